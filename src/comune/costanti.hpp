@@ -1,0 +1,19 @@
+#pragma once
+// The program's fixed limits and file names: nothing here is configurable.
+
+#include <cstddef>
+#include <string_view>
+
+namespace turnolista {
+
+// Lines of "originale.txt" searched in a pass; a league's fixture list fits well within it.
+inline constexpr int NUM = 120;
+// Room for the team name and its newline: a name has at most NAME - 1 characters.
+inline constexpr std::size_t NAME = 20;
+// The spaces of a fixture line that end its first cells; later spaces stay in the last one.
+inline constexpr int COLONNEEXCEL = 4;
+
+inline constexpr std::string_view FILE_ORIGINALE = "originale.txt";
+inline constexpr std::string_view FILE_TEMPORANEO = "temp.txt";
+
+}  // namespace turnolista

@@ -1,0 +1,156 @@
+#include "dialogo/dialogo.hpp"
+
+#include <cstring>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "comune/costanti.hpp"
+#include "dialogo/passata.hpp"
+#include "ricerca/lettore.hpp"
+
+namespace turnolista {
+
+namespace {
+
+// The messages are written here in ISO-8859-1.
+constexpr std::string_view DOMANDA_FORMATO =
+    "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di testo,w per "
+    "Word,x per Ecxel,h per pagina web e poi premi invio)\n";
+constexpr std::string_view VALORE_NON_CORRETTO = "Hai inserito un valore non corretto!\n";
+constexpr std::string_view DOMANDA_NOME = "Inserisci il nome della tua squadra e poi premi invio\n";
+constexpr std::string_view NOME_TROPPO_LUNGO =
+    "Hai inserito un nome troppo lungo! (massimo 19 caratteri)\n";
+constexpr std::string_view DOMANDA_ANCORA =
+    "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
+    "sovrascrive il vecchio file\n";
+
+std::string riepilogo(int RIGHE) {
+    return "\nL'espressione cercata \xE8 presente in " + std::to_string(RIGHE) +
+           " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
+}
+
+std::string avviso_troncato() {
+    const std::string n = std::to_string(NUM);
+    return "Attenzione: il file " + std::string(FILE_ORIGINALE) + " contiene pi\xF9 di " + n +
+           " righe; sono state esaminate solo le prime " + n + "\n";
+}
+
+std::string messaggio_errore(const ErroreFile& errore) {
+    return std::string(errore.scrittura ? "Impossibile scrivere il file "
+                                        : "Impossibile leggere il file ") +
+           errore.file + ": " + std::strerror(errore.causa) + "\n";
+}
+
+std::string in_utf8(std::string_view latino1) {
+    std::string utf8;
+    utf8.reserve(latino1.size() + 8);
+    for (const char c : latino1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+class Dialogo {
+  public:
+    explicit Dialogo(Console& console) : console_(console), lettore_(console.in) {}
+
+    int esegui() {
+        do {
+            if (!passata()) {
+                break;
+            }
+        } while (ancora());
+        console_.out.flush();
+        return fallita_ ? 1 : 0;
+    }
+
+  private:
+    // One pass, up to the summary; false when the input ends before the pass can run.
+    bool passata() {
+        std::optional<Formato> formato;
+        std::string_view risposta;
+        while (!formato) {
+            if (!chiedi(DOMANDA_FORMATO, risposta)) {
+                return false;
+            }
+            formato = risposta.empty() ? std::nullopt : formato_da_lettera(risposta.front());
+            if (!formato) {
+                dici(VALORE_NON_CORRETTO);
+            }
+        }
+        std::string_view nome;
+        for (;;) {
+            if (!chiedi(DOMANDA_NOME, nome)) {
+                return false;
+            }
+            if (nome.size() < NAME) {
+                break;
+            }
+            dici(NOME_TROPPO_LUNGO);
+        }
+
+        const RisultatoPassata esito = esegui_passata(*formato, nome);
+        if (esito.errore) {
+            fallita_ = true;
+            avverti(messaggio_errore(*esito.errore));
+            return true;
+        }
+        if (esito.troncato) {
+            avverti(avviso_troncato());
+        }
+        dici(riepilogo(esito.RIGHE));
+        dici(voce(*formato).messaggio);
+        return true;
+    }
+
+    bool ancora() {
+        std::string_view risposta;
+        return chiedi(DOMANDA_ANCORA, risposta) && !risposta.empty() &&
+               (risposta.front() == 'y' || risposta.front() == 'Y');
+    }
+
+    // Asks and reads the typed line; false when the input has ended.
+    bool chiedi(std::string_view domanda, std::string_view& risposta) {
+        dici(domanda);
+        console_.out.flush();
+        if (lettore_.leggi(risposta) != LettoreRighe::Stato::riga) {
+            return false;
+        }
+        risposta = senza_ritorno_carrello(risposta);
+        return true;
+    }
+
+    void dici(std::string_view testo) { scrivi(console_.out, testo); }
+
+    // Problems go to standard error, after whatever the console has been told so far.
+    void avverti(std::string_view testo) {
+        console_.out.flush();
+        scrivi(console_.err, testo);
+        console_.err.flush();
+    }
+
+    void scrivi(std::ostream& flusso, std::string_view testo) const {
+        const std::string convertito = console_.utf8 ? in_utf8(testo) : std::string(testo);
+        flusso.write(convertito.data(), static_cast<std::streamsize>(convertito.size()));
+    }
+
+    Console& console_;
+    LettoreRighe lettore_;
+    bool fallita_ = false;
+};
+
+}  // namespace
+
+int dialogo(Console& console) {
+    return Dialogo(console).esegui();
+}
+
+}  // namespace turnolista

@@ -1,0 +1,100 @@
+#include "dialogo/flussi.hpp"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+namespace turnolista {
+
+namespace {
+constexpr std::size_t BLOCCO = 64 * 1024;
+}
+
+BufferLettura::BufferLettura(int fd) : fd_(fd), spazio_(BLOCCO) {}
+
+BufferLettura::int_type BufferLettura::underflow() {
+    if (gptr() < egptr()) {
+        return traits_type::to_int_type(*gptr());
+    }
+    for (;;) {
+        const ssize_t letti = ::read(fd_, spazio_.data(), spazio_.size());
+        if (letti > 0) {
+            setg(spazio_.data(), spazio_.data(), spazio_.data() + letti);
+            return traits_type::to_int_type(*gptr());
+        }
+        if (letti == 0) {
+            return traits_type::eof();
+        }
+        if (errno != EINTR) {
+            errore_ = errno;
+            throw std::system_error(errore_, std::generic_category());
+        }
+    }
+}
+
+BufferScrittura::BufferScrittura(int fd) : fd_(fd), spazio_(BLOCCO) {
+    setp(spazio_.data(), spazio_.data() + spazio_.size());
+}
+
+bool BufferScrittura::scrivi_tutto(const char* dati, std::size_t quanti) {
+    if (errore_ != 0) {
+        return false;
+    }
+    while (quanti > 0) {
+        const ssize_t scritti = ::write(fd_, dati, quanti);
+        if (scritti < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            errore_ = errno;
+            return false;
+        }
+        dati += scritti;
+        quanti -= static_cast<std::size_t>(scritti);
+    }
+    return true;
+}
+
+bool BufferScrittura::svuota() {
+    const auto pronti = static_cast<std::size_t>(pptr() - pbase());
+    setp(spazio_.data(), spazio_.data() + spazio_.size());
+    return scrivi_tutto(spazio_.data(), pronti);
+}
+
+BufferScrittura::int_type BufferScrittura::overflow(int_type c) {
+    if (!svuota()) {
+        return traits_type::eof();
+    }
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+    }
+    return traits_type::not_eof(c);
+}
+
+std::streamsize BufferScrittura::xsputn(const char* dati, std::streamsize quanti) {
+    const auto n = static_cast<std::size_t>(quanti);
+    if (n <= static_cast<std::size_t>(epptr() - pptr())) {
+        std::memcpy(pptr(), dati, n);
+        pbump(static_cast<int>(n));
+        return quanti;
+    }
+    // Too big for what is left of the buffer: send the buffer, then the data as it is.
+    if (!svuota()) {
+        return 0;
+    }
+    if (n < spazio_.size()) {
+        std::memcpy(pptr(), dati, n);
+        pbump(static_cast<int>(n));
+        return quanti;
+    }
+    return scrivi_tutto(dati, n) ? quanti : 0;
+}
+
+int BufferScrittura::sync() {
+    return svuota() ? 0 : -1;
+}
+
+}  // namespace turnolista

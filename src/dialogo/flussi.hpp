@@ -1,0 +1,47 @@
+#pragma once
+// Stream buffers over POSIX file descriptors, for the console and the program's files.
+// Unlike the standard file streams they keep the system's reason for a failure (errno),
+// which the dialogue shows to the user.
+
+#include <streambuf>
+#include <vector>
+
+namespace turnolista {
+
+// Reading. A failed read throws std::system_error out of underflow(), so that a reader
+// that calls the buffer directly can tell a failure from the end of the data.
+class BufferLettura : public std::streambuf {
+  public:
+    explicit BufferLettura(int fd);
+    int errore() const { return errore_; }
+
+  protected:
+    int_type underflow() override;
+
+  private:
+    int fd_;
+    int errore_ = 0;
+    std::vector<char> spazio_;
+};
+
+// Writing. After a failed write every later write fails too, and errore() says why.
+class BufferScrittura : public std::streambuf {
+  public:
+    explicit BufferScrittura(int fd);
+    int errore() const { return errore_; }
+
+  protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* dati, std::streamsize quanti) override;
+    int sync() override;
+
+  private:
+    bool scrivi_tutto(const char* dati, std::size_t quanti);
+    bool svuota();
+
+    int fd_;
+    int errore_ = 0;
+    std::vector<char> spazio_;
+};
+
+}  // namespace turnolista

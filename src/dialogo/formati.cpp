@@ -1,0 +1,40 @@
+#include "dialogo/formati.hpp"
+
+#include <array>
+
+#include "esporta/tabella.hpp"
+
+namespace turnolista {
+
+namespace {
+
+constexpr std::array<VoceFormato, 4> FORMATI{{
+    {'t', "calendario.txt", nullptr,
+     "Complimenti! Il tuo calendario si trova nel file calendario.txt\n"},
+    {'w', "calendario.doc", nullptr,
+     "Complimenti! Il tuo calendario si trova nel file calendario.doc\n"},
+    {'x', "calendario.xls", scrivi_excel,
+     "Complimenti! Il tuo calendario si trova nel file calendario.xls\n"},
+    {'h', "calendario.html", scrivi_pagina,
+     "Complimenti! Il tuo calendario si trova nel file calendario.html\n"},
+}};
+
+}  // namespace
+
+const VoceFormato& voce(Formato formato) {
+    return FORMATI.at(static_cast<std::size_t>(formato));
+}
+
+std::optional<Formato> formato_da_lettera(char lettera) {
+    // Only the ASCII letters count: no locale may fold some other byte onto them.
+    const char minuscola =
+        (lettera >= 'A' && lettera <= 'Z') ? static_cast<char>(lettera - 'A' + 'a') : lettera;
+    for (std::size_t i = 0; i < FORMATI.size(); ++i) {
+        if (FORMATI[i].lettera == minuscola) {
+            return static_cast<Formato>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace turnolista

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "esecuzione.hpp"
+
+namespace prova {
+namespace {
+
+const std::string ORIGINALE =
+    "1 13/09 10:30 Oratorio Falchi-Lupi\n"
+    "Giornata 1: Riposa Lupi\n";
+
+const std::string RIEPILOGO_TXT = PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n";
+
+TEST(Errori, MissingFixtureFileIsReportedAndEarlierFilesStay) {
+    const std::map<std::string, std::string> prima{{"calendario.txt", "vecchio\n"},
+                                                   {"temp.txt", "vecchio temp\n"}};
+    for (const std::string lettera : {"t", "x"}) {
+        const auto e = esegui({.file = prima, .input = lettera + "\nLupi\nn\n"});
+        EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: No such file or directory\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file, prima);
+    }
+}
+
+TEST(Errori, FixtureThatCannotBeReadIsAFailureNotZeroMatches) {
+    const auto e = esegui({.file = {{"calendario.txt", "vecchio\n"}},
+                           .cartelle = {"originale.txt"},
+                           .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+    EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: Is a directory\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
+                                                          {"originale.txt/", ""}}));
+}
+
+TEST(Errori, OutputThatCannotBeReplacedIsReportedAndNoTemporaryFileStays) {
+    struct Caso {
+        std::string lettera;
+        std::string cartella;
+        std::map<std::string, std::string> prima;
+    };
+    const std::vector<Caso> casi{
+        {"t", "calendario.txt", {}},
+        {"x", "temp.txt", {{"calendario.xls", "vecchio xls\n"}}},
+        {"x", "calendario.xls", {{"temp.txt", "vecchio temp\n"}}},
+        {"h", "calendario.html", {{"temp.txt", "vecchio temp\n"}}},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.cartella);
+        auto file = caso.prima;
+        file["originale.txt"] = ORIGINALE;
+        const auto e = esegui(
+            {.file = file, .cartelle = {caso.cartella}, .input = caso.lettera + "\nLupi\nn\n"});
+        EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+        EXPECT_EQ(e.err, "Impossibile scrivere il file " + caso.cartella + ": Is a directory\n");
+        EXPECT_EQ(e.stato, 1);
+        file[caso.cartella + "/"] = "";
+        EXPECT_EQ(e.file, file);
+    }
+}
+
+TEST(Errori, OneFailedPassMakesTheExitStatusOne) {
+    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}},
+                           .cartelle = {"calendario.doc"},
+                           .input = "w\nLupi\ny\nt\nLupi\nn\n"});
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA + FORMATO + NOME + RIEPILOGO_TXT + ANCORA);
+    EXPECT_EQ(e.err, "Impossibile scrivere il file calendario.doc: Is a directory\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file.at("calendario.txt"),
+              "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n");
+}
+
+TEST(Errori, ReplacedFilesKeepTheirPermissionsAndNewOnesFollowTheUmask) {
+    const auto nuovi = esegui({.file = {{"originale.txt", ORIGINALE}}, .input = "x\nLupi\nn\n"});
+    EXPECT_EQ(nuovi.permessi.at("temp.txt"), 0644U);
+    EXPECT_EQ(nuovi.permessi.at("calendario.xls"), 0644U);
+
+    const auto vecchi =
+        esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "vecchio\n"}},
+                .permessi = {{"calendario.xls", 0600U}},
+                .input = "x\nLupi\nn\n"});
+    EXPECT_EQ(vecchi.file.at("calendario.xls"),
+              "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n2\t\t\t\t\tRiposa Lupi\n");
+    EXPECT_EQ(vecchi.permessi.at("calendario.xls"), 0600U);
+    EXPECT_EQ(vecchi.permessi.at("temp.txt"), 0644U);
+}
+
+}  // namespace
+}  // namespace prova

@@ -1,0 +1,48 @@
+#pragma once
+// Runs the built program in a fresh temporary directory with the given standard input and
+// collects everything it left: standard output and error, exit status and every file.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace prova {
+
+struct Avvio {
+    std::map<std::string, std::string> file;   // files put in the directory beforehand
+    std::vector<std::string> cartelle;         // directories put there beforehand
+    std::map<std::string, unsigned> permessi;  // modes given to those files
+    std::string input;
+    bool senza_input = false;  // standard input closed rather than a file
+    std::vector<std::string> ambiente{"LC_ALL=C"};
+    std::vector<std::string> argomenti;
+};
+
+struct Esecuzione {
+    std::string out;
+    std::string err;
+    int stato = -1;  // exit status, or 128 + the signal that ended the program
+    // Every entry of the directory afterwards; a directory appears as "name/" with "".
+    std::map<std::string, std::string> file;
+    std::map<std::string, unsigned> permessi;
+};
+
+Esecuzione esegui(const Avvio& avvio);
+
+// The console's texts, as the user sees them in the C locale.
+inline const std::string FORMATO =
+    "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di testo,w per "
+    "Word,x per Ecxel,h per pagina web e poi premi invio)\n";
+inline const std::string NON_CORRETTO = "Hai inserito un valore non corretto!\n";
+inline const std::string NOME = "Inserisci il nome della tua squadra e poi premi invio\n";
+inline const std::string TROPPO_LUNGO =
+    "Hai inserito un nome troppo lungo! (massimo 19 caratteri)\n";
+inline const std::string ANCORA =
+    "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
+    "sovrascrive il vecchio file\n";
+inline const std::string ESEGUITO =
+    " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
+inline const std::string PRESENTE = "\nL'espressione cercata \xE8 presente in ";
+inline const std::string COMPLIMENTI = "Complimenti! Il tuo calendario si trova nel file ";
+
+}  // namespace prova

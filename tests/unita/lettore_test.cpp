@@ -1,0 +1,87 @@
+#include "ricerca/lettore.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace turnolista {
+namespace {
+
+std::vector<std::string> tutte_le_righe(const std::string& testo) {
+    std::istringstream in(testo);
+    LettoreRighe lettore(in);
+    std::vector<std::string> righe;
+    std::string_view riga;
+    while (lettore.leggi(riga) == LettoreRighe::Stato::riga) {
+        righe.emplace_back(riga);
+    }
+    return righe;
+}
+
+TEST(Lettore, SplitsAtNewlinesAndKeepsEmptyLines) {
+    EXPECT_EQ(tutte_le_righe("a b\n\nc\n"), (std::vector<std::string>{"a b", "", "c"}));
+    EXPECT_EQ(tutte_le_righe(""), std::vector<std::string>{});
+    EXPECT_EQ(tutte_le_righe("\n"), std::vector<std::string>{""});
+}
+
+TEST(Lettore, LastLineWithoutNewlineIsKept) {
+    EXPECT_EQ(tutte_le_righe("uno\ndue"), (std::vector<std::string>{"uno", "due"}));
+}
+
+TEST(Lettore, CarriageReturnsStayInFileLines) {
+    EXPECT_EQ(tutte_le_righe("uno\r\ndue\r\n"), (std::vector<std::string>{"uno\r", "due\r"}));
+}
+
+TEST(Lettore, LongLinesAreReadWhole) {
+    const std::string lunga(300'000, 'x');
+    const std::string breve(199, 'y');
+    EXPECT_EQ(tutte_le_righe(breve + "\n" + lunga + "\nfine\n" + lunga),
+              (std::vector<std::string>{breve, lunga, "fine", lunga}));
+}
+
+TEST(Lettore, TypedLineLosesOnlyItsFinalCarriageReturn) {
+    EXPECT_EQ(senza_ritorno_carrello("Lupi\r"), "Lupi");
+    EXPECT_EQ(senza_ritorno_carrello("Lu\rpi"), "Lu\rpi");
+    EXPECT_EQ(senza_ritorno_carrello("\r"), "");
+    EXPECT_EQ(senza_ritorno_carrello(""), "");
+}
+
+// A source that hands out its bytes a few at a time and then fails, like a device that
+// breaks in the middle of a read.
+class SorgenteGuasta : public std::streambuf {
+  public:
+    explicit SorgenteGuasta(std::string dati) : dati_(std::move(dati)) {}
+
+  protected:
+    int_type underflow() override {
+        if (dato_ < dati_.size()) {
+            const auto pezzo = std::min<std::size_t>(3, dati_.size() - dato_);
+            setg(dati_.data() + dato_, dati_.data() + dato_, dati_.data() + dato_ + pezzo);
+            dato_ += pezzo;
+            return traits_type::to_int_type(*gptr());
+        }
+        throw std::system_error(EIO, std::generic_category());
+    }
+
+  private:
+    std::string dati_;
+    std::size_t dato_ = 0;
+};
+
+TEST(Lettore, ReadFailureIsNotTheEnd) {
+    SorgenteGuasta sorgente("uno\ndu");
+    std::istream in(&sorgente);
+    LettoreRighe lettore(in);
+    std::string_view riga;
+    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
+    EXPECT_EQ(riga, "uno");
+    EXPECT_EQ(lettore.leggi(riga), LettoreRighe::Stato::errore);
+    EXPECT_TRUE(in.bad());
+}
+
+}  // namespace
+}  // namespace turnolista
