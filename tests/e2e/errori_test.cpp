@@ -1,4 +1,11 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include "esecuzione.hpp"
 
@@ -84,6 +91,40 @@ TEST(Errori, ReplacedFilesKeepTheirPermissionsAndNewOnesFollowTheUmask) {
               "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n2\t\t\t\t\tRiposa Lupi\n");
     EXPECT_EQ(vecchi.permessi.at("calendario.xls"), 0600U);
     EXPECT_EQ(vecchi.permessi.at("temp.txt"), 0644U);
+}
+
+bool temporaneo_presente(const std::filesystem::path& cartella) {
+    for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+        if (voce.path().filename().string().starts_with(".calendario.txt.")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(Errori, InterruptedPassLeavesEarlierFilesAndNoTemporaryFile) {
+    // The fixture list is a pipe that stops half-way, so the program is caught while it
+    // is writing calendario.txt.
+    const auto e = esegui(
+        {.file = {{"calendario.txt", "vecchio\n"}},
+         .input = "t\nLupi\nn\n",
+         .fifo = {"originale.txt"},
+         .durante = [](pid_t programma, const std::filesystem::path& cartella) {
+             const int pipe = ::open((cartella / "originale.txt").c_str(), O_WRONLY);
+             ASSERT_GE(pipe, 0);
+             const std::string riga = "1 13/09 10:30 Oratorio Falchi-Lupi\n";
+             ASSERT_EQ(::write(pipe, riga.data(), riga.size()), static_cast<ssize_t>(riga.size()));
+             for (int i = 0; i < 500 && !temporaneo_presente(cartella); ++i) {
+                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
+             }
+             EXPECT_TRUE(temporaneo_presente(cartella));
+             ::kill(programma, SIGINT);
+             ::close(pipe);
+         }});
+    EXPECT_EQ(e.stato, 128 + SIGINT);
+    EXPECT_EQ(e.out, FORMATO + NOME);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
+                                                          {"originale.txt|", ""}}));
 }
 
 }  // namespace

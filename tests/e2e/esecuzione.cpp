@@ -87,11 +87,17 @@ Esecuzione esegui(const Avvio& avvio) {
     for (const auto& [nome, modo] : avvio.permessi) {
         fs::permissions(lavoro / nome, static_cast<fs::perms>(modo));
     }
+    for (const auto& nome : avvio.fifo) {
+        ::mkfifo((lavoro / nome).c_str(), 0644);
+    }
     scrivi_file(io / "in", avvio.input);
 
     const pid_t figlio = ::fork();
     if (figlio == 0) {
         avvia_figlio(avvio, lavoro, io);
+    }
+    if (avvio.durante) {
+        avvio.durante(figlio, lavoro);
     }
     int stato = 0;
     ::waitpid(figlio, &stato, 0);
@@ -102,7 +108,9 @@ Esecuzione esegui(const Avvio& avvio) {
     esito.err = leggi_file(io / "err");
     for (const auto& voce : fs::directory_iterator(lavoro)) {
         const std::string nome = voce.path().filename().string();
-        if (voce.is_directory()) {
+        if (voce.is_fifo()) {
+            esito.file[nome + "|"] = "";
+        } else if (voce.is_directory()) {
             esito.file[nome + "/"] = "";
         } else {
             esito.file[nome] = leggi_file(voce.path());

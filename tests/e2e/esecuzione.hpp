@@ -2,6 +2,10 @@
 // Runs the built program in a fresh temporary directory with the given standard input and
 // collects everything it left: standard output and error, exit status and every file.
 
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,13 +20,18 @@ struct Avvio {
     bool senza_input = false;  // standard input closed rather than a file
     std::vector<std::string> ambiente{"LC_ALL=C"};
     std::vector<std::string> argomenti;
+    std::vector<std::string> fifo;  // named pipes put there beforehand
+    // Run while the program runs, with its process and directory; the run is collected
+    // when it returns and the program has ended.
+    std::function<void(pid_t, const std::filesystem::path&)> durante;
 };
 
 struct Esecuzione {
     std::string out;
     std::string err;
     int stato = -1;  // exit status, or 128 + the signal that ended the program
-    // Every entry of the directory afterwards; a directory appears as "name/" with "".
+    // Every entry of the directory afterwards; a directory appears as "name/" with "",
+    // a named pipe as "name|".
     std::map<std::string, std::string> file;
     std::map<std::string, unsigned> permessi;
 };
