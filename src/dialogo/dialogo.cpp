@@ -43,21 +43,6 @@ std::string messaggio_errore(const ErroreFile& errore) {
            errore.file + ": " + std::strerror(errore.causa) + "\n";
 }
 
-std::string in_utf8(std::string_view latino1) {
-    std::string utf8;
-    utf8.reserve(latino1.size() + 8);
-    for (const char c : latino1) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return utf8;
-}
-
 class Dialogo {
   public:
     explicit Dialogo(Console& console) : console_(console), lettore_(console.in) {}
@@ -138,8 +123,7 @@ class Dialogo {
     }
 
     void scrivi(std::ostream& flusso, std::string_view testo) const {
-        const std::string convertito = console_.utf8 ? in_utf8(testo) : std::string(testo);
-        flusso.write(convertito.data(), static_cast<std::streamsize>(convertito.size()));
+        scrivi_messaggio(console_, flusso, testo);
     }
 
     Console& console_;
@@ -151,6 +135,25 @@ class Dialogo {
 
 int dialogo(Console& console) {
     return Dialogo(console).esegui();
+}
+
+void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
+    if (!console.utf8) {
+        flusso.write(testo.data(), static_cast<std::streamsize>(testo.size()));
+        return;
+    }
+    std::string utf8;
+    utf8.reserve(testo.size() + 8);
+    for (const char c : testo) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    flusso.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
 }
 
 }  // namespace turnolista

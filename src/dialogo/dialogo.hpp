@@ -3,6 +3,7 @@
 // whether to start again, pass after pass.
 
 #include <iosfwd>
+#include <string_view>
 
 namespace turnolista {
 
@@ -18,5 +19,9 @@ struct Console {
 // Runs passes until the user declines to start again or the input ends. Returns the exit
 // status: 0 when every pass succeeded, 1 when one failed.
 int dialogo(Console& console);
+
+// Writes one of the program's messages, which are kept in ISO-8859-1, in the console's
+// character set.
+void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo);
 
 }  // namespace turnolista

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "esecuzione.hpp"
+
+namespace prova {
+namespace {
+
+const std::string AIUTO =
+    "Uso: turnolista [--help | --version]\n"
+    "\n"
+    "Estrae dal calendario di un campionato le partite di una squadra.\n"
+    "Senza argomenti chiede il formato e il nome della squadra, cerca il nome nelle\n"
+    "prime 120 righe del file originale.txt della cartella corrente e copia ogni riga\n"
+    "che lo contiene nel file del formato scelto:\n"
+    "  t  calendario.txt   testo, ogni riga seguita da una riga vuota\n"
+    "  w  calendario.doc   lo stesso testo, per Word\n"
+    "  x  calendario.xls   tabella separata da tabulazioni, per Excel\n"
+    "  h  calendario.html  pagina web con una tabella a colori\n"
+    "I formati x e h lasciano anche le righe trovate nel file temp.txt.\n"
+    "\n"
+    "Opzioni:\n"
+    "  -h, --help     mostra questo aiuto ed esce\n"
+    "      --version  mostra la versione ed esce\n"
+    "\n"
+    "Stato d'uscita:\n"
+    "  0  tutte le ricerche sono riuscite\n"
+    "  1  almeno una ricerca non \xE8 riuscita (un file non si poteva leggere o scrivere)\n"
+    "  2  argomenti non validi\n";
+
+const std::map<std::string, std::string> FILE_PRESENTI{{"originale.txt", "1 Lupi-Orsi\n"},
+                                                       {"calendario.txt", "vecchio\n"}};
+
+TEST(RigaDiComando, HelpIsPrintedWithoutTouchingFilesOrReadingInput) {
+    for (const std::string opzione : {"--help", "-h"}) {
+        const auto e =
+            esegui({.file = FILE_PRESENTI, .input = "t\nLupi\nn\n", .argomenti = {opzione}});
+        EXPECT_EQ(e.out, AIUTO);
+        EXPECT_EQ(e.err, "");
+        EXPECT_EQ(e.stato, 0);
+        EXPECT_EQ(e.file, FILE_PRESENTI);
+    }
+    const auto utf8 = esegui({.ambiente = {"LC_ALL=C.UTF-8"}, .argomenti = {"-h"}});
+    EXPECT_NE(utf8.out.find("non \xC3\xA8 riuscita"), std::string::npos);
+}
+
+TEST(RigaDiComando, VersionNamesTheProgram) {
+    const auto e = esegui({.file = FILE_PRESENTI, .argomenti = {"--version"}});
+    EXPECT_EQ(e.out, "turnolista " VERSIONE_ATTESA "\n");
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file, FILE_PRESENTI);
+}
+
+TEST(RigaDiComando, UnknownArgumentIsRefusedWithStatusTwo) {
+    for (const std::vector<std::string>& argomenti :
+         {std::vector<std::string>{"--foo"}, {"calendario"}, {"--help", "-x"}, {""}}) {
+        const std::string sbagliato = argomenti.back();
+        SCOPED_TRACE(sbagliato);
+        const auto e =
+            esegui({.file = FILE_PRESENTI, .input = "t\nLupi\nn\n", .argomenti = argomenti});
+        EXPECT_EQ(e.out, "");
+        EXPECT_EQ(e.err, "turnolista: opzione non riconosciuta: " + sbagliato +
+                             "\nPer l'aiuto: turnolista --help\n");
+        EXPECT_EQ(e.stato, 2);
+        EXPECT_EQ(e.file, FILE_PRESENTI);
+    }
+}
+
+}  // namespace
+}  // namespace prova
