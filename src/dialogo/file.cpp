@@ -101,9 +101,9 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
     // already exists keeps its own permissions.
     const std::string base = "." + destinazione + "." + std::to_string(::getpid()) + "-";
     for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        std::string temporaneo = base + std::to_string(tentativo);
+        std::string nome_temporaneo = base + std::to_string(tentativo);
         const int fd =
-            apri_senza_interruzioni(temporaneo.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+            apri_senza_interruzioni(nome_temporaneo.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (fd < 0) {
             if (errno == EEXIST) {
                 continue;
@@ -115,7 +115,8 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
         if (::stat(destinazione.c_str(), &esistente) == 0 && S_ISREG(esistente.st_mode)) {
             ::fchmod(fd, esistente.st_mode & 07777);
         }
-        return std::unique_ptr<FileNuovo>(new FileNuovo(fd, destinazione, std::move(temporaneo)));
+        return std::unique_ptr<FileNuovo>(
+            new FileNuovo(fd, destinazione, std::move(nome_temporaneo)));
     }
     causa = EEXIST;
     return nullptr;

@@ -9,7 +9,7 @@
 namespace turnolista {
 
 namespace {
-constexpr std::size_t BLOCCO = 64 * 1024;
+constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
 }
 
 BufferLettura::BufferLettura(int fd) : fd_(fd), spazio_(BLOCCO) {}
@@ -75,6 +75,9 @@ BufferScrittura::int_type BufferScrittura::overflow(int_type c) {
 }
 
 std::streamsize BufferScrittura::xsputn(const char* dati, std::streamsize quanti) {
+    if (quanti <= 0) {
+        return 0;  // an empty view may have no data pointer at all
+    }
     const auto n = static_cast<std::size_t>(quanti);
     if (n <= static_cast<std::size_t>(epptr() - pptr())) {
         std::memcpy(pptr(), dati, n);

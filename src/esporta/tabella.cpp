@@ -80,7 +80,7 @@ void scrivi_testo_html(std::ostream& uscita, std::string_view testo) {
 
 void scrivi_numero(std::ostream& uscita, int numero) {
     std::array<char, 16> cifre{};
-    const auto fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), numero).ptr;
+    auto* const fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), numero).ptr;
     uscita.write(cifre.data(), fine - cifre.data());
 }
 

@@ -6,7 +6,7 @@
 namespace turnolista {
 
 namespace {
-constexpr std::size_t BLOCCO = 64 * 1024;
+constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
 }
 
 LettoreRighe::LettoreRighe(std::istream& in) : in_(in), buffer_(BLOCCO) {}

@@ -1,0 +1,118 @@
+// libFuzzer target: arbitrary bytes as a team name (up to the first newline) and a fixture
+// list (the rest). Runs the search and both table writers over string streams and checks
+// what must hold for every input.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "comune/costanti.hpp"
+#include "esporta/tabella.hpp"
+#include "ricerca/ricerca.hpp"
+
+namespace {
+
+void verifica(bool condizione) {
+    if (!condizione) {
+        std::abort();
+    }
+}
+
+// The lines that must be copied, found the plain way: split at newlines, keep the first
+// NUM, and test each with find().
+std::string attese(std::string_view originale, std::string_view nome) {
+    std::string uscita;
+    for (int m = 0; m < turnolista::NUM && !originale.empty(); ++m) {
+        const auto a_capo = originale.find('\n');
+        const auto riga = originale.substr(0, a_capo);
+        if (!nome.empty() && riga.find(nome) != std::string_view::npos) {
+            uscita.append(riga).push_back('\n');
+        }
+        originale.remove_prefix(a_capo == std::string_view::npos ? originale.size() : a_capo + 1);
+    }
+    return uscita;
+}
+
+std::size_t conta(std::string_view testo, std::string_view cosa) {
+    std::size_t n = 0;
+    for (auto p = testo.find(cosa); p != std::string_view::npos; p = testo.find(cosa, p + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+// The page without everything the program itself writes: what is left came from the
+// fixture text, and must hold no markup.
+std::string senza_marcatura(std::string pagina) {
+    static const std::vector<std::string> marcatura{"<HTML>",
+                                                    "</HTML>",
+                                                    "<BODY>",
+                                                    "</BODY>",
+                                                    "<TABLE border=1 bgcolor=#80ff80>",
+                                                    "</TABLE>",
+                                                    "<TR bgcolor=#ffff80>",
+                                                    "<TR bgcolor=#c0ffff>",
+                                                    "<TR>",
+                                                    "</TR>",
+                                                    "<TD align=center>",
+                                                    "<TD>",
+                                                    "</TD>",
+                                                    "<b>",
+                                                    "</b>"};
+    for (const auto& tag : marcatura) {
+        for (auto p = pagina.find(tag); p != std::string::npos; p = pagina.find(tag, p)) {
+            pagina.erase(p, tag.size());
+        }
+    }
+    return pagina;
+}
+
+bool entita_valide(std::string_view testo) {
+    for (auto p = testo.find('&'); p != std::string_view::npos; p = testo.find('&', p + 1)) {
+        const auto resto = testo.substr(p);
+        if (!resto.starts_with("&amp;") && !resto.starts_with("&lt;") &&
+            !resto.starts_with("&gt;")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quanti) {
+    const std::string_view input(reinterpret_cast<const char*>(dati), quanti);
+    const auto a_capo = input.find('\n');
+    const auto nome = input.substr(0, std::min(a_capo, turnolista::NAME - 1));
+    const auto originale =
+        a_capo == std::string_view::npos ? std::string_view{} : input.substr(a_capo + 1);
+
+    std::istringstream in{std::string(originale)};
+    std::ostringstream temp;
+    const auto ricerca = turnolista::cerca(in, nome, temp, false);
+    verifica(ricerca.esito == turnolista::Esito::ok);
+    verifica(temp.str() == attese(originale, nome));
+    const auto righe = static_cast<std::size_t>(ricerca.RIGHE);
+    verifica(conta(temp.str(), "\n") == righe);
+
+    std::istringstream per_excel(temp.str());
+    std::ostringstream excel;
+    verifica(turnolista::scrivi_excel(per_excel, excel) == turnolista::Esito::ok);
+    const std::string tabella = excel.str();
+    verifica(conta(tabella, "\n") == righe);
+    verifica(tabella.empty() || tabella.back() == '\n');
+
+    std::istringstream per_pagina(temp.str());
+    std::ostringstream pagina;
+    verifica(turnolista::scrivi_pagina(per_pagina, pagina) == turnolista::Esito::ok);
+    verifica(conta(pagina.str(), "<TR bgcolor=") == righe);
+    verifica(pagina.str().ends_with("\n</TABLE>\n</BODY>\n</HTML>"));
+    const std::string testo = senza_marcatura(pagina.str());
+    verifica(testo.find('<') == std::string::npos && testo.find('>') == std::string::npos);
+    verifica(entita_valide(testo));
+    return 0;
+}
