@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -12,30 +13,53 @@ namespace {
 constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
 }
 
-BufferLettura::BufferLettura(int fd) : fd_(fd), spazio_(BLOCCO) {}
+BufferLettura::BufferLettura(int fd) : fd_(fd) {}
+
+std::ptrdiff_t BufferLettura::leggi(char* dove, std::size_t quanti) {
+    for (;;) {
+        const ssize_t letti = ::read(fd_, dove, quanti);
+        if (letti >= 0) {
+            return letti;
+        }
+        if (errno != EINTR) {
+            errore_ = errno;
+            return -1;
+        }
+    }
+}
+
+std::ptrdiff_t BufferLettura::leggi_diretto(char* dove, std::size_t quanti) {
+    if (gptr() < egptr()) {
+        const auto pronti = std::min(quanti, static_cast<std::size_t>(egptr() - gptr()));
+        std::memcpy(dove, gptr(), pronti);
+        gbump(static_cast<int>(pronti));
+        return static_cast<std::ptrdiff_t>(pronti);
+    }
+    return leggi(dove, quanti);
+}
 
 BufferLettura::int_type BufferLettura::underflow() {
     if (gptr() < egptr()) {
         return traits_type::to_int_type(*gptr());
     }
-    for (;;) {
-        const ssize_t letti = ::read(fd_, spazio_.data(), spazio_.size());
-        if (letti > 0) {
-            setg(spazio_.data(), spazio_.data(), spazio_.data() + letti);
-            return traits_type::to_int_type(*gptr());
-        }
-        if (letti == 0) {
-            return traits_type::eof();
-        }
-        if (errno != EINTR) {
-            errore_ = errno;
-            throw std::system_error(errore_, std::generic_category());
-        }
+    // Only a reader that does not read directly needs a buffer here.
+    if (!spazio_) {
+        spazio_ = std::make_unique_for_overwrite<char[]>(BLOCCO);
     }
+    const auto letti = leggi(spazio_.get(), BLOCCO);
+    if (letti < 0) {
+        throw std::system_error(errore_, std::generic_category());
+    }
+    if (letti == 0) {
+        return traits_type::eof();
+    }
+    setg(spazio_.get(), spazio_.get(), spazio_.get() + letti);
+    return traits_type::to_int_type(*gptr());
 }
 
-BufferScrittura::BufferScrittura(int fd) : fd_(fd), spazio_(BLOCCO) {
-    setp(spazio_.data(), spazio_.data() + spazio_.size());
+BufferScrittura::BufferScrittura(int fd)
+    : fd_(fd), spazio_(std::make_unique_for_overwrite<char[]>(BLOCCO)) {
+    setp(spazio_.get(), spazio_.get() + BLOCCO);
 }
 
 bool BufferScrittura::scrivi_tutto(const char* dati, std::size_t quanti) {
@@ -59,8 +83,8 @@ bool BufferScrittura::scrivi_tutto(const char* dati, std::size_t quanti) {
 
 bool BufferScrittura::svuota() {
     const auto pronti = static_cast<std::size_t>(pptr() - pbase());
-    setp(spazio_.data(), spazio_.data() + spazio_.size());
-    return scrivi_tutto(spazio_.data(), pronti);
+    setp(spazio_.get(), spazio_.get() + BLOCCO);
+    return scrivi_tutto(spazio_.get(), pronti);
 }
 
 BufferScrittura::int_type BufferScrittura::overflow(int_type c) {
@@ -88,7 +112,7 @@ std::streamsize BufferScrittura::xsputn(const char* dati, std::streamsize quanti
     if (!svuota()) {
         return 0;
     }
-    if (n < spazio_.size()) {
+    if (n < BLOCCO) {
         std::memcpy(pptr(), dati, n);
         pbump(static_cast<int>(n));
         return quanti;

@@ -3,25 +3,32 @@
 // Unlike the standard file streams they keep the system's reason for a failure (errno),
 // which the dialogue shows to the user.
 
+#include <cstddef>
+#include <memory>
 #include <streambuf>
-#include <vector>
+
+#include "ricerca/lettore.hpp"
 
 namespace turnolista {
 
-// Reading. A failed read throws std::system_error out of underflow(), so that a reader
-// that calls the buffer directly can tell a failure from the end of the data.
-class BufferLettura : public std::streambuf {
+// Reading. The line reader reads straight from the descriptor; through the streambuf
+// interface a failed read throws std::system_error out of underflow(), so that a caller
+// can tell a failure from the end of the data.
+class BufferLettura : public std::streambuf, public LetturaDiretta {
   public:
     explicit BufferLettura(int fd);
     int errore() const { return errore_; }
+    std::ptrdiff_t leggi_diretto(char* dove, std::size_t quanti) override;
 
   protected:
     int_type underflow() override;
 
   private:
+    std::ptrdiff_t leggi(char* dove, std::size_t quanti);
+
     int fd_;
     int errore_ = 0;
-    std::vector<char> spazio_;
+    std::unique_ptr<char[]> spazio_;
 };
 
 // Writing. After a failed write every later write fails too, and errore() says why.
@@ -41,7 +48,7 @@ class BufferScrittura : public std::streambuf {
 
     int fd_;
     int errore_ = 0;
-    std::vector<char> spazio_;
+    std::unique_ptr<char[]> spazio_;
 };
 
 }  // namespace turnolista

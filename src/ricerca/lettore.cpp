@@ -6,15 +6,17 @@
 namespace turnolista {
 
 namespace {
-constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
-}
+// Large enough that a file is read in few calls; grown for a longer line.
+constexpr std::size_t BLOCCO = std::size_t{256} * 1024;
+}  // namespace
 
-LettoreRighe::LettoreRighe(std::istream& in) : in_(in), buffer_(BLOCCO) {}
+LettoreRighe::LettoreRighe(std::istream& in)
+    : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(BLOCCO)), capienza_(BLOCCO) {}
 
 LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
     std::size_t cerca_da = inizio_;
     for (;;) {
-        const char* base = buffer_.data();
+        const char* base = buffer_.get();
         if (const void* a_capo = std::memchr(base + cerca_da, '\n', fine_ - cerca_da)) {
             const auto fine_riga =
                 static_cast<std::size_t>(static_cast<const char*>(a_capo) - base);
@@ -33,13 +35,16 @@ LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
         }
         // Keep only the unfinished line, at the front, and make room after it.
         if (inizio_ > 0) {
-            std::memmove(buffer_.data(), buffer_.data() + inizio_, fine_ - inizio_);
+            std::memmove(buffer_.get(), buffer_.get() + inizio_, fine_ - inizio_);
             fine_ -= inizio_;
             cerca_da -= inizio_;
             inizio_ = 0;
         }
-        if (fine_ == buffer_.size()) {
-            buffer_.resize(buffer_.size() * 2);
+        if (fine_ == capienza_) {
+            auto piu_grande = std::make_unique_for_overwrite<char[]>(capienza_ * 2);
+            std::memcpy(piu_grande.get(), buffer_.get(), fine_);
+            buffer_ = std::move(piu_grande);
+            capienza_ *= 2;
         }
         if (!riempi()) {
             return Stato::errore;
@@ -47,26 +52,44 @@ LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
     }
 }
 
-// Reads what the stream has at hand, at least one byte unless it has ended, so that a line
-// typed at the console is handled as soon as it arrives.
 bool LettoreRighe::riempi() {
     std::streambuf* sorgente = in_.rdbuf();
     if (sorgente == nullptr) {
         in_.setstate(std::ios::badbit);
         return false;
     }
+    auto* diretta = dynamic_cast<LetturaDiretta*>(sorgente);
+    if (diretta == nullptr) {
+        return riempi_da(*sorgente);
+    }
+    const auto letti = diretta->leggi_diretto(buffer_.get() + fine_, capienza_ - fine_);
+    if (letti < 0) {
+        in_.setstate(std::ios::badbit);
+        return false;
+    }
+    if (letti == 0) {
+        finito_ = true;
+        in_.setstate(std::ios::eofbit);
+    }
+    fine_ += static_cast<std::size_t>(letti);
+    return true;
+}
+
+// Takes what the stream has at hand, at least one byte unless it has ended, so that a line
+// typed at the console is handled as soon as it arrives.
+bool LettoreRighe::riempi_da(std::streambuf& sorgente) {
     try {
-        if (std::streambuf::traits_type::eq_int_type(sorgente->sgetc(),
+        if (std::streambuf::traits_type::eq_int_type(sorgente.sgetc(),
                                                      std::streambuf::traits_type::eof())) {
             finito_ = true;
             in_.setstate(std::ios::eofbit);
             return true;
         }
         const auto pronti =
-            static_cast<std::size_t>(std::max<std::streamsize>(sorgente->in_avail(), 1));
-        const auto spazio = buffer_.size() - fine_;
-        const auto letti = sorgente->sgetn(buffer_.data() + fine_,
-                                           static_cast<std::streamsize>(std::min(pronti, spazio)));
+            static_cast<std::size_t>(std::max<std::streamsize>(sorgente.in_avail(), 1));
+        const auto letti =
+            sorgente.sgetn(buffer_.get() + fine_,
+                           static_cast<std::streamsize>(std::min(pronti, capienza_ - fine_)));
         fine_ += static_cast<std::size_t>(letti);
         return true;
     } catch (...) {

@@ -4,10 +4,27 @@
 
 #include <cstddef>
 #include <istream>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace turnolista {
+
+// A stream buffer that can also read straight into the reader's memory, which spares a
+// copy of every byte of a large file.
+class LetturaDiretta {
+  public:
+    // Reads at most `quanti` bytes, at least one unless the data has ended: returns how
+    // many, 0 at the end, -1 on failure.
+    virtual std::ptrdiff_t leggi_diretto(char* dove, std::size_t quanti) = 0;
+
+  protected:
+    LetturaDiretta() = default;
+    LetturaDiretta(const LetturaDiretta&) = default;
+    LetturaDiretta(LetturaDiretta&&) = default;
+    LetturaDiretta& operator=(const LetturaDiretta&) = default;
+    LetturaDiretta& operator=(LetturaDiretta&&) = default;
+    ~LetturaDiretta() = default;
+};
 
 class LettoreRighe {
   public:
@@ -22,9 +39,11 @@ class LettoreRighe {
 
   private:
     bool riempi();
+    bool riempi_da(std::streambuf& sorgente);
 
     std::istream& in_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capienza_;
     std::size_t inizio_ = 0;  // first byte not yet handed out
     std::size_t fine_ = 0;    // one past the last byte read
     bool finito_ = false;

@@ -83,5 +83,49 @@ TEST(Lettore, ReadFailureIsNotTheEnd) {
     EXPECT_TRUE(in.bad());
 }
 
+// A source read directly, a few bytes a call, like a pipe; -1 once its data is spent
+// if it is to fail, like a device that breaks in the middle of a read.
+class SorgenteDiretta : public std::streambuf, public LetturaDiretta {
+  public:
+    SorgenteDiretta(std::string dati, bool guasta) : dati_(std::move(dati)), guasta_(guasta) {}
+
+    std::ptrdiff_t leggi_diretto(char* dove, std::size_t quanti) override {
+        if (dato_ == dati_.size()) {
+            return guasta_ ? -1 : 0;
+        }
+        const auto pezzo = std::min({quanti, std::size_t{3}, dati_.size() - dato_});
+        dati_.copy(dove, pezzo, dato_);
+        dato_ += pezzo;
+        return static_cast<std::ptrdiff_t>(pezzo);
+    }
+
+  private:
+    std::string dati_;
+    bool guasta_;
+    std::size_t dato_ = 0;
+};
+
+TEST(Lettore, DirectSourceIsReadInPiecesAndItsFailureReported) {
+    for (const bool guasta : {false, true}) {
+        SorgenteDiretta sorgente("uno\n\ndue\ntre", guasta);
+        std::istream in(&sorgente);
+        LettoreRighe lettore(in);
+        std::vector<std::string> righe;
+        std::string_view riga;
+        auto stato = LettoreRighe::Stato::riga;
+        while ((stato = lettore.leggi(riga)) == LettoreRighe::Stato::riga) {
+            righe.emplace_back(riga);
+        }
+        if (guasta) {
+            EXPECT_EQ(righe, (std::vector<std::string>{"uno", "", "due"}));
+            EXPECT_EQ(stato, LettoreRighe::Stato::errore);
+            EXPECT_TRUE(in.bad());
+        } else {
+            EXPECT_EQ(righe, (std::vector<std::string>{"uno", "", "due", "tre"}));
+            EXPECT_EQ(stato, LettoreRighe::Stato::fine);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace turnolista

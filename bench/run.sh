@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Measures a whole pass of turnolista against `grep -F NAME originale.txt > out.txt` on the
+# same file, side by side in one run: median wall times and their ratio (hyperfine), the
+# instructions of one t pass and of grep (callgrind), and the peak memory of the long-lines
+# passes (/usr/bin/time). Timings are ratios on this machine, not absolute figures.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+need=()
+command -v hyperfine >/dev/null || need+=(hyperfine)
+command -v valgrind >/dev/null || need+=(valgrind)
+[ -x /usr/bin/time ] || need+=(time)
+command -v jq >/dev/null || need+=(jq)
+if [ ${#need[@]} -gt 0 ]; then
+    echo "installing ${need[*]} (or install them yourself: apt-get install ${need[*]})"
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+cmake --preset release -S "$root" >/dev/null
+cmake --build "$root/build-release" -j2 >/dev/null
+exe=$root/build-release/turnolista
+export LC_ALL=C
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# realistic: 24 rounds of a nine-team league, a rest line and four matches each: 120 lines.
+mkdir "$scratch/realistico"
+awk 'BEGIN {
+    split("Lupi Falchi Aquile Tori Volpi Orsi Cinghiali Cervi Gufi", t, " ");
+    n = 0;
+    for (g = 1; g <= 24; g++) {
+        printf "Giornata %d: Riposa %s\n", g, t[(g % 9) + 1];
+        for (p = 0; p < 4; p++) {
+            n++;
+            a = t[((g + p) % 9) + 1]; b = t[((g + 8 - p) % 9) + 1];
+            printf "%d %02d/%02d 15:30 Comunale%d %s-%s\n", n, (g % 28) + 1, (g % 12) + 1, p, a, b;
+        }
+    }
+}' >"$scratch/realistico/originale.txt"
+
+# long lines: 120 lines of about 100,000 characters, one in three naming the team.
+mkdir "$scratch/righe_lunghe"
+awk 'BEGIN {
+    riempi = "x";
+    while (length(riempi) < 100000) riempi = riempi riempi;
+    riempi = substr(riempi, 1, 100000);
+    for (i = 1; i <= 120; i++) {
+        squadra = (i % 3 == 0) ? "Lupi" : "Volpi";
+        printf "%d 12/10 15:30 %s Orsi-%s\n", i, riempi, squadra;
+    }
+}' >"$scratch/righe_lunghe/originale.txt"
+
+for caso in realistico righe_lunghe; do
+    for f in t x h; do printf '%s\nLupi\nn\n' "$f" >"$scratch/$caso/in_$f"; done
+done
+
+printf 'turnolista %s, grep: %s\n' "$("$exe" --version | cut -d' ' -f2)" "$(grep --version | head -1)"
+printf '%-14s %-6s %-12s %-12s %-8s %s\n' file format turnolista grep ratio target
+
+# Each timed command runs REPEAT passes in a row, so that the shell's own start-up, which
+# hyperfine can only estimate, weighs little; the figures are per pass.
+confronta() {  # case, format, target ratio, passes per timed command
+    local caso=$1 f=$2 obiettivo=$3 ripeti=$4
+    (
+        cd "$scratch/$caso"
+        hyperfine --style none --warmup 3 --runs 30 --export-json "$scratch/$caso-$f.json" \
+            "for i in \$(seq $ripeti); do $exe < in_$f > /dev/null; done" \
+            "for i in \$(seq $ripeti); do grep -F Lupi originale.txt > out.txt; done" >/dev/null 2>&1
+    )
+    jq -r --arg caso "$caso" --arg f "$f" --arg obiettivo "$obiettivo" --argjson n "$ripeti" '
+        def ms: . * 1000 / $n | . * 1000 | round / 1000 | tostring | . + " ms";
+        .results as $r | $r[0].median as $a | $r[1].median as $b |
+        "\($caso | . + "               " | .[0:14]) \($f | . + "      " | .[0:6]) " +
+        "\($a | ms | . + "            " | .[0:12]) \($b | ms | . + "            " | .[0:12]) " +
+        "\($a / $b * 100 | round / 100 | tostring | . + "        " | .[0:8]) <= \($obiettivo)"' \
+        "$scratch/$caso-$f.json"
+}
+
+confronta realistico t 1.0 20
+confronta realistico x 1.2 20
+confronta realistico h 1.2 20
+confronta righe_lunghe t 1.2 4
+confronta righe_lunghe x 2 4
+confronta righe_lunghe h 2 4
+
+istruzioni() { valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null | awk '/Collected/ {print $NF}'; }
+cd "$scratch/realistico"
+echo
+echo "instructions (callgrind), realistic file:"
+echo "  turnolista t pass: $(istruzioni "$exe" <in_t)"
+echo "  grep -F:           $(istruzioni grep -F Lupi originale.txt)"
+
+cd "$scratch/righe_lunghe"
+echo
+echo "peak memory, long lines (longest line $(awk '{ if (length > m) m = length } END { print m }' originale.txt) bytes; limit 3 x that + 8 MB = $(awk '{ if (length > m) m = length } END { printf "%d", (3 * m + 8 * 1048576) / 1024 }' originale.txt) KB):"
+for f in t x h; do
+    kb=$(/usr/bin/time -v "$exe" <"in_$f" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ {print $2}')
+    echo "  $f pass: $kb KB"
+done
