@@ -60,28 +60,14 @@ class Dialogo {
   private:
     // One pass, up to the summary; false when the input ends before the pass can run.
     bool passata() {
-        std::optional<Formato> formato;
-        std::string_view risposta;
-        while (!formato) {
-            if (!chiedi(DOMANDA_FORMATO, risposta)) {
-                return false;
-            }
-            formato = risposta.empty() ? std::nullopt : formato_da_lettera(risposta.front());
-            if (!formato) {
-                dici(VALORE_NON_CORRETTO);
-            }
+        const auto formato = chiedi_formato();
+        if (!formato) {
+            return false;
         }
         std::string_view nome;
-        for (;;) {
-            if (!chiedi(DOMANDA_NOME, nome)) {
-                return false;
-            }
-            if (nome.size() < NAME) {
-                break;
-            }
-            dici(NOME_TROPPO_LUNGO);
+        if (!chiedi_nome(nome)) {
+            return false;
         }
-
         const RisultatoPassata esito = esegui_passata(*formato, nome);
         if (esito.errore) {
             fallita_ = true;
@@ -94,6 +80,31 @@ class Dialogo {
         dici(riepilogo(esito.RIGHE));
         dici(voce(*formato).messaggio);
         return true;
+    }
+
+    // Asks until an accepted letter is typed; nullopt when the input ends.
+    std::optional<Formato> chiedi_formato() {
+        std::string_view risposta;
+        while (chiedi(DOMANDA_FORMATO, risposta)) {
+            if (!risposta.empty()) {
+                if (const auto formato = formato_da_lettera(risposta.front())) {
+                    return formato;
+                }
+            }
+            dici(VALORE_NON_CORRETTO);
+        }
+        return std::nullopt;
+    }
+
+    // Asks until a name of at most NAME - 1 bytes is typed; false when the input ends.
+    bool chiedi_nome(std::string_view& nome) {
+        while (chiedi(DOMANDA_NOME, nome)) {
+            if (nome.size() < NAME) {
+                return true;
+            }
+            dici(NOME_TROPPO_LUNGO);
+        }
+        return false;
     }
 
     bool ancora() {
