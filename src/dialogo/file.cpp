@@ -148,7 +148,10 @@ int sostituisci(std::span<FileNuovo* const> file, std::string& fallito) {
             fallito = f->destinazione();
             return errno;
         }
+        // From here the temporary name is gone: a signal must not remove what now stands
+        // there.
         f->in_posto_ = true;
+        dimentica(f->temporaneo());
     }
     return 0;
 }
