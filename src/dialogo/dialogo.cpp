@@ -124,17 +124,13 @@ class Dialogo {
         return true;
     }
 
-    void dici(std::string_view testo) { scrivi(console_.out, testo); }
+    void dici(std::string_view testo) { scrivi_messaggio(console_, console_.out, testo); }
 
     // Problems go to standard error, after whatever the console has been told so far.
     void avverti(std::string_view testo) {
         console_.out.flush();
-        scrivi(console_.err, testo);
+        scrivi_messaggio(console_, console_.err, testo);
         console_.err.flush();
-    }
-
-    void scrivi(std::ostream& flusso, std::string_view testo) const {
-        scrivi_messaggio(console_, flusso, testo);
     }
 
     Console& console_;
