@@ -12,6 +12,9 @@ inline constexpr int NUM = 120;
 inline constexpr std::size_t NAME = 20;
 // The spaces of a fixture line that end its first cells; later spaces stay in the last one.
 inline constexpr int COLONNEEXCEL = 4;
+// The longest line that is held whole, far beyond any fixture list or typed answer; a longer
+// one ends the reading instead of growing memory without end (a link to /dev/zero, say).
+inline constexpr std::size_t RIGA_MASSIMA = std::size_t{64} * 1024 * 1024;
 
 inline constexpr std::string_view FILE_ORIGINALE = "originale.txt";
 inline constexpr std::string_view FILE_TEMPORANEO = "temp.txt";

@@ -1,5 +1,6 @@
 #include "dialogo/dialogo.hpp"
 
+#include <cerrno>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -8,6 +9,7 @@
 
 #include "comune/costanti.hpp"
 #include "dialogo/passata.hpp"
+#include "dialogo/testo.hpp"
 #include "ricerca/lettore.hpp"
 
 namespace turnolista {
@@ -25,6 +27,7 @@ constexpr std::string_view NOME_TROPPO_LUNGO =
 constexpr std::string_view DOMANDA_ANCORA =
     "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
     "sovrascrive il vecchio file\n";
+constexpr std::string_view STANDARD_INPUT = "lo standard input";
 
 std::string riepilogo(int RIGHE) {
     return "\nL'espressione cercata \xE8 presente in " + std::to_string(RIGHE) +
@@ -37,7 +40,17 @@ std::string avviso_troncato() {
            " righe; sono state esaminate solo le prime " + n + "\n";
 }
 
+std::string riga_troppo_lunga(std::string_view cosa, int riga) {
+    const std::string numero = std::to_string(riga);
+    const std::string mib = std::to_string(RIGA_MASSIMA / (std::size_t{1024} * 1024));
+    return "Impossibile leggere " + std::string(cosa) + ": la riga " + numero +
+           " \xE8 pi\xF9 lunga di " + mib + " MiB\n";
+}
+
 std::string messaggio_errore(const ErroreFile& errore) {
+    if (errore.riga_troppo_lunga != 0) {
+        return riga_troppo_lunga("il file " + errore.file, errore.riga_troppo_lunga);
+    }
     return std::string(errore.scrittura ? "Impossibile scrivere il file "
                                         : "Impossibile leggere il file ") +
            errore.file + ": " + std::strerror(errore.causa) + "\n";
@@ -48,17 +61,18 @@ class Dialogo {
     explicit Dialogo(Console& console) : console_(console), lettore_(console.in) {}
 
     int esegui() {
-        do {
-            if (!passata()) {
-                break;
-            }
-        } while (ancora());
+        while (passata() && ancora()) {
+        }
         console_.out.flush();
+        if (!uscita_rotta_ && uscita_guasta(console_)) {
+            fallita_ = true;
+        }
+        console_.restituisci(lettore_.non_consumati());
         return fallita_ ? 1 : 0;
     }
 
   private:
-    // One pass, up to the summary; false when the input ends before the pass can run.
+    // One pass, up to the summary; false when the run must end before the pass can run.
     bool passata() {
         const auto formato = chiedi_formato();
         if (!formato) {
@@ -69,20 +83,20 @@ class Dialogo {
             return false;
         }
         const RisultatoPassata esito = esegui_passata(*formato, nome);
+        if (esito.troncato) {
+            avverti(avviso_troncato());
+        }
         if (esito.errore) {
             fallita_ = true;
             avverti(messaggio_errore(*esito.errore));
             return true;
-        }
-        if (esito.troncato) {
-            avverti(avviso_troncato());
         }
         dici(riepilogo(esito.RIGHE));
         dici(voce(*formato).messaggio);
         return true;
     }
 
-    // Asks until an accepted letter is typed; nullopt when the input ends.
+    // Asks until an accepted letter is typed; nullopt when the run must end.
     std::optional<Formato> chiedi_formato() {
         std::string_view risposta;
         while (chiedi(DOMANDA_FORMATO, risposta)) {
@@ -96,10 +110,10 @@ class Dialogo {
         return std::nullopt;
     }
 
-    // Asks until a name of at most NAME - 1 bytes is typed; false when the input ends.
+    // Asks until a name of at most NAME - 1 characters is typed; false when the run must end.
     bool chiedi_nome(std::string_view& nome) {
         while (chiedi(DOMANDA_NOME, nome)) {
-            if (nome.size() < NAME) {
+            if (caratteri(nome, console_.utf8) < NAME) {
                 return true;
             }
             dici(NOME_TROPPO_LUNGO);
@@ -113,15 +127,32 @@ class Dialogo {
                (risposta.front() == 'y' || risposta.front() == 'Y');
     }
 
-    // Asks and reads the typed line; false when the input has ended.
+    // Asks and reads the typed line; false when the input has ended or the console failed.
     bool chiedi(std::string_view domanda, std::string_view& risposta) {
         dici(domanda);
         console_.out.flush();
-        if (lettore_.leggi(risposta) != LettoreRighe::Stato::riga) {
+        if (uscita_guasta(console_)) {
+            fallita_ = uscita_rotta_ = true;
             return false;
         }
-        risposta = senza_ritorno_carrello(risposta);
-        return true;
+        ++righe_lette_;
+        switch (lettore_.leggi(risposta)) {
+            case LettoreRighe::Stato::riga:
+                risposta = senza_ritorno_carrello(risposta);
+                return true;
+            case LettoreRighe::Stato::fine:
+                return false;
+            case LettoreRighe::Stato::errore:
+                fallita_ = true;
+                avverti("Impossibile leggere " + std::string(STANDARD_INPUT) + ": " +
+                        std::strerror(console_.causa_in()) + "\n");
+                return false;
+            case LettoreRighe::Stato::troppo_lunga:
+                fallita_ = true;
+                avverti(riga_troppo_lunga(STANDARD_INPUT, righe_lette_));
+                return false;
+        }
+        return false;
     }
 
     void dici(std::string_view testo) { scrivi_messaggio(console_, console_.out, testo); }
@@ -135,7 +166,9 @@ class Dialogo {
 
     Console& console_;
     LettoreRighe lettore_;
+    int righe_lette_ = 0;
     bool fallita_ = false;
+    bool uscita_rotta_ = false;  // already reported
 };
 
 }  // namespace
@@ -145,24 +178,20 @@ int dialogo(Console& console) {
 }
 
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
-    if (!console.utf8) {
-        // The text outlives the call: a temporary passed in lasts to the caller's semicolon.
-        // cppcheck-suppress danglingTemporaryLifetime
-        flusso.write(testo.data(), static_cast<std::streamsize>(testo.size()));
-        return;
+    const std::string nel_set = nel_set_della_console(testo, console.utf8);
+    flusso.write(nel_set.data(), static_cast<std::streamsize>(nel_set.size()));
+}
+
+bool uscita_guasta(const Console& console) {
+    if (console.out) {
+        return false;
     }
-    std::string utf8;
-    utf8.reserve(testo.size() + 8);
-    for (const char c : testo) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    flusso.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
+    const int causa = console.causa_out();
+    scrivi_messaggio(console, console.err,
+                     std::string("Impossibile scrivere sullo standard output: ") +
+                         std::strerror(causa != 0 ? causa : EIO) + "\n");
+    console.err.flush();
+    return true;
 }
 
 }  // namespace turnolista

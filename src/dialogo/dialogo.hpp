@@ -5,23 +5,19 @@
 #include <iosfwd>
 #include <string_view>
 
+#include "comune/console.hpp"
+
 namespace turnolista {
 
-struct Console {
-    std::istream& in;
-    std::ostream& out;
-    std::ostream& err;
-    // The program's messages hold a few accented letters: in UTF-8 on a UTF-8 console,
-    // otherwise as their single ISO-8859-1 bytes.
-    bool utf8;
-};
-
 // Runs passes until the user declines to start again or the input ends. Returns the exit
-// status: 0 when every pass succeeded, 1 when one failed.
+// status: 0 when every pass succeeded, 1 when one failed or the console itself failed.
 int dialogo(Console& console);
 
 // Writes one of the program's messages, which are kept in ISO-8859-1, in the console's
 // character set.
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo);
+
+// Reports a failure of the console's output on its error stream; true when there was one.
+bool uscita_guasta(const Console& console);
 
 }  // namespace turnolista

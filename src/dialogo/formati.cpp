@@ -2,20 +2,18 @@
 
 #include <array>
 
-#include "esporta/tabella.hpp"
-
 namespace turnolista {
 
 namespace {
 
 constexpr std::array<VoceFormato, 4> FORMATI{{
-    {'t', "calendario.txt", nullptr,
+    {'t', "calendario.txt", std::nullopt,
      "Complimenti! Il tuo calendario si trova nel file calendario.txt\n"},
-    {'w', "calendario.doc", nullptr,
+    {'w', "calendario.doc", std::nullopt,
      "Complimenti! Il tuo calendario si trova nel file calendario.doc\n"},
-    {'x', "calendario.xls", scrivi_excel,
+    {'x', "calendario.xls", TipoTabella::excel,
      "Complimenti! Il tuo calendario si trova nel file calendario.xls\n"},
-    {'h', "calendario.html", scrivi_pagina,
+    {'h', "calendario.html", TipoTabella::pagina,
      "Complimenti! Il tuo calendario si trova nel file calendario.html\n"},
 }};
 

@@ -1,11 +1,10 @@
 #pragma once
 // The output formats, chosen at the console by one letter, upper or lower case.
 
-#include <iosfwd>
 #include <optional>
 #include <string_view>
 
-#include "comune/esito.hpp"
+#include "esporta/tabella.hpp"
 
 namespace turnolista {
 
@@ -14,9 +13,9 @@ enum class Formato { testo, word, excel, pagina };
 struct VoceFormato {
     char lettera;  // lower case; the upper case letter is accepted as well
     std::string_view file;
-    // The table formats convert the matching lines, which the search leaves in "temp.txt";
-    // the text formats get the lines straight from the search, each followed by an empty line.
-    Esito (*esporta)(std::istream& righe, std::ostream& uscita);
+    // The table formats also leave the bare matching lines in "temp.txt"; the text formats
+    // get each line followed by an empty line.
+    std::optional<TipoTabella> tabella;
     std::string_view messaggio;
 };
 

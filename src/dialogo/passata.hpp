@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "dialogo/file.hpp"
+#include "comune/esito.hpp"
 #include "dialogo/formati.hpp"
 
 namespace turnolista {

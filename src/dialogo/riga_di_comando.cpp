@@ -4,6 +4,9 @@
 #include <ostream>
 #include <string>
 
+#include "dialogo/dialogo.hpp"
+#include "dialogo/testo.hpp"
+
 namespace turnolista {
 
 namespace {
@@ -50,15 +53,17 @@ std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
     const auto sconosciuto = std::find_if(argomenti.begin(), argomenti.end(),
                                           [](auto a) { return !e_aiuto(a) && !e_versione(a); });
     if (sconosciuto != argomenti.end()) {
-        scrivi_messaggio(console, console.err,
-                         "turnolista: opzione non riconosciuta: " + std::string(*sconosciuto) +
-                             "\nPer l'aiuto: turnolista --help\n");
+        // The option is shown as typed, never re-encoded: it is the user's own bytes.
+        const std::string opzione = citazione(*sconosciuto, console.utf8);
+        scrivi_messaggio(console, console.err, "turnolista: opzione non riconosciuta: ");
+        console.err.write(opzione.data(), static_cast<std::streamsize>(opzione.size()));
+        scrivi_messaggio(console, console.err, "\nPer l'aiuto: turnolista --help\n");
         console.err.flush();
         return 2;
     }
     scrivi_messaggio(console, console.out, e_aiuto(argomenti.front()) ? AIUTO : VERSIONE);
     console.out.flush();
-    return 0;
+    return uscita_guasta(console) ? 1 : 0;
 }
 
 }  // namespace turnolista

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "dialogo/dialogo.hpp"
+#include "comune/console.hpp"
 
 namespace turnolista {
 

@@ -8,11 +8,8 @@
 #include <string_view>
 
 #include "esporta/colonne.hpp"
-#include "ricerca/lettore.hpp"
 
 namespace turnolista {
-
-namespace {
 
 // What a format writes around and between the cells; the rows themselves are the same.
 struct Stile {
@@ -24,6 +21,8 @@ struct Stile {
     std::string_view chiusura;
     bool testo_html;
 };
+
+namespace {
 
 constexpr Stile EXCEL{
     .apertura = "",
@@ -91,55 +90,35 @@ void scrivi_numero(std::ostream& uscita, int numero) {
     uscita.write(cifre.data(), fine - cifre.data());
 }
 
-void scrivi_riga(std::ostream& uscita, const Stile& stile, int numero, std::string_view riga) {
-    scrivi(uscita, stile.prima_del_numero[static_cast<std::size_t>((numero - 1) % 2)]);
-    scrivi_numero(uscita, numero);
-    scrivi(uscita, stile.dopo_il_numero);
+}  // namespace
+
+Tabella::Tabella(std::ostream& uscita, TipoTabella tipo)
+    : uscita_(uscita), stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA) {
+    scrivi(uscita_, stile_.apertura);
+}
+
+void Tabella::riga(std::string_view riga) {
+    ++numero_;
+    scrivi(uscita_, stile_.prima_del_numero[static_cast<std::size_t>((numero_ - 1) % 2)]);
+    scrivi_numero(uscita_, numero_);
+    scrivi(uscita_, stile_.dopo_il_numero);
     const Celle celle = taglia_in_celle(riga);
     for (std::size_t c = 0; c < celle.quante; ++c) {
         if (c > 0) {
-            scrivi(uscita, stile.separatore);
+            scrivi(uscita_, stile_.separatore);
         }
-        if (stile.testo_html) {
-            scrivi_testo_html(uscita, celle.testo[c]);
+        if (stile_.testo_html) {
+            scrivi_testo_html(uscita_, celle.testo[c]);
         } else {
-            scrivi(uscita, celle.testo[c]);
+            scrivi(uscita_, celle.testo[c]);
         }
     }
-    scrivi(uscita, "\n");
-    scrivi(uscita, stile.chiusura_riga);
+    scrivi(uscita_, "\n");
+    scrivi(uscita_, stile_.chiusura_riga);
 }
 
-Esito scrivi_tabella(std::istream& righe, std::ostream& uscita, const Stile& stile) {
-    scrivi(uscita, stile.apertura);
-    LettoreRighe lettore(righe);
-    std::string_view riga;
-    int numero = 0;
-    for (;;) {
-        const auto stato = lettore.leggi(riga);
-        if (stato == LettoreRighe::Stato::errore) {
-            return Esito::errore_lettura;
-        }
-        if (stato == LettoreRighe::Stato::fine) {
-            break;
-        }
-        scrivi_riga(uscita, stile, ++numero, riga);
-        if (!uscita) {
-            return Esito::errore_scrittura;
-        }
-    }
-    scrivi(uscita, stile.chiusura);
-    return uscita ? Esito::ok : Esito::errore_scrittura;
-}
-
-}  // namespace
-
-Esito scrivi_excel(std::istream& righe, std::ostream& uscita) {
-    return scrivi_tabella(righe, uscita, EXCEL);
-}
-
-Esito scrivi_pagina(std::istream& righe, std::ostream& uscita) {
-    return scrivi_tabella(righe, uscita, PAGINA);
+void Tabella::chiudi() {
+    scrivi(uscita_, stile_.chiusura);
 }
 
 }  // namespace turnolista

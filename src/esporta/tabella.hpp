@@ -1,15 +1,32 @@
 #pragma once
-// The table exports: they read the matching lines back and write one table row per line,
-// cut by the column rule. The spreadsheet is tab-separated text under the .xls name; the
-// page is one bordered HTML table with rows in alternating colours.
+// The table exports: one table row per matching line, cut by the column rule. The
+// spreadsheet is tab-separated text under the .xls name; the page is one bordered HTML
+// table with rows in alternating colours. Rows are written as the lines are found.
 
 #include <iosfwd>
-
-#include "comune/esito.hpp"
+#include <string_view>
 
 namespace turnolista {
 
-Esito scrivi_excel(std::istream& righe, std::ostream& uscita);
-Esito scrivi_pagina(std::istream& righe, std::ostream& uscita);
+enum class TipoTabella { excel, pagina };
+
+struct Stile;
+
+class Tabella {
+  public:
+    // Writes the table's opening to `uscita`.
+    Tabella(std::ostream& uscita, TipoTabella tipo);
+
+    // Writes the row of the next line (given without its newline).
+    void riga(std::string_view riga);
+
+    // Writes the table's closing; a write failure shows in the stream's state.
+    void chiudi();
+
+  private:
+    std::ostream& uscita_;
+    const Stile& stile_;
+    int numero_ = 0;
+};
 
 }  // namespace turnolista

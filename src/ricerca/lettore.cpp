@@ -6,12 +6,18 @@
 namespace turnolista {
 
 namespace {
-// Large enough that a file is read in few calls; grown for a longer line.
+// Large enough that a file is read in few calls.
 constexpr std::size_t BLOCCO = std::size_t{256} * 1024;
+// A longer line grows the buffer by doubling up to this step, then by this step: while the
+// old and the new buffer both exist they hold at most twice the line plus one step.
+constexpr std::size_t PASSO_MASSIMO = std::size_t{4} * 1024 * 1024;
 }  // namespace
 
-LettoreRighe::LettoreRighe(std::istream& in)
-    : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(BLOCCO)), capienza_(BLOCCO) {}
+LettoreRighe::LettoreRighe(std::istream& in, std::size_t limite)
+    : in_(in),
+      limite_(limite),
+      buffer_(std::make_unique_for_overwrite<char[]>(std::min(BLOCCO, limite + 1))),
+      capienza_(std::min(BLOCCO, limite + 1)) {}
 
 LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
     std::size_t cerca_da = inizio_;
@@ -20,9 +26,15 @@ LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
         if (const void* a_capo = std::memchr(base + cerca_da, '\n', fine_ - cerca_da)) {
             const auto fine_riga =
                 static_cast<std::size_t>(static_cast<const char*>(a_capo) - base);
+            if (fine_riga - inizio_ > limite_) {
+                return Stato::troppo_lunga;
+            }
             riga = std::string_view(base + inizio_, fine_riga - inizio_);
             inizio_ = fine_riga + 1;
             return Stato::riga;
+        }
+        if (fine_ - inizio_ > limite_) {
+            return Stato::troppo_lunga;
         }
         cerca_da = fine_;
         if (finito_) {
@@ -33,23 +45,43 @@ LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
             inizio_ = fine_;
             return Stato::riga;
         }
-        // Keep only the unfinished line, at the front, and make room after it.
-        if (inizio_ > 0) {
-            std::memmove(buffer_.get(), buffer_.get() + inizio_, fine_ - inizio_);
-            fine_ -= inizio_;
-            cerca_da -= inizio_;
-            inizio_ = 0;
-        }
+        cerca_da -= inizio_;
+        compatta();
         if (fine_ == capienza_) {
-            auto piu_grande = std::make_unique_for_overwrite<char[]>(capienza_ * 2);
-            std::memcpy(piu_grande.get(), buffer_.get(), fine_);
-            buffer_ = std::move(piu_grande);
-            capienza_ *= 2;
+            cresci();
         }
         if (!riempi()) {
             return Stato::errore;
         }
     }
+}
+
+LettoreRighe::Stato LettoreRighe::altro() {
+    if (inizio_ == fine_ && !finito_) {
+        compatta();
+        if (!riempi()) {
+            return Stato::errore;
+        }
+    }
+    return inizio_ < fine_ ? Stato::riga : Stato::fine;
+}
+
+// Keeps only the unfinished line, at the front, so that the room after it can be filled.
+void LettoreRighe::compatta() {
+    if (inizio_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + inizio_, fine_ - inizio_);
+        fine_ -= inizio_;
+        inizio_ = 0;
+    }
+}
+
+void LettoreRighe::cresci() {
+    // One byte past the limit is enough to tell that a line is too long.
+    const std::size_t nuova = std::min(capienza_ + std::min(capienza_, PASSO_MASSIMO), limite_ + 1);
+    auto piu_grande = std::make_unique_for_overwrite<char[]>(nuova);
+    std::memcpy(piu_grande.get(), buffer_.get(), fine_);
+    buffer_ = std::move(piu_grande);
+    capienza_ = nuova;
 }
 
 bool LettoreRighe::riempi() {

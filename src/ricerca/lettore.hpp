@@ -1,11 +1,13 @@
 #pragma once
-// Reads text one line at a time, in large blocks, whatever the length of the lines.
-// Used for the fixture file, for "temp.txt" read back by the exports and for the console.
+// Reads text one line at a time, in large blocks, whatever the length of the lines up to a
+// limit. Used for the fixture file and for the console.
 
 #include <cstddef>
 #include <istream>
 #include <memory>
 #include <string_view>
+
+#include "comune/costanti.hpp"
 
 namespace turnolista {
 
@@ -28,20 +30,31 @@ class LetturaDiretta {
 
 class LettoreRighe {
   public:
-    enum class Stato { riga, fine, errore };
+    enum class Stato { riga, fine, errore, troppo_lunga };
 
-    explicit LettoreRighe(std::istream& in);
+    // Lines of more than `limite` bytes, not counting the newline, are refused.
+    explicit LettoreRighe(std::istream& in, std::size_t limite = RIGA_MASSIMA);
 
     // On Stato::riga, `riga` holds the next line without its newline; it stays valid until
     // the next call. A last line without a newline is still a line. On Stato::errore the
-    // stream's badbit is set as well.
+    // stream's badbit is set as well. After Stato::troppo_lunga nothing more is read.
     Stato leggi(std::string_view& riga);
 
+    // Whether anything follows the lines handed out so far (Stato::riga), reading at most
+    // one block to find out.
+    Stato altro();
+
+    // Bytes read from the stream but not yet handed out.
+    std::size_t non_consumati() const { return fine_ - inizio_; }
+
   private:
+    void compatta();
+    void cresci();
     bool riempi();
     bool riempi_da(std::streambuf& sorgente);
 
     std::istream& in_;
+    std::size_t limite_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capienza_;
     std::size_t inizio_ = 0;  // first byte not yet handed out

@@ -1,7 +1,5 @@
 #include "ricerca/ricerca.hpp"
 
-#include <ostream>
-
 #include "comune/costanti.hpp"
 #include "ricerca/lettore.hpp"
 
@@ -17,39 +15,42 @@ bool contiene(std::string_view riga, std::string_view nome) {
     return riga.find(nome) != std::string_view::npos;
 }
 
-EsitoRicerca cerca(std::istream& originale, std::string_view nome, std::ostream& uscita,
-                   bool riga_vuota_dopo) {
-    const std::string_view dopo_riga = riga_vuota_dopo ? "\n\n" : "\n";
+EsitoRicerca cerca(std::istream& originale, std::string_view nome,
+                   const std::function<bool(std::string_view)>& copia) {
     LettoreRighe lettore(originale);
     EsitoRicerca esito;
     std::string_view riga;
     for (int m = 0; m < NUM; ++m) {
-        const auto stato = lettore.leggi(riga);
-        if (stato == LettoreRighe::Stato::errore) {
-            esito.esito = Esito::errore_lettura;
-            return esito;
-        }
-        if (stato == LettoreRighe::Stato::fine) {
-            return esito;
+        switch (lettore.leggi(riga)) {
+            case LettoreRighe::Stato::riga:
+                break;
+            case LettoreRighe::Stato::fine:
+                return esito;
+            case LettoreRighe::Stato::errore:
+                esito.esito = Esito::errore_lettura;
+                return esito;
+            case LettoreRighe::Stato::troppo_lunga:
+                esito.esito = Esito::riga_troppo_lunga;
+                esito.riga = m + 1;
+                return esito;
         }
         if (contiene(riga, nome)) {
-            uscita.write(riga.data(), static_cast<std::streamsize>(riga.size()));
-            uscita.write(dopo_riga.data(), static_cast<std::streamsize>(dopo_riga.size()));
-            if (!uscita) {
+            if (!copia(riga)) {
                 esito.esito = Esito::errore_scrittura;
                 return esito;
             }
             ++esito.RIGHE;
         }
     }
-    switch (lettore.leggi(riga)) {
+    // Only whether more follows matters, not how much: a huge tail is never read.
+    switch (lettore.altro()) {
         case LettoreRighe::Stato::errore:
             esito.esito = Esito::errore_lettura;
             break;
         case LettoreRighe::Stato::riga:
             esito.troncato = true;
             break;
-        case LettoreRighe::Stato::fine:
+        default:
             break;
     }
     return esito;

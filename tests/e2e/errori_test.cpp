@@ -78,6 +78,26 @@ TEST(Errori, OneFailedPassMakesTheExitStatusOne) {
               "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n");
 }
 
+TEST(Errori, WarningAboutMoreThan120LinesComesEvenWhenThePassFails) {
+    std::string originale;
+    for (int i = 1; i <= 121; ++i) {
+        originale += std::to_string(i) + " 05/10 15:30 Comunale Lupi-Falchi\n";
+    }
+    // The calendar is larger than the file size limit, the console's texts are not; with
+    // SIGXFSZ ignored the write fails with EFBIG when the file is completed.
+    const auto e = esegui({.file = {{"originale.txt", originale}},
+                           .input = "t\nLupi\nn\n",
+                           .segnali_ignorati = {SIGXFSZ},
+                           .limite_file = 2000});
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+    EXPECT_EQ(e.err,
+              "Attenzione: il file originale.txt contiene pi\xF9 di 120 righe; sono state "
+              "esaminate solo le prime 120\n"
+              "Impossibile scrivere il file calendario.txt: File too large\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", originale}}));
+}
+
 TEST(Errori, ReplacedFilesKeepTheirPermissionsAndNewOnesFollowTheUmask) {
     const auto nuovi = esegui({.file = {{"originale.txt", ORIGINALE}}, .input = "x\nLupi\nn\n"});
     EXPECT_EQ(nuovi.permessi.at("temp.txt"), 0644U);

@@ -1,6 +1,10 @@
 #include "esecuzione.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +22,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void scrivi_file(const fs::path& percorso, const std::string& testo) {
+    fs::create_directories(percorso.parent_path());
     std::ofstream out(percorso, std::ios::binary);
     out << testo;
     if (!out.flush()) {
@@ -25,16 +30,26 @@ void scrivi_file(const fs::path& percorso, const std::string& testo) {
     }
 }
 
-std::string leggi_file(const fs::path& percorso) {
-    std::ifstream in(percorso, std::ios::binary);
-    std::ostringstream testo;
-    testo << in.rdbuf();
-    return testo.str();
+std::string leggi_fd(int fd) {
+    std::string testo;
+    char blocco[4096];
+    for (ssize_t n; (n = ::read(fd, blocco, sizeof blocco)) > 0;) {
+        testo.append(blocco, static_cast<std::size_t>(n));
+    }
+    return testo;
 }
 
-[[noreturn]] void avvia_figlio(const Avvio& avvio, const fs::path& lavoro, const fs::path& io) {
-    const int in = avvio.senza_input ? -1 : ::open((io / "in").c_str(), O_RDONLY);
-    const int out = ::open((io / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+void limita(int risorsa, rlim_t quanto) {
+    if (quanto != 0) {
+        const rlimit limite{quanto, quanto};
+        ::setrlimit(risorsa, &limite);
+    }
+}
+
+[[noreturn]] void avvia_figlio(const Avvio& avvio, int in, const fs::path& lavoro,
+                               const fs::path& io) {
+    const fs::path uscita = avvio.output_su.empty() ? io / "out" : fs::path(avvio.output_su);
+    const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || err < 0 || ::chdir(lavoro.c_str()) != 0) {
         ::_exit(125);
@@ -43,10 +58,30 @@ std::string leggi_file(const fs::path& percorso) {
         ::close(0);
     } else {
         ::dup2(in, 0);
+        ::close(in);
     }
-    ::dup2(out, 1);
     ::dup2(err, 2);
+    if (avvio.senza_output) {
+        ::close(1);
+    } else {
+        ::dup2(out, 1);
+    }
+    ::close(out);
+    ::close(err);
     ::umask(022);
+    limita(RLIMIT_AS, avvio.limite_memoria);
+    limita(RLIMIT_FSIZE, avvio.limite_file);
+    for (const int segnale : avvio.segnali_ignorati) {
+        ::signal(segnale, SIG_IGN);
+    }
+    if (avvio.senza_privilegi && da_root()) {
+        const uid_t utente = utente_senza_privilegi();
+        const passwd* voce = ::getpwuid(utente);
+        if (voce == nullptr || ::setgroups(0, nullptr) != 0 || ::setgid(voce->pw_gid) != 0 ||
+            ::setuid(utente) != 0) {
+            ::_exit(124);
+        }
+    }
     // A program that hangs is ended, and the test fails on its status.
     ::alarm(20);
     std::vector<std::string> argomenti{TURNOLISTA};
@@ -66,7 +101,48 @@ std::string leggi_file(const fs::path& percorso) {
     ::_exit(126);
 }
 
+void raccogli(const fs::path& lavoro, Esecuzione& esito) {
+    for (auto voce = fs::recursive_directory_iterator(lavoro);
+         voce != fs::recursive_directory_iterator(); ++voce) {
+        const std::string nome = voce->path().lexically_relative(lavoro).string();
+        if (voce->is_symlink()) {
+            esito.file[nome + "@"] = fs::read_symlink(voce->path()).string();
+            voce.disable_recursion_pending();
+            continue;
+        }
+        if (voce->is_fifo()) {
+            esito.file[nome + "|"] = "";
+            continue;
+        }
+        if (voce->is_directory()) {
+            esito.file[nome + "/"] = "";
+            continue;
+        }
+        esito.file[nome] = leggi(voce->path());
+        struct stat info {};
+        ::stat(voce->path().c_str(), &info);
+        esito.permessi[nome] = info.st_mode & 07777;
+        esito.proprietari[nome] = info.st_uid;
+    }
+}
+
 }  // namespace
+
+std::string leggi(const fs::path& percorso) {
+    std::ifstream in(percorso, std::ios::binary);
+    std::ostringstream testo;
+    testo << in.rdbuf();
+    return testo.str();
+}
+
+bool da_root() {
+    return ::geteuid() == 0;
+}
+
+uid_t utente_senza_privilegi() {
+    const passwd* voce = ::getpwnam("nobody");
+    return voce != nullptr ? voce->pw_uid : 65534;
+}
 
 Esecuzione esegui(const Avvio& avvio) {
     std::string modello = (fs::temp_directory_path() / "turnolista-e2e-XXXXXX").string();
@@ -78,23 +154,42 @@ Esecuzione esegui(const Avvio& avvio) {
     const fs::path io = radice / "io";
     fs::create_directories(lavoro);
     fs::create_directories(io);
+    // An ordinary user must reach the folder and may create files in it.
+    fs::permissions(radice, static_cast<fs::perms>(0755));
+    fs::permissions(lavoro, static_cast<fs::perms>(avvio.senza_privilegi ? 0777 : 0755));
     for (const auto& [nome, testo] : avvio.file) {
         scrivi_file(lavoro / nome, testo);
     }
     for (const auto& cartella : avvio.cartelle) {
         fs::create_directories(lavoro / cartella);
     }
-    for (const auto& [nome, modo] : avvio.permessi) {
-        fs::permissions(lavoro / nome, static_cast<fs::perms>(modo));
+    for (const auto& [nome, bersaglio] : avvio.link) {
+        fs::create_symlink(bersaglio, lavoro / nome);
+    }
+    for (const auto& [nome, esistente] : avvio.hard) {
+        fs::create_hard_link(lavoro / esistente, lavoro / nome);
     }
     for (const auto& nome : avvio.fifo) {
         ::mkfifo((lavoro / nome).c_str(), 0644);
     }
+    for (const auto& [nome, utente] : avvio.proprietari) {
+        if (::lchown((lavoro / nome).c_str(), utente, static_cast<gid_t>(-1)) != 0) {
+            throw std::runtime_error("cannot chown " + nome);
+        }
+    }
+    for (const auto& [nome, modo] : avvio.permessi) {
+        if (::chmod((lavoro / nome).c_str(), modo) != 0) {
+            throw std::runtime_error("cannot chmod " + nome);
+        }
+    }
     scrivi_file(io / "in", avvio.input);
+    // Opened here, so that the program's use of the input shows in the offset this process
+    // shares with it.
+    const int in = ::open((io / "in").c_str(), O_RDONLY | O_CLOEXEC);
 
     const pid_t figlio = ::fork();
     if (figlio == 0) {
-        avvia_figlio(avvio, lavoro, io);
+        avvia_figlio(avvio, in, lavoro, io);
     }
     if (avvio.durante) {
         avvio.durante(figlio, lavoro);
@@ -104,21 +199,12 @@ Esecuzione esegui(const Avvio& avvio) {
 
     Esecuzione esito;
     esito.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
-    esito.out = leggi_file(io / "out");
-    esito.err = leggi_file(io / "err");
-    for (const auto& voce : fs::directory_iterator(lavoro)) {
-        const std::string nome = voce.path().filename().string();
-        if (voce.is_fifo()) {
-            esito.file[nome + "|"] = "";
-        } else if (voce.is_directory()) {
-            esito.file[nome + "/"] = "";
-        } else {
-            esito.file[nome] = leggi_file(voce.path());
-            struct stat info {};
-            ::stat(voce.path().c_str(), &info);
-            esito.permessi[nome] = info.st_mode & 07777;
-        }
-    }
+    esito.out = leggi(io / "out");
+    esito.err = leggi(io / "err");
+    esito.resto_input = leggi_fd(in);
+    ::close(in);
+    ::chmod(lavoro.c_str(), 0755);
+    raccogli(lavoro, esito);
     fs::remove_all(radice);
     return esito;
 }

@@ -2,6 +2,7 @@
 // Runs the built program in a fresh temporary directory with the given standard input and
 // collects everything it left: standard output and error, exit status and every file.
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <filesystem>
@@ -13,14 +14,25 @@
 namespace prova {
 
 struct Avvio {
-    std::map<std::string, std::string> file;   // files put in the directory beforehand
+    // Files put in the directory beforehand; a name may lead through sub-folders.
+    std::map<std::string, std::string> file;
     std::vector<std::string> cartelle;         // directories put there beforehand
-    std::map<std::string, unsigned> permessi;  // modes given to those files
+    std::map<std::string, std::string> link;   // symbolic links: name, what it points to
+    std::map<std::string, std::string> hard;   // hard links: new name, existing file
+    std::map<std::string, unsigned> permessi;  // modes given to those entries; "." the folder
+    std::map<std::string, uid_t> proprietari;  // owners given to them (needs root)
     std::string input;
     bool senza_input = false;  // standard input closed rather than a file
     std::vector<std::string> ambiente{"LC_ALL=C"};
     std::vector<std::string> argomenti;
+    bool senza_output = false;      // standard output closed
+    std::string output_su;          // a file, such as /dev/full, for standard output
     std::vector<std::string> fifo;  // named pipes put there beforehand
+    // Run as an ordinary user (nobody) when the tests run as root.
+    bool senza_privilegi = false;
+    std::vector<int> segnali_ignorati;  // set to be ignored before the program starts
+    rlim_t limite_memoria = 0;          // RLIMIT_AS in bytes, 0 for none
+    rlim_t limite_file = 0;             // RLIMIT_FSIZE in bytes, 0 for none
     // Run while the program runs, with its process and directory; the run is collected
     // when it returns and the program has ended.
     std::function<void(pid_t, const std::filesystem::path&)> durante;
@@ -30,13 +42,23 @@ struct Esecuzione {
     std::string out;
     std::string err;
     int stato = -1;  // exit status, or 128 + the signal that ended the program
-    // Every entry of the directory afterwards; a directory appears as "name/" with "",
-    // a named pipe as "name|".
+    // Every entry of the directory and its sub-folders afterwards, by its path there: a
+    // directory appears as "name/" with "", a named pipe as "name|", a symbolic link as
+    // "name@" with what it points to.
     std::map<std::string, std::string> file;
     std::map<std::string, unsigned> permessi;
+    std::map<std::string, uid_t> proprietari;
+    std::string resto_input;  // what the program left of its standard input
 };
 
 Esecuzione esegui(const Avvio& avvio);
+
+// The whole content of a file.
+std::string leggi(const std::filesystem::path& percorso);
+
+// Whether the tests run as root, and the ordinary user they then run the program as.
+bool da_root();
+uid_t utente_senza_privilegi();
 
 // The console's texts, as the user sees them in the C locale.
 inline const std::string FORMATO =

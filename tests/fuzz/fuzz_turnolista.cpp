@@ -92,23 +92,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
         a_capo == std::string_view::npos ? std::string_view{} : input.substr(a_capo + 1);
 
     std::istringstream in{std::string(originale)};
-    std::ostringstream temp;
-    const auto ricerca = turnolista::cerca(in, nome, temp, false);
-    verifica(ricerca.esito == turnolista::Esito::ok);
-    verifica(temp.str() == attese(originale, nome));
-    const auto righe = static_cast<std::size_t>(ricerca.RIGHE);
-    verifica(conta(temp.str(), "\n") == righe);
-
-    std::istringstream per_excel(temp.str());
+    std::string temp;
     std::ostringstream excel;
-    verifica(turnolista::scrivi_excel(per_excel, excel) == turnolista::Esito::ok);
+    std::ostringstream pagina;
+    turnolista::Tabella tabella_excel(excel, turnolista::TipoTabella::excel);
+    turnolista::Tabella tabella_pagina(pagina, turnolista::TipoTabella::pagina);
+    const auto ricerca = turnolista::cerca(in, nome, [&](std::string_view riga) {
+        temp.append(riga).push_back('\n');
+        tabella_excel.riga(riga);
+        tabella_pagina.riga(riga);
+        return true;
+    });
+    tabella_excel.chiudi();
+    tabella_pagina.chiudi();
+    verifica(ricerca.esito == turnolista::Esito::ok);
+    verifica(temp == attese(originale, nome));
+    const auto righe = static_cast<std::size_t>(ricerca.RIGHE);
+    verifica(conta(temp, "\n") == righe);
+
     const std::string tabella = excel.str();
     verifica(conta(tabella, "\n") == righe);
     verifica(tabella.empty() || tabella.back() == '\n');
 
-    std::istringstream per_pagina(temp.str());
-    std::ostringstream pagina;
-    verifica(turnolista::scrivi_pagina(per_pagina, pagina) == turnolista::Esito::ok);
     verifica(conta(pagina.str(), "<TR bgcolor=") == righe);
     verifica(pagina.str().ends_with("\n</TABLE>\n</BODY>\n</HTML>"));
     const std::string testo = senza_marcatura(pagina.str());

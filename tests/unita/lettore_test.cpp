@@ -43,6 +43,38 @@ TEST(Lettore, LongLinesAreReadWhole) {
               (std::vector<std::string>{breve, lunga, "fine", lunga}));
 }
 
+TEST(Lettore, LineLongerThanTheLimitIsRefused) {
+    std::istringstream in("1234567890\n12345678901\nnon letta\n");
+    LettoreRighe lettore(in, 10);
+    std::string_view riga;
+    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
+    EXPECT_EQ(riga, "1234567890");
+    EXPECT_EQ(lettore.leggi(riga), LettoreRighe::Stato::troppo_lunga);
+
+    // A last line without newline counts the same way, and the limit holds for a line
+    // that needs the buffer to grow.
+    std::istringstream ultima("12345678901");
+    EXPECT_EQ(LettoreRighe(ultima, 10).leggi(riga), LettoreRighe::Stato::troppo_lunga);
+    const std::string lunga(600'000, 'x');
+    std::istringstream grande(lunga + "\n" + lunga + "y\n");
+    LettoreRighe lettore_grande(grande, lunga.size());
+    ASSERT_EQ(lettore_grande.leggi(riga), LettoreRighe::Stato::riga);
+    EXPECT_EQ(riga.size(), lunga.size());
+    EXPECT_EQ(lettore_grande.leggi(riga), LettoreRighe::Stato::troppo_lunga);
+}
+
+TEST(Lettore, TellsWhetherMoreFollowsAndWhatWasReadAhead) {
+    std::istringstream in("uno\ndue\n");
+    LettoreRighe lettore(in);
+    std::string_view riga;
+    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
+    EXPECT_EQ(lettore.non_consumati(), 4U);
+    EXPECT_EQ(lettore.altro(), LettoreRighe::Stato::riga);
+    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
+    EXPECT_EQ(lettore.non_consumati(), 0U);
+    EXPECT_EQ(lettore.altro(), LettoreRighe::Stato::fine);
+}
+
 TEST(Lettore, TypedLineLosesOnlyItsFinalCarriageReturn) {
     EXPECT_EQ(senza_ritorno_carrello("Lupi\r"), "Lupi");
     EXPECT_EQ(senza_ritorno_carrello("Lu\rpi"), "Lu\rpi");

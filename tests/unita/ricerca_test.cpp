@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+
 #include <string>
+#include "comune/costanti.hpp"
 
 namespace turnolista {
 namespace {
@@ -13,11 +15,14 @@ struct Risultato {
     std::string uscita;
 };
 
-Risultato cerca_in(const std::string& originale, std::string_view nome, bool riga_vuota_dopo) {
+// Collects the lines handed on, each followed by a newline.
+Risultato cerca_in(const std::string& originale, std::string_view nome) {
     std::istringstream in(originale);
-    std::ostringstream out;
-    Risultato r{cerca(in, nome, out, riga_vuota_dopo), {}};
-    r.uscita = out.str();
+    Risultato r;
+    r.esito = cerca(in, nome, [&](std::string_view riga) {
+        r.uscita.append(riga).push_back('\n');
+        return true;
+    });
     return r;
 }
 
@@ -27,22 +32,14 @@ constexpr const char* CALENDARIO =
     "Giornata 1: Riposa Lupi\n"
     "3 20/09 15:30 Comunale Lupi-Orsi\n";
 
-TEST(Ricerca, CopiesMatchingLinesInOrderWithEmptyLineForTextFormats) {
-    const auto r = cerca_in(CALENDARIO, "Lupi", true);
+TEST(Ricerca, HandsOnMatchingLinesInOrder) {
+    const auto r = cerca_in(CALENDARIO, "Lupi");
     EXPECT_EQ(r.esito.esito, Esito::ok);
     EXPECT_EQ(r.esito.RIGHE, 3);
     EXPECT_FALSE(r.esito.troncato);
     EXPECT_EQ(r.uscita,
-              "1 13/09 10:30 Oratorio Falchi-Lupi\n\n"
-              "Giornata 1: Riposa Lupi\n\n"
-              "3 20/09 15:30 Comunale Lupi-Orsi\n\n");
-}
-
-TEST(Ricerca, TableFormatsGetTheBareLines) {
-    const auto r = cerca_in(CALENDARIO, "Orsi", false);
-    EXPECT_EQ(r.esito.RIGHE, 2);
-    EXPECT_EQ(r.uscita,
-              "2 13/09 15:00 Parrocchiale Aquile-Orsi\n"
+              "1 13/09 10:30 Oratorio Falchi-Lupi\n"
+              "Giornata 1: Riposa Lupi\n"
               "3 20/09 15:30 Comunale Lupi-Orsi\n");
 }
 
@@ -58,19 +55,19 @@ TEST(Ricerca, MatchIsExactBytes) {
 }
 
 TEST(Ricerca, LineWithNameTwiceIsCopiedOnce) {
-    const auto r = cerca_in("Lupi-Lupi amichevole\n", "Lupi", false);
+    const auto r = cerca_in("Lupi-Lupi amichevole\n", "Lupi");
     EXPECT_EQ(r.esito.RIGHE, 1);
     EXPECT_EQ(r.uscita, "Lupi-Lupi amichevole\n");
 }
 
 TEST(Ricerca, EmptyNameMatchesNothing) {
-    const auto r = cerca_in(CALENDARIO, "", true);
+    const auto r = cerca_in(CALENDARIO, "");
     EXPECT_EQ(r.esito.RIGHE, 0);
     EXPECT_EQ(r.uscita, "");
 }
 
 TEST(Ricerca, LastLineWithoutNewlineIsWrittenWithOne) {
-    const auto r = cerca_in("1 Lupi-Orsi\n2 Orsi-Lupi", "Lupi", false);
+    const auto r = cerca_in("1 Lupi-Orsi\n2 Orsi-Lupi", "Lupi");
     EXPECT_EQ(r.esito.RIGHE, 2);
     EXPECT_EQ(r.uscita, "1 Lupi-Orsi\n2 Orsi-Lupi\n");
 }
@@ -80,30 +77,54 @@ TEST(Ricerca, OnlyTheFirst120LinesAreSearched) {
     for (int i = 1; i <= 121; ++i) {
         originale += std::to_string(i) + " Lupi\n";
     }
-    const auto r = cerca_in(originale, "Lupi", false);
+    const auto r = cerca_in(originale, "Lupi");
     EXPECT_EQ(r.esito.RIGHE, 120);
     EXPECT_TRUE(r.esito.troncato);
     EXPECT_TRUE(r.uscita.ends_with("\n120 Lupi\n"));
     EXPECT_EQ(r.uscita.find("121"), std::string::npos);
 
     originale.resize(originale.size() - std::string("121 Lupi\n").size());
-    const auto esatte = cerca_in(originale, "Lupi", false);
+    const auto esatte = cerca_in(originale, "Lupi");
     EXPECT_EQ(esatte.esito.RIGHE, 120);
     EXPECT_FALSE(esatte.esito.troncato);
 }
 
 TEST(Ricerca, NameFarIntoALongLineIsFound) {
     const std::string lunga = std::string(250'000, 'a') + " Lupi " + std::string(1000, 'b');
-    const auto r = cerca_in("breve\n" + lunga + "\naltro\n", "Lupi", false);
+    const auto r = cerca_in("breve\n" + lunga + "\naltro\n", "Lupi");
     EXPECT_EQ(r.esito.RIGHE, 1);
     EXPECT_EQ(r.uscita, lunga + "\n");
 }
 
-TEST(Ricerca, FailedWriteIsReported) {
+TEST(Ricerca, FailedWriteEndsTheSearch) {
     std::istringstream in(CALENDARIO);
-    std::ostringstream out;
-    out.setstate(std::ios::badbit);
-    EXPECT_EQ(cerca(in, "Lupi", out, true).esito, Esito::errore_scrittura);
+    int chiamate = 0;
+    const auto esito = cerca(in, "Lupi", [&](std::string_view) { return ++chiamate < 2; });
+    EXPECT_EQ(esito.esito, Esito::errore_scrittura);
+    EXPECT_EQ(esito.RIGHE, 1);
+    EXPECT_EQ(chiamate, 2);
+}
+
+TEST(Ricerca, TailAfterLine120IsNotReadWhole) {
+    std::string originale;
+    for (int i = 1; i <= 120; ++i) {
+        originale += "Lupi\n";
+    }
+    // Only the first bytes of a long tail may be looked at.
+    std::istringstream in(originale + std::string(std::size_t{8} * 1024 * 1024, 'x'));
+    const auto esito = cerca(in, "Lupi", [](std::string_view) { return true; });
+    EXPECT_EQ(esito.esito, Esito::ok);
+    EXPECT_TRUE(esito.troncato);
+    EXPECT_LT(static_cast<std::size_t>(in.tellg()), std::size_t{1024} * 1024);
+}
+
+TEST(Ricerca, TooLongLineEndsTheSearchWithItsNumber) {
+    std::istringstream in("Lupi\nOrsi\n" + std::string(RIGA_MASSIMA + 1, 'x') + "\nLupi\n");
+    int copiate = 0;
+    const auto esito = cerca(in, "Lupi", [&](std::string_view) { return ++copiate > 0; });
+    EXPECT_EQ(esito.esito, Esito::riga_troppo_lunga);
+    EXPECT_EQ(esito.riga, 3);
+    EXPECT_EQ(copiate, 1);
 }
 
 }  // namespace

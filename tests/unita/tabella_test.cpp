@@ -9,18 +9,26 @@
 namespace turnolista {
 namespace {
 
-std::string excel(const std::string& righe) {
-    std::istringstream in(righe);
+// The table of the lines in `righe`, one per newline.
+std::string tabella(TipoTabella tipo, std::string_view righe) {
     std::ostringstream out;
-    EXPECT_EQ(scrivi_excel(in, out), Esito::ok);
+    Tabella t(out, tipo);
+    while (!righe.empty()) {
+        const auto a_capo = righe.find('\n');
+        t.riga(righe.substr(0, a_capo));
+        righe.remove_prefix(a_capo + 1);
+    }
+    t.chiudi();
+    EXPECT_TRUE(out.good());
     return out.str();
 }
 
-std::string pagina(const std::string& righe) {
-    std::istringstream in(righe);
-    std::ostringstream out;
-    EXPECT_EQ(scrivi_pagina(in, out), Esito::ok);
-    return out.str();
+std::string excel(std::string_view righe) {
+    return tabella(TipoTabella::excel, righe);
+}
+
+std::string pagina(std::string_view righe) {
+    return tabella(TipoTabella::pagina, righe);
 }
 
 constexpr const char* APERTURA =

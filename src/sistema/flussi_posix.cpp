@@ -1,4 +1,4 @@
-#include "dialogo/flussi.hpp"
+#include "sistema/flussi.hpp"
 
 #include <unistd.h>
 
@@ -13,9 +13,12 @@ namespace {
 constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
 }
 
-BufferLettura::BufferLettura(int fd) : fd_(fd) {}
+BufferLettura::BufferLettura(int fd, int errore) : fd_(fd), errore_(errore) {}
 
 std::ptrdiff_t BufferLettura::leggi(char* dove, std::size_t quanti) {
+    if (errore_ != 0) {
+        return -1;
+    }
     for (;;) {
         const ssize_t letti = ::read(fd_, dove, quanti);
         if (letti >= 0) {
@@ -57,8 +60,8 @@ BufferLettura::int_type BufferLettura::underflow() {
     return traits_type::to_int_type(*gptr());
 }
 
-BufferScrittura::BufferScrittura(int fd)
-    : fd_(fd), spazio_(std::make_unique_for_overwrite<char[]>(BLOCCO)) {
+BufferScrittura::BufferScrittura(int fd, int errore)
+    : fd_(fd), errore_(errore), spazio_(std::make_unique_for_overwrite<char[]>(BLOCCO)) {
     setp(spazio_.get(), spazio_.get() + BLOCCO);
 }
 

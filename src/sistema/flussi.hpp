@@ -1,6 +1,6 @@
 #pragma once
-// Stream buffers over POSIX file descriptors, for the console and the program's files.
-// Unlike the standard file streams they keep the system's reason for a failure (errno),
+// Stream buffers over file descriptors, for the console and the program's files. Unlike
+// the standard file streams they keep the system's reason for a failure (an errno value),
 // which the dialogue shows to the user.
 
 #include <cstddef>
@@ -16,7 +16,8 @@ namespace turnolista {
 // can tell a failure from the end of the data.
 class BufferLettura : public std::streambuf, public LetturaDiretta {
   public:
-    explicit BufferLettura(int fd);
+    // With `errore` set the buffer fails from the start, for a descriptor known to be bad.
+    explicit BufferLettura(int fd, int errore = 0);
     int errore() const { return errore_; }
     std::ptrdiff_t leggi_diretto(char* dove, std::size_t quanti) override;
 
@@ -34,7 +35,7 @@ class BufferLettura : public std::streambuf, public LetturaDiretta {
 // Writing. After a failed write every later write fails too, and errore() says why.
 class BufferScrittura : public std::streambuf {
   public:
-    explicit BufferScrittura(int fd);
+    explicit BufferScrittura(int fd, int errore = 0);
     int errore() const { return errore_; }
 
   protected:

@@ -1,0 +1,109 @@
+#include "dialogo/testo.hpp"
+
+#include <algorithm>
+
+namespace turnolista {
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none:
+// no overlong forms, no surrogates, nothing past U+10FFFF.
+std::size_t sequenza_utf8(std::string_view testo) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(testo[i]); };
+    const unsigned char primo = byte(0);
+    if (primo < 0x80) {
+        return 1;
+    }
+    std::size_t lunghezza = 0;
+    unsigned char minimo = 0x80;
+    unsigned char massimo = 0xBF;
+    if (primo >= 0xC2 && primo <= 0xDF) {
+        lunghezza = 2;
+    } else if (primo >= 0xE0 && primo <= 0xEF) {
+        lunghezza = 3;
+        minimo = primo == 0xE0 ? 0xA0 : 0x80;
+        massimo = primo == 0xED ? 0x9F : 0xBF;
+    } else if (primo >= 0xF0 && primo <= 0xF4) {
+        lunghezza = 4;
+        minimo = primo == 0xF0 ? 0x90 : 0x80;
+        massimo = primo == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (testo.size() < lunghezza || byte(1) < minimo || byte(1) > massimo) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < lunghezza; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return lunghezza;
+}
+
+void ottale(std::string& uscita, unsigned char byte) {
+    uscita += '\\';
+    uscita += static_cast<char>('0' + ((byte >> 6) & 7));
+    uscita += static_cast<char>('0' + ((byte >> 3) & 7));
+    uscita += static_cast<char>('0' + (byte & 7));
+}
+
+}  // namespace
+
+std::string nel_set_della_console(std::string_view latin1, bool utf8) {
+    if (!utf8) {
+        return std::string(latin1);
+    }
+    std::string uscita;
+    uscita.reserve(latin1.size() + 8);
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            uscita += c;
+        } else {
+            uscita += static_cast<char>(0xC0 | (byte >> 6));
+            uscita += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return uscita;
+}
+
+std::size_t caratteri(std::string_view testo, bool utf8) {
+    if (!utf8) {
+        return testo.size();
+    }
+    std::size_t n = 0;
+    while (!testo.empty()) {
+        const std::size_t lunghezza = sequenza_utf8(testo);
+        testo.remove_prefix(lunghezza == 0 ? 1 : lunghezza);
+        ++n;
+    }
+    return n;
+}
+
+std::string citazione(std::string_view testo, bool utf8) {
+    const auto byte = [](char c) { return static_cast<unsigned char>(c); };
+    std::string uscita;
+    while (!testo.empty()) {
+        const std::size_t lunghezza = utf8 ? std::max<std::size_t>(sequenza_utf8(testo), 1) : 1;
+        const std::string_view pezzo = testo.substr(0, lunghezza);
+        const unsigned char primo = byte(pezzo.front());
+        // C0 controls and DEL; the C1 controls are U+0080 to U+009F in UTF-8 and the bytes
+        // 0x80 to 0x9F elsewhere.
+        const bool c1 = utf8 ? (lunghezza == 2 && primo == 0xC2 && byte(pezzo[1]) < 0xA0)
+                             : (primo >= 0x80 && primo < 0xA0);
+        if (primo < 0x20 || primo == 0x7F || c1) {
+            for (const char c : pezzo) {
+                ottale(uscita, byte(c));
+            }
+        } else if (primo == '\\') {
+            uscita += "\\\\";
+        } else {
+            uscita += pezzo;
+        }
+        testo.remove_prefix(lunghezza);
+    }
+    return uscita;
+}
+
+}  // namespace turnolista

@@ -1,0 +1,461 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "sistema/file.hpp"
+#include "sistema/segnali.hpp"
+
+namespace turnolista {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// As many links as the system itself follows before it gives up with ELOOP.
+constexpr int SALTI_MASSIMI = 40;
+// How long a pass waits for another run in the same folder to put its files in place.
+constexpr auto ATTESA_MASSIMA = std::chrono::seconds(10);
+constexpr std::size_t BLOCCO_COPIA = std::size_t{64} * 1024;
+
+#ifdef O_PATH
+constexpr int APERTURA_CARTELLA = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+constexpr int APERTURA_CARTELLA = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+
+template <typename Chiamata>
+auto senza_interruzioni(Chiamata chiamata) {
+    for (;;) {
+        const auto esito = chiamata();
+        if (esito >= 0 || errno != EINTR) {
+            return esito;
+        }
+    }
+}
+
+int errno_o(int predefinito) {
+    return errno != 0 ? errno : predefinito;
+}
+
+// Follows symbolic links to the file they name, which need not exist yet: a dangling link
+// names the file to create.
+int risolvi(const std::string& nome, fs::path& percorso) {
+    percorso = nome;
+    for (int salti = 0; salti < SALTI_MASSIMI; ++salti) {
+        struct stat info {};
+        if (::lstat(percorso.c_str(), &info) != 0) {
+            return errno == ENOENT ? 0 : errno;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return 0;
+        }
+        std::string bersaglio(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(percorso.c_str(), bersaglio.data(), bersaglio.size());
+            if (n < 0) {
+                return errno;
+            }
+            if (static_cast<std::size_t>(n) < bersaglio.size()) {
+                bersaglio.resize(static_cast<std::size_t>(n));
+                break;
+            }
+            bersaglio.resize(bersaglio.size() * 2);
+        }
+        const fs::path dove = bersaglio;
+        percorso = dove.is_absolute() ? dove : percorso.parent_path() / dove;
+    }
+    return ELOOP;
+}
+
+// A file with no name, for content on its way; it disappears when closed.
+int file_anonimo() {
+    const char* cartella = std::getenv("TMPDIR");
+    if (cartella == nullptr || *cartella == '\0') {
+        cartella = "/tmp";
+    }
+#ifdef O_TMPFILE
+    const int fd =
+        senza_interruzioni([&] { return ::open(cartella, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); });
+    if (fd >= 0) {
+        return fd;
+    }
+#endif
+    std::string modello = std::string(cartella) + "/.turnolista-XXXXXX";
+    const int anonimo = ::mkostemp(modello.data(), O_CLOEXEC);
+    if (anonimo >= 0) {
+        ::unlink(modello.c_str());
+    }
+    return anonimo;
+}
+
+bool scrivi_tutto(int fd, const char* dati, std::size_t quanti) {
+    while (quanti > 0) {
+        const ssize_t scritti = senza_interruzioni([&] { return ::write(fd, dati, quanti); });
+        if (scritti < 0) {
+            return false;
+        }
+        dati += scritti;
+        quanti -= static_cast<std::size_t>(scritti);
+    }
+    return true;
+}
+
+// Copies all of `da`, from its start, to `a` at its current offset; returns 0 or errno.
+int copia(int da, int a) {
+    if (::lseek(da, 0, SEEK_SET) != 0) {
+        return errno;
+    }
+    std::array<char, BLOCCO_COPIA> blocco;
+    for (;;) {
+        const ssize_t letti =
+            senza_interruzioni([&] { return ::read(da, blocco.data(), blocco.size()); });
+        if (letti < 0) {
+            return errno;
+        }
+        if (letti == 0) {
+            return 0;
+        }
+        if (!scrivi_tutto(a, blocco.data(), static_cast<std::size_t>(letti))) {
+            return errno_o(EIO);
+        }
+    }
+}
+
+// Empties `a` and writes all of `da` into it.
+int riscrivi(int da, int a) {
+    if (::ftruncate(a, 0) != 0 || ::lseek(a, 0, SEEK_SET) != 0) {
+        return errno;
+    }
+    return copia(da, a);
+}
+
+// A lock on the current folder that two runs share while they put files in place; a folder
+// that cannot be locked (or opened) is used without it. The lock ends with the descriptor.
+class Serratura {
+  public:
+    Serratura() : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ < 0) {
+            return;
+        }
+        const auto fino_a = std::chrono::steady_clock::now() + ATTESA_MASSIMA;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() > fino_a) {
+                causa_ = errno == EWOULDBLOCK ? errno : 0;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    ~Serratura() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Serratura(const Serratura&) = delete;
+    Serratura& operator=(const Serratura&) = delete;
+
+    // Non-zero when another run kept the lock for too long.
+    int causa() const { return causa_; }
+
+  private:
+    int fd_;
+    int causa_ = 0;
+};
+
+}  // namespace
+
+// Where the new content goes and how it is put in place.
+struct FileNuovo::Piano {
+    int cartella = -1;       // the folder of the file replaced, links followed
+    std::string nome;        // the file's name there
+    std::string temporaneo;  // the temporary file beside it; empty when copied in place
+    int posto = -1;          // its place among the files a signal removes
+    bool esiste = false;
+    bool regolare = true;
+    mode_t modo = 0;
+    bool in_posto = false;
+};
+
+FileLettura::FileLettura(int fd) : fd_(fd), buffer_(fd), flusso_(&buffer_) {}
+
+FileLettura::~FileLettura() {
+    ::close(fd_);
+}
+
+std::unique_ptr<FileLettura> FileLettura::apri(const std::string& percorso, int& causa) {
+    const int fd =
+        senza_interruzioni([&] { return ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC); });
+    if (fd < 0) {
+        causa = errno;
+        return nullptr;
+    }
+    return std::unique_ptr<FileLettura>(new FileLettura(fd));
+}
+
+FileNuovo::FileNuovo(int fd, std::string destinazione, std::unique_ptr<Piano> piano)
+    : fd_(fd),
+      destinazione_(std::move(destinazione)),
+      piano_(std::move(piano)),
+      buffer_(fd),
+      flusso_(&buffer_) {}
+
+FileNuovo::~FileNuovo() {
+    ::close(fd_);
+    if (!piano_->temporaneo.empty() && !piano_->in_posto) {
+        ::unlinkat(piano_->cartella, piano_->temporaneo.c_str(), 0);
+    }
+    dimenticalo(piano_->posto);
+    ::close(piano_->cartella);
+}
+
+namespace {
+
+// Creates the temporary file beside the destination, owned and permitted as the
+// destination is. Returns its descriptor, or -1 with errno set; -1 with errno 0 when the
+// owner or group cannot be given to a new file.
+int crea_temporaneo(FileNuovo::Piano& piano, const struct stat& esistente) {
+    const std::string base = "." + piano.nome + "." + std::to_string(::getpid()) + "-";
+    for (int tentativo = 0; tentativo < 100; ++tentativo) {
+        std::string nome = base + std::to_string(tentativo);
+        // A new file gets what the umask leaves of 0666, as any newly created file; one that
+        // replaces a file starts private and then takes that file's permissions.
+        const int fd = senza_interruzioni([&] {
+            return ::openat(piano.cartella, nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                            piano.esiste ? 0600 : 0666);
+        });
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return -1;
+        }
+        piano.temporaneo = std::move(nome);
+        piano.posto = ricorda_temporaneo(piano.cartella, piano.temporaneo);
+        if (!piano.esiste) {
+            return fd;
+        }
+        struct stat nuovo {};
+        const bool stesso_proprietario = ::fstat(fd, &nuovo) == 0 &&
+                                         nuovo.st_uid == esistente.st_uid &&
+                                         nuovo.st_gid == esistente.st_gid;
+        if ((stesso_proprietario || ::fchown(fd, esistente.st_uid, esistente.st_gid) == 0) &&
+            ::fchmod(fd, esistente.st_mode & 0777) == 0) {
+            return fd;
+        }
+        ::close(fd);
+        ::unlinkat(piano.cartella, piano.temporaneo.c_str(), 0);
+        dimenticalo(piano.posto);
+        piano.temporaneo.clear();
+        piano.posto = -1;
+        errno = 0;
+        return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int& causa) {
+    fs::path percorso;
+    if ((causa = risolvi(destinazione, percorso)) != 0) {
+        return nullptr;
+    }
+    auto piano = std::make_unique<Piano>();
+    piano->nome = percorso.filename().string();
+    const fs::path cartella = percorso.parent_path().empty() ? "." : percorso.parent_path();
+    if (piano->nome.empty() || piano->nome == "." || piano->nome == "..") {
+        causa = EISDIR;
+        return nullptr;
+    }
+    piano->cartella =
+        senza_interruzioni([&] { return ::open(cartella.c_str(), APERTURA_CARTELLA); });
+    if (piano->cartella < 0) {
+        causa = errno;
+        return nullptr;
+    }
+    // From here the destructor of the FileNuovo, or this guard, closes the folder.
+    struct Chiudi {
+        Piano* piano;
+        ~Chiudi() {
+            if (piano != nullptr) {
+                ::close(piano->cartella);
+            }
+        }
+    } chiudi_cartella{piano.get()};
+
+    struct stat esistente {};
+    if (::fstatat(piano->cartella, piano->nome.c_str(), &esistente, AT_SYMLINK_NOFOLLOW) == 0) {
+        piano->esiste = true;
+        piano->regolare = S_ISREG(esistente.st_mode);
+        piano->modo = esistente.st_mode;
+        if (S_ISDIR(esistente.st_mode)) {
+            causa = EISDIR;
+            return nullptr;
+        }
+        if (::faccessat(piano->cartella, piano->nome.c_str(), W_OK, AT_EACCESS) != 0) {
+            causa = errno;
+            return nullptr;
+        }
+    } else if (errno != ENOENT) {
+        causa = errno;
+        return nullptr;
+    }
+
+    // A rename keeps nothing of the old file: it is the way only where the new file can be
+    // made the same (one link, an owner and group it can be given) in a folder that takes
+    // new files. Elsewhere, and for a device or a pipe, the content goes in place.
+    const bool si_rinomina =
+        !piano->esiste || (piano->regolare && esistente.st_nlink == 1 &&
+                           (esistente.st_uid == ::geteuid() || ::geteuid() == 0));
+    int fd = -1;
+    if (si_rinomina) {
+        fd = crea_temporaneo(*piano, esistente);
+        if (fd < 0 && !(piano->esiste && (errno == 0 || errno == EACCES || errno == EPERM))) {
+            causa = errno_o(EIO);
+            return nullptr;
+        }
+    }
+    if (fd < 0 && (fd = file_anonimo()) < 0) {
+        causa = errno;
+        return nullptr;
+    }
+    chiudi_cartella.piano = nullptr;
+    return std::unique_ptr<FileNuovo>(new FileNuovo(fd, destinazione, std::move(piano)));
+}
+
+int FileNuovo::chiudi() {
+    flusso_.flush();
+    int causa = buffer_.errore();
+    if (causa == 0 && !flusso_) {
+        causa = EIO;
+    }
+    // Content to be copied in place stays open until it is copied.
+    if (piano_->temporaneo.empty() || causa != 0) {
+        return causa;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
+// The destination must still be a file that can take the new content.
+int FileNuovo::verifica() const {
+    struct stat info {};
+    if (::fstatat(piano_->cartella, piano_->nome.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISDIR(info.st_mode)) {
+        return EISDIR;
+    }
+    return 0;
+}
+
+int FileNuovo::metti_al_posto() {
+    if (piano_->temporaneo.empty()) {
+        return copia_sul_posto();
+    }
+    if (::renameat(piano_->cartella, piano_->temporaneo.c_str(), piano_->cartella,
+                   piano_->nome.c_str()) != 0) {
+        return errno;
+    }
+    // From here the temporary name is gone: a signal must not remove what now stands there.
+    piano_->in_posto = true;
+    dimenticalo(piano_->posto);
+    return 0;
+}
+
+// Writes the new content into the existing file itself, as an editor does for a file that
+// a rename would change; the old content is kept aside and put back if the copy fails.
+int FileNuovo::copia_sul_posto() const {
+    const char* nome = piano_->nome.c_str();
+    const int modi = O_NOCTTY | O_CLOEXEC;
+    if (!piano_->regolare) {
+        const int uscita =
+            senza_interruzioni([&] { return ::openat(piano_->cartella, nome, O_WRONLY | modi); });
+        if (uscita < 0) {
+            return errno;
+        }
+        int causa = copia(fd_, uscita);
+        if (::close(uscita) != 0 && causa == 0) {
+            causa = errno;
+        }
+        return causa;
+    }
+    int uscita =
+        senza_interruzioni([&] { return ::openat(piano_->cartella, nome, O_RDWR | modi); });
+    // A file that may be written but not read cannot be kept aside.
+    const bool leggibile = uscita >= 0;
+    if (!leggibile && errno == EACCES) {
+        uscita =
+            senza_interruzioni([&] { return ::openat(piano_->cartella, nome, O_WRONLY | modi); });
+    }
+    if (uscita < 0) {
+        return errno;
+    }
+    int da_parte = -1;
+    int causa = 0;
+    if (leggibile) {
+        if ((da_parte = file_anonimo()) < 0) {
+            causa = errno;
+        } else {
+            causa = copia(uscita, da_parte);
+        }
+    }
+    // Until the old content is safe aside, the file is left alone.
+    if (causa == 0) {
+        causa = riscrivi(fd_, uscita);
+        if (causa == 0 && ::fsync(uscita) != 0 && errno != EINVAL) {
+            causa = errno;
+        }
+        if (causa != 0 && da_parte >= 0) {
+            riscrivi(da_parte, uscita);
+        }
+    }
+    if (causa == 0 && (piano_->modo & 07000) != 0) {
+        ::fchmod(uscita, piano_->modo & 0777);
+    }
+    if (::close(uscita) != 0 && causa == 0) {
+        causa = errno;
+    }
+    if (da_parte >= 0) {
+        ::close(da_parte);
+    }
+    return causa;
+}
+
+int sostituisci(std::span<FileNuovo* const> file, std::string& fallito) {
+    const Serratura serratura;
+    if (serratura.causa() != 0) {
+        fallito = file.front()->destinazione();
+        return serratura.causa();
+    }
+    trattieni_segnali();
+    int causa = 0;
+    const auto mancato = std::find_if(
+        file.begin(), file.end(), [&](const FileNuovo* f) { return (causa = f->verifica()) != 0; });
+    for (auto f = file.begin(); causa == 0 && f != file.end(); ++f) {
+        causa = (*f)->metti_al_posto();
+        if (causa != 0) {
+            fallito = (*f)->destinazione();
+        }
+    }
+    if (mancato != file.end()) {
+        fallito = (*mancato)->destinazione();
+    }
+    rilascia_segnali();
+    return causa;
+}
+
+}  // namespace turnolista

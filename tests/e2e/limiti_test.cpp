@@ -1,0 +1,214 @@
+// What bounds a run: signals, memory, and the standard streams themselves.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string_view>
+#include <thread>
+
+#include "esecuzione.hpp"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define CON_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CON_ASAN 1
+#endif
+#endif
+
+namespace prova {
+namespace {
+
+const std::string RIGA = "1 13/09 10:30 Oratorio Falchi-Lupi\n";
+const std::string RIUSCITA_TXT =
+    FORMATO + NOME + PRESENTE + "1" + ESEGUITO + COMPLIMENTI + "calendario.txt\n" + ANCORA;
+
+bool temporaneo_presente(const std::filesystem::path& cartella) {
+    for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+        if (voce.path().filename().string().starts_with(".calendario.txt.")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Feeds the fixture list, a pipe, one line, waits until the program is writing its
+// temporary file, then calls `poi` with the program and the pipe still open.
+std::function<void(pid_t, const std::filesystem::path&)> a_meta(
+    std::function<void(pid_t, int)> poi) {
+    return [poi](pid_t programma, const std::filesystem::path& cartella) {
+        const int pipe = ::open((cartella / "originale.txt").c_str(), O_WRONLY);
+        ASSERT_GE(pipe, 0);
+        ASSERT_EQ(::write(pipe, RIGA.data(), RIGA.size()), static_cast<ssize_t>(RIGA.size()));
+        for (int i = 0; i < 500 && !temporaneo_presente(cartella); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_TRUE(temporaneo_presente(cartella));
+        poi(programma, pipe);
+        ::close(pipe);
+    };
+}
+
+TEST(Segnali, EveryTerminatingSignalRemovesTheTemporaryFileFirst) {
+    for (const int segnale : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2,
+                              SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF}) {
+        SCOPED_TRACE(strsignal(segnale));
+        const auto e = esegui(
+            {.file = {{"calendario.txt", "vecchio\n"}},
+             .input = "t\nLupi\nn\n",
+             .fifo = {"originale.txt"},
+             .durante = a_meta([segnale](pid_t programma, int) { ::kill(programma, segnale); })});
+        EXPECT_EQ(e.stato, 128 + segnale);
+        EXPECT_EQ(e.out, FORMATO + NOME);
+        EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
+                                                              {"originale.txt|", ""}}));
+    }
+}
+
+TEST(Segnali, SignalsIgnoredByTheCallerStayIgnored) {
+    // As under nohup, or a script's trap '' INT: the pass goes on to its end.
+    const auto e = esegui({.input = "t\nLupi\nn\n",
+                           .fifo = {"originale.txt"},
+                           .segnali_ignorati = {SIGINT, SIGHUP},
+                           .durante = a_meta([](pid_t programma, int) {
+                               ::kill(programma, SIGINT);
+                               ::kill(programma, SIGHUP);
+                               std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                           })});
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.out, RIUSCITA_TXT);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", RIGA + "\n"},
+                                                          {"originale.txt|", ""}}));
+}
+
+TEST(Segnali, FileSizeLimitEndsTheRunWithoutATemporaryFile) {
+    std::string originale;
+    for (int i = 0; i < 100; ++i) {
+        originale += RIGA;
+    }
+    const auto e = esegui({.file = {{"originale.txt", originale}, {"calendario.txt", "vecchio\n"}},
+                           .input = "t\nLupi\nn\n",
+                           .limite_file = 2000});
+    EXPECT_EQ(e.stato, 128 + SIGXFSZ);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", originale},
+                                                          {"calendario.txt", "vecchio\n"}}));
+}
+
+// Writes `testo` to the pipe, then `x` without end, until the reader goes away or `al_piu`
+// bytes are written; returns how many of those bytes were written.
+std::size_t senza_fine(int pipe, std::string_view testo, std::size_t al_piu) {
+    ::signal(SIGPIPE, SIG_IGN);
+    EXPECT_EQ(::write(pipe, testo.data(), testo.size()), static_cast<ssize_t>(testo.size()));
+    const std::string blocco(64 * 1024, 'x');
+    std::size_t scritti = 0;
+    while (scritti < al_piu) {
+        const ssize_t n = ::write(pipe, blocco.data(), blocco.size());
+        if (n <= 0) {
+            break;
+        }
+        scritti += static_cast<std::size_t>(n);
+    }
+    ::signal(SIGPIPE, SIG_DFL);
+    return scritti;
+}
+
+constexpr std::size_t MIB = std::size_t{1024} * 1024;
+
+TEST(Memoria, LineOfMoreThan64MiBEndsThePassWithItsNumber) {
+    std::size_t scritti = 0;
+    const auto e = esegui({.file = {{"calendario.txt", "vecchio\n"}},
+                           .input = "t\nLupi\nn\n",
+                           .fifo = {"originale.txt"},
+                           .durante = [&](pid_t, const std::filesystem::path& cartella) {
+                               const int pipe =
+                                   ::open((cartella / "originale.txt").c_str(), O_WRONLY);
+                               ASSERT_GE(pipe, 0);
+                               scritti = senza_fine(pipe, RIGA + "Lupi\n", 200 * MIB);
+                               ::close(pipe);
+                           }});
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+    EXPECT_EQ(e.err,
+              "Impossibile leggere il file originale.txt: la riga 3 \xE8 pi\xF9 lunga di 64 MiB\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
+                                                          {"originale.txt|", ""}}));
+    EXPECT_GT(scritti, 64 * MIB);
+    EXPECT_LT(scritti, 70 * MIB);
+}
+
+TEST(Memoria, EndlessLineStaysWithinAMemoryLimit) {
+#ifdef CON_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves far more address space than any limit allows";
+#endif
+    const auto e = esegui({.link = {{"originale.txt", "/dev/zero"}},
+                           .input = "h\nLupi\nn\n",
+                           .limite_memoria = 2 * 64 * MIB + 16 * MIB});
+    EXPECT_EQ(e.err,
+              "Impossibile leggere il file originale.txt: la riga 1 \xE8 pi\xF9 lunga di 64 MiB\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt@", "/dev/zero"}}));
+}
+
+TEST(Memoria, TailAfterLine120IsNotRead) {
+    std::string righe;
+    for (int i = 0; i < 120; ++i) {
+        righe += RIGA;
+    }
+    std::size_t scritti = 0;
+    const auto e = esegui({.input = "t\nLupi\nn\n",
+                           .fifo = {"originale.txt"},
+                           .durante = [&](pid_t, const std::filesystem::path& cartella) {
+                               const int pipe =
+                                   ::open((cartella / "originale.txt").c_str(), O_WRONLY);
+                               ASSERT_GE(pipe, 0);
+                               scritti = senza_fine(pipe, righe, 512 * MIB);
+                               ::close(pipe);
+                           }});
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.err,
+              "Attenzione: il file originale.txt contiene pi\xF9 di 120 righe; sono state "
+              "esaminate solo le prime 120\n");
+    EXPECT_LT(scritti, 8 * MIB);
+}
+
+TEST(Flussi, FailingStandardStreamsAreReportedWithStatusOne) {
+    const std::map<std::string, std::string> prima{{"originale.txt", RIGA},
+                                                   {"calendario.txt", "vecchio\n"}};
+    const auto chiuso = esegui({.file = prima, .senza_input = true});
+    EXPECT_EQ(chiuso.out, FORMATO);
+    EXPECT_EQ(chiuso.err, "Impossibile leggere lo standard input: Bad file descriptor\n");
+    EXPECT_EQ(chiuso.stato, 1);
+    EXPECT_EQ(chiuso.file, prima);
+
+    const auto pieno = esegui({.file = prima, .input = "t\nLupi\nn\n", .output_su = "/dev/full"});
+    EXPECT_EQ(pieno.err, "Impossibile scrivere sullo standard output: No space left on device\n");
+    EXPECT_EQ(pieno.stato, 1);
+    EXPECT_EQ(pieno.file, prima);
+
+    // With standard output closed no file may take its place and receive the messages.
+    const auto senza = esegui({.file = prima, .input = "t\nLupi\nn\n", .senza_output = true});
+    EXPECT_EQ(senza.err, "Impossibile scrivere sullo standard output: Bad file descriptor\n");
+    EXPECT_EQ(senza.stato, 1);
+    EXPECT_EQ(senza.file, prima);
+
+    for (const std::string opzione : {"--help", "--version"}) {
+        const auto e = esegui({.argomenti = {opzione}, .output_su = "/dev/full"});
+        EXPECT_EQ(e.err, "Impossibile scrivere sullo standard output: No space left on device\n");
+        EXPECT_EQ(e.stato, 1);
+    }
+}
+
+TEST(Flussi, InputIsLeftJustAfterTheLastAnswerUsed) {
+    const auto e =
+        esegui({.file = {{"originale.txt", RIGA}}, .input = "t\nLupi\nn\nper chi legge dopo\n"});
+    EXPECT_EQ(e.out, RIUSCITA_TXT);
+    EXPECT_EQ(e.resto_input, "per chi legge dopo\n");
+}
+
+}  // namespace
+}  // namespace prova

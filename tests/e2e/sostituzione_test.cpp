@@ -1,0 +1,226 @@
+// How a pass replaces files: as opening them for writing would, through links, keeping
+// owners, modes and hard links, and never leaving a temporary file behind.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "esecuzione.hpp"
+
+namespace prova {
+namespace {
+
+const std::string ORIGINALE =
+    "1 13/09 10:30 Oratorio Falchi-Lupi\n"
+    "Giornata 1: Riposa Lupi\n";
+const std::string LUPI_TESTO = "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n";
+const std::string LUPI_RIGHE = "1 13/09 10:30 Oratorio Falchi-Lupi\nGiornata 1: Riposa Lupi\n";
+const std::string LUPI_XLS = "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n2\t\t\t\t\tRiposa Lupi\n";
+const std::string RIUSCITA_TXT =
+    FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n" + ANCORA;
+const std::string RIUSCITA_XLS =
+    FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.xls\n" + ANCORA;
+
+#define RICHIEDE_ROOT()                                                                \
+    if (!da_root()) {                                                                  \
+        GTEST_SKIP() << "needs root, to give files to another user and run as nobody"; \
+    }
+
+TEST(Sostituzione, FileTheUserMayNotWriteIsRefusedBeforeAnythingIsWritten) {
+    RICHIEDE_ROOT();
+    const uid_t nobody = utente_senza_privilegi();
+    for (const std::string lettera : {"t", "x"}) {
+        SCOPED_TRACE(lettera);
+        const std::string bloccato = lettera == "t" ? "calendario.txt" : "calendario.xls";
+        const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {bloccato, "vecchio\n"}},
+                               .permessi = {{bloccato, 0444U}},
+                               .proprietari = {{bloccato, nobody}},
+                               .input = lettera + "\nLupi\nn\n",
+                               .senza_privilegi = true});
+        EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+        EXPECT_EQ(e.err, "Impossibile scrivere il file " + bloccato + ": Permission denied\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                              {bloccato, "vecchio\n"}}));
+    }
+    // Root may write a read-only file, as with any program; it stays read-only.
+    const auto root = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "v\n"}},
+                              .permessi = {{"calendario.txt", 0444U}},
+                              .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(root.out, RIUSCITA_TXT);
+    EXPECT_EQ(root.file.at("calendario.txt"), LUPI_TESTO);
+    EXPECT_EQ(root.permessi.at("calendario.txt"), 0444U);
+}
+
+TEST(Sostituzione, ReplacedFileKeepsItsOwnerAndModeButNeverSetuid) {
+    RICHIEDE_ROOT();
+    // Another owner's file that the user may write, in a folder the user may write: the
+    // content changes, the file stays the owner's.
+    const auto altrui = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "v\n"}},
+                                .permessi = {{"calendario.txt", 0666U}},
+                                .input = "t\nLupi\nn\n",
+                                .senza_privilegi = true});
+    EXPECT_EQ(altrui.out, RIUSCITA_TXT);
+    EXPECT_EQ(altrui.stato, 0);
+    EXPECT_EQ(altrui.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                               {"calendario.txt", LUPI_TESTO}}));
+    EXPECT_EQ(altrui.proprietari.at("calendario.txt"), 0U);
+    EXPECT_EQ(altrui.permessi.at("calendario.txt"), 0666U);
+
+    // A file of the user's own with a mode of its own; setuid, setgid and sticky are dropped.
+    const uid_t nobody = utente_senza_privilegi();
+    const auto propri = esegui(
+        {.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
+         .permessi = {{"calendario.xls", 06751U}, {"temp.txt", 01640U}},
+         .proprietari = {{"calendario.xls", nobody}, {"temp.txt", nobody}},
+         .input = "x\nLupi\nn\n",
+         .senza_privilegi = true});
+    EXPECT_EQ(propri.out, RIUSCITA_XLS);
+    EXPECT_EQ(propri.file.at("calendario.xls"), LUPI_XLS);
+    EXPECT_EQ(propri.permessi.at("calendario.xls"), 0751U);
+    EXPECT_EQ(propri.permessi.at("temp.txt"), 0640U);
+    EXPECT_EQ(propri.proprietari.at("calendario.xls"), nobody);
+
+    // Root replacing a setuid file of another user gives it back to that user, without setuid.
+    const auto come_root =
+        esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "v\n"}},
+                .permessi = {{"calendario.txt", 04755U}},
+                .proprietari = {{"calendario.txt", nobody}},
+                .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(come_root.file.at("calendario.txt"), LUPI_TESTO);
+    EXPECT_EQ(come_root.permessi.at("calendario.txt"), 0755U);
+    EXPECT_EQ(come_root.proprietari.at("calendario.txt"), nobody);
+}
+
+TEST(Sostituzione, WritableFileInAFolderClosedToNewFilesIsWrittenInPlace) {
+    RICHIEDE_ROOT();
+    const auto e = esegui(
+        {.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
+         .permessi = {{"calendario.xls", 0666U}, {"temp.txt", 0666U}, {".", 0555U}},
+         .input = "x\nLupi\nn\n",
+         .senza_privilegi = true});
+    EXPECT_EQ(e.out, RIUSCITA_XLS);
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                          {"calendario.xls", LUPI_XLS},
+                                                          {"temp.txt", LUPI_RIGHE}}));
+
+    // A file that does not exist yet cannot be made there.
+    const auto nuovo = esegui({.file = {{"originale.txt", ORIGINALE}},
+                               .permessi = {{".", 0555U}},
+                               .input = "t\nLupi\nn\n",
+                               .senza_privilegi = true});
+    EXPECT_EQ(nuovo.err, "Impossibile scrivere il file calendario.txt: Permission denied\n");
+    EXPECT_EQ(nuovo.stato, 1);
+    EXPECT_EQ(nuovo.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE}}));
+}
+
+TEST(Sostituzione, WriteOnlyTempFileDoesNotStopATablePass) {
+    RICHIEDE_ROOT();
+    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"temp.txt", "v\n"}},
+                           .permessi = {{"temp.txt", 0200U}},
+                           .proprietari = {{"temp.txt", utente_senza_privilegi()}},
+                           .input = "x\nLupi\nn\n",
+                           .senza_privilegi = true});
+    EXPECT_EQ(e.out, RIUSCITA_XLS);
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file.at("calendario.xls"), LUPI_XLS);
+    EXPECT_EQ(e.file.at("temp.txt"), LUPI_RIGHE);
+    EXPECT_EQ(e.permessi.at("temp.txt"), 0200U);
+}
+
+TEST(Sostituzione, HardLinksStayLinked) {
+    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "v\n"}},
+                           .hard = {{"copia.txt", "calendario.txt"}},
+                           .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(e.out, RIUSCITA_TXT);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                          {"calendario.txt", LUPI_TESTO},
+                                                          {"copia.txt", LUPI_TESTO}}));
+}
+
+TEST(Sostituzione, SymbolicLinksAreWrittenThrough) {
+    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"condivisi/lupi.txt", "v\n"}},
+                           .link = {{"calendario.txt", "condivisi/lupi.txt"},
+                                    {"calendario.xls", "condivisi/nuovo.xls"},
+                                    {"temp.txt", "catena"},
+                                    {"catena", "condivisi/temp.txt"}},
+                           .input = "t\nLupi\ny\nx\nLupi\nn\n"});
+    EXPECT_EQ(e.out, RIUSCITA_TXT + RIUSCITA_XLS);
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file,
+              (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                  {"calendario.txt@", "condivisi/lupi.txt"},
+                                                  {"calendario.xls@", "condivisi/nuovo.xls"},
+                                                  {"temp.txt@", "catena"},
+                                                  {"catena@", "condivisi/temp.txt"},
+                                                  {"condivisi/", ""},
+                                                  {"condivisi/lupi.txt", LUPI_TESTO},
+                                                  {"condivisi/nuovo.xls", LUPI_XLS},
+                                                  {"condivisi/temp.txt", LUPI_RIGHE}}));
+
+    const auto cerchio = esegui({.file = {{"originale.txt", ORIGINALE}},
+                                 .link = {{"calendario.txt", "calendario.txt"}},
+                                 .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(cerchio.err,
+              "Impossibile scrivere il file calendario.txt: Too many levels of symbolic links\n");
+    EXPECT_EQ(cerchio.stato, 1);
+}
+
+TEST(Sostituzione, LinkToADeviceWritesTheDevice) {
+    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}},
+                           .link = {{"calendario.txt", "/dev/null"}},
+                           .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(e.out, RIUSCITA_TXT);
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                          {"calendario.txt@", "/dev/null"}}));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+bool temporanei_scritti(const std::filesystem::path& cartella) {
+    int n = 0;
+    for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+        const std::string nome = voce.path().filename().string();
+        n += nome.starts_with(".temp.txt.") || nome.starts_with(".calendario.xls.") ? 1 : 0;
+    }
+    return n == 2;
+}
+
+TEST(Sostituzione, AnotherRunPuttingFilesInPlaceIsWaitedFor) {
+    const auto e = esegui({.file = {{"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
+                           .input = "x\nLupi\nn\n",
+                           .fifo = {"originale.txt"},
+                           .durante = [](pid_t, const std::filesystem::path& cartella) {
+                               // Take the folder's lock as another run would, before the program
+                               // can get to it: the program waits for its fixture list until then.
+                               const int fd = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY);
+                               ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+                               const int pipe =
+                                   ::open((cartella / "originale.txt").c_str(), O_WRONLY);
+                               ASSERT_GE(pipe, 0);
+                               ASSERT_EQ(::write(pipe, ORIGINALE.data(), ORIGINALE.size()),
+                                         static_cast<ssize_t>(ORIGINALE.size()));
+                               ::close(pipe);
+                               for (int i = 0; i < 500 && !temporanei_scritti(cartella); ++i) {
+                                   std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                               }
+                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                               EXPECT_TRUE(temporanei_scritti(cartella));
+                               EXPECT_EQ(leggi(cartella / "calendario.xls"), "v\n");
+                               EXPECT_EQ(leggi(cartella / "temp.txt"), "v\n");
+                               ::close(fd);
+                           }});
+    EXPECT_EQ(e.out, RIUSCITA_XLS);
+    EXPECT_EQ(e.file,
+              (std::map<std::string, std::string>{
+                  {"originale.txt|", ""}, {"calendario.xls", LUPI_XLS}, {"temp.txt", LUPI_RIGHE}}));
+}
+
+}  // namespace
+}  // namespace prova
