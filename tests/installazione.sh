@@ -3,6 +3,12 @@
 # manual page and the example league must be in both.
 set -euo pipefail
 build=$1
+for tool in man file dpkg-deb cpack; do
+    command -v "$tool" >/dev/null 2>&1 || {
+        echo "this test needs $tool (scripts/prepara.sh --test installs it)"
+        exit 1
+    }
+done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs the built program on the bundled example league in build/esempio/, so that the
+# calendars it writes stay out of the source tree, and says where they went.
+set -euo pipefail
+radice=$(cd "$(dirname "$0")/.." && pwd)
+cartella=$radice/build/esempio
+mkdir -p "$cartella"
+cp "$radice/esempio/originale.txt" "$cartella/"
+stato=0
+(cd "$cartella" && "$radice/build/turnolista") || stato=$?
+echo
+echo "The example's calendars are in $cartella:"
+(cd "$cartella" && ls calendario.* temp.txt 2>/dev/null) | sed 's/^/  /'
+exit "$stato"
