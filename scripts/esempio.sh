@@ -10,5 +10,9 @@ stato=0
 (cd "$cartella" && "$radice/build/turnolista") || stato=$?
 echo
 echo "The example's calendars are in $cartella:"
-(cd "$cartella" && ls calendario.* temp.txt 2>/dev/null) | sed 's/^/  /'
+for file in "$cartella"/calendario.* "$cartella"/temp.txt; do
+    if [ -e "$file" ]; then
+        echo "  ${file##*/}"
+    fi
+done
 exit "$stato"

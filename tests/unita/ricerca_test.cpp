@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-
 #include <string>
-#include "comune/costanti.hpp"
 
 namespace turnolista {
 namespace {
@@ -116,15 +114,6 @@ TEST(Ricerca, TailAfterLine120IsNotReadWhole) {
     EXPECT_EQ(esito.esito, Esito::ok);
     EXPECT_TRUE(esito.troncato);
     EXPECT_LT(static_cast<std::size_t>(in.tellg()), std::size_t{1024} * 1024);
-}
-
-TEST(Ricerca, TooLongLineEndsTheSearchWithItsNumber) {
-    std::istringstream in("Lupi\nOrsi\n" + std::string(RIGA_MASSIMA + 1, 'x') + "\nLupi\n");
-    int copiate = 0;
-    const auto esito = cerca(in, "Lupi", [&](std::string_view) { return ++copiate > 0; });
-    EXPECT_EQ(esito.esito, Esito::riga_troppo_lunga);
-    EXPECT_EQ(esito.riga, 3);
-    EXPECT_EQ(copiate, 1);
 }
 
 }  // namespace
