@@ -47,12 +47,12 @@ int errno_o(int predefinito) {
 }
 
 // Follows symbolic links to the file they name, which need not exist yet: a dangling link
-// names the file to create.
-int risolvi(const std::string& nome, fs::path& percorso) {
+// names the file to create. `esiste` tells whether it does, and `info` then describes it.
+int risolvi(const std::string& nome, fs::path& percorso, struct stat& info, bool& esiste) {
     percorso = nome;
     for (int salti = 0; salti < SALTI_MASSIMI; ++salti) {
-        struct stat info {};
-        if (::lstat(percorso.c_str(), &info) != 0) {
+        esiste = ::lstat(percorso.c_str(), &info) == 0;
+        if (!esiste) {
             return errno == ENOENT ? 0 : errno;
         }
         if (!S_ISLNK(info.st_mode)) {
@@ -210,7 +210,9 @@ FileNuovo::FileNuovo(int fd, std::string destinazione, std::unique_ptr<Piano> pi
       flusso_(&buffer_) {}
 
 FileNuovo::~FileNuovo() {
-    ::close(fd_);
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
     if (!piano_->temporaneo.empty() && !piano_->in_posto) {
         ::unlinkat(piano_->cartella, piano_->temporaneo.c_str(), 0);
     }
@@ -268,10 +270,11 @@ int crea_temporaneo(FileNuovo::Piano& piano, const struct stat& esistente) {
 
 std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int& causa) {
     fs::path percorso;
-    if ((causa = risolvi(destinazione, percorso)) != 0) {
+    struct stat esistente {};
+    auto piano = std::make_unique<Piano>();
+    if ((causa = risolvi(destinazione, percorso, esistente, piano->esiste)) != 0) {
         return nullptr;
     }
-    auto piano = std::make_unique<Piano>();
     piano->nome = percorso.filename().string();
     const fs::path cartella = percorso.parent_path().empty() ? "." : percorso.parent_path();
     if (piano->nome.empty() || piano->nome == "." || piano->nome == "..") {
@@ -294,9 +297,7 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
         }
     } chiudi_cartella{piano.get()};
 
-    struct stat esistente {};
-    if (::fstatat(piano->cartella, piano->nome.c_str(), &esistente, AT_SYMLINK_NOFOLLOW) == 0) {
-        piano->esiste = true;
+    if (piano->esiste) {
         piano->regolare = S_ISREG(esistente.st_mode);
         piano->modo = esistente.st_mode;
         if (S_ISDIR(esistente.st_mode)) {
@@ -307,9 +308,6 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
             causa = errno;
             return nullptr;
         }
-    } else if (errno != ENOENT) {
-        causa = errno;
-        return nullptr;
     }
 
     // A rename keeps nothing of the old file: it is the way only where the new file can be
