@@ -85,7 +85,7 @@ constexpr Escape ESCAPE = tabella_escape();
 // a block that is written whole when full, so a long line costs few writes however many
 // characters it has to escape.
 void scrivi_testo_html(std::ostream& uscita, std::string_view testo) {
-    constexpr std::size_t BLOCCO = 16 * 1024;
+    constexpr std::size_t BLOCCO = std::size_t{16} * 1024;
     constexpr std::size_t MARGINE = 8;  // room for the last copy of a full entry
     std::array<char, BLOCCO + MARGINE> blocco;
     std::size_t pieno = 0;
