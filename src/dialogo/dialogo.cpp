@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "comune/costanti.hpp"
+#include "comune/scrittura.hpp"
 #include "dialogo/passata.hpp"
 #include "dialogo/testo.hpp"
 #include "ricerca/lettore.hpp"
@@ -178,8 +179,7 @@ int dialogo(Console& console) {
 }
 
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
-    const std::string nel_set = nel_set_della_console(testo, console.utf8);
-    flusso.write(nel_set.data(), static_cast<std::streamsize>(nel_set.size()));
+    scrivi(flusso, nel_set_della_console(testo, console.utf8));
 }
 
 bool uscita_guasta(const Console& console) {

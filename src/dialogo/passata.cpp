@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "comune/costanti.hpp"
+#include "comune/scrittura.hpp"
 #include "ricerca/ricerca.hpp"
 #include "sistema/file.hpp"
 
@@ -17,10 +18,6 @@ namespace {
 
 ErroreFile guasto(std::string_view file, bool scrittura, int causa) {
     return {.file = std::string(file), .scrittura = scrittura, .causa = causa};
-}
-
-void scrivi(std::ostream& uscita, std::string_view testo) {
-    uscita.write(testo.data(), static_cast<std::streamsize>(testo.size()));
 }
 
 // The files of a pass, written as the matching lines are found: the chosen format's file,

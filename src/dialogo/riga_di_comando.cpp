@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "comune/scrittura.hpp"
 #include "dialogo/dialogo.hpp"
 #include "dialogo/testo.hpp"
 
@@ -56,7 +57,7 @@ std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
         // The option is shown as typed, never re-encoded: it is the user's own bytes.
         const std::string opzione = citazione(*sconosciuto, console.utf8);
         scrivi_messaggio(console, console.err, "turnolista: opzione non riconosciuta: ");
-        console.err.write(opzione.data(), static_cast<std::streamsize>(opzione.size()));
+        scrivi(console.err, opzione);
         scrivi_messaggio(console, console.err, "\nPer l'aiuto: turnolista --help\n");
         console.err.flush();
         return 2;

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "comune/scrittura.hpp"
 #include "esporta/colonne.hpp"
 
 namespace turnolista {
@@ -47,10 +48,6 @@ constexpr Stile PAGINA{
     .chiusura = "\n</TABLE>\n</BODY>\n</HTML>",
     .testo_html = true,
 };
-
-void scrivi(std::ostream& uscita, std::string_view testo) {
-    uscita.write(testo.data(), static_cast<std::streamsize>(testo.size()));
-}
 
 // What each byte becomes in the page: itself, or the entity of a character that HTML
 // would take as markup. Every entry is 8 bytes long, so each byte is escaped by one copy of
@@ -94,17 +91,17 @@ void scrivi_testo_html(std::ostream& uscita, std::string_view testo) {
         std::memcpy(blocco.data() + pieno, ESCAPE.testo[byte].data(), MARGINE);
         pieno += ESCAPE.lunghezza[byte];
         if (pieno >= BLOCCO) {
-            uscita.write(blocco.data(), static_cast<std::streamsize>(pieno));
+            scrivi(uscita, std::string_view(blocco.data(), pieno));
             pieno = 0;
         }
     }
-    uscita.write(blocco.data(), static_cast<std::streamsize>(pieno));
+    scrivi(uscita, std::string_view(blocco.data(), pieno));
 }
 
 void scrivi_numero(std::ostream& uscita, int numero) {
     std::array<char, 16> cifre{};
     auto* const fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), numero).ptr;
-    uscita.write(cifre.data(), fine - cifre.data());
+    scrivi(uscita, std::string_view(cifre.data(), static_cast<std::size_t>(fine - cifre.data())));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ constexpr std::size_t PASSO_MASSIMO = std::size_t{4} * 1024 * 1024;
 
 LettoreRighe::LettoreRighe(std::istream& in, std::size_t limite)
     : in_(in),
+      diretta_(dynamic_cast<LetturaDiretta*>(in.rdbuf())),
       limite_(limite),
       buffer_(std::make_unique_for_overwrite<char[]>(std::min(BLOCCO, limite + 1))),
       capienza_(std::min(BLOCCO, limite + 1)) {}
@@ -90,11 +91,10 @@ bool LettoreRighe::riempi() {
         in_.setstate(std::ios::badbit);
         return false;
     }
-    auto* diretta = dynamic_cast<LetturaDiretta*>(sorgente);
-    if (diretta == nullptr) {
+    if (diretta_ == nullptr) {
         return riempi_da(*sorgente);
     }
-    const auto letti = diretta->leggi_diretto(buffer_.get() + fine_, capienza_ - fine_);
+    const auto letti = diretta_->leggi_diretto(buffer_.get() + fine_, capienza_ - fine_);
     if (letti < 0) {
         in_.setstate(std::ios::badbit);
         return false;

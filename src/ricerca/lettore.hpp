@@ -54,6 +54,7 @@ class LettoreRighe {
     bool riempi_da(std::streambuf& sorgente);
 
     std::istream& in_;
+    LetturaDiretta* diretta_;  // the stream's buffer, where it can be read directly
     std::size_t limite_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capienza_;

@@ -25,12 +25,17 @@ std::array<volatile std::sig_atomic_t, POSTI> occupato{};
 
 sigset_t prima_di_trattenere;
 
-sigset_t insieme_terminanti() {
+sigset_t crea_insieme_terminanti() {
     sigset_t insieme;
     sigemptyset(&insieme);
     for (const int segnale : TERMINANTI) {
         sigaddset(&insieme, segnale);
     }
+    return insieme;
+}
+
+const sigset_t& insieme_terminanti() {
+    static const sigset_t insieme = crea_insieme_terminanti();
     return insieme;
 }
 
@@ -84,8 +89,7 @@ void dimenticalo(int posto) {
 }
 
 void trattieni_segnali() {
-    const sigset_t insieme = insieme_terminanti();
-    ::sigprocmask(SIG_BLOCK, &insieme, &prima_di_trattenere);
+    ::sigprocmask(SIG_BLOCK, &insieme_terminanti(), &prima_di_trattenere);
 }
 
 // Back to the mask the program had, which may hold back signals of the caller's choosing.
