@@ -65,18 +65,26 @@ printf 'turnolista %s, grep: %s\n' "$("$exe" --version | cut -d' ' -f2)" "$(grep
 printf '%-14s %-6s %-12s %-12s %-8s %s\n' file format turnolista grep ratio target
 
 # Each timed command runs REPEAT passes in a row, so that the shell's own start-up, which
-# hyperfine can only estimate, weighs little; the figures are per pass.
+# hyperfine can only estimate, weighs little; the figures are per pass. The two commands
+# take turns, five rounds of ten runs each, and each figure is the median of all its runs,
+# so that a machine that slows down or speeds up during the measurement weighs on both alike.
 confronta() {  # case, format, target ratio, passes per timed command
     local caso=$1 f=$2 obiettivo=$3 ripeti=$4
+    local nostro="for i in \$(seq $ripeti); do $exe < in_$f > /dev/null; done"
+    local suo="for i in \$(seq $ripeti); do grep -F Lupi originale.txt > out.txt; done"
     (
         cd "$scratch/$caso"
-        hyperfine --style none --warmup 3 --runs 30 --export-json "$scratch/$caso-$f.json" \
-            "for i in \$(seq $ripeti); do $exe < in_$f > /dev/null; done" \
-            "for i in \$(seq $ripeti); do grep -F Lupi originale.txt > out.txt; done" >/dev/null 2>&1
+        hyperfine --style none --warmup 3 --runs 10 --export-json "$scratch/$caso-$f.json" \
+            "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" \
+            >/dev/null 2>&1
     )
     jq -r --arg caso "$caso" --arg f "$f" --arg obiettivo "$obiettivo" --argjson n "$ripeti" '
+        def median: sort | if length % 2 == 1 then .[length / 2 | floor]
+                           else (.[length / 2 - 1] + .[length / 2]) / 2 end;
         def ms: . * 1000 / $n | . * 1000 | round / 1000 | tostring | . + " ms";
-        .results as $r | $r[0].median as $a | $r[1].median as $b |
+        .results as $r |
+        ([range(0; $r | length; 2) | $r[.].times[]] | median) as $a |
+        ([range(1; $r | length; 2) | $r[.].times[]] | median) as $b |
         "\($caso | . + "               " | .[0:14]) \($f | . + "      " | .[0:6]) " +
         "\($a | ms | . + "            " | .[0:12]) \($b | ms | . + "            " | .[0:12]) " +
         "\($a / $b * 100 | round / 100 | tostring | . + "        " | .[0:8]) <= \($obiettivo)"' \
@@ -88,7 +96,12 @@ for caso in righe_lunghe righe_speciali; do
     for f in t x h; do confronta $caso $f 1.2 4; done
 done
 
-istruzioni() { valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null | awk '/Collected/ {print $NF}'; }
+# Both counted in the same minimal environment: glibc's start-up scans the environment, so
+# its size alone moves either count by thousands of instructions.
+istruzioni() {
+    env -i LC_ALL=C PATH="$PATH" valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+        awk '/Collected/ {print $NF}'
+}
 cd "$scratch/realistico"
 nostre=$(istruzioni "$exe" <in_t)
 sue=$(istruzioni grep -F Lupi originale.txt)

@@ -50,52 +50,53 @@ constexpr Stile PAGINA{
 };
 
 // What each byte becomes in the page: itself, or the entity of a character that HTML
-// would take as markup. Every entry is 8 bytes long, so each byte is escaped by one copy of
-// fixed size and one addition, without a branch that long lines full of "&" or "<" would
-// keep mispredicting.
-struct Escape {
-    std::array<std::array<char, 8>, 256> testo{};
-    std::array<unsigned char, 256> lunghezza{};
-};
+// would take as markup. Each entry is 8 bytes, the text and in its last byte the text's
+// length, so a byte is escaped by one copy of fixed size and one addition, without a branch
+// that long lines full of "&" or "<" would keep mispredicting.
+constexpr std::size_t VOCE = 8;
+constexpr std::size_t ENTITA_MASSIMA = 5;  // "&amp;"
+using Voce = std::array<char, VOCE>;
 
-constexpr Escape tabella_escape() {
-    Escape e;
-    for (std::size_t c = 0; c < 256; ++c) {
-        e.testo[c][0] = static_cast<char>(c);
-        e.lunghezza[c] = 1;
+constexpr std::array<Voce, 256> tabella_escape() {
+    std::array<Voce, 256> tabella{};
+    for (std::size_t c = 0; c < tabella.size(); ++c) {
+        tabella[c][0] = static_cast<char>(c);
+        tabella[c][VOCE - 1] = 1;
     }
-    const auto entita = [&e](unsigned char c, std::string_view testo) {
+    const auto entita = [&tabella](unsigned char c, std::string_view testo) {
         for (std::size_t i = 0; i < testo.size(); ++i) {
-            e.testo[c][i] = testo[i];
+            tabella[c][i] = testo[i];
         }
-        e.lunghezza[c] = static_cast<unsigned char>(testo.size());
+        tabella[c][VOCE - 1] = static_cast<char>(testo.size());
     };
     entita('&', "&amp;");
     entita('<', "&lt;");
     entita('>', "&gt;");
-    return e;
+    return tabella;
 }
 
-constexpr Escape ESCAPE = tabella_escape();
+constexpr std::array<Voce, 256> ESCAPE = tabella_escape();
 
-// Text of the fixture file goes into the page as text, never as markup. It is escaped into
-// a block that is written whole when full, so a long line costs few writes however many
-// characters it has to escape.
+// Text of the fixture file goes into the page as text, never as markup. It is escaped a
+// piece at a time into a block that the piece cannot overflow, and each block is written
+// whole, so a long line costs few writes however many characters it has to escape; a full
+// block is as large as the file's own buffer, which then passes it on without a copy.
 void scrivi_testo_html(std::ostream& uscita, std::string_view testo) {
-    constexpr std::size_t BLOCCO = std::size_t{16} * 1024;
-    constexpr std::size_t MARGINE = 8;  // room for the last copy of a full entry
-    std::array<char, BLOCCO + MARGINE> blocco;
-    std::size_t pieno = 0;
-    for (const char c : testo) {
-        const auto byte = static_cast<unsigned char>(c);
-        std::memcpy(blocco.data() + pieno, ESCAPE.testo[byte].data(), MARGINE);
-        pieno += ESCAPE.lunghezza[byte];
-        if (pieno >= BLOCCO) {
-            scrivi(uscita, std::string_view(blocco.data(), pieno));
-            pieno = 0;
+    constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
+    constexpr std::size_t PEZZO = BLOCCO / ENTITA_MASSIMA;
+    std::array<char, BLOCCO + VOCE> blocco;
+    while (!testo.empty()) {
+        const std::string_view pezzo = testo.substr(0, PEZZO);
+        testo.remove_prefix(pezzo.size());
+        char* fine = blocco.data();
+        for (const char c : pezzo) {
+            const Voce& voce = ESCAPE[static_cast<unsigned char>(c)];
+            std::memcpy(fine, voce.data(), VOCE);
+            fine += voce[VOCE - 1];
         }
+        scrivi(uscita,
+               std::string_view(blocco.data(), static_cast<std::size_t>(fine - blocco.data())));
     }
-    scrivi(uscita, std::string_view(blocco.data(), pieno));
 }
 
 void scrivi_numero(std::ostream& uscita, int numero) {

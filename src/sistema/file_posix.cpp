@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
+#include <string>
 #include <thread>
 
 #include "sistema/file.hpp"
@@ -17,8 +17,6 @@
 namespace turnolista {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // As many links as the system itself follows before it gives up with ELOOP.
 constexpr int SALTI_MASSIMI = 40;
@@ -46,9 +44,23 @@ int errno_o(int predefinito) {
     return errno != 0 ? errno : predefinito;
 }
 
+// The folder part of a path ("" for a bare name) and the name within it.
+std::string cartella_di(const std::string& percorso) {
+    const auto barra = percorso.rfind('/');
+    if (barra == std::string::npos) {
+        return "";
+    }
+    return barra == 0 ? "/" : percorso.substr(0, barra);
+}
+
+std::string nome_in(const std::string& percorso) {
+    const auto barra = percorso.rfind('/');
+    return barra == std::string::npos ? percorso : percorso.substr(barra + 1);
+}
+
 // Follows symbolic links to the file they name, which need not exist yet: a dangling link
 // names the file to create. `esiste` tells whether it does, and `info` then describes it.
-int risolvi(const std::string& nome, fs::path& percorso, struct stat& info, bool& esiste) {
+int risolvi(const std::string& nome, std::string& percorso, struct stat& info, bool& esiste) {
     percorso = nome;
     for (int salti = 0; salti < SALTI_MASSIMI; ++salti) {
         esiste = ::lstat(percorso.c_str(), &info) == 0;
@@ -70,8 +82,8 @@ int risolvi(const std::string& nome, fs::path& percorso, struct stat& info, bool
             }
             bersaglio.resize(bersaglio.size() * 2);
         }
-        const fs::path dove = bersaglio;
-        percorso = dove.is_absolute() ? dove : percorso.parent_path() / dove;
+        const std::string da = cartella_di(percorso);
+        percorso = bersaglio.starts_with('/') || da.empty() ? bersaglio : da + "/" + bersaglio;
     }
     return ELOOP;
 }
@@ -269,14 +281,14 @@ int crea_temporaneo(FileNuovo::Piano& piano, const struct stat& esistente) {
 }  // namespace
 
 std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int& causa) {
-    fs::path percorso;
+    std::string percorso;
     struct stat esistente {};
     auto piano = std::make_unique<Piano>();
     if ((causa = risolvi(destinazione, percorso, esistente, piano->esiste)) != 0) {
         return nullptr;
     }
-    piano->nome = percorso.filename().string();
-    const fs::path cartella = percorso.parent_path().empty() ? "." : percorso.parent_path();
+    piano->nome = nome_in(percorso);
+    const std::string cartella = cartella_di(percorso).empty() ? "." : cartella_di(percorso);
     if (piano->nome.empty() || piano->nome == "." || piano->nome == "..") {
         causa = EISDIR;
         return nullptr;
