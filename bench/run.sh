@@ -66,7 +66,7 @@ printf '%-14s %-6s %-12s %-12s %-8s %s\n' file format turnolista grep ratio targ
 
 # Each timed command runs REPEAT passes in a row, so that the shell's own start-up, which
 # hyperfine can only estimate, weighs little; the figures are per pass. The two commands
-# take turns, five rounds of ten runs each, and each figure is the median of all its runs,
+# take turns, eight rounds of ten runs each, and each figure is the median of all its runs,
 # so that a machine that slows down or speeds up during the measurement weighs on both alike.
 confronta() {  # case, format, target ratio, passes per timed command
     local caso=$1 f=$2 obiettivo=$3 ripeti=$4
@@ -75,7 +75,8 @@ confronta() {  # case, format, target ratio, passes per timed command
     (
         cd "$scratch/$caso"
         hyperfine --style none --warmup 3 --runs 10 --export-json "$scratch/$caso-$f.json" \
-            "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" \
+            "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" \
+            "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" "$nostro" "$suo" \
             >/dev/null 2>&1
     )
     jq -r --arg caso "$caso" --arg f "$f" --arg obiettivo "$obiettivo" --argjson n "$ripeti" '

@@ -241,6 +241,9 @@ int crea_temporaneo(FileNuovo::Piano& piano, const struct stat& esistente) {
     const std::string base = "." + piano.nome + "." + std::to_string(::getpid()) + "-";
     for (int tentativo = 0; tentativo < 100; ++tentativo) {
         std::string nome = base + std::to_string(tentativo);
+        // Remembered before it exists, so that no signal can come between; a name that
+        // turns out to be taken was never this run's and is forgotten at once.
+        const int posto = ricorda_temporaneo(piano.cartella, nome);
         // A new file gets what the umask leaves of 0666, as any newly created file; one that
         // replaces a file starts private and then takes that file's permissions.
         const int fd = senza_interruzioni([&] {
@@ -248,13 +251,16 @@ int crea_temporaneo(FileNuovo::Piano& piano, const struct stat& esistente) {
                             piano.esiste ? 0600 : 0666);
         });
         if (fd < 0) {
-            if (errno == EEXIST) {
+            const int causa = errno;
+            dimenticalo(posto);
+            if (causa == EEXIST) {
                 continue;
             }
+            errno = causa;
             return -1;
         }
         piano.temporaneo = std::move(nome);
-        piano.posto = ricorda_temporaneo(piano.cartella, piano.temporaneo);
+        piano.posto = posto;
         if (!piano.esiste) {
             return fd;
         }
