@@ -30,10 +30,8 @@ mkdir -p "$nuova/shared"
 [ -d "$radice/../shared" ] && cp -r "$radice/../shared/." "$nuova/shared/"
 chroot "$nuova" sh -c 'cd /turnolista && git init -q && git add -A && git -c user.email=a@b -c user.name=prova commit -qm prova'
 
-blocchi=$(awk '/^## Quick start/ {q = 1} /^## Command line/ {q = 0}
-    q && /^```sh$/ {b = 1; next} q && /^```$/ {b = 0; next} q && b' "$radice/README.md")
-primo=$(sed -n 1p <<<"$blocchi")
-secondo=$(sed -n 2p <<<"$blocchi")
+primo=$("$radice/scripts/comando_readme.sh" 1)
+secondo=$("$radice/scripts/comando_readme.sh" 2)
 
 for giro in 1 2; do
     echo "== round $giro: the two commands in one shell"
