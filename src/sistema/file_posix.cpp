@@ -82,8 +82,13 @@ int risolvi(const std::string& nome, std::string& percorso, struct stat& info, b
             }
             bersaglio.resize(bersaglio.size() * 2);
         }
-        const std::string da = cartella_di(percorso);
-        percorso = bersaglio.starts_with('/') || da.empty() ? bersaglio : da + "/" + bersaglio;
+        // A relative target is relative to the folder of the link.
+        std::string da = cartella_di(percorso);
+        if (bersaglio.starts_with('/') || da.empty()) {
+            percorso = std::move(bersaglio);
+        } else {
+            percorso = std::move(da.append("/").append(bersaglio));
+        }
     }
     return ELOOP;
 }
