@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "sistema/file.hpp"
+#include "sistema/posix.hpp"
 #include "sistema/segnali.hpp"
 
 namespace turnolista {
@@ -30,15 +31,8 @@ constexpr int APERTURA_CARTELLA = O_PATH | O_DIRECTORY | O_CLOEXEC;
 constexpr int APERTURA_CARTELLA = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 #endif
 
-template <typename Chiamata>
-auto senza_interruzioni(Chiamata chiamata) {
-    for (;;) {
-        const auto esito = chiamata();
-        if (esito >= 0 || errno != EINTR) {
-            return esito;
-        }
-    }
-}
+using posix::scrivi_tutto;
+using posix::senza_interruzioni;
 
 int errno_o(int predefinito) {
     return errno != 0 ? errno : predefinito;
@@ -112,18 +106,6 @@ int file_anonimo() {
         ::unlink(modello.c_str());
     }
     return anonimo;
-}
-
-bool scrivi_tutto(int fd, const char* dati, std::size_t quanti) {
-    while (quanti > 0) {
-        const ssize_t scritti = senza_interruzioni([&] { return ::write(fd, dati, quanti); });
-        if (scritti < 0) {
-            return false;
-        }
-        dati += scritti;
-        quanti -= static_cast<std::size_t>(scritti);
-    }
-    return true;
 }
 
 // Copies all of `da`, from its start, to `a` at its current offset; returns 0 or errno.

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "sistema/posix.hpp"
+
 namespace turnolista {
 
 namespace {
@@ -19,16 +21,11 @@ std::ptrdiff_t BufferLettura::leggi(char* dove, std::size_t quanti) {
     if (errore_ != 0) {
         return -1;
     }
-    for (;;) {
-        const ssize_t letti = ::read(fd_, dove, quanti);
-        if (letti >= 0) {
-            return letti;
-        }
-        if (errno != EINTR) {
-            errore_ = errno;
-            return -1;
-        }
+    const ssize_t letti = posix::senza_interruzioni([&] { return ::read(fd_, dove, quanti); });
+    if (letti < 0) {
+        errore_ = errno;
     }
+    return letti;
 }
 
 std::ptrdiff_t BufferLettura::leggi_diretto(char* dove, std::size_t quanti) {
@@ -69,17 +66,9 @@ bool BufferScrittura::scrivi_tutto(const char* dati, std::size_t quanti) {
     if (errore_ != 0) {
         return false;
     }
-    while (quanti > 0) {
-        const ssize_t scritti = ::write(fd_, dati, quanti);
-        if (scritti < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            errore_ = errno;
-            return false;
-        }
-        dati += scritti;
-        quanti -= static_cast<std::size_t>(scritti);
+    if (!posix::scrivi_tutto(fd_, dati, quanti)) {
+        errore_ = errno;
+        return false;
     }
     return true;
 }
