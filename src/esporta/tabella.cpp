@@ -79,8 +79,7 @@ constexpr std::array<Voce, 256> ESCAPE = tabella_escape();
 
 // Text of the fixture file goes into the page as text, never as markup. It is escaped a
 // piece at a time into a block that the piece cannot overflow, and each block is written
-// whole, so a long line costs few writes however many characters it has to escape; a full
-// block is as large as the file's own buffer, which then passes it on without a copy.
+// whole, so a long line costs few writes however many characters it has to escape.
 void scrivi_testo_html(std::ostream& uscita, std::string_view testo) {
     constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
     constexpr std::size_t PEZZO = BLOCCO / ENTITA_MASSIMA;

@@ -175,7 +175,16 @@ class Serratura {
 
 // Where the new content goes and how it is put in place.
 struct FileNuovo::Piano {
-    int cartella = -1;       // the folder of the file replaced, links followed
+    Piano() = default;
+    Piano(const Piano&) = delete;
+    Piano& operator=(const Piano&) = delete;
+    ~Piano() {
+        if (cartella >= 0) {
+            ::close(cartella);
+        }
+    }
+
+    int cartella = -1;       // the folder of the file replaced, links followed; owned
     std::string nome;        // the file's name there
     std::string temporaneo;  // the temporary file beside it; empty when copied in place
     int posto = -1;          // its place among the files a signal removes
@@ -216,7 +225,6 @@ FileNuovo::~FileNuovo() {
         ::unlinkat(piano_->cartella, piano_->temporaneo.c_str(), 0);
     }
     dimenticalo(piano_->posto);
-    ::close(piano_->cartella);
 }
 
 namespace {
@@ -281,7 +289,10 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
         return nullptr;
     }
     piano->nome = nome_in(percorso);
-    const std::string cartella = cartella_di(percorso).empty() ? "." : cartella_di(percorso);
+    std::string cartella = cartella_di(percorso);
+    if (cartella.empty()) {
+        cartella = ".";
+    }
     if (piano->nome.empty() || piano->nome == "." || piano->nome == "..") {
         causa = EISDIR;
         return nullptr;
@@ -292,15 +303,6 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
         causa = errno;
         return nullptr;
     }
-    // From here the destructor of the FileNuovo, or this guard, closes the folder.
-    struct Chiudi {
-        Piano* piano;
-        ~Chiudi() {
-            if (piano != nullptr) {
-                ::close(piano->cartella);
-            }
-        }
-    } chiudi_cartella{piano.get()};
 
     if (piano->esiste) {
         piano->regolare = S_ISREG(esistente.st_mode);
@@ -333,7 +335,6 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
         causa = errno;
         return nullptr;
     }
-    chiudi_cartella.piano = nullptr;
     return std::unique_ptr<FileNuovo>(new FileNuovo(fd, destinazione, std::move(piano)));
 }
 
