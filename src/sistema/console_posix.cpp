@@ -44,10 +44,10 @@ ConsoleStandard::ConsoleStandard()
                .causa_in = [this] { return tastiera_.errore(); },
                .causa_out = [this] { return schermo_.errore(); },
                .restituisci =
-                   [](std::size_t non_letti) {
+                   [this](std::size_t non_usati) {
                        // Fails harmlessly on a pipe or a terminal, which cannot go back.
-                       if (non_letti > 0) {
-                           ::lseek(0, -static_cast<off_t>(non_letti), SEEK_CUR);
+                       if (const auto indietro = tastiera_.da_restituire(non_usati); indietro > 0) {
+                           ::lseek(0, -static_cast<off_t>(indietro), SEEK_CUR);
                        }
                    }} {}
 
