@@ -1,3 +1,5 @@
+// POSIX only: permission bits, owners, an unprivileged user, links, devices and flock
+//
 // How a pass replaces files: as opening them for writing would, through links, keeping
 // owners, modes and hard links, and never leaving a temporary file behind.
 
@@ -220,6 +222,21 @@ TEST(Sostituzione, AnotherRunPuttingFilesInPlaceIsWaitedFor) {
     EXPECT_EQ(e.file,
               (std::map<std::string, std::string>{
                   {"originale.txt|", ""}, {"calendario.xls", LUPI_XLS}, {"temp.txt", LUPI_RIGHE}}));
+}
+
+TEST(Errori, ReplacedFilesKeepTheirPermissionsAndNewOnesFollowTheUmask) {
+    const auto nuovi = esegui({.file = {{"originale.txt", ORIGINALE}}, .input = "x\nLupi\nn\n"});
+    EXPECT_EQ(nuovi.permessi.at("temp.txt"), 0644U);
+    EXPECT_EQ(nuovi.permessi.at("calendario.xls"), 0644U);
+
+    const auto vecchi =
+        esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "vecchio\n"}},
+                .permessi = {{"calendario.xls", 0600U}},
+                .input = "x\nLupi\nn\n"});
+    EXPECT_EQ(vecchi.file.at("calendario.xls"),
+              "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n2\t\t\t\t\tRiposa Lupi\n");
+    EXPECT_EQ(vecchi.permessi.at("calendario.xls"), 0600U);
+    EXPECT_EQ(vecchi.permessi.at("temp.txt"), 0644U);
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
-// What bounds a run: signals, memory, and the standard streams themselves.
+// POSIX only: signals, named pipes, resource limits, closed descriptors and /dev/full
+//
+// What bounds a run: signals, memory, and the standard streams themselves; and a pass
+// that fails or is interrupted half-way.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -203,11 +206,49 @@ TEST(Flussi, FailingStandardStreamsAreReportedWithStatusOne) {
     }
 }
 
-TEST(Flussi, InputIsLeftJustAfterTheLastAnswerUsed) {
-    const auto e =
-        esegui({.file = {{"originale.txt", RIGA}}, .input = "t\nLupi\nn\nper chi legge dopo\n"});
-    EXPECT_EQ(e.out, RIUSCITA_TXT);
-    EXPECT_EQ(e.resto_input, "per chi legge dopo\n");
+TEST(Errori, WarningAboutMoreThan120LinesComesEvenWhenThePassFails) {
+    std::string originale;
+    for (int i = 1; i <= 121; ++i) {
+        originale += std::to_string(i) + " 05/10 15:30 Comunale Lupi-Falchi\n";
+    }
+    // The calendar is larger than the file size limit, the console's texts are not; with
+    // SIGXFSZ ignored the write fails with EFBIG when the file is completed.
+    const auto e = esegui({.file = {{"originale.txt", originale}},
+                           .input = "t\nLupi\nn\n",
+                           .segnali_ignorati = {SIGXFSZ},
+                           .limite_file = 2000});
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+    EXPECT_EQ(e.err,
+              "Attenzione: il file originale.txt contiene pi\xF9 di 120 righe; sono state "
+              "esaminate solo le prime 120\n"
+              "Impossibile scrivere il file calendario.txt: File too large\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", originale}}));
+}
+
+TEST(Errori, InterruptedPassLeavesEarlierFilesAndNoTemporaryFile) {
+    // The fixture list is a pipe that stops half-way, so the program is caught while it
+    // is writing calendario.txt.
+    const auto e = esegui(
+        {.file = {{"calendario.txt", "vecchio\n"}},
+         .input = "t\nLupi\nn\n",
+         .fifo = {"originale.txt"},
+         .durante = [](pid_t programma, const std::filesystem::path& cartella) {
+             const int pipe = ::open((cartella / "originale.txt").c_str(), O_WRONLY);
+             ASSERT_GE(pipe, 0);
+             const std::string riga = "1 13/09 10:30 Oratorio Falchi-Lupi\n";
+             ASSERT_EQ(::write(pipe, riga.data(), riga.size()), static_cast<ssize_t>(riga.size()));
+             for (int i = 0; i < 500 && !temporaneo_presente(cartella); ++i) {
+                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
+             }
+             EXPECT_TRUE(temporaneo_presente(cartella));
+             ::kill(programma, SIGINT);
+             ::close(pipe);
+         }});
+    EXPECT_EQ(e.stato, 128 + SIGINT);
+    EXPECT_EQ(e.out, FORMATO + NOME);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
+                                                          {"originale.txt|", ""}}));
 }
 
 }  // namespace

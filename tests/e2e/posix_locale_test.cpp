@@ -1,0 +1,56 @@
+// POSIX only: the console's character set comes from the locale (LC_ALL)
+//
+// The messages and the length of a name follow the console's character set.
+
+#include <gtest/gtest.h>
+
+#include "esecuzione.hpp"
+
+namespace prova {
+namespace {
+
+std::string riepilogo(const std::string& righe, const std::string& file) {
+    return PRESENTE + righe + ESEGUITO + COMPLIMENTI + file + "\n";
+}
+
+TEST(Dialogo, NameLengthCountsCharactersOnAUtf8Console) {
+    // 19 characters in 21 bytes; then 20 characters, and 19 bytes of which one is not UTF-8.
+    const std::string societa = "Societ\xC3\xA0 Sportiv\xC3\xA0 Xy";
+    const std::string originale = "1 " + societa + "-Lupi\n2 Lupi-Orsi\n";
+    const auto utf8 = esegui({.file = {{"originale.txt", originale}},
+                              .input = "t\n" + societa + "z\n" + societa + "\nn\n",
+                              .ambiente = {"LC_ALL=C.UTF-8"}});
+    EXPECT_EQ(utf8.out, FORMATO + NOME + TROPPO_LUNGO + NOME +
+                            "\nL'espressione cercata \xC3\xA8 presente in 1" + ESEGUITO +
+                            COMPLIMENTI + "calendario.txt\n" + ANCORA);
+    EXPECT_EQ(utf8.file.at("calendario.txt"), "1 " + societa + "-Lupi\n\n");
+
+    const auto non_utf8 = esegui({.file = {{"originale.txt", "1 Societ\xE0 Sportive X-Lupi\n"}},
+                                  .input = "t\nSociet\xE0 Sportive X\nn\n",
+                                  .ambiente = {"LC_ALL=C.UTF-8"}});
+    EXPECT_EQ(non_utf8.file.at("calendario.txt"), "1 Societ\xE0 Sportive X-Lupi\n\n");
+
+    // Elsewhere every byte counts.
+    const auto c =
+        esegui({.file = {{"originale.txt", originale}}, .input = "t\n" + societa + "\nLupi\nn\n"});
+    EXPECT_EQ(c.out,
+              FORMATO + NOME + TROPPO_LUNGO + NOME + riepilogo("2", "calendario.txt") + ANCORA);
+}
+
+TEST(Dialogo, AccentedLettersFollowTheConsoleCharacterSet) {
+    std::string originale;
+    for (int i = 0; i < 121; ++i) {
+        originale += "Lupi\n";
+    }
+    const auto e = esegui({.file = {{"originale.txt", originale}},
+                           .input = "t\nCitt\xC3\xA0\nn\n",
+                           .ambiente = {"LC_ALL=C.UTF-8"}});
+    EXPECT_EQ(e.out, FORMATO + NOME + "\nL'espressione cercata \xC3\xA8 presente in 0" + ESEGUITO +
+                         COMPLIMENTI + "calendario.txt\n" + ANCORA);
+    EXPECT_EQ(e.err,
+              "Attenzione: il file originale.txt contiene pi\xC3\xB9 di 120 righe; sono state "
+              "esaminate solo le prime 120\n");
+}
+
+}  // namespace
+}  // namespace prova
