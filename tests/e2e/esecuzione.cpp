@@ -1,19 +1,13 @@
 #include "esecuzione.hpp"
 
-#include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "esecuzione_sistema.hpp"
 
 namespace prova {
 
@@ -30,81 +24,44 @@ void scrivi_file(const fs::path& percorso, const std::string& testo) {
     }
 }
 
-std::string leggi_fd(int fd) {
+// A text as this system's text files hold it.
+std::string come_file(const std::string& testo, bool grezzo) {
+    if (grezzo || !sistema::testo_crlf()) {
+        return testo;
+    }
+    std::string crlf;
+    for (const char c : testo) {
+        if (c == '\n') {
+            crlf += '\r';
+        }
+        crlf += c;
+    }
+    return crlf;
+}
+
+// A text the program wrote, with LF for each CR LF; a lone LF is a fault of the program.
+std::string come_testo(const std::string& scritto, const std::string& cosa, bool grezzo) {
+    if (grezzo || !sistema::testo_crlf()) {
+        return scritto;
+    }
     std::string testo;
-    char blocco[4096];
-    for (ssize_t n; (n = ::read(fd, blocco, sizeof blocco)) > 0;) {
-        testo.append(blocco, static_cast<std::size_t>(n));
+    for (const char c : scritto) {
+        if (c == '\n') {
+            if (testo.empty() || testo.back() != '\r') {
+                ADD_FAILURE() << cosa << " has a line that ends in LF alone";
+            } else {
+                testo.pop_back();
+            }
+        }
+        testo += c;
     }
     return testo;
 }
 
-void limita(int risorsa, rlim_t quanto) {
-    if (quanto != 0) {
-        const rlimit limite{quanto, quanto};
-        ::setrlimit(risorsa, &limite);
-    }
-}
-
-[[noreturn]] void avvia_figlio(const Avvio& avvio, int in, const fs::path& lavoro,
-                               const fs::path& io) {
-    const fs::path uscita = avvio.output_su.empty() ? io / "out" : fs::path(avvio.output_su);
-    const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out < 0 || err < 0 || ::chdir(lavoro.c_str()) != 0) {
-        ::_exit(125);
-    }
-    if (avvio.senza_input) {
-        ::close(0);
-    } else {
-        ::dup2(in, 0);
-        ::close(in);
-    }
-    ::dup2(err, 2);
-    if (avvio.senza_output) {
-        ::close(1);
-    } else {
-        ::dup2(out, 1);
-    }
-    ::close(out);
-    ::close(err);
-    ::umask(022);
-    limita(RLIMIT_AS, avvio.limite_memoria);
-    limita(RLIMIT_FSIZE, avvio.limite_file);
-    for (const int segnale : avvio.segnali_ignorati) {
-        ::signal(segnale, SIG_IGN);
-    }
-    if (avvio.senza_privilegi && da_root()) {
-        const uid_t utente = utente_senza_privilegi();
-        const passwd* voce = ::getpwuid(utente);
-        if (voce == nullptr || ::setgroups(0, nullptr) != 0 || ::setgid(voce->pw_gid) != 0 ||
-            ::setuid(utente) != 0) {
-            ::_exit(124);
-        }
-    }
-    // A program that hangs is ended, and the test fails on its status.
-    ::alarm(20);
-    std::vector<std::string> argomenti{TURNOLISTA};
-    argomenti.insert(argomenti.end(), avvio.argomenti.begin(), avvio.argomenti.end());
-    std::vector<char*> argv;
-    for (auto& a : argomenti) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<std::string> ambiente = avvio.ambiente;
-    std::vector<char*> envp;
-    for (auto& e : ambiente) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
-    ::execve(TURNOLISTA, argv.data(), envp.data());
-    ::_exit(126);
-}
-
-void raccogli(const fs::path& lavoro, Esecuzione& esito) {
+void raccogli(const fs::path& lavoro, const Avvio& avvio, Esecuzione& esito) {
     for (auto voce = fs::recursive_directory_iterator(lavoro);
          voce != fs::recursive_directory_iterator(); ++voce) {
-        const std::string nome = voce->path().lexically_relative(lavoro).string();
+        const std::string nome = voce->path().lexically_relative(lavoro).generic_string();
         if (voce->is_symlink()) {
             esito.file[nome + "@"] = fs::read_symlink(voce->path()).string();
             voce.disable_recursion_pending();
@@ -118,11 +75,8 @@ void raccogli(const fs::path& lavoro, Esecuzione& esito) {
             esito.file[nome + "/"] = "";
             continue;
         }
-        esito.file[nome] = leggi(voce->path());
-        struct stat info {};
-        ::stat(voce->path().c_str(), &info);
-        esito.permessi[nome] = info.st_mode & 07777;
-        esito.proprietari[nome] = info.st_uid;
+        esito.file[nome] = come_testo(leggi(voce->path()), nome, avvio.grezzo);
+        sistema::descrivi(voce->path(), nome, esito);
     }
 }
 
@@ -135,76 +89,28 @@ std::string leggi(const fs::path& percorso) {
     return testo.str();
 }
 
-bool da_root() {
-    return ::geteuid() == 0;
-}
-
-uid_t utente_senza_privilegi() {
-    const passwd* voce = ::getpwnam("nobody");
-    return voce != nullptr ? voce->pw_uid : 65534;
-}
-
 Esecuzione esegui(const Avvio& avvio) {
-    std::string modello = (fs::temp_directory_path() / "turnolista-e2e-XXXXXX").string();
-    if (::mkdtemp(modello.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    const fs::path radice = modello;
+    const fs::path radice = sistema::cartella_nuova();
     const fs::path lavoro = radice / "lavoro";
     const fs::path io = radice / "io";
     fs::create_directories(lavoro);
     fs::create_directories(io);
-    // An ordinary user must reach the folder and may create files in it.
-    fs::permissions(radice, static_cast<fs::perms>(0755));
-    fs::permissions(lavoro, static_cast<fs::perms>(avvio.senza_privilegi ? 0777 : 0755));
     for (const auto& [nome, testo] : avvio.file) {
-        scrivi_file(lavoro / nome, testo);
+        scrivi_file(lavoro / nome, come_file(testo, avvio.grezzo));
     }
     for (const auto& cartella : avvio.cartelle) {
         fs::create_directories(lavoro / cartella);
     }
-    for (const auto& [nome, bersaglio] : avvio.link) {
-        fs::create_symlink(bersaglio, lavoro / nome);
-    }
-    for (const auto& [nome, esistente] : avvio.hard) {
-        fs::create_hard_link(lavoro / esistente, lavoro / nome);
-    }
-    for (const auto& nome : avvio.fifo) {
-        ::mkfifo((lavoro / nome).c_str(), 0644);
-    }
-    for (const auto& [nome, utente] : avvio.proprietari) {
-        if (::lchown((lavoro / nome).c_str(), utente, static_cast<gid_t>(-1)) != 0) {
-            throw std::runtime_error("cannot chown " + nome);
-        }
-    }
-    for (const auto& [nome, modo] : avvio.permessi) {
-        if (::chmod((lavoro / nome).c_str(), modo) != 0) {
-            throw std::runtime_error("cannot chmod " + nome);
-        }
-    }
-    scrivi_file(io / "in", avvio.input);
-    // Opened here, so that the program's use of the input shows in the offset this process
-    // shares with it.
-    const int in = ::open((io / "in").c_str(), O_RDONLY | O_CLOEXEC);
-
-    const pid_t figlio = ::fork();
-    if (figlio == 0) {
-        avvia_figlio(avvio, in, lavoro, io);
-    }
-    if (avvio.durante) {
-        avvio.durante(figlio, lavoro);
-    }
-    int stato = 0;
-    ::waitpid(figlio, &stato, 0);
+    sistema::prepara(avvio, lavoro);
+    scrivi_file(io / "in", come_file(avvio.input, avvio.grezzo));
 
     Esecuzione esito;
-    esito.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
-    esito.out = leggi(io / "out");
-    esito.err = leggi(io / "err");
-    esito.resto_input = leggi_fd(in);
-    ::close(in);
-    ::chmod(lavoro.c_str(), 0755);
-    raccogli(lavoro, esito);
+    std::string resto;
+    esito.stato = sistema::lancia(avvio, lavoro, io, resto);
+    esito.out = come_testo(leggi(io / "out"), "standard output", avvio.grezzo);
+    esito.err = come_testo(leggi(io / "err"), "standard error", avvio.grezzo);
+    esito.resto_input = come_testo(resto, "the rest of the input", avvio.grezzo);
+    raccogli(lavoro, avvio, esito);
     fs::remove_all(radice);
     return esito;
 }

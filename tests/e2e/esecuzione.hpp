@@ -1,10 +1,13 @@
 #pragma once
 // Runs the built program in a fresh temporary directory with the given standard input and
 // collects everything it left: standard output and error, exit status and every file.
+//
+// Texts are written as LF. Where text files end lines in CR LF (Windows), the files and
+// the input are given to the program in CR LF, as the system's editors save them; what the
+// program leaves must have CR LF for every LF, and is collected with LF again, so that one
+// expected text holds on every system.
 
-#include <sys/resource.h>
-#include <sys/types.h>
-
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -19,9 +22,12 @@ struct Avvio {
     std::vector<std::string> cartelle;         // directories put there beforehand
     std::map<std::string, std::string> link;   // symbolic links: name, what it points to
     std::map<std::string, std::string> hard;   // hard links: new name, existing file
-    std::map<std::string, unsigned> permessi;  // modes given to those entries; "." the folder
-    std::map<std::string, uid_t> proprietari;  // owners given to them (needs root)
+    // What only POSIX systems have; a run that asks for them elsewhere throws.
+    std::map<std::string, unsigned> permessi;     // modes given to those entries; "." the folder
+    std::map<std::string, unsigned> proprietari;  // owners given to them (needs root)
     std::string input;
+    // Files, input and output exactly as they are, with no line ends made the system's.
+    bool grezzo = false;
     bool senza_input = false;  // standard input closed rather than a file
     std::vector<std::string> ambiente{"LC_ALL=C"};
     std::vector<std::string> argomenti;
@@ -31,11 +37,11 @@ struct Avvio {
     // Run as an ordinary user (nobody) when the tests run as root.
     bool senza_privilegi = false;
     std::vector<int> segnali_ignorati;  // set to be ignored before the program starts
-    rlim_t limite_memoria = 0;          // RLIMIT_AS in bytes, 0 for none
-    rlim_t limite_file = 0;             // RLIMIT_FSIZE in bytes, 0 for none
-    // Run while the program runs, with its process and directory; the run is collected
+    std::uint64_t limite_memoria = 0;   // RLIMIT_AS in bytes, 0 for none
+    std::uint64_t limite_file = 0;      // RLIMIT_FSIZE in bytes, 0 for none
+    // Run while the program runs, with its process id and directory; the run is collected
     // when it returns and the program has ended.
-    std::function<void(pid_t, const std::filesystem::path&)> durante;
+    std::function<void(int, const std::filesystem::path&)> durante;
 };
 
 struct Esecuzione {
@@ -46,8 +52,8 @@ struct Esecuzione {
     // directory appears as "name/" with "", a named pipe as "name|", a symbolic link as
     // "name@" with what it points to.
     std::map<std::string, std::string> file;
-    std::map<std::string, unsigned> permessi;
-    std::map<std::string, uid_t> proprietari;
+    std::map<std::string, unsigned> permessi;     // on POSIX systems only
+    std::map<std::string, unsigned> proprietari;  // on POSIX systems only
     std::string resto_input;  // what the program left of its standard input
 };
 
@@ -58,7 +64,7 @@ std::string leggi(const std::filesystem::path& percorso);
 
 // Whether the tests run as root, and the ordinary user they then run the program as.
 bool da_root();
-uid_t utente_senza_privilegi();
+unsigned utente_senza_privilegi();
 
 // The console's texts, as the user sees them in the C locale.
 inline const std::string FORMATO =

@@ -1,0 +1,169 @@
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "esecuzione_sistema.hpp"
+
+namespace prova {
+
+namespace fs = std::filesystem;
+
+bool da_root() {
+    return ::geteuid() == 0;
+}
+
+unsigned utente_senza_privilegi() {
+    const passwd* voce = ::getpwnam("nobody");
+    return voce != nullptr ? voce->pw_uid : 65534;
+}
+
+namespace sistema {
+
+namespace {
+
+std::string leggi_fd(int fd) {
+    std::string testo;
+    char blocco[4096];
+    for (ssize_t n; (n = ::read(fd, blocco, sizeof blocco)) > 0;) {
+        testo.append(blocco, static_cast<std::size_t>(n));
+    }
+    return testo;
+}
+
+void limita(int risorsa, std::uint64_t quanto) {
+    if (quanto != 0) {
+        const rlimit limite{quanto, quanto};
+        ::setrlimit(risorsa, &limite);
+    }
+}
+
+[[noreturn]] void avvia_figlio(const Avvio& avvio, int in, const fs::path& lavoro,
+                               const fs::path& io) {
+    const fs::path uscita = avvio.output_su.empty() ? io / "out" : fs::path(avvio.output_su);
+    const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || err < 0 || ::chdir(lavoro.c_str()) != 0) {
+        ::_exit(125);
+    }
+    if (avvio.senza_input) {
+        ::close(0);
+    } else {
+        ::dup2(in, 0);
+        ::close(in);
+    }
+    ::dup2(err, 2);
+    if (avvio.senza_output) {
+        ::close(1);
+    } else {
+        ::dup2(out, 1);
+    }
+    ::close(out);
+    ::close(err);
+    ::umask(022);
+    limita(RLIMIT_AS, avvio.limite_memoria);
+    limita(RLIMIT_FSIZE, avvio.limite_file);
+    for (const int segnale : avvio.segnali_ignorati) {
+        ::signal(segnale, SIG_IGN);
+    }
+    if (avvio.senza_privilegi && da_root()) {
+        const uid_t utente = utente_senza_privilegi();
+        const passwd* voce = ::getpwuid(utente);
+        if (voce == nullptr || ::setgroups(0, nullptr) != 0 || ::setgid(voce->pw_gid) != 0 ||
+            ::setuid(utente) != 0) {
+            ::_exit(124);
+        }
+    }
+    // A program that hangs is ended, and the test fails on its status.
+    ::alarm(20);
+    std::vector<std::string> argomenti{TURNOLISTA};
+    argomenti.insert(argomenti.end(), avvio.argomenti.begin(), avvio.argomenti.end());
+    std::vector<char*> argv;
+    for (auto& a : argomenti) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> ambiente = avvio.ambiente;
+    std::vector<char*> envp;
+    for (auto& e : ambiente) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    ::execve(TURNOLISTA, argv.data(), envp.data());
+    ::_exit(126);
+}
+
+}  // namespace
+
+bool testo_crlf() {
+    return false;
+}
+
+fs::path cartella_nuova() {
+    std::string modello = (fs::temp_directory_path() / "turnolista-e2e-XXXXXX").string();
+    if (::mkdtemp(modello.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    // An ordinary user must reach the folder.
+    fs::permissions(modello, static_cast<fs::perms>(0755));
+    return modello;
+}
+
+void prepara(const Avvio& avvio, const fs::path& lavoro) {
+    // An ordinary user may create files in the folder.
+    fs::permissions(lavoro, static_cast<fs::perms>(avvio.senza_privilegi ? 0777 : 0755));
+    for (const auto& [nome, bersaglio] : avvio.link) {
+        fs::create_symlink(bersaglio, lavoro / nome);
+    }
+    for (const auto& [nome, esistente] : avvio.hard) {
+        fs::create_hard_link(lavoro / esistente, lavoro / nome);
+    }
+    for (const auto& nome : avvio.fifo) {
+        ::mkfifo((lavoro / nome).c_str(), 0644);
+    }
+    for (const auto& [nome, utente] : avvio.proprietari) {
+        if (::lchown((lavoro / nome).c_str(), utente, static_cast<gid_t>(-1)) != 0) {
+            throw std::runtime_error("cannot chown " + nome);
+        }
+    }
+    for (const auto& [nome, modo] : avvio.permessi) {
+        if (::chmod((lavoro / nome).c_str(), modo) != 0) {
+            throw std::runtime_error("cannot chmod " + nome);
+        }
+    }
+}
+
+int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::string& resto) {
+    // Opened here, so that the program's use of the input shows in the offset this process
+    // shares with it.
+    const int in = ::open((io / "in").c_str(), O_RDONLY | O_CLOEXEC);
+    const pid_t figlio = ::fork();
+    if (figlio == 0) {
+        avvia_figlio(avvio, in, lavoro, io);
+    }
+    if (avvio.durante) {
+        avvio.durante(figlio, lavoro);
+    }
+    int stato = 0;
+    ::waitpid(figlio, &stato, 0);
+    resto = leggi_fd(in);
+    ::close(in);
+    ::chmod(lavoro.c_str(), 0755);
+    return WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
+}
+
+void descrivi(const fs::path& percorso, const std::string& nome, Esecuzione& esito) {
+    struct stat info {};
+    ::stat(percorso.c_str(), &info);
+    esito.permessi[nome] = info.st_mode & 07777;
+    esito.proprietari[nome] = info.st_uid;
+}
+
+}  // namespace sistema
+}  // namespace prova
