@@ -19,9 +19,9 @@ namespace prova {
 struct Avvio {
     // Files put in the directory beforehand; a name may lead through sub-folders.
     std::map<std::string, std::string> file;
-    std::vector<std::string> cartelle;         // directories put there beforehand
-    std::map<std::string, std::string> link;   // symbolic links: name, what it points to
-    std::map<std::string, std::string> hard;   // hard links: new name, existing file
+    std::vector<std::string> cartelle;        // directories put there beforehand
+    std::map<std::string, std::string> link;  // symbolic links: name, what it points to
+    std::map<std::string, std::string> hard;  // hard links: new name, existing file
     // What only POSIX systems have; a run that asks for them elsewhere throws.
     std::map<std::string, unsigned> permessi;     // modes given to those entries; "." the folder
     std::map<std::string, unsigned> proprietari;  // owners given to them (needs root)
@@ -54,7 +54,7 @@ struct Esecuzione {
     std::map<std::string, std::string> file;
     std::map<std::string, unsigned> permessi;     // on POSIX systems only
     std::map<std::string, unsigned> proprietari;  // on POSIX systems only
-    std::string resto_input;  // what the program left of its standard input
+    std::string resto_input;                      // what the program left of its standard input
 };
 
 Esecuzione esegui(const Avvio& avvio);

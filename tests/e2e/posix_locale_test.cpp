@@ -52,5 +52,18 @@ TEST(Dialogo, AccentedLettersFollowTheConsoleCharacterSet) {
               "esaminate solo le prime 120\n");
 }
 
+TEST(RigaDiComando, Utf8LetterStaysAndC1ControlIsEscapedOnAUtf8Console) {
+    const auto utf8 =
+        esegui({.ambiente = {"LC_ALL=C.UTF-8"}, .argomenti = {"citt\xC3\xA0\xC2\x9B\xE8"}});
+    EXPECT_EQ(utf8.err,
+              "turnolista: opzione non riconosciuta: citt\xC3\xA0\\302\\233\xE8\n"
+              "Per l'aiuto: turnolista --help\n");
+}
+
+TEST(RigaDiComando, HelpShowsItsAccentedLetterOnAUtf8Console) {
+    const auto utf8 = esegui({.ambiente = {"LC_ALL=C.UTF-8"}, .argomenti = {"-h"}});
+    EXPECT_NE(utf8.out.find("non \xC3\xA8 riuscita"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace prova

@@ -1,0 +1,283 @@
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+
+#include "sistema/file.hpp"
+#include "sistema/segnali.hpp"
+#include "sistema/windows.hpp"
+
+namespace turnolista {
+
+namespace {
+
+using windows::errno_ultimo;
+using windows::largo;
+
+// How long a pass waits for another run in the same folder to put its files in place.
+constexpr DWORD ATTESA_MASSIMA_MS = 10'000;
+constexpr DWORD CONDIVISIONE = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool non_esiste(DWORD errore) {
+    return errore == ERROR_FILE_NOT_FOUND || errore == ERROR_PATH_NOT_FOUND;
+}
+
+// A C runtime descriptor for the handle, which then owns it; -1 on failure, with the
+// handle closed.
+int descrittore(HANDLE h, int modo) {
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), modo | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(h);
+    }
+    return fd;
+}
+
+// The reason a destination cannot take new content, or 0: a folder, a read-only file.
+int non_scrivibile(const std::wstring& nome) {
+    const DWORD attributi = ::GetFileAttributesW(nome.c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES) {
+        return 0;
+    }
+    if ((attributi & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return EISDIR;
+    }
+    return (attributi & FILE_ATTRIBUTE_READONLY) != 0 ? EACCES : 0;
+}
+
+// A lock that two runs in the same folder share while they put files in place: a mutex
+// named after the folder's full path.
+class Serratura {
+  public:
+    Serratura() {
+        std::wstring cartella(MAX_PATH, L'\0');
+        DWORD n =
+            ::GetFullPathNameW(L".", static_cast<DWORD>(cartella.size()), cartella.data(), nullptr);
+        if (n == 0) {
+            return;
+        }
+        cartella.resize(std::min<std::size_t>(n, cartella.size()));
+        CharLowerBuffW(cartella.data(), static_cast<DWORD>(cartella.size()));
+        // A name may not hold a backslash, nor be longer than a path.
+        std::uint64_t impronta = 14695981039346656037ULL;
+        for (const wchar_t c : cartella) {
+            impronta = (impronta ^ static_cast<std::uint64_t>(c)) * 1099511628211ULL;
+        }
+        const std::wstring nome = L"Local\\turnolista-" + std::to_wstring(impronta);
+        mutex_ = ::CreateMutexW(nullptr, FALSE, nome.c_str());
+        if (mutex_ == nullptr) {
+            return;
+        }
+        const DWORD esito = ::WaitForSingleObject(mutex_, ATTESA_MASSIMA_MS);
+        if (esito == WAIT_TIMEOUT) {
+            causa_ = EAGAIN;
+        }
+        preso_ = esito == WAIT_OBJECT_0 || esito == WAIT_ABANDONED;
+    }
+    ~Serratura() {
+        if (preso_) {
+            ::ReleaseMutex(mutex_);
+        }
+        if (mutex_ != nullptr) {
+            ::CloseHandle(mutex_);
+        }
+    }
+    Serratura(const Serratura&) = delete;
+    Serratura& operator=(const Serratura&) = delete;
+
+    // Non-zero when another run kept the lock for too long.
+    int causa() const { return causa_; }
+
+  private:
+    HANDLE mutex_ = nullptr;
+    bool preso_ = false;
+    int causa_ = 0;
+};
+
+}  // namespace
+
+// Where the new content goes: a temporary file beside the destination.
+struct FileNuovo::Piano {
+    std::wstring nome;
+    std::wstring temporaneo;
+    int posto = -1;  // its place among the files Ctrl-C removes
+    bool in_posto = false;
+};
+
+FileLettura::FileLettura(int fd) : fd_(fd), buffer_(fd), flusso_(&buffer_) {}
+
+FileLettura::~FileLettura() {
+    ::_close(fd_);
+}
+
+std::unique_ptr<FileLettura> FileLettura::apri(const std::string& percorso, int& causa) {
+    const std::wstring nome = largo(percorso);
+    const HANDLE h = ::CreateFileW(nome.c_str(), GENERIC_READ, CONDIVISIONE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        causa = errno_ultimo();
+        // Windows refuses to open a folder as a file; say what it is, as elsewhere.
+        if (causa == EACCES && non_scrivibile(nome) == EISDIR) {
+            causa = EISDIR;
+        }
+        return nullptr;
+    }
+    const int fd = descrittore(h, _O_RDONLY);
+    if (fd < 0) {
+        causa = errno;
+        return nullptr;
+    }
+    return std::unique_ptr<FileLettura>(new FileLettura(fd));
+}
+
+FileNuovo::FileNuovo(int fd, std::string destinazione, std::unique_ptr<Piano> piano)
+    : fd_(fd),
+      destinazione_(std::move(destinazione)),
+      piano_(std::move(piano)),
+      buffer_(fd),
+      flusso_(&buffer_) {}
+
+FileNuovo::~FileNuovo() {
+    if (fd_ >= 0) {
+        ::_close(fd_);
+    }
+    if (!piano_->in_posto) {
+        ::DeleteFileW(piano_->temporaneo.c_str());
+    }
+    dimenticalo(piano_->posto);
+}
+
+namespace {
+
+// Creates the temporary file beside the destination, with the destination's attributes;
+// returns its handle, or INVALID_HANDLE_VALUE with the reason in `causa`.
+HANDLE crea_temporaneo(const std::string& destinazione, FileNuovo::Piano& piano, DWORD attributi,
+                       int& causa) {
+    const std::string base =
+        "." + destinazione + "." + std::to_string(::GetCurrentProcessId()) + "-";
+    for (int tentativo = 0; tentativo < 100; ++tentativo) {
+        const std::string nome = base + std::to_string(tentativo);
+        // Remembered and made while Ctrl-C waits, so that its handler finds every file made.
+        trattieni_segnali();
+        const int posto = ricorda_temporaneo(-1, nome);
+        const HANDLE h = ::CreateFileW(largo(nome).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       CREATE_NEW, attributi, nullptr);
+        const DWORD errore = ::GetLastError();
+        if (h == INVALID_HANDLE_VALUE) {
+            dimenticalo(posto);
+        }
+        rilascia_segnali();
+        if (h != INVALID_HANDLE_VALUE) {
+            piano.temporaneo = largo(nome);
+            piano.posto = posto;
+            return h;
+        }
+        if (errore != ERROR_FILE_EXISTS && errore != ERROR_ALREADY_EXISTS) {
+            causa = windows::errno_da(errore);
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    causa = EEXIST;
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int& causa) {
+    auto piano = std::make_unique<Piano>();
+    piano->nome = largo(destinazione);
+    DWORD attributi = ::GetFileAttributesW(piano->nome.c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES) {
+        if (const DWORD errore = ::GetLastError(); !non_esiste(errore)) {
+            causa = windows::errno_da(errore);
+            return nullptr;
+        }
+        attributi = FILE_ATTRIBUTE_NORMAL;
+    } else {
+        if ((causa = non_scrivibile(piano->nome)) != 0) {
+            return nullptr;
+        }
+        // Opening it for writing, without changing it, tells whether the user may write it
+        // and whether another program (a spreadsheet that has it open) keeps it locked.
+        const HANDLE prova = ::CreateFileW(piano->nome.c_str(), GENERIC_WRITE, CONDIVISIONE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr);
+        if (prova == INVALID_HANDLE_VALUE) {
+            causa = errno_ultimo();
+            return nullptr;
+        }
+        ::CloseHandle(prova);
+        // The new file keeps what Explorer shows of the old one, hidden or archived.
+        attributi &= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (attributi == 0) {
+            attributi = FILE_ATTRIBUTE_NORMAL;
+        }
+    }
+    const HANDLE h = crea_temporaneo(destinazione, *piano, attributi, causa);
+    if (h == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    const int fd = descrittore(h, _O_WRONLY);
+    if (fd < 0) {
+        causa = errno;
+        ::DeleteFileW(piano->temporaneo.c_str());
+        dimenticalo(piano->posto);
+        return nullptr;
+    }
+    return std::unique_ptr<FileNuovo>(new FileNuovo(fd, destinazione, std::move(piano)));
+}
+
+int FileNuovo::chiudi() {
+    flusso_.flush();
+    int causa = buffer_.errore();
+    if (causa == 0 && !flusso_) {
+        causa = EIO;
+    }
+    if (causa != 0) {
+        return causa;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    return ::_close(fd) != 0 ? errno : 0;
+}
+
+int FileNuovo::verifica() const {
+    return non_scrivibile(piano_->nome);
+}
+
+int FileNuovo::metti_al_posto() {
+    if (::MoveFileExW(piano_->temporaneo.c_str(), piano_->nome.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        return errno_ultimo();
+    }
+    // From here the temporary name is gone: Ctrl-C must not remove what now stands there.
+    piano_->in_posto = true;
+    dimenticalo(piano_->posto);
+    return 0;
+}
+
+int sostituisci(std::span<FileNuovo* const> file, std::string& fallito) {
+    const Serratura serratura;
+    if (serratura.causa() != 0) {
+        fallito = file.front()->destinazione();
+        return serratura.causa();
+    }
+    trattieni_segnali();
+    int causa = 0;
+    const auto mancato = std::find_if(
+        file.begin(), file.end(), [&](const FileNuovo* f) { return (causa = f->verifica()) != 0; });
+    for (auto f = file.begin(); causa == 0 && f != file.end(); ++f) {
+        causa = (*f)->metti_al_posto();
+        if (causa != 0) {
+            fallito = (*f)->destinazione();
+        }
+    }
+    if (mancato != file.end()) {
+        fallito = (*mancato)->destinazione();
+    }
+    rilascia_segnali();
+    return causa;
+}
+
+}  // namespace turnolista

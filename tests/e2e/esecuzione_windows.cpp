@@ -1,0 +1,152 @@
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+
+#include "esecuzione_sistema.hpp"
+
+namespace prova {
+
+namespace fs = std::filesystem;
+
+bool da_root() {
+    return false;
+}
+
+unsigned utente_senza_privilegi() {
+    return 0;
+}
+
+namespace sistema {
+
+namespace {
+
+std::wstring largo(const std::string& testo) {
+    if (testo.empty()) {
+        return {};
+    }
+    const int n = static_cast<int>(testo.size());
+    const int lunghezza = ::MultiByteToWideChar(CP_ACP, 0, testo.data(), n, nullptr, 0);
+    std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, testo.data(), n, risultato.data(), lunghezza);
+    return risultato;
+}
+
+// An argument as the C runtime of the program will split it again from the command line.
+std::wstring citato(const std::wstring& argomento) {
+    std::wstring riga = L"\"";
+    std::size_t barre = 0;
+    for (const wchar_t c : argomento) {
+        if (c == L'\\') {
+            ++barre;
+            continue;
+        }
+        riga.append(c == L'"' ? 2 * barre + 1 : barre, L'\\');
+        barre = 0;
+        riga += c;
+    }
+    riga.append(2 * barre, L'\\');
+    return riga + L"\"";
+}
+
+HANDLE apri(const fs::path& percorso, DWORD accesso, DWORD creazione) {
+    SECURITY_ATTRIBUTES ereditabile{sizeof ereditabile, nullptr, TRUE};
+    const HANDLE h =
+        ::CreateFileW(percorso.wstring().c_str(), accesso, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      &ereditabile, creazione, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot open " + percorso.string());
+    }
+    return h;
+}
+
+std::string leggi_tutto(HANDLE h) {
+    std::string testo;
+    char blocco[4096];
+    DWORD n = 0;
+    while (::ReadFile(h, blocco, sizeof blocco, &n, nullptr) != 0 && n > 0) {
+        testo.append(blocco, n);
+    }
+    return testo;
+}
+
+}  // namespace
+
+bool testo_crlf() {
+    return true;
+}
+
+fs::path cartella_nuova() {
+    static std::atomic<unsigned> contatore{0};
+    const fs::path cartella =
+        fs::temp_directory_path() / ("turnolista-e2e-" + std::to_string(::GetCurrentProcessId()) +
+                                     "-" + std::to_string(contatore++));
+    if (!fs::create_directory(cartella)) {
+        throw std::runtime_error("the folder " + cartella.string() + " is there already");
+    }
+    return cartella;
+}
+
+void prepara(const Avvio& avvio, const fs::path& lavoro) {
+    if (!avvio.link.empty() || !avvio.hard.empty() || !avvio.proprietari.empty() ||
+        !avvio.fifo.empty() || !avvio.segnali_ignorati.empty() || avvio.limite_memoria != 0 ||
+        avvio.limite_file != 0 || avvio.senza_privilegi || avvio.senza_input ||
+        avvio.senza_output || !avvio.output_su.empty() ||
+        avvio.ambiente != std::vector<std::string>{"LC_ALL=C"}) {
+        throw std::logic_error("this run needs what only POSIX systems have");
+    }
+    // Windows keeps one permission of a file: whether it is read-only.
+    for (const auto& [nome, modo] : avvio.permessi) {
+        fs::permissions(lavoro / nome, static_cast<fs::perms>(modo));
+    }
+}
+
+int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::string& resto) {
+    // Inherited, so that the program's use of the input shows in the offset this process
+    // shares with it.
+    const HANDLE in = apri(io / "in", GENERIC_READ, OPEN_EXISTING);
+    const HANDLE out = apri(io / "out", GENERIC_WRITE, CREATE_ALWAYS);
+    const HANDLE err = apri(io / "err", GENERIC_WRITE, CREATE_ALWAYS);
+    STARTUPINFOW avvio_processo{};
+    avvio_processo.cb = sizeof avvio_processo;
+    avvio_processo.dwFlags = STARTF_USESTDHANDLES;
+    avvio_processo.hStdInput = in;
+    avvio_processo.hStdOutput = out;
+    avvio_processo.hStdError = err;
+    std::wstring riga = citato(largo(TURNOLISTA));
+    for (const auto& argomento : avvio.argomenti) {
+        riga += L" " + citato(largo(argomento));
+    }
+    PROCESS_INFORMATION processo{};
+    const std::wstring cartella = lavoro.wstring();
+    if (::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, TRUE, 0, nullptr, cartella.c_str(),
+                         &avvio_processo, &processo) == 0) {
+        throw std::runtime_error("cannot start " TURNOLISTA);
+    }
+    ::CloseHandle(processo.hThread);
+    if (avvio.durante) {
+        avvio.durante(static_cast<int>(processo.dwProcessId), lavoro);
+    }
+    // A program that hangs is ended, and the test fails on its status.
+    if (::WaitForSingleObject(processo.hProcess, 20'000) == WAIT_TIMEOUT) {
+        ::TerminateProcess(processo.hProcess, 124);
+        ::WaitForSingleObject(processo.hProcess, INFINITE);
+    }
+    DWORD stato = 0;
+    ::GetExitCodeProcess(processo.hProcess, &stato);
+    ::CloseHandle(processo.hProcess);
+    ::CloseHandle(out);
+    ::CloseHandle(err);
+    resto = leggi_tutto(in);
+    ::CloseHandle(in);
+    return static_cast<int>(stato);
+}
+
+void descrivi(const fs::path& percorso, const std::string& nome, Esecuzione& esito) {
+    esito.permessi[nome] = static_cast<unsigned>(fs::status(percorso).permissions()) & 0777U;
+    // A read-only file would keep the folder from being removed.
+    fs::permissions(percorso, fs::perms::owner_write, fs::perm_options::add);
+}
+
+}  // namespace sistema
+}  // namespace prova
