@@ -1,0 +1,98 @@
+// Windows only: text files and the console's bytes as a Windows text-mode program has them
+//
+// What the program's files and console hold on Windows, byte for byte: these runs give and
+// collect every text exactly as it is.
+
+#include <gtest/gtest.h>
+
+#include "esecuzione.hpp"
+
+namespace prova {
+namespace {
+
+// As Notepad saves it, with a line of another editor's, a CR within a line, a Ctrl-Z and
+// no line end at the end.
+const std::string ORIGINALE_CRLF =
+    "1 13/09 10:30 Oratorio Falchi-Lupi\r\n"
+    "2 13/09 15:00 Parrocchiale Aquile-Orsi\r\n"
+    "Giornata 1: Riposa Lupi\n"
+    "3 20/09 15:30 Comunale Lupi\rVolpi\r\n"
+    "4 20/09 \x1A Lupi-Orsi\r\n"
+    "5 27/09 10:00 Boschetto Lupi-Tori";
+
+TEST(Windows, FixtureSavedWithCrLfGivesCellsWithoutCarriageReturns) {
+    const auto x = esegui({.file = {{"originale.txt", ORIGINALE_CRLF}},
+                           .input = "x\r\nLupi\r\nn\r\n",
+                           .grezzo = true});
+    EXPECT_EQ(x.stato, 0);
+    EXPECT_EQ(x.file.at("calendario.xls"),
+              "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\r\n"
+              "2\t\t\t\t\tRiposa Lupi\r\n"
+              "3\t3\t20/09\t15:30\tComunale\tLupi\rVolpi\r\n"
+              "4\t4\t20/09\t\x1A\tLupi-Orsi\r\n"
+              "5\t5\t27/09\t10:00\tBoschetto\tLupi-Tori\r\n");
+    EXPECT_EQ(x.file.at("temp.txt"),
+              "1 13/09 10:30 Oratorio Falchi-Lupi\r\n"
+              "Giornata 1: Riposa Lupi\r\n"
+              "3 20/09 15:30 Comunale Lupi\rVolpi\r\n"
+              "4 20/09 \x1A Lupi-Orsi\r\n"
+              "5 27/09 10:00 Boschetto Lupi-Tori\r\n");
+
+    const auto h = esegui({.file = {{"originale.txt", "1 13/09 10:30 Oratorio Falchi-Lupi\r\n"}},
+                           .input = "h\nLupi\nn\n",
+                           .grezzo = true});
+    EXPECT_EQ(h.file.at("calendario.html"),
+              "<HTML>\r\n<BODY>\r\n<TABLE border=1 bgcolor=#80ff80>\r\n"
+              "<TR><TD><b>G</b></TD><TD><b>N</b></TD><TD align=center><b>DATA</b></TD><TD "
+              "align=center><b>ORARIO</b></TD><TD align=center><b>LUOGO</b></TD><TD "
+              "align=center><b>PARTITA</b></TD></TR><TR bgcolor=#ffff80>\r\n"
+              "\t<TD>1</TD>\r\n\t<TD>1</TD>\r\n\t<TD>13/09</TD>\r\n\t<TD>10:30</TD>\r\n"
+              "\t<TD>Oratorio</TD>\r\n\t<TD>Falchi-Lupi\r\n\t</TD>\r\n</TR>\r\n"
+              "\r\n</TABLE>\r\n</BODY>\r\n</HTML>");
+}
+
+TEST(Windows, CrLfSplitBetweenTwoReadsIsOneLineEnd) {
+    // The CR is the last byte of the first 64 KiB read, its LF the first of the next.
+    const std::string prima = "1 Lupi " + std::string(65'535 - 7, 'x');
+    const auto e = esegui({.file = {{"originale.txt", prima + "\r\n2 Lupi-Orsi\r\n"}},
+                           .input = "t\r\nLupi\r\nn\r\n",
+                           .grezzo = true});
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file.at("calendario.txt"), prima + "\r\n\r\n2 Lupi-Orsi\r\n\r\n");
+}
+
+TEST(Windows, RedirectedOutputHasTheAnsiBytesAndCrLf) {
+    const auto e = esegui({.file = {{"originale.txt", "1 Lupi-Orsi\n"}},
+                           .input = "t\nLupi\nn\nresto\n",
+                           .grezzo = true});
+    EXPECT_EQ(e.out,
+              "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di "
+              "testo,w per Word,x per Ecxel,h per pagina web e poi premi invio)\r\n"
+              "Inserisci il nome della tua squadra e poi premi invio\r\n"
+              "\r\nL'espressione cercata \xE8 presente in 1 righe\r\n"
+              "- Turnolista successfully executed - Congratulations by Velmaro -\r\n"
+              "Complimenti! Il tuo calendario si trova nel file calendario.txt\r\n"
+              "\r\nVoui ricominciare?(y/n)\r\nNB:Scegliendo lo stesso formato dell'esecuzione "
+              "precedente, si sovrascrive il vecchio file\r\n");
+    EXPECT_EQ(e.file.at("calendario.txt"), "1 Lupi-Orsi\r\n\r\n");
+    EXPECT_EQ(e.resto_input, "resto\n");
+}
+
+TEST(Windows, ReadOnlyFileIsRefusedAndKept) {
+    for (const std::string bloccato : {"calendario.txt", "temp.txt", "calendario.xls"}) {
+        SCOPED_TRACE(bloccato);
+        const std::string lettera = bloccato == "calendario.txt" ? "t" : "x";
+        const std::map<std::string, std::string> prima{{"originale.txt", "1 Lupi-Orsi\n"},
+                                                       {bloccato, "vecchio\n"}};
+        const auto e = esegui(
+            {.file = prima, .permessi = {{bloccato, 0444U}}, .input = lettera + "\nLupi\nn\n"});
+        EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+        EXPECT_EQ(e.err, "Impossibile scrivere il file " + bloccato + ": Permission denied\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file, prima);
+        EXPECT_EQ(e.permessi.at(bloccato), 0444U);
+    }
+}
+
+}  // namespace
+}  // namespace prova
