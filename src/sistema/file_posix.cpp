@@ -14,6 +14,7 @@
 #include "sistema/file.hpp"
 #include "sistema/posix.hpp"
 #include "sistema/segnali.hpp"
+#include "sistema/serratura.hpp"
 
 namespace turnolista {
 
@@ -136,40 +137,6 @@ int riscrivi(int da, int a) {
     }
     return copia(da, a);
 }
-
-// A lock on the current folder that two runs share while they put files in place; a folder
-// that cannot be locked (or opened) is used without it. The lock ends with the descriptor.
-class Serratura {
-  public:
-    Serratura() : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (fd_ < 0) {
-            return;
-        }
-        const auto fino_a = std::chrono::steady_clock::now() + ATTESA_MASSIMA;
-        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) ||
-                std::chrono::steady_clock::now() > fino_a) {
-                causa_ = errno == EWOULDBLOCK ? errno : 0;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-    ~Serratura() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Serratura(const Serratura&) = delete;
-    Serratura& operator=(const Serratura&) = delete;
-
-    // Non-zero when another run kept the lock for too long.
-    int causa() const { return causa_; }
-
-  private:
-    int fd_;
-    int causa_ = 0;
-};
 
 }  // namespace
 
@@ -439,27 +406,27 @@ int FileNuovo::copia_sul_posto() const {
     return causa;
 }
 
-int sostituisci(std::span<FileNuovo* const> file, std::string& fallito) {
-    const Serratura serratura;
-    if (serratura.causa() != 0) {
-        fallito = file.front()->destinazione();
-        return serratura.causa();
+SerraturaCartella::SerraturaCartella() {
+    const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
     }
-    trattieni_segnali();
-    int causa = 0;
-    const auto mancato = std::find_if(
-        file.begin(), file.end(), [&](const FileNuovo* f) { return (causa = f->verifica()) != 0; });
-    for (auto f = file.begin(); causa == 0 && f != file.end(); ++f) {
-        causa = (*f)->metti_al_posto();
-        if (causa != 0) {
-            fallito = (*f)->destinazione();
+    maniglia_ = fd;
+    const auto fino_a = std::chrono::steady_clock::now() + ATTESA_MASSIMA;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > fino_a) {
+            causa_ = errno == EWOULDBLOCK ? errno : 0;
+            return;
         }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    if (mancato != file.end()) {
-        fallito = (*mancato)->destinazione();
+}
+
+// The lock ends with the descriptor.
+SerraturaCartella::~SerraturaCartella() {
+    if (maniglia_ >= 0) {
+        ::close(static_cast<int>(maniglia_));
     }
-    rilascia_segnali();
-    return causa;
 }
 
 }  // namespace turnolista

@@ -7,6 +7,7 @@
 
 #include "sistema/file.hpp"
 #include "sistema/segnali.hpp"
+#include "sistema/serratura.hpp"
 #include "sistema/windows.hpp"
 
 namespace turnolista {
@@ -45,55 +46,6 @@ int non_scrivibile(const std::wstring& nome) {
     }
     return (attributi & FILE_ATTRIBUTE_READONLY) != 0 ? EACCES : 0;
 }
-
-// A lock that two runs in the same folder share while they put files in place: a mutex
-// named after the folder's full path.
-class Serratura {
-  public:
-    Serratura() {
-        std::wstring cartella(MAX_PATH, L'\0');
-        DWORD n =
-            ::GetFullPathNameW(L".", static_cast<DWORD>(cartella.size()), cartella.data(), nullptr);
-        if (n == 0) {
-            return;
-        }
-        cartella.resize(std::min<std::size_t>(n, cartella.size()));
-        CharLowerBuffW(cartella.data(), static_cast<DWORD>(cartella.size()));
-        // A name may not hold a backslash, nor be longer than a path.
-        std::uint64_t impronta = 14695981039346656037ULL;
-        for (const wchar_t c : cartella) {
-            impronta = (impronta ^ static_cast<std::uint64_t>(c)) * 1099511628211ULL;
-        }
-        const std::wstring nome = L"Local\\turnolista-" + std::to_wstring(impronta);
-        mutex_ = ::CreateMutexW(nullptr, FALSE, nome.c_str());
-        if (mutex_ == nullptr) {
-            return;
-        }
-        const DWORD esito = ::WaitForSingleObject(mutex_, ATTESA_MASSIMA_MS);
-        if (esito == WAIT_TIMEOUT) {
-            causa_ = EAGAIN;
-        }
-        preso_ = esito == WAIT_OBJECT_0 || esito == WAIT_ABANDONED;
-    }
-    ~Serratura() {
-        if (preso_) {
-            ::ReleaseMutex(mutex_);
-        }
-        if (mutex_ != nullptr) {
-            ::CloseHandle(mutex_);
-        }
-    }
-    Serratura(const Serratura&) = delete;
-    Serratura& operator=(const Serratura&) = delete;
-
-    // Non-zero when another run kept the lock for too long.
-    int causa() const { return causa_; }
-
-  private:
-    HANDLE mutex_ = nullptr;
-    bool preso_ = false;
-    int causa_ = 0;
-};
 
 }  // namespace
 
@@ -257,27 +209,41 @@ int FileNuovo::metti_al_posto() {
     return 0;
 }
 
-int sostituisci(std::span<FileNuovo* const> file, std::string& fallito) {
-    const Serratura serratura;
-    if (serratura.causa() != 0) {
-        fallito = file.front()->destinazione();
-        return serratura.causa();
+// A mutex named after the folder's full path.
+SerraturaCartella::SerraturaCartella() {
+    std::wstring cartella(MAX_PATH, L'\0');
+    const DWORD n =
+        ::GetFullPathNameW(L".", static_cast<DWORD>(cartella.size()), cartella.data(), nullptr);
+    if (n == 0) {
+        return;
     }
-    trattieni_segnali();
-    int causa = 0;
-    const auto mancato = std::find_if(
-        file.begin(), file.end(), [&](const FileNuovo* f) { return (causa = f->verifica()) != 0; });
-    for (auto f = file.begin(); causa == 0 && f != file.end(); ++f) {
-        causa = (*f)->metti_al_posto();
-        if (causa != 0) {
-            fallito = (*f)->destinazione();
-        }
+    cartella.resize(std::min<std::size_t>(n, cartella.size()));
+    ::CharLowerBuffW(cartella.data(), static_cast<DWORD>(cartella.size()));
+    // A name may not hold a backslash, nor be longer than a path.
+    std::uint64_t impronta = 14695981039346656037ULL;
+    for (const wchar_t c : cartella) {
+        impronta = (impronta ^ static_cast<std::uint64_t>(c)) * 1099511628211ULL;
     }
-    if (mancato != file.end()) {
-        fallito = (*mancato)->destinazione();
+    const std::wstring nome = L"Local\\turnolista-" + std::to_wstring(impronta);
+    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, nome.c_str());
+    if (mutex == nullptr) {
+        return;
     }
-    rilascia_segnali();
-    return causa;
+    const DWORD esito = ::WaitForSingleObject(mutex, ATTESA_MASSIMA_MS);
+    if (esito != WAIT_OBJECT_0 && esito != WAIT_ABANDONED) {
+        causa_ = esito == WAIT_TIMEOUT ? EAGAIN : 0;
+        ::CloseHandle(mutex);
+        return;
+    }
+    maniglia_ = reinterpret_cast<std::intptr_t>(mutex);
+}
+
+SerraturaCartella::~SerraturaCartella() {
+    if (maniglia_ != -1) {
+        const auto mutex = reinterpret_cast<HANDLE>(maniglia_);
+        ::ReleaseMutex(mutex);
+        ::CloseHandle(mutex);
+    }
 }
 
 }  // namespace turnolista
