@@ -21,7 +21,11 @@ namespace windows {
 HANDLE maniglia(int fd) {
     const intptr_t h = ::_get_osfhandle(fd);
     // -2 is a standard stream of a program started without one.
-    return h == -1 || h == -2 || h == 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(h);
+    if (h == -1 || h == -2 || h == 0) {
+        return INVALID_HANDLE_VALUE;
+    }
+    // The runtime gives the handle as an integer.
+    return reinterpret_cast<HANDLE>(h);  // NOLINT(performance-no-int-to-ptr)
 }
 
 bool console(HANDLE h) {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <numeric>
 #include <string>
 
 #include "sistema/file.hpp"
@@ -220,10 +222,9 @@ SerraturaCartella::SerraturaCartella() {
     cartella.resize(std::min<std::size_t>(n, cartella.size()));
     ::CharLowerBuffW(cartella.data(), static_cast<DWORD>(cartella.size()));
     // A name may not hold a backslash, nor be longer than a path.
-    std::uint64_t impronta = 14695981039346656037ULL;
-    for (const wchar_t c : cartella) {
-        impronta = (impronta ^ static_cast<std::uint64_t>(c)) * 1099511628211ULL;
-    }
+    const std::uint64_t impronta =
+        std::accumulate(cartella.begin(), cartella.end(), 14695981039346656037ULL,
+                        [](std::uint64_t h, wchar_t c) { return (h ^ c) * 1099511628211ULL; });
     const std::wstring nome = L"Local\\turnolista-" + std::to_wstring(impronta);
     const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, nome.c_str());
     if (mutex == nullptr) {
@@ -240,7 +241,8 @@ SerraturaCartella::SerraturaCartella() {
 
 SerraturaCartella::~SerraturaCartella() {
     if (maniglia_ != -1) {
-        const auto mutex = reinterpret_cast<HANDLE>(maniglia_);
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the lock keeps its handle as an integer
+        auto* const mutex = reinterpret_cast<HANDLE>(maniglia_);
         ::ReleaseMutex(mutex);
         ::CloseHandle(mutex);
     }
