@@ -71,5 +71,21 @@ TEST(Errori, OneFailedPassMakesTheExitStatusOne) {
               "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n");
 }
 
+TEST(Flussi, ClosedStandardStreamsAreReportedWithStatusOne) {
+    const std::map<std::string, std::string> prima{{"originale.txt", "1 Lupi-Orsi\n"},
+                                                   {"calendario.txt", "vecchio\n"}};
+    const auto chiuso = esegui({.file = prima, .senza_input = true});
+    EXPECT_EQ(chiuso.out, FORMATO);
+    EXPECT_EQ(chiuso.err, "Impossibile leggere lo standard input: Bad file descriptor\n");
+    EXPECT_EQ(chiuso.stato, 1);
+    EXPECT_EQ(chiuso.file, prima);
+
+    // With standard output closed no file may take its place and receive the messages.
+    const auto senza = esegui({.file = prima, .input = "t\nLupi\nn\n", .senza_output = true});
+    EXPECT_EQ(senza.err, "Impossibile scrivere sullo standard output: Bad file descriptor\n");
+    EXPECT_EQ(senza.stato, 1);
+    EXPECT_EQ(senza.file, prima);
+}
+
 }  // namespace
 }  // namespace prova

@@ -90,8 +90,7 @@ fs::path cartella_nuova() {
 void prepara(const Avvio& avvio, const fs::path& lavoro) {
     if (!avvio.link.empty() || !avvio.hard.empty() || !avvio.proprietari.empty() ||
         !avvio.fifo.empty() || !avvio.segnali_ignorati.empty() || avvio.limite_memoria != 0 ||
-        avvio.limite_file != 0 || avvio.senza_privilegi || avvio.senza_input ||
-        avvio.senza_output || !avvio.output_su.empty() ||
+        avvio.limite_file != 0 || avvio.senza_privilegi || !avvio.output_su.empty() ||
         avvio.ambiente != std::vector<std::string>{"LC_ALL=C"}) {
         throw std::logic_error("this run needs what only POSIX systems have");
     }
@@ -110,8 +109,9 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
     STARTUPINFOW avvio_processo{};
     avvio_processo.cb = sizeof avvio_processo;
     avvio_processo.dwFlags = STARTF_USESTDHANDLES;
-    avvio_processo.hStdInput = in;
-    avvio_processo.hStdOutput = out;
+    // A stream the program is started without has no handle at all.
+    avvio_processo.hStdInput = avvio.senza_input ? nullptr : in;
+    avvio_processo.hStdOutput = avvio.senza_output ? nullptr : out;
     avvio_processo.hStdError = err;
     std::wstring riga = citato(largo(TURNOLISTA));
     for (const auto& argomento : avvio.argomenti) {
