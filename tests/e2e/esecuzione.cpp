@@ -111,7 +111,7 @@ Esecuzione esegui(const Avvio& avvio) {
     esito.err = come_testo(leggi(io / "err"), "standard error", avvio.grezzo);
     esito.resto_input = come_testo(resto, "the rest of the input", avvio.grezzo);
     raccogli(lavoro, avvio, esito);
-    fs::remove_all(radice);
+    sistema::rimuovi(radice);
     return esito;
 }
 

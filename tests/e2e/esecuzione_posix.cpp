@@ -165,5 +165,9 @@ void descrivi(const fs::path& percorso, const std::string& nome, Esecuzione& esi
     esito.proprietari[nome] = info.st_uid;
 }
 
+void rimuovi(const fs::path& cartella) {
+    fs::remove_all(cartella);
+}
+
 }  // namespace sistema
 }  // namespace prova

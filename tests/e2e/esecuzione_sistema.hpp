@@ -28,4 +28,7 @@ int lancia(const Avvio& avvio, const std::filesystem::path& lavoro, const std::f
 // Adds the entry's mode and owner to `esito`, where the system has them.
 void descrivi(const std::filesystem::path& percorso, const std::string& nome, Esecuzione& esito);
 
+// Removes the folder of a run and all it holds.
+void rimuovi(const std::filesystem::path& cartella);
+
 }  // namespace prova::sistema

@@ -119,8 +119,10 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
     }
     PROCESS_INFORMATION processo{};
     const std::wstring cartella = lavoro.wstring();
-    if (::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, TRUE, 0, nullptr, cartella.c_str(),
-                         &avvio_processo, &processo) == 0) {
+    // A run that is acted on while it runs has a console of its own, to take Ctrl-C.
+    const DWORD modo = avvio.durante ? CREATE_NEW_CONSOLE : 0;
+    if (::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, TRUE, modo, nullptr,
+                         cartella.c_str(), &avvio_processo, &processo) == 0) {
         throw std::runtime_error("cannot start " TURNOLISTA);
     }
     ::CloseHandle(processo.hThread);
@@ -146,6 +148,22 @@ void descrivi(const fs::path& percorso, const std::string& nome, Esecuzione& esi
     esito.permessi[nome] = static_cast<unsigned>(fs::status(percorso).permissions()) & 0777U;
     // A read-only file would keep the folder from being removed.
     fs::permissions(percorso, fs::perms::owner_write, fs::perm_options::add);
+}
+
+// The console host of a run with a console of its own may still hold its output files
+// for a moment after the program has ended.
+void rimuovi(const fs::path& cartella) {
+    for (int tentativo = 0;; ++tentativo) {
+        std::error_code errore;
+        fs::remove_all(cartella, errore);
+        if (!errore) {
+            return;
+        }
+        if (tentativo == 100) {
+            throw fs::filesystem_error("cannot remove the run's folder", cartella, errore);
+        }
+        ::Sleep(50);
+    }
 }
 
 }  // namespace sistema

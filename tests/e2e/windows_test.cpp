@@ -4,6 +4,12 @@
 // collect every text exactly as it is.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <thread>
 
 #include "esecuzione.hpp"
 
@@ -92,6 +98,96 @@ TEST(Windows, ReadOnlyFileIsRefusedAndKept) {
         EXPECT_EQ(e.file, prima);
         EXPECT_EQ(e.permessi.at(bloccato), 0444U);
     }
+}
+
+// The lock a run takes on its folder while it puts files in place, as another run would.
+class SerraturaDellaCartella {
+  public:
+    explicit SerraturaDellaCartella(const std::filesystem::path& cartella) {
+        std::wstring percorso(MAX_PATH, L'\0');
+        percorso.resize(::GetFullPathNameW(cartella.wstring().c_str(),
+                                           static_cast<DWORD>(percorso.size()), percorso.data(),
+                                           nullptr));
+        ::CharLowerBuffW(percorso.data(), static_cast<DWORD>(percorso.size()));
+        std::uint64_t impronta = 14695981039346656037ULL;
+        for (const wchar_t c : percorso) {
+            impronta = (impronta ^ c) * 1099511628211ULL;
+        }
+        const std::wstring nome = L"Local\\turnolista-" + std::to_wstring(impronta);
+        mutex_ = ::CreateMutexW(nullptr, TRUE, nome.c_str());
+    }
+    ~SerraturaDellaCartella() {
+        ::ReleaseMutex(mutex_);
+        ::CloseHandle(mutex_);
+    }
+    SerraturaDellaCartella(const SerraturaDellaCartella&) = delete;
+    SerraturaDellaCartella& operator=(const SerraturaDellaCartella&) = delete;
+
+  private:
+    HANDLE mutex_;
+};
+
+int temporanei(const std::filesystem::path& cartella) {
+    int quanti = 0;
+    for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+        quanti += voce.path().filename().string().starts_with(".") ? 1 : 0;
+    }
+    return quanti;
+}
+
+// Waits until the pass has written its two files under their temporary names.
+void attendi_temporanei(const std::filesystem::path& cartella) {
+    for (int i = 0; i < 500 && temporanei(cartella) < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(temporanei(cartella), 2);
+}
+
+const std::map<std::string, std::string> PRIMA{{"originale.txt", "1 Lupi-Orsi\n"},
+                                               {"calendario.xls", "vecchio\n"},
+                                               {"temp.txt", "vecchio temp\n"}};
+
+TEST(Windows, AnotherRunPuttingFilesInPlaceIsWaitedFor) {
+    const auto e = esegui({.file = PRIMA,
+                           .input = "x\nLupi\nn\n",
+                           .durante = [](int, const std::filesystem::path& cartella) {
+                               const SerraturaDellaCartella altra_esecuzione(cartella);
+                               attendi_temporanei(cartella);
+                               std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                               EXPECT_EQ(temporanei(cartella), 2);
+                               EXPECT_EQ(leggi(cartella / "temp.txt"), "vecchio temp\r\n");
+                           }});
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file.at("calendario.xls"), "1\t1\tLupi-Orsi\n");
+    EXPECT_EQ(e.file.at("temp.txt"), "1 Lupi-Orsi\n");
+    EXPECT_EQ(e.file.size(), 3U);
+}
+
+TEST(Windows, CtrlCRemovesTheTemporaryFilesAndKeepsTheEarlierOnes) {
+    // Caught while it waits to put its files in place, the run has both of them written.
+    const auto e = esegui({.file = PRIMA,
+                           .input = "x\nLupi\nn\n",
+                           .durante = [](int programma, const std::filesystem::path& cartella) {
+                               const SerraturaDellaCartella altra_esecuzione(cartella);
+                               attendi_temporanei(cartella);
+                               // Ctrl-C typed at the program's console, which this process leaves
+                               // alone.
+                               ::FreeConsole();
+                               ASSERT_NE(::AttachConsole(static_cast<DWORD>(programma)), 0);
+                               ::SetConsoleCtrlHandler(nullptr, TRUE);
+                               EXPECT_NE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), 0);
+                               ::FreeConsole();
+                               // The lock is held until the program has ended, so that it cannot go
+                               // on.
+                               const HANDLE processo =
+                                   ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(programma));
+                               EXPECT_EQ(::WaitForSingleObject(processo, 10'000), WAIT_OBJECT_0);
+                               ::CloseHandle(processo);
+                               ::SetConsoleCtrlHandler(nullptr, FALSE);
+                           }});
+    EXPECT_EQ(static_cast<DWORD>(e.stato), static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
+    EXPECT_EQ(e.out, FORMATO + NOME);
+    EXPECT_EQ(e.file, PRIMA);
 }
 
 }  // namespace
