@@ -19,4 +19,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 find_program(WINE NAMES wine wine64)
 if(WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE})
+else()
+    message(WARNING "Wine not found: the Windows program builds, but its tests cannot run "
+                    "here (apt-get install wine wine64)")
 endif()
