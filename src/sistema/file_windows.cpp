@@ -37,6 +37,23 @@ int descrittore(HANDLE h, int modo) {
     return fd;
 }
 
+// The full path of a name in the current folder, which ReplaceFileW needs under Wine.
+std::wstring completo(const wchar_t* nome) {
+    std::wstring percorso(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            ::GetFullPathNameW(nome, static_cast<DWORD>(percorso.size()), percorso.data(), nullptr);
+        if (n == 0) {
+            return nome;
+        }
+        if (n < percorso.size()) {
+            percorso.resize(n);
+            return percorso;
+        }
+        percorso.resize(n);
+    }
+}
+
 // The reason a destination cannot take new content, or 0: a folder, a read-only file.
 int non_scrivibile(const std::wstring& nome) {
     const DWORD attributi = ::GetFileAttributesW(nome.c_str());
@@ -56,6 +73,7 @@ struct FileNuovo::Piano {
     std::wstring nome;
     std::wstring temporaneo;
     int posto = -1;  // its place among the files Ctrl-C removes
+    bool esiste = false;
     bool in_posto = false;
 };
 
@@ -149,6 +167,7 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
         }
         attributi = FILE_ATTRIBUTE_NORMAL;
     } else {
+        piano->esiste = true;
         if ((causa = non_scrivibile(piano->nome)) != 0) {
             return nullptr;
         }
@@ -200,9 +219,25 @@ int FileNuovo::verifica() const {
     return non_scrivibile(piano_->nome);
 }
 
+// A file that exists is replaced with ReplaceFileW, which keeps its permissions (ACL),
+// owner, attributes and creation time; a new one, or one gone meanwhile, is moved there.
 int FileNuovo::metti_al_posto() {
-    if (::MoveFileExW(piano_->temporaneo.c_str(), piano_->nome.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+    const wchar_t* nuovo = piano_->temporaneo.c_str();
+    const wchar_t* nome = piano_->nome.c_str();
+    bool fatto = false;
+    if (piano_->esiste) {
+        fatto = ::ReplaceFileW(completo(nome).c_str(), completo(nuovo).c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                               nullptr, nullptr) != 0;
+        const DWORD errore = ::GetLastError();
+        // With no file left to replace (ReplaceFileW has removed it and then could not
+        // rename, or it was gone already), the new content is moved in its place.
+        if (!fatto && errore != ERROR_UNABLE_TO_MOVE_REPLACEMENT && !non_esiste(errore)) {
+            return windows::errno_da(errore);
+        }
+    }
+    if (!fatto &&
+        ::MoveFileExW(nuovo, nome, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         return errno_ultimo();
     }
     // From here the temporary name is gone: Ctrl-C must not remove what now stands there.

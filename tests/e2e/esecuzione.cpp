@@ -102,6 +102,9 @@ Esecuzione esegui(const Avvio& avvio) {
         fs::create_directories(lavoro / cartella);
     }
     sistema::prepara(avvio, lavoro);
+    if (avvio.prima) {
+        avvio.prima(lavoro);
+    }
     scrivi_file(io / "in", come_file(avvio.input, avvio.grezzo));
 
     Esecuzione esito;

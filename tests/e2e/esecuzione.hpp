@@ -42,6 +42,8 @@ struct Avvio {
     // Run while the program runs, with its process id and directory; the run is collected
     // when it returns and the program has ended.
     std::function<void(int, const std::filesystem::path&)> durante;
+    // Run with the directory once it is ready, before the program starts.
+    std::function<void(const std::filesystem::path&)> prima;
 };
 
 struct Esecuzione {
@@ -54,6 +56,7 @@ struct Esecuzione {
     std::map<std::string, std::string> file;
     std::map<std::string, unsigned> permessi;     // on POSIX systems only
     std::map<std::string, unsigned> proprietari;  // on POSIX systems only
+    std::map<std::string, unsigned> attributi;    // on Windows only: FILE_ATTRIBUTE_ flags
     std::string resto_input;                      // what the program left of its standard input
 };
 

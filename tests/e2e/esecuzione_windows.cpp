@@ -146,6 +146,7 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
 
 void descrivi(const fs::path& percorso, const std::string& nome, Esecuzione& esito) {
     esito.permessi[nome] = static_cast<unsigned>(fs::status(percorso).permissions()) & 0777U;
+    esito.attributi[nome] = ::GetFileAttributesW(percorso.wstring().c_str());
     // A read-only file would keep the folder from being removed.
     fs::permissions(percorso, fs::perms::owner_write, fs::perm_options::add);
 }

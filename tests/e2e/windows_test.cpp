@@ -100,6 +100,20 @@ TEST(Windows, ReadOnlyFileIsRefusedAndKept) {
     }
 }
 
+TEST(Windows, ReplacedFileKeepsItsAttributes) {
+    const auto e = esegui({.file = {{"originale.txt", "1 Lupi-Orsi\n"}, {"calendario.txt", "v\n"}},
+                           .input = "t\nLupi\nn\n",
+                           .prima = [](const std::filesystem::path& cartella) {
+                               ::SetFileAttributesW((cartella / "calendario.txt").c_str(),
+                                                    FILE_ATTRIBUTE_HIDDEN);
+                           }});
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file.at("calendario.txt"), "1 Lupi-Orsi\n\n");
+    EXPECT_EQ(e.attributi.at("calendario.txt") & FILE_ATTRIBUTE_HIDDEN,
+              static_cast<unsigned>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(e.attributi.at("originale.txt") & FILE_ATTRIBUTE_HIDDEN, 0U);
+}
+
 // The lock a run takes on its folder while it puts files in place, as another run would.
 class SerraturaDellaCartella {
   public:
