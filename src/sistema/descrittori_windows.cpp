@@ -49,6 +49,7 @@ int errno_da(DWORD errore) {
         case ERROR_CANNOT_MAKE:
         case ERROR_CURRENT_DIRECTORY:
         case ERROR_PRIVILEGE_NOT_HELD:
+        case ERROR_UNABLE_TO_REMOVE_REPLACED:
             return EACCES;
         case ERROR_WRITE_PROTECT:
             return EROFS;
