@@ -37,7 +37,8 @@ int descrittore(HANDLE h, int modo) {
     return fd;
 }
 
-// The full path of a name in the current folder, which ReplaceFileW needs under Wine.
+// The full path of a name in the current folder (the name itself if it has none), which
+// ReplaceFileW needs under Wine.
 std::wstring completo(const wchar_t* nome) {
     std::wstring percorso(MAX_PATH, L'\0');
     for (;;) {
@@ -248,13 +249,7 @@ int FileNuovo::metti_al_posto() {
 
 // A mutex named after the folder's full path.
 SerraturaCartella::SerraturaCartella() {
-    std::wstring cartella(MAX_PATH, L'\0');
-    const DWORD n =
-        ::GetFullPathNameW(L".", static_cast<DWORD>(cartella.size()), cartella.data(), nullptr);
-    if (n == 0) {
-        return;
-    }
-    cartella.resize(std::min<std::size_t>(n, cartella.size()));
+    std::wstring cartella = completo(L".");
     ::CharLowerBuffW(cartella.data(), static_cast<DWORD>(cartella.size()));
     // A name may not hold a backslash, nor be longer than a path.
     const std::uint64_t impronta =

@@ -76,15 +76,16 @@ bool testo_crlf() {
     return true;
 }
 
+// Process ids come round again, so a name left by an earlier run is passed over.
 fs::path cartella_nuova() {
     static std::atomic<unsigned> contatore{0};
-    const fs::path cartella =
-        fs::temp_directory_path() / ("turnolista-e2e-" + std::to_string(::GetCurrentProcessId()) +
-                                     "-" + std::to_string(contatore++));
-    if (!fs::create_directory(cartella)) {
-        throw std::runtime_error("the folder " + cartella.string() + " is there already");
+    const std::string base = "turnolista-e2e-" + std::to_string(::GetCurrentProcessId()) + "-";
+    for (;;) {
+        const fs::path cartella = fs::temp_directory_path() / (base + std::to_string(contatore++));
+        if (fs::create_directory(cartella)) {
+            return cartella;
+        }
     }
-    return cartella;
 }
 
 void prepara(const Avvio& avvio, const fs::path& lavoro) {
