@@ -1,4 +1,4 @@
-// POSIX only: signals, named pipes, resource limits, closed descriptors and /dev/full
+// POSIX only: signals, named pipes, resource limits and /dev/full
 //
 // What bounds a run: signals, memory, and the standard streams themselves; and a pass
 // that fails or is interrupted half-way.
