@@ -55,9 +55,9 @@ std::wstring completo(const wchar_t* nome) {
     }
 }
 
-// The reason a destination cannot take new content, or 0: a folder, a read-only file.
-int non_scrivibile(const std::wstring& nome) {
-    const DWORD attributi = ::GetFileAttributesW(nome.c_str());
+// The reason a file of these attributes cannot take new content, or 0: a folder, a
+// read-only file.
+int non_scrivibile(DWORD attributi) {
     if (attributi == INVALID_FILE_ATTRIBUTES) {
         return 0;
     }
@@ -65,6 +65,10 @@ int non_scrivibile(const std::wstring& nome) {
         return EISDIR;
     }
     return (attributi & FILE_ATTRIBUTE_READONLY) != 0 ? EACCES : 0;
+}
+
+int non_scrivibile(const std::wstring& nome) {
+    return non_scrivibile(::GetFileAttributesW(nome.c_str()));
 }
 
 }  // namespace
@@ -169,7 +173,7 @@ std::unique_ptr<FileNuovo> FileNuovo::crea(const std::string& destinazione, int&
         attributi = FILE_ATTRIBUTE_NORMAL;
     } else {
         piano->esiste = true;
-        if ((causa = non_scrivibile(piano->nome)) != 0) {
+        if ((causa = non_scrivibile(attributi)) != 0) {
             return nullptr;
         }
         // Opening it for writing, without changing it, tells whether the user may write it
