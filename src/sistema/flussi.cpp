@@ -42,8 +42,11 @@ bool BufferLettura::riempi() {
     }
     // A block of a lone CR held back gives nothing yet, so read until it does.
     for (;;) {
+        // The CR held back goes first, before what follows it.
         const std::size_t inizio = cr_in_sospeso_ ? 1 : 0;
-        grezzo_[0] = '\r';
+        if (cr_in_sospeso_) {
+            grezzo_[0] = '\r';
+        }
         const auto letti = leggi(grezzo_.get() + inizio, BLOCCO - inizio);
         if (letti < 0) {
             return false;
