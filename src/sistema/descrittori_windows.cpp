@@ -186,12 +186,12 @@ std::array<std::string, 3> in_sospeso_per_console;
 
 bool scrivi_console(int fd, HANDLE h, const char* dati, std::size_t quanti, int& causa) {
     std::string altrove;
-    std::string& in_sospeso =
-        fd >= 0 && fd < 3 ? in_sospeso_per_console[static_cast<std::size_t>(fd)] : altrove;
-    std::string testo = std::move(in_sospeso);
+    std::string* const in_sospeso =
+        fd >= 0 && fd < 3 ? &in_sospeso_per_console[static_cast<std::size_t>(fd)] : &altrove;
+    std::string testo = std::move(*in_sospeso);
     testo.append(dati, quanti);
     const std::size_t interi = sequenze_intere(testo.data(), testo.size());
-    in_sospeso = testo.substr(interi);
+    *in_sospeso = testo.substr(interi);
     const std::wstring largo = da_mostrare(testo.data(), interi);
     for (std::size_t fatti = 0; fatti < largo.size();) {
         DWORD scritti = 0;
