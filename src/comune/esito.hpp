@@ -1,25 +1,84 @@
 #pragma once
-// How a pass, or one step of it, ended. The steps work on streams and report which side
-// failed; the dialogue, which knows the files behind the streams, names them to the user.
+// The one error type of the program. An Esito is made where the facts are known (which file
+// or standard stream, reading or writing, the system's reason, the number of a line too
+// long) and carried by value up to the dialogue, which alone turns it into a message.
 
+#include <cassert>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
 
 namespace turnolista {
 
-enum class Esito {
-    ok,
-    errore_lettura,    // the input stream could not be read
-    errore_scrittura,  // the output stream could not be written
-    riga_troppo_lunga  // the input holds a line longer than RIGA_MASSIMA
+// What a failure is about: a file by its name, or one of the process's standard streams.
+struct Oggetto {
+    enum class Tipo { file, standard_input, standard_output, standard_error };
+    Tipo tipo = Tipo::file;
+    std::string nome;  // the file's name, for Tipo::file
+
+    static Oggetto file(std::string_view nome) { return {Tipo::file, std::string(nome)}; }
+    static Oggetto standard_input() { return {Tipo::standard_input, {}}; }
+    static Oggetto standard_output() { return {Tipo::standard_output, {}}; }
+    static Oggetto standard_error() { return {Tipo::standard_error, {}}; }
 };
 
-// A file that could not be read or written: the system's reason (an errno value), or for
-// a line too long to hold, its number.
-struct ErroreFile {
-    std::string file;
-    bool scrittura = false;
-    int causa = 0;
-    int riga_troppo_lunga = 0;
+class Esito {
+  public:
+    enum class Tipo {
+        ok,
+        lettura,           // reading failed, for the system's reason
+        scrittura,         // writing failed, for the system's reason
+        riga_troppo_lunga  // a line longer than RIGA_MASSIMA, by its number
+    };
+
+    Esito() = default;
+    static Esito lettura(Oggetto oggetto, int causa) {
+        return {Tipo::lettura, std::move(oggetto), causa, 0};
+    }
+    static Esito scrittura(Oggetto oggetto, int causa) {
+        return {Tipo::scrittura, std::move(oggetto), causa, 0};
+    }
+    static Esito riga_troppo_lunga(Oggetto oggetto, long riga) {
+        return {Tipo::riga_troppo_lunga, std::move(oggetto), 0, riga};
+    }
+
+    bool ok() const { return tipo_ == Tipo::ok; }
+    Tipo tipo() const { return tipo_; }
+    const Oggetto& oggetto() const { return oggetto_; }
+    int causa() const { return causa_; }  // an errno value, with lettura and scrittura
+    long riga() const { return riga_; }   // with riga_troppo_lunga
+
+  private:
+    Esito(Tipo tipo, Oggetto oggetto, int causa, long riga)
+        : tipo_(tipo), oggetto_(std::move(oggetto)), causa_(causa), riga_(riga) {}
+
+    Tipo tipo_ = Tipo::ok;
+    Oggetto oggetto_;
+    int causa_ = 0;
+    long riga_ = 0;
+};
+
+// A value, or the Esito that says why there is none.
+template <typename T>
+class Risultato {
+  public:
+    // Implicit, so that a function returns either as it is.
+    // cppcheck-suppress noExplicitConstructor
+    Risultato(T valore) : stato_(std::move(valore)) {}
+    // cppcheck-suppress noExplicitConstructor
+    Risultato(Esito errore) : stato_(std::move(errore)) { assert(!std::get<Esito>(stato_).ok()); }
+
+    bool ok() const { return std::holds_alternative<T>(stato_); }
+    explicit operator bool() const { return ok(); }
+    T& operator*() { return std::get<T>(stato_); }
+    const T& operator*() const { return std::get<T>(stato_); }
+    T* operator->() { return &std::get<T>(stato_); }
+    const T* operator->() const { return &std::get<T>(stato_); }
+    const Esito& errore() const { return std::get<Esito>(stato_); }
+
+  private:
+    std::variant<T, Esito> stato_;
 };
 
 }  // namespace turnolista

@@ -1,17 +1,15 @@
 #include "dialogo/dialogo.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <istream>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "comune/costanti.hpp"
+#include "comune/lettore.hpp"
 #include "comune/scrittura.hpp"
+#include "dialogo/messaggi.hpp"
 #include "dialogo/passata.hpp"
 #include "dialogo/testo.hpp"
-#include "ricerca/lettore.hpp"
 
 namespace turnolista {
 
@@ -28,7 +26,6 @@ constexpr std::string_view NOME_TROPPO_LUNGO =
 constexpr std::string_view DOMANDA_ANCORA =
     "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
     "sovrascrive il vecchio file\n";
-constexpr std::string_view STANDARD_INPUT = "lo standard input";
 
 std::string riepilogo(int RIGHE) {
     return "\nL'espressione cercata \xE8 presente in " + std::to_string(RIGHE) +
@@ -41,25 +38,10 @@ std::string avviso_troncato() {
            " righe; sono state esaminate solo le prime " + n + "\n";
 }
 
-std::string riga_troppo_lunga(std::string_view cosa, int riga) {
-    const std::string numero = std::to_string(riga);
-    const std::string mib = std::to_string(RIGA_MASSIMA / (std::size_t{1024} * 1024));
-    return "Impossibile leggere " + std::string(cosa) + ": la riga " + numero +
-           " \xE8 pi\xF9 lunga di " + mib + " MiB\n";
-}
-
-std::string messaggio_errore(const ErroreFile& errore) {
-    if (errore.riga_troppo_lunga != 0) {
-        return riga_troppo_lunga("il file " + errore.file, errore.riga_troppo_lunga);
-    }
-    return std::string(errore.scrittura ? "Impossibile scrivere il file "
-                                        : "Impossibile leggere il file ") +
-           errore.file + ": " + std::strerror(errore.causa) + "\n";
-}
-
 class Dialogo {
   public:
-    explicit Dialogo(Console& console) : console_(console), lettore_(console.in) {}
+    explicit Dialogo(Console& console)
+        : console_(console), lettore_(console.in, Oggetto::standard_input()) {}
 
     int esegui() {
         while (passata() && ancora()) {
@@ -87,9 +69,9 @@ class Dialogo {
         if (esito.troncato) {
             avverti(avviso_troncato());
         }
-        if (esito.errore) {
+        if (!esito.esito.ok()) {
             fallita_ = true;
-            avverti(messaggio_errore(*esito.errore));
+            avverti(messaggio(esito.esito));
             return true;
         }
         dici(riepilogo(esito.RIGHE));
@@ -136,24 +118,17 @@ class Dialogo {
             fallita_ = uscita_rotta_ = true;
             return false;
         }
-        ++righe_lette_;
-        switch (lettore_.leggi(risposta)) {
-            case LettoreRighe::Stato::riga:
-                risposta = senza_ritorno_carrello(risposta);
-                return true;
-            case LettoreRighe::Stato::fine:
-                return false;
-            case LettoreRighe::Stato::errore:
-                fallita_ = true;
-                avverti("Impossibile leggere " + std::string(STANDARD_INPUT) + ": " +
-                        std::strerror(console_.causa_in()) + "\n");
-                return false;
-            case LettoreRighe::Stato::troppo_lunga:
-                fallita_ = true;
-                avverti(riga_troppo_lunga(STANDARD_INPUT, righe_lette_));
-                return false;
+        const auto riga = lettore_.leggi();
+        if (!riga) {
+            fallita_ = true;
+            avverti(messaggio(riga.errore()));
+            return false;
         }
-        return false;
+        if (!*riga) {
+            return false;
+        }
+        risposta = senza_ritorno_carrello(**riga);
+        return true;
     }
 
     void dici(std::string_view testo) { scrivi_messaggio(console_, console_.out, testo); }
@@ -167,7 +142,6 @@ class Dialogo {
 
     Console& console_;
     LettoreRighe lettore_;
-    int righe_lette_ = 0;
     bool fallita_ = false;
     bool uscita_rotta_ = false;  // already reported
 };
@@ -176,22 +150,6 @@ class Dialogo {
 
 int dialogo(Console& console) {
     return Dialogo(console).esegui();
-}
-
-void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
-    scrivi(flusso, nel_set_della_console(testo, console.utf8));
-}
-
-bool uscita_guasta(const Console& console) {
-    if (console.out) {
-        return false;
-    }
-    const int causa = console.causa_out();
-    scrivi_messaggio(console, console.err,
-                     std::string("Impossibile scrivere sullo standard output: ") +
-                         std::strerror(causa != 0 ? causa : EIO) + "\n");
-    console.err.flush();
-    return true;
 }
 
 }  // namespace turnolista

@@ -3,17 +3,17 @@
 
 #include "dialogo/dialogo.hpp"
 #include "dialogo/riga_di_comando.hpp"
-#include "sistema/console.hpp"
 #include "sistema/segnali.hpp"
+#include "sistema/standard.hpp"
 
 int main(int argc, char** argv) {
-    turnolista::ConsoleStandard standard;
+    turnolista::sistema::FlussiStandard standard;
     turnolista::Console& console = standard.console();
 
     const std::vector<std::string_view> argomenti(argv + 1, argv + argc);
     if (const auto stato = turnolista::riga_di_comando(argomenti, console)) {
         return *stato;
     }
-    turnolista::pulisci_su_segnale();
+    turnolista::sistema::pulisci_su_segnale();
     return turnolista::dialogo(console);
 }

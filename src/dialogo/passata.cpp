@@ -4,58 +4,54 @@
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <string>
 #include <vector>
 
 #include "comune/costanti.hpp"
 #include "comune/scrittura.hpp"
 #include "ricerca/ricerca.hpp"
 #include "sistema/file.hpp"
+#include "sistema/sostituzione.hpp"
 
 namespace turnolista {
 
 namespace {
 
-ErroreFile guasto(std::string_view file, bool scrittura, int causa) {
-    return {.file = std::string(file), .scrittura = scrittura, .causa = causa};
-}
+using sistema::FileNuovo;
 
 // The files of a pass, written as the matching lines are found: the chosen format's file,
 // or for a table format "temp.txt" with the bare lines and the table made from them.
 class Scrittura {
   public:
-    // nullopt and `errore` set when a file cannot be written.
-    static std::optional<Scrittura> prepara(const VoceFormato& scelta, ErroreFile& errore) {
-        const std::string prima(scelta.tabella ? FILE_TEMPORANEO : scelta.file);
-        int causa = 0;
-        Scrittura s;
-        if (!(s.write1_ = FileNuovo::crea(prima, causa))) {
-            errore = guasto(prima, true, causa);
-            return std::nullopt;
+    static Risultato<std::unique_ptr<Scrittura>> prepara(const VoceFormato& scelta) {
+        auto s = std::unique_ptr<Scrittura>(new Scrittura());
+        auto write1 = FileNuovo::crea(scelta.tabella ? FILE_TEMPORANEO : scelta.file);
+        if (!write1) {
+            return write1.errore();
         }
+        s->write1_ = std::move(*write1);
         if (scelta.tabella) {
-            if (!(s.write2_ = FileNuovo::crea(std::string(scelta.file), causa))) {
-                errore = guasto(scelta.file, true, causa);
-                return std::nullopt;
+            auto write2 = FileNuovo::crea(scelta.file);
+            if (!write2) {
+                return write2.errore();
             }
-            s.tabella_.emplace(s.write2_->flusso(), *scelta.tabella);
+            s->write2_ = std::move(*write2);
+            s->tabella_.emplace(s->write2_->flusso(), *scelta.tabella);
         }
         return s;
     }
 
     // The text formats follow each line with an empty one.
-    bool copia(std::string_view riga) {
+    void copia(std::string_view riga) {
         scrivi(write1_->flusso(), riga);
         scrivi(write1_->flusso(), tabella_ ? "\n" : "\n\n");
         if (tabella_) {
             tabella_->riga(riga);
         }
-        return write1_->flusso() && (!write2_ || write2_->flusso());
     }
 
     // Completes the files and puts them in place, the table before "temp.txt", so that an
     // interrupted pair never shows a new "temp.txt" beside an old table.
-    std::optional<ErroreFile> completa() {
+    Esito completa() {
         if (tabella_) {
             tabella_->chiudi();
         }
@@ -64,16 +60,12 @@ class Scrittura {
             if (f == nullptr) {
                 continue;
             }
-            if (const int causa = f->chiudi(); causa != 0) {
-                return guasto(f->destinazione(), true, causa);
+            if (Esito esito = f->chiudi(); !esito.ok()) {
+                return esito;
             }
             da_sostituire.push_back(f);
         }
-        std::string non_sostituito;
-        if (const int causa = sostituisci(da_sostituire, non_sostituito); causa != 0) {
-            return guasto(non_sostituito, true, causa);
-        }
-        return std::nullopt;
+        return sistema::sostituisci(da_sostituire);
     }
 
   private:
@@ -87,36 +79,27 @@ class Scrittura {
 }  // namespace
 
 RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
-    RisultatoPassata esito;
-    int causa = 0;
-    const auto read1 = FileLettura::apri(std::string(FILE_ORIGINALE), causa);
+    RisultatoPassata risultato;
+    auto read1 = sistema::FileLettura::apri(FILE_ORIGINALE);
     if (!read1) {
-        esito.errore = guasto(FILE_ORIGINALE, false, causa);
-        return esito;
+        risultato.esito = read1.errore();
+        return risultato;
     }
-    ErroreFile errore;
-    auto scrittura = Scrittura::prepara(voce(formato), errore);
+    auto scrittura = Scrittura::prepara(voce(formato));
     if (!scrittura) {
-        esito.errore = errore;
-        return esito;
+        risultato.esito = scrittura.errore();
+        return risultato;
     }
-    const EsitoRicerca ricerca =
-        cerca(read1->flusso(), nome, [&](std::string_view riga) { return scrittura->copia(riga); });
-    esito.RIGHE = ricerca.RIGHE;
-    esito.troncato = ricerca.troncato;
-    switch (ricerca.esito) {
-        case Esito::errore_lettura:
-            esito.errore = guasto(FILE_ORIGINALE, false, read1->errore());
-            return esito;
-        case Esito::riga_troppo_lunga:
-            esito.errore = guasto(FILE_ORIGINALE, false, 0);
-            esito.errore->riga_troppo_lunga = ricerca.riga;
-            return esito;
-        default:
-            // A failed write shows again, with its reason, when the files are completed.
-            esito.errore = scrittura->completa();
-            return esito;
+    const auto ricerca =
+        cerca(**read1, nome, [&](std::string_view riga) { (*scrittura)->copia(riga); });
+    if (!ricerca) {
+        risultato.esito = ricerca.errore();
+        return risultato;
     }
+    risultato.RIGHE = ricerca->RIGHE;
+    risultato.troncato = ricerca->troncato;
+    risultato.esito = (*scrittura)->completa();
+    return risultato;
 }
 
 }  // namespace turnolista

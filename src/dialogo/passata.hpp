@@ -13,7 +13,7 @@ namespace turnolista {
 struct RisultatoPassata {
     int RIGHE = 0;
     bool troncato = false;  // "originale.txt" has more lines than were searched
-    std::optional<ErroreFile> errore;
+    Esito esito;            // how the pass ended
 };
 
 RisultatoPassata esegui_passata(Formato formato, std::string_view nome);

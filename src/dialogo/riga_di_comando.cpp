@@ -5,7 +5,7 @@
 #include <string>
 
 #include "comune/scrittura.hpp"
-#include "dialogo/dialogo.hpp"
+#include "dialogo/messaggi.hpp"
 #include "dialogo/testo.hpp"
 
 namespace turnolista {

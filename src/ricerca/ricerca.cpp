@@ -1,7 +1,7 @@
 #include "ricerca/ricerca.hpp"
 
 #include "comune/costanti.hpp"
-#include "ricerca/lettore.hpp"
+#include "comune/lettore.hpp"
 
 namespace turnolista {
 
@@ -15,45 +15,30 @@ bool contiene(std::string_view riga, std::string_view nome) {
     return riga.find(nome) != std::string_view::npos;
 }
 
-EsitoRicerca cerca(std::istream& originale, std::string_view nome,
-                   const std::function<bool(std::string_view)>& copia) {
-    LettoreRighe lettore(originale);
-    EsitoRicerca esito;
-    std::string_view riga;
+Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
+                           const std::function<void(std::string_view)>& copia) {
+    LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE));
+    Conteggio conteggio;
     for (int m = 0; m < NUM; ++m) {
-        switch (lettore.leggi(riga)) {
-            case LettoreRighe::Stato::riga:
-                break;
-            case LettoreRighe::Stato::fine:
-                return esito;
-            case LettoreRighe::Stato::errore:
-                esito.esito = Esito::errore_lettura;
-                return esito;
-            case LettoreRighe::Stato::troppo_lunga:
-                esito.esito = Esito::riga_troppo_lunga;
-                esito.riga = m + 1;
-                return esito;
+        const auto riga = lettore.leggi();
+        if (!riga) {
+            return riga.errore();
         }
-        if (contiene(riga, nome)) {
-            if (!copia(riga)) {
-                esito.esito = Esito::errore_scrittura;
-                return esito;
-            }
-            ++esito.RIGHE;
+        if (!*riga) {
+            return conteggio;
+        }
+        if (contiene(**riga, nome)) {
+            copia(**riga);
+            ++conteggio.RIGHE;
         }
     }
     // Only whether more follows matters, not how much: a huge tail is never read.
-    switch (lettore.altro()) {
-        case LettoreRighe::Stato::errore:
-            esito.esito = Esito::errore_lettura;
-            break;
-        case LettoreRighe::Stato::riga:
-            esito.troncato = true;
-            break;
-        default:
-            break;
+    const auto altro = lettore.segue_altro();
+    if (!altro) {
+        return altro.errore();
     }
-    return esito;
+    conteggio.troncato = *altro;
+    return conteggio;
 }
 
 }  // namespace turnolista

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace turnolista {
+namespace turnolista::sistema {
 
 std::size_t togli_cr(std::string_view grezzo, char* a) {
     std::size_t scritti = 0;
@@ -51,4 +51,4 @@ std::size_t grezzi_in_coda(std::string_view grezzo, std::size_t tradotti) {
     return grezzo.size() - fine + tradotti;
 }
 
-}  // namespace turnolista
+}  // namespace turnolista::sistema

@@ -1,7 +1,8 @@
 #pragma once
 // The program's files in the current folder. An output file is written under a temporary
-// name beside the file it replaces and put in its place only once it is complete, so a
-// pass that fails, or is interrupted, leaves the earlier file as it was.
+// name beside the file it replaces and put in its place only once it is complete (see
+// sostituzione.hpp), so a pass that fails, or is interrupted, leaves the earlier file as
+// it was.
 //
 // Writing a file means what opening it for writing would mean: a file the user may not
 // write is refused, a symbolic link is written through, and the replaced file keeps its
@@ -9,43 +10,43 @@
 // content is copied into the file in place, with the old content kept aside until the
 // copy has succeeded.
 
-#include <istream>
 #include <memory>
 #include <ostream>
 #include <span>
 #include <string>
+#include <string_view>
 
+#include "comune/esito.hpp"
+#include "comune/sorgente.hpp"
+#include "sistema/descrittore.hpp"
 #include "sistema/flussi.hpp"
 
-namespace turnolista {
+namespace turnolista::sistema {
 
-class FileLettura {
+class FileLettura final : public Sorgente {
   public:
-    // Opens `percorso`; on failure returns nullptr and sets `causa` (an errno value).
-    static std::unique_ptr<FileLettura> apri(const std::string& percorso, int& causa);
-    ~FileLettura();
+    static Risultato<std::unique_ptr<FileLettura>> apri(std::string_view nome);
     FileLettura(const FileLettura&) = delete;
     FileLettura& operator=(const FileLettura&) = delete;
+    ~FileLettura() = default;
 
-    std::istream& flusso() { return flusso_; }
-    int errore() const { return buffer_.errore(); }
+    Risultato<std::size_t> leggi(std::span<char> dove) override { return testo_.leggi(dove); }
 
   private:
-    explicit FileLettura(int fd);
+    explicit FileLettura(Descrittore descrittore);
 
-    int fd_;
-    BufferLettura buffer_;
-    std::istream flusso_;
+    Descrittore descrittore_;
+    LetturaTesto testo_;
 };
 
 class FileNuovo {
   public:
+    // Where the new content goes and how it is put in place; each system has its own.
     struct Piano;
 
     // Prepares the new content of `destinazione`: refuses, before anything is written, a
-    // destination that is a folder or that the user could not open for writing. On
-    // failure returns nullptr and sets `causa`.
-    static std::unique_ptr<FileNuovo> crea(const std::string& destinazione, int& causa);
+    // destination that is a folder or that the user could not open for writing.
+    static Risultato<std::unique_ptr<FileNuovo>> crea(std::string_view destinazione);
     // Removes the temporary file unless it has been put in place.
     ~FileNuovo();
     FileNuovo(const FileNuovo&) = delete;
@@ -54,28 +55,23 @@ class FileNuovo {
     std::ostream& flusso() { return flusso_; }
     const std::string& destinazione() const { return destinazione_; }
 
-    // Flushes the new content to its file; returns 0 or the reason it failed.
-    int chiudi();
+    // Flushes the new content to its file, saying whether all of it was written.
+    Esito chiudi();
 
   private:
-    FileNuovo(int fd, std::string destinazione, std::unique_ptr<Piano> piano);
-    friend int sostituisci(std::span<FileNuovo* const> file, std::string& fallito);
-    int verifica() const;
-    int metti_al_posto();
-    int copia_sul_posto() const;
+    FileNuovo(Descrittore contenuto, std::string destinazione, std::unique_ptr<Piano> piano);
+    friend Esito sostituisci(std::span<FileNuovo* const> file);
+    // Whether the destination can still take the new content.
+    Esito verifica() const;
+    Esito metti_al_posto();
+    // Every write so far done, or the first that failed.
+    Esito svuota();
 
-    int fd_;
+    Descrittore contenuto_;
     std::string destinazione_;
     std::unique_ptr<Piano> piano_;
     BufferScrittura buffer_;
     std::ostream flusso_;
 };
 
-// Puts the closed files in place of their destinations, in the order given. Every
-// destination is checked first, so that a pass does not replace one file and then fail on
-// the next; the files are put in place together, with the terminating signals held back,
-// under a lock on the current folder that another run in the same folder waits for.
-// Returns 0, or the reason with the name of the destination that failed in `fallito`.
-int sostituisci(std::span<FileNuovo* const> file, std::string& fallito);
-
-}  // namespace turnolista
+}  // namespace turnolista::sistema

@@ -3,42 +3,38 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
-#include <system_error>
 
-#include "sistema/descrittori.hpp"
-
-namespace turnolista {
+namespace turnolista::sistema {
 
 namespace {
 constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
 }
 
-BufferLettura::BufferLettura(int fd, int errore, FineRiga fine_riga)
-    : fd_(fd), errore_(errore), fine_riga_(fine_riga) {}
+LetturaTesto::LetturaTesto(Canale& canale, FineRiga fine_riga)
+    : canale_(canale), fine_riga_(fine_riga) {}
 
-std::ptrdiff_t BufferLettura::leggi(char* dove, std::size_t quanti) {
-    if (errore_ != 0) {
-        return -1;
+Risultato<std::size_t> LetturaTesto::leggi(std::span<char> dove) {
+    // Without line ends to change, straight into the caller's memory.
+    if (fine_riga_ == FineRiga::lf) {
+        return canale_.leggi(dove);
     }
-    return sistema::leggi(fd_, dove, quanti, errore_);
+    if (consegnati_ == tradotti_) {
+        auto letti = leggi_senza_cr();
+        if (!letti || *letti == 0) {
+            return letti;
+        }
+    }
+    const std::size_t pronti = std::min(dove.size(), tradotti_ - consegnati_);
+    std::memcpy(dove.data(), tradotto_.get() + consegnati_, pronti);
+    consegnati_ += pronti;
+    return pronti;
 }
 
-// Fills the buffer with the next data, its line ends as the program sees them; false on
-// failure. Nothing in the buffer afterwards means the data has ended.
-bool BufferLettura::riempi() {
-    if (!spazio_) {
-        spazio_ = std::make_unique_for_overwrite<char[]>(BLOCCO);
-    }
-    if (fine_riga_ == FineRiga::lf) {
-        const auto letti = leggi(spazio_.get(), BLOCCO);
-        if (letti < 0) {
-            return false;
-        }
-        setg(spazio_.get(), spazio_.get(), spazio_.get() + letti);
-        return true;
-    }
+// Reads the next block and makes its CR LF LF: how many bytes that gives, 0 at the end.
+Risultato<std::size_t> LetturaTesto::leggi_senza_cr() {
     if (!grezzo_) {
         grezzo_ = std::make_unique_for_overwrite<char[]>(BLOCCO);
+        tradotto_ = std::make_unique_for_overwrite<char[]>(BLOCCO);
     }
     // A block of a lone CR held back gives nothing yet, so read until it does.
     for (;;) {
@@ -47,66 +43,43 @@ bool BufferLettura::riempi() {
         if (cr_in_sospeso_) {
             grezzo_[0] = '\r';
         }
-        const auto letti = leggi(grezzo_.get() + inizio, BLOCCO - inizio);
-        if (letti < 0) {
-            return false;
+        auto letti = canale_.leggi({grezzo_.get() + inizio, BLOCCO - inizio});
+        if (!letti) {
+            return letti;
         }
-        grezzi_ = inizio + static_cast<std::size_t>(letti);
-        cr_in_sospeso_ = letti > 0 && grezzo_[grezzi_ - 1] == '\r';
+        grezzi_ = inizio + *letti;
+        cr_in_sospeso_ = *letti > 0 && grezzo_[grezzi_ - 1] == '\r';
         if (cr_in_sospeso_) {
             --grezzi_;
         }
-        const std::size_t tradotti = togli_cr({grezzo_.get(), grezzi_}, spazio_.get());
-        setg(spazio_.get(), spazio_.get(), spazio_.get() + tradotti);
-        if (tradotti > 0 || letti == 0) {
-            return true;
+        tradotti_ = togli_cr({grezzo_.get(), grezzi_}, tradotto_.get());
+        consegnati_ = 0;
+        if (tradotti_ > 0 || *letti == 0) {
+            return tradotti_;
         }
     }
 }
 
-std::ptrdiff_t BufferLettura::leggi_diretto(char* dove, std::size_t quanti) {
-    if (gptr() == egptr()) {
-        if (fine_riga_ == FineRiga::lf) {
-            return leggi(dove, quanti);
-        }
-        if (!riempi()) {
-            return -1;
-        }
-    }
-    const auto pronti = std::min(quanti, static_cast<std::size_t>(egptr() - gptr()));
-    std::memcpy(dove, gptr(), pronti);
-    gbump(static_cast<int>(pronti));
-    return static_cast<std::ptrdiff_t>(pronti);
-}
-
-BufferLettura::int_type BufferLettura::underflow() {
-    if (gptr() == egptr() && !riempi()) {
-        throw std::system_error(errore_, std::generic_category());
-    }
-    if (gptr() == egptr()) {
-        return traits_type::eof();
-    }
-    return traits_type::to_int_type(*gptr());
-}
-
-std::size_t BufferLettura::da_restituire(std::size_t non_usati) const {
-    const auto in_coda = non_usati + static_cast<std::size_t>(egptr() - gptr());
+std::size_t LetturaTesto::da_restituire(std::size_t non_usati) const {
     if (fine_riga_ == FineRiga::lf) {
-        return in_coda;
+        return non_usati;
     }
+    const std::size_t in_coda = non_usati + (tradotti_ - consegnati_);
     return grezzi_in_coda({grezzo_.get(), grezzi_}, in_coda) + (cr_in_sospeso_ ? 1 : 0);
 }
 
-BufferScrittura::BufferScrittura(int fd, int errore, FineRiga fine_riga)
-    : fd_(fd),
-      errore_(errore),
+BufferScrittura::BufferScrittura(Canale& canale, FineRiga fine_riga)
+    : canale_(canale),
       fine_riga_(fine_riga),
       spazio_(std::make_unique_for_overwrite<char[]>(BLOCCO)) {
     setp(spazio_.get(), spazio_.get() + BLOCCO);
 }
 
 bool BufferScrittura::scrivi_grezzi(const char* dati, std::size_t quanti) {
-    return errore_ == 0 && sistema::scrivi(fd_, dati, quanti, errore_);
+    if (esito_.ok()) {
+        esito_ = canale_.scrivi({dati, quanti});
+    }
+    return esito_.ok();
 }
 
 bool BufferScrittura::scrivi_tutto(const char* dati, std::size_t quanti) {
@@ -171,4 +144,4 @@ int BufferScrittura::sync() {
     return svuota() ? 0 : -1;
 }
 
-}  // namespace turnolista
+}  // namespace turnolista::sistema

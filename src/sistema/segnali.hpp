@@ -5,20 +5,28 @@
 
 #include <string_view>
 
-namespace turnolista {
+#include "sistema/descrittore.hpp"
+
+namespace turnolista::sistema {
 
 // Installs the handlers; called once, before any file is written.
 void pulisci_su_segnale();
 
-// Remembers a temporary file, by its folder's descriptor and its name there, so that a
-// signal removes it. Returns the place it takes, or -1 when it cannot be remembered.
-int ricorda_temporaneo(int cartella, std::string_view nome);
+// Remembers a temporary file, by its folder (where the system names files relative to an
+// open folder) and its name, so that a signal removes it. Returns the place it takes, or
+// -1 when it cannot be remembered.
+int ricorda_temporaneo(Nativo cartella, std::string_view nome);
 // Forgets it, once it has been put in place or removed.
 void dimenticalo(int posto);
 
-// Holds the terminating signals back until rilascia_segnali(), so that files being put
-// in place are put there together; a signal that arrives meanwhile takes effect then.
-void trattieni_segnali();
-void rilascia_segnali();
+// Holds the terminating signals back for as long as it lives, so that files being put in
+// place are put there together; a signal that arrives meanwhile takes effect afterwards.
+class SegnaliTrattenuti {
+  public:
+    SegnaliTrattenuti();
+    ~SegnaliTrattenuti();
+    SegnaliTrattenuti(const SegnaliTrattenuti&) = delete;
+    SegnaliTrattenuti& operator=(const SegnaliTrattenuti&) = delete;
+};
 
-}  // namespace turnolista
+}  // namespace turnolista::sistema

@@ -7,7 +7,7 @@
 #include <csignal>
 #include <cstring>
 
-namespace turnolista {
+namespace turnolista::sistema {
 
 namespace {
 
@@ -22,8 +22,6 @@ constexpr std::size_t LUNGHEZZA = 256;  // a name within a folder, NAME_MAX and 
 std::array<std::array<char, LUNGHEZZA>, POSTI> nomi{};
 std::array<int, POSTI> cartelle{};
 std::array<volatile std::sig_atomic_t, POSTI> occupato{};
-
-sigset_t prima_di_trattenere;
 
 sigset_t crea_insieme_terminanti() {
     sigset_t insieme;
@@ -66,7 +64,7 @@ void pulisci_su_segnale() {
     }
 }
 
-int ricorda_temporaneo(int cartella, std::string_view nome) {
+int ricorda_temporaneo(Nativo cartella, std::string_view nome) {
     if (nome.size() >= LUNGHEZZA) {
         return -1;
     }
@@ -88,13 +86,18 @@ void dimenticalo(int posto) {
     }
 }
 
-void trattieni_segnali() {
+namespace {
+// The mask the program had before, which may hold back signals of the caller's choosing.
+sigset_t prima_di_trattenere;
+}  // namespace
+
+SegnaliTrattenuti::SegnaliTrattenuti() {
     ::sigprocmask(SIG_BLOCK, &insieme_terminanti(), &prima_di_trattenere);
 }
 
-// Back to the mask the program had, which may hold back signals of the caller's choosing.
-void rilascia_segnali() {
+// Back to that mask, never merely unblocking: what the caller held back stays held.
+SegnaliTrattenuti::~SegnaliTrattenuti() {
     ::sigprocmask(SIG_SETMASK, &prima_di_trattenere, nullptr);
 }
 
-}  // namespace turnolista
+}  // namespace turnolista::sistema

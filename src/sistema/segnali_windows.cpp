@@ -4,7 +4,7 @@
 #include "sistema/segnali.hpp"
 #include "sistema/windows.hpp"
 
-namespace turnolista {
+namespace turnolista::sistema {
 
 namespace {
 
@@ -45,7 +45,7 @@ void pulisci_su_segnale() {
     ::SetConsoleCtrlHandler(al_segnale, TRUE);
 }
 
-int ricorda_temporaneo(int /*cartella*/, std::string_view nome) {
+int ricorda_temporaneo(Nativo /*cartella*/, std::string_view nome) {
     ::EnterCriticalSection(&serratura());
     int posto = -1;
     for (std::size_t i = 0; i < POSTI && posto < 0; ++i) {
@@ -67,12 +67,12 @@ void dimenticalo(int posto) {
     }
 }
 
-void trattieni_segnali() {
+SegnaliTrattenuti::SegnaliTrattenuti() {
     ::EnterCriticalSection(&serratura());
 }
 
-void rilascia_segnali() {
+SegnaliTrattenuti::~SegnaliTrattenuti() {
     ::LeaveCriticalSection(&serratura());
 }
 
-}  // namespace turnolista
+}  // namespace turnolista::sistema

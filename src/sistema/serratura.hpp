@@ -1,11 +1,11 @@
 #pragma once
-// A lock on the current folder that two runs share while they put files in place; a folder
-// that cannot be locked is used without it. The lock ends with the object. One
-// implementation per system, beside its file layer; nothing outside src/sistema/ uses it.
+// A lock on the current folder that two runs share while they put files in place, so that
+// the files of one pass stand together; a folder that cannot be locked is used without it.
+// The lock ends with the object.
 
-#include <cstdint>
+#include "sistema/descrittore.hpp"
 
-namespace turnolista {
+namespace turnolista::sistema {
 
 class SerraturaCartella {
   public:
@@ -15,12 +15,12 @@ class SerraturaCartella {
     SerraturaCartella(const SerraturaCartella&) = delete;
     SerraturaCartella& operator=(const SerraturaCartella&) = delete;
 
-    // Non-zero (an errno value) when another run kept the lock for too long.
-    int causa() const { return causa_; }
+    // Another run kept the lock for longer than this run waits.
+    bool occupata() const { return occupata_; }
 
   private:
-    std::intptr_t maniglia_ = -1;  // what the system holds the lock by, while it is held
-    int causa_ = 0;
+    Descrittore maniglia_;  // what the system holds the lock by, while it is held
+    bool occupata_ = false;
 };
 
-}  // namespace turnolista
+}  // namespace turnolista::sistema

@@ -1,19 +1,41 @@
 #pragma once
-// What each system tells about the process's standard streams, for the console built over
-// them; nothing outside src/sistema/ includes this header.
+// The process's standard streams as the program's console. A standard stream that was
+// closed when the program started fails with "Bad file descriptor" at its first use, and
+// its number is kept busy so that no file the program opens can take its place.
 
-#include <cstddef>
+#include <memory>
+#include <ostream>
+
+#include "comune/console.hpp"
+#include "sistema/descrittore.hpp"
+#include "sistema/flussi.hpp"
 
 namespace turnolista::sistema {
 
-// 0 for a standard stream the program was started with; EBADF for one it was started
-// without, whose number is then kept from the next file the program opens.
-int stato_standard(int fd);
+class FlussiStandard {
+  public:
+    FlussiStandard();
+    FlussiStandard(const FlussiStandard&) = delete;
+    FlussiStandard& operator=(const FlussiStandard&) = delete;
 
+    Console& console() { return console_; }
+
+  private:
+    std::unique_ptr<Canale> tastiera_;
+    std::unique_ptr<Canale> schermo_;
+    std::unique_ptr<Canale> errori_;
+    LetturaTesto in_;
+    BufferScrittura buffer_out_;
+    BufferScrittura buffer_err_;
+    std::ostream out_;
+    std::ostream err_;
+    Console console_;
+};
+
+// Each system's part.
+// The channel of standard stream `quale` (0, 1 or 2), asked for in that order.
+std::unique_ptr<Canale> canale_standard(int quale);
 // Whether the console shows UTF-8, rather than ISO-8859-1 bytes.
 bool console_utf8();
-
-// Steps standard input back by `quanti` bytes, where it can go back.
-void torna_indietro(std::size_t quanti);
 
 }  // namespace turnolista::sistema

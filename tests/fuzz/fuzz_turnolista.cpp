@@ -1,5 +1,5 @@
 // libFuzzer target: arbitrary bytes as a team name (up to the first newline) and a fixture
-// list (the rest). Runs the search and both table writers over string streams and checks
+// list (the rest). Runs the search and both table writers over strings and checks
 // what must hold for every input.
 
 #include <cstddef>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "comune/costanti.hpp"
+#include "comune/sorgente.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
 
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     const auto originale =
         a_capo == std::string_view::npos ? std::string_view{} : input.substr(a_capo + 1);
 
-    std::istringstream in{std::string(originale)};
+    turnolista::SorgenteTesto in{std::string(originale)};
     std::string temp;
     std::ostringstream excel;
     std::ostringstream pagina;
@@ -101,13 +102,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
         temp.append(riga).push_back('\n');
         tabella_excel.riga(riga);
         tabella_pagina.riga(riga);
-        return true;
     });
     tabella_excel.chiudi();
     tabella_pagina.chiudi();
-    verifica(ricerca.esito == turnolista::Esito::ok);
+    verifica(ricerca.ok());
     verifica(temp == attese(originale, nome));
-    const auto righe = static_cast<std::size_t>(ricerca.RIGHE);
+    const auto righe = static_cast<std::size_t>(ricerca->RIGHE);
     verifica(conta(temp, "\n") == righe);
 
     const std::string tabella = excel.str();

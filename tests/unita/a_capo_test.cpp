@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace turnolista {
+namespace turnolista::sistema {
 namespace {
 
 std::string senza_cr(const std::string& grezzo) {
@@ -48,4 +48,4 @@ TEST(ACapo, StepBackCountsBothBytesOfEachCrLf) {
 }
 
 }  // namespace
-}  // namespace turnolista
+}  // namespace turnolista::sistema

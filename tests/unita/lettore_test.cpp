@@ -1,35 +1,34 @@
-#include "ricerca/lettore.hpp"
+#include "comune/lettore.hpp"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <streambuf>
+#include <cerrno>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace turnolista {
 namespace {
 
-std::vector<std::string> tutte_le_righe(const std::string& testo) {
-    std::istringstream in(testo);
-    LettoreRighe lettore(in);
+const Oggetto ORIGINALE = Oggetto::file("originale.txt");
+
+std::vector<std::string> tutte_le_righe(const std::string& testo, std::size_t pezzo = SIZE_MAX) {
+    SorgenteTesto sorgente(testo, pezzo);
+    LettoreRighe lettore(sorgente, ORIGINALE);
     std::vector<std::string> righe;
-    std::string_view riga;
-    while (lettore.leggi(riga) == LettoreRighe::Stato::riga) {
-        righe.emplace_back(riga);
+    for (auto riga = lettore.leggi(); riga && *riga; riga = lettore.leggi()) {
+        righe.emplace_back(**riga);
     }
     return righe;
 }
 
 TEST(Lettore, SplitsAtNewlinesAndKeepsEmptyLines) {
-    EXPECT_EQ(tutte_le_righe("a b\n\nc\n"), (std::vector<std::string>{"a b", "", "c"}));
-    EXPECT_EQ(tutte_le_righe(""), std::vector<std::string>{});
-    EXPECT_EQ(tutte_le_righe("\n"), std::vector<std::string>{""});
-}
-
-TEST(Lettore, LastLineWithoutNewlineIsKept) {
-    EXPECT_EQ(tutte_le_righe("uno\ndue"), (std::vector<std::string>{"uno", "due"}));
+    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{3}, SIZE_MAX}) {
+        SCOPED_TRACE(pezzo);
+        EXPECT_EQ(tutte_le_righe("a b\n\nc\n", pezzo), (std::vector<std::string>{"a b", "", "c"}));
+        EXPECT_EQ(tutte_le_righe("", pezzo), std::vector<std::string>{});
+        EXPECT_EQ(tutte_le_righe("\n", pezzo), std::vector<std::string>{""});
+        EXPECT_EQ(tutte_le_righe("uno\ndue", pezzo), (std::vector<std::string>{"uno", "due"}));
+    }
 }
 
 TEST(Lettore, CarriageReturnsStayInFileLines) {
@@ -43,36 +42,49 @@ TEST(Lettore, LongLinesAreReadWhole) {
               (std::vector<std::string>{breve, lunga, "fine", lunga}));
 }
 
-TEST(Lettore, LineLongerThanTheLimitIsRefused) {
-    std::istringstream in("1234567890\n12345678901\nnon letta\n");
-    LettoreRighe lettore(in, 10);
-    std::string_view riga;
-    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
-    EXPECT_EQ(riga, "1234567890");
-    EXPECT_EQ(lettore.leggi(riga), LettoreRighe::Stato::troppo_lunga);
-
-    // A last line without newline counts the same way, and the limit holds for a line
-    // that needs the buffer to grow.
-    std::istringstream ultima("12345678901");
-    EXPECT_EQ(LettoreRighe(ultima, 10).leggi(riga), LettoreRighe::Stato::troppo_lunga);
+TEST(Lettore, LineLongerThanTheLimitIsRefusedWithItsNumber) {
+    struct Caso {
+        std::string testo;
+        std::size_t limite;
+        long riga;
+    };
     const std::string lunga(600'000, 'x');
-    std::istringstream grande(lunga + "\n" + lunga + "y\n");
-    LettoreRighe lettore_grande(grande, lunga.size());
-    ASSERT_EQ(lettore_grande.leggi(riga), LettoreRighe::Stato::riga);
-    EXPECT_EQ(riga.size(), lunga.size());
-    EXPECT_EQ(lettore_grande.leggi(riga), LettoreRighe::Stato::troppo_lunga);
+    const std::vector<Caso> casi{
+        {"1234567890\n12345678901\nnon letta\n", 10, 2},
+        // A last line without newline counts the same way, and the limit holds for a line
+        // that needs the buffer to grow.
+        {"12345678901", 10, 1},
+        {lunga + "\n" + lunga + "y\n", lunga.size(), 2},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.riga);
+        SorgenteTesto sorgente(caso.testo);
+        LettoreRighe lettore(sorgente, ORIGINALE, caso.limite);
+        for (long r = 1; r < caso.riga; ++r) {
+            const auto riga = lettore.leggi();
+            ASSERT_TRUE(riga && *riga);
+            EXPECT_EQ((*riga)->size(), caso.limite);
+        }
+        const auto troppo = lettore.leggi();
+        ASSERT_FALSE(troppo);
+        EXPECT_EQ(troppo.errore().tipo(), Esito::Tipo::riga_troppo_lunga);
+        EXPECT_EQ(troppo.errore().riga(), caso.riga);
+        EXPECT_EQ(troppo.errore().oggetto().nome, "originale.txt");
+        // Nothing more is handed out.
+        const auto dopo = lettore.leggi();
+        EXPECT_TRUE(dopo && !*dopo);
+    }
 }
 
 TEST(Lettore, TellsWhetherMoreFollowsAndWhatWasReadAhead) {
-    std::istringstream in("uno\ndue\n");
-    LettoreRighe lettore(in);
-    std::string_view riga;
-    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
+    SorgenteTesto sorgente("uno\ndue\n");
+    LettoreRighe lettore(sorgente, ORIGINALE);
+    ASSERT_TRUE(*lettore.leggi());
     EXPECT_EQ(lettore.non_consumati(), 4U);
-    EXPECT_EQ(lettore.altro(), LettoreRighe::Stato::riga);
-    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
+    EXPECT_TRUE(*lettore.segue_altro());
+    ASSERT_TRUE(*lettore.leggi());
     EXPECT_EQ(lettore.non_consumati(), 0U);
-    EXPECT_EQ(lettore.altro(), LettoreRighe::Stato::fine);
+    EXPECT_FALSE(*lettore.segue_altro());
 }
 
 TEST(Lettore, TypedLineLosesOnlyItsFinalCarriageReturn) {
@@ -84,79 +96,34 @@ TEST(Lettore, TypedLineLosesOnlyItsFinalCarriageReturn) {
 
 // A source that hands out its bytes a few at a time and then fails, like a device that
 // breaks in the middle of a read.
-class SorgenteGuasta : public std::streambuf {
+class SorgenteGuasta final : public Sorgente {
   public:
-    explicit SorgenteGuasta(std::string dati) : dati_(std::move(dati)) {}
+    explicit SorgenteGuasta(std::string dati) : dati_(std::move(dati), 3) {}
 
-  protected:
-    int_type underflow() override {
-        if (dato_ < dati_.size()) {
-            const auto pezzo = std::min<std::size_t>(3, dati_.size() - dato_);
-            setg(dati_.data() + dato_, dati_.data() + dato_, dati_.data() + dato_ + pezzo);
-            dato_ += pezzo;
-            return traits_type::to_int_type(*gptr());
+    Risultato<std::size_t> leggi(std::span<char> dove) override {
+        const auto letti = dati_.leggi(dove);
+        if (*letti == 0) {
+            return Esito::lettura(ORIGINALE, EIO);
         }
-        throw std::system_error(EIO, std::generic_category());
+        return letti;
     }
 
   private:
-    std::string dati_;
-    std::size_t dato_ = 0;
+    SorgenteTesto dati_;
 };
 
-TEST(Lettore, ReadFailureIsNotTheEnd) {
-    SorgenteGuasta sorgente("uno\ndu");
-    std::istream in(&sorgente);
-    LettoreRighe lettore(in);
-    std::string_view riga;
-    ASSERT_EQ(lettore.leggi(riga), LettoreRighe::Stato::riga);
-    EXPECT_EQ(riga, "uno");
-    EXPECT_EQ(lettore.leggi(riga), LettoreRighe::Stato::errore);
-    EXPECT_TRUE(in.bad());
-}
-
-// A source read directly, a few bytes a call, like a pipe; -1 once its data is spent
-// if it is to fail, like a device that breaks in the middle of a read.
-class SorgenteDiretta : public std::streambuf, public LetturaDiretta {
-  public:
-    SorgenteDiretta(std::string dati, bool guasta) : dati_(std::move(dati)), guasta_(guasta) {}
-
-    std::ptrdiff_t leggi_diretto(char* dove, std::size_t quanti) override {
-        if (dato_ == dati_.size()) {
-            return guasta_ ? -1 : 0;
-        }
-        const auto pezzo = std::min({quanti, std::size_t{3}, dati_.size() - dato_});
-        dati_.copy(dove, pezzo, dato_);
-        dato_ += pezzo;
-        return static_cast<std::ptrdiff_t>(pezzo);
+TEST(Lettore, ReadFailureIsNotTheEndAndKeepsTheSourcesReason) {
+    SorgenteGuasta sorgente("uno\n\ndue\ntre");
+    LettoreRighe lettore(sorgente, ORIGINALE);
+    std::vector<std::string> righe;
+    auto riga = lettore.leggi();
+    for (; riga && *riga; riga = lettore.leggi()) {
+        righe.emplace_back(**riga);
     }
-
-  private:
-    std::string dati_;
-    bool guasta_;
-    std::size_t dato_ = 0;
-};
-
-TEST(Lettore, DirectSourceIsReadInPiecesAndItsFailureReported) {
-    for (const bool guasta : {false, true}) {
-        SorgenteDiretta sorgente("uno\n\ndue\ntre", guasta);
-        std::istream in(&sorgente);
-        LettoreRighe lettore(in);
-        std::vector<std::string> righe;
-        std::string_view riga;
-        auto stato = LettoreRighe::Stato::riga;
-        while ((stato = lettore.leggi(riga)) == LettoreRighe::Stato::riga) {
-            righe.emplace_back(riga);
-        }
-        if (guasta) {
-            EXPECT_EQ(righe, (std::vector<std::string>{"uno", "", "due"}));
-            EXPECT_EQ(stato, LettoreRighe::Stato::errore);
-            EXPECT_TRUE(in.bad());
-        } else {
-            EXPECT_EQ(righe, (std::vector<std::string>{"uno", "", "due", "tre"}));
-            EXPECT_EQ(stato, LettoreRighe::Stato::fine);
-        }
-    }
+    EXPECT_EQ(righe, (std::vector<std::string>{"uno", "", "due"}));
+    ASSERT_FALSE(riga);
+    EXPECT_EQ(riga.errore().tipo(), Esito::Tipo::lettura);
+    EXPECT_EQ(riga.errore().causa(), EIO);
 }
 
 }  // namespace

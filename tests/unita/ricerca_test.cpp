@@ -2,25 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <cerrno>
 #include <string>
 
 namespace turnolista {
 namespace {
 
-struct Risultato {
-    EsitoRicerca esito;
+struct Trovate {
+    Conteggio esito;
     std::string uscita;
 };
 
 // Collects the lines handed on, each followed by a newline.
-Risultato cerca_in(const std::string& originale, std::string_view nome) {
-    std::istringstream in(originale);
-    Risultato r;
-    r.esito = cerca(in, nome, [&](std::string_view riga) {
-        r.uscita.append(riga).push_back('\n');
-        return true;
-    });
+Trovate cerca_in(const std::string& originale, std::string_view nome) {
+    SorgenteTesto in(originale);
+    Trovate r;
+    const auto esito =
+        cerca(in, nome, [&](std::string_view riga) { r.uscita.append(riga).push_back('\n'); });
+    EXPECT_TRUE(esito);
+    r.esito = esito ? *esito : Conteggio{};
     return r;
 }
 
@@ -32,7 +32,6 @@ constexpr const char* CALENDARIO =
 
 TEST(Ricerca, HandsOnMatchingLinesInOrder) {
     const auto r = cerca_in(CALENDARIO, "Lupi");
-    EXPECT_EQ(r.esito.esito, Esito::ok);
     EXPECT_EQ(r.esito.RIGHE, 3);
     EXPECT_FALSE(r.esito.troncato);
     EXPECT_EQ(r.uscita,
@@ -94,13 +93,27 @@ TEST(Ricerca, NameFarIntoALongLineIsFound) {
     EXPECT_EQ(r.uscita, lunga + "\n");
 }
 
-TEST(Ricerca, FailedWriteEndsTheSearch) {
-    std::istringstream in(CALENDARIO);
-    int chiamate = 0;
-    const auto esito = cerca(in, "Lupi", [&](std::string_view) { return ++chiamate < 2; });
-    EXPECT_EQ(esito.esito, Esito::errore_scrittura);
-    EXPECT_EQ(esito.RIGHE, 1);
-    EXPECT_EQ(chiamate, 2);
+// The fixture list as a device that breaks after its first lines.
+class OriginaleGuasto final : public Sorgente {
+  public:
+    Risultato<std::size_t> leggi(std::span<char> dove) override {
+        const auto letti = righe_.leggi(dove);
+        return *letti > 0 ? letti : Risultato<std::size_t>(Esito::lettura(ORIGINALE, EIO));
+    }
+
+  private:
+    SorgenteTesto righe_{"1 Lupi\n2 Orsi\n3 Lupi\n"};
+    const Oggetto ORIGINALE = Oggetto::file("originale.txt");
+};
+
+TEST(Ricerca, ReadFailureEndsTheSearchWithTheSourcesReason) {
+    OriginaleGuasto in;
+    int copiate = 0;
+    const auto esito = cerca(in, "Lupi", [&](std::string_view) { ++copiate; });
+    ASSERT_FALSE(esito);
+    EXPECT_EQ(esito.errore().tipo(), Esito::Tipo::lettura);
+    EXPECT_EQ(esito.errore().causa(), EIO);
+    EXPECT_EQ(copiate, 2);
 }
 
 TEST(Ricerca, TailAfterLine120IsNotReadWhole) {
@@ -109,11 +122,11 @@ TEST(Ricerca, TailAfterLine120IsNotReadWhole) {
         originale += "Lupi\n";
     }
     // Only the first bytes of a long tail may be looked at.
-    std::istringstream in(originale + std::string(std::size_t{8} * 1024 * 1024, 'x'));
-    const auto esito = cerca(in, "Lupi", [](std::string_view) { return true; });
-    EXPECT_EQ(esito.esito, Esito::ok);
-    EXPECT_TRUE(esito.troncato);
-    EXPECT_LT(static_cast<std::size_t>(in.tellg()), std::size_t{1024} * 1024);
+    SorgenteTesto in(originale + std::string(std::size_t{8} * 1024 * 1024, 'x'));
+    const auto esito = cerca(in, "Lupi", [](std::string_view) {});
+    ASSERT_TRUE(esito);
+    EXPECT_TRUE(esito->troncato);
+    EXPECT_LT(in.letti(), std::size_t{1024} * 1024);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "ricerca/lettore.hpp"
+#include "comune/lettore.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -13,14 +13,14 @@ constexpr std::size_t BLOCCO = std::size_t{256} * 1024;
 constexpr std::size_t PASSO_MASSIMO = std::size_t{4} * 1024 * 1024;
 }  // namespace
 
-LettoreRighe::LettoreRighe(std::istream& in, std::size_t limite)
-    : in_(in),
-      diretta_(dynamic_cast<LetturaDiretta*>(in.rdbuf())),
+LettoreRighe::LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite)
+    : sorgente_(sorgente),
+      oggetto_(std::move(oggetto)),
       limite_(limite),
       buffer_(std::make_unique_for_overwrite<char[]>(std::min(BLOCCO, limite + 1))),
       capienza_(std::min(BLOCCO, limite + 1)) {}
 
-LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
+Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
     std::size_t cerca_da = inizio_;
     for (;;) {
         const char* base = buffer_.get();
@@ -28,43 +28,48 @@ LettoreRighe::Stato LettoreRighe::leggi(std::string_view& riga) {
             const auto fine_riga =
                 static_cast<std::size_t>(static_cast<const char*>(a_capo) - base);
             if (fine_riga - inizio_ > limite_) {
-                return Stato::troppo_lunga;
+                break;
             }
-            riga = std::string_view(base + inizio_, fine_riga - inizio_);
+            const std::string_view riga(base + inizio_, fine_riga - inizio_);
             inizio_ = fine_riga + 1;
-            return Stato::riga;
+            ++righe_;
+            return std::optional(riga);
         }
         if (fine_ - inizio_ > limite_) {
-            return Stato::troppo_lunga;
+            break;
         }
         cerca_da = fine_;
         if (finito_) {
             if (inizio_ == fine_) {
-                return Stato::fine;
+                return std::optional<std::string_view>();
             }
-            riga = std::string_view(base + inizio_, fine_ - inizio_);
+            const std::string_view riga(base + inizio_, fine_ - inizio_);
             inizio_ = fine_;
-            return Stato::riga;
+            ++righe_;
+            return std::optional(riga);
         }
         cerca_da -= inizio_;
         compatta();
         if (fine_ == capienza_) {
             cresci();
         }
-        if (!riempi()) {
-            return Stato::errore;
+        if (auto errore = riempi()) {
+            return *std::move(errore);
         }
     }
+    finito_ = true;
+    inizio_ = fine_;
+    return Esito::riga_troppo_lunga(oggetto_, righe_ + 1);
 }
 
-LettoreRighe::Stato LettoreRighe::altro() {
+Risultato<bool> LettoreRighe::segue_altro() {
     if (inizio_ == fine_ && !finito_) {
         compatta();
-        if (!riempi()) {
-            return Stato::errore;
+        if (auto errore = riempi()) {
+            return *std::move(errore);
         }
     }
-    return inizio_ < fine_ ? Stato::riga : Stato::fine;
+    return inizio_ < fine_;
 }
 
 // Keeps only the unfinished line, at the front, so that the room after it can be filled.
@@ -85,49 +90,16 @@ void LettoreRighe::cresci() {
     capienza_ = nuova;
 }
 
-bool LettoreRighe::riempi() {
-    std::streambuf* sorgente = in_.rdbuf();
-    if (sorgente == nullptr) {
-        in_.setstate(std::ios::badbit);
-        return false;
-    }
-    if (diretta_ == nullptr) {
-        return riempi_da(*sorgente);
-    }
-    const auto letti = diretta_->leggi_diretto(buffer_.get() + fine_, capienza_ - fine_);
-    if (letti < 0) {
-        in_.setstate(std::ios::badbit);
-        return false;
-    }
-    if (letti == 0) {
+// Reads what the source has at hand into the room after the data; nullopt when it went well.
+std::optional<Esito> LettoreRighe::riempi() {
+    const auto letti = sorgente_.leggi({buffer_.get() + fine_, capienza_ - fine_});
+    if (!letti) {
         finito_ = true;
-        in_.setstate(std::ios::eofbit);
+        return letti.errore();
     }
-    fine_ += static_cast<std::size_t>(letti);
-    return true;
-}
-
-// Takes what the stream has at hand, at least one byte unless it has ended, so that a line
-// typed at the console is handled as soon as it arrives.
-bool LettoreRighe::riempi_da(std::streambuf& sorgente) {
-    try {
-        if (std::streambuf::traits_type::eq_int_type(sorgente.sgetc(),
-                                                     std::streambuf::traits_type::eof())) {
-            finito_ = true;
-            in_.setstate(std::ios::eofbit);
-            return true;
-        }
-        const auto pronti =
-            static_cast<std::size_t>(std::max<std::streamsize>(sorgente.in_avail(), 1));
-        const auto letti =
-            sorgente.sgetn(buffer_.get() + fine_,
-                           static_cast<std::streamsize>(std::min(pronti, capienza_ - fine_)));
-        fine_ += static_cast<std::size_t>(letti);
-        return true;
-    } catch (...) {
-        in_.setstate(std::ios::badbit);
-        return false;
-    }
+    finito_ = *letti == 0;
+    fine_ += *letti;
+    return std::nullopt;
 }
 
 std::string_view senza_ritorno_carrello(std::string_view riga) {

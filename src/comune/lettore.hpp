@@ -1,0 +1,52 @@
+#pragma once
+// Reads text one line at a time, in large blocks, whatever the length of the lines up to a
+// limit. Used for the fixture list and for the console.
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "comune/costanti.hpp"
+#include "comune/esito.hpp"
+#include "comune/sorgente.hpp"
+
+namespace turnolista {
+
+class LettoreRighe {
+  public:
+    // Lines of more than `limite` bytes, not counting the newline, are refused; `oggetto`
+    // is what the source is, for that error.
+    LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite = RIGA_MASSIMA);
+
+    // The next line without its newline, valid until the next call; nullopt at the end. A
+    // last line without a newline is still a line. After an error nothing more is read.
+    Risultato<std::optional<std::string_view>> leggi();
+
+    // Whether anything follows the lines handed out so far, reading at most one block to
+    // find out.
+    Risultato<bool> segue_altro();
+
+    // Bytes read from the source but not yet handed out.
+    std::size_t non_consumati() const { return fine_ - inizio_; }
+
+  private:
+    void compatta();
+    void cresci();
+    std::optional<Esito> riempi();
+
+    Sorgente& sorgente_;
+    Oggetto oggetto_;
+    std::size_t limite_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capienza_;
+    std::size_t inizio_ = 0;  // first byte not yet handed out
+    std::size_t fine_ = 0;    // one past the last byte read
+    long righe_ = 0;          // lines handed out
+    bool finito_ = false;
+};
+
+// A line typed at the console, without the carriage return that some terminals send.
+std::string_view senza_ritorno_carrello(std::string_view riga);
+
+}  // namespace turnolista

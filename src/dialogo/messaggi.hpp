@@ -1,0 +1,24 @@
+#pragma once
+// The program's messages on the console, for the dialogue and the command line alike: they
+// are kept in ISO-8859-1 and written in the console's character set; a failure is told in
+// one sentence that names what failed and why.
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "comune/console.hpp"
+#include "comune/esito.hpp"
+
+namespace turnolista {
+
+// Writes one of the program's messages to one of the console's streams.
+void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo);
+
+// The sentence, in ISO-8859-1 and ending with a newline, that tells the user of a failure.
+std::string messaggio(const Esito& errore);
+
+// Reports a failure of the console's output on its error stream; true when there was one.
+bool uscita_guasta(const Console& console);
+
+}  // namespace turnolista

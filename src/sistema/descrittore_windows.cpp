@@ -1,0 +1,97 @@
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "sistema/descrittore.hpp"
+#include "sistema/windows.hpp"
+
+namespace turnolista::sistema {
+
+namespace {
+// The most one call reads or writes: DWORD counts, well within them.
+constexpr std::size_t PEZZO_MASSIMO = std::size_t{1} << 30;
+}  // namespace
+
+Nativo Descrittore::nessuno() {
+    return INVALID_HANDLE_VALUE;
+}
+
+Descrittore::Descrittore(Oggetto oggetto) : nativo_(nessuno()), oggetto_(std::move(oggetto)) {}
+
+Descrittore::Descrittore(Nativo nativo, Oggetto oggetto)
+    : nativo_(nativo == nullptr ? nessuno() : nativo), oggetto_(std::move(oggetto)) {}
+
+Descrittore::Descrittore(Descrittore&& altro) noexcept
+    : nativo_(altro.rilascia()), oggetto_(std::move(altro.oggetto_)) {}
+
+Descrittore& Descrittore::operator=(Descrittore&& altro) noexcept {
+    if (this != &altro) {
+        chiudi();
+        nativo_ = altro.rilascia();
+        oggetto_ = std::move(altro.oggetto_);
+    }
+    return *this;
+}
+
+Descrittore::~Descrittore() {
+    chiudi();
+}
+
+bool Descrittore::aperto() const {
+    return nativo_ != nessuno();
+}
+
+Risultato<std::size_t> Descrittore::leggi(std::span<char> dove) {
+    if (!aperto()) {
+        return Esito::lettura(oggetto_, EBADF);
+    }
+    DWORD letti = 0;
+    const auto al_piu = static_cast<DWORD>(std::min(dove.size(), PEZZO_MASSIMO));
+    if (::ReadFile(nativo_, dove.data(), al_piu, &letti, nullptr) == 0) {
+        const DWORD errore = ::GetLastError();
+        // The writer of a pipe has closed it: the data has ended.
+        if (errore == ERROR_BROKEN_PIPE || errore == ERROR_HANDLE_EOF) {
+            return std::size_t{0};
+        }
+        return Esito::lettura(oggetto_, windows::errno_da(errore));
+    }
+    return std::size_t{letti};
+}
+
+Esito Descrittore::scrivi(std::string_view dati) {
+    if (!aperto()) {
+        return Esito::scrittura(oggetto_, EBADF);
+    }
+    while (!dati.empty()) {
+        DWORD scritti = 0;
+        const auto pezzo = static_cast<DWORD>(std::min(dati.size(), PEZZO_MASSIMO));
+        if (::WriteFile(nativo_, dati.data(), pezzo, &scritti, nullptr) == 0) {
+            return Esito::scrittura(oggetto_, windows::errno_ultimo());
+        }
+        dati.remove_prefix(scritti);
+    }
+    return {};
+}
+
+// Only a file can go back; a pipe or the console cannot.
+void Descrittore::torna_indietro(std::size_t quanti) {
+    if (aperto() && ::GetFileType(nativo_) == FILE_TYPE_DISK) {
+        LARGE_INTEGER passo;
+        passo.QuadPart = -static_cast<LONGLONG>(quanti);
+        ::SetFilePointerEx(nativo_, passo, nullptr, FILE_CURRENT);
+    }
+}
+
+Esito Descrittore::chiudi() {
+    if (!aperto()) {
+        return {};
+    }
+    return ::CloseHandle(rilascia()) != 0 ? Esito()
+                                          : Esito::scrittura(oggetto_, windows::errno_ultimo());
+}
+
+Nativo Descrittore::rilascia() {
+    return std::exchange(nativo_, nessuno());
+}
+
+}  // namespace turnolista::sistema

@@ -1,0 +1,28 @@
+#include "sistema/standard.hpp"
+
+namespace turnolista::sistema {
+
+// The streams are asked for in order, so that a stream the program lacks is dealt with
+// before the next one is looked at.
+FlussiStandard::FlussiStandard()
+    : tastiera_(canale_standard(0)),
+      schermo_(canale_standard(1)),
+      errori_(canale_standard(2)),
+      in_(*tastiera_),
+      buffer_out_(*schermo_),
+      buffer_err_(*errori_),
+      out_(&buffer_out_),
+      err_(&buffer_err_),
+      console_{.in = in_,
+               .out = out_,
+               .err = err_,
+               .utf8 = console_utf8(),
+               .esito_out = [this] { return buffer_out_.esito(); },
+               .restituisci =
+                   [this](std::size_t non_usati) {
+                       if (const auto indietro = in_.da_restituire(non_usati); indietro > 0) {
+                           tastiera_->torna_indietro(indietro);
+                       }
+                   }} {}
+
+}  // namespace turnolista::sistema
