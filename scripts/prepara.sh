@@ -8,9 +8,10 @@ set -euo pipefail
 pacchetti=(cmake g++ make)
 comandi=(cmake g++ make)
 if [ "${1:-}" = --test ]; then
-    # man-db, file and dpkg-dev serve the test of the installation and the Debian package.
-    pacchetti+=(libgtest-dev man-db file dpkg-dev)
-    comandi+=(man file dpkg-deb)
+    # man-db, file and dpkg-dev serve the test of the installation and the Debian package;
+    # strace lets two tests see, and act at, the moment the program puts files in place.
+    pacchetti+=(libgtest-dev man-db file dpkg-dev strace)
+    comandi+=(man file dpkg-deb strace)
 fi
 
 if ! command -v dpkg >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "esecuzione_sistema.hpp"
 
@@ -87,6 +89,16 @@ std::string leggi(const fs::path& percorso) {
     std::ostringstream testo;
     testo << in.rdbuf();
     return testo.str();
+}
+
+bool aspetta(int programma, const std::function<bool()>& condizione) {
+    while (!condizione()) {
+        if (!sistema::in_corso(programma)) {
+            return condizione();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 Esecuzione esegui(const Avvio& avvio) {

@@ -23,8 +23,9 @@ struct Avvio {
     std::map<std::string, std::string> link;  // symbolic links: name, what it points to
     std::map<std::string, std::string> hard;  // hard links: new name, existing file
     // What only POSIX systems have; a run that asks for them elsewhere throws.
-    std::map<std::string, unsigned> permessi;     // modes given to those entries; "." the folder
-    std::map<std::string, unsigned> proprietari;  // owners given to them (needs root)
+    std::map<std::string, unsigned> permessi;  // modes given to those entries; "." the folder
+    // Owners given to them, each with that user's own group (needs root).
+    std::map<std::string, unsigned> proprietari;
     std::string input;
     // Files, input and output exactly as they are, with no line ends made the system's.
     bool grezzo = false;
@@ -34,13 +35,16 @@ struct Avvio {
     bool senza_output = false;      // standard output closed
     std::string output_su;          // a file, such as /dev/full, for standard output
     std::vector<std::string> fifo;  // named pipes put there beforehand
-    // Run as an ordinary user (nobody) when the tests run as root.
+    // Run as an ordinary user (nobody) when the tests run as root, from a copy of the
+    // program that user can reach wherever the build lies.
     bool senza_privilegi = false;
     std::vector<int> segnali_ignorati;  // set to be ignored before the program starts
+    std::vector<int> segnali_bloccati;  // blocked, and already sent, when the program starts
+    std::vector<std::string> sotto;     // a command the program runs under, such as strace
     std::uint64_t limite_memoria = 0;   // RLIMIT_AS in bytes, 0 for none
     std::uint64_t limite_file = 0;      // RLIMIT_FSIZE in bytes, 0 for none
     // Run while the program runs, with its process id and directory; the run is collected
-    // when it returns and the program has ended.
+    // when it returns and the program has ended. aspetta() waits there for a condition.
     std::function<void(int, const std::filesystem::path&)> durante;
     // Run with the directory once it is ready, before the program starts.
     std::function<void(const std::filesystem::path&)> prima;
@@ -62,11 +66,17 @@ struct Esecuzione {
 
 Esecuzione esegui(const Avvio& avvio);
 
+// Waits until `condizione` holds, or the program `programma` has ended (it is ended by the
+// harness if it hangs): whether the condition came true. No test decides by time alone.
+bool aspetta(int programma, const std::function<bool()>& condizione);
+
 // The whole content of a file.
 std::string leggi(const std::filesystem::path& percorso);
 
 // Whether the tests run as root, and the ordinary user they then run the program as.
 bool da_root();
+// Whether that user can reach the folders the runs are made in.
+bool cartelle_raggiungibili();
 unsigned utente_senza_privilegi();
 
 // The console's texts, as the user sees them in the C locale.

@@ -19,6 +19,20 @@ bool da_root() {
     return ::geteuid() == 0;
 }
 
+bool cartelle_raggiungibili() {
+    for (fs::path cartella = fs::temp_directory_path(); !cartella.empty();
+         cartella = cartella.parent_path()) {
+        struct stat info {};
+        if (::stat(cartella.c_str(), &info) != 0 || (info.st_mode & S_IXOTH) == 0) {
+            return false;
+        }
+        if (cartella == cartella.root_path()) {
+            return true;
+        }
+    }
+    return true;
+}
+
 unsigned utente_senza_privilegi() {
     const passwd* voce = ::getpwnam("nobody");
     return voce != nullptr ? voce->pw_uid : 65534;
@@ -42,6 +56,12 @@ void limita(int risorsa, std::uint64_t quanto) {
         const rlimit limite{quanto, quanto};
         ::setrlimit(risorsa, &limite);
     }
+}
+
+// What the child runs: the program, or for a run without privileges its copy in the run's
+// own folder, which that user can reach even when the build lies in a private folder.
+std::string programma(const Avvio& avvio, const fs::path& io) {
+    return avvio.senza_privilegi && da_root() ? (io / "turnolista").string() : TURNOLISTA;
 }
 
 [[noreturn]] void avvia_figlio(const Avvio& avvio, int in, const fs::path& lavoro,
@@ -72,6 +92,14 @@ void limita(int risorsa, std::uint64_t quanto) {
     for (const int segnale : avvio.segnali_ignorati) {
         ::signal(segnale, SIG_IGN);
     }
+    // A blocked signal stays blocked, and pending, across exec.
+    for (const int segnale : avvio.segnali_bloccati) {
+        sigset_t insieme;
+        sigemptyset(&insieme);
+        sigaddset(&insieme, segnale);
+        ::sigprocmask(SIG_BLOCK, &insieme, nullptr);
+        ::raise(segnale);
+    }
     if (avvio.senza_privilegi && da_root()) {
         const uid_t utente = utente_senza_privilegi();
         const passwd* voce = ::getpwuid(utente);
@@ -82,7 +110,8 @@ void limita(int risorsa, std::uint64_t quanto) {
     }
     // A program that hangs is ended, and the test fails on its status.
     ::alarm(20);
-    std::vector<std::string> argomenti{TURNOLISTA};
+    std::vector<std::string> argomenti = avvio.sotto;
+    argomenti.push_back(programma(avvio, io));
     argomenti.insert(argomenti.end(), avvio.argomenti.begin(), avvio.argomenti.end());
     std::vector<char*> argv;
     for (auto& a : argomenti) {
@@ -95,7 +124,11 @@ void limita(int risorsa, std::uint64_t quanto) {
         envp.push_back(e.data());
     }
     envp.push_back(nullptr);
-    ::execve(TURNOLISTA, argv.data(), envp.data());
+    if (avvio.sotto.empty()) {
+        ::execve(argv[0], argv.data(), envp.data());
+    } else {
+        ::execvpe(argv[0], argv.data(), envp.data());
+    }
     ::_exit(126);
 }
 
@@ -128,7 +161,9 @@ void prepara(const Avvio& avvio, const fs::path& lavoro) {
         ::mkfifo((lavoro / nome).c_str(), 0644);
     }
     for (const auto& [nome, utente] : avvio.proprietari) {
-        if (::lchown((lavoro / nome).c_str(), utente, static_cast<gid_t>(-1)) != 0) {
+        const passwd* voce = ::getpwuid(utente);
+        const gid_t gruppo = voce != nullptr ? voce->pw_gid : static_cast<gid_t>(-1);
+        if (::lchown((lavoro / nome).c_str(), utente, gruppo) != 0) {
             throw std::runtime_error("cannot chown " + nome);
         }
     }
@@ -140,6 +175,10 @@ void prepara(const Avvio& avvio, const fs::path& lavoro) {
 }
 
 int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::string& resto) {
+    if (avvio.senza_privilegi && da_root()) {
+        fs::copy_file(TURNOLISTA, programma(avvio, io));
+        fs::permissions(io, static_cast<fs::perms>(0755));
+    }
     // Opened here, so that the program's use of the input shows in the offset this process
     // shares with it.
     const int in = ::open((io / "in").c_str(), O_RDONLY | O_CLOEXEC);
@@ -156,6 +195,12 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
     ::close(in);
     ::chmod(lavoro.c_str(), 0755);
     return WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
+}
+
+bool in_corso(int programma) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(programma), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
 }
 
 void descrivi(const fs::path& percorso, const std::string& nome, Esecuzione& esito) {

@@ -28,6 +28,9 @@ int lancia(const Avvio& avvio, const std::filesystem::path& lavoro, const std::f
 // Adds the entry's mode and owner to `esito`, where the system has them.
 void descrivi(const std::filesystem::path& percorso, const std::string& nome, Esecuzione& esito);
 
+// Whether the program is still running; it is not reaped.
+bool in_corso(int programma);
+
 // Removes the folder of a run and all it holds.
 void rimuovi(const std::filesystem::path& cartella);
 

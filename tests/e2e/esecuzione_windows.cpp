@@ -13,6 +13,10 @@ bool da_root() {
     return false;
 }
 
+bool cartelle_raggiungibili() {
+    return true;
+}
+
 unsigned utente_senza_privilegi() {
     return 0;
 }
@@ -90,8 +94,9 @@ fs::path cartella_nuova() {
 
 void prepara(const Avvio& avvio, const fs::path& lavoro) {
     if (!avvio.link.empty() || !avvio.hard.empty() || !avvio.proprietari.empty() ||
-        !avvio.fifo.empty() || !avvio.segnali_ignorati.empty() || avvio.limite_memoria != 0 ||
-        avvio.limite_file != 0 || avvio.senza_privilegi || !avvio.output_su.empty() ||
+        !avvio.fifo.empty() || !avvio.segnali_ignorati.empty() || !avvio.segnali_bloccati.empty() ||
+        !avvio.sotto.empty() || avvio.limite_memoria != 0 || avvio.limite_file != 0 ||
+        avvio.senza_privilegi || !avvio.output_su.empty() ||
         avvio.ambiente != std::vector<std::string>{"LC_ALL=C"}) {
         throw std::logic_error("this run needs what only POSIX systems have");
     }
@@ -143,6 +148,16 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
     resto = leggi_tutto(in);
     ::CloseHandle(in);
     return static_cast<int>(stato);
+}
+
+bool in_corso(int programma) {
+    const HANDLE processo = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(programma));
+    if (processo == nullptr) {
+        return false;
+    }
+    const bool vivo = ::WaitForSingleObject(processo, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(processo);
+    return vivo;
 }
 
 void descrivi(const fs::path& percorso, const std::string& nome, Esecuzione& esito) {

@@ -6,13 +6,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string_view>
-#include <thread>
 
 #include "esecuzione.hpp"
 
@@ -48,10 +47,7 @@ std::function<void(pid_t, const std::filesystem::path&)> a_meta(
         const int pipe = ::open((cartella / "originale.txt").c_str(), O_WRONLY);
         ASSERT_GE(pipe, 0);
         ASSERT_EQ(::write(pipe, RIGA.data(), RIGA.size()), static_cast<ssize_t>(RIGA.size()));
-        for (int i = 0; i < 500 && !temporaneo_presente(cartella); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        EXPECT_TRUE(temporaneo_presente(cartella));
+        EXPECT_TRUE(aspetta(programma, [&] { return temporaneo_presente(cartella); }));
         poi(programma, pipe);
         ::close(pipe);
     };
@@ -79,9 +75,10 @@ TEST(Segnali, SignalsIgnoredByTheCallerStayIgnored) {
                            .fifo = {"originale.txt"},
                            .segnali_ignorati = {SIGINT, SIGHUP},
                            .durante = a_meta([](pid_t programma, int) {
+                               // An ignored signal is dropped as it is sent; one that is not
+                               // would be pending by now, and end the program.
                                ::kill(programma, SIGINT);
                                ::kill(programma, SIGHUP);
-                               std::this_thread::sleep_for(std::chrono::milliseconds(50));
                            })});
     EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.out, RIUSCITA_TXT);
@@ -217,26 +214,49 @@ TEST(Errori, WarningAboutMoreThan120LinesComesEvenWhenThePassFails) {
 TEST(Errori, InterruptedPassLeavesEarlierFilesAndNoTemporaryFile) {
     // The fixture list is a pipe that stops half-way, so the program is caught while it
     // is writing calendario.txt.
-    const auto e = esegui(
-        {.file = {{"calendario.txt", "vecchio\n"}},
-         .input = "t\nLupi\nn\n",
-         .fifo = {"originale.txt"},
-         .durante = [](pid_t programma, const std::filesystem::path& cartella) {
-             const int pipe = ::open((cartella / "originale.txt").c_str(), O_WRONLY);
-             ASSERT_GE(pipe, 0);
-             const std::string riga = "1 13/09 10:30 Oratorio Falchi-Lupi\n";
-             ASSERT_EQ(::write(pipe, riga.data(), riga.size()), static_cast<ssize_t>(riga.size()));
-             for (int i = 0; i < 500 && !temporaneo_presente(cartella); ++i) {
-                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
-             }
-             EXPECT_TRUE(temporaneo_presente(cartella));
-             ::kill(programma, SIGINT);
-             ::close(pipe);
-         }});
+    const auto e =
+        esegui({.file = {{"calendario.txt", "vecchio\n"}},
+                .input = "t\nLupi\nn\n",
+                .fifo = {"originale.txt"},
+                .durante = a_meta([](pid_t programma, int) { ::kill(programma, SIGINT); })});
     EXPECT_EQ(e.stato, 128 + SIGINT);
     EXPECT_EQ(e.out, FORMATO + NOME);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
                                                           {"originale.txt|", ""}}));
+}
+
+TEST(Segnali, CtrlCInALaterPassRemovesItsTemporaryFileAndKeepsTheFirstPass) {
+    const auto e = esegui({.input = "t\nLupi\ny\nt\nOrsi\nn\n",
+                           .fifo = {"originale.txt"},
+                           .durante = [](pid_t programma, const std::filesystem::path& cartella) {
+                               // The first pass reads the whole list; the second reads a new pipe
+                               // of the same name, and is caught half-way.
+                               const auto originale = cartella / "originale.txt";
+                               const int prima = ::open(originale.c_str(), O_WRONLY);
+                               ASSERT_GE(prima, 0);
+                               ASSERT_EQ(::write(prima, RIGA.data(), RIGA.size()),
+                                         static_cast<ssize_t>(RIGA.size()));
+                               ::close(prima);
+                               ASSERT_EQ(::unlink(originale.c_str()), 0);
+                               ASSERT_EQ(::mkfifo(originale.c_str(), 0644), 0);
+                               a_meta([](pid_t p, int) { ::kill(p, SIGINT); })(programma, cartella);
+                           }});
+    EXPECT_EQ(e.stato, 128 + SIGINT);
+    EXPECT_EQ(e.out, RIUSCITA_TXT + FORMATO + NOME);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", RIGA + "\n"},
+                                                          {"originale.txt|", ""}}));
+}
+
+TEST(Segnali, SignalTheCallerBlockedStaysBlockedAfterFilesArePutInPlace) {
+    // SIGINT is pending from the start; holding signals while files are put in place must
+    // give the caller's mask back, not unblock what the caller blocked.
+    const auto e = esegui({.file = {{"originale.txt", RIGA}},
+                           .input = "x\nLupi\ny\nt\nLupi\nn\n",
+                           .segnali_bloccati = {SIGINT}});
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "1" + ESEGUITO + COMPLIMENTI + "calendario.xls\n" +
+                         ANCORA + RIUSCITA_TXT);
+    EXPECT_EQ(e.file.at("calendario.txt"), RIGA + "\n");
 }
 
 }  // namespace

@@ -8,9 +8,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cstdlib>
 #include <filesystem>
-#include <thread>
+#include <functional>
+#include <optional>
 
 #include "esecuzione.hpp"
 
@@ -28,27 +29,41 @@ const std::string RIUSCITA_TXT =
 const std::string RIUSCITA_XLS =
     FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.xls\n" + ANCORA;
 
-#define RICHIEDE_ROOT()                                                                \
-    if (!da_root()) {                                                                  \
-        GTEST_SKIP() << "needs root, to give files to another user and run as nobody"; \
+#define RICHIEDE_ROOT()                                                                    \
+    if (!da_root()) {                                                                      \
+        GTEST_SKIP() << "needs root, to give files to another user and run as nobody";     \
+    }                                                                                      \
+    if (!cartelle_raggiungibili()) {                                                       \
+        GTEST_SKIP() << "the temporary folder is closed to other users, so nobody cannot " \
+                        "reach a run's folder";                                            \
     }
 
 TEST(Sostituzione, FileTheUserMayNotWriteIsRefusedBeforeAnythingIsWritten) {
     RICHIEDE_ROOT();
+    struct Caso {
+        std::string lettera;
+        std::string bloccato;
+        unsigned modo;
+        unsigned proprietario;
+    };
+    // The user's own read-only file, with the user's own group, could be renamed over; a
+    // file of root's the user may read but not write.
     const uid_t nobody = utente_senza_privilegi();
-    for (const std::string lettera : {"t", "x"}) {
-        SCOPED_TRACE(lettera);
-        const std::string bloccato = lettera == "t" ? "calendario.txt" : "calendario.xls";
-        const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {bloccato, "vecchio\n"}},
-                               .permessi = {{bloccato, 0444U}},
-                               .proprietari = {{bloccato, nobody}},
-                               .input = lettera + "\nLupi\nn\n",
+    const std::vector<Caso> casi{{"t", "calendario.txt", 0444U, nobody},
+                                 {"x", "calendario.xls", 0444U, nobody},
+                                 {"x", "temp.txt", 0644U, 0U}};
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.bloccato);
+        const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {caso.bloccato, "vecchio\n"}},
+                               .permessi = {{caso.bloccato, caso.modo}},
+                               .proprietari = {{caso.bloccato, caso.proprietario}},
+                               .input = caso.lettera + "\nLupi\nn\n",
                                .senza_privilegi = true});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-        EXPECT_EQ(e.err, "Impossibile scrivere il file " + bloccato + ": Permission denied\n");
+        EXPECT_EQ(e.err, "Impossibile scrivere il file " + caso.bloccato + ": Permission denied\n");
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
-                                                              {bloccato, "vecchio\n"}}));
+                                                              {caso.bloccato, "vecchio\n"}}));
     }
     // Root may write a read-only file, as with any program; it stays read-only.
     const auto root = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "v\n"}},
@@ -101,9 +116,12 @@ TEST(Sostituzione, ReplacedFileKeepsItsOwnerAndModeButNeverSetuid) {
 
 TEST(Sostituzione, WritableFileInAFolderClosedToNewFilesIsWrittenInPlace) {
     RICHIEDE_ROOT();
+    // The user's own files, which a rename would replace if the folder took new files.
+    const uid_t nobody = utente_senza_privilegi();
     const auto e = esegui(
         {.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
-         .permessi = {{"calendario.xls", 0666U}, {"temp.txt", 0666U}, {".", 0555U}},
+         .permessi = {{"calendario.xls", 0644U}, {"temp.txt", 0644U}, {".", 0555U}},
+         .proprietari = {{"calendario.xls", nobody}, {"temp.txt", nobody}},
          .input = "x\nLupi\nn\n",
          .senza_privilegi = true});
     EXPECT_EQ(e.out, RIUSCITA_XLS);
@@ -194,34 +212,121 @@ bool temporanei_scritti(const std::filesystem::path& cartella) {
     return n == 2;
 }
 
+// An x pass whose fixture list is a pipe: `durante` is called once the program has both its
+// files written under their temporary names, with a function that ends the list.
+Esecuzione passata_x(const std::function<void(pid_t, const std::filesystem::path&,
+                                              const std::function<void()>&)>& durante,
+                     std::vector<std::string> sotto = {}) {
+    return esegui({.file = {{"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
+                   .input = "x\nLupi\nn\n",
+                   .fifo = {"originale.txt"},
+                   .sotto = std::move(sotto),
+                   .durante = [&durante](pid_t programma, const std::filesystem::path& cartella) {
+                       int pipe = ::open((cartella / "originale.txt").c_str(), O_WRONLY);
+                       ASSERT_GE(pipe, 0);
+                       ASSERT_EQ(::write(pipe, ORIGINALE.data(), ORIGINALE.size()),
+                                 static_cast<ssize_t>(ORIGINALE.size()));
+                       ASSERT_TRUE(
+                           aspetta(programma, [&] { return temporanei_scritti(cartella); }));
+                       const auto fine_lista = [&pipe] {
+                           ::close(pipe);
+                           pipe = -1;
+                       };
+                       durante(programma, cartella, fine_lista);
+                       if (pipe >= 0) {
+                           fine_lista();
+                       }
+                   }});
+}
+
+bool strace_presente() {
+    return std::system("strace -V >/dev/null 2>&1") == 0;
+}
+
+// The lock another run holds: a shared one is enough to keep out a run that takes its
+// lock as it should, exclusively.
+class AltraEsecuzione {
+  public:
+    explicit AltraEsecuzione(const std::filesystem::path& cartella)
+        : fd_(::open(cartella.c_str(), O_RDONLY | O_DIRECTORY)) {
+        EXPECT_EQ(::flock(fd_, LOCK_SH), 0);
+    }
+    ~AltraEsecuzione() { ::close(fd_); }
+    AltraEsecuzione(const AltraEsecuzione&) = delete;
+    AltraEsecuzione& operator=(const AltraEsecuzione&) = delete;
+
+  private:
+    int fd_;
+};
+
 TEST(Sostituzione, AnotherRunPuttingFilesInPlaceIsWaitedFor) {
-    const auto e = esegui({.file = {{"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
-                           .input = "x\nLupi\nn\n",
-                           .fifo = {"originale.txt"},
-                           .durante = [](pid_t, const std::filesystem::path& cartella) {
-                               // Take the folder's lock as another run would, before the program
-                               // can get to it: the program waits for its fixture list until then.
-                               const int fd = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY);
-                               ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-                               const int pipe =
-                                   ::open((cartella / "originale.txt").c_str(), O_WRONLY);
-                               ASSERT_GE(pipe, 0);
-                               ASSERT_EQ(::write(pipe, ORIGINALE.data(), ORIGINALE.size()),
-                                         static_cast<ssize_t>(ORIGINALE.size()));
-                               ::close(pipe);
-                               for (int i = 0; i < 500 && !temporanei_scritti(cartella); ++i) {
-                                   std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                               }
-                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
-                               EXPECT_TRUE(temporanei_scritti(cartella));
-                               EXPECT_EQ(leggi(cartella / "calendario.xls"), "v\n");
-                               EXPECT_EQ(leggi(cartella / "temp.txt"), "v\n");
-                               ::close(fd);
-                           }});
+    if (!strace_presente()) {
+        GTEST_SKIP() << "needs strace, to see the program find the folder locked";
+    }
+    // What strace saw of the program's flock() calls tells when it has found the lock held.
+    const auto tracce =
+        std::filesystem::temp_directory_path() / ("turnolista-flock-" + std::to_string(::getpid()));
+    const auto e = passata_x(
+        [&](pid_t programma, const std::filesystem::path& cartella, const auto& fine_lista) {
+            {
+                const AltraEsecuzione altra(cartella);
+                fine_lista();
+                EXPECT_TRUE(aspetta(programma, [&] {
+                    return leggi(tracce).find("EWOULDBLOCK") != std::string::npos ||
+                           leggi(tracce).find("EAGAIN") != std::string::npos;
+                }));
+                EXPECT_EQ(leggi(cartella / "calendario.xls"), "v\n");
+                EXPECT_EQ(leggi(cartella / "temp.txt"), "v\n");
+            }
+        },
+        {"strace", "-qq", "-o", tracce.string(), "-e", "trace=flock"});
+    std::filesystem::remove(tracce);
     EXPECT_EQ(e.out, RIUSCITA_XLS);
+    EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.file,
               (std::map<std::string, std::string>{
                   {"originale.txt|", ""}, {"calendario.xls", LUPI_XLS}, {"temp.txt", LUPI_RIGHE}}));
+}
+
+TEST(Sostituzione, AnotherRunHoldingTheFolderTooLongFailsThePassAndKeepsBothFiles) {
+    // The lock is held until the program has given up waiting, after ten seconds.
+    std::optional<AltraEsecuzione> altra;
+    const auto e = passata_x([&](pid_t, const std::filesystem::path& cartella, const auto&) {
+        altra.emplace(cartella);
+    });
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+    EXPECT_EQ(e.err,
+              "Impossibile scrivere il file calendario.xls: Resource temporarily unavailable\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{
+                          {"originale.txt|", ""}, {"calendario.xls", "v\n"}, {"temp.txt", "v\n"}}));
+}
+
+TEST(Sostituzione, DestinationThatBecameAFolderStopsThePairBeforeEitherIsReplaced) {
+    const auto e = passata_x([](pid_t, const std::filesystem::path& cartella, const auto&) {
+        std::filesystem::remove(cartella / "temp.txt");
+        std::filesystem::create_directory(cartella / "temp.txt");
+    });
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+    EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: Is a directory\n");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{
+                          {"originale.txt|", ""}, {"calendario.xls", "v\n"}, {"temp.txt/", ""}}));
+}
+
+TEST(Sostituzione, SignalWhileFilesArePutInPlaceTakesEffectOnceBothAreThere) {
+    if (!strace_presente()) {
+        GTEST_SKIP() << "needs strace, to send SIGINT as the first file is put in place";
+    }
+    const auto e = esegui(
+        {.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
+         .input = "x\nLupi\nn\n",
+         .sotto = {"strace", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2",
+                   "-e", "inject=rename,renameat,renameat2:signal=INT:when=1"}});
+    EXPECT_EQ(e.stato, 128 + SIGINT);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                          {"calendario.xls", LUPI_XLS},
+                                                          {"temp.txt", LUPI_RIGHE}}));
 }
 
 TEST(Errori, ReplacedFilesKeepTheirPermissionsAndNewOnesFollowTheUmask) {

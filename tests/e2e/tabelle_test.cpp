@@ -21,7 +21,8 @@ const std::string ORIGINALE =
     "7 26/10 15:30 " +
     LUNGO +
     " Lupi-Orsi\r\n"
-    "8 02/11 15:30 Comunale Lupi-Tori";
+    "8 02/11 15:30 Comunale Lupi-Tori\n"
+    "9 09/11 15:30 Comunale Lupi-Gioiosa";
 
 const std::string RIGHE_LUPI =
     "1 05/10 15:30 Comunale Lupi-Falchi\n"
@@ -35,7 +36,8 @@ const std::string RIGHE_LUPI =
     "7 26/10 15:30 " +
     LUNGO +
     " Lupi-Orsi\r\n"
-    "8 02/11 15:30 Comunale Lupi-Tori\n";
+    "8 02/11 15:30 Comunale Lupi-Tori\n"
+    "9 09/11 15:30 Comunale Lupi-Gioiosa\n";
 
 const std::string APERTURA =
     "<HTML>\n<BODY>\n<TABLE border=1 bgcolor=#80ff80>\n"
@@ -50,7 +52,7 @@ std::string riepilogo(const std::string& righe, const std::string& file) {
 
 TEST(Tabelle, SpreadsheetHasOneNumberedTabSeparatedRowPerMatch) {
     const auto e = esegui({.file = {{"originale.txt", ORIGINALE}}, .input = "x\nLupi\nn\n"});
-    EXPECT_EQ(e.out, riepilogo("10", "calendario.xls"));
+    EXPECT_EQ(e.out, riepilogo("11", "calendario.xls"));
     EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{
                           {"originale.txt", ORIGINALE},
@@ -67,12 +69,13 @@ TEST(Tabelle, SpreadsheetHasOneNumberedTabSeparatedRowPerMatch) {
                            "9\t7\t26/10\t15:30\t" +
                                LUNGO +
                                "\tLupi-Orsi\r\n"
-                               "10\t8\t02/11\t15:30\tComunale\tLupi-Tori\n"}}));
+                               "10\t8\t02/11\t15:30\tComunale\tLupi-Tori\n"
+                               "11\t9\t09/11\t15:30\tComunale\tLupi-Gioiosa\n"}}));
 }
 
 TEST(Tabelle, PageHasOneRowPerMatchInAlternatingColours) {
     const auto e = esegui({.file = {{"originale.txt", ORIGINALE}}, .input = "H\nLupi\nn\n"});
-    EXPECT_EQ(e.out, riepilogo("10", "calendario.html"));
+    EXPECT_EQ(e.out, riepilogo("11", "calendario.html"));
     EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.file.at("temp.txt"), RIGHE_LUPI);
     const std::string giallo = "<TR bgcolor=#ffff80>\n\t<TD>";
@@ -91,7 +94,23 @@ TEST(Tabelle, PageHasOneRowPerMatchInAlternatingColours) {
                   "Bar" + td + "&lt;Sport&gt; &amp; Lupi" + fine + giallo + "9" + td + "7" + td +
                   "26/10" + td + "15:30" + td + LUNGO + td + "Lupi-Orsi\r" + fine + azzurro + "10" +
                   td + "8" + td + "02/11" + td + "15:30" + td + "Comunale" + td + "Lupi-Tori" +
-                  fine + CHIUSURA);
+                  fine + giallo + "11" + td + "9" + td + "09/11" + td + "15:30" + td + "Comunale" +
+                  td + "Lupi-Gioiosa" + fine + CHIUSURA);
+}
+
+TEST(Tabelle, LongLineOfAmpersandsIsEscapedWhole) {
+    std::string amp;
+    for (int i = 0; i < 20'000; ++i) {
+        amp += "&amp;";
+    }
+    const std::string riga = "1 Lupi " + std::string(20'000, '&');
+    const auto e = esegui({.file = {{"originale.txt", riga + "\n"}}, .input = "h\nLupi\nn\n"});
+    EXPECT_EQ(e.out, riepilogo("1", "calendario.html"));
+    EXPECT_EQ(e.file.at("calendario.html"), APERTURA +
+                                                "<TR bgcolor=#ffff80>\n\t<TD>1</TD>\n\t<TD>1</TD>\n"
+                                                "\t<TD>Lupi</TD>\n\t<TD>" +
+                                                amp + "\n\t</TD>\n</TR>\n" + CHIUSURA);
+    EXPECT_EQ(e.stato, 0);
 }
 
 TEST(Tabelle, NoMatchesGiveAnEmptySpreadsheetAndAPageWithTheHeadingOnly) {

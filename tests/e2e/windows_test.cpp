@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <thread>
 
 #include "esecuzione.hpp"
 
@@ -150,11 +148,8 @@ int temporanei(const std::filesystem::path& cartella) {
 }
 
 // Waits until the pass has written its two files under their temporary names.
-void attendi_temporanei(const std::filesystem::path& cartella) {
-    for (int i = 0; i < 500 && temporanei(cartella) < 2; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_EQ(temporanei(cartella), 2);
+void attendi_temporanei(int programma, const std::filesystem::path& cartella) {
+    EXPECT_TRUE(aspetta(programma, [&] { return temporanei(cartella) == 2; }));
 }
 
 const std::map<std::string, std::string> PRIMA{{"originale.txt", "1 Lupi-Orsi\n"},
@@ -164,11 +159,9 @@ const std::map<std::string, std::string> PRIMA{{"originale.txt", "1 Lupi-Orsi\n"
 TEST(Windows, AnotherRunPuttingFilesInPlaceIsWaitedFor) {
     const auto e = esegui({.file = PRIMA,
                            .input = "x\nLupi\nn\n",
-                           .durante = [](int, const std::filesystem::path& cartella) {
+                           .durante = [](int programma, const std::filesystem::path& cartella) {
                                const SerraturaDellaCartella altra_esecuzione(cartella);
-                               attendi_temporanei(cartella);
-                               std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                               EXPECT_EQ(temporanei(cartella), 2);
+                               attendi_temporanei(programma, cartella);
                                EXPECT_EQ(leggi(cartella / "temp.txt"), "vecchio temp\r\n");
                            }});
     EXPECT_EQ(e.stato, 0);
@@ -183,7 +176,7 @@ TEST(Windows, CtrlCRemovesTheTemporaryFilesAndKeepsTheEarlierOnes) {
                            .input = "x\nLupi\nn\n",
                            .durante = [](int programma, const std::filesystem::path& cartella) {
                                const SerraturaDellaCartella altra_esecuzione(cartella);
-                               attendi_temporanei(cartella);
+                               attendi_temporanei(programma, cartella);
                                // Ctrl-C typed at the program's console, which this process leaves
                                // alone.
                                ::FreeConsole();
