@@ -66,6 +66,8 @@ std::string programma(const Avvio& avvio, const fs::path& io) {
 
 [[noreturn]] void avvia_figlio(const Avvio& avvio, int in, const fs::path& lavoro,
                                const fs::path& io) {
+    // Chosen while the harness is still root, before the child gives that up.
+    const std::string eseguibile = programma(avvio, io);
     const fs::path uscita = avvio.output_su.empty() ? io / "out" : fs::path(avvio.output_su);
     const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -111,7 +113,7 @@ std::string programma(const Avvio& avvio, const fs::path& io) {
     // A program that hangs is ended, and the test fails on its status.
     ::alarm(20);
     std::vector<std::string> argomenti = avvio.sotto;
-    argomenti.push_back(programma(avvio, io));
+    argomenti.push_back(eseguibile);
     argomenti.insert(argomenti.end(), avvio.argomenti.begin(), avvio.argomenti.end());
     std::vector<char*> argv;
     for (auto& a : argomenti) {
