@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
 
 #include "sistema/descrittore.hpp"
 #include "sistema/posix.hpp"
@@ -12,30 +11,8 @@ Nativo Descrittore::nessuno() {
     return -1;
 }
 
-Descrittore::Descrittore(Oggetto oggetto) : nativo_(nessuno()), oggetto_(std::move(oggetto)) {}
-
 Descrittore::Descrittore(Nativo nativo, Oggetto oggetto)
     : nativo_(nativo), oggetto_(std::move(oggetto)) {}
-
-Descrittore::Descrittore(Descrittore&& altro) noexcept
-    : nativo_(altro.rilascia()), oggetto_(std::move(altro.oggetto_)) {}
-
-Descrittore& Descrittore::operator=(Descrittore&& altro) noexcept {
-    if (this != &altro) {
-        chiudi();
-        nativo_ = altro.rilascia();
-        oggetto_ = std::move(altro.oggetto_);
-    }
-    return *this;
-}
-
-Descrittore::~Descrittore() {
-    chiudi();
-}
-
-bool Descrittore::aperto() const {
-    return nativo_ >= 0;
-}
 
 Risultato<std::size_t> Descrittore::leggi(std::span<char> dove) {
     if (!aperto()) {
@@ -78,10 +55,6 @@ Esito Descrittore::chiudi() {
     // The descriptor is gone even when close() reports a failure: never close it twice.
     const int esito = ::close(rilascia());
     return esito == 0 || errno == EINTR ? Esito() : Esito::scrittura(oggetto_, errno);
-}
-
-Nativo Descrittore::rilascia() {
-    return std::exchange(nativo_, nessuno());
 }
 
 }  // namespace turnolista::sistema

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cerrno>
-#include <utility>
 
 #include "sistema/descrittore.hpp"
 #include "sistema/windows.hpp"
@@ -16,30 +15,8 @@ Nativo Descrittore::nessuno() {
     return INVALID_HANDLE_VALUE;
 }
 
-Descrittore::Descrittore(Oggetto oggetto) : nativo_(nessuno()), oggetto_(std::move(oggetto)) {}
-
 Descrittore::Descrittore(Nativo nativo, Oggetto oggetto)
     : nativo_(nativo == nullptr ? nessuno() : nativo), oggetto_(std::move(oggetto)) {}
-
-Descrittore::Descrittore(Descrittore&& altro) noexcept
-    : nativo_(altro.rilascia()), oggetto_(std::move(altro.oggetto_)) {}
-
-Descrittore& Descrittore::operator=(Descrittore&& altro) noexcept {
-    if (this != &altro) {
-        chiudi();
-        nativo_ = altro.rilascia();
-        oggetto_ = std::move(altro.oggetto_);
-    }
-    return *this;
-}
-
-Descrittore::~Descrittore() {
-    chiudi();
-}
-
-bool Descrittore::aperto() const {
-    return nativo_ != nessuno();
-}
 
 Risultato<std::size_t> Descrittore::leggi(std::span<char> dove) {
     if (!aperto()) {
@@ -88,10 +65,6 @@ Esito Descrittore::chiudi() {
     }
     return ::CloseHandle(rilascia()) != 0 ? Esito()
                                           : Esito::scrittura(oggetto_, windows::errno_ultimo());
-}
-
-Nativo Descrittore::rilascia() {
-    return std::exchange(nativo_, nessuno());
 }
 
 }  // namespace turnolista::sistema

@@ -2,6 +2,12 @@
 
 namespace turnolista::sistema {
 
+Oggetto oggetto_standard(int quale) {
+    return quale == 0   ? Oggetto::standard_input()
+           : quale == 1 ? Oggetto::standard_output()
+                        : Oggetto::standard_error();
+}
+
 // The streams are asked for in order, so that a stream the program lacks is dealt with
 // before the next one is looked at.
 FlussiStandard::FlussiStandard()

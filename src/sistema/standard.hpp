@@ -32,6 +32,9 @@ class FlussiStandard {
     Console console_;
 };
 
+// What standard stream `quale` is, for the errors of its channel.
+Oggetto oggetto_standard(int quale);
+
 // Each system's part.
 // The channel of standard stream `quale` (0, 1 or 2), asked for in that order.
 std::unique_ptr<Canale> canale_standard(int quale);

@@ -9,14 +9,6 @@
 
 namespace turnolista::sistema {
 
-namespace {
-Oggetto oggetto_standard(int quale) {
-    return quale == 0   ? Oggetto::standard_input()
-           : quale == 1 ? Oggetto::standard_output()
-                        : Oggetto::standard_error();
-}
-}  // namespace
-
 // A closed descriptor gets /dev/null in its place, so that no file the program opens can
 // take its number; the lowest closed one is taken first.
 std::unique_ptr<Canale> canale_standard(int quale) {

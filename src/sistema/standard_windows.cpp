@@ -10,12 +10,6 @@ namespace turnolista::sistema {
 
 namespace {
 
-Oggetto oggetto_standard(int quale) {
-    return quale == 0   ? Oggetto::standard_input()
-           : quale == 1 ? Oggetto::standard_output()
-                        : Oggetto::standard_error();
-}
-
 bool e_console(HANDLE h) {
     DWORD modo = 0;
     return h != nullptr && h != INVALID_HANDLE_VALUE && ::GetConsoleMode(h, &modo) != 0;
