@@ -16,6 +16,11 @@ inline constexpr int COLONNEEXCEL = 4;
 // one ends the reading instead of growing memory without end (a link to /dev/zero, say).
 inline constexpr std::size_t RIGA_MASSIMA = std::size_t{64} * 1024 * 1024;
 
+// The longest answer typed at the console that is held: far beyond any name (NAME - 1
+// characters of at most four bytes each); a longer one is cut there and the rest passed
+// over, so that it costs no more memory than this.
+inline constexpr std::size_t RISPOSTA_MASSIMA = 4096;
+
 inline constexpr std::string_view FILE_ORIGINALE = "originale.txt";
 inline constexpr std::string_view FILE_TEMPORANEO = "temp.txt";
 

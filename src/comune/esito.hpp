@@ -11,13 +11,17 @@
 
 namespace turnolista {
 
-// What a failure is about: a file by its name, or one of the process's standard streams.
+// What a failure is about: a file by its name, the folder where content waits on its way
+// (by its path), or one of the process's standard streams.
 struct Oggetto {
-    enum class Tipo { file, standard_input, standard_output, standard_error };
+    enum class Tipo { file, cartella_temporanea, standard_input, standard_output, standard_error };
     Tipo tipo = Tipo::file;
-    std::string nome;  // the file's name, for Tipo::file
+    std::string nome;  // the file's name, or the folder's path
 
     static Oggetto file(std::string_view nome) { return {Tipo::file, std::string(nome)}; }
+    static Oggetto cartella_temporanea(std::string_view percorso) {
+        return {Tipo::cartella_temporanea, std::string(percorso)};
+    }
     static Oggetto standard_input() { return {Tipo::standard_input, {}}; }
     static Oggetto standard_output() { return {Tipo::standard_output, {}}; }
     static Oggetto standard_error() { return {Tipo::standard_error, {}}; }
@@ -27,9 +31,13 @@ class Esito {
   public:
     enum class Tipo {
         ok,
-        lettura,           // reading failed, for the system's reason
-        scrittura,         // writing failed, for the system's reason
-        riga_troppo_lunga  // a line longer than RIGA_MASSIMA, by its number
+        lettura,            // reading failed, for the system's reason
+        scrittura,          // writing failed, for the system's reason
+        riga_troppo_lunga,  // a line longer than RIGA_MASSIMA, by its number
+        cartella_occupata,  // another run kept the folder locked for longer than a pass waits
+        stesso_file,        // the file to write is "originale.txt" itself, under another name
+        illeggibile,        // to be rewritten in place, but unreadable: no backup can be kept
+        riserva_presente    // a backup left by an interrupted run stands where it would go
     };
 
     Esito() = default;
@@ -42,12 +50,24 @@ class Esito {
     static Esito riga_troppo_lunga(Oggetto oggetto, long riga) {
         return {Tipo::riga_troppo_lunga, std::move(oggetto), 0, riga};
     }
+    // The failures of a file to write that are not the system's: the file's name is known.
+    static Esito su_file(Tipo tipo, std::string_view nome) {
+        return {tipo, Oggetto::file(nome), 0, 0};
+    }
+
+    // Where the old content of the file stays when neither the new content nor the old one
+    // could be written into it; or the backup an interrupted run left.
+    Esito con_riserva(std::string percorso) && {
+        riserva_ = std::move(percorso);
+        return std::move(*this);
+    }
 
     bool ok() const { return tipo_ == Tipo::ok; }
     Tipo tipo() const { return tipo_; }
     const Oggetto& oggetto() const { return oggetto_; }
     int causa() const { return causa_; }  // an errno value, with lettura and scrittura
     long riga() const { return riga_; }   // with riga_troppo_lunga
+    const std::string& riserva() const { return riserva_; }
 
   private:
     Esito(Tipo tipo, Oggetto oggetto, int causa, long riga)
@@ -57,6 +77,7 @@ class Esito {
     Oggetto oggetto_;
     int causa_ = 0;
     long riga_ = 0;
+    std::string riserva_;
 };
 
 // A value, or the Esito that says why there is none.

@@ -13,22 +13,52 @@ constexpr std::size_t BLOCCO = std::size_t{256} * 1024;
 constexpr std::size_t PASSO_MASSIMO = std::size_t{4} * 1024 * 1024;
 }  // namespace
 
-LettoreRighe::LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite)
+LettoreRighe::LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite, Lunghe lunghe)
     : sorgente_(sorgente),
       oggetto_(std::move(oggetto)),
       limite_(limite),
       buffer_(std::make_unique_for_overwrite<char[]>(std::min(BLOCCO, limite + 1))),
-      capienza_(std::min(BLOCCO, limite + 1)) {}
+      capienza_(std::min(BLOCCO, limite + 1)),
+      lunghe_(lunghe) {}
+
+// Passes over what is left of a line cut short, up to and with its newline.
+Risultato<bool> LettoreRighe::salta_resto() {
+    while (da_saltare_) {
+        const char* base = buffer_.get();
+        if (const void* a_capo = std::memchr(base + inizio_, '\n', fine_ - inizio_)) {
+            inizio_ = static_cast<std::size_t>(static_cast<const char*>(a_capo) - base) + 1;
+            da_saltare_ = false;
+        } else if (finito_) {
+            inizio_ = fine_;
+            da_saltare_ = false;
+        } else {
+            inizio_ = fine_ = 0;
+            if (auto errore = riempi()) {
+                return *std::move(errore);
+            }
+        }
+    }
+    return true;
+}
 
 Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
+    if (const auto saltato = salta_resto(); !saltato) {
+        return saltato.errore();
+    }
     std::size_t cerca_da = inizio_;
     for (;;) {
         const char* base = buffer_.get();
         if (const void* a_capo = std::memchr(base + cerca_da, '\n', fine_ - cerca_da)) {
             const auto fine_riga =
                 static_cast<std::size_t>(static_cast<const char*>(a_capo) - base);
-            if (fine_riga - inizio_ > limite_) {
+            if (fine_riga - inizio_ > limite_ && lunghe_ == Lunghe::errore) {
                 break;
+            }
+            if (fine_riga - inizio_ > limite_) {
+                const std::string_view inizio(base + inizio_, limite_ + 1);
+                inizio_ = fine_riga + 1;
+                ++righe_;
+                return std::optional(inizio);
             }
             const std::string_view riga(base + inizio_, fine_riga - inizio_);
             inizio_ = fine_riga + 1;
@@ -36,7 +66,14 @@ Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
             return std::optional(riga);
         }
         if (fine_ - inizio_ > limite_) {
-            break;
+            if (lunghe_ == Lunghe::errore) {
+                break;
+            }
+            const std::string_view inizio(base + inizio_, limite_ + 1);
+            inizio_ = fine_;
+            da_saltare_ = true;
+            ++righe_;
+            return std::optional(inizio);
         }
         cerca_da = fine_;
         if (finito_) {

@@ -15,9 +15,16 @@ namespace turnolista {
 
 class LettoreRighe {
   public:
-    // Lines of more than `limite` bytes, not counting the newline, are refused; `oggetto`
-    // is what the source is, for that error.
-    LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite = RIGA_MASSIMA);
+    // What becomes of a line of more than the limit.
+    enum class Lunghe {
+        errore,  // reading ends with an error that names the line
+        tronca   // its first bytes are handed out, one more than the limit, the rest passed over
+    };
+
+    // `limite` bytes at most a line, not counting the newline; `oggetto` is what the source
+    // is, for the error of a line too long.
+    LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite = RIGA_MASSIMA,
+                 Lunghe lunghe = Lunghe::errore);
 
     // The next line without its newline, valid until the next call; nullopt at the end. A
     // last line without a newline is still a line. After an error nothing more is read.
@@ -34,6 +41,7 @@ class LettoreRighe {
     void compatta();
     void cresci();
     std::optional<Esito> riempi();
+    Risultato<bool> salta_resto();
 
     Sorgente& sorgente_;
     Oggetto oggetto_;
@@ -44,6 +52,8 @@ class LettoreRighe {
     std::size_t fine_ = 0;    // one past the last byte read
     long righe_ = 0;          // lines handed out
     bool finito_ = false;
+    Lunghe lunghe_;
+    bool da_saltare_ = false;  // the rest of a line handed out cut short is still to come
 };
 
 // A line typed at the console, without the carriage return that some terminals send.

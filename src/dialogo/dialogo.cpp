@@ -41,7 +41,9 @@ std::string avviso_troncato() {
 class Dialogo {
   public:
     explicit Dialogo(Console& console)
-        : console_(console), lettore_(console.in, Oggetto::standard_input()) {}
+        : console_(console),
+          lettore_(console.in, Oggetto::standard_input(), RISPOSTA_MASSIMA,
+                   LettoreRighe::Lunghe::tronca) {}
 
     int esegui() {
         while (passata() && ancora()) {
@@ -68,6 +70,9 @@ class Dialogo {
         const RisultatoPassata esito = esegui_passata(*formato, nome);
         if (esito.troncato) {
             avverti(avviso_troncato());
+        }
+        if (esito.senza_serratura != 0 && esito.esito.ok()) {
+            avverti(avviso_senza_serratura(esito.senza_serratura));
         }
         if (!esito.esito.ok()) {
             fallita_ = true;

@@ -21,22 +21,61 @@ std::string nome_di(const Oggetto& oggetto) {
             return "lo standard output";
         case Oggetto::Tipo::standard_error:
             return "lo standard error";
+        case Oggetto::Tipo::cartella_temporanea:
+            return "la cartella temporanea " + oggetto.nome;
         case Oggetto::Tipo::file:
             break;
     }
     return "il file " + oggetto.nome;
 }
 
-// A file is written; a standard stream is written on: "scrivere sullo standard output".
+// A file is written; one writes in a folder and on a standard stream: "scrivere nella
+// cartella temporanea /tmp", "scrivere sullo standard output".
 std::string scrivere(const Oggetto& oggetto) {
     const std::string nome = nome_di(oggetto);
-    return oggetto.tipo == Oggetto::Tipo::file ? "scrivere " + nome : "scrivere sul" + nome;
+    switch (oggetto.tipo) {
+        case Oggetto::Tipo::file:
+            return "scrivere " + nome;
+        case Oggetto::Tipo::cartella_temporanea:
+            return "scrivere nel" + nome;
+        default:
+            return "scrivere sul" + nome;
+    }
+}
+
+// What keeps a file from being written, other than the system's reason.
+std::string impedimento(const Esito& errore) {
+    const std::string& nome = errore.oggetto().nome;
+    switch (errore.tipo()) {
+        case Esito::Tipo::cartella_occupata:
+            return "un'altra esecuzione di turnolista sta scrivendo i suoi file in questa "
+                   "cartella da pi\xF9 di 10 secondi; riprova quando avr\xE0 finito";
+        case Esito::Tipo::stesso_file:
+            return "\xE8 lo stesso file di " + std::string(FILE_ORIGINALE) +
+                   ", che verrebbe cancellato; fai puntare " + nome + " a un altro file";
+        case Esito::Tipo::illeggibile:
+            return "va riscritto al suo posto, ma non si pu\xF2 leggere e quindi non se ne "
+                   "pu\xF2 tenere una copia di riserva; dai il permesso di lettura o "
+                   "cancellalo";
+        case Esito::Tipo::riserva_presente:
+            return "c'\xE8 gi\xE0 il file " + errore.riserva() +
+                   ", forse la copia di riserva di un'esecuzione interrotta, diverso da " + nome +
+                   "; controlla che non ti serva, poi cancellalo";
+        default:
+            return std::strerror(errore.causa());
+    }
 }
 
 }  // namespace
 
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
     scrivi(flusso, nel_set_della_console(testo, console.utf8));
+}
+
+std::string avviso_senza_serratura(int causa) {
+    return "Attenzione: la cartella non si pu\xF2 bloccare (" + std::string(std::strerror(causa)) +
+           "): se un'altra esecuzione di turnolista scrive nella stessa cartella, i file delle "
+           "due possono mescolarsi\n";
 }
 
 std::string messaggio(const Esito& errore) {
@@ -51,10 +90,15 @@ std::string messaggio(const Esito& errore) {
         case Esito::Tipo::lettura:
             return "Impossibile leggere " + nome_di(oggetto) + ": " +
                    std::strerror(errore.causa()) + "\n";
-        case Esito::Tipo::scrittura:
-            return "Impossibile " + scrivere(oggetto) + ": " + std::strerror(errore.causa()) + "\n";
         case Esito::Tipo::ok:
             break;
+        default: {
+            std::string testo = "Impossibile " + scrivere(oggetto) + ": " + impedimento(errore);
+            if (errore.tipo() == Esito::Tipo::scrittura && !errore.riserva().empty()) {
+                testo += "; il contenuto che aveva prima \xE8 salvato in " + errore.riserva();
+            }
+            return testo + "\n";
+        }
     }
     return {};
 }

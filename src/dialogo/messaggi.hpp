@@ -18,6 +18,9 @@ void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_
 // The sentence, in ISO-8859-1 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
 
+// The warning that a pass's files were put in place without the folder's lock.
+std::string avviso_senza_serratura(int causa);
+
 // Reports a failure of the console's output on its error stream; true when there was one.
 bool uscita_guasta(const Console& console);
 

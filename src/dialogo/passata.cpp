@@ -10,6 +10,7 @@
 #include "comune/scrittura.hpp"
 #include "ricerca/ricerca.hpp"
 #include "sistema/file.hpp"
+#include "sistema/serratura.hpp"
 #include "sistema/sostituzione.hpp"
 
 namespace turnolista {
@@ -22,15 +23,16 @@ using sistema::FileNuovo;
 // or for a table format "temp.txt" with the bare lines and the table made from them.
 class Scrittura {
   public:
-    static Risultato<std::unique_ptr<Scrittura>> prepara(const VoceFormato& scelta) {
+    static Risultato<std::unique_ptr<Scrittura>> prepara(const VoceFormato& scelta,
+                                                         const sistema::FileLettura& read1) {
         auto s = std::unique_ptr<Scrittura>(new Scrittura());
-        auto write1 = FileNuovo::crea(scelta.tabella ? FILE_TEMPORANEO : scelta.file);
+        auto write1 = FileNuovo::crea(scelta.tabella ? FILE_TEMPORANEO : scelta.file, read1);
         if (!write1) {
             return write1.errore();
         }
         s->write1_ = std::move(*write1);
         if (scelta.tabella) {
-            auto write2 = FileNuovo::crea(scelta.file);
+            auto write2 = FileNuovo::crea(scelta.file, read1);
             if (!write2) {
                 return write2.errore();
             }
@@ -85,7 +87,7 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
         risultato.esito = read1.errore();
         return risultato;
     }
-    auto scrittura = Scrittura::prepara(voce(formato));
+    auto scrittura = Scrittura::prepara(voce(formato), **read1);
     if (!scrittura) {
         risultato.esito = scrittura.errore();
         return risultato;
@@ -98,6 +100,7 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
     }
     risultato.RIGHE = ricerca->RIGHE;
     risultato.troncato = ricerca->troncato;
+    risultato.senza_serratura = sistema::serratura_impossibile();
     risultato.esito = (*scrittura)->completa();
     return risultato;
 }

@@ -12,8 +12,9 @@ namespace turnolista {
 
 struct RisultatoPassata {
     int RIGHE = 0;
-    bool troncato = false;  // "originale.txt" has more lines than were searched
-    Esito esito;            // how the pass ended
+    bool troncato = false;    // "originale.txt" has more lines than were searched
+    int senza_serratura = 0;  // why the folder could not be locked for the pass, or 0
+    Esito esito;              // how the pass ended
 };
 
 RisultatoPassata esegui_passata(Formato formato, std::string_view nome);

@@ -1,14 +1,12 @@
 #pragma once
-// The program's files in the current folder. An output file is written under a temporary
-// name beside the file it replaces and put in its place only once it is complete (see
-// sostituzione.hpp), so a pass that fails, or is interrupted, leaves the earlier file as
-// it was.
+// The program's files in the current folder. An output file's new content is written first,
+// and put in the file's place only once it is complete (see sostituzione.hpp), so a pass
+// that fails, or is interrupted, leaves the earlier file as it was.
 //
 // Writing a file means what opening it for writing would mean: a file the user may not
-// write is refused, a symbolic link is written through, and the replaced file keeps its
-// permissions, owner, group and hard links. Where a rename cannot keep them, the finished
-// content is copied into the file in place, with the old content kept aside until the
-// copy has succeeded.
+// write is refused, a symbolic link is followed by the system as any program's open() is,
+// and the replaced file keeps its permissions, owner, group, ACL, extended attributes and
+// hard links. How a destination is written is chosen once, when it is prepared (Modo).
 
 #include <memory>
 #include <ostream>
@@ -31,6 +29,7 @@ class FileLettura final : public Sorgente {
     ~FileLettura() = default;
 
     Risultato<std::size_t> leggi(std::span<char> dove) override { return testo_.leggi(dove); }
+    const Descrittore& descrittore() const { return descrittore_; }
 
   private:
     explicit FileLettura(Descrittore descrittore);
@@ -41,12 +40,25 @@ class FileLettura final : public Sorgente {
 
 class FileNuovo {
   public:
+    // How the new content takes the destination's place.
+    enum class Modo {
+        // A temporary file beside the destination, made like it, renamed over it.
+        rinomina,
+        // Copied into the destination itself, which a rename would change (another owner's
+        // file, hard links, a symbolic link, a folder closed to new files, an ACL that
+        // cannot be given to a new file), with its old content in a named backup meanwhile.
+        sul_posto,
+        // Written straight into a device or a pipe, which has no content to keep.
+        dispositivo
+    };
     // Where the new content goes and how it is put in place; each system has its own.
     struct Piano;
 
     // Prepares the new content of `destinazione`: refuses, before anything is written, a
-    // destination that is a folder or that the user could not open for writing.
-    static Risultato<std::unique_ptr<FileNuovo>> crea(std::string_view destinazione);
+    // destination that is a folder, that the user could not open for writing, or that is
+    // `originale` itself. A device or a pipe is opened here, waiting for a reader.
+    static Risultato<std::unique_ptr<FileNuovo>> crea(std::string_view destinazione,
+                                                      const FileLettura& originale);
     // Removes the temporary file unless it has been put in place.
     ~FileNuovo();
     FileNuovo(const FileNuovo&) = delete;
@@ -55,7 +67,10 @@ class FileNuovo {
     std::ostream& flusso() { return flusso_; }
     const std::string& destinazione() const { return destinazione_; }
 
-    // Flushes the new content to its file, saying whether all of it was written.
+    Modo modo() const;
+
+    // Completes the new content and does all that can fail before any file of the pass is
+    // put in place: writing it out, keeping the old content aside, reserving room.
     Esito chiudi();
 
   private:
@@ -64,6 +79,10 @@ class FileNuovo {
     // Whether the destination can still take the new content.
     Esito verifica() const;
     Esito metti_al_posto();
+    // After a later file of the pass failed: the earlier content back in its place.
+    void rimetti();
+    // After every file of the pass is in place: what was kept for putting back goes.
+    void conferma();
     // Every write so far done, or the first that failed.
     Esito svuota();
 

@@ -1,150 +1,108 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "sistema/file.hpp"
 #include "sistema/posix.hpp"
+#include "sistema/riserva.hpp"
 #include "sistema/segnali.hpp"
+#include "sistema/temporanei.hpp"
 
 namespace turnolista::sistema {
 
 namespace {
 
-// As many links as the system itself follows before it gives up with ELOOP.
-constexpr int SALTI_MASSIMI = 40;
-constexpr std::size_t BLOCCO_COPIA = std::size_t{64} * 1024;
-
-#ifdef O_PATH
-constexpr int APERTURA_CARTELLA = O_PATH | O_DIRECTORY | O_CLOEXEC;
-#else
-constexpr int APERTURA_CARTELLA = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-#endif
-
 using posix::senza_interruzioni;
+constexpr int APERTURA = O_NOCTTY | O_CLOEXEC;
 
-// The folder part of a path ("" for a bare name) and the name within it.
-std::string cartella_di(const std::string& percorso) {
-    const auto barra = percorso.rfind('/');
-    if (barra == std::string::npos) {
-        return "";
-    }
-    return barra == 0 ? "/" : percorso.substr(0, barra);
-}
-
-std::string nome_in(const std::string& percorso) {
-    const auto barra = percorso.rfind('/');
-    return barra == std::string::npos ? percorso : percorso.substr(barra + 1);
-}
-
-// Where a name leads once symbolic links are followed: a file that need not exist yet (a
-// dangling link names the file to create), described by `info` when it does.
-struct Meta {
-    std::string percorso;
-    struct stat info {};
-    bool esiste = false;
-};
-
-// Follows symbolic links to the file they name; returns 0 or the reason (an errno value).
-int risolvi(const std::string& nome, Meta& meta) {
-    meta.percorso = nome;
-    for (int salti = 0; salti < SALTI_MASSIMI; ++salti) {
-        meta.esiste = ::lstat(meta.percorso.c_str(), &meta.info) == 0;
-        if (!meta.esiste) {
-            return errno == ENOENT ? 0 : errno;
-        }
-        if (!S_ISLNK(meta.info.st_mode)) {
-            return 0;
-        }
-        std::string bersaglio(static_cast<std::size_t>(meta.info.st_size) + 1, '\0');
-        for (;;) {
-            const ssize_t n = ::readlink(meta.percorso.c_str(), bersaglio.data(), bersaglio.size());
-            if (n < 0) {
-                return errno;
-            }
-            if (static_cast<std::size_t>(n) < bersaglio.size()) {
-                bersaglio.resize(static_cast<std::size_t>(n));
-                break;
-            }
-            bersaglio.resize(bersaglio.size() * 2);
-        }
-        // A relative target is relative to the folder of the link.
-        std::string da = cartella_di(meta.percorso);
-        if (bersaglio.starts_with('/') || da.empty()) {
-            meta.percorso = std::move(bersaglio);
-        } else {
-            meta.percorso = std::move(da.append("/").append(bersaglio));
-        }
-    }
-    return ELOOP;
-}
-
-// A file with no name, for content on its way; it disappears when closed. Its failures
-// are told as failures to write `oggetto`.
-Risultato<Descrittore> file_anonimo(const Oggetto& oggetto) {
-    const char* cartella = std::getenv("TMPDIR");
-    if (cartella == nullptr || *cartella == '\0') {
-        cartella = "/tmp";
-    }
+// A file with no name in the temporary folder, for content on its way to a file that is
+// written in place; it disappears when closed.
+Risultato<Descrittore> file_anonimo() {
+    const auto cartelle = cartelle_temporanee();
+    int causa = 0;
+    for (const auto& cartella : cartelle) {
+        const Oggetto oggetto = Oggetto::cartella_temporanea(cartella);
 #ifdef O_TMPFILE
-    const int fd =
-        senza_interruzioni([&] { return ::open(cartella, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); });
-    if (fd >= 0) {
-        return Descrittore(fd, oggetto);
-    }
+        const int fd = senza_interruzioni(
+            [&] { return ::open(cartella.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); });
+        if (fd >= 0) {
+            return Descrittore(fd, oggetto);
+        }
 #endif
-    std::string modello = std::string(cartella) + "/.turnolista-XXXXXX";
-    const int anonimo = ::mkostemp(modello.data(), O_CLOEXEC);
-    if (anonimo < 0) {
-        return Esito::scrittura(oggetto, errno);
+        std::string modello = cartella + "/.turnolista-XXXXXX";
+        const int anonimo = ::mkostemp(modello.data(), O_CLOEXEC);
+        if (anonimo >= 0) {
+            ::unlink(modello.c_str());
+            return Descrittore(anonimo, oggetto);
+        }
+        causa = errno;
     }
-    ::unlink(modello.c_str());
-    return Descrittore(anonimo, oggetto);
+    return Esito::scrittura(Oggetto::cartella_temporanea(cartelle.front()), causa);
 }
 
-// Copies all of `da`, from its start, to `a` at its current offset.
-Esito copia(Descrittore& da, Descrittore& a) {
-    if (::lseek(da.nativo(), 0, SEEK_SET) != 0) {
-        return Esito::scrittura(a.oggetto(), errno);
-    }
-    std::array<char, BLOCCO_COPIA> blocco;
-    for (;;) {
-        const auto letti = da.leggi(blocco);
-        if (!letti) {
-            return Esito::scrittura(a.oggetto(), letti.errore().causa());
-        }
-        if (*letti == 0) {
-            return {};
-        }
-        if (Esito esito = a.scrivi({blocco.data(), *letti}); !esito.ok()) {
-            return esito;
-        }
-    }
+bool stesso_file(const struct stat& uno, int fd) {
+    struct stat altro {};
+    return ::fstat(fd, &altro) == 0 && uno.st_dev == altro.st_dev && uno.st_ino == altro.st_ino;
 }
 
-// Empties `a` and writes all of `da` into it.
-Esito riscrivi(Descrittore& da, Descrittore& a) {
-    if (::ftruncate(a.nativo(), 0) != 0 || ::lseek(a.nativo(), 0, SEEK_SET) != 0) {
-        return Esito::scrittura(a.oggetto(), errno);
+// Gives the temporary file what the file it replaces has: owner, group, permissions (never
+// setuid, setgid or sticky), then the ACL and other extended attributes, which set the
+// group's bits again from the ACL's mask. False where any of it cannot be given.
+bool fai_come(int fd, const std::string& nome, const struct stat& esistente) {
+    struct stat nuovo {};
+    const bool stesso_proprietario = ::fstat(fd, &nuovo) == 0 && nuovo.st_uid == esistente.st_uid &&
+                                     nuovo.st_gid == esistente.st_gid;
+    if ((!stesso_proprietario && ::fchown(fd, esistente.st_uid, esistente.st_gid) != 0) ||
+        ::fchmod(fd, esistente.st_mode & 0777) != 0) {
+        return false;
     }
-    return copia(da, a);
+    const ssize_t lunghezza = ::llistxattr(nome.c_str(), nullptr, 0);
+    if (lunghezza <= 0) {
+        return lunghezza == 0 || errno == ENOTSUP;
+    }
+    std::string nomi(static_cast<std::size_t>(lunghezza), '\0');
+    const ssize_t letti = ::llistxattr(nome.c_str(), nomi.data(), nomi.size());
+    if (letti < 0) {
+        return false;
+    }
+    nomi.resize(static_cast<std::size_t>(letti));
+    for (std::size_t da = 0; da < nomi.size(); da = nomi.find('\0', da) + 1) {
+        const char* attributo = nomi.c_str() + da;
+        const ssize_t quanto = ::lgetxattr(nome.c_str(), attributo, nullptr, 0);
+        std::vector<char> valore(static_cast<std::size_t>(std::max<ssize_t>(quanto, 0)));
+        if (quanto < 0 ||
+            ::lgetxattr(nome.c_str(), attributo, valore.data(), valore.size()) != quanto ||
+            ::fsetxattr(fd, attributo, valore.data(), valore.size(), 0) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 struct FileNuovo::Piano {
-    Descrittore cartella;    // the folder of the file replaced, links followed
-    std::string nome;        // the file's name there
-    std::string temporaneo;  // the temporary file beside it; empty when copied in place
-    int posto = -1;          // its place among the files a signal removes
+    Modo modo = Modo::rinomina;
+    std::string nome;  // the destination's name in the current folder
+    // With rinomina: the temporary file beside it and its place among the files a signal
+    // removes; the earlier file's second name while the pass may still be undone.
+    std::string temporaneo;
+    int posto = -1;
     bool esiste = false;
-    bool regolare = true;
-    mode_t modo = 0;
+    std::string vecchio;
     bool in_posto = false;
+    // With sul_posto and dispositivo: the destination as the system opened it, links
+    // followed; with sul_posto, its old content kept aside.
+    Descrittore bersaglio;
+    mode_t modo_file = 0;
+    Riserva riserva;
+    bool riscritto = false;
 };
 
 Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome) {
@@ -167,31 +125,32 @@ FileNuovo::FileNuovo(Descrittore contenuto, std::string destinazione, std::uniqu
 FileNuovo::~FileNuovo() {
     contenuto_.chiudi();
     if (!piano_->temporaneo.empty() && !piano_->in_posto) {
-        ::unlinkat(piano_->cartella.nativo(), piano_->temporaneo.c_str(), 0);
+        ::unlink(piano_->temporaneo.c_str());
     }
     dimenticalo(piano_->posto);
 }
 
+FileNuovo::Modo FileNuovo::modo() const {
+    return piano_->modo;
+}
+
 namespace {
 
-// The temporary file beside the destination, owned and permitted as the destination is;
-// an empty Descrittore where the owner or group cannot be given to a new file, or the
-// folder takes no new files, so that the content goes in place instead.
+// The temporary file beside the destination, made like it; an empty Descrittore where it
+// cannot be made so (the folder takes no new files, the owner, group or ACL cannot be
+// given), so that the content goes in place instead.
 Risultato<Descrittore> crea_temporaneo(FileNuovo::Piano& piano, const struct stat& esistente,
                                        const Oggetto& oggetto) {
-    const int cartella = piano.cartella.nativo();
-    const std::string base = "." + piano.nome + "." + std::to_string(::getpid()) + "-";
     for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        std::string nome = base + std::to_string(tentativo);
+        std::string nome = nome_temporaneo(piano.nome, processo_corrente(), tentativo);
         // Remembered before it exists, so that no signal can come between; a name that
         // turns out to be taken was never this run's and is forgotten at once.
-        const int posto = ricorda_temporaneo(cartella, nome);
+        const int posto = ricorda_temporaneo(AT_FDCWD, nome);
         // A new file gets what the umask leaves of 0666, as any newly created file; one that
         // replaces a file starts private and then takes that file's permissions.
         Descrittore fd(senza_interruzioni([&] {
-                           return ::openat(cartella, nome.c_str(),
-                                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                           piano.esiste ? 0600 : 0666);
+                           return ::open(nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                         piano.esiste ? 0600 : 0666);
                        }),
                        oggetto);
         if (!fd.aperto()) {
@@ -200,27 +159,18 @@ Risultato<Descrittore> crea_temporaneo(FileNuovo::Piano& piano, const struct sta
             if (causa == EEXIST) {
                 continue;
             }
-            if (piano.esiste && (causa == EACCES || causa == EPERM)) {
+            if (piano.esiste && (causa == EACCES || causa == EPERM || causa == EROFS)) {
                 return Descrittore(oggetto);
             }
             return Esito::scrittura(oggetto, causa);
         }
         piano.temporaneo = std::move(nome);
         piano.posto = posto;
-        if (!piano.esiste) {
-            return fd;
-        }
-        struct stat nuovo {};
-        const bool stesso_proprietario = ::fstat(fd.nativo(), &nuovo) == 0 &&
-                                         nuovo.st_uid == esistente.st_uid &&
-                                         nuovo.st_gid == esistente.st_gid;
-        if ((stesso_proprietario ||
-             ::fchown(fd.nativo(), esistente.st_uid, esistente.st_gid) == 0) &&
-            ::fchmod(fd.nativo(), esistente.st_mode & 0777) == 0) {
+        if (!piano.esiste || fai_come(fd.nativo(), piano.nome, esistente)) {
             return fd;
         }
         fd.chiudi();
-        ::unlinkat(cartella, piano.temporaneo.c_str(), 0);
+        ::unlink(piano.temporaneo.c_str());
         dimenticalo(piano.posto);
         piano.temporaneo.clear();
         piano.posto = -1;
@@ -229,168 +179,211 @@ Risultato<Descrittore> crea_temporaneo(FileNuovo::Piano& piano, const struct sta
     return Esito::scrittura(oggetto, EEXIST);
 }
 
-// Where the new content of `destinazione` goes, links followed: the folder and the name
-// there, and what stands there now. A destination the user may not write is refused here.
-Risultato<std::unique_ptr<FileNuovo::Piano>> pianifica(const std::string& destinazione,
-                                                       const Oggetto& oggetto, Meta& meta) {
-    if (const int causa = risolvi(destinazione, meta); causa != 0) {
+// Opens the destination to write it where it stands: the system follows a symbolic link
+// as it would for any program, with its protections. A regular file is opened for reading
+// too, since its old content is kept aside; a pipe is opened for writing alone, which
+// waits for a reader, and so does a device.
+Esito apri_bersaglio(FileNuovo::Piano& piano, const Oggetto& oggetto, bool crea) {
+    struct stat dove {};
+    const bool esiste = ::stat(piano.nome.c_str(), &dove) == 0;
+    const bool regolare = !esiste || S_ISREG(dove.st_mode) || S_ISDIR(dove.st_mode);
+    const int accesso = (regolare ? O_RDWR : O_WRONLY) | (crea ? O_CREAT : 0);
+    piano.bersaglio = Descrittore(
+        senza_interruzioni([&] { return ::open(piano.nome.c_str(), accesso | APERTURA, 0666); }),
+        oggetto);
+    if (!piano.bersaglio.aperto()) {
+        const int causa = errno;
+        // A file that may be written but not read: no backup of it can be kept.
+        if (regolare && causa == EACCES &&
+            Descrittore(::open(piano.nome.c_str(), O_WRONLY | APERTURA), oggetto).aperto()) {
+            return Esito::su_file(Esito::Tipo::illeggibile, oggetto.nome);
+        }
         return Esito::scrittura(oggetto, causa);
     }
-    auto piano = std::make_unique<FileNuovo::Piano>();
-    piano->esiste = meta.esiste;
-    piano->nome = nome_in(meta.percorso);
-    std::string cartella = cartella_di(meta.percorso);
-    if (cartella.empty()) {
-        cartella = ".";
-    }
-    if (piano->nome.empty() || piano->nome == "." || piano->nome == "..") {
-        return Esito::scrittura(oggetto, EISDIR);
-    }
-    piano->cartella = Descrittore(
-        senza_interruzioni([&] { return ::open(cartella.c_str(), APERTURA_CARTELLA); }), oggetto);
-    if (!piano->cartella.aperto()) {
-        return Esito::scrittura(oggetto, errno);
-    }
-    if (piano->esiste) {
-        piano->regolare = S_ISREG(meta.info.st_mode);
-        piano->modo = meta.info.st_mode;
-        if (S_ISDIR(meta.info.st_mode)) {
-            return Esito::scrittura(oggetto, EISDIR);
-        }
-        if (::faccessat(piano->cartella.nativo(), piano->nome.c_str(), W_OK, AT_EACCESS) != 0) {
+    struct stat aperto {};
+    ::fstat(piano.bersaglio.nativo(), &aperto);
+    piano.modo =
+        S_ISREG(aperto.st_mode) ? FileNuovo::Modo::sul_posto : FileNuovo::Modo::dispositivo;
+    piano.modo_file = aperto.st_mode;
+    return {};
+}
+
+// How the destination is to be written, chosen once: refuses what cannot be written.
+Esito pianifica(FileNuovo::Piano& piano, const Oggetto& oggetto, const FileLettura& originale,
+                Descrittore& contenuto) {
+    struct stat info {};
+    if (::lstat(piano.nome.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
             return Esito::scrittura(oggetto, errno);
         }
+        auto temporaneo = crea_temporaneo(piano, info, oggetto);
+        if (temporaneo) {
+            contenuto = std::move(*temporaneo);
+        }
+        return temporaneo ? Esito() : temporaneo.errore();
     }
-    return piano;
+    if (S_ISDIR(info.st_mode)) {
+        return Esito::scrittura(oggetto, EISDIR);
+    }
+    if (S_ISREG(info.st_mode)) {
+        piano.esiste = true;
+        if (::faccessat(AT_FDCWD, piano.nome.c_str(), W_OK, AT_EACCESS) != 0) {
+            return Esito::scrittura(oggetto, errno);
+        }
+        // A rename keeps nothing of the old file: it is the way only where the new file can
+        // be made the same (one link, an owner and group it can be given, its ACL).
+        if (info.st_nlink == 1 && (info.st_uid == ::geteuid() || ::geteuid() == 0)) {
+            auto temporaneo = crea_temporaneo(piano, info, oggetto);
+            if (!temporaneo) {
+                return temporaneo.errore();
+            }
+            contenuto = std::move(*temporaneo);
+        }
+    }
+    if (!contenuto.aperto()) {
+        if (Esito esito = apri_bersaglio(piano, oggetto, S_ISLNK(info.st_mode)); !esito.ok()) {
+            return esito;
+        }
+    }
+    // The fixture list itself, under another name or behind a link, is never written.
+    struct stat scritto = info;
+    const bool confrontabile =
+        piano.bersaglio.aperto() ? ::fstat(piano.bersaglio.nativo(), &scritto) == 0 : piano.esiste;
+    if (confrontabile && stesso_file(scritto, originale.descrittore().nativo())) {
+        return Esito::su_file(Esito::Tipo::stesso_file, oggetto.nome);
+    }
+    return {};
 }
 
 }  // namespace
 
-Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione) {
+Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
+                                                      const FileLettura& originale) {
     const Oggetto oggetto = Oggetto::file(destinazione);
-    Meta meta;
-    auto piano = pianifica(std::string(destinazione), oggetto, meta);
-    if (!piano) {
-        return piano.errore();
-    }
-    // A rename keeps nothing of the old file: it is the way only where the new file can be
-    // made the same (one link, an owner and group it can be given) in a folder that takes
-    // new files. Elsewhere, and for a device or a pipe, the content goes in place.
-    const bool si_rinomina =
-        !meta.esiste || ((*piano)->regolare && meta.info.st_nlink == 1 &&
-                         (meta.info.st_uid == ::geteuid() || ::geteuid() == 0));
+    rimuovi_abbandonati(destinazione);
+    auto piano = std::make_unique<Piano>();
+    piano->nome = std::string(destinazione);
     Descrittore contenuto(oggetto);
-    if (si_rinomina) {
-        auto temporaneo = crea_temporaneo(**piano, meta.info, oggetto);
-        if (!temporaneo) {
-            return temporaneo.errore();
+    if (Esito esito = pianifica(*piano, oggetto, originale, contenuto); !esito.ok()) {
+        if (!piano->temporaneo.empty()) {
+            ::unlink(piano->temporaneo.c_str());
+            dimenticalo(piano->posto);
         }
-        contenuto = std::move(*temporaneo);
+        return esito;
     }
     if (!contenuto.aperto()) {
-        auto anonimo = file_anonimo(oggetto);
+        auto anonimo = file_anonimo();
         if (!anonimo) {
             return anonimo.errore();
         }
         contenuto = std::move(*anonimo);
     }
     return std::unique_ptr<FileNuovo>(
-        new FileNuovo(std::move(contenuto), std::string(destinazione), std::move(*piano)));
+        new FileNuovo(std::move(contenuto), std::string(destinazione), std::move(piano)));
 }
 
-// The destination must still be a file that can take the new content.
+Esito FileNuovo::chiudi() {
+    if (Esito esito = svuota(); !esito.ok()) {
+        return esito;
+    }
+    switch (piano_->modo) {
+        case Modo::rinomina:
+            return contenuto_.chiudi();
+        case Modo::dispositivo:
+            return {};
+        case Modo::sul_posto:
+            break;
+    }
+    auto riserva = Riserva::crea(piano_->nome, piano_->bersaglio);
+    if (!riserva) {
+        return riserva.errore();
+    }
+    piano_->riserva = std::move(*riserva);
+    // Room for the new content, so that a full disk shows now rather than half-way.
+    struct stat nuovo {};
+    if (::fstat(contenuto_.nativo(), &nuovo) == 0 && nuovo.st_size > 0) {
+        const int causa = ::posix_fallocate(piano_->bersaglio.nativo(), 0, nuovo.st_size);
+        if (causa == ENOSPC || causa == EDQUOT || causa == EFBIG) {
+            return Esito::scrittura(Oggetto::file(destinazione_), causa);
+        }
+    }
+    return {};
+}
+
+// The destination must still be what was planned for.
 Esito FileNuovo::verifica() const {
     struct stat info {};
-    if (::fstatat(piano_->cartella.nativo(), piano_->nome.c_str(), &info, AT_SYMLINK_NOFOLLOW) ==
-            0 &&
+    if (piano_->modo == Modo::rinomina && ::lstat(piano_->nome.c_str(), &info) == 0 &&
         S_ISDIR(info.st_mode)) {
         return Esito::scrittura(Oggetto::file(destinazione_), EISDIR);
     }
     return {};
 }
 
-namespace {
-
-// Writes the new content into the existing file itself, as an editor does for a file that
-// a rename would change; the old content is kept aside and put back if the copy fails.
-Esito copia_sul_posto(const FileNuovo::Piano& piano, Descrittore& contenuto) {
-    const Oggetto& oggetto = contenuto.oggetto();
-    const int cartella = piano.cartella.nativo();
-    const char* nome = piano.nome.c_str();
-    const int modi = O_NOCTTY | O_CLOEXEC;
-    if (!piano.regolare) {
-        Descrittore uscita(
-            senza_interruzioni([&] { return ::openat(cartella, nome, O_WRONLY | modi); }), oggetto);
-        if (!uscita.aperto()) {
-            return Esito::scrittura(oggetto, errno);
-        }
-        Esito esito = copia(contenuto, uscita);
-        Esito chiusura = uscita.chiudi();
-        return esito.ok() ? chiusura : esito;
-    }
-    Descrittore uscita(senza_interruzioni([&] { return ::openat(cartella, nome, O_RDWR | modi); }),
-                       oggetto);
-    // A file that may be written but not read cannot be kept aside.
-    const bool leggibile = uscita.aperto();
-    if (!leggibile && errno == EACCES) {
-        uscita = Descrittore(
-            senza_interruzioni([&] { return ::openat(cartella, nome, O_WRONLY | modi); }), oggetto);
-    }
-    if (!uscita.aperto()) {
-        return Esito::scrittura(oggetto, errno);
-    }
-    Descrittore da_parte(oggetto);
-    Esito esito;
-    if (leggibile) {
-        auto anonimo = file_anonimo(oggetto);
-        if (anonimo) {
-            da_parte = std::move(*anonimo);
-            esito = copia(uscita, da_parte);
-        } else {
-            esito = anonimo.errore();
-        }
-    }
-    // Until the old content is safe aside, the file is left alone.
-    if (esito.ok()) {
-        esito = riscrivi(contenuto, uscita);
-        if (esito.ok() && ::fsync(uscita.nativo()) != 0 && errno != EINVAL) {
-            esito = Esito::scrittura(oggetto, errno);
-        }
-        if (!esito.ok() && da_parte.aperto()) {
-            riscrivi(da_parte, uscita);
-        }
-    }
-    if (esito.ok() && (piano.modo & 07000) != 0) {
-        ::fchmod(uscita.nativo(), piano.modo & 0777);
-    }
-    Esito chiusura = uscita.chiudi();
-    return esito.ok() ? chiusura : esito;
-}
-
-}  // namespace
-
-// Content to be copied in place stays open until it is copied; content to be renamed is
-// closed now, so that a failure to keep it shows before any file is put in place.
-Esito FileNuovo::chiudi() {
-    Esito esito = svuota();
-    if (esito.ok() && !piano_->temporaneo.empty()) {
-        esito = contenuto_.chiudi();
-    }
-    return esito;
-}
-
 Esito FileNuovo::metti_al_posto() {
-    if (piano_->temporaneo.empty()) {
-        return copia_sul_posto(*piano_, contenuto_);
+    Piano& piano = *piano_;
+    switch (piano.modo) {
+        case Modo::dispositivo:
+            return copia_tutto(contenuto_, piano.bersaglio);
+        case Modo::sul_posto: {
+            piano.riscritto = true;
+            Esito esito = riscrivi(contenuto_, piano.bersaglio);
+            if (!esito.ok()) {
+                if (!piano.riserva.rimetti(piano.bersaglio).ok()) {
+                    piano.riserva.conserva();
+                    return std::move(esito).con_riserva(piano.riserva.percorso());
+                }
+                return esito;
+            }
+            if ((piano.modo_file & 07000) != 0) {
+                ::fchmod(piano.bersaglio.nativo(), piano.modo_file & 0777);
+            }
+            return {};
+        }
+        case Modo::rinomina:
+            break;
     }
-    const int cartella = piano_->cartella.nativo();
-    if (::renameat(cartella, piano_->temporaneo.c_str(), cartella, piano_->nome.c_str()) != 0) {
-        return Esito::scrittura(Oggetto::file(destinazione_), errno);
+    // The earlier file keeps a second name until the whole pass is in place, so that it can
+    // be put back; where the system allows no second name, it cannot.
+    if (piano.esiste) {
+        std::string vecchio = nome_temporaneo(piano.nome, processo_corrente(), 0) + "~";
+        if (::link(piano.nome.c_str(), vecchio.c_str()) == 0) {
+            piano.vecchio = std::move(vecchio);
+        }
+    }
+    if (::rename(piano.temporaneo.c_str(), piano.nome.c_str()) != 0) {
+        const int causa = errno;
+        conferma();
+        return Esito::scrittura(Oggetto::file(destinazione_), causa);
     }
     // From here the temporary name is gone: a signal must not remove what now stands there.
-    piano_->in_posto = true;
-    dimenticalo(piano_->posto);
+    piano.in_posto = true;
+    dimenticalo(piano.posto);
     return {};
+}
+
+void FileNuovo::rimetti() {
+    Piano& piano = *piano_;
+    if (piano.modo == Modo::sul_posto && piano.riscritto &&
+        !piano.riserva.rimetti(piano.bersaglio).ok()) {
+        piano.riserva.conserva();
+    }
+    if (piano.modo == Modo::rinomina && piano.in_posto) {
+        if (!piano.vecchio.empty()) {
+            ::rename(piano.vecchio.c_str(), piano.nome.c_str());
+            piano.vecchio.clear();
+        } else if (!piano.esiste) {
+            ::unlink(piano.nome.c_str());
+        }
+    }
+}
+
+void FileNuovo::conferma() {
+    if (!piano_->vecchio.empty()) {
+        ::unlink(piano_->vecchio.c_str());
+        piano_->vecchio.clear();
+    }
+    piano_->riserva = Riserva();
 }
 
 }  // namespace turnolista::sistema

@@ -3,6 +3,7 @@
 
 #include "sistema/file.hpp"
 #include "sistema/segnali.hpp"
+#include "sistema/temporanei.hpp"
 #include "sistema/windows.hpp"
 
 namespace turnolista::sistema {
@@ -36,10 +37,13 @@ int non_scrivibile(const std::wstring& nome) {
 
 }  // namespace
 
-// Where the new content goes: a temporary file beside the destination.
+// Where the new content goes: a temporary file beside the destination, which ReplaceFileW
+// puts in its place; the earlier file is kept under a second name until the whole pass is
+// in place, so that it can be put back.
 struct FileNuovo::Piano {
     std::wstring nome;
     std::wstring temporaneo;
+    std::wstring vecchio;
     int posto = -1;  // its place among the files Ctrl-C removes
     bool esiste = false;
     bool in_posto = false;
@@ -75,15 +79,27 @@ FileNuovo::~FileNuovo() {
     dimenticalo(piano_->posto);
 }
 
+FileNuovo::Modo FileNuovo::modo() const {
+    return Modo::rinomina;
+}
+
 namespace {
+
+// Whether two handles are the same file: the same volume, the same index on it.
+bool stesso_file(HANDLE uno, HANDLE altro) {
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    return ::GetFileInformationByHandle(uno, &a) != 0 &&
+           ::GetFileInformationByHandle(altro, &b) != 0 &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
 
 // Creates the temporary file beside the destination, with the destination's attributes.
 Risultato<Descrittore> crea_temporaneo(const std::string& destinazione, FileNuovo::Piano& piano,
                                        DWORD attributi, const Oggetto& oggetto) {
-    const std::string base =
-        "." + destinazione + "." + std::to_string(::GetCurrentProcessId()) + "-";
     for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        const std::string nome = base + std::to_string(tentativo);
+        const std::string nome = nome_temporaneo(destinazione, processo_corrente(), tentativo);
         DWORD errore = 0;
         {
             // Remembered and made while Ctrl-C waits, so that its handler finds every file made.
@@ -108,8 +124,10 @@ Risultato<Descrittore> crea_temporaneo(const std::string& destinazione, FileNuov
 
 }  // namespace
 
-Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione) {
+Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
+                                                      const FileLettura& originale) {
     const Oggetto oggetto = Oggetto::file(destinazione);
+    rimuovi_abbandonati(destinazione);
     auto piano = std::make_unique<Piano>();
     piano->nome = largo(destinazione);
     DWORD attributi = ::GetFileAttributesW(piano->nome.c_str());
@@ -130,6 +148,9 @@ Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazi
                                 oggetto);
         if (!prova.aperto()) {
             return Esito::scrittura(oggetto, errno_ultimo());
+        }
+        if (stesso_file(prova.nativo(), originale.descrittore().nativo())) {
+            return Esito::su_file(Esito::Tipo::stesso_file, destinazione);
         }
         // The new file keeps what Explorer shows of the old one, hidden or archived.
         attributi &= FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
@@ -163,10 +184,12 @@ Esito FileNuovo::metti_al_posto() {
     const wchar_t* nome = piano_->nome.c_str();
     bool fatto = false;
     if (piano_->esiste) {
-        fatto =
-            ::ReplaceFileW(windows::completo(nome).c_str(), windows::completo(nuovo).c_str(),
-                           nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                           nullptr, nullptr) != 0;
+        // The earlier file stays under this name until the whole pass is in place.
+        piano_->vecchio = piano_->temporaneo + L"~";
+        fatto = ::ReplaceFileW(windows::completo(nome).c_str(), windows::completo(nuovo).c_str(),
+                               windows::completo(piano_->vecchio.c_str()).c_str(),
+                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                               nullptr, nullptr) != 0;
         const DWORD errore = ::GetLastError();
         // With no file left to replace (ReplaceFileW has removed it and then could not
         // rename, or it was gone already), the new content is moved in its place.
@@ -182,6 +205,24 @@ Esito FileNuovo::metti_al_posto() {
     piano_->in_posto = true;
     dimenticalo(piano_->posto);
     return {};
+}
+
+void FileNuovo::rimetti() {
+    if (!piano_->in_posto) {
+        return;
+    }
+    if (::GetFileAttributesW(piano_->vecchio.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        ::MoveFileExW(piano_->vecchio.c_str(), piano_->nome.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    } else if (!piano_->esiste) {
+        ::DeleteFileW(piano_->nome.c_str());
+    }
+}
+
+void FileNuovo::conferma() {
+    if (!piano_->vecchio.empty()) {
+        ::DeleteFileW(piano_->vecchio.c_str());
+    }
 }
 
 }  // namespace turnolista::sistema

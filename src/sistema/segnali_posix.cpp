@@ -6,19 +6,51 @@
 #include <array>
 #include <csignal>
 #include <cstring>
+#include <vector>
 
 namespace turnolista::sistema {
 
 namespace {
 
-// Every signal whose default action ends the process and that a program can catch.
-constexpr std::array TERMINANTI{SIGHUP,  SIGINT,  SIGQUIT, SIGPIPE, SIGALRM,   SIGTERM,
-                                SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF};
+// Every signal sent from outside whose default action ends the process and that a program
+// can catch; the real-time signals are added to them. These are also held back while files
+// are put in place.
+constexpr std::array TERMINANTI{
+    SIGHUP,    SIGINT,  SIGQUIT, SIGPIPE, SIGALRM,   SIGTERM,
+    SIGUSR1,   SIGUSR2, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF,
+#ifdef SIGIO
+    SIGIO,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
+// The signals of a fault in the program itself: they end it too, and the temporary files
+// go first, but holding them back would not stop them.
+constexpr std::array GUASTI{SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGSEGV, SIGSYS, SIGTRAP};
 
 // The temporary files for the handler: plain arrays, since a handler may touch nothing
 // else. A place is in use once its flag is set, after its name is complete.
-constexpr std::size_t POSTI = 4;
-constexpr std::size_t LUNGHEZZA = 256;  // a name within a folder, NAME_MAX and its zero
+constexpr std::size_t POSTI = 8;
+constexpr std::size_t LUNGHEZZA = 4096;  // a path, PATH_MAX with its zero
+
+std::vector<int> tutti_i_terminanti() {
+    std::vector<int> segnali(TERMINANTI.begin(), TERMINANTI.end());
+#ifdef SIGRTMIN
+    for (int segnale = SIGRTMIN; segnale <= SIGRTMAX; ++segnale) {
+        segnali.push_back(segnale);
+    }
+#endif
+    return segnali;
+}
+
+const std::vector<int>& terminanti() {
+    static const std::vector<int> segnali = tutti_i_terminanti();
+    return segnali;
+}
 std::array<std::array<char, LUNGHEZZA>, POSTI> nomi{};
 std::array<int, POSTI> cartelle{};
 std::array<volatile std::sig_atomic_t, POSTI> occupato{};
@@ -26,7 +58,7 @@ std::array<volatile std::sig_atomic_t, POSTI> occupato{};
 sigset_t crea_insieme_terminanti() {
     sigset_t insieme;
     sigemptyset(&insieme);
-    for (const int segnale : TERMINANTI) {
+    for (const int segnale : terminanti()) {
         sigaddset(&insieme, segnale);
     }
     return insieme;
@@ -55,7 +87,9 @@ void pulisci_su_segnale() {
     struct sigaction azione {};
     azione.sa_handler = al_segnale;
     azione.sa_mask = insieme_terminanti();
-    for (const int segnale : TERMINANTI) {
+    std::vector<int> segnali = terminanti();
+    segnali.insert(segnali.end(), GUASTI.begin(), GUASTI.end());
+    for (const int segnale : segnali) {
         struct sigaction prima {};
         if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler == SIG_IGN) {
             continue;

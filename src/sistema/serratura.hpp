@@ -1,7 +1,7 @@
 #pragma once
 // A lock on the current folder that two runs share while they put files in place, so that
-// the files of one pass stand together; a folder that cannot be locked is used without it.
-// The lock ends with the object.
+// the files of one pass stand together. A folder that cannot be locked is used without it,
+// and the caller is told why. The lock ends with the object.
 
 #include "sistema/descrittore.hpp"
 
@@ -17,10 +17,17 @@ class SerraturaCartella {
 
     // Another run kept the lock for longer than this run waits.
     bool occupata() const { return occupata_; }
+    // Why the folder could not be locked at all (an errno value), or 0.
+    int non_bloccabile() const { return non_bloccabile_; }
 
   private:
     Descrittore maniglia_;  // what the system holds the lock by, while it is held
     bool occupata_ = false;
+    int non_bloccabile_ = 0;
 };
+
+// Why the current folder cannot be locked (an errno value), or 0: asked before a pass, so
+// that the user is told when its files will be put in place without the lock.
+int serratura_impossibile();
 
 }  // namespace turnolista::sistema

@@ -17,11 +17,13 @@ constexpr auto ATTESA_MASSIMA = std::chrono::seconds(10);
 SerraturaCartella::SerraturaCartella() {
     Descrittore cartella(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), {});
     if (!cartella.aperto()) {
+        non_bloccabile_ = errno;
         return;
     }
     const auto fino_a = std::chrono::steady_clock::now() + ATTESA_MASSIMA;
     while (::flock(cartella.nativo(), LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
+            non_bloccabile_ = errno;
             return;
         }
         if (std::chrono::steady_clock::now() > fino_a) {
@@ -31,6 +33,11 @@ SerraturaCartella::SerraturaCartella() {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     maniglia_ = std::move(cartella);
+}
+
+int serratura_impossibile() {
+    const Descrittore cartella(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), {});
+    return cartella.aperto() ? 0 : errno;
 }
 
 // The lock ends with the descriptor.

@@ -10,6 +10,7 @@ const std::string ORIGINALE =
     "Giornata 1: Riposa Lupi\n";
 
 const std::string RIEPILOGO_TXT = PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n";
+const std::string TESTO_TXT = "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n";
 
 TEST(Errori, MissingFixtureFileIsReportedAndEarlierFilesStay) {
     const std::map<std::string, std::string> prima{{"calendario.txt", "vecchio\n"},
@@ -69,6 +70,21 @@ TEST(Errori, OneFailedPassMakesTheExitStatusOne) {
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file.at("calendario.txt"),
               "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n");
+}
+
+TEST(Errori, TemporaryFilesOfRunsThatNoLongerExistAreRemoved) {
+    // The id of a process that cannot exist, and this test's own, which is running.
+    const std::string morto = ".calendario.txt.2147483647-0";
+    const std::string vivo = ".calendario.txt." + std::to_string(questo_processo()) + "-3";
+    const auto e = esegui({.file = {{"originale.txt", ORIGINALE},
+                                    {morto, "mezzo\n"},
+                                    {morto + "~", "mezzo\n"},
+                                    {vivo, "in corso\n"}},
+                           .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(e.out, FORMATO + NOME + RIEPILOGO_TXT + ANCORA);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                          {"calendario.txt", TESTO_TXT},
+                                                          {vivo, "in corso\n"}}));
 }
 
 TEST(Flussi, ClosedStandardStreamsAreReportedWithStatusOne) {

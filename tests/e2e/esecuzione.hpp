@@ -61,6 +61,7 @@ struct Esecuzione {
     std::map<std::string, unsigned> permessi;     // on POSIX systems only
     std::map<std::string, unsigned> proprietari;  // on POSIX systems only
     std::map<std::string, unsigned> attributi;    // on Windows only: FILE_ATTRIBUTE_ flags
+    std::map<std::string, std::string> acl;       // on POSIX systems, where a file has one
     std::string resto_input;                      // what the program left of its standard input
 };
 
@@ -72,6 +73,9 @@ bool aspetta(int programma, const std::function<bool()>& condizione);
 
 // The whole content of a file.
 std::string leggi(const std::filesystem::path& percorso);
+
+// The id of the process that runs the tests.
+unsigned long questo_processo();
 
 // Whether the tests run as root, and the ordinary user they then run the program as.
 bool da_root();

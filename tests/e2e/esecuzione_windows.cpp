@@ -9,6 +9,10 @@ namespace prova {
 
 namespace fs = std::filesystem;
 
+unsigned long questo_processo() {
+    return ::GetCurrentProcessId();
+}
+
 bool da_root() {
     return false;
 }

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "esecuzione.hpp"
 
@@ -54,8 +55,13 @@ std::function<void(pid_t, const std::filesystem::path&)> a_meta(
 }
 
 TEST(Segnali, EveryTerminatingSignalRemovesTheTemporaryFileFirst) {
-    for (const int segnale : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2,
-                              SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF}) {
+    std::vector<int> segnali{SIGHUP,  SIGINT,  SIGQUIT, SIGPIPE,  SIGALRM,      SIGTERM,
+                             SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ,  SIGVTALRM,    SIGPROF,
+                             SIGIO,   SIGPWR,  SIGSYS,  SIGRTMIN, SIGRTMIN + 5, SIGRTMAX};
+#ifdef SIGSTKFLT
+    segnali.push_back(SIGSTKFLT);
+#endif
+    for (const int segnale : segnali) {
         SCOPED_TRACE(strsignal(segnale));
         const auto e = esegui(
             {.file = {{"calendario.txt", "vecchio\n"}},
@@ -152,6 +158,19 @@ TEST(Memoria, EndlessLineStaysWithinAMemoryLimit) {
               "Impossibile leggere il file originale.txt: la riga 1 \xE8 pi\xF9 lunga di 64 MiB\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt@", "/dev/zero"}}));
+}
+
+TEST(Memoria, AnswerLongerThanAnyAnswerIsRefusedWithinAMemoryLimit) {
+#ifdef CON_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves far more address space than any limit allows";
+#endif
+    // 32 MiB typed as a team's name, with 24 MiB of memory in all.
+    const auto e = esegui({.file = {{"originale.txt", RIGA}},
+                           .input = "t\n" + std::string(32 * MIB, 'x') + "\nLupi\nn\n",
+                           .limite_memoria = 24 * MIB});
+    EXPECT_EQ(e.out, FORMATO + NOME + TROPPO_LUNGO + NOME + PRESENTE + "1" + ESEGUITO +
+                         COMPLIMENTI + "calendario.txt\n" + ANCORA);
+    EXPECT_EQ(e.stato, 0);
 }
 
 TEST(Memoria, TailAfterLine120IsNotRead) {

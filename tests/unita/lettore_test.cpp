@@ -76,6 +76,20 @@ TEST(Lettore, LineLongerThanTheLimitIsRefusedWithItsNumber) {
     }
 }
 
+TEST(Lettore, LongLineCutShortKeepsTheLimitAndPassesOverTheRest) {
+    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{4}, SIZE_MAX}) {
+        SCOPED_TRACE(pezzo);
+        SorgenteTesto sorgente("t\n" + std::string(100, 'x') + "\nLupi\n" + std::string(50, 'y'),
+                               pezzo);
+        LettoreRighe lettore(sorgente, Oggetto::standard_input(), 8, LettoreRighe::Lunghe::tronca);
+        std::vector<std::string> righe;
+        for (auto riga = lettore.leggi(); riga && *riga; riga = lettore.leggi()) {
+            righe.emplace_back(**riga);
+        }
+        EXPECT_EQ(righe, (std::vector<std::string>{"t", "xxxxxxxxx", "Lupi", "yyyyyyyyy"}));
+    }
+}
+
 TEST(Lettore, TellsWhetherMoreFollowsAndWhatWasReadAhead) {
     SorgenteTesto sorgente("uno\ndue\n");
     LettoreRighe lettore(sorgente, ORIGINALE);

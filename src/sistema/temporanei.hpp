@@ -1,0 +1,25 @@
+#pragma once
+// The names a pass writes its files under before they are put in place: beside
+// "calendario.txt", ".calendario.txt.1234-0", with the id of the process that writes it. A
+// run that is killed outright (SIGKILL, a crash, a power cut) leaves its files behind; the
+// id lets a later pass tell them from those of a run still going, and remove them.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace turnolista::sistema {
+
+std::string nome_temporaneo(std::string_view destinazione, unsigned long processo, int tentativo);
+
+// The process that wrote `nome`, if it is a temporary name of `destinazione` (the name of
+// an earlier file kept for putting back, with "~" after it, included).
+std::optional<unsigned long> processo_di(std::string_view nome, std::string_view destinazione);
+
+// Each system's part.
+unsigned long processo_corrente();
+// Removes from the current folder the temporary files of `destinazione` whose process no
+// longer exists.
+void rimuovi_abbandonati(std::string_view destinazione);
+
+}  // namespace turnolista::sistema

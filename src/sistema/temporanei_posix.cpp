@@ -1,0 +1,34 @@
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <memory>
+
+#include "sistema/temporanei.hpp"
+
+namespace turnolista::sistema {
+
+unsigned long processo_corrente() {
+    return static_cast<unsigned long>(::getpid());
+}
+
+// A process that exists, even one this user may not signal, keeps its files.
+void rimuovi_abbandonati(std::string_view destinazione) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> cartella(::opendir("."), ::closedir);
+    if (!cartella) {
+        return;
+    }
+    const pid_t io = ::getpid();
+    while (const dirent* voce = ::readdir(cartella.get())) {
+        const auto processo = processo_di(voce->d_name, destinazione);
+        if (!processo || *processo == static_cast<unsigned long>(io)) {
+            continue;
+        }
+        if (::kill(static_cast<pid_t>(*processo), 0) != 0 && errno == ESRCH) {
+            ::unlinkat(::dirfd(cartella.get()), voce->d_name, 0);
+        }
+    }
+}
+
+}  // namespace turnolista::sistema
