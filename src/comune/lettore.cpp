@@ -13,13 +13,15 @@ constexpr std::size_t BLOCCO = std::size_t{256} * 1024;
 constexpr std::size_t PASSO_MASSIMO = std::size_t{4} * 1024 * 1024;
 }  // namespace
 
-LettoreRighe::LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite, Lunghe lunghe)
+LettoreRighe::LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite, Lunghe lunghe,
+                           FineRiga fine_riga)
     : sorgente_(sorgente),
       oggetto_(std::move(oggetto)),
       limite_(limite),
       buffer_(std::make_unique_for_overwrite<char[]>(std::min(BLOCCO, limite + 1))),
       capienza_(std::min(BLOCCO, limite + 1)),
-      lunghe_(lunghe) {}
+      lunghe_(lunghe),
+      fine_riga_(fine_riga) {}
 
 // Passes over what is left of a line cut short, up to and with its newline.
 Risultato<bool> LettoreRighe::salta_resto() {
@@ -41,51 +43,50 @@ Risultato<bool> LettoreRighe::salta_resto() {
     return true;
 }
 
+// Hands out the bytes from inizio_ up to `fine` as a line, and moves on to `dopo`: a line of
+// more than the limit cut to one byte past it, with its rest to pass over when it goes on.
+std::string_view LettoreRighe::consegna(std::size_t fine, std::size_t dopo, bool a_capo) {
+    std::string_view riga(buffer_.get() + inizio_, fine - inizio_);
+    if (riga.size() > limite_) {
+        riga = riga.substr(0, limite_ + 1);
+        da_saltare_ = !a_capo;
+    } else if (a_capo && fine_riga_ == FineRiga::crlf && riga.ends_with('\r')) {
+        riga.remove_suffix(1);
+    }
+    inizio_ = dopo;
+    ++righe_;
+    return riga;
+}
+
 Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
     if (const auto saltato = salta_resto(); !saltato) {
         return saltato.errore();
     }
+    const bool tronca = lunghe_ == Lunghe::tronca;
     std::size_t cerca_da = inizio_;
     for (;;) {
         const char* base = buffer_.get();
         if (const void* a_capo = std::memchr(base + cerca_da, '\n', fine_ - cerca_da)) {
             const auto fine_riga =
                 static_cast<std::size_t>(static_cast<const char*>(a_capo) - base);
-            if (fine_riga - inizio_ > limite_ && lunghe_ == Lunghe::errore) {
+            if (fine_riga - inizio_ > limite_ && !tronca) {
                 break;
             }
-            if (fine_riga - inizio_ > limite_) {
-                const std::string_view inizio(base + inizio_, limite_ + 1);
-                inizio_ = fine_riga + 1;
-                ++righe_;
-                return std::optional(inizio);
-            }
-            const std::string_view riga(base + inizio_, fine_riga - inizio_);
-            inizio_ = fine_riga + 1;
-            ++righe_;
-            return std::optional(riga);
+            return std::optional(consegna(fine_riga, fine_riga + 1, true));
         }
         if (fine_ - inizio_ > limite_) {
-            if (lunghe_ == Lunghe::errore) {
+            if (!tronca) {
                 break;
             }
-            const std::string_view inizio(base + inizio_, limite_ + 1);
-            inizio_ = fine_;
-            da_saltare_ = true;
-            ++righe_;
-            return std::optional(inizio);
+            return std::optional(consegna(fine_, fine_, false));
         }
-        cerca_da = fine_;
         if (finito_) {
             if (inizio_ == fine_) {
                 return std::optional<std::string_view>();
             }
-            const std::string_view riga(base + inizio_, fine_ - inizio_);
-            inizio_ = fine_;
-            ++righe_;
-            return std::optional(riga);
+            return std::optional(consegna(fine_, fine_, false));
         }
-        cerca_da -= inizio_;
+        cerca_da = fine_ - inizio_;
         compatta();
         if (fine_ == capienza_) {
             cresci();

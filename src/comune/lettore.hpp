@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "comune/a_capo.hpp"
 #include "comune/costanti.hpp"
 #include "comune/esito.hpp"
 #include "comune/sorgente.hpp"
@@ -23,8 +24,10 @@ class LettoreRighe {
 
     // `limite` bytes at most a line, not counting the newline; `oggetto` is what the source
     // is, for the error of a line too long.
+    // With FineRiga::crlf a CR just before the newline is no part of the line either; any
+    // other CR is.
     LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite = RIGA_MASSIMA,
-                 Lunghe lunghe = Lunghe::errore);
+                 Lunghe lunghe = Lunghe::errore, FineRiga fine_riga = FineRiga::lf);
 
     // The next line without its newline, valid until the next call; nullopt at the end. A
     // last line without a newline is still a line. After an error nothing more is read.
@@ -42,6 +45,7 @@ class LettoreRighe {
     void cresci();
     std::optional<Esito> riempi();
     Risultato<bool> salta_resto();
+    std::string_view consegna(std::size_t fine, std::size_t dopo, bool a_capo);
 
     Sorgente& sorgente_;
     Oggetto oggetto_;
@@ -53,6 +57,7 @@ class LettoreRighe {
     long righe_ = 0;          // lines handed out
     bool finito_ = false;
     Lunghe lunghe_;
+    FineRiga fine_riga_;
     bool da_saltare_ = false;  // the rest of a line handed out cut short is still to come
 };
 

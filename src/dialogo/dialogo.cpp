@@ -3,7 +3,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "comune/lettore.hpp"
 #include "comune/scrittura.hpp"
@@ -36,6 +38,21 @@ std::string avviso_troncato() {
     const std::string n = std::to_string(NUM);
     return "Attenzione: il file " + std::string(FILE_ORIGINALE) + " contiene pi\xF9 di " + n +
            " righe; sono state esaminate solo le prime " + n + "\n";
+}
+
+// A name found only in other capital letters: how the list writes it, and where.
+std::string altre_maiuscole(std::string_view nome, const RisultatoPassata& esito) {
+    std::string digitato;
+    for (const char32_t c : caratteri_digitati(nome)) {
+        digitato += c <= 0xFF ? static_cast<char>(c) : '?';
+    }
+    const std::string righe = std::to_string(esito.altre_maiuscole);
+    return "Nessuna riga contiene \xAB" + citazione(digitato, false) +
+           "\xBB scritto cos\xEC, ma \xAB" +
+           citazione(in_latin1(esito.come_scritto, esito.codifica), false) + "\xBB si trova in " +
+           righe + (esito.altre_maiuscole == 1 ? " riga" : " righe") +
+           ": le lettere maiuscole e minuscole devono essere come nel file " +
+           std::string(FILE_ORIGINALE) + "\n";
 }
 
 class Dialogo {
@@ -81,6 +98,9 @@ class Dialogo {
         }
         dici(riepilogo(esito.RIGHE));
         dici(voce(*formato).messaggio);
+        if (esito.altre_maiuscole > 0) {
+            avverti(altre_maiuscole(nome, esito));
+        }
         return true;
     }
 
@@ -101,7 +121,7 @@ class Dialogo {
     // Asks until a name of at most NAME - 1 characters is typed; false when the run must end.
     bool chiedi_nome(std::string_view& nome) {
         while (chiedi(DOMANDA_NOME, nome)) {
-            if (caratteri(nome, console_.utf8) < NAME) {
+            if (caratteri_digitati(nome).size() < NAME) {
                 return true;
             }
             dici(NOME_TROPPO_LUNGO);
@@ -133,6 +153,10 @@ class Dialogo {
             return false;
         }
         risposta = senza_ritorno_carrello(**riga);
+        // A file of answers saved with a BOM: it is no part of the first answer.
+        if (std::exchange(prima_risposta_, false) && risposta.starts_with(BOM_UTF8)) {
+            risposta.remove_prefix(BOM_UTF8.size());
+        }
         return true;
     }
 
@@ -148,6 +172,7 @@ class Dialogo {
     Console& console_;
     LettoreRighe lettore_;
     bool fallita_ = false;
+    bool prima_risposta_ = true;
     bool uscita_rotta_ = false;  // already reported
 };
 

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "comune/scrittura.hpp"
 #include "ricerca/ricerca.hpp"
@@ -37,9 +38,21 @@ class Scrittura {
                 return write2.errore();
             }
             s->write2_ = std::move(*write2);
-            s->tabella_.emplace(s->write2_->flusso(), *scelta.tabella);
         }
+        s->tabella_tipo_ = scelta.tabella;
         return s;
+    }
+
+    // Starts each file, with the UTF-8 BOM where `bom`.
+    void inizia(bool bom) {
+        for (FileNuovo* f : {write1_.get(), write2_.get()}) {
+            if (f != nullptr && bom) {
+                scrivi(f->flusso(), BOM_UTF8);
+            }
+        }
+        if (tabella_tipo_) {
+            tabella_.emplace(write2_->flusso(), *tabella_tipo_);
+        }
     }
 
     // The text formats follow each line with an empty one.
@@ -75,6 +88,7 @@ class Scrittura {
 
     std::unique_ptr<FileNuovo> write1_;
     std::unique_ptr<FileNuovo> write2_;
+    std::optional<TipoTabella> tabella_tipo_;
     std::optional<Tabella> tabella_;
 };
 
@@ -92,14 +106,27 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
         risultato.esito = scrittura.errore();
         return risultato;
     }
-    const auto ricerca =
-        cerca(**read1, nome, [&](std::string_view riga) { (*scrittura)->copia(riga); });
+    TestoOriginale testo(**read1);
+    const auto codifica = testo.riconosci();
+    if (!codifica) {
+        risultato.esito = codifica.errore();
+        return risultato;
+    }
+    risultato.codifica = *codifica;
+    (*scrittura)->inizia(con_bom(*codifica));
+    // A name with a character the list's encoding cannot hold is in no line of it.
+    const std::string cercato =
+        nella_codifica(caratteri_digitati(nome), *codifica).value_or(std::string());
+    const auto ricerca = cerca(
+        testo, cercato, [&](std::string_view riga) { (*scrittura)->copia(riga); }, *codifica);
     if (!ricerca) {
         risultato.esito = ricerca.errore();
         return risultato;
     }
     risultato.RIGHE = ricerca->RIGHE;
     risultato.troncato = ricerca->troncato;
+    risultato.altre_maiuscole = ricerca->altre_maiuscole;
+    risultato.come_scritto = ricerca->come_scritto;
     risultato.senza_serratura = sistema::serratura_impossibile();
     risultato.esito = (*scrittura)->completa();
     return risultato;

@@ -1,45 +1,12 @@
 #include "dialogo/testo.hpp"
 
+#include "comune/codifica.hpp"
+
 #include <algorithm>
 
 namespace turnolista {
 
 namespace {
-
-// Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none:
-// no overlong forms, no surrogates, nothing past U+10FFFF.
-std::size_t sequenza_utf8(std::string_view testo) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(testo[i]); };
-    const unsigned char primo = byte(0);
-    if (primo < 0x80) {
-        return 1;
-    }
-    std::size_t lunghezza = 0;
-    unsigned char minimo = 0x80;
-    unsigned char massimo = 0xBF;
-    if (primo >= 0xC2 && primo <= 0xDF) {
-        lunghezza = 2;
-    } else if (primo >= 0xE0 && primo <= 0xEF) {
-        lunghezza = 3;
-        minimo = primo == 0xE0 ? 0xA0 : 0x80;
-        massimo = primo == 0xED ? 0x9F : 0xBF;
-    } else if (primo >= 0xF0 && primo <= 0xF4) {
-        lunghezza = 4;
-        minimo = primo == 0xF0 ? 0x90 : 0x80;
-        massimo = primo == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (testo.size() < lunghezza || byte(1) < minimo || byte(1) > massimo) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < lunghezza; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) {
-            return 0;
-        }
-    }
-    return lunghezza;
-}
 
 void ottale(std::string& uscita, unsigned char byte) {
     uscita += '\\';
@@ -66,19 +33,6 @@ std::string nel_set_della_console(std::string_view latin1, bool utf8) {
         }
     }
     return uscita;
-}
-
-std::size_t caratteri(std::string_view testo, bool utf8) {
-    if (!utf8) {
-        return testo.size();
-    }
-    std::size_t n = 0;
-    while (!testo.empty()) {
-        const std::size_t lunghezza = sequenza_utf8(testo);
-        testo.remove_prefix(lunghezza == 0 ? 1 : lunghezza);
-        ++n;
-    }
-    return n;
 }
 
 std::string citazione(std::string_view testo, bool utf8) {

@@ -1,6 +1,6 @@
 #pragma once
 // Text as the console shows it: the program's messages, kept in ISO-8859-1, in the
-// console's character set; the length of a typed name; the user's own bytes quoted safely.
+// console's character set; the user's own bytes quoted safely.
 
 #include <cstddef>
 #include <string>
@@ -10,10 +10,6 @@ namespace turnolista {
 
 // The message in UTF-8 when `utf8`, otherwise as it is.
 std::string nel_set_della_console(std::string_view latin1, bool utf8);
-
-// Characters of a typed text: on a UTF-8 console a well-formed UTF-8 sequence is one
-// character and any other byte one character; elsewhere each byte is one.
-std::size_t caratteri(std::string_view testo, bool utf8);
 
 // The user's bytes as they are, but with control characters (and the backslash that
 // introduces the escapes) written as C escapes, as `ls -b` shows an odd file name, so that

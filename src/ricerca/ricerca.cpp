@@ -15,9 +15,38 @@ bool contiene(std::string_view riga, std::string_view nome) {
     return riga.find(nome) != std::string_view::npos;
 }
 
+namespace {
+
+// Looks for the name in other capital letters, as long as no line holds it as typed.
+class AltreMaiuscole {
+  public:
+    AltreMaiuscole(std::string_view nome, Codifica codifica)
+        : nome_(minuscole(nome, codifica)), codifica_(codifica) {}
+
+    void esamina(std::string_view riga, Conteggio& conteggio) const {
+        if (conteggio.RIGHE > 0 || nome_.empty()) {
+            return;
+        }
+        const std::string piccola = minuscole(riga, codifica_);
+        if (const auto dove = piccola.find(nome_); dove != std::string::npos) {
+            if (conteggio.altre_maiuscole++ == 0) {
+                conteggio.come_scritto = std::string(riga.substr(dove, nome_.size()));
+            }
+        }
+    }
+
+  private:
+    std::string nome_;
+    Codifica codifica_;
+};
+
+}  // namespace
+
 Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
-                           const std::function<void(std::string_view)>& copia) {
-    LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE));
+                           const std::function<void(std::string_view)>& copia, Codifica codifica) {
+    LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE), RIGA_MASSIMA,
+                         LettoreRighe::Lunghe::errore, FineRiga::crlf);
+    const AltreMaiuscole altre(nome, codifica);
     Conteggio conteggio;
     for (int m = 0; m < NUM; ++m) {
         const auto riga = lettore.leggi();
@@ -25,11 +54,13 @@ Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
             return riga.errore();
         }
         if (!*riga) {
-            return conteggio;
+            break;
         }
         if (contiene(**riga, nome)) {
             copia(**riga);
             ++conteggio.RIGHE;
+        } else {
+            altre.esamina(**riga, conteggio);
         }
     }
     // Only whether more follows matters, not how much: a huge tail is never read.
@@ -38,6 +69,10 @@ Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
         return altro.errore();
     }
     conteggio.troncato = *altro;
+    if (conteggio.RIGHE > 0) {
+        conteggio.altre_maiuscole = 0;
+        conteggio.come_scritto.clear();
+    }
     return conteggio;
 }
 

@@ -2,8 +2,10 @@
 // The team search: hands on every line of the fixture list that holds the team name.
 
 #include <functional>
+#include <string>
 #include <string_view>
 
+#include "comune/codifica.hpp"
 #include "comune/esito.hpp"
 #include "comune/sorgente.hpp"
 
@@ -12,15 +14,21 @@ namespace turnolista {
 struct Conteggio {
     int RIGHE = 0;          // lines handed on
     bool troncato = false;  // the fixture list goes on after its first NUM lines
+    // With no line handed on: how many lines hold the name written with other capital
+    // letters, and how the first of them writes it.
+    int altre_maiuscole = 0;
+    std::string come_scritto;
 };
 
 // True when `nome` occurs in `riga` as an exact, case-sensitive run of bytes. The empty
 // name matches nothing.
 bool contiene(std::string_view riga, std::string_view nome);
 
-// Hands `copia`, in order and without their newlines, the lines among the first NUM of
-// `originale` (the contents of "originale.txt") that contain `nome`.
+// Hands `copia`, in order and without their line ends (LF, or CR LF), the lines among the
+// first NUM of `originale` (the text of "originale.txt") that contain `nome`, which is in
+// the list's encoding `codifica`.
 Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
-                           const std::function<void(std::string_view)>& copia);
+                           const std::function<void(std::string_view)>& copia,
+                           Codifica codifica = Codifica::ascii);
 
 }  // namespace turnolista

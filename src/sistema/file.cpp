@@ -4,9 +4,6 @@
 
 namespace turnolista::sistema {
 
-FileLettura::FileLettura(Descrittore descrittore)
-    : descrittore_(std::move(descrittore)), testo_(descrittore_) {}
-
 // The content flushed, failures of the writes before included.
 Esito FileNuovo::svuota() {
     flusso_.flush();

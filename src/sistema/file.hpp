@@ -28,14 +28,14 @@ class FileLettura final : public Sorgente {
     FileLettura& operator=(const FileLettura&) = delete;
     ~FileLettura() = default;
 
-    Risultato<std::size_t> leggi(std::span<char> dove) override { return testo_.leggi(dove); }
+    // The file's bytes as they are: what they hold is the reader's to say.
+    Risultato<std::size_t> leggi(std::span<char> dove) override { return descrittore_.leggi(dove); }
     const Descrittore& descrittore() const { return descrittore_; }
 
   private:
-    explicit FileLettura(Descrittore descrittore);
+    explicit FileLettura(Descrittore descrittore) : descrittore_(std::move(descrittore)) {}
 
     Descrittore descrittore_;
-    LetturaTesto testo_;
 };
 
 class FileNuovo {

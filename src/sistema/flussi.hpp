@@ -9,9 +9,9 @@
 #include <span>
 #include <streambuf>
 
+#include "comune/a_capo.hpp"
 #include "comune/esito.hpp"
 #include "comune/sorgente.hpp"
-#include "sistema/a_capo.hpp"
 #include "sistema/descrittore.hpp"
 
 namespace turnolista::sistema {

@@ -1,9 +1,14 @@
 #include <fcntl.h>
 #include <langinfo.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "sistema/standard.hpp"
 
@@ -19,8 +24,33 @@ std::unique_ptr<Canale> canale_standard(int quale) {
     return std::make_unique<Descrittore>(oggetto_standard(quale));
 }
 
+namespace {
+// Whether a locale's name, such as "it_IT.UTF-8" or "C.utf8@euro", names the UTF-8 codeset.
+bool nomina_utf8(std::string_view locale) {
+    const auto punto = locale.find('.');
+    if (punto == std::string_view::npos) {
+        return false;
+    }
+    std::string codeset(locale.substr(punto + 1, locale.find('@', punto) - punto - 1));
+    std::erase(codeset, '-');
+    std::transform(codeset.begin(), codeset.end(), codeset.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return codeset == "utf8";
+}
+}  // namespace
+
+// Only the character set matters, to show the accented letters of the messages. A locale
+// that names UTF-8 means a UTF-8 terminal even where that locale is not installed, as on
+// many minimal systems and over ssh.
 bool console_utf8() {
-    // Only the character set matters, to show the accented letters of the messages.
+    for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
+            if (nomina_utf8(valore)) {
+                return true;
+            }
+            break;
+        }
+    }
     std::setlocale(LC_CTYPE, "");
     return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
 }

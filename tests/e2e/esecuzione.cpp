@@ -77,7 +77,8 @@ void raccogli(const fs::path& lavoro, const Avvio& avvio, Esecuzione& esito) {
             esito.file[nome + "/"] = "";
             continue;
         }
-        esito.file[nome] = come_testo(leggi(voce->path()), nome, avvio.grezzo);
+        esito.file[nome] =
+            come_testo(leggi(voce->path()), nome, avvio.grezzo || avvio.file_grezzi.contains(nome));
         sistema::descrivi(voce->path(), nome, esito);
     }
 }
@@ -92,8 +93,9 @@ std::string leggi(const fs::path& percorso) {
 }
 
 bool aspetta(int programma, const std::function<bool()>& condizione) {
+    const auto fino_a = std::chrono::steady_clock::now() + LIMITE;
     while (!condizione()) {
-        if (!sistema::in_corso(programma)) {
+        if (!sistema::in_corso(programma) || std::chrono::steady_clock::now() > fino_a) {
             return condizione();
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -109,6 +111,9 @@ Esecuzione esegui(const Avvio& avvio) {
     fs::create_directories(io);
     for (const auto& [nome, testo] : avvio.file) {
         scrivi_file(lavoro / nome, come_file(testo, avvio.grezzo));
+    }
+    for (const auto& [nome, testo] : avvio.file_grezzi) {
+        scrivi_file(lavoro / nome, testo);
     }
     for (const auto& cartella : avvio.cartelle) {
         fs::create_directories(lavoro / cartella);

@@ -7,6 +7,7 @@
 // program leaves must have CR LF for every LF, and is collected with LF again, so that one
 // expected text holds on every system.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -19,6 +20,8 @@ namespace prova {
 struct Avvio {
     // Files put in the directory beforehand; a name may lead through sub-folders.
     std::map<std::string, std::string> file;
+    // Files put there byte for byte, whatever the system's line ends, and collected so.
+    std::map<std::string, std::string> file_grezzi;
     std::vector<std::string> cartelle;        // directories put there beforehand
     std::map<std::string, std::string> link;  // symbolic links: name, what it points to
     std::map<std::string, std::string> hard;  // hard links: new name, existing file
@@ -66,6 +69,9 @@ struct Esecuzione {
 };
 
 Esecuzione esegui(const Avvio& avvio);
+
+// The longest a run may take before the harness ends it, and a test fails on it.
+inline constexpr std::chrono::seconds LIMITE{30};
 
 // Waits until `condizione` holds, or the program `programma` has ended (it is ended by the
 // harness if it hangs): whether the condition came true. No test decides by time alone.

@@ -201,7 +201,7 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
     // A program that hangs, even with every signal held, is ended, and the test fails on
     // its status; a harness's limit, not a test's decision.
     int stato = 0;
-    const auto fino_a = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto fino_a = std::chrono::steady_clock::now() + LIMITE;
     while (::waitpid(figlio, &stato, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > fino_a) {
             ::kill(-figlio, SIGKILL);

@@ -140,7 +140,8 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
         avvio.durante(static_cast<int>(processo.dwProcessId), lavoro);
     }
     // A program that hangs is ended, and the test fails on its status.
-    if (::WaitForSingleObject(processo.hProcess, 20'000) == WAIT_TIMEOUT) {
+    if (::WaitForSingleObject(processo.hProcess, static_cast<DWORD>(LIMITE.count() * 1000)) ==
+        WAIT_TIMEOUT) {
         ::TerminateProcess(processo.hProcess, 124);
         ::WaitForSingleObject(processo.hProcess, INFINITE);
     }

@@ -23,18 +23,21 @@ TEST(Dialogo, NameLengthCountsCharactersOnAUtf8Console) {
     EXPECT_EQ(utf8.out, FORMATO + NOME + TROPPO_LUNGO + NOME +
                             "\nL'espressione cercata \xC3\xA8 presente in 1" + ESEGUITO +
                             COMPLIMENTI + "calendario.txt\n" + ANCORA);
-    EXPECT_EQ(utf8.file.at("calendario.txt"), "1 " + societa + "-Lupi\n\n");
+    // A list that is UTF-8 by its bytes gives a calendar that says so.
+    EXPECT_EQ(utf8.file.at("calendario.txt"),
+              "\xEF\xBB\xBF"
+              "1 " +
+                  societa + "-Lupi\n\n");
 
     const auto non_utf8 = esegui({.file = {{"originale.txt", "1 Societ\xE0 Sportive X-Lupi\n"}},
                                   .input = "t\nSociet\xE0 Sportive X\nn\n",
                                   .ambiente = {"LC_ALL=C.UTF-8"}});
     EXPECT_EQ(non_utf8.file.at("calendario.txt"), "1 Societ\xE0 Sportive X-Lupi\n\n");
 
-    // Elsewhere every byte counts.
+    // On any console the characters of the name count, not its bytes.
     const auto c =
-        esegui({.file = {{"originale.txt", originale}}, .input = "t\n" + societa + "\nLupi\nn\n"});
-    EXPECT_EQ(c.out,
-              FORMATO + NOME + TROPPO_LUNGO + NOME + riepilogo("2", "calendario.txt") + ANCORA);
+        esegui({.file = {{"originale.txt", originale}}, .input = "t\n" + societa + "\nn\n"});
+    EXPECT_EQ(c.out, FORMATO + NOME + riepilogo("1", "calendario.txt") + ANCORA);
 }
 
 TEST(Dialogo, AccentedLettersFollowTheConsoleCharacterSet) {
@@ -50,6 +53,27 @@ TEST(Dialogo, AccentedLettersFollowTheConsoleCharacterSet) {
     EXPECT_EQ(e.err,
               "Attenzione: il file originale.txt contiene pi\xC3\xB9 di 120 righe; sono state "
               "esaminate solo le prime 120\n");
+}
+
+TEST(Dialogo, LocaleThatNamesUtf8MakesAUtf8ConsoleEvenWhereItIsNotInstalled) {
+    struct Caso {
+        std::vector<std::string> ambiente;
+        std::string e;
+    };
+    const std::vector<Caso> casi{
+        {{"LANG=it_IT.UTF-8"}, "\xC3\xA8"},
+        {{"LC_CTYPE=it_IT.utf8", "LANG=C"}, "\xC3\xA8"},
+        {{"LC_ALL=C", "LANG=it_IT.UTF-8"}, "\xE8"},
+        {{"LANG=it_IT.ISO-8859-1"}, "\xE8"},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.ambiente.front());
+        const auto e = esegui({.file = {{"originale.txt", "1 Lupi\n"}},
+                               .input = "t\nLupi\nn\n",
+                               .ambiente = caso.ambiente});
+        EXPECT_EQ(e.out, FORMATO + NOME + "\nL'espressione cercata " + caso.e + " presente in 1" +
+                             ESEGUITO + COMPLIMENTI + "calendario.txt\n" + ANCORA);
+    }
 }
 
 TEST(RigaDiComando, Utf8LetterStaysAndC1ControlIsEscapedOnAUtf8Console) {

@@ -20,7 +20,7 @@ const std::string ORIGINALE =
     "6 19/10 20:30 Bar <Sport> & Lupi\n"
     "7 26/10 15:30 " +
     LUNGO +
-    " Lupi-Orsi\r\n"
+    " Lupi-Orsi\n"
     "8 02/11 15:30 Comunale Lupi-Tori\n"
     "9 09/11 15:30 Comunale Lupi-Gioiosa";
 
@@ -35,7 +35,7 @@ const std::string RIGHE_LUPI =
     "6 19/10 20:30 Bar <Sport> & Lupi\n"
     "7 26/10 15:30 " +
     LUNGO +
-    " Lupi-Orsi\r\n"
+    " Lupi-Orsi\n"
     "8 02/11 15:30 Comunale Lupi-Tori\n"
     "9 09/11 15:30 Comunale Lupi-Gioiosa\n";
 
@@ -68,7 +68,7 @@ TEST(Tabelle, SpreadsheetHasOneNumberedTabSeparatedRowPerMatch) {
                            "8\t6\t19/10\t20:30\tBar\t<Sport> & Lupi\n"
                            "9\t7\t26/10\t15:30\t" +
                                LUNGO +
-                               "\tLupi-Orsi\r\n"
+                               "\tLupi-Orsi\n"
                                "10\t8\t02/11\t15:30\tComunale\tLupi-Tori\n"
                                "11\t9\t09/11\t15:30\tComunale\tLupi-Gioiosa\n"}}));
 }
@@ -92,7 +92,7 @@ TEST(Tabelle, PageHasOneRowPerMatchInAlternatingColours) {
                   td + td + td + fine + giallo + "7" + td + "giornata" + td + "4:" + td + "Riposa" +
                   td + "Lupi" + fine + azzurro + "8" + td + "6" + td + "19/10" + td + "20:30" + td +
                   "Bar" + td + "&lt;Sport&gt; &amp; Lupi" + fine + giallo + "9" + td + "7" + td +
-                  "26/10" + td + "15:30" + td + LUNGO + td + "Lupi-Orsi\r" + fine + azzurro + "10" +
+                  "26/10" + td + "15:30" + td + LUNGO + td + "Lupi-Orsi" + fine + azzurro + "10" +
                   td + "8" + td + "02/11" + td + "15:30" + td + "Comunale" + td + "Lupi-Tori" +
                   fine + giallo + "11" + td + "9" + td + "09/11" + td + "15:30" + td + "Comunale" +
                   td + "Lupi-Gioiosa" + fine + CHIUSURA);

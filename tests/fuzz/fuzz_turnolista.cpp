@@ -29,7 +29,11 @@ std::string attese(std::string_view originale, std::string_view nome) {
     std::string uscita;
     for (int m = 0; m < turnolista::NUM && !originale.empty(); ++m) {
         const auto a_capo = originale.find('\n');
-        const auto riga = originale.substr(0, a_capo);
+        auto riga = originale.substr(0, a_capo);
+        // CR LF ends a line as LF does; a CR anywhere else is text.
+        if (a_capo != std::string_view::npos && riga.ends_with('\r')) {
+            riga.remove_suffix(1);
+        }
         if (!nome.empty() && riga.find(nome) != std::string_view::npos) {
             uscita.append(riga).push_back('\n');
         }

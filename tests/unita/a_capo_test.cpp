@@ -1,10 +1,10 @@
-#include "sistema/a_capo.hpp"
+#include "comune/a_capo.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace turnolista::sistema {
+namespace turnolista {
 namespace {
 
 std::string senza_cr(const std::string& grezzo) {
@@ -48,4 +48,4 @@ TEST(ACapo, StepBackCountsBothBytesOfEachCrLf) {
 }
 
 }  // namespace
-}  // namespace turnolista::sistema
+}  // namespace turnolista

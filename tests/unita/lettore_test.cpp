@@ -31,8 +31,18 @@ TEST(Lettore, SplitsAtNewlinesAndKeepsEmptyLines) {
     }
 }
 
-TEST(Lettore, CarriageReturnsStayInFileLines) {
+TEST(Lettore, CrBeforeTheNewlineGoesOnlyWhereCrLfEndsLines) {
     EXPECT_EQ(tutte_le_righe("uno\r\ndue\r\n"), (std::vector<std::string>{"uno\r", "due\r"}));
+    for (const std::size_t pezzo : {std::size_t{1}, SIZE_MAX}) {
+        SorgenteTesto sorgente("uno\r\nd\rue\r\r\n\r\ntre\r", pezzo);
+        LettoreRighe lettore(sorgente, ORIGINALE, RIGA_MASSIMA, LettoreRighe::Lunghe::errore,
+                             FineRiga::crlf);
+        std::vector<std::string> righe;
+        for (auto riga = lettore.leggi(); riga && *riga; riga = lettore.leggi()) {
+            righe.emplace_back(**riga);
+        }
+        EXPECT_EQ(righe, (std::vector<std::string>{"uno", "d\rue\r", "", "tre\r"}));
+    }
 }
 
 TEST(Lettore, LongLinesAreReadWhole) {

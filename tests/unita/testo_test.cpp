@@ -10,18 +10,6 @@ TEST(Testo, MessagesAreConvertedOnlyForAUtf8Console) {
     EXPECT_EQ(nel_set_della_console("cercata \xE8 pi\xF9", false), "cercata \xE8 pi\xF9");
 }
 
-TEST(Testo, Utf8CharactersCountOnceAndBrokenBytesEach) {
-    EXPECT_EQ(caratteri("Societ\xC3\xA0", true), 7U);
-    EXPECT_EQ(caratteri("Societ\xC3\xA0", false), 8U);
-    EXPECT_EQ(caratteri("\xE2\x82\xAC\xF0\x9F\x98\x80", true), 2U);  // euro sign, emoji
-    EXPECT_EQ(caratteri("\xC3", true), 1U);                          // cut short
-    EXPECT_EQ(caratteri("\xC0\xAF", true), 2U);                      // overlong
-    EXPECT_EQ(caratteri("\xED\xA0\x80", true), 3U);                  // surrogate
-    EXPECT_EQ(caratteri("\xF4\x90\x80\x80", true), 4U);              // past U+10FFFF
-    EXPECT_EQ(caratteri("\xE0\xA0", true), 2U);
-    EXPECT_EQ(caratteri("", true), 0U);
-}
-
 TEST(Testo, QuotationEscapesControlsOnly) {
     EXPECT_EQ(citazione("--foo", false), "--foo");
     EXPECT_EQ(citazione("a\tb\x7F\\", false), "a\\011b\\177\\\\");

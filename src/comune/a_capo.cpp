@@ -1,8 +1,8 @@
-#include "sistema/a_capo.hpp"
+#include "comune/a_capo.hpp"
 
 #include <cstring>
 
-namespace turnolista::sistema {
+namespace turnolista {
 
 std::size_t togli_cr(std::string_view grezzo, char* a) {
     std::size_t scritti = 0;
@@ -51,4 +51,4 @@ std::size_t grezzi_in_coda(std::string_view grezzo, std::size_t tradotti) {
     return grezzo.size() - fine + tradotti;
 }
 
-}  // namespace turnolista::sistema
+}  // namespace turnolista

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace turnolista::sistema {
+namespace turnolista {
 
 enum class FineRiga { lf, crlf };
 
@@ -22,4 +22,4 @@ std::size_t metti_cr(std::string_view testo, char* a);
 // what to step back in the file to stand before them.
 std::size_t grezzi_in_coda(std::string_view grezzo, std::size_t tradotti);
 
-}  // namespace turnolista::sistema
+}  // namespace turnolista

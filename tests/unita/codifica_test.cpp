@@ -1,0 +1,127 @@
+#include "comune/codifica.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace turnolista {
+namespace {
+
+TEST(Codifica, ListsEncodingIsDecidedFromItsStart) {
+    struct Caso {
+        std::string inizio;
+        bool intero;
+        Codifica attesa;
+    };
+    const std::vector<Caso> casi{
+        {"1 Lupi\n", true, Codifica::ascii},
+        {"", true, Codifica::ascii},
+        {"\xEF\xBB\xBF"
+         "1 Lupi\n",
+         true, Codifica::utf8_bom},
+        {"\xFF\xFE"
+         "1\0",
+         true, Codifica::utf16le},
+        {"\xFE\xFF\0"
+         "1",
+         true, Codifica::utf16be},
+        {"Cant\xC3\xB9\n", true, Codifica::utf8},
+        {"Cant\xF9\n", true, Codifica::windows1252},
+        // A sequence cut by the end of what was read is valid when more follows.
+        {"Cant\xC3", false, Codifica::utf8},
+        {"Cant\xE2\x82", false, Codifica::utf8},
+        {"Cant\xC3", true, Codifica::windows1252},
+        {"Cant\xC3"
+         "a",
+         false, Codifica::windows1252},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.inizio);
+        EXPECT_EQ(riconosci(caso.inizio, caso.intero), caso.attesa);
+    }
+    EXPECT_FALSE(con_bom(Codifica::ascii));
+    EXPECT_FALSE(con_bom(Codifica::windows1252));
+    EXPECT_TRUE(con_bom(Codifica::utf8));
+    EXPECT_TRUE(con_bom(Codifica::utf16be));
+}
+
+// Moved here from the console's text, where each byte counted when the console was not UTF-8:
+// now a typed name's characters count on any console.
+TEST(Codifica, TypedCharactersAreUtf8WhereValidElseWindows1252) {
+    struct Caso {
+        std::string digitato;
+        std::u32string caratteri;
+    };
+    const std::vector<Caso> casi{
+        {"Societ\xC3\xA0", U"Societ\u00E0"},
+        {"Societ\xE0", U"Societ\u00E0"},
+        {"\xE2\x82\xAC\xF0\x9F\x98\x80", U"\u20AC\U0001F600"},  // euro sign, emoji
+        {"\x80\x81\x9F", U"\u20AC\u0081\u0178"},                // invalid UTF-8: Windows-1252
+        {"\xC3", U"\u00C3"},                                    // cut short
+        {"\xC0\xAF", U"\u00C0\u00AF"},                          // overlong
+        {"\xED\xA0\x80", U"\u00ED\u00A0\u20AC"},                // surrogate
+        {"\xF4\x90\x80\x80", U"\u00F4\u0090\u20AC\u20AC"},      // past U+10FFFF
+        {"", U""},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.digitato);
+        EXPECT_EQ(caratteri_digitati(caso.digitato), caso.caratteri);
+    }
+}
+
+TEST(Codifica, TextIsWrittenInTheListsEncodingOrNotAtAll) {
+    EXPECT_EQ(nella_codifica(U"Cant\u00F9 \u20AC", Codifica::windows1252), "Cant\xF9 \x80");
+    EXPECT_EQ(nella_codifica(U"Cant\u00F9 \u20AC", Codifica::utf16le), "Cant\xC3\xB9 \xE2\x82\xAC");
+    EXPECT_EQ(nella_codifica(U"\u03A9", Codifica::windows1252), std::nullopt);
+    EXPECT_EQ(in_latin1("Cant\xC3\xB9 \xE2\x82\xAC", Codifica::utf8), "Cant\xF9 ?");
+    EXPECT_EQ(in_latin1("Cant\xF9 \x80", Codifica::windows1252), "Cant\xF9 ?");
+}
+
+TEST(Codifica, LowerCaseKeepsEveryPlace) {
+    EXPECT_EQ(minuscole("CANT\xC3\x99 \xC5\xA0\xC5\xB8 \xC3\x97", Codifica::utf8),
+              "cant\xC3\xB9 \xC5\xA1\xC3\xBF \xC3\x97");
+    EXPECT_EQ(minuscole("CANT\xD9 \x8A\x9F \xD7", Codifica::windows1252), "cant\xF9 \x9A\xFF \xD7");
+    // Bytes that are not UTF-8 in a UTF-8 list stay as they are.
+    EXPECT_EQ(minuscole("A\xC3\xC5L", Codifica::utf8), "a\xC3\xC5l");
+}
+
+std::string testo_di(const std::string& grezzo, std::size_t pezzo) {
+    SorgenteTesto sorgente(grezzo, pezzo);
+    TestoOriginale testo(sorgente);
+    EXPECT_TRUE(testo.riconosci());
+    std::string letto(7, '\0');
+    std::string tutto;
+    for (auto n = testo.leggi(letto); n && *n > 0; n = testo.leggi(letto)) {
+        tutto.append(letto, 0, *n);
+    }
+    return tutto;
+}
+
+TEST(Codifica, ListIsReadWithoutItsBomAndUtf16AsUtf8) {
+    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{3}, SIZE_MAX}) {
+        SCOPED_TRACE(pezzo);
+        EXPECT_EQ(testo_di("\xEF\xBB\xBF"
+                           "Lupi\r\n",
+                           pezzo),
+                  "Lupi\r\n");
+        EXPECT_EQ(testo_di("Lupi\r\n", pezzo), "Lupi\r\n");
+        EXPECT_EQ(testo_di(std::string("\xFF\xFE"
+                                       "L\0\xF9\0\r\0\n\0",
+                                       10),
+                           pezzo),
+                  "L\xC3\xB9\r\n");
+        // A pair of surrogates is one character; half a pair, or an odd byte, is U+FFFD.
+        EXPECT_EQ(testo_di(std::string("\xFE\xFF\xD8\x3D\xDE\x00\xDC\x00\0A\xD8\x00", 12), pezzo),
+                  "\xF0\x9F\x98\x80\xEF\xBF\xBD"
+                  "A\xEF\xBF\xBD");
+        EXPECT_EQ(testo_di(std::string("\xFF\xFE"
+                                       "A\0B",
+                                       5),
+                           pezzo),
+                  "A\xEF\xBF\xBD");
+    }
+}
+
+}  // namespace
+}  // namespace turnolista
