@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the Windows zip and looks inside: the program, README and the example league, the
-# text files with CR LF line ends and no LF alone.
+# Makes the Windows zip and looks inside: the program, stripped and with its resources, the
+# Italian guide in UTF-8 with its BOM, and the example league, the text files with CR LF
+# line ends and no LF alone. The developers' README is not in it.
 set -euo pipefail
 build=$1
 scratch=$(mktemp -d)
@@ -11,14 +12,25 @@ zip="$scratch/zip/turnolista-$2-win64.zip"
 [ -f "$zip" ] || { echo "no $zip"; exit 1; }
 (cd "$scratch" && cmake -E tar xf "$zip")
 top="$scratch/turnolista-$2-win64"
-for f in turnolista.exe README.txt esempio/originale.txt; do
-    [ -f "$top/$f" ] || { echo "not in the zip: $f"; exit 1; }
-done
-for f in README.txt esempio/originale.txt; do
+contenuto=$(cd "$top" && find . -type f | sort | tr '\n' ' ')
+[ "$contenuto" = "./LEGGIMI.txt ./esempio/originale.txt ./turnolista.exe " ] ||
+    { echo "the zip holds: $contenuto"; exit 1; }
+for f in LEGGIMI.txt esempio/originale.txt; do
     lines=$(tr -cd '\n' <"$top/$f" | wc -c)
     crlf=$(grep -c $'\r$' "$top/$f" || true)
     [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] || { echo "$f: $crlf of $lines lines end in CR LF"; exit 1; }
 done
-# The program itself, byte for byte the one built.
+[ "$(head -c 3 "$top/LEGGIMI.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] || { echo "LEGGIMI.txt: no BOM"; exit 1; }
+if grep -q '`\|^```\|^|' "$top/LEGGIMI.txt"; then
+    echo "LEGGIMI.txt: Markdown in a plain text guide"; exit 1
+fi
+grep -q "@" "$top/LEGGIMI.txt" && { echo "LEGGIMI.txt: a name left unreplaced"; exit 1; }
+# The program itself, byte for byte the one built: stripped, with its version and manifest.
 cmp "$top/turnolista.exe" "$build/turnolista.exe"
-echo "zipped: turnolista.exe README.txt esempio/originale.txt"
+size=$(stat -c %s "$top/turnolista.exe")
+[ "$size" -lt 1258291 ] || { echo "turnolista.exe: $size bytes"; exit 1; }
+sezioni=$(x86_64-w64-mingw32-objdump -h "$top/turnolista.exe")
+intestazioni=$(x86_64-w64-mingw32-objdump -p "$top/turnolista.exe")
+[[ "$sezioni" != *.debug_* ]] || { echo "turnolista.exe: not stripped"; exit 1; }
+[[ "$intestazioni" == *"Resource Directory"* ]] || { echo "turnolista.exe: no resources"; exit 1; }
+echo "zipped: turnolista.exe ($size bytes) LEGGIMI.txt esempio/originale.txt"

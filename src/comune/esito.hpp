@@ -37,7 +37,9 @@ class Esito {
         cartella_occupata,  // another run kept the folder locked for longer than a pass waits
         stesso_file,        // the file to write is "originale.txt" itself, under another name
         illeggibile,        // to be rewritten in place, but unreadable: no backup can be kept
-        riserva_presente    // a backup left by an interrupted run stands where it would go
+        riserva_presente,   // a backup left by an interrupted run stands where it would go
+        aperto_altrove,     // another program holds the file open, and shares it with no one
+        nome_doppio         // "originale.txt" is missing, but a name with one more ".txt" is there
     };
 
     Esito() = default;
@@ -56,7 +58,8 @@ class Esito {
     }
 
     // Where the old content of the file stays when neither the new content nor the old one
-    // could be written into it; or the backup an interrupted run left.
+    // could be written into it; the backup an interrupted run left; the file with the
+    // doubled name.
     Esito con_riserva(std::string percorso) && {
         riserva_ = std::move(percorso);
         return std::move(*this);

@@ -182,4 +182,17 @@ int dialogo(Console& console) {
     return Dialogo(console).esegui();
 }
 
+int congedo(Console& console, int stato) {
+    if (stato == 0 || !console.finestra_propria) {
+        return stato;
+    }
+    scrivi_messaggio(console, console.out, "Premi Invio per chiudere la finestra.\n");
+    console.out.flush();
+    // Whatever is typed up to Enter, or the end of the input; a line of any length.
+    LettoreRighe attesa(console.in, Oggetto::standard_input(), RISPOSTA_MASSIMA,
+                        LettoreRighe::Lunghe::tronca);
+    static_cast<void>(attesa.leggi());
+    return stato;
+}
+
 }  // namespace turnolista

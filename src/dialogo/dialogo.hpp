@@ -10,4 +10,8 @@ namespace turnolista {
 // status: 0 when every pass succeeded, 1 when one failed or the console itself failed.
 int dialogo(Console& console);
 
+// The end of a run: a console window opened for this run alone stays, after a failure,
+// until the user has read it and pressed Enter. Returns `stato`.
+int congedo(Console& console, int stato);
+
 }  // namespace turnolista

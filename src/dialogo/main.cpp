@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
 
     const std::vector<std::string_view> argomenti(argv + 1, argv + argc);
     if (const auto stato = turnolista::riga_di_comando(argomenti, console)) {
-        return *stato;
+        return turnolista::congedo(console, *stato);
     }
     turnolista::sistema::pulisci_su_segnale();
-    return turnolista::dialogo(console);
+    return turnolista::congedo(console, turnolista::dialogo(console));
 }

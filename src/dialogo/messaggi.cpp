@@ -7,6 +7,7 @@
 #include "comune/costanti.hpp"
 #include "comune/scrittura.hpp"
 #include "dialogo/testo.hpp"
+#include "sistema/motivi.hpp"
 
 namespace turnolista {
 
@@ -61,19 +62,26 @@ std::string impedimento(const Esito& errore) {
             return "c'\xE8 gi\xE0 il file " + errore.riserva() +
                    ", forse la copia di riserva di un'esecuzione interrotta, diverso da " + nome +
                    "; controlla che non ti serva, poi cancellalo";
+        case Esito::Tipo::aperto_altrove:
+            return "\xE8 aperto in un altro programma, per esempio Excel o Word: chiudilo e "
+                   "riprova";
+        case Esito::Tipo::nome_doppio:
+            return "non c'\xE8, ma c'\xE8 " + errore.riserva() +
+                   " (Esplora file non mostra l'estensione .txt): rinominalo in " + nome;
         default:
-            return std::strerror(errore.causa());
+            return sistema::motivo(errore.causa());
     }
 }
 
 }  // namespace
 
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
-    scrivi(flusso, nel_set_della_console(testo, console.utf8));
+    const bool utf8 = &flusso == &console.err ? console.utf8_err : console.utf8;
+    scrivi(flusso, nel_set_della_console(testo, utf8));
 }
 
 std::string avviso_senza_serratura(int causa) {
-    return "Attenzione: la cartella non si pu\xF2 bloccare (" + std::string(std::strerror(causa)) +
+    return "Attenzione: la cartella non si pu\xF2 bloccare (" + sistema::motivo(causa) +
            "): se un'altra esecuzione di turnolista scrive nella stessa cartella, i file delle "
            "due possono mescolarsi\n";
 }
@@ -89,7 +97,9 @@ std::string messaggio(const Esito& errore) {
         }
         case Esito::Tipo::lettura:
             return "Impossibile leggere " + nome_di(oggetto) + ": " +
-                   std::strerror(errore.causa()) + "\n";
+                   sistema::motivo(errore.causa()) + "\n";
+        case Esito::Tipo::nome_doppio:
+            return "Impossibile leggere " + nome_di(oggetto) + ": " + impedimento(errore) + "\n";
         case Esito::Tipo::ok:
             break;
         default: {

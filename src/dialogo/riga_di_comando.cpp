@@ -1,12 +1,14 @@
 #include "dialogo/riga_di_comando.hpp"
 
 #include <algorithm>
+#include <array>
 #include <ostream>
 #include <string>
 
 #include "comune/scrittura.hpp"
 #include "dialogo/messaggi.hpp"
 #include "dialogo/testo.hpp"
+#include "sistema/file.hpp"
 
 namespace turnolista {
 
@@ -27,8 +29,8 @@ constexpr std::string_view AIUTO =
     "I formati x e h lasciano anche le righe trovate nel file temp.txt.\n"
     "\n"
     "Opzioni:\n"
-    "  -h, --help     mostra questo aiuto ed esce\n"
-    "      --version  mostra la versione ed esce\n"
+    "  -h, -?, --help  mostra questo aiuto ed esce (su Windows anche /? e /help)\n"
+    "      --version   mostra la versione ed esce\n"
     "\n"
     "Stato d'uscita:\n"
     "  0  tutte le ricerche sono riuscite\n"
@@ -37,11 +39,41 @@ constexpr std::string_view AIUTO =
 
 constexpr std::string_view VERSIONE = "turnolista " TURNOLISTA_VERSIONE "\n";
 
-bool e_aiuto(std::string_view argomento) {
-    return argomento == "--help" || argomento == "-h";
+// On Windows options may be written in any case, and with a slash: /?, /h, /help.
+bool uguale(std::string_view argomento, std::string_view opzione, bool abitudini_windows) {
+    return argomento.size() == opzione.size() &&
+           std::equal(argomento.begin(), argomento.end(), opzione.begin(), [&](char a, char b) {
+               const auto minuscola = [](char c) {
+                   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+               };
+               return abitudini_windows ? minuscola(a) == b : a == b;
+           });
 }
-bool e_versione(std::string_view argomento) {
-    return argomento == "--version";
+
+bool e_aiuto(std::string_view argomento, bool windows) {
+    constexpr std::array<std::string_view, 3> OVUNQUE{"--help", "-h", "-?"};
+    constexpr std::array<std::string_view, 3> SU_WINDOWS{"/?", "/h", "/help"};
+    const auto e = [&](std::string_view opzione) { return uguale(argomento, opzione, windows); };
+    return std::any_of(OVUNQUE.begin(), OVUNQUE.end(), e) ||
+           (windows && std::any_of(SU_WINDOWS.begin(), SU_WINDOWS.end(), e));
+}
+
+bool e_versione(std::string_view argomento, bool windows) {
+    return uguale(argomento, "--version", windows);
+}
+
+// A file given to the program, as Explorer gives the file dropped on it: the program reads
+// "originale.txt" of the folder it is started in, whatever it is given.
+int file_dato(const Console& console, std::string_view percorso) {
+    scrivi_messaggio(console, console.err, "turnolista: ");
+    scrivi(console.err, citazione(percorso, console.utf8_err, false));
+    scrivi_messaggio(
+        console, console.err,
+        " \xE8 un file, ma turnolista legge sempre il file originale.txt della cartella da cui "
+        "parte: copia il file in quella cartella con il nome originale.txt e avvia turnolista "
+        "da l\xEC\n");
+    console.err.flush();
+    return 2;
 }
 
 }  // namespace
@@ -51,18 +83,23 @@ std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
     if (argomenti.empty()) {
         return std::nullopt;
     }
-    const auto sconosciuto = std::find_if(argomenti.begin(), argomenti.end(),
-                                          [](auto a) { return !e_aiuto(a) && !e_versione(a); });
+    const bool windows = console.abitudini_windows;
+    const auto sconosciuto = std::find_if(argomenti.begin(), argomenti.end(), [&](auto a) {
+        return !e_aiuto(a, windows) && !e_versione(a, windows);
+    });
     if (sconosciuto != argomenti.end()) {
+        if (sistema::trova(*sconosciuto)) {
+            return file_dato(console, *sconosciuto);
+        }
         // The option is shown as typed, never re-encoded: it is the user's own bytes.
-        const std::string opzione = citazione(*sconosciuto, console.utf8);
+        const std::string opzione = citazione(*sconosciuto, console.utf8_err);
         scrivi_messaggio(console, console.err, "turnolista: opzione non riconosciuta: ");
         scrivi(console.err, opzione);
         scrivi_messaggio(console, console.err, "\nPer l'aiuto: turnolista --help\n");
         console.err.flush();
         return 2;
     }
-    scrivi_messaggio(console, console.out, e_aiuto(argomenti.front()) ? AIUTO : VERSIONE);
+    scrivi_messaggio(console, console.out, e_aiuto(argomenti.front(), windows) ? AIUTO : VERSIONE);
     console.out.flush();
     return uscita_guasta(console) ? 1 : 0;
 }

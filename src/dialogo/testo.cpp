@@ -35,7 +35,7 @@ std::string nel_set_della_console(std::string_view latin1, bool utf8) {
     return uscita;
 }
 
-std::string citazione(std::string_view testo, bool utf8) {
+std::string citazione(std::string_view testo, bool utf8, bool barre) {
     const auto byte = [](char c) { return static_cast<unsigned char>(c); };
     std::string uscita;
     while (!testo.empty()) {
@@ -50,7 +50,7 @@ std::string citazione(std::string_view testo, bool utf8) {
             for (const char c : pezzo) {
                 ottale(uscita, byte(c));
             }
-        } else if (primo == '\\') {
+        } else if (primo == '\\' && barre) {
             uscita += "\\\\";
         } else {
             uscita += pezzo;

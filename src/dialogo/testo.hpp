@@ -14,6 +14,7 @@ std::string nel_set_della_console(std::string_view latin1, bool utf8);
 // The user's bytes as they are, but with control characters (and the backslash that
 // introduces the escapes) written as C escapes, as `ls -b` shows an odd file name, so that
 // nothing typed can steer the terminal.
-std::string citazione(std::string_view testo, bool utf8);
+// A path, whose backslashes are its own, is quoted with `barre` false.
+std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 
 }  // namespace turnolista

@@ -1,8 +1,29 @@
 #include "sistema/file.hpp"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cerrno>
+#include <string>
 
 namespace turnolista::sistema {
+
+Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome) {
+    auto file = apri_il_nome(nome);
+    if (file || file.errore().causa() != ENOENT) {
+        return file;
+    }
+    std::string maiuscola(nome);
+    maiuscola.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(maiuscola[0])));
+    const std::array<std::string, 2> doppi{std::string(nome) + ".txt", maiuscola + ".txt"};
+    std::optional<std::string> trovato;
+    if (std::any_of(doppi.begin(), doppi.end(), [&](const std::string& doppio) {
+            return (trovato = trova(doppio)).has_value();
+        })) {
+        return Esito::su_file(Esito::Tipo::nome_doppio, nome).con_riserva(*trovato);
+    }
+    return file;
+}
 
 // The content flushed, failures of the writes before included.
 Esito FileNuovo::svuota() {

@@ -9,6 +9,7 @@
 // hard links. How a destination is written is chosen once, when it is prepared (Modo).
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -23,6 +24,8 @@ namespace turnolista::sistema {
 
 class FileLettura final : public Sorgente {
   public:
+    // Opens `nome`; where it is missing but the same name with one more ".txt" is there, as
+    // Notepad's Save dialog makes it while Explorer hides the extension, says so.
     static Risultato<std::unique_ptr<FileLettura>> apri(std::string_view nome);
     FileLettura(const FileLettura&) = delete;
     FileLettura& operator=(const FileLettura&) = delete;
@@ -34,6 +37,7 @@ class FileLettura final : public Sorgente {
 
   private:
     explicit FileLettura(Descrittore descrittore) : descrittore_(std::move(descrittore)) {}
+    static Risultato<std::unique_ptr<FileLettura>> apri_il_nome(std::string_view nome);
 
     Descrittore descrittore_;
 };
@@ -92,5 +96,9 @@ class FileNuovo {
     BufferScrittura buffer_;
     std::ostream flusso_;
 };
+
+// The name of a file in the current folder, as it is written there (where names are not
+// told apart by case, it may differ from `nome` in case); nullopt when there is none.
+std::optional<std::string> trova(std::string_view nome);
 
 }  // namespace turnolista::sistema

@@ -105,7 +105,7 @@ struct FileNuovo::Piano {
     bool riscritto = false;
 };
 
-Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome) {
+Risultato<std::unique_ptr<FileLettura>> FileLettura::apri_il_nome(std::string_view nome) {
     const std::string percorso(nome);
     const int fd =
         senza_interruzioni([&] { return ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC); });
@@ -113,6 +113,15 @@ Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome)
         return Esito::lettura(Oggetto::file(nome), errno);
     }
     return std::unique_ptr<FileLettura>(new FileLettura(Descrittore(fd, Oggetto::file(nome))));
+}
+
+std::optional<std::string> trova(std::string_view nome) {
+    std::string percorso(nome);
+    struct stat info {};
+    if (::stat(percorso.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        return percorso;
+    }
+    return std::nullopt;
 }
 
 FileNuovo::FileNuovo(Descrittore contenuto, std::string destinazione, std::unique_ptr<Piano> piano)

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -49,7 +50,7 @@ struct FileNuovo::Piano {
     bool in_posto = false;
 };
 
-Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome) {
+Risultato<std::unique_ptr<FileLettura>> FileLettura::apri_il_nome(std::string_view nome) {
     const std::wstring largo_nome = largo(nome);
     const HANDLE h = ::CreateFileW(largo_nome.c_str(), GENERIC_READ, CONDIVISIONE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -62,6 +63,25 @@ Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome)
         return Esito::lettura(Oggetto::file(nome), causa);
     }
     return std::unique_ptr<FileLettura>(new FileLettura(Descrittore(h, Oggetto::file(nome))));
+}
+
+std::optional<std::string> trova(std::string_view nome) {
+    WIN32_FIND_DATAW voce;
+    const HANDLE ricerca = ::FindFirstFileW(largo(nome).c_str(), &voce);
+    if (ricerca == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    ::FindClose(ricerca);
+    if ((voce.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    // As main() receives names: in the ANSI code page.
+    const int n =
+        ::WideCharToMultiByte(CP_ACP, 0, voce.cFileName, -1, nullptr, 0, nullptr, nullptr);
+    std::string trovato(static_cast<std::size_t>(std::max(n, 1)), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, voce.cFileName, -1, trovato.data(), n, nullptr, nullptr);
+    trovato.resize(trovato.size() - 1);
+    return trovato;
 }
 
 FileNuovo::FileNuovo(Descrittore contenuto, std::string destinazione, std::unique_ptr<Piano> piano)
@@ -105,8 +125,10 @@ Risultato<Descrittore> crea_temporaneo(const std::string& destinazione, FileNuov
             // Remembered and made while Ctrl-C waits, so that its handler finds every file made.
             const SegnaliTrattenuti trattenuti;
             const int posto = ricorda_temporaneo(nullptr, nome);
-            const HANDLE h = ::CreateFileW(largo(nome).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                           nullptr, CREATE_NEW, attributi, nullptr);
+            // Shared for deleting, so that Ctrl-C's handler removes it while it is open.
+            const HANDLE h = ::CreateFileW(largo(nome).c_str(), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                           attributi, nullptr);
             if (h != INVALID_HANDLE_VALUE) {
                 piano.temporaneo = largo(nome);
                 piano.posto = posto;
@@ -147,7 +169,7 @@ Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazi
                                               nullptr, OPEN_EXISTING, 0, nullptr),
                                 oggetto);
         if (!prova.aperto()) {
-            return Esito::scrittura(oggetto, errno_ultimo());
+            return windows::esito_scrittura(oggetto, ::GetLastError());
         }
         if (stesso_file(prova.nativo(), originale.descrittore().nativo())) {
             return Esito::su_file(Esito::Tipo::stesso_file, destinazione);
@@ -194,12 +216,12 @@ Esito FileNuovo::metti_al_posto() {
         // With no file left to replace (ReplaceFileW has removed it and then could not
         // rename, or it was gone already), the new content is moved in its place.
         if (!fatto && errore != ERROR_UNABLE_TO_MOVE_REPLACEMENT && !non_esiste(errore)) {
-            return Esito::scrittura(Oggetto::file(destinazione_), windows::errno_da(errore));
+            return windows::esito_scrittura(Oggetto::file(destinazione_), errore);
         }
     }
     if (!fatto &&
         ::MoveFileExW(nuovo, nome, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-        return Esito::scrittura(Oggetto::file(destinazione_), errno_ultimo());
+        return windows::esito_scrittura(Oggetto::file(destinazione_), ::GetLastError());
     }
     // From here the temporary name is gone: Ctrl-C must not remove what now stands there.
     piano_->in_posto = true;

@@ -22,7 +22,10 @@ FlussiStandard::FlussiStandard()
       console_{.in = in_,
                .out = out_,
                .err = err_,
-               .utf8 = console_utf8(),
+               .utf8 = console_utf8(1),
+               .utf8_err = console_utf8(2),
+               .abitudini_windows = abitudini_windows(),
+               .finestra_propria = finestra_propria(),
                .esito_out = [this] { return buffer_out_.esito(); },
                .restituisci =
                    [this](std::size_t non_usati) {

@@ -38,7 +38,11 @@ Oggetto oggetto_standard(int quale);
 // Each system's part.
 // The channel of standard stream `quale` (0, 1 or 2), asked for in that order.
 std::unique_ptr<Canale> canale_standard(int quale);
-// Whether the console shows UTF-8, rather than ISO-8859-1 bytes.
-bool console_utf8();
+// Whether standard stream `quale` shows UTF-8, rather than ISO-8859-1 bytes.
+bool console_utf8(int quale);
+// Whether the command line follows Windows habits.
+bool abitudini_windows();
+// Whether the console was opened for this run alone.
+bool finestra_propria();
 
 }  // namespace turnolista::sistema

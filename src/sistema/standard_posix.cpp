@@ -42,7 +42,7 @@ bool nomina_utf8(std::string_view locale) {
 // Only the character set matters, to show the accented letters of the messages. A locale
 // that names UTF-8 means a UTF-8 terminal even where that locale is not installed, as on
 // many minimal systems and over ssh.
-bool console_utf8() {
+bool console_utf8(int /*quale*/) {
     for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
             if (nomina_utf8(valore)) {
@@ -53,6 +53,15 @@ bool console_utf8() {
     }
     std::setlocale(LC_CTYPE, "");
     return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+}
+
+bool abitudini_windows() {
+    return false;
+}
+
+// A terminal outlives the program that runs in it.
+bool finestra_propria() {
+    return false;
 }
 
 }  // namespace turnolista::sistema

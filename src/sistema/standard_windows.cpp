@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string>
 #include <vector>
@@ -140,8 +141,19 @@ std::unique_ptr<Canale> canale_standard(int quale) {
 // On a console the messages go as wide characters, so they show their accented letters
 // whatever the console's code page; redirected, they are the bytes of the messages in
 // ISO-8859-1, which the Windows ANSI code page shows the same.
-bool console_utf8() {
-    return e_console(maniglia_standard(1));
+bool console_utf8(int quale) {
+    return e_console(maniglia_standard(quale));
+}
+
+bool abitudini_windows() {
+    return true;
+}
+
+// Started from Explorer, the program is the only one attached to its console; started from
+// a console, that console's own shell is attached too.
+bool finestra_propria() {
+    std::array<DWORD, 2> processi{};
+    return ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1;
 }
 
 }  // namespace turnolista::sistema

@@ -1,6 +1,8 @@
 #pragma once
 // The names a pass writes its files under before they are put in place: beside
-// "calendario.txt", ".calendario.txt.1234-0", with the id of the process that writes it. A
+// "calendario.txt", ".calendario.txt.4d2", with the id of the process that writes it in
+// hexadecimal (and "-1", "-2" after it should that name be taken), a few characters longer
+// than the file's own name, so that a path that fits fits with them. A
 // run that is killed outright (SIGKILL, a crash, a power cut) leaves its files behind; the
 // id lets a later pass tell them from those of a run still going, and remove them.
 

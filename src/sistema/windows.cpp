@@ -69,6 +69,14 @@ std::wstring largo(std::string_view nome) {
     return risultato;
 }
 
+Esito esito_scrittura(const Oggetto& oggetto, DWORD errore) {
+    if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
+        errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE) {
+        return Esito::su_file(Esito::Tipo::aperto_altrove, oggetto.nome);
+    }
+    return Esito::scrittura(oggetto, errno_da(errore));
+}
+
 std::wstring completo(const wchar_t* nome) {
     std::wstring percorso(MAX_PATH, L'\0');
     for (;;) {

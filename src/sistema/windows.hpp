@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "comune/esito.hpp"
+
 namespace turnolista::sistema::windows {
 
 // The errno value for a system error code, so that the reasons read as on other systems.
@@ -14,6 +16,10 @@ int errno_da(DWORD errore);
 inline int errno_ultimo() {
     return errno_da(::GetLastError());
 }
+
+// A failure to write a file: another program holding it open (Excel, Word) is said so,
+// since the user can close it; any other reason as the system gives it.
+Esito esito_scrittura(const Oggetto& oggetto, DWORD errore);
 
 // A name in the ANSI code page, as main() receives arguments, in UTF-16.
 std::wstring largo(std::string_view nome);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "esecuzione.hpp"
 
 namespace prova {
@@ -18,9 +20,24 @@ TEST(Errori, MissingFixtureFileIsReportedAndEarlierFilesStay) {
     for (const std::string lettera : {"t", "x"}) {
         const auto e = esegui({.file = prima, .input = lettera + "\nLupi\nn\n"});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: No such file or directory\n");
+        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: non esiste\n");
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file, prima);
+    }
+}
+
+TEST(Errori, FixtureListSavedWithTwoExtensionsIsPointedOut) {
+    // As Notepad saves "originale.txt" where Explorer hides the extension.
+    for (const std::string doppio : {"originale.txt.txt", "Originale.txt.txt"}) {
+        SCOPED_TRACE(doppio);
+        const auto e = esegui({.file = {{doppio, ORIGINALE}}, .input = "t\nLupi\nn\n"});
+        EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: non c'\xE8, ma c'\xE8 " +
+                             doppio +
+                             " (Esplora file non mostra l'estensione .txt): rinominalo in "
+                             "originale.txt\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file, (std::map<std::string, std::string>{{doppio, ORIGINALE}}));
     }
 }
 
@@ -29,7 +46,7 @@ TEST(Errori, FixtureThatCannotBeReadIsAFailureNotZeroMatches) {
                            .cartelle = {"originale.txt"},
                            .input = "t\nLupi\nn\n"});
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-    EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: Is a directory\n");
+    EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: \xE8 una cartella\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
                                                           {"originale.txt/", ""}}));
@@ -54,7 +71,7 @@ TEST(Errori, OutputThatCannotBeReplacedIsReportedAndNoTemporaryFileStays) {
         const auto e = esegui(
             {.file = file, .cartelle = {caso.cartella}, .input = caso.lettera + "\nLupi\nn\n"});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-        EXPECT_EQ(e.err, "Impossibile scrivere il file " + caso.cartella + ": Is a directory\n");
+        EXPECT_EQ(e.err, "Impossibile scrivere il file " + caso.cartella + ": \xE8 una cartella\n");
         EXPECT_EQ(e.stato, 1);
         file[caso.cartella + "/"] = "";
         EXPECT_EQ(e.file, file);
@@ -66,16 +83,19 @@ TEST(Errori, OneFailedPassMakesTheExitStatusOne) {
                            .cartelle = {"calendario.doc"},
                            .input = "w\nLupi\ny\nt\nLupi\nn\n"});
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA + FORMATO + NOME + RIEPILOGO_TXT + ANCORA);
-    EXPECT_EQ(e.err, "Impossibile scrivere il file calendario.doc: Is a directory\n");
+    EXPECT_EQ(e.err, "Impossibile scrivere il file calendario.doc: \xE8 una cartella\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file.at("calendario.txt"),
               "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n");
 }
 
 TEST(Errori, TemporaryFilesOfRunsThatNoLongerExistAreRemoved) {
-    // The id of a process that cannot exist, and this test's own, which is running.
-    const std::string morto = ".calendario.txt.2147483647-0";
-    const std::string vivo = ".calendario.txt." + std::to_string(questo_processo()) + "-3";
+    // The id of a process that cannot exist, and this test's own, which is running; in
+    // hexadecimal, as the program writes them.
+    const std::string morto = ".calendario.txt.7fffffff";
+    std::ostringstream vivo_esadecimale;
+    vivo_esadecimale << ".calendario.txt." << std::hex << questo_processo() << "-3";
+    const std::string vivo = vivo_esadecimale.str();
     const auto e = esegui({.file = {{"originale.txt", ORIGINALE},
                                     {morto, "mezzo\n"},
                                     {morto + "~", "mezzo\n"},
@@ -92,13 +112,13 @@ TEST(Flussi, ClosedStandardStreamsAreReportedWithStatusOne) {
                                                    {"calendario.txt", "vecchio\n"}};
     const auto chiuso = esegui({.file = prima, .senza_input = true});
     EXPECT_EQ(chiuso.out, FORMATO);
-    EXPECT_EQ(chiuso.err, "Impossibile leggere lo standard input: Bad file descriptor\n");
+    EXPECT_EQ(chiuso.err, "Impossibile leggere lo standard input: non \xE8 aperto\n");
     EXPECT_EQ(chiuso.stato, 1);
     EXPECT_EQ(chiuso.file, prima);
 
     // With standard output closed no file may take its place and receive the messages.
     const auto senza = esegui({.file = prima, .input = "t\nLupi\nn\n", .senza_output = true});
-    EXPECT_EQ(senza.err, "Impossibile scrivere sullo standard output: Bad file descriptor\n");
+    EXPECT_EQ(senza.err, "Impossibile scrivere sullo standard output: non \xE8 aperto\n");
     EXPECT_EQ(senza.stato, 1);
     EXPECT_EQ(senza.file, prima);
 }

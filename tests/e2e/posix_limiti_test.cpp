@@ -199,13 +199,13 @@ TEST(Flussi, FullStandardOutputIsReportedWithStatusOne) {
     const std::map<std::string, std::string> prima{{"originale.txt", RIGA},
                                                    {"calendario.txt", "vecchio\n"}};
     const auto pieno = esegui({.file = prima, .input = "t\nLupi\nn\n", .output_su = "/dev/full"});
-    EXPECT_EQ(pieno.err, "Impossibile scrivere sullo standard output: No space left on device\n");
+    EXPECT_EQ(pieno.err, "Impossibile scrivere sullo standard output: il disco \xE8 pieno\n");
     EXPECT_EQ(pieno.stato, 1);
     EXPECT_EQ(pieno.file, prima);
 
     for (const std::string opzione : {"--help", "--version"}) {
         const auto e = esegui({.argomenti = {opzione}, .output_su = "/dev/full"});
-        EXPECT_EQ(e.err, "Impossibile scrivere sullo standard output: No space left on device\n");
+        EXPECT_EQ(e.err, "Impossibile scrivere sullo standard output: il disco \xE8 pieno\n");
         EXPECT_EQ(e.stato, 1);
     }
 }
@@ -225,7 +225,7 @@ TEST(Errori, WarningAboutMoreThan120LinesComesEvenWhenThePassFails) {
     EXPECT_EQ(e.err,
               "Attenzione: il file originale.txt contiene pi\xF9 di 120 righe; sono state "
               "esaminate solo le prime 120\n"
-              "Impossibile scrivere il file calendario.txt: File too large\n");
+              "Impossibile scrivere il file calendario.txt: il file \xE8 troppo grande\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", originale}}));
 }

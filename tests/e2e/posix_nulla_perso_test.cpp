@@ -107,10 +107,12 @@ TEST(NullaPerso, FailedRewriteInPlacePutsTheOldContentBackOrSaysWhereItIs) {
     };
     const std::vector<Caso> casi{
         {"error=EIO:when=2",
-         "Impossibile scrivere il file calendario.txt: Input/output error\n",
+         "Impossibile scrivere il file calendario.txt: errore di lettura o scrittura sul "
+         "dispositivo\n",
          {{"calendario.txt", "vecchio\n"}, {"copia.txt", "vecchio\n"}}},
         {"error=EIO:when=2+",
-         "Impossibile scrivere il file calendario.txt: Input/output error; il contenuto che "
+         "Impossibile scrivere il file calendario.txt: errore di lettura o scrittura sul "
+         "dispositivo; il contenuto che "
          "aveva prima \xE8 salvato in calendario.txt~\n",
          {{"calendario.txt", "vecchio\n"},
           {"copia.txt", "vecchio\n"},
@@ -173,17 +175,17 @@ TEST(NullaPerso, PairWhoseSecondFileFailsKeepsTheEarlierTable) {
                                                    {"calendario.xls", "vecchio xls\n"}};
     std::vector<Caso> casi;
     casi.push_back(
-        {"a link to /dev/full", {.link = {{"temp.txt", "/dev/full"}}}, "No space left on device"});
+        {"a link to /dev/full", {.link = {{"temp.txt", "/dev/full"}}}, "il disco \xE8 pieno"});
     casi.push_back({"a socket",
                     {.prima = [](const fs::path& cartella) { socket_in(cartella / "temp.txt"); }},
-                    "No such device or address"});
+                    "nessun dispositivo risponde a quel nome"});
     // Rewritten in place, with no room for its backup.
     casi.push_back({"a file too large to keep aside",
                     {.file = {{"temp.txt", grande}},
                      .hard = {{"copia.txt", "temp.txt"}},
                      .segnali_ignorati = {SIGXFSZ},
                      .limite_file = 2000},
-                    "File too large"});
+                    "il file \xE8 troppo grande"});
     for (auto& caso : casi) {
         SCOPED_TRACE(caso.nome);
         for (const auto& [nome, testo] : prima) {
@@ -219,7 +221,7 @@ TEST(NullaPerso, AppendOnlyTempFileKeepsTheEarlierTable) {
          .prima =
              [&](const fs::path& cartella) { possibile = chattr(cartella / "temp.txt", "+a"); }});
     RICHIEDE(possibile, "the file system of the temporary folder has no append-only files");
-    EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: Operation not permitted\n");
+    EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: operazione non permessa\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file.at("calendario.xls"), "vecchio xls\n");
     EXPECT_EQ(e.file.at("temp.txt"), "vecchio temp\n");
@@ -264,7 +266,7 @@ TEST(NullaPerso, LinksAreFollowedWithTheKernelsProtections) {
                                .permessi = {{".", 01777U}, {"segreto", 0600U}},
                                .proprietari = {{"calendario.txt", nobody}},
                                .input = "t\nLupi\nn\n"});
-        EXPECT_EQ(e.err, "Impossibile scrivere il file calendario.txt: Permission denied\n");
+        EXPECT_EQ(e.err, "Impossibile scrivere il file calendario.txt: permesso negato\n");
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file.at("segreto"), "segreto\n");
         EXPECT_FALSE(e.file.contains("nuovo"));
@@ -419,7 +421,7 @@ TEST(NullaPerso, UnusableTemporaryFolderFallsBackToTmpOrIsNamed) {
     const auto pieno = con(piccolo.cartella().string());
     EXPECT_EQ(pieno.out, FALLITA);
     EXPECT_EQ(pieno.err, "Impossibile scrivere nella cartella temporanea " +
-                             piccolo.cartella().string() + ": No space left on device\n");
+                             piccolo.cartella().string() + ": il disco \xE8 pieno\n");
     EXPECT_EQ(pieno.file.at("copia.txt"), "vecchio\n");
 }
 
@@ -432,7 +434,7 @@ TEST(NullaPerso, FolderThatCannotBeLockedIsSaidSo) {
                            .senza_privilegi = true});
     EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.err,
-              "Attenzione: la cartella non si pu\xF2 bloccare (Permission denied): se un'altra "
+              "Attenzione: la cartella non si pu\xF2 bloccare (permesso negato): se un'altra "
               "esecuzione di turnolista scrive nella stessa cartella, i file delle due possono "
               "mescolarsi\n");
     EXPECT_EQ(e.file.at("calendario.xls"), LUPI_XLS);

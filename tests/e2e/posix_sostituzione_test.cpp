@@ -63,7 +63,7 @@ TEST(Sostituzione, FileTheUserMayNotWriteIsRefusedBeforeAnythingIsWritten) {
                                .input = caso.lettera + "\nLupi\nn\n",
                                .senza_privilegi = true});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-        EXPECT_EQ(e.err, "Impossibile scrivere il file " + caso.bloccato + ": Permission denied\n");
+        EXPECT_EQ(e.err, "Impossibile scrivere il file " + caso.bloccato + ": permesso negato\n");
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
                                                               {caso.bloccato, "vecchio\n"}}));
@@ -138,7 +138,7 @@ TEST(Sostituzione, WritableFileInAFolderClosedToNewFilesIsWrittenInPlace) {
                                .permessi = {{".", 0555U}},
                                .input = "t\nLupi\nn\n",
                                .senza_privilegi = true});
-    EXPECT_EQ(nuovo.err, "Impossibile scrivere il file calendario.txt: Permission denied\n");
+    EXPECT_EQ(nuovo.err, "Impossibile scrivere il file calendario.txt: permesso negato\n");
     EXPECT_EQ(nuovo.stato, 1);
     EXPECT_EQ(nuovo.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE}}));
 }
@@ -191,7 +191,8 @@ TEST(Sostituzione, SymbolicLinksAreWrittenThrough) {
                                  .link = {{"calendario.txt", "calendario.txt"}},
                                  .input = "t\nLupi\nn\n"});
     EXPECT_EQ(cerchio.err,
-              "Impossibile scrivere il file calendario.txt: Too many levels of symbolic links\n");
+              "Impossibile scrivere il file calendario.txt: troppi collegamenti simbolici uno "
+              "dentro l'altro\n");
     EXPECT_EQ(cerchio.stato, 1);
 }
 
@@ -314,7 +315,7 @@ TEST(Sostituzione, DestinationThatBecameAFolderStopsThePairBeforeEitherIsReplace
         std::filesystem::create_directory(cartella / "temp.txt");
     });
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-    EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: Is a directory\n");
+    EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: \xE8 una cartella\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{
                           {"originale.txt|", ""}, {"calendario.xls", "v\n"}, {"temp.txt/", ""}}));

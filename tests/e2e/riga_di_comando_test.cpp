@@ -19,8 +19,8 @@ const std::string AIUTO =
     "I formati x e h lasciano anche le righe trovate nel file temp.txt.\n"
     "\n"
     "Opzioni:\n"
-    "  -h, --help     mostra questo aiuto ed esce\n"
-    "      --version  mostra la versione ed esce\n"
+    "  -h, -?, --help  mostra questo aiuto ed esce (su Windows anche /? e /help)\n"
+    "      --version   mostra la versione ed esce\n"
     "\n"
     "Stato d'uscita:\n"
     "  0  tutte le ricerche sono riuscite\n"
@@ -31,7 +31,7 @@ const std::map<std::string, std::string> FILE_PRESENTI{{"originale.txt", "1 Lupi
                                                        {"calendario.txt", "vecchio\n"}};
 
 TEST(RigaDiComando, HelpIsPrintedWithoutTouchingFilesOrReadingInput) {
-    for (const std::string opzione : {"--help", "-h"}) {
+    for (const std::string opzione : {"--help", "-h", "-?"}) {
         const auto e =
             esegui({.file = FILE_PRESENTI, .input = "t\nLupi\nn\n", .argomenti = {opzione}});
         EXPECT_EQ(e.out, AIUTO);
@@ -61,6 +61,19 @@ TEST(RigaDiComando, UnknownArgumentIsRefusedWithStatusTwo) {
         EXPECT_EQ(e.stato, 2);
         EXPECT_EQ(e.file, FILE_PRESENTI);
     }
+}
+
+TEST(RigaDiComando, FileGivenToTheProgramIsExplainedAndLeftAlone) {
+    // As Explorer gives a file dropped on the program, by its full path.
+    const auto e =
+        esegui({.file = FILE_PRESENTI, .input = "t\nLupi\nn\n", .argomenti = {"calendario.txt"}});
+    EXPECT_EQ(e.out, "");
+    EXPECT_EQ(e.err,
+              "turnolista: calendario.txt \xE8 un file, ma turnolista legge sempre il file "
+              "originale.txt della cartella da cui parte: copia il file in quella cartella con il "
+              "nome originale.txt e avvia turnolista da l\xEC\n");
+    EXPECT_EQ(e.stato, 2);
+    EXPECT_EQ(e.file, FILE_PRESENTI);
 }
 
 TEST(RigaDiComando, UnknownArgumentIsQuotedAsTypedWithControlsEscaped) {

@@ -133,8 +133,8 @@ TEST(Tabelle, FailedPassLeavesTheEarlierTablesAsTheyWere) {
     const auto e = esegui({.file = file, .input = "x\nLupi\ny\nh\nLupi\nn\n"});
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA + FORMATO + NOME + ANCORA);
     EXPECT_EQ(e.err,
-              "Impossibile leggere il file originale.txt: No such file or directory\n"
-              "Impossibile leggere il file originale.txt: No such file or directory\n");
+              "Impossibile leggere il file originale.txt: non esiste\n"
+              "Impossibile leggere il file originale.txt: non esiste\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, file);
     EXPECT_EQ(file.at("calendario.xls"), "1\t5\t13/10\t18:00\tPalestrina\tTori-Aquile\n");

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "esecuzione.hpp"
 
@@ -91,7 +92,7 @@ TEST(Windows, ReadOnlyFileIsRefusedAndKept) {
         const auto e = esegui(
             {.file = prima, .permessi = {{bloccato, 0444U}}, .input = lettera + "\nLupi\nn\n"});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-        EXPECT_EQ(e.err, "Impossibile scrivere il file " + bloccato + ": Permission denied\n");
+        EXPECT_EQ(e.err, "Impossibile scrivere il file " + bloccato + ": permesso negato\n");
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file, prima);
         EXPECT_EQ(e.permessi.at(bloccato), 0444U);
@@ -195,6 +196,95 @@ TEST(Windows, CtrlCRemovesTheTemporaryFilesAndKeepsTheEarlierOnes) {
     EXPECT_EQ(static_cast<DWORD>(e.stato), static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
     EXPECT_EQ(e.out, FORMATO + NOME);
     EXPECT_EQ(e.file, PRIMA);
+}
+
+// Ctrl-C typed at the console of a program that runs with one of its own, as this
+// process's own console would send it.
+void ctrl_c(int programma) {
+    ::FreeConsole();
+    ASSERT_NE(::AttachConsole(static_cast<DWORD>(programma)), 0);
+    ::SetConsoleCtrlHandler(nullptr, TRUE);
+    EXPECT_NE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), 0);
+    ::FreeConsole();
+}
+
+TEST(Windows, CtrlCWhileAFileIsBeingWrittenRemovesIt) {
+    // A list long enough that the program is still writing its calendar when Ctrl-C comes.
+    std::string lunga;
+    const std::string riga = "1 13/09 10:30 Oratorio Lupi-" + std::string(400'000, 'x') + "\n";
+    for (int i = 0; i < 120; ++i) {
+        lunga += riga;
+    }
+    const std::map<std::string, std::string> prima{{"originale.txt", lunga},
+                                                   {"calendario.txt", "vecchio\n"}};
+    const auto e =
+        esegui({.file = prima,
+                .input = "t\nLupi\nn\n",
+                .durante = [](int programma, const std::filesystem::path& cartella) {
+                    const auto scrive = [&] {
+                        for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+                            if (voce.path().filename().string().starts_with(".calendario.txt.") &&
+                                voce.file_size() > 0) {
+                                return true;
+                            }
+                        }
+                        return false;
+                    };
+                    ASSERT_TRUE(aspetta(programma, scrive));
+                    ctrl_c(programma);
+                    const HANDLE processo =
+                        ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(programma));
+                    EXPECT_EQ(::WaitForSingleObject(processo, 10'000), WAIT_OBJECT_0);
+                    ::CloseHandle(processo);
+                    ::SetConsoleCtrlHandler(nullptr, FALSE);
+                }});
+    EXPECT_EQ(static_cast<DWORD>(e.stato), static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
+    EXPECT_EQ(e.file.size(), 2U);
+    EXPECT_EQ(e.file.at("calendario.txt"), "vecchio\n");
+}
+
+TEST(Windows, HelpAnswersWindowsHabits) {
+    for (const std::string opzione : {"/?", "/h", "/help", "/HELP", "--HELP", "-?"}) {
+        SCOPED_TRACE(opzione);
+        const auto e = esegui({.argomenti = {opzione}});
+        EXPECT_EQ(e.stato, 0);
+        EXPECT_TRUE(e.out.starts_with("Uso: turnolista"));
+        EXPECT_EQ(e.err, "");
+    }
+}
+
+// A string of the program's version resource, as Explorer's Details tab shows it.
+std::wstring voce_della_versione(const std::wstring& programma, const std::wstring& voce) {
+    DWORD ignorato = 0;
+    std::vector<char> dati(::GetFileVersionInfoSizeW(programma.c_str(), &ignorato));
+    if (dati.empty() || ::GetFileVersionInfoW(programma.c_str(), 0, static_cast<DWORD>(dati.size()),
+                                              dati.data()) == 0) {
+        return {};
+    }
+    void* valore = nullptr;
+    UINT lunghezza = 0;
+    const std::wstring percorso = L"\\StringFileInfo\\041004B0\\" + voce;
+    if (::VerQueryValueW(dati.data(), percorso.c_str(), &valore, &lunghezza) == 0) {
+        return {};
+    }
+    return std::wstring(static_cast<const wchar_t*>(valore));
+}
+
+TEST(Windows, ProgramCarriesItsVersionAndAManifest) {
+    const std::wstring programma = std::filesystem::path(TURNOLISTA).wstring();
+    EXPECT_EQ(voce_della_versione(programma, L"FileVersion"), L"" VERSIONE_ATTESA_L);
+    EXPECT_EQ(voce_della_versione(programma, L"FileDescription"),
+              L"Estrae dal calendario di un campionato le partite di una squadra");
+    const HMODULE modulo = ::LoadLibraryExW(programma.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(modulo, nullptr);
+    const HRSRC risorsa = ::FindResourceW(modulo, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(risorsa, nullptr);
+    const auto* manifesto =
+        static_cast<const char*>(::LockResource(::LoadResource(modulo, risorsa)));
+    const std::string testo(manifesto, ::SizeofResource(modulo, risorsa));
+    EXPECT_NE(testo.find("<longPathAware"), std::string::npos);
+    EXPECT_NE(testo.find("level=\"asInvoker\""), std::string::npos);
+    ::FreeLibrary(modulo);
 }
 
 }  // namespace
