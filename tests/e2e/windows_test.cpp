@@ -171,6 +171,20 @@ TEST(Windows, AnotherRunPuttingFilesInPlaceIsWaitedFor) {
     EXPECT_EQ(e.file.size(), 3U);
 }
 
+// Ctrl-C typed at the console of a program that runs with one of its own, as this
+// process's own console would send it; returns once the program has ended.
+void ctrl_c(int programma) {
+    ::FreeConsole();
+    ASSERT_NE(::AttachConsole(static_cast<DWORD>(programma)), 0);
+    ::SetConsoleCtrlHandler(nullptr, TRUE);
+    EXPECT_NE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), 0);
+    ::FreeConsole();
+    const HANDLE processo = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(programma));
+    EXPECT_EQ(::WaitForSingleObject(processo, 10'000), WAIT_OBJECT_0);
+    ::CloseHandle(processo);
+    ::SetConsoleCtrlHandler(nullptr, FALSE);
+}
+
 TEST(Windows, CtrlCRemovesTheTemporaryFilesAndKeepsTheEarlierOnes) {
     // Caught while it waits to put its files in place, the run has both of them written.
     const auto e = esegui({.file = PRIMA,
@@ -178,34 +192,13 @@ TEST(Windows, CtrlCRemovesTheTemporaryFilesAndKeepsTheEarlierOnes) {
                            .durante = [](int programma, const std::filesystem::path& cartella) {
                                const SerraturaDellaCartella altra_esecuzione(cartella);
                                attendi_temporanei(programma, cartella);
-                               // Ctrl-C typed at the program's console, which this process leaves
-                               // alone.
-                               ::FreeConsole();
-                               ASSERT_NE(::AttachConsole(static_cast<DWORD>(programma)), 0);
-                               ::SetConsoleCtrlHandler(nullptr, TRUE);
-                               EXPECT_NE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), 0);
-                               ::FreeConsole();
-                               // The lock is held until the program has ended, so that it cannot go
-                               // on.
-                               const HANDLE processo =
-                                   ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(programma));
-                               EXPECT_EQ(::WaitForSingleObject(processo, 10'000), WAIT_OBJECT_0);
-                               ::CloseHandle(processo);
-                               ::SetConsoleCtrlHandler(nullptr, FALSE);
+                               // The lock is held until the program has ended, so that it
+                               // cannot go on.
+                               ctrl_c(programma);
                            }});
     EXPECT_EQ(static_cast<DWORD>(e.stato), static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
     EXPECT_EQ(e.out, FORMATO + NOME);
     EXPECT_EQ(e.file, PRIMA);
-}
-
-// Ctrl-C typed at the console of a program that runs with one of its own, as this
-// process's own console would send it.
-void ctrl_c(int programma) {
-    ::FreeConsole();
-    ASSERT_NE(::AttachConsole(static_cast<DWORD>(programma)), 0);
-    ::SetConsoleCtrlHandler(nullptr, TRUE);
-    EXPECT_NE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), 0);
-    ::FreeConsole();
 }
 
 TEST(Windows, CtrlCWhileAFileIsBeingWrittenRemovesIt) {
@@ -232,11 +225,6 @@ TEST(Windows, CtrlCWhileAFileIsBeingWrittenRemovesIt) {
                     };
                     ASSERT_TRUE(aspetta(programma, scrive));
                     ctrl_c(programma);
-                    const HANDLE processo =
-                        ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(programma));
-                    EXPECT_EQ(::WaitForSingleObject(processo, 10'000), WAIT_OBJECT_0);
-                    ::CloseHandle(processo);
-                    ::SetConsoleCtrlHandler(nullptr, FALSE);
                 }});
     EXPECT_EQ(static_cast<DWORD>(e.stato), static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
     EXPECT_EQ(e.file.size(), 2U);
