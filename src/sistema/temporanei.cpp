@@ -16,7 +16,7 @@ bool cifre_esadecimali(std::string_view testo) {
 
 std::string nome_temporaneo(std::string_view destinazione, unsigned long processo, int tentativo) {
     std::array<char, 2 * sizeof(unsigned long)> cifre{};
-    const auto fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), processo, 16).ptr;
+    char* const fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), processo, 16).ptr;
     std::string nome(".");
     nome.append(destinazione).append(".").append(cifre.data(), fine);
     if (tentativo > 0) {
