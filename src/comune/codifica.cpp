@@ -1,7 +1,10 @@
 #include "comune/codifica.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <functional>
+#include <numeric>
 
 namespace turnolista {
 
@@ -119,6 +122,26 @@ std::size_t sequenza_utf8(std::string_view testo) {
 }
 
 namespace {
+// Whether no byte of `testo` is 0x80 or more, eight bytes at a time: a list's start is read
+// on every pass.
+bool solo_ascii(std::string_view testo) {
+    constexpr std::uint64_t ALTI = 0x8080808080808080ULL;
+    constexpr std::size_t PAROLE = 8;
+    constexpr std::size_t PASSO = PAROLE * sizeof(std::uint64_t);
+    std::size_t i = 0;
+    for (; i + PASSO <= testo.size(); i += PASSO) {
+        std::array<std::uint64_t, PAROLE> parole{};
+        std::memcpy(parole.data(), testo.data() + i, PASSO);
+        const std::uint64_t tutte =
+            std::accumulate(parole.begin(), parole.end(), std::uint64_t{0}, std::bit_or<>());
+        if ((tutte & ALTI) != 0) {
+            return false;
+        }
+    }
+    return std::none_of(testo.begin() + static_cast<std::ptrdiff_t>(i), testo.end(),
+                        [](char c) { return byte(c) >= 0x80; });
+}
+
 // Whether `testo` is the start of a well-formed UTF-8 sequence of more bytes.
 bool inizio_di_sequenza(std::string_view testo) {
     for (const char* seguito : {"\x80", "\x80\x80", "\x80\x80\x80", "\xA0", "\xA0\x80",
@@ -159,7 +182,7 @@ Codifica riconosci(std::string_view inizio, bool intero) {
     if (inizio.starts_with("\xFE\xFF")) {
         return Codifica::utf16be;
     }
-    if (std::none_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) >= 0x80; })) {
+    if (solo_ascii(inizio)) {
         return Codifica::ascii;
     }
     const std::size_t valida = parte_valida(inizio);
@@ -244,11 +267,12 @@ std::string minuscole(std::string_view testo, Codifica codifica) {
 }
 
 Risultato<Codifica> TestoOriginale::riconosci() {
-    inizio_.resize(INIZIO_DECISIVO);
+    // Not filled beforehand: only what is read is ever looked at.
+    memoria_ = std::make_unique_for_overwrite<char[]>(INIZIO_DECISIVO);
     std::size_t letti = 0;
     bool intero = false;
-    while (letti < inizio_.size()) {
-        const auto n = grezzo_.leggi({inizio_.data() + letti, inizio_.size() - letti});
+    while (letti < INIZIO_DECISIVO) {
+        const auto n = grezzo_.leggi({memoria_.get() + letti, INIZIO_DECISIVO - letti});
         if (!n) {
             return n.errore();
         }
@@ -258,7 +282,7 @@ Risultato<Codifica> TestoOriginale::riconosci() {
         }
         letti += *n;
     }
-    inizio_.resize(letti);
+    inizio_ = std::string_view(memoria_.get(), letti);
     codifica_ = turnolista::riconosci(inizio_, intero);
     switch (codifica_) {
         case Codifica::utf8_bom:
@@ -293,7 +317,7 @@ Risultato<std::size_t> TestoOriginale::leggi_utf16(std::span<char> dove) {
         decodificato_.clear();
         consegnati_ = 0;
         if (dato_ < inizio_.size()) {
-            decodifica(std::string_view(inizio_).substr(dato_), false);
+            decodifica(inizio_.substr(dato_), false);
             dato_ = inizio_.size();
             continue;
         }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -76,8 +77,9 @@ class TestoOriginale final : public Sorgente {
 
     Sorgente& grezzo_;
     Codifica codifica_ = Codifica::ascii;
-    std::string inizio_;    // the start that was read to decide, BOM left out
-    std::size_t dato_ = 0;  // how much of it has been handed on
+    std::unique_ptr<char[]> memoria_;
+    std::string_view inizio_;  // the start that was read to decide, BOM and all
+    std::size_t dato_ = 0;     // how much of it has been handed on
     // UTF-16: a byte of a unit cut by a read, the first half of a surrogate pair, and text
     // decoded but not yet handed on.
     std::optional<unsigned char> byte_in_sospeso_;

@@ -95,11 +95,22 @@ class Risultato {
 
     bool ok() const { return std::holds_alternative<T>(stato_); }
     explicit operator bool() const { return ok(); }
-    T& operator*() { return std::get<T>(stato_); }
-    const T& operator*() const { return std::get<T>(stato_); }
-    T* operator->() { return &std::get<T>(stato_); }
-    const T* operator->() const { return &std::get<T>(stato_); }
-    const Esito& errore() const { return std::get<Esito>(stato_); }
+    // The value, once ok() has said there is one; the error, once it has said there is not.
+    // Read as it is, with no check of its own: a line of the fixture list is one of these.
+    T& operator*() {
+        assert(ok());
+        return *std::get_if<T>(&stato_);
+    }
+    const T& operator*() const {
+        assert(ok());
+        return *std::get_if<T>(&stato_);
+    }
+    T* operator->() { return &**this; }
+    const T* operator->() const { return &**this; }
+    const Esito& errore() const {
+        assert(!ok());
+        return *std::get_if<Esito>(&stato_);
+    }
 
   private:
     std::variant<T, Esito> stato_;

@@ -43,24 +43,11 @@ Risultato<bool> LettoreRighe::salta_resto() {
     return true;
 }
 
-// Hands out the bytes from inizio_ up to `fine` as a line, and moves on to `dopo`: a line of
-// more than the limit cut to one byte past it, with its rest to pass over when it goes on.
-std::string_view LettoreRighe::consegna(std::size_t fine, std::size_t dopo, bool a_capo) {
-    std::string_view riga(buffer_.get() + inizio_, fine - inizio_);
-    if (riga.size() > limite_) {
-        riga = riga.substr(0, limite_ + 1);
-        da_saltare_ = !a_capo;
-    } else if (a_capo && fine_riga_ == FineRiga::crlf && riga.ends_with('\r')) {
-        riga.remove_suffix(1);
-    }
-    inizio_ = dopo;
-    ++righe_;
-    return riga;
-}
-
 Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
-    if (const auto saltato = salta_resto(); !saltato) {
-        return saltato.errore();
+    if (da_saltare_) {
+        if (const auto saltato = salta_resto(); !saltato) {
+            return saltato.errore();
+        }
     }
     const bool tronca = lunghe_ == Lunghe::tronca;
     std::size_t cerca_da = inizio_;

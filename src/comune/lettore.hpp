@@ -45,7 +45,21 @@ class LettoreRighe {
     void cresci();
     std::optional<Esito> riempi();
     Risultato<bool> salta_resto();
-    std::string_view consegna(std::size_t fine, std::size_t dopo, bool a_capo);
+    // Hands out the bytes from inizio_ up to `fine` as a line, and moves on to `dopo`: a
+    // line of more than the limit cut to one byte past it, with its rest to pass over when
+    // it goes on. Here, so that the reading of each line makes no call for it.
+    std::string_view consegna(std::size_t fine, std::size_t dopo, bool a_capo) {
+        std::string_view riga(buffer_.get() + inizio_, fine - inizio_);
+        if (riga.size() > limite_) {
+            riga = riga.substr(0, limite_ + 1);
+            da_saltare_ = !a_capo;
+        } else if (a_capo && fine_riga_ == FineRiga::crlf && riga.ends_with('\r')) {
+            riga.remove_suffix(1);
+        }
+        inizio_ = dopo;
+        ++righe_;
+        return riga;
+    }
 
     Sorgente& sorgente_;
     Oggetto oggetto_;

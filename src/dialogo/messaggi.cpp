@@ -77,7 +77,11 @@ std::string impedimento(const Esito& errore) {
 
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
     const bool utf8 = &flusso == &console.err ? console.utf8_err : console.utf8;
-    scrivi(flusso, nel_set_della_console(testo, utf8));
+    if (utf8) {
+        scrivi(flusso, nel_set_della_console(testo, true));
+    } else {
+        scrivi(flusso, testo);
+    }
 }
 
 std::string avviso_senza_serratura(int causa) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <vector>
 
 #include "comune/codifica.hpp"
@@ -11,8 +12,8 @@
 #include "comune/scrittura.hpp"
 #include "ricerca/ricerca.hpp"
 #include "sistema/file.hpp"
-#include "sistema/serratura.hpp"
 #include "sistema/sostituzione.hpp"
+#include "sistema/temporanei.hpp"
 
 namespace turnolista {
 
@@ -101,7 +102,13 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
         risultato.esito = read1.errore();
         return risultato;
     }
-    auto scrittura = Scrittura::prepara(voce(formato), **read1);
+    // What killed runs left behind goes first; a folder that cannot be read for it cannot
+    // be locked either, and the user is told so once the pass is done.
+    const VoceFormato& scelta = voce(formato);
+    const std::array<std::string_view, 2> destinazioni{FILE_TEMPORANEO, scelta.file};
+    risultato.senza_serratura =
+        sistema::rimuovi_abbandonati(std::span(destinazioni).subspan(scelta.tabella ? 0 : 1));
+    auto scrittura = Scrittura::prepara(scelta, **read1);
     if (!scrittura) {
         risultato.esito = scrittura.errore();
         return risultato;
@@ -127,7 +134,6 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
     risultato.troncato = ricerca->troncato;
     risultato.altre_maiuscole = ricerca->altre_maiuscole;
     risultato.come_scritto = ricerca->come_scritto;
-    risultato.senza_serratura = sistema::serratura_impossibile();
     risultato.esito = (*scrittura)->completa();
     return risultato;
 }

@@ -269,7 +269,6 @@ Esito pianifica(FileNuovo::Piano& piano, const Oggetto& oggetto, const FileLettu
 Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
                                                       const FileLettura& originale) {
     const Oggetto oggetto = Oggetto::file(destinazione);
-    rimuovi_abbandonati(destinazione);
     auto piano = std::make_unique<Piano>();
     piano->nome = std::string(destinazione);
     Descrittore contenuto(oggetto);

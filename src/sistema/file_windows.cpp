@@ -149,7 +149,6 @@ Risultato<Descrittore> crea_temporaneo(const std::string& destinazione, FileNuov
 Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
                                                       const FileLettura& originale) {
     const Oggetto oggetto = Oggetto::file(destinazione);
-    rimuovi_abbandonati(destinazione);
     auto piano = std::make_unique<Piano>();
     piano->nome = largo(destinazione);
     DWORD attributi = ::GetFileAttributesW(piano->nome.c_str());

@@ -6,7 +6,6 @@
 #include <array>
 #include <csignal>
 #include <cstring>
-#include <vector>
 
 namespace turnolista::sistema {
 
@@ -37,30 +36,18 @@ constexpr std::array GUASTI{SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGSEGV, SIGSYS, SI
 constexpr std::size_t POSTI = 8;
 constexpr std::size_t LUNGHEZZA = 4096;  // a path, PATH_MAX with its zero
 
-std::vector<int> tutti_i_terminanti() {
-    std::vector<int> segnali(TERMINANTI.begin(), TERMINANTI.end());
-#ifdef SIGRTMIN
-    for (int segnale = SIGRTMIN; segnale <= SIGRTMAX; ++segnale) {
-        segnali.push_back(segnale);
-    }
-#endif
-    return segnali;
-}
-
-const std::vector<int>& terminanti() {
-    static const std::vector<int> segnali = tutti_i_terminanti();
-    return segnali;
-}
-std::array<std::array<char, LUNGHEZZA>, POSTI> nomi{};
-std::array<int, POSTI> cartelle{};
-std::array<volatile std::sig_atomic_t, POSTI> occupato{};
-
+// The signals that terminate, with the real-time ones, whose range is known only at run time.
 sigset_t crea_insieme_terminanti() {
     sigset_t insieme;
     sigemptyset(&insieme);
-    for (const int segnale : terminanti()) {
+    for (const int segnale : TERMINANTI) {
         sigaddset(&insieme, segnale);
     }
+#ifdef SIGRTMIN
+    for (int segnale = SIGRTMIN; segnale <= SIGRTMAX; ++segnale) {
+        sigaddset(&insieme, segnale);
+    }
+#endif
     return insieme;
 }
 
@@ -68,6 +55,10 @@ const sigset_t& insieme_terminanti() {
     static const sigset_t insieme = crea_insieme_terminanti();
     return insieme;
 }
+
+std::array<std::array<char, LUNGHEZZA>, POSTI> nomi{};
+std::array<int, POSTI> cartelle{};
+std::array<volatile std::sig_atomic_t, POSTI> occupato{};
 
 extern "C" void al_segnale(int segnale) {
     for (std::size_t i = 0; i < POSTI; ++i) {
@@ -83,19 +74,35 @@ extern "C" void al_segnale(int segnale) {
 
 }  // namespace
 
+// Each handler is installed with one call that also tells what was there before, and an
+// ignored signal gets its SIG_IGN back; meanwhile every signal waits, so that none finds a
+// handler it should not have.
 void pulisci_su_segnale() {
     struct sigaction azione {};
     azione.sa_handler = al_segnale;
     azione.sa_mask = insieme_terminanti();
-    std::vector<int> segnali = terminanti();
-    segnali.insert(segnali.end(), GUASTI.begin(), GUASTI.end());
-    for (const int segnale : segnali) {
+    sigset_t tutti;
+    sigset_t prima_di_installare;
+    sigfillset(&tutti);
+    ::sigprocmask(SIG_SETMASK, &tutti, &prima_di_installare);
+    const auto installa = [&](int segnale) {
         struct sigaction prima {};
-        if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler == SIG_IGN) {
-            continue;
+        if (::sigaction(segnale, &azione, &prima) == 0 && prima.sa_handler == SIG_IGN) {
+            ::sigaction(segnale, &prima, nullptr);
         }
-        ::sigaction(segnale, &azione, nullptr);
+    };
+    for (const int segnale : TERMINANTI) {
+        installa(segnale);
     }
+#ifdef SIGRTMIN
+    for (int segnale = SIGRTMIN; segnale <= SIGRTMAX; ++segnale) {
+        installa(segnale);
+    }
+#endif
+    for (const int segnale : GUASTI) {
+        installa(segnale);
+    }
+    ::sigprocmask(SIG_SETMASK, &prima_di_installare, nullptr);
 }
 
 int ricorda_temporaneo(Nativo cartella, std::string_view nome) {

@@ -26,8 +26,4 @@ class SerraturaCartella {
     int non_bloccabile_ = 0;
 };
 
-// Why the current folder cannot be locked (an errno value), or 0: asked before a pass, so
-// that the user is told when its files will be put in place without the lock.
-int serratura_impossibile();
-
 }  // namespace turnolista::sistema

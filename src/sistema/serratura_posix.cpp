@@ -35,11 +35,6 @@ SerraturaCartella::SerraturaCartella() {
     maniglia_ = std::move(cartella);
 }
 
-int serratura_impossibile() {
-    const Descrittore cartella(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), {});
-    return cartella.aperto() ? 0 : errno;
-}
-
 // The lock ends with the descriptor.
 SerraturaCartella::~SerraturaCartella() = default;
 

@@ -34,11 +34,6 @@ SerraturaCartella::SerraturaCartella() {
     }
 }
 
-// A named mutex can always be made.
-int serratura_impossibile() {
-    return 0;
-}
-
 SerraturaCartella::~SerraturaCartella() {
     if (maniglia_.aperto()) {
         ::ReleaseMutex(maniglia_.nativo());

@@ -37,12 +37,11 @@ bool nomina_utf8(std::string_view locale) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return codeset == "utf8";
 }
-}  // namespace
 
 // Only the character set matters, to show the accented letters of the messages. A locale
 // that names UTF-8 means a UTF-8 terminal even where that locale is not installed, as on
 // many minimal systems and over ssh.
-bool console_utf8(int /*quale*/) {
+bool utf8_dal_locale() {
     for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
             if (nomina_utf8(valore)) {
@@ -53,6 +52,14 @@ bool console_utf8(int /*quale*/) {
     }
     std::setlocale(LC_CTYPE, "");
     return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+}
+
+}  // namespace
+
+// The same for every stream: asked of the locale once.
+bool console_utf8(int /*quale*/) {
+    static const bool utf8 = utf8_dal_locale();
+    return utf8;
 }
 
 bool abitudini_windows() {

@@ -7,6 +7,7 @@
 // id lets a later pass tell them from those of a run still going, and remove them.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,9 @@ std::optional<unsigned long> processo_di(std::string_view nome, std::string_view
 
 // Each system's part.
 unsigned long processo_corrente();
-// Removes from the current folder the temporary files of `destinazione` whose process no
-// longer exists.
-void rimuovi_abbandonati(std::string_view destinazione);
+// Removes from the current folder the temporary files of `destinazioni` whose process no
+// longer exists, reading the folder once. Returns why the folder cannot be read (an errno
+// value), or 0; a folder that cannot be read cannot be locked either.
+int rimuovi_abbandonati(std::span<const std::string_view> destinazioni);
 
 }  // namespace turnolista::sistema

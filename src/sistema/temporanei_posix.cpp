@@ -14,21 +14,25 @@ unsigned long processo_corrente() {
 }
 
 // A process that exists, even one this user may not signal, keeps its files.
-void rimuovi_abbandonati(std::string_view destinazione) {
+int rimuovi_abbandonati(std::span<const std::string_view> destinazioni) {
     const std::unique_ptr<DIR, int (*)(DIR*)> cartella(::opendir("."), ::closedir);
     if (!cartella) {
-        return;
+        return errno;
     }
     const pid_t io = ::getpid();
     while (const dirent* voce = ::readdir(cartella.get())) {
-        const auto processo = processo_di(voce->d_name, destinazione);
-        if (!processo || *processo == static_cast<unsigned long>(io)) {
+        if (voce->d_name[0] != '.') {
             continue;
         }
-        if (::kill(static_cast<pid_t>(*processo), 0) != 0 && errno == ESRCH) {
-            ::unlinkat(::dirfd(cartella.get()), voce->d_name, 0);
+        for (const std::string_view destinazione : destinazioni) {
+            const auto processo = processo_di(voce->d_name, destinazione);
+            if (processo && *processo != static_cast<unsigned long>(io) &&
+                ::kill(static_cast<pid_t>(*processo), 0) != 0 && errno == ESRCH) {
+                ::unlinkat(::dirfd(cartella.get()), voce->d_name, 0);
+            }
         }
     }
+    return 0;
 }
 
 }  // namespace turnolista::sistema

@@ -20,9 +20,8 @@ bool processo_vivo(unsigned long processo) {
     ::CloseHandle(h);
     return vivo;
 }
-}  // namespace
 
-void rimuovi_abbandonati(std::string_view destinazione) {
+void rimuovi_una(std::string_view destinazione) {
     const std::wstring modello = L"." + windows::largo(destinazione) + L".*";
     WIN32_FIND_DATAW voce;
     const HANDLE ricerca = ::FindFirstFileW(modello.c_str(), &voce);
@@ -41,6 +40,16 @@ void rimuovi_abbandonati(std::string_view destinazione) {
         }
     } while (::FindNextFileW(ricerca, &voce) != 0);
     ::FindClose(ricerca);
+}
+
+}  // namespace
+
+// The folder lock is a named mutex, which needs no folder to read.
+int rimuovi_abbandonati(std::span<const std::string_view> destinazioni) {
+    for (const std::string_view destinazione : destinazioni) {
+        rimuovi_una(destinazione);
+    }
+    return 0;
 }
 
 }  // namespace turnolista::sistema
