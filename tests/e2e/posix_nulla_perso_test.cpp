@@ -20,6 +20,7 @@
 #include <optional>
 
 #include "esecuzione.hpp"
+#include "posix_strace.hpp"
 
 namespace prova {
 namespace {
@@ -34,20 +35,6 @@ const std::string LUPI_XLS = "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n2\t\t\t
 const std::string RIUSCITA_TXT =
     FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n" + ANCORA;
 const std::string FALLITA = FORMATO + NOME + ANCORA;
-const std::vector<std::string> SENZA_LSAN{"LC_ALL=C", "ASAN_OPTIONS=detect_leaks=0"};
-
-bool strace_presente() {
-    return std::system("strace -V >/dev/null 2>&1") == 0;
-}
-
-// strace acting on the program's calls of `chiamata` as they happen.
-std::vector<std::string> strace(const std::string& chiamata, const std::string& azione) {
-    return {"strace", "-qq",
-            "-o",     "/dev/null",
-            "-e",     "trace=" + chiamata,
-            "-e",     "inject=" + chiamata + ":" + azione};
-}
-
 #define RICHIEDE(condizione, motivo) \
     if (!(condizione)) {             \
         GTEST_SKIP() << motivo;      \
@@ -60,7 +47,7 @@ TEST(NullaPerso, KilledWhileRewritingInPlaceLeavesTheOldContentInANamedBackup) {
     const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "vecchio\n"}},
                            .hard = {{"copia.txt", "calendario.txt"}},
                            .input = "t\nLupi\nn\n",
-                           .ambiente = SENZA_LSAN,
+                           .ambiente = AMBIENTE_STRACE,
                            .sotto = strace("ftruncate", "signal=KILL:when=2")});
     EXPECT_EQ(e.stato, 128 + SIGKILL);
     EXPECT_EQ(e.file.at("calendario.txt~"), "vecchio\n");
@@ -124,7 +111,7 @@ TEST(NullaPerso, FailedRewriteInPlacePutsTheOldContentBackOrSaysWhereItIs) {
             esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "vecchio\n"}},
                     .hard = {{"copia.txt", "calendario.txt"}},
                     .input = "t\nLupi\nn\n",
-                    .ambiente = SENZA_LSAN,
+                    .ambiente = AMBIENTE_STRACE,
                     .sotto = strace("fsync", caso.guasto)});
         EXPECT_EQ(e.out, FALLITA);
         EXPECT_EQ(e.err, caso.err);

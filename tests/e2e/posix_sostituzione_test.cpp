@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "esecuzione.hpp"
+#include "posix_strace.hpp"
 
 namespace prova {
 namespace {
@@ -28,9 +29,6 @@ const std::string RIUSCITA_TXT =
     FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n" + ANCORA;
 const std::string RIUSCITA_XLS =
     FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.xls\n" + ANCORA;
-
-// LeakSanitizer cannot run under strace; the sanitizer build's program ends without it.
-const std::vector<std::string> AMBIENTE_STRACE{"LC_ALL=C", "ASAN_OPTIONS=detect_leaks=0"};
 
 #define RICHIEDE_ROOT()                                                                    \
     if (!da_root()) {                                                                      \
@@ -244,10 +242,6 @@ Esecuzione passata_x(const std::function<void(pid_t, const std::filesystem::path
                    }});
 }
 
-bool strace_presente() {
-    return std::system("strace -V >/dev/null 2>&1") == 0;
-}
-
 // The lock another run holds: a shared one is enough to keep out a run that takes its
 // lock as it should, exclusively.
 class AltraEsecuzione {
@@ -328,8 +322,8 @@ TEST(Sostituzione, SignalWhileFilesArePutInPlaceTakesEffectOnceBothAreThere) {
     const auto e = esegui(
         {.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "v\n"}, {"temp.txt", "v\n"}},
          .input = "x\nLupi\nn\n",
-         .sotto = {"strace", "-qq", "-o", "/dev/null", "-e", "trace=rename,renameat,renameat2",
-                   "-e", "inject=rename,renameat,renameat2:signal=INT:when=1"}});
+         .ambiente = AMBIENTE_STRACE,
+         .sotto = strace("rename,renameat,renameat2", "signal=INT:when=1")});
     EXPECT_EQ(e.stato, 128 + SIGINT);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
                                                           {"calendario.xls", LUPI_XLS},
