@@ -27,6 +27,14 @@ char32_t da_windows1252(unsigned char b) {
     return b >= 0x80 && b < 0xA0 ? WINDOWS1252[b - 0x80] : b;
 }
 
+std::u32string da_windows1252(std::string_view testo) {
+    std::u32string caratteri;
+    for (const char c : testo) {
+        caratteri += da_windows1252(byte(c));
+    }
+    return caratteri;
+}
+
 std::optional<char> in_windows1252(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<char>(c);
@@ -203,9 +211,7 @@ std::u32string caratteri_digitati(std::string_view digitato) {
             digitato.remove_prefix(n);
         }
     } else {
-        for (const char c : digitato) {
-            caratteri += da_windows1252(byte(c));
-        }
+        caratteri = da_windows1252(digitato);
     }
     return caratteri;
 }
@@ -224,20 +230,17 @@ std::optional<std::string> nella_codifica(std::u32string_view testo, Codifica co
     return uscita;
 }
 
-std::string in_latin1(std::string_view testo, Codifica codifica) {
-    std::u32string caratteri;
-    if (codifica == Codifica::windows1252) {
-        for (const char c : testo) {
-            caratteri += da_windows1252(byte(c));
-        }
-    } else {
-        caratteri = caratteri_digitati(testo);
-    }
+std::string in_latin1(std::u32string_view caratteri) {
     std::string uscita;
     for (const char32_t c : caratteri) {
         uscita += c <= 0xFF ? static_cast<char>(c) : '?';
     }
     return uscita;
+}
+
+std::string in_latin1(std::string_view testo, Codifica codifica) {
+    return in_latin1(codifica == Codifica::windows1252 ? da_windows1252(testo)
+                                                       : caratteri_digitati(testo));
 }
 
 std::string minuscole(std::string_view testo, Codifica codifica) {

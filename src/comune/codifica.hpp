@@ -53,8 +53,9 @@ std::u32string caratteri_digitati(std::string_view digitato);
 // Text in the list's encoding (UTF-8 for UTF-16 lists, which the program reads as UTF-8);
 // nullopt when it holds a character that encoding cannot hold.
 std::optional<std::string> nella_codifica(std::u32string_view testo, Codifica codifica);
-// Text of the list's encoding in ISO-8859-1, the character set of the program's messages (a
-// character it cannot hold becomes '?').
+// Characters, or text of the list's encoding, in ISO-8859-1, the character set of the
+// program's messages (a character it cannot hold becomes '?').
+std::string in_latin1(std::u32string_view caratteri);
 std::string in_latin1(std::string_view testo, Codifica codifica);
 
 // The text with the letters of Windows-1252 (a to z and the accented ones) in lower case,

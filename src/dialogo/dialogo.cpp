@@ -42,10 +42,7 @@ std::string avviso_troncato() {
 
 // A name found only in other capital letters: how the list writes it, and where.
 std::string altre_maiuscole(std::string_view nome, const RisultatoPassata& esito) {
-    std::string digitato;
-    for (const char32_t c : caratteri_digitati(nome)) {
-        digitato += c <= 0xFF ? static_cast<char>(c) : '?';
-    }
+    const std::string digitato = in_latin1(caratteri_digitati(nome));
     const std::string righe = std::to_string(esito.altre_maiuscole);
     return "Nessuna riga contiene \xAB" + citazione(digitato, false) +
            "\xBB scritto cos\xEC, ma \xAB" +

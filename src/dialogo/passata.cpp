@@ -46,9 +46,10 @@ class Scrittura {
 
     // Starts each file, with the UTF-8 BOM where `bom`.
     void inizia(bool bom) {
-        for (FileNuovo* f : {write1_.get(), write2_.get()}) {
-            if (f != nullptr && bom) {
-                scrivi(f->flusso(), BOM_UTF8);
+        if (bom) {
+            scrivi(write1_->flusso(), BOM_UTF8);
+            if (write2_) {
+                scrivi(write2_->flusso(), BOM_UTF8);
             }
         }
         if (tabella_tipo_) {
