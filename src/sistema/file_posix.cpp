@@ -24,26 +24,11 @@ constexpr int APERTURA = O_NOCTTY | O_CLOEXEC;
 // A file with no name in the temporary folder, for content on its way to a file that is
 // written in place; it disappears when closed.
 Risultato<Descrittore> file_anonimo() {
-    const auto cartelle = cartelle_temporanee();
-    int causa = 0;
-    for (const auto& cartella : cartelle) {
-        const Oggetto oggetto = Oggetto::cartella_temporanea(cartella);
-#ifdef O_TMPFILE
-        const int fd = senza_interruzioni(
-            [&] { return ::open(cartella.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); });
-        if (fd >= 0) {
-            return Descrittore(fd, oggetto);
-        }
-#endif
-        std::string modello = cartella + "/.turnolista-XXXXXX";
-        const int anonimo = ::mkostemp(modello.data(), O_CLOEXEC);
-        if (anonimo >= 0) {
-            ::unlink(modello.c_str());
-            return Descrittore(anonimo, oggetto);
-        }
-        causa = errno;
+    auto anonimo = nella_cartella_temporanea(".turnolista-XXXXXX", true);
+    if (!anonimo) {
+        return anonimo.errore();
     }
-    return Esito::scrittura(Oggetto::cartella_temporanea(cartelle.front()), causa);
+    return std::move(anonimo->descrittore);
 }
 
 bool stesso_file(const struct stat& uno, int fd) {

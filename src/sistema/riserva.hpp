@@ -6,7 +6,7 @@
 // rewrite leaves it there, so nothing is lost that cannot be recovered.
 
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "comune/esito.hpp"
 #include "sistema/descrittore.hpp"
@@ -18,8 +18,14 @@ Esito copia_tutto(Descrittore& da, Descrittore& a);
 // Empties `a` and writes all of `da` into it, and makes sure it is on the disk.
 Esito riscrivi(Descrittore& da, Descrittore& a);
 
-// The folders for content on its way, in the order to try them: $TMPDIR, then /tmp.
-std::vector<std::string> cartelle_temporanee();
+// A new file in the temporary folder, $TMPDIR or else /tmp, made from `modello` (a name
+// that ends in XXXXXX) and opened for reading and writing; with `anonimo`, one that has no
+// name and disappears when closed. Its failures are told as the temporary folder's.
+struct FileTemporaneo {
+    Descrittore descrittore;
+    std::string percorso;  // empty for a file with no name
+};
+Risultato<FileTemporaneo> nella_cartella_temporanea(std::string_view modello, bool anonimo);
 
 class Riserva {
   public:

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "sistema/posix.hpp"
 #include "sistema/riserva.hpp"
@@ -45,6 +46,8 @@ bool stesso_contenuto(Descrittore& uno, Descrittore& altro) {
 }
 }  // namespace
 
+namespace {
+// The folders for content on its way, in the order to try them.
 std::vector<std::string> cartelle_temporanee() {
     std::vector<std::string> cartelle;
     if (const char* tmpdir = std::getenv("TMPDIR"); tmpdir != nullptr && *tmpdir != '\0') {
@@ -54,6 +57,38 @@ std::vector<std::string> cartelle_temporanee() {
         cartelle.emplace_back("/tmp");
     }
     return cartelle;
+}
+}  // namespace
+
+// Where $TMPDIR cannot take the file, /tmp is tried; where neither can, the failure named is
+// the last folder's, with its own reason.
+Risultato<FileTemporaneo> nella_cartella_temporanea(std::string_view modello, bool anonimo) {
+    const auto cartelle = cartelle_temporanee();
+    int causa = 0;
+    for (const auto& cartella : cartelle) {
+        const Oggetto oggetto = Oggetto::cartella_temporanea(cartella);
+#ifdef O_TMPFILE
+        if (anonimo) {
+            const int fd = senza_interruzioni(
+                [&] { return ::open(cartella.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); });
+            if (fd >= 0) {
+                return FileTemporaneo{Descrittore(fd, oggetto), {}};
+            }
+        }
+#endif
+        std::string percorso = cartella;
+        percorso.append("/").append(modello);
+        const int fd = ::mkostemp(percorso.data(), O_CLOEXEC);
+        if (fd >= 0) {
+            if (anonimo) {
+                ::unlink(percorso.c_str());
+                percorso.clear();
+            }
+            return FileTemporaneo{Descrittore(fd, oggetto), std::move(percorso)};
+        }
+        causa = errno;
+    }
+    return Esito::scrittura(Oggetto::cartella_temporanea(cartelle.back()), causa);
 }
 
 Esito copia_tutto(Descrittore& da, Descrittore& a) {
@@ -144,22 +179,13 @@ Risultato<Riserva> Riserva::crea(const std::string& nome, Descrittore& originale
     } else if (!riserva.copia_.aperto()) {
         // A folder that takes no new files: the temporary folder holds it.
         dimenticalo(std::exchange(riserva.posto_, -1));
-        const auto cartelle = cartelle_temporanee();
-        for (const auto& cartella : cartelle) {
-            std::string modello = cartella;
-            modello.append("/").append(nome).append("~XXXXXX");
-            riserva.posto_ = -1;
-            const int fd = ::mkostemp(modello.data(), O_CLOEXEC);
-            if (fd >= 0) {
-                riserva.percorso_ = std::move(modello);
-                riserva.posto_ = ricorda_temporaneo(AT_FDCWD, riserva.percorso_);
-                riserva.copia_ = Descrittore(fd, Oggetto::cartella_temporanea(cartella));
-                break;
-            }
-            if (&cartella == &cartelle.back()) {
-                return Esito::scrittura(Oggetto::cartella_temporanea(cartella), errno);
-            }
+        auto copia = nella_cartella_temporanea(nome + "~XXXXXX", false);
+        if (!copia) {
+            return copia.errore();
         }
+        riserva.percorso_ = std::move(copia->percorso);
+        riserva.posto_ = ricorda_temporaneo(AT_FDCWD, riserva.percorso_);
+        riserva.copia_ = std::move(copia->descrittore);
     }
     if (Esito esito = riscrivi(originale, riserva.copia_); !esito.ok()) {
         return esito;
