@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sistema/file.hpp"
@@ -73,6 +74,20 @@ bool fai_come(int fd, const std::string& nome, const struct stat& esistente) {
 }  // namespace
 
 struct FileNuovo::Piano {
+    Piano() = default;
+    Piano(const Piano&) = delete;
+    Piano& operator=(const Piano&) = delete;
+    ~Piano() { lascia_temporaneo(); }
+
+    // A temporary file not put in place is removed, and no signal looks for it any more.
+    void lascia_temporaneo() {
+        if (!temporaneo.empty() && !in_posto) {
+            ::unlink(temporaneo.c_str());
+        }
+        temporaneo.clear();
+        dimenticalo(std::exchange(posto, -1));
+    }
+
     Modo modo = Modo::rinomina;
     std::string nome;  // the destination's name in the current folder
     // With rinomina: the temporary file beside it and its place among the files a signal
@@ -116,13 +131,8 @@ FileNuovo::FileNuovo(Descrittore contenuto, std::string destinazione, std::uniqu
       buffer_(contenuto_),
       flusso_(&buffer_) {}
 
-FileNuovo::~FileNuovo() {
-    contenuto_.chiudi();
-    if (!piano_->temporaneo.empty() && !piano_->in_posto) {
-        ::unlink(piano_->temporaneo.c_str());
-    }
-    dimenticalo(piano_->posto);
-}
+// The plan removes a temporary file that was not put in place.
+FileNuovo::~FileNuovo() = default;
 
 FileNuovo::Modo FileNuovo::modo() const {
     return piano_->modo;
@@ -163,11 +173,7 @@ Risultato<Descrittore> crea_temporaneo(FileNuovo::Piano& piano, const struct sta
         if (!piano.esiste || fai_come(fd.nativo(), piano.nome, esistente)) {
             return fd;
         }
-        fd.chiudi();
-        ::unlink(piano.temporaneo.c_str());
-        dimenticalo(piano.posto);
-        piano.temporaneo.clear();
-        piano.posto = -1;
+        piano.lascia_temporaneo();
         return Descrittore(oggetto);
     }
     return Esito::scrittura(oggetto, EEXIST);
@@ -258,10 +264,6 @@ Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazi
     piano->nome = std::string(destinazione);
     Descrittore contenuto(oggetto);
     if (Esito esito = pianifica(*piano, oggetto, originale, contenuto); !esito.ok()) {
-        if (!piano->temporaneo.empty()) {
-            ::unlink(piano->temporaneo.c_str());
-            dimenticalo(piano->posto);
-        }
         return esito;
     }
     if (!contenuto.aperto()) {
@@ -351,7 +353,7 @@ Esito FileNuovo::metti_al_posto() {
     }
     // From here the temporary name is gone: a signal must not remove what now stands there.
     piano.in_posto = true;
-    dimenticalo(piano.posto);
+    dimenticalo(std::exchange(piano.posto, -1));
     return {};
 }
 
