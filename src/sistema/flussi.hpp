@@ -1,8 +1,9 @@
 #pragma once
-// Text over a channel, for the console and the program's files, as the system stores it:
-// with FineRiga::crlf, CR LF in the data is LF in the program, and each LF the program
-// writes is CR LF. Reading is a byte source for the line reader; writing is a stream
-// buffer, so that the table writers write to any std::ostream.
+// Text over a channel as the system stores it: with FineRiga::crlf, CR LF in the data is LF
+// in the program, and each LF the program writes is CR LF. Reading, a byte source for the
+// line reader, serves the console (the fixture list is read as its bytes, and its encoding
+// and line ends are the reader's to handle); writing is a stream buffer, for the console and
+// the program's files, so that the table writers write to any std::ostream.
 
 #include <cstddef>
 #include <memory>
