@@ -150,16 +150,17 @@ bool solo_ascii(std::string_view testo) {
                         [](char c) { return byte(c) >= 0x80; });
 }
 
-// Whether `testo` is the start of a well-formed UTF-8 sequence of more bytes.
-bool inizio_di_sequenza(std::string_view testo) {
-    for (const char* seguito : {"\x80", "\x80\x80", "\x80\x80\x80", "\xA0", "\xA0\x80",
-                                "\xA0\x80\x80", "\x90\x80", "\x90\x80\x80"}) {
-        const std::string intera = std::string(testo) + seguito;
-        if (!testo.empty() && testo.size() < 4 && sequenza_utf8(intera) == intera.size()) {
-            return true;
+// How many bytes the UTF-8 sequence that `testo` ends with lacks, as its first byte tells.
+std::size_t mancanti(std::string_view testo) {
+    for (std::size_t indietro = 1; indietro <= 4 && indietro <= testo.size(); ++indietro) {
+        const unsigned char c = byte(testo[testo.size() - indietro]);
+        if ((c & 0xC0) == 0x80) {
+            continue;  // a continuation byte: look further back
         }
+        const std::size_t lunghezza = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return lunghezza > indietro ? lunghezza - indietro : 0;
     }
-    return false;
+    return 0;
 }
 
 // How far `testo` is well-formed UTF-8 from its start.
@@ -180,7 +181,7 @@ bool utf8_valido(std::string_view testo) {
     return parte_valida(testo) == testo.size();
 }
 
-Codifica riconosci(std::string_view inizio, bool intero) {
+Codifica riconosci(std::string_view inizio) {
     if (inizio.starts_with(BOM_UTF8)) {
         return Codifica::utf8_bom;
     }
@@ -193,13 +194,7 @@ Codifica riconosci(std::string_view inizio, bool intero) {
     if (solo_ascii(inizio)) {
         return Codifica::ascii;
     }
-    const std::size_t valida = parte_valida(inizio);
-    if (valida == inizio.size()) {
-        return Codifica::utf8;
-    }
-    // A sequence that the end of what was read cut short is valid, if more follows.
-    const std::string_view resto = inizio.substr(valida);
-    return !intero && inizio_di_sequenza(resto) ? Codifica::utf8 : Codifica::windows1252;
+    return utf8_valido(inizio) ? Codifica::utf8 : Codifica::windows1252;
 }
 
 std::u32string caratteri_digitati(std::string_view digitato) {
@@ -238,9 +233,23 @@ std::string in_latin1(std::u32string_view caratteri) {
     return uscita;
 }
 
-std::string in_latin1(std::string_view testo, Codifica codifica) {
-    return in_latin1(codifica == Codifica::windows1252 ? da_windows1252(testo)
-                                                       : caratteri_digitati(testo));
+std::string in_utf8(std::string_view testo, Codifica codifica) {
+    if (codifica != Codifica::windows1252) {
+        return std::string(testo);
+    }
+    std::string uscita;
+    for (const char c : testo) {
+        in_utf8(uscita, da_windows1252(byte(c)));
+    }
+    return uscita;
+}
+
+std::string in_utf8(std::u32string_view caratteri) {
+    std::string uscita;
+    for (const char32_t c : caratteri) {
+        in_utf8(uscita, c);
+    }
+    return uscita;
 }
 
 std::string minuscole(std::string_view testo, Codifica codifica) {
@@ -270,23 +279,26 @@ std::string minuscole(std::string_view testo, Codifica codifica) {
 }
 
 Risultato<Codifica> TestoOriginale::riconosci() {
-    // Not filled beforehand: only what is read is ever looked at.
-    memoria_ = std::make_unique_for_overwrite<char[]>(INIZIO_DECISIVO);
+    // Not filled beforehand: only what is read is ever looked at. A UTF-8 sequence that the
+    // window cuts is read to its end, so that it decides like any other.
+    memoria_ = std::make_unique_for_overwrite<char[]>(INIZIO_DECISIVO + 3);
     std::size_t letti = 0;
-    bool intero = false;
-    while (letti < INIZIO_DECISIVO) {
-        const auto n = grezzo_.leggi({memoria_.get() + letti, INIZIO_DECISIVO - letti});
+    std::size_t voluti = INIZIO_DECISIVO;
+    while (letti < voluti) {
+        const auto n = grezzo_.leggi({memoria_.get() + letti, voluti - letti});
         if (!n) {
             return n.errore();
         }
         if (*n == 0) {
-            intero = true;
             break;
         }
         letti += *n;
+        if (letti == INIZIO_DECISIVO) {
+            voluti += mancanti({memoria_.get(), letti});
+        }
     }
     inizio_ = std::string_view(memoria_.get(), letti);
-    codifica_ = turnolista::riconosci(inizio_, intero);
+    codifica_ = turnolista::riconosci(inizio_);
     switch (codifica_) {
         case Codifica::utf8_bom:
             dato_ = BOM_UTF8.size();

@@ -28,7 +28,8 @@ enum class Codifica {
 };
 
 inline constexpr std::string_view BOM_UTF8 = "\xEF\xBB\xBF";
-// How much of the list's start decides its encoding.
+// How much of the list's start decides its encoding (and the rest of a UTF-8 sequence that
+// this cuts).
 inline constexpr std::size_t INIZIO_DECISIVO = std::size_t{64} * 1024;
 
 // Whether the files of a pass over a list of this encoding start with the UTF-8 BOM, so that
@@ -36,9 +37,8 @@ inline constexpr std::size_t INIZIO_DECISIVO = std::size_t{64} * 1024;
 // byte of it says so.
 bool con_bom(Codifica codifica);
 
-// The encoding of a list that starts with `inizio`; `intero` when that is the whole list,
-// so that a UTF-8 sequence cut at its end is not valid.
-Codifica riconosci(std::string_view inizio, bool intero);
+// The encoding of a list that starts with `inizio`, which ends where a UTF-8 sequence would.
+Codifica riconosci(std::string_view inizio);
 
 // Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none:
 // no overlong forms, no surrogates, nothing past U+10FFFF.
@@ -53,10 +53,12 @@ std::u32string caratteri_digitati(std::string_view digitato);
 // Text in the list's encoding (UTF-8 for UTF-16 lists, which the program reads as UTF-8);
 // nullopt when it holds a character that encoding cannot hold.
 std::optional<std::string> nella_codifica(std::u32string_view testo, Codifica codifica);
-// Characters, or text of the list's encoding, in ISO-8859-1, the character set of the
-// program's messages (a character it cannot hold becomes '?').
+// Characters in ISO-8859-1, as a console that is not UTF-8 shows the program's messages (a
+// character it cannot hold becomes '?').
 std::string in_latin1(std::u32string_view caratteri);
-std::string in_latin1(std::string_view testo, Codifica codifica);
+// Characters, or text of the list's encoding, in UTF-8, the encoding of the messages.
+std::string in_utf8(std::u32string_view caratteri);
+std::string in_utf8(std::string_view testo, Codifica codifica);
 
 // The text with the letters of Windows-1252 (a to z and the accented ones) in lower case,
 // byte for byte as long as the text, so that a place in one is the same place in the other.

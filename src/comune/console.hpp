@@ -3,7 +3,6 @@
 // problems go, and what the system can tell about them. The system layer makes one from
 // the process's standard streams; a test can make one over strings.
 
-#include <cstddef>
 #include <functional>
 #include <iosfwd>
 
@@ -27,9 +26,6 @@ struct Console {
     bool finestra_propria = false;
     // Why writing `out` failed, once the stream shows that it did.
     std::function<Esito()> esito_out = [] { return Esito(); };
-    // Gives back the input read ahead but not used, where the input allows it, so that
-    // whoever reads it next starts just after the last answer.
-    std::function<void(std::size_t)> restituisci = [](std::size_t) {};
 };
 
 }  // namespace turnolista

@@ -8,8 +8,10 @@ namespace turnolista {
 
 // Lines of "originale.txt" searched in a pass; a league's fixture list fits well within it.
 inline constexpr int NUM = 120;
-// Room for the team name and its newline: a name has at most NAME - 1 characters.
+// Room for the team name and its newline, as the first version counted it...
 inline constexpr std::size_t NAME = 20;
+// ...so that a name has at most this many characters.
+inline constexpr std::size_t NOME_MASSIMO = NAME - 1;
 // The spaces of a fixture line that end its first cells; later spaces stay in the last one.
 inline constexpr int COLONNEEXCEL = 4;
 // The longest line that is held whole, far beyond any fixture list or typed answer; a longer

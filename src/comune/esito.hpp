@@ -27,17 +27,14 @@ struct Oggetto {
     static Oggetto standard_error() { return {Tipo::standard_error, {}}; }
 };
 
-class Esito {
+class [[nodiscard]] Esito {
   public:
     enum class Tipo {
         ok,
         lettura,            // reading failed, for the system's reason
         scrittura,          // writing failed, for the system's reason
         riga_troppo_lunga,  // a line longer than RIGA_MASSIMA, by its number
-        cartella_occupata,  // another run kept the folder locked for longer than a pass waits
         stesso_file,        // the file to write is "originale.txt" itself, under another name
-        illeggibile,        // to be rewritten in place, but unreadable: no backup can be kept
-        riserva_presente,   // a backup left by an interrupted run stands where it would go
         aperto_altrove,     // another program holds the file open, and shares it with no one
         nome_doppio         // "originale.txt" is missing, but a name with one more ".txt" is there
     };
@@ -57,11 +54,14 @@ class Esito {
         return {tipo, Oggetto::file(nome), 0, 0};
     }
 
-    // Where the old content of the file stays when neither the new content nor the old one
-    // could be written into it; the backup an interrupted run left; the file with the
-    // doubled name.
-    Esito con_riserva(std::string percorso) && {
-        riserva_ = std::move(percorso);
+    // With nome_doppio: the name the list was found under instead, as it is stored.
+    Esito con_simile(std::string nome) && {
+        simile_ = std::move(nome);
+        return std::move(*this);
+    }
+    // A file of the same pass that was put in place before this one failed.
+    Esito con_gia_scritto(std::string nome) && {
+        gia_scritto_ = std::move(nome);
         return std::move(*this);
     }
 
@@ -70,7 +70,8 @@ class Esito {
     const Oggetto& oggetto() const { return oggetto_; }
     int causa() const { return causa_; }  // an errno value, with lettura and scrittura
     long riga() const { return riga_; }   // with riga_troppo_lunga
-    const std::string& riserva() const { return riserva_; }
+    const std::string& simile() const { return simile_; }
+    const std::string& gia_scritto() const { return gia_scritto_; }
 
   private:
     Esito(Tipo tipo, Oggetto oggetto, int causa, long riga)
@@ -80,12 +81,13 @@ class Esito {
     Oggetto oggetto_;
     int causa_ = 0;
     long riga_ = 0;
-    std::string riserva_;
+    std::string simile_;
+    std::string gia_scritto_;
 };
 
 // A value, or the Esito that says why there is none.
 template <typename T>
-class Risultato {
+class [[nodiscard]] Risultato {
   public:
     // Implicit, so that a function returns either as it is.
     // cppcheck-suppress noExplicitConstructor

@@ -13,15 +13,14 @@ constexpr std::size_t BLOCCO = std::size_t{256} * 1024;
 constexpr std::size_t PASSO_MASSIMO = std::size_t{4} * 1024 * 1024;
 }  // namespace
 
-LettoreRighe::LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite, Lunghe lunghe,
-                           FineRiga fine_riga)
+// One byte past the limit tells that a line is too long, and a CR may stand before its LF.
+LettoreRighe::LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite, Lunghe lunghe)
     : sorgente_(sorgente),
       oggetto_(std::move(oggetto)),
       limite_(limite),
-      buffer_(std::make_unique_for_overwrite<char[]>(std::min(BLOCCO, limite + 1))),
-      capienza_(std::min(BLOCCO, limite + 1)),
-      lunghe_(lunghe),
-      fine_riga_(fine_riga) {}
+      buffer_(std::make_unique_for_overwrite<char[]>(std::min(BLOCCO, limite + 2))),
+      capienza_(std::min(BLOCCO, limite + 2)),
+      lunghe_(lunghe) {}
 
 // Passes over what is left of a line cut short, up to and with its newline.
 Risultato<bool> LettoreRighe::salta_resto() {
@@ -56,12 +55,12 @@ Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
         if (const void* a_capo = std::memchr(base + cerca_da, '\n', fine_ - cerca_da)) {
             const auto fine_riga =
                 static_cast<std::size_t>(static_cast<const char*>(a_capo) - base);
-            if (fine_riga - inizio_ > limite_ && !tronca) {
+            if (lunghezza(fine_riga) > limite_ && !tronca) {
                 break;
             }
             return std::optional(consegna(fine_riga, fine_riga + 1, true));
         }
-        if (fine_ - inizio_ > limite_) {
+        if (lunghezza(fine_) > limite_) {
             if (!tronca) {
                 break;
             }
@@ -71,7 +70,7 @@ Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
             if (inizio_ == fine_) {
                 return std::optional<std::string_view>();
             }
-            return std::optional(consegna(fine_, fine_, false));
+            return std::optional(consegna(fine_, fine_, true));
         }
         cerca_da = fine_ - inizio_;
         compatta();
@@ -107,8 +106,7 @@ void LettoreRighe::compatta() {
 }
 
 void LettoreRighe::cresci() {
-    // One byte past the limit is enough to tell that a line is too long.
-    const std::size_t nuova = std::min(capienza_ + std::min(capienza_, PASSO_MASSIMO), limite_ + 1);
+    const std::size_t nuova = std::min(capienza_ + std::min(capienza_, PASSO_MASSIMO), limite_ + 2);
     auto piu_grande = std::make_unique_for_overwrite<char[]>(nuova);
     std::memcpy(piu_grande.get(), buffer_.get(), fine_);
     buffer_ = std::move(piu_grande);
@@ -125,13 +123,6 @@ std::optional<Esito> LettoreRighe::riempi() {
     finito_ = *letti == 0;
     fine_ += *letti;
     return std::nullopt;
-}
-
-std::string_view senza_ritorno_carrello(std::string_view riga) {
-    if (!riga.empty() && riga.back() == '\r') {
-        riga.remove_suffix(1);
-    }
-    return riga;
 }
 
 }  // namespace turnolista

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include "comune/a_capo.hpp"
 #include "comune/costanti.hpp"
 #include "comune/esito.hpp"
 #include "comune/sorgente.hpp"
@@ -22,14 +21,14 @@ class LettoreRighe {
         tronca   // its first bytes are handed out, one more than the limit, the rest passed over
     };
 
-    // `limite` bytes at most a line, not counting the newline; `oggetto` is what the source
-    // is, for the error of a line too long.
-    // With FineRiga::crlf a CR just before the newline is no part of the line either; any
-    // other CR is.
+    // `limite` bytes at most a line, not counting its line end; `oggetto` is what the source
+    // is, for the error of a line too long. A line ends with LF, CR LF, or the end of the
+    // data: a CR just before that end is no part of the line, as Windows and its consoles
+    // end lines with CR LF; any other CR is.
     LettoreRighe(Sorgente& sorgente, Oggetto oggetto, std::size_t limite = RIGA_MASSIMA,
-                 Lunghe lunghe = Lunghe::errore, FineRiga fine_riga = FineRiga::lf);
+                 Lunghe lunghe = Lunghe::errore);
 
-    // The next line without its newline, valid until the next call; nullopt at the end. A
+    // The next line without its line end, valid until the next call; nullopt at the end. A
     // last line without a newline is still a line. After an error nothing more is read.
     Risultato<std::optional<std::string_view>> leggi();
 
@@ -37,23 +36,26 @@ class LettoreRighe {
     // find out.
     Risultato<bool> segue_altro();
 
-    // Bytes read from the source but not yet handed out.
-    std::size_t non_consumati() const { return fine_ - inizio_; }
-
   private:
     void compatta();
     void cresci();
     std::optional<Esito> riempi();
     Risultato<bool> salta_resto();
+    // The bytes from inizio_ up to `fine`, a CR that ends them not counted.
+    std::size_t lunghezza(std::size_t fine) const {
+        const std::size_t n = fine - inizio_;
+        return n > 0 && buffer_[fine - 1] == '\r' ? n - 1 : n;
+    }
     // Hands out the bytes from inizio_ up to `fine` as a line, and moves on to `dopo`: a
     // line of more than the limit cut to one byte past it, with its rest to pass over when
-    // it goes on. Here, so that the reading of each line makes no call for it.
+    // `a_capo` says that the line goes on. Here, so that the reading of each line makes no
+    // call for it.
     std::string_view consegna(std::size_t fine, std::size_t dopo, bool a_capo) {
         std::string_view riga(buffer_.get() + inizio_, fine - inizio_);
-        if (riga.size() > limite_) {
+        if (lunghezza(fine) > limite_) {
             riga = riga.substr(0, limite_ + 1);
             da_saltare_ = !a_capo;
-        } else if (a_capo && fine_riga_ == FineRiga::crlf && riga.ends_with('\r')) {
+        } else if (a_capo && riga.ends_with('\r')) {
             riga.remove_suffix(1);
         }
         inizio_ = dopo;
@@ -71,11 +73,7 @@ class LettoreRighe {
     long righe_ = 0;          // lines handed out
     bool finito_ = false;
     Lunghe lunghe_;
-    FineRiga fine_riga_;
     bool da_saltare_ = false;  // the rest of a line handed out cut short is still to come
 };
-
-// A line typed at the console, without the carriage return that some terminals send.
-std::string_view senza_ritorno_carrello(std::string_view riga);
 
 }  // namespace turnolista

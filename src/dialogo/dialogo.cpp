@@ -17,37 +17,41 @@ namespace turnolista {
 
 namespace {
 
-// The messages are written here in ISO-8859-1.
+// The messages are written here in UTF-8. "Ecxel", "Voui" and the English line of the
+// summary are the program's own words, kept as its users know them.
 constexpr std::string_view DOMANDA_FORMATO =
     "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di testo,w per "
     "Word,x per Ecxel,h per pagina web e poi premi invio)\n";
 constexpr std::string_view VALORE_NON_CORRETTO = "Hai inserito un valore non corretto!\n";
 constexpr std::string_view DOMANDA_NOME = "Inserisci il nome della tua squadra e poi premi invio\n";
-constexpr std::string_view NOME_TROPPO_LUNGO =
-    "Hai inserito un nome troppo lungo! (massimo 19 caratteri)\n";
 constexpr std::string_view DOMANDA_ANCORA =
     "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
     "sovrascrive il vecchio file\n";
 
+std::string nome_troppo_lungo() {
+    return "Hai inserito un nome troppo lungo! (massimo " + std::to_string(NOME_MASSIMO) +
+           " caratteri)\n";
+}
+
 std::string riepilogo(int RIGHE) {
-    return "\nL'espressione cercata \xE8 presente in " + std::to_string(RIGHE) +
+    return "\nL'espressione cercata è presente in " + std::to_string(RIGHE) +
            " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
 }
 
 std::string avviso_troncato() {
     const std::string n = std::to_string(NUM);
-    return "Attenzione: il file " + std::string(FILE_ORIGINALE) + " contiene pi\xF9 di " + n +
+    return "Attenzione: il file " + std::string(FILE_ORIGINALE) + " contiene più di " + n +
            " righe; sono state esaminate solo le prime " + n + "\n";
 }
 
 // A name found only in other capital letters: how the list writes it, and where.
 std::string altre_maiuscole(std::string_view nome, const RisultatoPassata& esito) {
-    const std::string digitato = in_latin1(caratteri_digitati(nome));
-    const std::string righe = std::to_string(esito.altre_maiuscole);
-    return "Nessuna riga contiene \xAB" + citazione(digitato, false) +
-           "\xBB scritto cos\xEC, ma \xAB" +
-           citazione(in_latin1(esito.come_scritto, esito.codifica), false) + "\xBB si trova in " +
-           righe + (esito.altre_maiuscole == 1 ? " riga" : " righe") +
+    const Conteggio& conteggio = esito.conteggio;
+    const std::string digitato = in_utf8(caratteri_digitati(nome));
+    const std::string scritto = in_utf8(conteggio.come_scritto, esito.codifica);
+    return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così, ma «" +
+           citazione(scritto, true) + "» si trova in " + std::to_string(conteggio.altre_maiuscole) +
+           (conteggio.altre_maiuscole == 1 ? " riga" : " righe") +
            ": le lettere maiuscole e minuscole devono essere come nel file " +
            std::string(FILE_ORIGINALE) + "\n";
 }
@@ -66,7 +70,6 @@ class Dialogo {
         if (!uscita_rotta_ && uscita_guasta(console_)) {
             fallita_ = true;
         }
-        console_.restituisci(lettore_.non_consumati());
         return fallita_ ? 1 : 0;
     }
 
@@ -82,20 +85,17 @@ class Dialogo {
             return false;
         }
         const RisultatoPassata esito = esegui_passata(*formato, nome);
-        if (esito.troncato) {
+        if (esito.conteggio.troncato) {
             avverti(avviso_troncato());
-        }
-        if (esito.senza_serratura != 0 && esito.esito.ok()) {
-            avverti(avviso_senza_serratura(esito.senza_serratura));
         }
         if (!esito.esito.ok()) {
             fallita_ = true;
             avverti(messaggio(esito.esito));
             return true;
         }
-        dici(riepilogo(esito.RIGHE));
+        dici(riepilogo(esito.conteggio.RIGHE));
         dici(voce(*formato).messaggio);
-        if (esito.altre_maiuscole > 0) {
+        if (esito.conteggio.altre_maiuscole > 0) {
             avverti(altre_maiuscole(nome, esito));
         }
         return true;
@@ -115,13 +115,14 @@ class Dialogo {
         return std::nullopt;
     }
 
-    // Asks until a name of at most NAME - 1 characters is typed; false when the run must end.
+    // Asks until a name of at most NOME_MASSIMO characters is typed; false when the run must
+    // end.
     bool chiedi_nome(std::string_view& nome) {
         while (chiedi(DOMANDA_NOME, nome)) {
-            if (caratteri_digitati(nome).size() < NAME) {
+            if (caratteri_digitati(nome).size() <= NOME_MASSIMO) {
                 return true;
             }
-            dici(NOME_TROPPO_LUNGO);
+            dici(nome_troppo_lungo());
         }
         return false;
     }
@@ -149,7 +150,7 @@ class Dialogo {
         if (!*riga) {
             return false;
         }
-        risposta = senza_ritorno_carrello(**riga);
+        risposta = **riga;
         // A file of answers saved with a BOM: it is no part of the first answer.
         if (std::exchange(prima_risposta_, false) && risposta.starts_with(BOM_UTF8)) {
             risposta.remove_prefix(BOM_UTF8.size());

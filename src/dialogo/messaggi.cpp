@@ -1,7 +1,6 @@
 #include "dialogo/messaggi.hpp"
 
 #include <cerrno>
-#include <cstring>
 #include <ostream>
 
 #include "comune/costanti.hpp"
@@ -44,29 +43,22 @@ std::string scrivere(const Oggetto& oggetto) {
     }
 }
 
-// What keeps a file from being written, other than the system's reason.
-std::string impedimento(const Esito& errore) {
+// Why the file could not be read or written: the program's own words, or the system's.
+std::string motivo(const Esito& errore) {
     const std::string& nome = errore.oggetto().nome;
     switch (errore.tipo()) {
-        case Esito::Tipo::cartella_occupata:
-            return "un'altra esecuzione di turnolista sta scrivendo i suoi file in questa "
-                   "cartella da pi\xF9 di 10 secondi; riprova quando avr\xE0 finito";
+        case Esito::Tipo::riga_troppo_lunga: {
+            const std::string riga = std::to_string(errore.riga());
+            const std::string mib = std::to_string(RIGA_MASSIMA / (std::size_t{1024} * 1024));
+            return "la riga " + riga + " è più lunga di " + mib + " MiB";
+        }
         case Esito::Tipo::stesso_file:
-            return "\xE8 lo stesso file di " + std::string(FILE_ORIGINALE) +
+            return "è lo stesso file di " + std::string(FILE_ORIGINALE) +
                    ", che verrebbe cancellato; fai puntare " + nome + " a un altro file";
-        case Esito::Tipo::illeggibile:
-            return "va riscritto al suo posto, ma non si pu\xF2 leggere e quindi non se ne "
-                   "pu\xF2 tenere una copia di riserva; dai il permesso di lettura o "
-                   "cancellalo";
-        case Esito::Tipo::riserva_presente:
-            return "c'\xE8 gi\xE0 il file " + errore.riserva() +
-                   ", forse la copia di riserva di un'esecuzione interrotta, diverso da " + nome +
-                   "; controlla che non ti serva, poi cancellalo";
         case Esito::Tipo::aperto_altrove:
-            return "\xE8 aperto in un altro programma, per esempio Excel o Word: chiudilo e "
-                   "riprova";
+            return "è aperto in un altro programma, per esempio Excel o Word: chiudilo e riprova";
         case Esito::Tipo::nome_doppio:
-            return "non c'\xE8, ma c'\xE8 " + errore.riserva() +
+            return "non c'è, ma c'è " + errore.simile() +
                    " (Esplora file non mostra l'estensione .txt): rinominalo in " + nome;
         default:
             return sistema::motivo(errore.causa());
@@ -77,44 +69,26 @@ std::string impedimento(const Esito& errore) {
 
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
     const bool utf8 = &flusso == &console.err ? console.utf8_err : console.utf8;
-    if (utf8) {
-        scrivi(flusso, nel_set_della_console(testo, true));
-    } else {
-        scrivi(flusso, testo);
-    }
-}
-
-std::string avviso_senza_serratura(int causa) {
-    return "Attenzione: la cartella non si pu\xF2 bloccare (" + sistema::motivo(causa) +
-           "): se un'altra esecuzione di turnolista scrive nella stessa cartella, i file delle "
-           "due possono mescolarsi\n";
+    scrivi(flusso, nel_set_della_console(testo, utf8));
 }
 
 std::string messaggio(const Esito& errore) {
     const Oggetto& oggetto = errore.oggetto();
     switch (errore.tipo()) {
-        case Esito::Tipo::riga_troppo_lunga: {
-            const std::string riga = std::to_string(errore.riga());
-            const std::string mib = std::to_string(RIGA_MASSIMA / (std::size_t{1024} * 1024));
-            return "Impossibile leggere " + nome_di(oggetto) + ": la riga " + riga +
-                   " \xE8 pi\xF9 lunga di " + mib + " MiB\n";
-        }
-        case Esito::Tipo::lettura:
-            return "Impossibile leggere " + nome_di(oggetto) + ": " +
-                   sistema::motivo(errore.causa()) + "\n";
-        case Esito::Tipo::nome_doppio:
-            return "Impossibile leggere " + nome_di(oggetto) + ": " + impedimento(errore) + "\n";
         case Esito::Tipo::ok:
-            break;
+            return {};
+        case Esito::Tipo::lettura:
+        case Esito::Tipo::riga_troppo_lunga:
+        case Esito::Tipo::nome_doppio:
+            return "Impossibile leggere " + nome_di(oggetto) + ": " + motivo(errore) + "\n";
         default: {
-            std::string testo = "Impossibile " + scrivere(oggetto) + ": " + impedimento(errore);
-            if (errore.tipo() == Esito::Tipo::scrittura && !errore.riserva().empty()) {
-                testo += "; il contenuto che aveva prima \xE8 salvato in " + errore.riserva();
+            std::string testo = "Impossibile " + scrivere(oggetto) + ": " + motivo(errore);
+            if (!errore.gia_scritto().empty()) {
+                testo += "; il file " + errore.gia_scritto() + " invece è già stato scritto";
             }
             return testo + "\n";
         }
     }
-    return {};
 }
 
 bool uscita_guasta(const Console& console) {

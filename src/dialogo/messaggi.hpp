@@ -1,7 +1,7 @@
 #pragma once
 // The program's messages on the console, for the dialogue and the command line alike: they
-// are kept in ISO-8859-1 and written in the console's character set; a failure is told in
-// one sentence that names what failed and why.
+// are kept in UTF-8 and written in the console's character set; a failure is told in one
+// sentence that names what failed and why.
 
 #include <iosfwd>
 #include <string>
@@ -15,11 +15,8 @@ namespace turnolista {
 // Writes one of the program's messages to one of the console's streams.
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo);
 
-// The sentence, in ISO-8859-1 and ending with a newline, that tells the user of a failure.
+// The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
-
-// The warning that a pass's files were put in place without the folder's lock.
-std::string avviso_senza_serratura(int causa);
 
 // Reports a failure of the console's output on its error stream; true when there was one.
 bool uscita_guasta(const Console& console);

@@ -1,19 +1,13 @@
 #include "dialogo/passata.hpp"
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <span>
-#include <vector>
 
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "comune/scrittura.hpp"
-#include "ricerca/ricerca.hpp"
 #include "sistema/file.hpp"
-#include "sistema/sostituzione.hpp"
-#include "sistema/temporanei.hpp"
 
 namespace turnolista {
 
@@ -66,23 +60,18 @@ class Scrittura {
         }
     }
 
-    // Completes the files and puts them in place, the table before "temp.txt", so that an
-    // interrupted pair never shows a new "temp.txt" beside an old table.
+    // Completes the files and puts them in place: the table first, which is what the user
+    // asked for, then "temp.txt". A "temp.txt" that cannot follow it is told with the table.
     Esito completa() {
-        if (tabella_) {
-            tabella_->chiudi();
+        if (!tabella_) {
+            return write1_->metti_al_posto();
         }
-        std::vector<FileNuovo*> da_sostituire;
-        for (FileNuovo* f : {write2_.get(), write1_.get()}) {
-            if (f == nullptr) {
-                continue;
-            }
-            if (Esito esito = f->chiudi(); !esito.ok()) {
-                return esito;
-            }
-            da_sostituire.push_back(f);
+        tabella_->chiudi();
+        if (Esito esito = write2_->metti_al_posto(); !esito.ok()) {
+            return esito;
         }
-        return sistema::sostituisci(da_sostituire);
+        Esito esito = write1_->metti_al_posto();
+        return esito.ok() ? esito : std::move(esito).con_gia_scritto(write2_->destinazione());
     }
 
   private:
@@ -103,13 +92,7 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
         risultato.esito = read1.errore();
         return risultato;
     }
-    // What killed runs left behind goes first; a folder that cannot be read for it cannot
-    // be locked either, and the user is told so once the pass is done.
-    const VoceFormato& scelta = voce(formato);
-    const std::array<std::string_view, 2> destinazioni{FILE_TEMPORANEO, scelta.file};
-    risultato.senza_serratura =
-        sistema::rimuovi_abbandonati(std::span(destinazioni).subspan(scelta.tabella ? 0 : 1));
-    auto scrittura = Scrittura::prepara(scelta, **read1);
+    auto scrittura = Scrittura::prepara(voce(formato), **read1);
     if (!scrittura) {
         risultato.esito = scrittura.errore();
         return risultato;
@@ -125,16 +108,13 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
     // A name with a character the list's encoding cannot hold is in no line of it.
     const std::string cercato =
         nella_codifica(caratteri_digitati(nome), *codifica).value_or(std::string());
-    const auto ricerca = cerca(
+    auto ricerca = cerca(
         testo, cercato, [&](std::string_view riga) { (*scrittura)->copia(riga); }, *codifica);
     if (!ricerca) {
         risultato.esito = ricerca.errore();
         return risultato;
     }
-    risultato.RIGHE = ricerca->RIGHE;
-    risultato.troncato = ricerca->troncato;
-    risultato.altre_maiuscole = ricerca->altre_maiuscole;
-    risultato.come_scritto = ricerca->come_scritto;
+    risultato.conteggio = std::move(*ricerca);
     risultato.esito = (*scrittura)->completa();
     return risultato;
 }

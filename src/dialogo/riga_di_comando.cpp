@@ -8,13 +8,13 @@
 #include "comune/scrittura.hpp"
 #include "dialogo/messaggi.hpp"
 #include "dialogo/testo.hpp"
-#include "sistema/file.hpp"
+#include "sistema/lettura.hpp"
 
 namespace turnolista {
 
 namespace {
 
-// In ISO-8859-1, like every message of the program.
+// In UTF-8, like every message of the program.
 constexpr std::string_view AIUTO =
     "Uso: turnolista [--help | --version]\n"
     "\n"
@@ -34,7 +34,7 @@ constexpr std::string_view AIUTO =
     "\n"
     "Stato d'uscita:\n"
     "  0  tutte le ricerche sono riuscite\n"
-    "  1  almeno una ricerca non \xE8 riuscita (un file non si poteva leggere o scrivere)\n"
+    "  1  almeno una ricerca non è riuscita (un file non si poteva leggere o scrivere)\n"
     "  2  argomenti non validi\n";
 
 constexpr std::string_view VERSIONE = "turnolista " TURNOLISTA_VERSIONE "\n";
@@ -69,9 +69,9 @@ int file_dato(const Console& console, std::string_view percorso) {
     scrivi(console.err, citazione(percorso, console.utf8_err, false));
     scrivi_messaggio(
         console, console.err,
-        " \xE8 un file, ma turnolista legge sempre il file originale.txt della cartella da cui "
+        " è un file, ma turnolista legge sempre il file originale.txt della cartella da cui "
         "parte: copia il file in quella cartella con il nome originale.txt e avvia turnolista "
-        "da l\xEC\n");
+        "da lì\n");
     console.err.flush();
     return 2;
 }

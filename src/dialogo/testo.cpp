@@ -17,22 +17,11 @@ void ottale(std::string& uscita, unsigned char byte) {
 
 }  // namespace
 
-std::string nel_set_della_console(std::string_view latin1, bool utf8) {
-    if (!utf8) {
-        return std::string(latin1);
-    }
-    std::string uscita;
-    uscita.reserve(latin1.size() + 8);
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            uscita += c;
-        } else {
-            uscita += static_cast<char>(0xC0 | (byte >> 6));
-            uscita += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return uscita;
+std::string nel_set_della_console(std::string_view utf8, bool console_utf8) {
+    // ASCII is the same in both; most messages are, and a pass prints several.
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return console_utf8 || ascii ? std::string(utf8) : in_latin1(caratteri_digitati(utf8));
 }
 
 std::string citazione(std::string_view testo, bool utf8, bool barre) {

@@ -1,6 +1,6 @@
 #pragma once
-// Text as the console shows it: the program's messages, kept in ISO-8859-1, in the
-// console's character set; the user's own bytes quoted safely.
+// Text as the console shows it: the program's messages, kept in UTF-8, in the console's
+// character set; the user's own bytes quoted safely.
 
 #include <cstddef>
 #include <string>
@@ -8,8 +8,10 @@
 
 namespace turnolista {
 
-// The message in UTF-8 when `utf8`, otherwise as it is.
-std::string nel_set_della_console(std::string_view latin1, bool utf8);
+// The message as it is on a UTF-8 console, otherwise in ISO-8859-1, the bytes that a console
+// of the C locale or a Windows ANSI code page shows as the same letters ('?' for a
+// character it cannot hold).
+std::string nel_set_della_console(std::string_view utf8, bool console_utf8);
 
 // The user's bytes as they are, but with control characters (and the backslash that
 // introduces the escapes) written as C escapes, as `ls -b` shows an odd file name, so that

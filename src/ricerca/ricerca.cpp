@@ -44,8 +44,7 @@ class AltreMaiuscole {
 
 Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
                            const std::function<void(std::string_view)>& copia, Codifica codifica) {
-    LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE), RIGA_MASSIMA,
-                         LettoreRighe::Lunghe::errore, FineRiga::crlf);
+    LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE));
     const AltreMaiuscole altre(nome, codifica);
     Conteggio conteggio;
     for (int m = 0; m < NUM; ++m) {

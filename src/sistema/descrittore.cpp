@@ -11,7 +11,7 @@ Descrittore::Descrittore(Descrittore&& altro) noexcept
 
 Descrittore& Descrittore::operator=(Descrittore&& altro) noexcept {
     if (this != &altro) {
-        chiudi();
+        static_cast<void>(chiudi());
         nativo_ = altro.rilascia();
         oggetto_ = std::move(altro.oggetto_);
     }
@@ -19,7 +19,7 @@ Descrittore& Descrittore::operator=(Descrittore&& altro) noexcept {
 }
 
 Descrittore::~Descrittore() {
-    chiudi();
+    static_cast<void>(chiudi());
 }
 
 bool Descrittore::aperto() const {

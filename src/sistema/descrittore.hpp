@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "comune/esito.hpp"
+#include "comune/sorgente.hpp"
 
 namespace turnolista::sistema {
 
@@ -19,19 +20,15 @@ using Nativo = int;  // a file descriptor
 #endif
 
 // Where bytes go and come from: a descriptor, or on Windows a console in wide characters.
-class Canale {
+class Canale : public Sorgente {
   public:
     Canale() = default;
     Canale(const Canale&) = delete;
     Canale& operator=(const Canale&) = delete;
     virtual ~Canale() = default;
 
-    // At least one byte unless the data has ended: how many, 0 at the end, or the failure.
-    virtual Risultato<std::size_t> leggi(std::span<char> dove) = 0;
     // All of `dati`, however many calls it takes.
     virtual Esito scrivi(std::string_view dati) = 0;
-    // Steps back by `quanti` bytes, where the data allows it (a file, not a pipe).
-    virtual void torna_indietro(std::size_t /*quanti*/) {}
 };
 
 class Descrittore final : public Canale {
@@ -49,7 +46,6 @@ class Descrittore final : public Canale {
 
     Risultato<std::size_t> leggi(std::span<char> dove) override;
     Esito scrivi(std::string_view dati) override;
-    void torna_indietro(std::size_t quanti) override;
 
     // Closes now, saying whether the system kept all that was written.
     Esito chiudi();

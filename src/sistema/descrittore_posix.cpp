@@ -41,13 +41,6 @@ Esito Descrittore::scrivi(std::string_view dati) {
     return {};
 }
 
-// Fails harmlessly on a pipe or a terminal, which cannot go back.
-void Descrittore::torna_indietro(std::size_t quanti) {
-    if (aperto()) {
-        ::lseek(nativo_, -static_cast<off_t>(quanti), SEEK_CUR);
-    }
-}
-
 Esito Descrittore::chiudi() {
     if (!aperto()) {
         return {};

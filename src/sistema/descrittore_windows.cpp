@@ -50,15 +50,6 @@ Esito Descrittore::scrivi(std::string_view dati) {
     return {};
 }
 
-// Only a file can go back; a pipe or the console cannot.
-void Descrittore::torna_indietro(std::size_t quanti) {
-    if (aperto() && ::GetFileType(nativo_) == FILE_TYPE_DISK) {
-        LARGE_INTEGER passo;
-        passo.QuadPart = -static_cast<LONGLONG>(quanti);
-        ::SetFilePointerEx(nativo_, passo, nullptr, FILE_CURRENT);
-    }
-}
-
 Esito Descrittore::chiudi() {
     if (!aperto()) {
         return {};

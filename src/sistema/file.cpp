@@ -2,28 +2,20 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <string>
 
 namespace turnolista::sistema {
 
-Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome) {
-    auto file = apri_il_nome(nome);
-    if (file || file.errore().causa() != ENOENT) {
-        return file;
-    }
-    std::string maiuscola(nome);
-    maiuscola.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(maiuscola[0])));
-    const std::array<std::string, 2> doppi{std::string(nome) + ".txt", maiuscola + ".txt"};
-    std::optional<std::string> trovato;
-    if (std::any_of(doppi.begin(), doppi.end(), [&](const std::string& doppio) {
-            return (trovato = trova(doppio)).has_value();
-        })) {
-        return Esito::su_file(Esito::Tipo::nome_doppio, nome).con_riserva(*trovato);
-    }
-    return file;
-}
+FileNuovo::FileNuovo(Descrittore contenuto, std::string destinazione, PianoProprio piano)
+    : contenuto_(std::move(contenuto)),
+      destinazione_(std::move(destinazione)),
+      buffer_(contenuto_),
+      flusso_(&buffer_),
+      piano_(std::move(piano)) {}
+
+FileNuovo::~FileNuovo() = default;
 
 // The content flushed, failures of the writes before included.
 Esito FileNuovo::svuota() {
@@ -32,6 +24,17 @@ Esito FileNuovo::svuota() {
         return buffer_.esito();
     }
     return flusso_ ? Esito() : Esito::scrittura(Oggetto::file(destinazione_), EIO);
+}
+
+std::string nome_temporaneo(std::string_view destinazione, unsigned long processo, int tentativo) {
+    std::array<char, 2 * sizeof(unsigned long)> cifre{};
+    char* const fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), processo, 16).ptr;
+    std::string nome(".");
+    nome.append(destinazione).append(".").append(cifre.data(), fine);
+    if (tentativo > 0) {
+        nome.append("-").append(std::to_string(tentativo));
+    }
+    return nome;
 }
 
 }  // namespace turnolista::sistema

@@ -10,64 +10,6 @@ namespace {
 constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
 }
 
-LetturaTesto::LetturaTesto(Canale& canale, FineRiga fine_riga)
-    : canale_(canale), fine_riga_(fine_riga) {}
-
-Risultato<std::size_t> LetturaTesto::leggi(std::span<char> dove) {
-    // Without line ends to change, straight into the caller's memory.
-    if (fine_riga_ == FineRiga::lf) {
-        return canale_.leggi(dove);
-    }
-    if (consegnati_ == tradotti_) {
-        auto letti = leggi_senza_cr();
-        if (!letti || *letti == 0) {
-            return letti;
-        }
-    }
-    const std::size_t pronti = std::min(dove.size(), tradotti_ - consegnati_);
-    std::memcpy(dove.data(), tradotto_.get() + consegnati_, pronti);
-    consegnati_ += pronti;
-    return pronti;
-}
-
-// Reads the next block and makes its CR LF LF: how many bytes that gives, 0 at the end.
-Risultato<std::size_t> LetturaTesto::leggi_senza_cr() {
-    if (!grezzo_) {
-        grezzo_ = std::make_unique_for_overwrite<char[]>(BLOCCO);
-        tradotto_ = std::make_unique_for_overwrite<char[]>(BLOCCO);
-    }
-    // A block of a lone CR held back gives nothing yet, so read until it does.
-    for (;;) {
-        // The CR held back goes first, before what follows it.
-        const std::size_t inizio = cr_in_sospeso_ ? 1 : 0;
-        if (cr_in_sospeso_) {
-            grezzo_[0] = '\r';
-        }
-        auto letti = canale_.leggi({grezzo_.get() + inizio, BLOCCO - inizio});
-        if (!letti) {
-            return letti;
-        }
-        grezzi_ = inizio + *letti;
-        cr_in_sospeso_ = *letti > 0 && grezzo_[grezzi_ - 1] == '\r';
-        if (cr_in_sospeso_) {
-            --grezzi_;
-        }
-        tradotti_ = togli_cr({grezzo_.get(), grezzi_}, tradotto_.get());
-        consegnati_ = 0;
-        if (tradotti_ > 0 || *letti == 0) {
-            return tradotti_;
-        }
-    }
-}
-
-std::size_t LetturaTesto::da_restituire(std::size_t non_usati) const {
-    if (fine_riga_ == FineRiga::lf) {
-        return non_usati;
-    }
-    const std::size_t in_coda = non_usati + (tradotti_ - consegnati_);
-    return grezzi_in_coda({grezzo_.get(), grezzi_}, in_coda) + (cr_in_sospeso_ ? 1 : 0);
-}
-
 BufferScrittura::BufferScrittura(Canale& canale, FineRiga fine_riga)
     : canale_(canale),
       fine_riga_(fine_riga),

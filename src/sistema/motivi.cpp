@@ -16,16 +16,16 @@ std::string motivo(int causa) {
         case ENOENT:
             return "non esiste";
         case EISDIR:
-            return "\xE8 una cartella";
+            return "è una cartella";
         case ENOTDIR:
-            return "una parte del percorso non \xE8 una cartella";
+            return "una parte del percorso non è una cartella";
         case EROFS:
-            return "il disco \xE8 di sola lettura";
+            return "il disco è di sola lettura";
         case ENOSPC:
-            return "il disco \xE8 pieno";
+            return "il disco è pieno";
 #ifdef EDQUOT
         case EDQUOT:
-            return "lo spazio concesso all'utente sul disco \xE8 esaurito";
+            return "lo spazio concesso all'utente sul disco è esaurito";
 #endif
 #ifdef ELOOP
         case ELOOP:
@@ -34,19 +34,19 @@ std::string motivo(int causa) {
         case EMLINK:
             return "troppi collegamenti";
         case ENAMETOOLONG:
-            return "il nome \xE8 troppo lungo";
+            return "il nome è troppo lungo";
         case EFBIG:
-            return "il file \xE8 troppo grande";
+            return "il file è troppo grande";
         case EIO:
             return "errore di lettura o scrittura sul dispositivo";
         case EBUSY:
-            return "\xE8 occupato";
+            return "è occupato";
         case EAGAIN:
             return "risorsa momentaneamente non disponibile";
         case EPIPE:
             return "chi leggeva ha chiuso la comunicazione";
         case EBADF:
-            return "non \xE8 aperto";
+            return "non è aperto";
         case ENXIO:
             return "nessun dispositivo risponde a quel nome";
         default:

@@ -1,7 +1,7 @@
 #pragma once
 // The reasons the system gives for a failure, in Italian, as the program's messages are:
-// those a user of the program can meet have a text of the program's own, in ISO-8859-1;
-// any other is the system's text.
+// those a user of the program can meet have a text of the program's own, in UTF-8; any
+// other is the system's text.
 
 #include <string>
 

@@ -10,7 +10,7 @@ namespace {
 
 // Windows calls the handler on a thread of its own while the program goes on, so the
 // temporary files are shared under a lock: the handler takes it and never gives it back,
-// which keeps the program from putting files in place, or making new ones, once it runs.
+// which keeps the program from remembering new ones once it runs.
 constexpr std::size_t POSTI = 4;
 std::array<std::string, POSTI> nomi;
 std::array<bool, POSTI> occupato{};
@@ -20,7 +20,6 @@ struct Sezione {
     CRITICAL_SECTION critica;
 };
 
-// Taken again by the thread that holds it, as when a file is remembered while held.
 CRITICAL_SECTION& serratura() {
     static Sezione sezione;
     return sezione.critica;
@@ -45,7 +44,7 @@ void pulisci_su_segnale() {
     ::SetConsoleCtrlHandler(al_segnale, TRUE);
 }
 
-int ricorda_temporaneo(Nativo /*cartella*/, std::string_view nome) {
+int ricorda_temporaneo(std::string_view nome) {
     ::EnterCriticalSection(&serratura());
     int posto = -1;
     for (std::size_t i = 0; i < POSTI && posto < 0; ++i) {
@@ -65,14 +64,6 @@ void dimenticalo(int posto) {
         occupato[static_cast<std::size_t>(posto)] = false;
         ::LeaveCriticalSection(&serratura());
     }
-}
-
-SegnaliTrattenuti::SegnaliTrattenuti() {
-    ::EnterCriticalSection(&serratura());
-}
-
-SegnaliTrattenuti::~SegnaliTrattenuti() {
-    ::LeaveCriticalSection(&serratura());
 }
 
 }  // namespace turnolista::sistema

@@ -14,24 +14,17 @@ FlussiStandard::FlussiStandard()
     : tastiera_(canale_standard(0)),
       schermo_(canale_standard(1)),
       errori_(canale_standard(2)),
-      in_(*tastiera_),
       buffer_out_(*schermo_),
       buffer_err_(*errori_),
       out_(&buffer_out_),
       err_(&buffer_err_),
-      console_{.in = in_,
+      console_{.in = *tastiera_,
                .out = out_,
                .err = err_,
                .utf8 = console_utf8(1),
                .utf8_err = console_utf8(2),
                .abitudini_windows = abitudini_windows(),
                .finestra_propria = finestra_propria(),
-               .esito_out = [this] { return buffer_out_.esito(); },
-               .restituisci =
-                   [this](std::size_t non_usati) {
-                       if (const auto indietro = in_.da_restituire(non_usati); indietro > 0) {
-                           tastiera_->torna_indietro(indietro);
-                       }
-                   }} {}
+               .esito_out = [this] { return buffer_out_.esito(); }} {}
 
 }  // namespace turnolista::sistema

@@ -24,7 +24,6 @@ class FlussiStandard {
     std::unique_ptr<Canale> tastiera_;
     std::unique_ptr<Canale> schermo_;
     std::unique_ptr<Canale> errori_;
-    LetturaTesto in_;
     BufferScrittura buffer_out_;
     BufferScrittura buffer_err_;
     std::ostream out_;

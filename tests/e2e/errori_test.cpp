@@ -7,12 +7,7 @@
 namespace prova {
 namespace {
 
-const std::string ORIGINALE =
-    "1 13/09 10:30 Oratorio Falchi-Lupi\n"
-    "Giornata 1: Riposa Lupi\n";
-
 const std::string RIEPILOGO_TXT = PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n";
-const std::string TESTO_TXT = "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n";
 
 TEST(Errori, MissingFixtureFileIsReportedAndEarlierFilesStay) {
     const std::map<std::string, std::string> prima{{"calendario.txt", "vecchio\n"},
@@ -89,22 +84,20 @@ TEST(Errori, OneFailedPassMakesTheExitStatusOne) {
               "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n");
 }
 
-TEST(Errori, TemporaryFilesOfRunsThatNoLongerExistAreRemoved) {
-    // The id of a process that cannot exist, and this test's own, which is running; in
-    // hexadecimal, as the program writes them.
-    const std::string morto = ".calendario.txt.7fffffff";
-    std::ostringstream vivo_esadecimale;
-    vivo_esadecimale << ".calendario.txt." << std::hex << questo_processo() << "-3";
-    const std::string vivo = vivo_esadecimale.str();
-    const auto e = esegui({.file = {{"originale.txt", ORIGINALE},
-                                    {morto, "mezzo\n"},
-                                    {morto + "~", "mezzo\n"},
-                                    {vivo, "in corso\n"}},
-                           .input = "t\nLupi\nn\n"});
+TEST(Errori, OnlyTheFilesThisRunMadeAreEverRemoved) {
+    // The user's own files, and one left by a run of a process that cannot exist: names
+    // like those the program writes under, which are not this run's.
+    const std::map<std::string, std::string> altrui{{".calendario.txt.2024", "2024\n"},
+                                                    {".calendario.txt.dead", "dead\n"},
+                                                    {".calendario.txt.7fffffff", "mezzo\n"},
+                                                    {".calendario.txt~", "copia\n"}};
+    Avvio avvio{.file = altrui, .input = "t\nLupi\nn\n"};
+    avvio.file["originale.txt"] = ORIGINALE;
+    const auto e = esegui(avvio);
     EXPECT_EQ(e.out, FORMATO + NOME + RIEPILOGO_TXT + ANCORA);
-    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
-                                                          {"calendario.txt", TESTO_TXT},
-                                                          {vivo, "in corso\n"}}));
+    auto attesi = avvio.file;
+    attesi["calendario.txt"] = LUPI_TESTO;
+    EXPECT_EQ(e.file, attesi);
 }
 
 TEST(Flussi, ClosedStandardStreamsAreReportedWithStatusOne) {

@@ -125,11 +125,9 @@ Esecuzione esegui(const Avvio& avvio) {
     scrivi_file(io / "in", come_file(avvio.input, avvio.grezzo));
 
     Esecuzione esito;
-    std::string resto;
-    esito.stato = sistema::lancia(avvio, lavoro, io, resto);
+    esito.stato = sistema::lancia(avvio, lavoro, io);
     esito.out = come_testo(leggi(io / "out"), "standard output", avvio.grezzo);
     esito.err = come_testo(leggi(io / "err"), "standard error", avvio.grezzo);
-    esito.resto_input = come_testo(resto, "the rest of the input", avvio.grezzo);
     raccogli(lavoro, avvio, esito);
     sistema::rimuovi(radice);
     return esito;

@@ -35,9 +35,10 @@ struct Avvio {
     bool senza_input = false;  // standard input closed rather than a file
     std::vector<std::string> ambiente{"LC_ALL=C"};
     std::vector<std::string> argomenti;
-    bool senza_output = false;      // standard output closed
-    std::string output_su;          // a file, such as /dev/full, for standard output
-    std::vector<std::string> fifo;  // named pipes put there beforehand
+    bool senza_output = false;          // standard output closed
+    std::string output_su;              // a file, such as /dev/full, for standard output
+    bool output_senza_lettore = false;  // standard output a pipe whose reader has gone
+    std::vector<std::string> fifo;      // named pipes put there beforehand
     // Run as an ordinary user (nobody) when the tests run as root, from a copy of the
     // program that user can reach wherever the build lies.
     bool senza_privilegi = false;
@@ -65,7 +66,6 @@ struct Esecuzione {
     std::map<std::string, unsigned> proprietari;  // on POSIX systems only
     std::map<std::string, unsigned> attributi;    // on Windows only: FILE_ATTRIBUTE_ flags
     std::map<std::string, std::string> acl;       // on POSIX systems, where a file has one
-    std::string resto_input;                      // what the program left of its standard input
 };
 
 Esecuzione esegui(const Avvio& avvio);
@@ -104,5 +104,33 @@ inline const std::string ESEGUITO =
     " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
 inline const std::string PRESENTE = "\nL'espressione cercata \xE8 presente in ";
 inline const std::string COMPLIMENTI = "Complimenti! Il tuo calendario si trova nel file ";
+
+// The league of two lines that many runs are given, and what a pass for the Lupi makes of it.
+inline const std::string ORIGINALE =
+    "1 13/09 10:30 Oratorio Falchi-Lupi\n"
+    "Giornata 1: Riposa Lupi\n";
+inline const std::string LUPI_TESTO =
+    "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n";
+inline const std::string LUPI_RIGHE = ORIGINALE;
+inline const std::string LUPI_XLS =
+    "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n2\t\t\t\t\tRiposa Lupi\n";
+inline const std::string RIUSCITA_TXT =
+    FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n" + ANCORA;
+inline const std::string RIUSCITA_XLS =
+    FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.xls\n" + ANCORA;
+inline const std::string FALLITA = FORMATO + NOME + ANCORA;
+
+// Skips the test, saying why, where what it needs is missing.
+#define RICHIEDE(condizione, motivo) \
+    if (!(condizione)) {             \
+        GTEST_SKIP() << motivo;      \
+    }
+// Root, to give files to another user and run the program as nobody, where nobody can reach
+// the folders the runs are made in.
+#define RICHIEDE_NOBODY()                                                                     \
+    RICHIEDE(da_root(), "needs root, to give files to another user and run as nobody");       \
+    RICHIEDE(cartelle_raggiungibili(),                                                        \
+             "the temporary folder is closed to other users, so nobody cannot reach a run's " \
+             "folder")
 
 }  // namespace prova

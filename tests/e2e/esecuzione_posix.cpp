@@ -8,6 +8,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -49,15 +50,6 @@ namespace sistema {
 
 namespace {
 
-std::string leggi_fd(int fd) {
-    std::string testo;
-    char blocco[4096];
-    for (ssize_t n; (n = ::read(fd, blocco, sizeof blocco)) > 0;) {
-        testo.append(blocco, static_cast<std::size_t>(n));
-    }
-    return testo;
-}
-
 void limita(int risorsa, std::uint64_t quanto) {
     if (quanto != 0) {
         const rlimit limite{quanto, quanto};
@@ -76,7 +68,12 @@ std::string programma(const Avvio& avvio, const fs::path& io) {
     // Chosen while the harness is still root, before the child gives that up.
     const std::string eseguibile = programma(avvio, io);
     const fs::path uscita = avvio.output_su.empty() ? io / "out" : fs::path(avvio.output_su);
-    const int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int out = ::open(uscita.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (std::array<int, 2> tubo{}; avvio.output_senza_lettore && ::pipe(tubo.data()) == 0) {
+        ::close(tubo[0]);
+        ::dup2(tubo[1], out);
+        ::close(tubo[1]);
+    }
     const int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || err < 0 || ::chdir(lavoro.c_str()) != 0) {
         ::_exit(125);
@@ -183,13 +180,11 @@ void prepara(const Avvio& avvio, const fs::path& lavoro) {
     }
 }
 
-int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::string& resto) {
+int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io) {
     if (avvio.senza_privilegi && da_root()) {
         fs::copy_file(TURNOLISTA, programma(avvio, io));
         fs::permissions(io, static_cast<fs::perms>(0755));
     }
-    // Opened here, so that the program's use of the input shows in the offset this process
-    // shares with it.
     const int in = ::open((io / "in").c_str(), O_RDONLY | O_CLOEXEC);
     const pid_t figlio = ::fork();
     if (figlio == 0) {
@@ -210,7 +205,6 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    resto = leggi_fd(in);
     ::close(in);
     ::chmod(lavoro.c_str(), 0755);
     return WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);

@@ -20,10 +20,9 @@ std::filesystem::path cartella_nuova();
 void prepara(const Avvio& avvio, const std::filesystem::path& lavoro);
 
 // Runs the program in `lavoro` with its standard input from `io`/in and its output and
-// errors to `io`/out and `io`/err, and waits for it; returns its status and leaves in
-// `resto_input` what it did not read of its input.
-int lancia(const Avvio& avvio, const std::filesystem::path& lavoro, const std::filesystem::path& io,
-           std::string& resto_input);
+// errors to `io`/out and `io`/err, and waits for it; returns its status.
+int lancia(const Avvio& avvio, const std::filesystem::path& lavoro,
+           const std::filesystem::path& io);
 
 // Adds the entry's mode and owner to `esito`, where the system has them.
 void descrivi(const std::filesystem::path& percorso, const std::string& nome, Esecuzione& esito);

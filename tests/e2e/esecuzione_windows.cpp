@@ -68,16 +68,6 @@ HANDLE apri(const fs::path& percorso, DWORD accesso, DWORD creazione) {
     return h;
 }
 
-std::string leggi_tutto(HANDLE h) {
-    std::string testo;
-    char blocco[4096];
-    DWORD n = 0;
-    while (::ReadFile(h, blocco, sizeof blocco, &n, nullptr) != 0 && n > 0) {
-        testo.append(blocco, n);
-    }
-    return testo;
-}
-
 }  // namespace
 
 bool testo_crlf() {
@@ -110,9 +100,7 @@ void prepara(const Avvio& avvio, const fs::path& lavoro) {
     }
 }
 
-int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::string& resto) {
-    // Inherited, so that the program's use of the input shows in the offset this process
-    // shares with it.
+int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io) {
     const HANDLE in = apri(io / "in", GENERIC_READ, OPEN_EXISTING);
     const HANDLE out = apri(io / "out", GENERIC_WRITE, CREATE_ALWAYS);
     const HANDLE err = apri(io / "err", GENERIC_WRITE, CREATE_ALWAYS);
@@ -150,7 +138,6 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io, std::
     ::CloseHandle(processo.hProcess);
     ::CloseHandle(out);
     ::CloseHandle(err);
-    resto = leggi_tutto(in);
     ::CloseHandle(in);
     return static_cast<int>(stato);
 }

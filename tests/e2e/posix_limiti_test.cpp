@@ -1,4 +1,4 @@
-// POSIX only: signals, named pipes, resource limits and /dev/full
+// POSIX only: signals, named pipes, resource limits, /dev/full and options without Windows habits
 //
 // What bounds a run: signals, memory, and the standard streams themselves; and a pass
 // that fails or is interrupted half-way.
@@ -54,14 +54,8 @@ std::function<void(pid_t, const std::filesystem::path&)> a_meta(
     };
 }
 
-TEST(Segnali, EveryTerminatingSignalRemovesTheTemporaryFileFirst) {
-    std::vector<int> segnali{SIGHUP,  SIGINT,  SIGQUIT, SIGPIPE,  SIGALRM,      SIGTERM,
-                             SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ,  SIGVTALRM,    SIGPROF,
-                             SIGIO,   SIGPWR,  SIGSYS,  SIGRTMIN, SIGRTMIN + 5, SIGRTMAX};
-#ifdef SIGSTKFLT
-    segnali.push_back(SIGSTKFLT);
-#endif
-    for (const int segnale : segnali) {
+TEST(Segnali, SignalsPeopleSendRemoveTheTemporaryFileFirst) {
+    for (const int segnale : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) {
         SCOPED_TRACE(strsignal(segnale));
         const auto e = esegui(
             {.file = {{"calendario.txt", "vecchio\n"}},
@@ -92,7 +86,7 @@ TEST(Segnali, SignalsIgnoredByTheCallerStayIgnored) {
                                                           {"originale.txt|", ""}}));
 }
 
-TEST(Segnali, FileSizeLimitEndsTheRunWithoutATemporaryFile) {
+TEST(Segnali, FileSizeLimitIsAFailedWriteWithItsReason) {
     std::string originale;
     for (int i = 0; i < 100; ++i) {
         originale += RIGA;
@@ -100,7 +94,9 @@ TEST(Segnali, FileSizeLimitEndsTheRunWithoutATemporaryFile) {
     const auto e = esegui({.file = {{"originale.txt", originale}, {"calendario.txt", "vecchio\n"}},
                            .input = "t\nLupi\nn\n",
                            .limite_file = 2000});
-    EXPECT_EQ(e.stato, 128 + SIGXFSZ);
+    EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
+    EXPECT_EQ(e.err, "Impossibile scrivere il file calendario.txt: il file \xE8 troppo grande\n");
+    EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", originale},
                                                           {"calendario.txt", "vecchio\n"}}));
 }
@@ -195,13 +191,21 @@ TEST(Memoria, TailAfterLine120IsNotRead) {
     EXPECT_LT(scritti, 8 * MIB);
 }
 
-TEST(Flussi, FullStandardOutputIsReportedWithStatusOne) {
+TEST(Flussi, FullOrBrokenStandardOutputIsReportedWithStatusOne) {
     const std::map<std::string, std::string> prima{{"originale.txt", RIGA},
                                                    {"calendario.txt", "vecchio\n"}};
     const auto pieno = esegui({.file = prima, .input = "t\nLupi\nn\n", .output_su = "/dev/full"});
     EXPECT_EQ(pieno.err, "Impossibile scrivere sullo standard output: il disco \xE8 pieno\n");
     EXPECT_EQ(pieno.stato, 1);
     EXPECT_EQ(pieno.file, prima);
+    // A pipe whose reader has gone, as `turnolista | head -0`.
+    const auto rotto =
+        esegui({.file = prima, .input = "t\nLupi\nn\n", .output_senza_lettore = true});
+    EXPECT_EQ(rotto.err,
+              "Impossibile scrivere sullo standard output: chi leggeva ha chiuso la "
+              "comunicazione\n");
+    EXPECT_EQ(rotto.stato, 1);
+    EXPECT_EQ(rotto.file, prima);
 
     for (const std::string opzione : {"--help", "--version"}) {
         const auto e = esegui({.argomenti = {opzione}, .output_su = "/dev/full"});
@@ -215,12 +219,9 @@ TEST(Errori, WarningAboutMoreThan120LinesComesEvenWhenThePassFails) {
     for (int i = 1; i <= 121; ++i) {
         originale += std::to_string(i) + " 05/10 15:30 Comunale Lupi-Falchi\n";
     }
-    // The calendar is larger than the file size limit, the console's texts are not; with
-    // SIGXFSZ ignored the write fails with EFBIG when the file is completed.
-    const auto e = esegui({.file = {{"originale.txt", originale}},
-                           .input = "t\nLupi\nn\n",
-                           .segnali_ignorati = {SIGXFSZ},
-                           .limite_file = 2000});
+    // The calendar is larger than the file size limit, the console's texts are not.
+    const auto e = esegui(
+        {.file = {{"originale.txt", originale}}, .input = "t\nLupi\nn\n", .limite_file = 2000});
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
     EXPECT_EQ(e.err,
               "Attenzione: il file originale.txt contiene pi\xF9 di 120 righe; sono state "
@@ -266,9 +267,8 @@ TEST(Segnali, CtrlCInALaterPassRemovesItsTemporaryFileAndKeepsTheFirstPass) {
                                                           {"originale.txt|", ""}}));
 }
 
-TEST(Segnali, SignalTheCallerBlockedStaysBlockedAfterFilesArePutInPlace) {
-    // SIGINT is pending from the start; holding signals while files are put in place must
-    // give the caller's mask back, not unblock what the caller blocked.
+TEST(Segnali, SignalTheCallerBlockedStaysBlocked) {
+    // SIGINT is pending from the start: nothing the program does may unblock it.
     const auto e = esegui({.file = {{"originale.txt", RIGA}},
                            .input = "x\nLupi\ny\nt\nLupi\nn\n",
                            .segnali_bloccati = {SIGINT}});
@@ -276,6 +276,17 @@ TEST(Segnali, SignalTheCallerBlockedStaysBlockedAfterFilesArePutInPlace) {
     EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "1" + ESEGUITO + COMPLIMENTI + "calendario.xls\n" +
                          ANCORA + RIUSCITA_TXT);
     EXPECT_EQ(e.file.at("calendario.txt"), RIGA + "\n");
+}
+
+TEST(RigaDiComando, WindowsOptionsAreRefusedElsewhere) {
+    for (const std::string opzione : {"/help", "/?", "--HELP"}) {
+        SCOPED_TRACE(opzione);
+        const auto e = esegui({.argomenti = {opzione}});
+        EXPECT_EQ(e.out, "");
+        EXPECT_EQ(e.err, "turnolista: opzione non riconosciuta: " + opzione +
+                             "\nPer l'aiuto: turnolista --help\n");
+        EXPECT_EQ(e.stato, 2);
+    }
 }
 
 }  // namespace

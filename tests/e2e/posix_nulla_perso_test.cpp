@@ -1,9 +1,10 @@
-// POSIX only: SIGKILL, hard links, ACLs, append-only files, sockets, small file systems and the
-// kernel's link protections
+// POSIX only: hard links, ACLs, append-only files, sockets, named pipes, small file systems and
+// the kernel's protections
 //
-// Nothing is lost, even when the program is killed: a file rewritten in place keeps its old
-// content in a named backup; a pass that fails leaves every file as it was; links are
-// followed by the system, with its protections.
+// Nothing is lost: a file written through is changed by its own write alone; a table pass
+// whose temp.txt fails says that the table is written; links, pipes and other users' files
+// are opened as the shell opens them, with the kernel's protections; a signal always ends
+// a run.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -27,115 +29,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string ORIGINALE =
-    "1 13/09 10:30 Oratorio Falchi-Lupi\n"
-    "Giornata 1: Riposa Lupi\n";
-const std::string LUPI_TESTO = "1 13/09 10:30 Oratorio Falchi-Lupi\n\nGiornata 1: Riposa Lupi\n\n";
-const std::string LUPI_XLS = "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n2\t\t\t\t\tRiposa Lupi\n";
-const std::string RIUSCITA_TXT =
-    FORMATO + NOME + PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n" + ANCORA;
-const std::string FALLITA = FORMATO + NOME + ANCORA;
-#define RICHIEDE(condizione, motivo) \
-    if (!(condizione)) {             \
-        GTEST_SKIP() << motivo;      \
-    }
-
-TEST(NullaPerso, KilledWhileRewritingInPlaceLeavesTheOldContentInANamedBackup) {
-    RICHIEDE(strace_presente(), "needs strace, to kill the program as it empties the file");
-    // Two names for one file: it is rewritten in place. The first ftruncate() empties the
-    // backup before the copy, the second the file itself.
-    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "vecchio\n"}},
-                           .hard = {{"copia.txt", "calendario.txt"}},
-                           .input = "t\nLupi\nn\n",
-                           .ambiente = AMBIENTE_STRACE,
-                           .sotto = strace("ftruncate", "signal=KILL:when=2")});
-    EXPECT_EQ(e.stato, 128 + SIGKILL);
-    EXPECT_EQ(e.file.at("calendario.txt~"), "vecchio\n");
-    EXPECT_EQ(e.file.at("calendario.txt"), e.file.at("copia.txt"));
-    EXPECT_EQ(e.file.size(), 4U);
-
-    // The next run keeps a backup that differs from the file, and says so; one that holds
-    // just what the file holds is an interrupted run's that is no longer needed.
+TEST(NullaPerso, FileWrittenThroughIsWholeUnlessItsOwnWriteFails) {
+    RICHIEDE(strace_presente(), "needs strace, to act at the program's calls");
+    // Two names for calendario.txt, so it is written through. No call the program makes
+    // before that write may change it: not a space reserved for it (the disk full at once),
+    // not a copy kept beside it (here a link back to it), nor a run interrupted as it
+    // waits for the file's lock, the first flock() of a pass.
     struct Caso {
+        std::string nome;
+        std::vector<std::string> sotto;
+        int stato;
         std::string calendario;
-        std::string err;
-        std::map<std::string, std::string> dopo;
     };
     const std::vector<Caso> casi{
-        {"",
-         "Impossibile scrivere il file calendario.txt: c'\xE8 gi\xE0 il file calendario.txt~, "
-         "forse la copia di riserva di un'esecuzione interrotta, diverso da calendario.txt; "
-         "controlla che non ti serva, poi cancellalo\n",
-         {{"calendario.txt", ""}, {"copia.txt", ""}, {"calendario.txt~", "vecchio\n"}}},
-        {"vecchio\n", "", {{"calendario.txt", LUPI_TESTO}, {"copia.txt", LUPI_TESTO}}},
+        {"no room reserved", strace("fallocate", "error=ENOSPC"), 0, LUPI_TESTO},
+        {"interrupted at the lock", strace("flock", "signal=INT:when=1"), 128 + SIGINT,
+         "vecchio\n"},
     };
     for (const auto& caso : casi) {
-        SCOPED_TRACE(caso.calendario);
-        const auto dopo = esegui({.file = {{"originale.txt", ORIGINALE},
-                                           {"calendario.txt", caso.calendario},
-                                           {"calendario.txt~", "vecchio\n"}},
-                                  .hard = {{"copia.txt", "calendario.txt"}},
-                                  .input = "t\nLupi\nn\n"});
-        EXPECT_EQ(dopo.err, caso.err);
-        auto attesi = caso.dopo;
-        attesi["originale.txt"] = ORIGINALE;
-        EXPECT_EQ(dopo.file, attesi);
-    }
-}
-
-TEST(NullaPerso, FailedRewriteInPlacePutsTheOldContentBackOrSaysWhereItIs) {
-    RICHIEDE(strace_presente(), "needs strace, to make the disk fail as the file is written");
-    // fsync() calls: the backup's, the rewritten file's, the file's once its old content is
-    // written back.
-    struct Caso {
-        std::string guasto;
-        std::string err;
-        std::map<std::string, std::string> file;
-    };
-    const std::vector<Caso> casi{
-        {"error=EIO:when=2",
-         "Impossibile scrivere il file calendario.txt: errore di lettura o scrittura sul "
-         "dispositivo\n",
-         {{"calendario.txt", "vecchio\n"}, {"copia.txt", "vecchio\n"}}},
-        {"error=EIO:when=2+",
-         "Impossibile scrivere il file calendario.txt: errore di lettura o scrittura sul "
-         "dispositivo; il contenuto che "
-         "aveva prima \xE8 salvato in calendario.txt~\n",
-         {{"calendario.txt", "vecchio\n"},
-          {"copia.txt", "vecchio\n"},
-          {"calendario.txt~", "vecchio\n"}}},
-    };
-    for (const auto& caso : casi) {
-        SCOPED_TRACE(caso.guasto);
+        SCOPED_TRACE(caso.nome);
         const auto e =
             esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "vecchio\n"}},
+                    .link = {{"calendario.txt~", "calendario.txt"}},
                     .hard = {{"copia.txt", "calendario.txt"}},
                     .input = "t\nLupi\nn\n",
                     .ambiente = AMBIENTE_STRACE,
-                    .sotto = strace("fsync", caso.guasto)});
-        EXPECT_EQ(e.out, FALLITA);
-        EXPECT_EQ(e.err, caso.err);
-        EXPECT_EQ(e.stato, 1);
-        auto attesi = caso.file;
-        attesi["originale.txt"] = ORIGINALE;
-        EXPECT_EQ(e.file, attesi);
+                    .sotto = caso.sotto});
+        EXPECT_EQ(e.stato, caso.stato);
+        EXPECT_EQ(e.file,
+                  (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                      {"calendario.txt", caso.calendario},
+                                                      {"copia.txt", caso.calendario},
+                                                      {"calendario.txt~@", "calendario.txt"}}));
     }
-}
-
-TEST(NullaPerso, FileToRewriteInPlaceThatCannotBeReadIsRefused) {
-    RICHIEDE(da_root() && cartelle_raggiungibili(), "needs root, to run as nobody");
-    // Root's file, which nobody may write but not read.
-    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.txt", "vecchio\n"}},
-                           .permessi = {{"calendario.txt", 0662U}},
-                           .input = "t\nLupi\nn\n",
-                           .senza_privilegi = true});
-    EXPECT_EQ(e.out, FALLITA);
-    EXPECT_EQ(e.err,
-              "Impossibile scrivere il file calendario.txt: va riscritto al suo posto, ma non si "
-              "pu\xF2 leggere e quindi non se ne pu\xF2 tenere una copia di riserva; dai il "
-              "permesso di lettura o cancellalo\n");
-    EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.file.at("calendario.txt"), "vecchio\n");
 }
 
 // A listening socket where temp.txt should be.
@@ -148,70 +74,82 @@ void socket_in(const fs::path& percorso) {
     ::close(s);
 }
 
-TEST(NullaPerso, PairWhoseSecondFileFailsKeepsTheEarlierTable) {
-    std::string grande;
-    for (int i = 0; i < 200; ++i) {
-        grande += "vecchio temp\n";
-    }
-    struct Caso {
-        std::string nome;
-        Avvio avvio;
-        std::string motivo;
-    };
-    const std::map<std::string, std::string> prima{{"originale.txt", ORIGINALE},
-                                                   {"calendario.xls", "vecchio xls\n"}};
-    std::vector<Caso> casi;
-    casi.push_back(
-        {"a link to /dev/full", {.link = {{"temp.txt", "/dev/full"}}}, "il disco \xE8 pieno"});
-    casi.push_back({"a socket",
-                    {.prima = [](const fs::path& cartella) { socket_in(cartella / "temp.txt"); }},
-                    "nessun dispositivo risponde a quel nome"});
-    // Rewritten in place, with no room for its backup.
-    casi.push_back({"a file too large to keep aside",
-                    {.file = {{"temp.txt", grande}},
-                     .hard = {{"copia.txt", "temp.txt"}},
-                     .segnali_ignorati = {SIGXFSZ},
-                     .limite_file = 2000},
-                    "il file \xE8 troppo grande"});
-    for (auto& caso : casi) {
-        SCOPED_TRACE(caso.nome);
-        for (const auto& [nome, testo] : prima) {
-            caso.avvio.file[nome] = testo;
-        }
-        caso.avvio.input = "x\nLupi\nn\n";
-        const auto e = esegui(caso.avvio);
-        EXPECT_EQ(e.out, FALLITA);
-        EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: " + caso.motivo + "\n");
-        EXPECT_EQ(e.stato, 1);
-        EXPECT_EQ(e.file.at("calendario.xls"), "vecchio xls\n");
-    }
-}
-
-TEST(NullaPerso, AppendOnlyTempFileKeepsTheEarlierTable) {
+// The table is put in place first: a temp.txt that cannot follow it is told with it.
+TEST(NullaPerso, PairWhoseSecondFileFailsSaysTheTableIsWritten) {
     RICHIEDE(da_root(), "needs root, to make a file append-only");
     const auto chattr = [](const fs::path& file, const std::string& come) {
         return std::system(("chattr " + come + " '" + file.string() + "' 2>/dev/null").c_str()) ==
                0;
     };
     bool possibile = true;
-    const auto e = esegui(
-        {.file = {{"originale.txt", ORIGINALE},
-                  {"calendario.xls", "vecchio xls\n"},
-                  {"temp.txt", "vecchio temp\n"}},
-         .input = "x\nLupi\nn\n",
-         .durante =
-             [&](pid_t programma, const fs::path& cartella) {
-                 // Once the program has ended, the folder can be removed.
-                 aspetta(programma, [] { return false; });
-                 chattr(cartella / "temp.txt", "-a");
-             },
-         .prima =
-             [&](const fs::path& cartella) { possibile = chattr(cartella / "temp.txt", "+a"); }});
-    RICHIEDE(possibile, "the file system of the temporary folder has no append-only files");
-    EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: operazione non permessa\n");
-    EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.file.at("calendario.xls"), "vecchio xls\n");
-    EXPECT_EQ(e.file.at("temp.txt"), "vecchio temp\n");
+    struct Caso {
+        std::string nome;
+        Avvio avvio;
+        std::string motivo;
+    };
+    std::vector<Caso> casi;
+    casi.push_back(
+        {"a link to /dev/full", {.link = {{"temp.txt", "/dev/full"}}}, "il disco \xE8 pieno"});
+    casi.push_back({"a socket",
+                    {.prima = [](const fs::path& cartella) { socket_in(cartella / "temp.txt"); }},
+                    "nessun dispositivo risponde a quel nome"});
+    casi.push_back(
+        {"an append-only file",
+         {.file = {{"temp.txt", "vecchio temp\n"}},
+          .durante =
+              [&](pid_t programma, const fs::path& cartella) {
+                  // Once the program has ended, the folder can be removed.
+                  aspetta(programma, [] { return false; });
+                  chattr(cartella / "temp.txt", "-a");
+              },
+          .prima =
+              [&](const fs::path& cartella) { possibile = chattr(cartella / "temp.txt", "+a"); }},
+         "operazione non permessa"});
+    for (auto& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        caso.avvio.file["originale.txt"] = ORIGINALE;
+        caso.avvio.file["calendario.xls"] = "vecchio xls\n";
+        caso.avvio.input = "x\nLupi\nn\n";
+        const auto e = esegui(caso.avvio);
+        if (!possibile) {
+            continue;  // the file system of the temporary folder has no append-only files
+        }
+        EXPECT_EQ(e.out, FALLITA);
+        EXPECT_EQ(e.err, "Impossibile scrivere il file temp.txt: " + caso.motivo +
+                             "; il file calendario.xls invece \xE8 gi\xE0 stato scritto\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file.at("calendario.xls"), LUPI_XLS);
+    }
+}
+
+TEST(NullaPerso, TwoTablePassesAtOnceEachPutWholeFilesInPlace) {
+    RICHIEDE(strace_presente(), "needs strace, to stop the program between its two files");
+    // The first run is stopped right after its first rename(), the table's, and the second
+    // run makes its whole pair meanwhile. Neither waits for the other, and each file is
+    // whole and from one pass: the second run's table replaced the first's, and the first
+    // run's temp.txt came last.
+    const std::string originale = ORIGINALE + "2 13/09 15:00 Comunale Volpi-Orsi\n";
+    const std::string rinomine = "rename,renameat,renameat2";
+    const auto e = esegui({.file = {{"originale.txt", originale}},
+                           .input = "x\nLupi\nn\n",
+                           .ambiente = AMBIENTE_STRACE,
+                           .sotto = strace(rinomine, "signal=STOP:when=1"),
+                           .durante = [&](pid_t programma, const fs::path& cartella) {
+                               ASSERT_TRUE(aspetta(programma, [&] {
+                                   return fs::exists(cartella / "calendario.xls");
+                               }));
+                               const std::string altra = "cd '" + cartella.string() +
+                                                         "' && printf 'x\\nVolpi\\nn\\n' | " +
+                                                         TURNOLISTA + " >/dev/null";
+                               EXPECT_EQ(std::system(altra.c_str()), 0);
+                               ::kill(-programma, SIGCONT);
+                           }});
+    EXPECT_EQ(e.out, RIUSCITA_XLS);
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{
+                          {"originale.txt", originale},
+                          {"calendario.xls", "1\t2\t13/09\t15:00\tComunale\tVolpi-Orsi\n"},
+                          {"temp.txt", LUPI_RIGHE}}));
 }
 
 // Sets a kernel setting for as long as it lives, and puts the earlier value back.
@@ -239,43 +177,69 @@ class Impostazione {
     bool riuscita_ = false;
 };
 
-TEST(NullaPerso, LinksAreFollowedWithTheKernelsProtections) {
-    RICHIEDE(da_root(), "needs root, to give links to another user and set fs.protected_symlinks");
-    const Impostazione protetti("/proc/sys/fs/protected_symlinks", "1");
-    RICHIEDE(protetti.riuscita(), "fs.protected_symlinks cannot be set here");
-    // Another user's links in a sticky folder that anyone may write, as /tmp: root running
-    // there may not follow them, to an existing file or to a new one.
+TEST(NullaPerso, AnotherUsersFilesInAStickyFolderAreRefusedAsTheShellRefusesThem) {
+    RICHIEDE(da_root(), "needs root, to give files to another user and set the kernel's settings");
+    // Another user's links, file and pipe in a sticky folder that anyone may write, as
+    // /tmp: where the kernel refuses to follow or open them for root, so does the program,
+    // whether the link leads to an existing file or to a new one.
     const unsigned nobody = utente_senza_privilegi();
-    for (const std::string bersaglio : {"segreto", "nuovo"}) {
-        SCOPED_TRACE(bersaglio);
-        const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"segreto", "segreto\n"}},
-                               .link = {{"calendario.txt", bersaglio}},
-                               .permessi = {{".", 01777U}, {"segreto", 0600U}},
-                               .proprietari = {{"calendario.txt", nobody}},
-                               .input = "t\nLupi\nn\n"});
+    struct Caso {
+        std::string impostazione;
+        Avvio avvio;
+    };
+    const std::vector<Caso> casi{
+        {"protected_symlinks",
+         {.link = {{"calendario.txt", "segreto"}}, .proprietari = {{"calendario.txt", nobody}}}},
+        {"protected_symlinks",
+         {.link = {{"calendario.txt", "nuovo"}}, .proprietari = {{"calendario.txt", nobody}}}},
+        {"protected_regular",
+         {.file = {{"calendario.txt", "altrui\n"}},
+          .permessi = {{"calendario.txt", 0666U}},
+          .proprietari = {{"calendario.txt", nobody}}}},
+        {"protected_fifos",
+         {.permessi = {{"calendario.txt", 0666U}},
+          .proprietari = {{"calendario.txt", nobody}},
+          .fifo = {"calendario.txt"}}},
+    };
+    for (auto caso : casi) {
+        SCOPED_TRACE(caso.impostazione);
+        const Impostazione protetti("/proc/sys/fs/" + caso.impostazione, "1");
+        RICHIEDE(protetti.riuscita(), "fs." + caso.impostazione + " cannot be set here");
+        caso.avvio.file["originale.txt"] = ORIGINALE;
+        caso.avvio.file["segreto"] = "segreto\n";
+        caso.avvio.permessi["."] = 01777U;
+        caso.avvio.permessi["segreto"] = 0600U;
+        caso.avvio.input = "t\nLupi\nn\n";
+        const auto e = esegui(caso.avvio);
         EXPECT_EQ(e.err, "Impossibile scrivere il file calendario.txt: permesso negato\n");
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file.at("segreto"), "segreto\n");
         EXPECT_FALSE(e.file.contains("nuovo"));
+        if (e.file.contains("calendario.txt")) {
+            EXPECT_EQ(e.file.at("calendario.txt"), "altrui\n");
+        }
     }
 }
 
 TEST(NullaPerso, FixtureListIsNeverWrittenUnderAnotherName) {
-    for (const bool simbolico : {true, false}) {
-        SCOPED_TRACE(simbolico);
-        Avvio avvio{.file = {{"originale.txt", ORIGINALE}}, .input = "t\nLupi\nn\n"};
-        if (simbolico) {
-            avvio.link = {{"calendario.txt", "originale.txt"}};
-        } else {
-            avvio.hard = {{"calendario.txt", "originale.txt"}};
-        }
+    // calendario.txt a link to the list, a second name of it, and the list a link to
+    // calendario.txt, which replacing calendario.txt would take from it.
+    const std::vector<Avvio> casi{
+        {.file = {{"originale.txt", ORIGINALE}}, .link = {{"calendario.txt", "originale.txt"}}},
+        {.file = {{"originale.txt", ORIGINALE}}, .hard = {{"calendario.txt", "originale.txt"}}},
+        {.file = {{"calendario.txt", ORIGINALE}}, .link = {{"originale.txt", "calendario.txt"}}},
+    };
+    for (auto avvio : casi) {
+        const std::string lista = avvio.file.begin()->first;
+        SCOPED_TRACE(lista);
+        avvio.input = "t\nLupi\nn\n";
         const auto e = esegui(avvio);
         EXPECT_EQ(e.out, FALLITA);
         EXPECT_EQ(e.err,
                   "Impossibile scrivere il file calendario.txt: \xE8 lo stesso file di "
                   "originale.txt, che verrebbe cancellato; fai puntare calendario.txt a un altro "
                   "file\n");
-        EXPECT_EQ(e.file.at("originale.txt"), ORIGINALE);
+        EXPECT_EQ(e.file.at(lista), ORIGINALE);
     }
 }
 
@@ -302,34 +266,73 @@ TEST(NullaPerso, LinkToStandardOutputWritesWhereOpenWould) {
                                                           {"calendario.txt@", "/dev/stdout"}}));
 }
 
-// Whether the program waits in open(), as for a pipe that has no reader.
-bool in_open(pid_t programma) {
+// Whether the program waits in one of `chiamate`, as /proc shows its system call.
+bool in_chiamata(pid_t programma, const std::vector<long>& chiamate) {
     std::ifstream chiamata("/proc/" + std::to_string(programma) + "/syscall");
     long numero = -1;
     chiamata >> numero;
-    return numero == SYS_openat || numero == SYS_open;
+    return std::find(chiamate.begin(), chiamate.end(), numero) != chiamate.end();
 }
 
-TEST(NullaPerso, PipeWithoutReaderWaitsBeforeTheLockAndCtrlCEndsIt) {
+TEST(NullaPerso, PipeThatIsNotReadWaitsAndCtrlCEndsIt) {
     RICHIEDE(fs::exists("/proc/self/syscall"), "needs /proc/PID/syscall, to see the program wait");
-    const auto e = esegui({.file = {{"originale.txt", ORIGINALE}, {"calendario.xls", "vecchio\n"}},
-                           .input = "t\nLupi\nn\n",
-                           .fifo = {"calendario.txt"},
-                           .durante = [](pid_t programma, const fs::path& cartella) {
-                               ASSERT_TRUE(aspetta(programma, [&] { return in_open(programma); }));
-                               // Another run in the same folder is not held up meanwhile.
-                               const std::string altra = "cd '" + cartella.string() +
-                                                         "' && printf 'x\\nLupi\\nn\\n' | " +
-                                                         TURNOLISTA + " >/dev/null";
-                               EXPECT_EQ(std::system(altra.c_str()), 0);
-                               ::kill(programma, SIGINT);
-                           }});
-    EXPECT_EQ(e.stato, 128 + SIGINT);
-    EXPECT_EQ(e.out, FORMATO + NOME);
-    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
-                                                          {"calendario.txt|", ""},
-                                                          {"calendario.xls", LUPI_XLS},
-                                                          {"temp.txt", ORIGINALE}}));
+    // A pipe with no reader waits in open(); one whose reader does not read waits in write()
+    // once its buffer is full, with more matching lines than a pipe's buffer holds.
+    std::string molte;
+    for (int i = 0; i < 100; ++i) {
+        molte += "1 13/09 10:30 Oratorio Falchi-Lupi " + std::string(1000, 'x') + "\n";
+    }
+    struct Caso {
+        std::string nome;
+        std::string originale;
+        bool lettore;
+        std::vector<long> chiamate;
+        std::map<std::string, std::string> dopo;
+    };
+    const std::vector<Caso> casi{
+        {"no reader",
+         ORIGINALE,
+         false,
+         {SYS_openat, SYS_open},
+         {{"calendario.xls", LUPI_XLS}, {"temp.txt", ORIGINALE}}},
+        {"a reader that does not read",
+         molte,
+         true,
+         {SYS_write},
+         {{"calendario.xls", "vecchio\n"}}},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        const auto e =
+            esegui({.file = {{"originale.txt", caso.originale}, {"calendario.xls", "vecchio\n"}},
+                    .input = "t\nLupi\nn\n",
+                    .fifo = {"calendario.txt"},
+                    .durante = [&](pid_t programma, const fs::path& cartella) {
+                        const int lettore = caso.lettore
+                                                ? ::open((cartella / "calendario.txt").c_str(),
+                                                         O_RDONLY | O_NONBLOCK)
+                                                : -1;
+                        ASSERT_TRUE(aspetta(programma,
+                                            [&] { return in_chiamata(programma, caso.chiamate); }));
+                        if (!caso.lettore) {
+                            // Another run in the same folder is not held up meanwhile.
+                            const std::string altra = "cd '" + cartella.string() +
+                                                      "' && printf 'x\\nLupi\\nn\\n' | " +
+                                                      TURNOLISTA + " >/dev/null";
+                            EXPECT_EQ(std::system(altra.c_str()), 0);
+                        }
+                        ::kill(programma, SIGINT);
+                        // The reader goes once the program has ended, so that the signal ends it.
+                        aspetta(programma, [] { return false; });
+                        ::close(lettore);
+                    }});
+        EXPECT_EQ(e.stato, 128 + SIGINT);
+        EXPECT_EQ(e.out, FORMATO + NOME);
+        auto attesi = caso.dopo;
+        attesi["originale.txt"] = caso.originale;
+        attesi["calendario.txt|"] = "";
+        EXPECT_EQ(e.file, attesi);
+    }
 }
 
 TEST(NullaPerso, ReplacedFileKeepsItsAclAndTheGroupGainsNothing) {
@@ -359,11 +362,12 @@ TEST(NullaPerso, ReplacedFileKeepsItsAclAndTheGroupGainsNothing) {
 // A small file system of its own, mounted for as long as it lives.
 class FileSystemPiccolo {
   public:
-    FileSystemPiccolo()
+    // `opzioni` as mount(2) takes them, MS_RDONLY for a read-only one.
+    explicit FileSystemPiccolo(unsigned long opzioni = 0)
         : cartella_(fs::temp_directory_path() /
                     ("turnolista-tmpfs-" + std::to_string(::getpid()))) {
         fs::create_directories(cartella_);
-        montato_ = ::mount("tmpfs", cartella_.c_str(), "tmpfs", 0, "size=64k,mode=1777") == 0;
+        montato_ = ::mount("tmpfs", cartella_.c_str(), "tmpfs", opzioni, "size=64k,mode=1777") == 0;
     }
     ~FileSystemPiccolo() {
         if (montato_) {
@@ -412,19 +416,16 @@ TEST(NullaPerso, UnusableTemporaryFolderFallsBackToTmpOrIsNamed) {
     EXPECT_EQ(pieno.file.at("copia.txt"), "vecchio\n");
 }
 
-TEST(NullaPerso, FolderThatCannotBeLockedIsSaidSo) {
-    RICHIEDE(da_root() && cartelle_raggiungibili(), "needs root, to run as nobody");
-    // A folder nobody may write and enter but not read.
+TEST(NullaPerso, ReadOnlyDiskIsSaidSo) {
+    RICHIEDE(da_root(), "needs root, to mount a file system");
+    const FileSystemPiccolo sola_lettura(MS_RDONLY);
+    RICHIEDE(sola_lettura.montato(), "a tmpfs cannot be mounted here");
     const auto e = esegui({.file = {{"originale.txt", ORIGINALE}},
-                           .permessi = {{".", 0333U}},
-                           .input = "x\nLupi\nn\n",
-                           .senza_privilegi = true});
-    EXPECT_EQ(e.stato, 0);
+                           .link = {{"calendario.txt", sola_lettura.cartella() / "calendario.txt"}},
+                           .input = "t\nLupi\nn\n"});
     EXPECT_EQ(e.err,
-              "Attenzione: la cartella non si pu\xF2 bloccare (permesso negato): se un'altra "
-              "esecuzione di turnolista scrive nella stessa cartella, i file delle due possono "
-              "mescolarsi\n");
-    EXPECT_EQ(e.file.at("calendario.xls"), LUPI_XLS);
+              "Impossibile scrivere il file calendario.txt: il disco \xE8 di sola lettura\n");
+    EXPECT_EQ(e.stato, 1);
 }
 
 }  // namespace

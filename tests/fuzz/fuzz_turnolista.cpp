@@ -14,6 +14,7 @@
 #include "comune/sorgente.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
+#include "sorgente_testo.hpp"
 
 namespace {
 

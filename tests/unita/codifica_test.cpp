@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
 #include <vector>
+#include "sorgente_testo.hpp"
 
 namespace turnolista {
 namespace {
@@ -11,34 +13,43 @@ namespace {
 TEST(Codifica, ListsEncodingIsDecidedFromItsStart) {
     struct Caso {
         std::string inizio;
-        bool intero;
         Codifica attesa;
     };
+    const std::string finestra(INIZIO_DECISIVO - 1, 'a');
     const std::vector<Caso> casi{
-        {"1 Lupi\n", true, Codifica::ascii},
-        {"", true, Codifica::ascii},
+        {"1 Lupi\n", Codifica::ascii},
+        {"", Codifica::ascii},
         {"\xEF\xBB\xBF"
          "1 Lupi\n",
-         true, Codifica::utf8_bom},
+         Codifica::utf8_bom},
         {"\xFF\xFE"
          "1\0",
-         true, Codifica::utf16le},
+         Codifica::utf16le},
         {"\xFE\xFF\0"
          "1",
-         true, Codifica::utf16be},
-        {"Cant\xC3\xB9\n", true, Codifica::utf8},
-        {"Cant\xF9\n", true, Codifica::windows1252},
-        // A sequence cut by the end of what was read is valid when more follows.
-        {"Cant\xC3", false, Codifica::utf8},
-        {"Cant\xE2\x82", false, Codifica::utf8},
-        {"Cant\xC3", true, Codifica::windows1252},
-        {"Cant\xC3"
-         "a",
-         false, Codifica::windows1252},
+         Codifica::utf16be},
+        {"Cant\xC3\xB9\n", Codifica::utf8},
+        {"Cant\xF9\n", Codifica::windows1252},
+        {"Cant\xC3", Codifica::windows1252},
+        // The last byte of the window decides, and a sequence it starts is read to its end.
+        {finestra + "\xE8", Codifica::windows1252},
+        {finestra + "\xE8 Cant\xC3\xB9", Codifica::windows1252},
+        {finestra + "\xC3\xB9", Codifica::utf8},
+        {finestra + "\xC3"
+                    "a",
+         Codifica::windows1252},
+        {finestra.substr(1) + "\xE2\x82\xAC", Codifica::utf8},
+        {finestra + "a\xE8", Codifica::ascii},
     };
     for (const auto& caso : casi) {
-        SCOPED_TRACE(caso.inizio);
-        EXPECT_EQ(riconosci(caso.inizio, caso.intero), caso.attesa);
+        SCOPED_TRACE(caso.inizio.substr(caso.inizio.size() < 8 ? 0 : caso.inizio.size() - 8));
+        for (const std::size_t pezzo : {std::size_t{7}, SIZE_MAX}) {
+            SorgenteTesto sorgente(caso.inizio, pezzo);
+            TestoOriginale testo(sorgente);
+            const auto codifica = testo.riconosci();
+            ASSERT_TRUE(codifica);
+            EXPECT_EQ(*codifica, caso.attesa);
+        }
     }
     EXPECT_FALSE(con_bom(Codifica::ascii));
     EXPECT_FALSE(con_bom(Codifica::windows1252));
@@ -74,14 +85,22 @@ TEST(Codifica, TextIsWrittenInTheListsEncodingOrNotAtAll) {
     EXPECT_EQ(nella_codifica(U"Cant\u00F9 \u20AC", Codifica::windows1252), "Cant\xF9 \x80");
     EXPECT_EQ(nella_codifica(U"Cant\u00F9 \u20AC", Codifica::utf16le), "Cant\xC3\xB9 \xE2\x82\xAC");
     EXPECT_EQ(nella_codifica(U"\u03A9", Codifica::windows1252), std::nullopt);
-    EXPECT_EQ(in_latin1("Cant\xC3\xB9 \xE2\x82\xAC", Codifica::utf8), "Cant\xF9 ?");
-    EXPECT_EQ(in_latin1("Cant\xF9 \x80", Codifica::windows1252), "Cant\xF9 ?");
+    EXPECT_EQ(nella_codifica(U"Sant\u2019Anna", Codifica::windows1252),
+              "Sant\x92"
+              "Anna");
+    EXPECT_EQ(in_utf8("Cant\xC3\xB9 \xE2\x82\xAC", Codifica::utf8), "Cant\xC3\xB9 \xE2\x82\xAC");
+    EXPECT_EQ(in_utf8("Cant\xF9 \x80 Sant\x92"
+                      "Anna",
+                      Codifica::windows1252),
+              "Cant\xC3\xB9 \xE2\x82\xAC Sant\xE2\x80\x99"
+              "Anna");
 }
 
 TEST(Codifica, LowerCaseKeepsEveryPlace) {
     EXPECT_EQ(minuscole("CANT\xC3\x99 \xC5\xA0\xC5\xB8 \xC3\x97", Codifica::utf8),
               "cant\xC3\xB9 \xC5\xA1\xC3\xBF \xC3\x97");
     EXPECT_EQ(minuscole("CANT\xD9 \x8A\x9F \xD7", Codifica::windows1252), "cant\xF9 \x9A\xFF \xD7");
+    EXPECT_EQ(minuscole("ZEBRE AZ", Codifica::ascii), "zebre az");
     // Bytes that are not UTF-8 in a UTF-8 list stay as they are.
     EXPECT_EQ(minuscole("A\xC3\xC5L", Codifica::utf8), "a\xC3\xC5l");
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialogo/messaggi.hpp"
+#include "sorgente_testo.hpp"
 
 namespace turnolista {
 namespace {
@@ -49,8 +50,8 @@ TEST(Messaggi, EachStreamGetsTheCharacterSetOfItsOwnConsole) {
     ConsoleDiProva prova("");
     prova.console.utf8 = true;
     prova.console.utf8_err = false;
-    scrivi_messaggio(prova.console, prova.console.out, "\xE8");
-    scrivi_messaggio(prova.console, prova.console.err, "\xE8");
+    scrivi_messaggio(prova.console, prova.console.out, "è");
+    scrivi_messaggio(prova.console, prova.console.err, "è");
     EXPECT_EQ(prova.out.str(), "\xC3\xA8");
     EXPECT_EQ(prova.err.str(), "\xE8");
 }

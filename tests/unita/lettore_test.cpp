@@ -1,4 +1,5 @@
 #include "comune/lettore.hpp"
+#include "sorgente_testo.hpp"
 
 #include <gtest/gtest.h>
 
@@ -31,17 +32,10 @@ TEST(Lettore, SplitsAtNewlinesAndKeepsEmptyLines) {
     }
 }
 
-TEST(Lettore, CrBeforeTheNewlineGoesOnlyWhereCrLfEndsLines) {
-    EXPECT_EQ(tutte_le_righe("uno\r\ndue\r\n"), (std::vector<std::string>{"uno\r", "due\r"}));
+TEST(Lettore, OnlyTheCrThatEndsALineGoes) {
     for (const std::size_t pezzo : {std::size_t{1}, SIZE_MAX}) {
-        SorgenteTesto sorgente("uno\r\nd\rue\r\r\n\r\ntre\r", pezzo);
-        LettoreRighe lettore(sorgente, ORIGINALE, RIGA_MASSIMA, LettoreRighe::Lunghe::errore,
-                             FineRiga::crlf);
-        std::vector<std::string> righe;
-        for (auto riga = lettore.leggi(); riga && *riga; riga = lettore.leggi()) {
-            righe.emplace_back(**riga);
-        }
-        EXPECT_EQ(righe, (std::vector<std::string>{"uno", "d\rue\r", "", "tre\r"}));
+        EXPECT_EQ(tutte_le_righe("uno\r\nd\rue\r\r\n\r\ntre\r", pezzo),
+                  (std::vector<std::string>{"uno", "d\rue\r", "", "tre"}));
     }
 }
 
@@ -64,6 +58,8 @@ TEST(Lettore, LineLongerThanTheLimitIsRefusedWithItsNumber) {
         // A last line without newline counts the same way, and the limit holds for a line
         // that needs the buffer to grow.
         {"12345678901", 10, 1},
+        // A line's CR LF is no part of its length.
+        {"1234567890\r\n1234567890\r\r\n", 10, 2},
         {lunga + "\n" + lunga + "y\n", lunga.size(), 2},
     };
     for (const auto& caso : casi) {
@@ -100,22 +96,13 @@ TEST(Lettore, LongLineCutShortKeepsTheLimitAndPassesOverTheRest) {
     }
 }
 
-TEST(Lettore, TellsWhetherMoreFollowsAndWhatWasReadAhead) {
+TEST(Lettore, TellsWhetherMoreFollows) {
     SorgenteTesto sorgente("uno\ndue\n");
     LettoreRighe lettore(sorgente, ORIGINALE);
     ASSERT_TRUE(*lettore.leggi());
-    EXPECT_EQ(lettore.non_consumati(), 4U);
     EXPECT_TRUE(*lettore.segue_altro());
     ASSERT_TRUE(*lettore.leggi());
-    EXPECT_EQ(lettore.non_consumati(), 0U);
     EXPECT_FALSE(*lettore.segue_altro());
-}
-
-TEST(Lettore, TypedLineLosesOnlyItsFinalCarriageReturn) {
-    EXPECT_EQ(senza_ritorno_carrello("Lupi\r"), "Lupi");
-    EXPECT_EQ(senza_ritorno_carrello("Lu\rpi"), "Lu\rpi");
-    EXPECT_EQ(senza_ritorno_carrello("\r"), "");
-    EXPECT_EQ(senza_ritorno_carrello(""), "");
 }
 
 // A source that hands out its bytes a few at a time and then fails, like a device that

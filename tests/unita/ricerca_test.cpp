@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <string>
 
+#include "sorgente_testo.hpp"
+
 namespace turnolista {
 namespace {
 

@@ -5,9 +5,11 @@
 namespace turnolista {
 namespace {
 
-TEST(Testo, MessagesAreConvertedOnlyForAUtf8Console) {
-    EXPECT_EQ(nel_set_della_console("cercata \xE8 pi\xF9", true), "cercata \xC3\xA8 pi\xC3\xB9");
-    EXPECT_EQ(nel_set_della_console("cercata \xE8 pi\xF9", false), "cercata \xE8 pi\xF9");
+TEST(Testo, MessagesAreConvertedOnlyForAConsoleThatIsNotUtf8) {
+    EXPECT_EQ(nel_set_della_console("cercata è più «Cantù» €", true), "cercata è più «Cantù» €");
+    EXPECT_EQ(nel_set_della_console("cercata è più «Cantù» €", false),
+              "cercata \xE8 pi\xF9 \xAB"
+              "Cant\xF9\xBB ?");
 }
 
 TEST(Testo, QuotationEscapesControlsOnly) {
