@@ -31,8 +31,9 @@ std::string attese(std::string_view originale, std::string_view nome) {
     for (int m = 0; m < turnolista::NUM && !originale.empty(); ++m) {
         const auto a_capo = originale.find('\n');
         auto riga = originale.substr(0, a_capo);
-        // CR LF ends a line as LF does; a CR anywhere else is text.
-        if (a_capo != std::string_view::npos && riga.ends_with('\r')) {
+        // CR LF ends a line as LF does, and so does a CR that ends the data; a CR anywhere
+        // else is text.
+        if (riga.ends_with('\r')) {
             riga.remove_suffix(1);
         }
         if (!nome.empty() && riga.find(nome) != std::string_view::npos) {
