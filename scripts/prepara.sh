@@ -9,8 +9,9 @@ pacchetti=(cmake g++ make)
 comandi=(cmake g++ make)
 if [ "${1:-}" = --test ]; then
     # man-db, file and dpkg-dev serve the test of the installation and the Debian package;
-    # strace lets two tests see, and act at, the moment the program puts files in place.
-    pacchetti+=(libgtest-dev man-db file dpkg-dev strace)
+    # strace lets two tests see, and act at, the moment the program puts files in place;
+    # python3-icalendar is a real reader of the calendar files.
+    pacchetti+=(libgtest-dev man-db file dpkg-dev strace python3-icalendar)
     comandi+=(man file dpkg-deb strace)
 fi
 

@@ -6,8 +6,6 @@
 
 namespace turnolista {
 
-// Lines of "originale.txt" searched in a pass; a league's fixture list fits well within it.
-inline constexpr int NUM = 120;
 // Room for the team name and its newline, as the first version counted it...
 inline constexpr std::size_t NAME = 20;
 // ...so that a name has at most this many characters.

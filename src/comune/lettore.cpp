@@ -86,16 +86,6 @@ Risultato<std::optional<std::string_view>> LettoreRighe::leggi() {
     return Esito::riga_troppo_lunga(oggetto_, righe_ + 1);
 }
 
-Risultato<bool> LettoreRighe::segue_altro() {
-    if (inizio_ == fine_ && !finito_) {
-        compatta();
-        if (auto errore = riempi()) {
-            return *std::move(errore);
-        }
-    }
-    return inizio_ < fine_;
-}
-
 // Keeps only the unfinished line, at the front, so that the room after it can be filled.
 void LettoreRighe::compatta() {
     if (inizio_ > 0) {

@@ -32,10 +32,6 @@ class LettoreRighe {
     // last line without a newline is still a line. After an error nothing more is read.
     Risultato<std::optional<std::string_view>> leggi();
 
-    // Whether anything follows the lines handed out so far, reading at most one block to
-    // find out.
-    Risultato<bool> segue_altro();
-
   private:
     void compatta();
     void cresci();

@@ -38,10 +38,25 @@ std::string riepilogo(int RIGHE) {
            " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
 }
 
-std::string avviso_troncato() {
-    const std::string n = std::to_string(NUM);
-    return "Attenzione: il file " + std::string(FILE_ORIGINALE) + " contiene più di " + n +
-           " righe; sono state esaminate solo le prime " + n + "\n";
+// Where the file is, and for the calendar the season it assumed.
+std::string messaggio_file(const VoceFormato& scelta, const RisultatoPassata& esito) {
+    std::string testo(scelta.messaggio);
+    if (scelta.ics) {
+        testo += " (stagione " + std::to_string(esito.stagione) + "/" +
+                 std::to_string(esito.stagione + 1) + ")";
+    }
+    return testo + "\n";
+}
+
+// Matching lines that are no event of the calendar, for want of a date.
+std::string senza_data(const RisultatoPassata& esito) {
+    const bool una = esito.senza_data == 1;
+    return "Attenzione: " + std::to_string(esito.senza_data) +
+           (una ? " riga trovata non ha" : " righe trovate non hanno") +
+           " una data valida nella colonna DATA (giorno/mese, come 13/09) e " +
+           (una ? "non è nel calendario: è" : "non sono nel calendario; la prima è") + " la riga " +
+           std::to_string(esito.prima_senza_data) + " del file " + std::string(FILE_ORIGINALE) +
+           "\n";
 }
 
 // A name found only in other capital letters: how the list writes it, and where.
@@ -85,16 +100,16 @@ class Dialogo {
             return false;
         }
         const RisultatoPassata esito = esegui_passata(*formato, nome);
-        if (esito.conteggio.troncato) {
-            avverti(avviso_troncato());
-        }
         if (!esito.esito.ok()) {
             fallita_ = true;
             avverti(messaggio(esito.esito));
             return true;
         }
         dici(riepilogo(esito.conteggio.RIGHE));
-        dici(voce(*formato).messaggio);
+        dici(messaggio_file(voce(*formato), esito));
+        if (esito.senza_data > 0) {
+            avverti(senza_data(esito));
+        }
         if (esito.conteggio.altre_maiuscole > 0) {
             avverti(altre_maiuscole(nome, esito));
         }

@@ -6,15 +6,17 @@ namespace turnolista {
 
 namespace {
 
-constexpr std::array<VoceFormato, 4> FORMATI{{
-    {'t', "calendario.txt", std::nullopt,
-     "Complimenti! Il tuo calendario si trova nel file calendario.txt\n"},
-    {'w', "calendario.doc", std::nullopt,
-     "Complimenti! Il tuo calendario si trova nel file calendario.doc\n"},
-    {'x', "calendario.xls", TipoTabella::excel,
-     "Complimenti! Il tuo calendario si trova nel file calendario.xls\n"},
-    {'h', "calendario.html", TipoTabella::pagina,
-     "Complimenti! Il tuo calendario si trova nel file calendario.html\n"},
+constexpr std::array<VoceFormato, 5> FORMATI{{
+    {'t', "calendario.txt", std::nullopt, false,
+     "Complimenti! Il tuo calendario si trova nel file calendario.txt"},
+    {'w', "calendario.doc", std::nullopt, false,
+     "Complimenti! Il tuo calendario si trova nel file calendario.doc"},
+    {'x', "calendario.xls", TipoTabella::excel, false,
+     "Complimenti! Il tuo calendario si trova nel file calendario.xls"},
+    {'h', "calendario.html", TipoTabella::pagina, false,
+     "Complimenti! Il tuo calendario si trova nel file calendario.html"},
+    {'c', "calendario.ics", std::nullopt, true,
+     "Complimenti! Il tuo calendario si trova nel file calendario.ics"},
 }};
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace turnolista {
 
-enum class Formato { testo, word, excel, pagina };
+enum class Formato { testo, word, excel, pagina, ics };
 
 struct VoceFormato {
     char lettera;  // lower case; the upper case letter is accepted as well
@@ -16,7 +16,8 @@ struct VoceFormato {
     // The table formats also leave the bare matching lines in "temp.txt"; the text formats
     // get each line followed by an empty line.
     std::optional<TipoTabella> tabella;
-    std::string_view messaggio;
+    bool ics;  // the season as a calendar file, written once the whole list is read
+    std::string_view messaggio;  // the calendar's adds the season it assumed
 };
 
 const VoceFormato& voce(Formato formato);

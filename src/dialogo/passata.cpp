@@ -7,7 +7,9 @@
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "comune/scrittura.hpp"
+#include "esporta/calendario.hpp"
 #include "sistema/file.hpp"
+#include "sistema/orologio.hpp"
 
 namespace turnolista {
 
@@ -16,13 +18,16 @@ namespace {
 using sistema::FileNuovo;
 
 // The files of a pass, written as the matching lines are found: the chosen format's file,
-// or for a table format "temp.txt" with the bare lines and the table made from them.
+// or for a table format "temp.txt" with the bare lines and the table made from them. The
+// calendar is written once the whole list is read, since every match decides its season.
 class Scrittura {
   public:
     static Risultato<std::unique_ptr<Scrittura>> prepara(const VoceFormato& scelta,
                                                          const sistema::FileLettura& read1) {
-        auto s = std::unique_ptr<Scrittura>(new Scrittura());
-        auto write1 = FileNuovo::crea(scelta.tabella ? FILE_TEMPORANEO : scelta.file, read1);
+        auto s = std::unique_ptr<Scrittura>(new Scrittura(scelta));
+        // The calendar ends its lines in CR LF itself, on every system.
+        auto write1 = FileNuovo::crea(scelta.tabella ? FILE_TEMPORANEO : scelta.file, read1,
+                                      scelta.ics ? FineRiga::lf : sistema::fine_riga_del_sistema());
         if (!write1) {
             return write1.errore();
         }
@@ -34,25 +39,45 @@ class Scrittura {
             }
             s->write2_ = std::move(*write2);
         }
-        s->tabella_tipo_ = scelta.tabella;
         return s;
     }
 
-    // Starts each file, with the UTF-8 BOM where `bom`.
-    void inizia(bool bom) {
-        if (bom) {
+    // Starts each file, with the UTF-8 BOM where `bom` (never the calendar, which is UTF-8
+    // by definition); `squadra` names the calendar.
+    void inizia(Codifica codifica, std::string squadra) {
+        if (scelta_.ics) {
+            calendario_.emplace(std::move(squadra), sistema::adesso(), codifica);
+            return;
+        }
+        if (con_bom(codifica)) {
             scrivi(write1_->flusso(), BOM_UTF8);
             if (write2_) {
                 scrivi(write2_->flusso(), BOM_UTF8);
             }
         }
-        if (tabella_tipo_) {
-            tabella_.emplace(write2_->flusso(), *tabella_tipo_);
+        if (scelta_.tabella) {
+            tabella_.emplace(write2_->flusso(), *scelta_.tabella);
+        }
+    }
+
+    // Every line of the list, before copia() has it if it matches: the first that is not a
+    // rest line decides how the list separates its fields.
+    void vedi(std::string_view riga) {
+        ++numero_;
+        if (!separatore_) {
+            separatore_ = separatore_di(riga);
+            if (separatore_ && tabella_) {
+                tabella_->separatore(*separatore_);
+            }
         }
     }
 
     // The text formats follow each line with an empty one.
     void copia(std::string_view riga) {
+        if (calendario_) {
+            calendario_->riga(riga, separatore_.value_or(Separatore::spazio), numero_);
+            return;
+        }
         scrivi(write1_->flusso(), riga);
         scrivi(write1_->flusso(), tabella_ ? "\n" : "\n\n");
         if (tabella_) {
@@ -62,7 +87,13 @@ class Scrittura {
 
     // Completes the files and puts them in place: the table first, which is what the user
     // asked for, then "temp.txt". A "temp.txt" that cannot follow it is told with the table.
-    Esito completa() {
+    Esito completa(RisultatoPassata& risultato) {
+        if (calendario_) {
+            calendario_->scrivi(write1_->flusso());
+            risultato.stagione = calendario_->stagione();
+            risultato.senza_data = calendario_->senza_data();
+            risultato.prima_senza_data = calendario_->prima_senza_data();
+        }
         if (!tabella_) {
             return write1_->metti_al_posto();
         }
@@ -75,12 +106,15 @@ class Scrittura {
     }
 
   private:
-    Scrittura() = default;
+    explicit Scrittura(const VoceFormato& scelta) : scelta_(scelta) {}
 
+    const VoceFormato& scelta_;
     std::unique_ptr<FileNuovo> write1_;
     std::unique_ptr<FileNuovo> write2_;
-    std::optional<TipoTabella> tabella_tipo_;
     std::optional<Tabella> tabella_;
+    std::optional<Calendario> calendario_;
+    std::optional<Separatore> separatore_;
+    long numero_ = 0;  // lines of the list seen so far
 };
 
 }  // namespace
@@ -92,7 +126,8 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
         risultato.esito = read1.errore();
         return risultato;
     }
-    auto scrittura = Scrittura::prepara(voce(formato), **read1);
+    const VoceFormato& scelta = voce(formato);
+    auto scrittura = Scrittura::prepara(scelta, **read1);
     if (!scrittura) {
         risultato.esito = scrittura.errore();
         return risultato;
@@ -104,18 +139,21 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
         return risultato;
     }
     risultato.codifica = *codifica;
-    (*scrittura)->inizia(con_bom(*codifica));
+    const std::u32string caratteri = caratteri_digitati(nome);
+    (*scrittura)->inizia(*codifica, in_utf8(caratteri));
     // A name with a character the list's encoding cannot hold is in no line of it.
-    const std::string cercato =
-        nella_codifica(caratteri_digitati(nome), *codifica).value_or(std::string());
+    const std::string cercato = nella_codifica(caratteri, *codifica).value_or(std::string());
+    // Only the tables and the calendar look at the lines that do not match.
+    const auto vedi = [&](std::string_view riga) { (*scrittura)->vedi(riga); };
     auto ricerca = cerca(
-        testo, cercato, [&](std::string_view riga) { (*scrittura)->copia(riga); }, *codifica);
+        testo, cercato, [&](std::string_view riga) { (*scrittura)->copia(riga); }, *codifica,
+        scelta.tabella || scelta.ics ? Consegna(vedi) : Consegna());
     if (!ricerca) {
         risultato.esito = ricerca.errore();
         return risultato;
     }
     risultato.conteggio = std::move(*ricerca);
-    risultato.esito = (*scrittura)->completa();
+    risultato.esito = (*scrittura)->completa(risultato);
     return risultato;
 }
 

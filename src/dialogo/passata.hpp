@@ -14,7 +14,12 @@ namespace turnolista {
 struct RisultatoPassata {
     Conteggio conteggio;                  // what the search found
     Codifica codifica = Codifica::ascii;  // the fixture list's
-    Esito esito;                          // how the pass ended
+    // With the calendar: the season it assumed (S of S/S+1), and the matching lines left
+    // out for want of a date, with the first one's number in the list.
+    int stagione = 0;
+    int senza_data = 0;
+    long prima_senza_data = 0;
+    Esito esito;  // how the pass ended
 };
 
 // `nome` as it was typed: its characters are looked for in the list's encoding.

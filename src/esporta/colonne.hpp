@@ -1,24 +1,52 @@
 #pragma once
-// The column rule shared by the table exports: where a fixture line is cut into cells.
+// The column rule shared by the table exports and the calendar: where a fixture line is cut
+// into cells.
 //
-// An ordinary line is cut at its first COLONNEEXCEL spaces, which are dropped; everything
-// after the last cut, later spaces included, is the last cell. A rest line (its first three
-// characters are "Gio") leaves the middle cells empty and puts its text from the first "Ri"
-// in the last cell: "Giornata 3: Riposa Falchi" gives four empty cells and "Riposa Falchi".
+// How a list separates its fields is decided once, from its first line that is not a rest
+// line: a tab if that line holds one (a sheet saved as "Testo (delimitato da tabulazioni)");
+// else ";" if it holds at least COLONNEEXCEL of them outside double quotes (an Italian CSV);
+// else a space.
+//
+// With spaces a line is cut at its first COLONNEEXCEL spaces, which are dropped; everything
+// after the last cut, later spaces included, is the last cell. With a tab or ";" every
+// separator ends a cell, and those that end the line are no text (a sheet writes them for
+// its empty cells); with ";" a cell in double quotes loses them, "" inside being one ".
+// A rest line (its first three characters are "Gio") leaves the middle cells empty and puts
+// its text from the first "Ri" in the last cell: "Giornata 3: Riposa Falchi" gives four empty
+// cells and "Riposa Falchi".
 
-#include <array>
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "comune/costanti.hpp"
 
 namespace turnolista {
 
+enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';' };
+
+// The cells of a match line, by what they hold.
+inline constexpr std::size_t CELLA_N = 0;
+inline constexpr std::size_t CELLA_DATA = 1;
+inline constexpr std::size_t CELLA_ORARIO = 2;
+inline constexpr std::size_t CELLA_LUOGO = 3;
+inline constexpr std::size_t CELLA_PARTITA = COLONNEEXCEL;
+
+bool e_riposo(std::string_view riga);
+
+// The separator that `riga` decides for its list; nullopt for a rest line, which decides
+// nothing.
+std::optional<Separatore> separatore_di(std::string_view riga);
+
 struct Celle {
-    std::array<std::string_view, COLONNEEXCEL + 1> testo;
-    std::size_t quante = 0;
+    std::vector<std::string_view> testo;
+    std::string senza_virgolette;  // the text of the cells that were in double quotes
 };
 
-Celle taglia_in_celle(std::string_view riga);
+// Cuts `riga` into `celle`, emptied first and reused from line to line; the cells are valid
+// while `riga` and `celle` are.
+void taglia_in_celle(std::string_view riga, Separatore separatore, Celle& celle);
 
 }  // namespace turnolista

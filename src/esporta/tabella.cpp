@@ -111,20 +111,36 @@ Tabella::Tabella(std::ostream& uscita, TipoTabella tipo)
     scrivi(uscita_, stile_.apertura);
 }
 
+void Tabella::separatore(Separatore separatore) {
+    separatore_ = separatore;
+    for (const std::string& attesa : in_attesa_) {
+        scrivi_riga(attesa);
+    }
+    in_attesa_.clear();
+}
+
 void Tabella::riga(std::string_view riga) {
+    if (separatore_) {
+        scrivi_riga(riga);
+    } else {
+        in_attesa_.emplace_back(riga);
+    }
+}
+
+void Tabella::scrivi_riga(std::string_view riga) {
     ++numero_;
     scrivi(uscita_, stile_.prima_del_numero[static_cast<std::size_t>((numero_ - 1) % 2)]);
     scrivi_numero(uscita_, numero_);
     scrivi(uscita_, stile_.dopo_il_numero);
-    const Celle celle = taglia_in_celle(riga);
-    for (std::size_t c = 0; c < celle.quante; ++c) {
+    taglia_in_celle(riga, *separatore_, celle_);
+    for (std::size_t c = 0; c < celle_.testo.size(); ++c) {
         if (c > 0) {
             scrivi(uscita_, stile_.separatore);
         }
         if (stile_.testo_html) {
-            scrivi_testo_html(uscita_, celle.testo[c]);
+            scrivi_testo_html(uscita_, celle_.testo[c]);
         } else {
-            scrivi(uscita_, celle.testo[c]);
+            scrivi(uscita_, celle_.testo[c]);
         }
     }
     scrivi(uscita_, "\n");
@@ -132,6 +148,10 @@ void Tabella::riga(std::string_view riga) {
 }
 
 void Tabella::chiudi() {
+    // A list of rest lines alone decides nothing: its rows are cut as a list of spaces is.
+    if (!separatore_) {
+        separatore(Separatore::spazio);
+    }
     scrivi(uscita_, stile_.chiusura);
 }
 

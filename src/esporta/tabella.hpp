@@ -4,7 +4,12 @@
 // table with rows in alternating colours. Rows are written as the lines are found.
 
 #include <iosfwd>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "esporta/colonne.hpp"
 
 namespace turnolista {
 
@@ -17,16 +22,26 @@ class Tabella {
     // Writes the table's opening to `uscita`.
     Tabella(std::ostream& uscita, TipoTabella tipo);
 
-    // Writes the row of the next line (given without its newline).
+    // The list's separator, once its first line that is not a rest line decides it.
+    void separatore(Separatore separatore);
+
+    // Writes the row of the next line (given without its newline). Rest lines that come
+    // before the separator is known wait for it, so that their rows lose the separators
+    // that end them.
     void riga(std::string_view riga);
 
     // Writes the table's closing; a write failure shows in the stream's state.
     void chiudi();
 
   private:
+    void scrivi_riga(std::string_view riga);
+
     std::ostream& uscita_;
     const Stile& stile_;
     int numero_ = 0;
+    std::optional<Separatore> separatore_;
+    std::vector<std::string> in_attesa_;
+    Celle celle_;
 };
 
 }  // namespace turnolista

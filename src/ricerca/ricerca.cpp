@@ -42,18 +42,21 @@ class AltreMaiuscole {
 
 }  // namespace
 
-Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
-                           const std::function<void(std::string_view)>& copia, Codifica codifica) {
+Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome, const Consegna& copia,
+                           Codifica codifica, const Consegna& ogni_riga) {
     LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE));
     const AltreMaiuscole altre(nome, codifica);
     Conteggio conteggio;
-    for (int m = 0; m < NUM; ++m) {
+    for (;;) {
         const auto riga = lettore.leggi();
         if (!riga) {
             return riga.errore();
         }
         if (!*riga) {
             break;
+        }
+        if (ogni_riga) {
+            ogni_riga(**riga);
         }
         if (contiene(**riga, nome)) {
             copia(**riga);
@@ -62,12 +65,6 @@ Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
             altre.esamina(**riga, conteggio);
         }
     }
-    // Only whether more follows matters, not how much: a huge tail is never read.
-    const auto altro = lettore.segue_altro();
-    if (!altro) {
-        return altro.errore();
-    }
-    conteggio.troncato = *altro;
     if (conteggio.RIGHE > 0) {
         conteggio.altre_maiuscole = 0;
         conteggio.come_scritto.clear();

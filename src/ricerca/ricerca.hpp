@@ -12,8 +12,7 @@
 namespace turnolista {
 
 struct Conteggio {
-    int RIGHE = 0;          // lines handed on
-    bool troncato = false;  // the fixture list goes on after its first NUM lines
+    int RIGHE = 0;  // lines handed on
     // With no line handed on: how many lines hold the name written with other capital
     // letters, and how the first of them writes it.
     int altre_maiuscole = 0;
@@ -24,11 +23,13 @@ struct Conteggio {
 // name matches nothing.
 bool contiene(std::string_view riga, std::string_view nome);
 
-// Hands `copia`, in order and without their line ends (LF, or CR LF), the lines among the
-// first NUM of `originale` (the text of "originale.txt") that contain `nome`, which is in
-// the list's encoding `codifica`.
-Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome,
-                           const std::function<void(std::string_view)>& copia,
-                           Codifica codifica = Codifica::ascii);
+using Consegna = std::function<void(std::string_view)>;
+
+// Hands `copia`, in order and without their line ends (LF, or CR LF), the lines of
+// `originale` (the text of "originale.txt") that contain `nome`, which is in the list's
+// encoding `codifica`; every line of the list is searched. `ogni_riga`, where given, sees
+// every line first, matching or not.
+Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome, const Consegna& copia,
+                           Codifica codifica = Codifica::ascii, const Consegna& ogni_riga = {});
 
 }  // namespace turnolista

@@ -8,10 +8,11 @@
 
 namespace turnolista::sistema {
 
-FileNuovo::FileNuovo(Descrittore contenuto, std::string destinazione, PianoProprio piano)
+FileNuovo::FileNuovo(Descrittore contenuto, std::string destinazione, PianoProprio piano,
+                     FineRiga fine_riga)
     : contenuto_(std::move(contenuto)),
       destinazione_(std::move(destinazione)),
-      buffer_(contenuto_),
+      buffer_(contenuto_, fine_riga),
       flusso_(&buffer_),
       piano_(std::move(piano)) {}
 

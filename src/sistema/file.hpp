@@ -53,9 +53,11 @@ class FileNuovo {
     };
     using PianoProprio = std::unique_ptr<Piano, FinePiano>;
 
-    // Prepares the new content of `destinazione`, which must never be `originale`.
+    // Prepares the new content of `destinazione`, which must never be `originale`; each LF
+    // written is made `fine_riga`.
     static Risultato<std::unique_ptr<FileNuovo>> crea(std::string_view destinazione,
-                                                      const FileLettura& originale);
+                                                      const FileLettura& originale,
+                                                      FineRiga fine_riga = fine_riga_del_sistema());
     ~FileNuovo();
     FileNuovo(const FileNuovo&) = delete;
     FileNuovo& operator=(const FileNuovo&) = delete;
@@ -67,7 +69,8 @@ class FileNuovo {
     Esito metti_al_posto();
 
   private:
-    FileNuovo(Descrittore contenuto, std::string destinazione, PianoProprio piano);
+    FileNuovo(Descrittore contenuto, std::string destinazione, PianoProprio piano,
+              FineRiga fine_riga);
     // Every write so far done, or the first that failed.
     Esito svuota();
 

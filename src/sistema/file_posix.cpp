@@ -107,8 +107,7 @@ Risultato<Descrittore> crea_accanto(const std::string& nome, const struct stat* 
             }
             return Esito::scrittura(oggetto, causa);
         }
-        const int posto = ricorda_temporaneo(accanto);
-        piano.modo.emplace<Accanto>(std::move(accanto), posto);
+        piano.modo.emplace<Accanto>(accanto, ricorda_temporaneo(accanto));
         Descrittore nuovo(fd, oggetto);
         if (esistente == nullptr || posix::fai_come(fd, nome, *esistente)) {
             return nuovo;
@@ -146,7 +145,8 @@ Esito scrivi_attraverso(Descrittore& contenuto, const std::string& nome, const A
 }  // namespace
 
 Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
-                                                      const FileLettura& originale) {
+                                                      const FileLettura& originale,
+                                                      FineRiga fine_riga) {
     const std::string nome(destinazione);
     const Oggetto oggetto = Oggetto::file(destinazione);
     struct stat info {};
@@ -176,7 +176,8 @@ Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazi
         contenuto = std::move(*attesa);
         piano->modo = lista;
     }
-    return std::unique_ptr<FileNuovo>(new FileNuovo(std::move(contenuto), nome, std::move(piano)));
+    return std::unique_ptr<FileNuovo>(
+        new FileNuovo(std::move(contenuto), nome, std::move(piano), fine_riga));
 }
 
 Esito FileNuovo::metti_al_posto() {

@@ -82,7 +82,8 @@ Risultato<Descrittore> crea_temporaneo(std::string_view destinazione, FileNuovo:
 }  // namespace
 
 Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
-                                                      const FileLettura& originale) {
+                                                      const FileLettura& originale,
+                                                      FineRiga fine_riga) {
     const Oggetto oggetto = Oggetto::file(destinazione);
     PianoProprio piano(new Piano());
     piano->nome = largo(destinazione);
@@ -121,8 +122,8 @@ Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazi
     if (!contenuto) {
         return contenuto.errore();
     }
-    return std::unique_ptr<FileNuovo>(
-        new FileNuovo(std::move(*contenuto), std::string(destinazione), std::move(piano)));
+    return std::unique_ptr<FileNuovo>(new FileNuovo(
+        std::move(*contenuto), std::string(destinazione), std::move(piano), fine_riga));
 }
 
 // A file that exists is replaced with ReplaceFileW, which keeps its permissions (ACL),

@@ -35,6 +35,9 @@ struct Avvio {
     bool senza_input = false;  // standard input closed rather than a file
     std::vector<std::string> ambiente{"LC_ALL=C"};
     std::vector<std::string> argomenti;
+    // The time now for the program, such as "2026-12-09T18:15:00Z": the run is of the build
+    // that takes it from TURNOLISTA_ADESSO. Empty: the program itself, with the system's clock.
+    std::string adesso;
     bool senza_output = false;          // standard output closed
     std::string output_su;              // a file, such as /dev/full, for standard output
     bool output_senza_lettore = false;  // standard output a pipe whose reader has gone
@@ -69,6 +72,11 @@ struct Esecuzione {
 };
 
 Esecuzione esegui(const Avvio& avvio);
+
+// The program a run starts: the one built with the clock the run sets, or the program itself.
+inline const char* eseguibile(const Avvio& avvio) {
+    return avvio.adesso.empty() ? TURNOLISTA : TURNOLISTA_OROLOGIO;
+}
 
 // The longest a run may take before the harness ends it, and a test fails on it.
 inline constexpr std::chrono::seconds LIMITE{30};

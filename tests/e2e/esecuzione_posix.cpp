@@ -60,7 +60,7 @@ void limita(int risorsa, std::uint64_t quanto) {
 // What the child runs: the program, or for a run without privileges its copy in the run's
 // own folder, which that user can reach even when the build lies in a private folder.
 std::string programma(const Avvio& avvio, const fs::path& io) {
-    return avvio.senza_privilegi && da_root() ? (io / "turnolista").string() : TURNOLISTA;
+    return avvio.senza_privilegi && da_root() ? (io / "turnolista").string() : eseguibile(avvio);
 }
 
 [[noreturn]] void avvia_figlio(const Avvio& avvio, int in, const fs::path& lavoro,
@@ -125,6 +125,9 @@ std::string programma(const Avvio& avvio, const fs::path& io) {
     }
     argv.push_back(nullptr);
     std::vector<std::string> ambiente = avvio.ambiente;
+    if (!avvio.adesso.empty()) {
+        ambiente.push_back("TURNOLISTA_ADESSO=" + avvio.adesso);
+    }
     std::vector<char*> envp;
     for (auto& e : ambiente) {
         envp.push_back(e.data());
@@ -182,7 +185,7 @@ void prepara(const Avvio& avvio, const fs::path& lavoro) {
 
 int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io) {
     if (avvio.senza_privilegi && da_root()) {
-        fs::copy_file(TURNOLISTA, programma(avvio, io));
+        fs::copy_file(eseguibile(avvio), programma(avvio, io));
         fs::permissions(io, static_cast<fs::perms>(0755));
     }
     const int in = ::open((io / "in").c_str(), O_RDONLY | O_CLOEXEC);

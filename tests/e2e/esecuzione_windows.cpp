@@ -111,7 +111,10 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io) {
     avvio_processo.hStdInput = avvio.senza_input ? nullptr : in;
     avvio_processo.hStdOutput = avvio.senza_output ? nullptr : out;
     avvio_processo.hStdError = err;
-    std::wstring riga = citato(largo(TURNOLISTA));
+    // The program inherits this process's environment.
+    ::SetEnvironmentVariableW(L"TURNOLISTA_ADESSO",
+                              avvio.adesso.empty() ? nullptr : largo(avvio.adesso).c_str());
+    std::wstring riga = citato(largo(eseguibile(avvio)));
     for (const auto& argomento : avvio.argomenti) {
         riga += L" " + citato(largo(argomento));
     }

@@ -98,6 +98,20 @@ TEST(Tabelle, PageHasOneRowPerMatchInAlternatingColours) {
                   td + "Lupi-Gioiosa" + fine + CHIUSURA);
 }
 
+TEST(Tabelle, SheetSavedAsTabSeparatedTextGivesOneCellPerColumn) {
+    // Its heading decides the separator; the result is one more cell; the rest line's
+    // trailing tabs are the sheet's empty cells.
+    const std::string foglio =
+        "N\tDATA\tORARIO\tLUOGO\tPARTITA\tRISULTATO\n"
+        "1\t13/09\t10:30\tCampo Sant'Agata\tLupi-Orsi\t2-1\n"
+        "Giornata 1: Riposa Lupi\t\t\t\t\t\n";
+    const auto e = esegui({.file = {{"originale.txt", foglio}}, .input = "x\nLupi\nn\n"});
+    EXPECT_EQ(e.out, riepilogo("2", "calendario.xls"));
+    EXPECT_EQ(e.file.at("calendario.xls"),
+              "1\t1\t13/09\t10:30\tCampo Sant'Agata\tLupi-Orsi\t2-1\n2\t\t\t\t\tRiposa Lupi\n");
+    EXPECT_EQ(e.file.at("temp.txt"), foglio.substr(foglio.find('\n') + 1));
+}
+
 TEST(Tabelle, LongLineOfAmpersandsIsEscapedWhole) {
     std::string amp;
     for (int i = 0; i < 20'000; ++i) {

@@ -1,17 +1,21 @@
 // libFuzzer target: arbitrary bytes as a team name (up to the first newline) and a fixture
-// list (the rest). Runs the search and both table writers over strings and checks
-// what must hold for every input.
+// list (the rest). Runs the search, both table writers and the calendar over strings and
+// checks what must hold for every input.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "comune/sorgente.hpp"
+#include "esporta/calendario.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
 #include "sorgente_testo.hpp"
@@ -24,11 +28,11 @@ void verifica(bool condizione) {
     }
 }
 
-// The lines that must be copied, found the plain way: split at newlines, keep the first
-// NUM, and test each with find().
+// The lines that must be copied, found the plain way: split at newlines and test each with
+// find().
 std::string attese(std::string_view originale, std::string_view nome) {
     std::string uscita;
-    for (int m = 0; m < turnolista::NUM && !originale.empty(); ++m) {
+    while (!originale.empty()) {
         const auto a_capo = originale.find('\n');
         auto riga = originale.substr(0, a_capo);
         // CR LF ends a line as LF does, and so does a CR that ends the data; a CR anywhere
@@ -102,15 +106,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     std::string temp;
     std::ostringstream excel;
     std::ostringstream pagina;
+    std::ostringstream ics;
     turnolista::Tabella tabella_excel(excel, turnolista::TipoTabella::excel);
     turnolista::Tabella tabella_pagina(pagina, turnolista::TipoTabella::pagina);
-    const auto ricerca = turnolista::cerca(in, nome, [&](std::string_view riga) {
-        temp.append(riga).push_back('\n');
-        tabella_excel.riga(riga);
-        tabella_pagina.riga(riga);
-    });
+    turnolista::Calendario calendario("Lupi", std::chrono::sys_seconds(std::chrono::hours(500'000)),
+                                      turnolista::Codifica::windows1252);
+    std::optional<turnolista::Separatore> separatore;
+    long numero = 0;
+    const auto ricerca = turnolista::cerca(
+        in, nome,
+        [&](std::string_view riga) {
+            temp.append(riga).push_back('\n');
+            tabella_excel.riga(riga);
+            tabella_pagina.riga(riga);
+            calendario.riga(riga, separatore.value_or(turnolista::Separatore::spazio), numero);
+        },
+        turnolista::Codifica::ascii,
+        [&](std::string_view riga) {
+            ++numero;
+            if (!separatore && (separatore = turnolista::separatore_di(riga))) {
+                tabella_excel.separatore(*separatore);
+                tabella_pagina.separatore(*separatore);
+            }
+        });
     tabella_excel.chiudi();
     tabella_pagina.chiudi();
+    calendario.scrivi(ics);
     verifica(ricerca.ok());
     verifica(temp == attese(originale, nome));
     const auto righe = static_cast<std::size_t>(ricerca->RIGHE);
@@ -125,5 +146,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     const std::string testo = senza_marcatura(pagina.str());
     verifica(testo.find('<') == std::string::npos && testo.find('>') == std::string::npos);
     verifica(entita_valide(testo));
+
+    // A calendar is UTF-8, in lines of at most 75 octets, with at most one event a match.
+    const std::string eventi = ics.str();
+    verifica(turnolista::utf8_valido(eventi));
+    verifica(eventi.ends_with("END:VCALENDAR\r\n"));
+    for (std::size_t da = 0; da < eventi.size(); da = eventi.find("\r\n", da) + 2) {
+        verifica(eventi.find("\r\n", da) - da <= 75);
+    }
+    verifica(conta(eventi, "\r\nBEGIN:VEVENT\r\n") +
+                 static_cast<std::size_t>(calendario.senza_data()) <=
+             righe);
     return 0;
 }

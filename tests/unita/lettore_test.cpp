@@ -96,15 +96,6 @@ TEST(Lettore, LongLineCutShortKeepsTheLimitAndPassesOverTheRest) {
     }
 }
 
-TEST(Lettore, TellsWhetherMoreFollows) {
-    SorgenteTesto sorgente("uno\ndue\n");
-    LettoreRighe lettore(sorgente, ORIGINALE);
-    ASSERT_TRUE(*lettore.leggi());
-    EXPECT_TRUE(*lettore.segue_altro());
-    ASSERT_TRUE(*lettore.leggi());
-    EXPECT_FALSE(*lettore.segue_altro());
-}
-
 // A source that hands out its bytes a few at a time and then fails, like a device that
 // breaks in the middle of a read.
 class SorgenteGuasta final : public Sorgente {

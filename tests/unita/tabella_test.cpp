@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "esporta/colonne.hpp"
 #include "esporta/tabella.hpp"
@@ -9,14 +11,20 @@
 namespace turnolista {
 namespace {
 
-// The table of the lines in `righe`, one per newline.
+// The table of the lines in `righe`, one per newline, the first that is not a rest line
+// deciding the separator as in a pass.
 std::string tabella(TipoTabella tipo, std::string_view righe) {
     std::ostringstream out;
     Tabella t(out, tipo);
+    bool deciso = false;
     while (!righe.empty()) {
-        const auto a_capo = righe.find('\n');
-        t.riga(righe.substr(0, a_capo));
-        righe.remove_prefix(a_capo + 1);
+        const auto riga = righe.substr(0, righe.find('\n'));
+        if (const auto separatore = separatore_di(riga); separatore && !deciso) {
+            t.separatore(*separatore);
+            deciso = true;
+        }
+        t.riga(riga);
+        righe.remove_prefix(riga.size() + 1);
     }
     t.chiudi();
     EXPECT_TRUE(out.good());
@@ -38,24 +46,58 @@ constexpr const char* APERTURA =
     "align=center><b>PARTITA</b></TD></TR>";
 constexpr const char* CHIUSURA = "\n</TABLE>\n</BODY>\n</HTML>";
 
-TEST(Colonne, OrdinaryLineIsCutAtItsFirstFourSpaces) {
-    const Celle c = taglia_in_celle("5 12/10 15:30 Campo Nuovo Lupi-Falchi");
-    ASSERT_EQ(c.quante, 5U);
-    EXPECT_EQ(c.testo[0], "5");
-    EXPECT_EQ(c.testo[3], "Campo");
-    EXPECT_EQ(c.testo[4], "Nuovo Lupi-Falchi");
+TEST(Colonne, FirstLineThatIsNotARestLineDecidesTheSeparator) {
+    const std::vector<std::pair<std::string, std::optional<Separatore>>> casi{
+        {"1 13/09 10:30 Oratorio Falchi-Lupi", Separatore::spazio},
+        {"1\t13/09\t10:30\tOratorio\tFalchi-Lupi", Separatore::tab},
+        {"1;2;3 Lupi\tX;4;5", Separatore::tab},
+        {"1;13/09;10:30;Oratorio;Falchi-Lupi", Separatore::punto_e_virgola},
+        {"1;13/09;10:30;\"Campo; 2\";Falchi-Lupi", Separatore::punto_e_virgola},
+        {"1 13/09 \"a;b;c;d;e\" Lupi", Separatore::spazio},
+        {"1 a;b;c Lupi-Orsi", Separatore::spazio},
+        {"Giornata 1: Riposa Lupi\t\t\t\t", std::nullopt},
+    };
+    for (const auto& [riga, separatore] : casi) {
+        EXPECT_EQ(separatore_di(riga), separatore) << riga;
+    }
 }
 
-TEST(Colonne, RestLineNeedsExactlyGioAtTheStart) {
-    const Celle riposo = taglia_in_celle("Giornata 3: Riposa Falchi");
-    ASSERT_EQ(riposo.quante, 5U);
-    EXPECT_EQ(riposo.testo[0], "");
-    EXPECT_EQ(riposo.testo[4], "Riposa Falchi");
-
-    const Celle minuscola = taglia_in_celle("giornata 3: Riposa Falchi");
-    ASSERT_EQ(minuscola.quante, 4U);
-    EXPECT_EQ(minuscola.testo[0], "giornata");
-    EXPECT_EQ(minuscola.testo[3], "Falchi");
+TEST(Colonne, LineIsCutByItsListsSeparator) {
+    struct Caso {
+        Separatore separatore;
+        std::string riga;
+        std::vector<std::string> celle;
+    };
+    const std::vector<Caso> casi{
+        {Separatore::spazio,
+         "5 12/10 15:30 Campo Nuovo Lupi-Falchi",
+         {"5", "12/10", "15:30", "Campo", "Nuovo Lupi-Falchi"}},
+        {Separatore::spazio, "Giornata 3: Riposa Falchi", {"", "", "", "", "Riposa Falchi"}},
+        {Separatore::spazio, "giornata 3: Riposa Falchi", {"giornata", "3:", "Riposa", "Falchi"}},
+        {Separatore::spazio, "1 a b c d;; ", {"1", "a", "b", "c", "d;; "}},
+        // A sheet's further columns are further cells; the separators that end the line,
+        // which a sheet writes for empty cells, are not.
+        {Separatore::tab,
+         "1\t13/09\t15:30\tCitt\xC3\xA0 di Castello\tLupi-Orsi\t2-1\t\t",
+         {"1", "13/09", "15:30", "Citt\xC3\xA0 di Castello", "Lupi-Orsi", "2-1"}},
+        {Separatore::tab, "Giornata 1: Riposa Lupi\t\t\t\t", {"", "", "", "", "Riposa Lupi"}},
+        {Separatore::tab, "1\t\t\tCampo\tLupi", {"1", "", "", "Campo", "Lupi"}},
+        {Separatore::punto_e_virgola,
+         "1;13/09;15:30;\"Campo; \"\"Nuovo\"\"\";Lupi-Orsi;;",
+         {"1", "13/09", "15:30", "Campo; \"Nuovo\"", "Lupi-Orsi"}},
+        {Separatore::punto_e_virgola, "1;\"a\"b;\"\";Lupi", {"1", "ab", "", "Lupi"}},
+        {Separatore::punto_e_virgola, "1;\"aperta;e mai chiusa", {"1", "aperta;e mai chiusa"}},
+        {Separatore::punto_e_virgola,
+         "Giornata 2: Riposa Lupi;;;;",
+         {"", "", "", "", "Riposa Lupi"}},
+        {Separatore::punto_e_virgola, ";;;;", {""}},
+    };
+    Celle celle;
+    for (const auto& caso : casi) {
+        taglia_in_celle(caso.riga, caso.separatore, celle);
+        EXPECT_EQ(std::vector<std::string>(celle.testo.begin(), celle.testo.end()), caso.celle)
+            << caso.riga;
+    }
 }
 
 TEST(Excel, RowsAreNumberedAndTabSeparated) {
@@ -75,6 +117,16 @@ TEST(Excel, RowsAreNumberedAndTabSeparated) {
               "6\t\t\t\t\t\n"
               "7\t\t\t\t\tRi\n"
               "8\tgio\t1\t2\t3\tLupi 4\n");
+}
+
+TEST(Excel, ListSavedFromASheetGivesOneCellPerColumn) {
+    // The rest line comes before the line that decides the separator: it waits for it.
+    EXPECT_EQ(excel("Giornata 1: Riposa Lupi;;;;\n"
+                    "1;13/09;15:30;\"Campo; 2\";Lupi-Orsi;3-1;\n"
+                    "2;20/09;;;Volpi-Lupi\n"),
+              "1\t\t\t\t\tRiposa Lupi\n"
+              "2\t1\t13/09\t15:30\tCampo; 2\tLupi-Orsi\t3-1\n"
+              "3\t2\t20/09\t\t\tVolpi-Lupi\n");
 }
 
 TEST(Excel, NoLinesGiveAnEmptyFile) {

@@ -1,0 +1,340 @@
+#include "esporta/calendario.hpp"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <numeric>
+#include <optional>
+#include <ostream>
+
+#include "comune/scrittura.hpp"
+
+namespace turnolista {
+
+namespace {
+
+using namespace std::chrono;
+using std::chrono::months;
+using std::chrono::year;
+
+constexpr auto FINE = std::string_view::npos;
+constexpr std::size_t PIEGA = 75;  // octets of a content line before it is folded
+constexpr hours DURATA{2};
+
+// Europe/Rome as the file describes it: CET, and CEST from the last Sunday of March to the
+// last Sunday of October, as the European Union has it since 1996.
+constexpr std::string_view FUSO =
+    "BEGIN:VTIMEZONE\r\n"
+    "TZID:Europe/Rome\r\n"
+    "BEGIN:DAYLIGHT\r\n"
+    "TZOFFSETFROM:+0100\r\n"
+    "TZOFFSETTO:+0200\r\n"
+    "TZNAME:CEST\r\n"
+    "DTSTART:19700329T020000\r\n"
+    "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
+    "END:DAYLIGHT\r\n"
+    "BEGIN:STANDARD\r\n"
+    "TZOFFSETFROM:+0200\r\n"
+    "TZOFFSETTO:+0100\r\n"
+    "TZNAME:CET\r\n"
+    "DTSTART:19701025T030000\r\n"
+    "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
+    "END:STANDARD\r\n"
+    "END:VTIMEZONE\r\n";
+
+// The same rule for today's date: the change is at 01:00 UTC on both Sundays.
+sys_days ultima_domenica(year anno, month mese) {
+    const sys_days ultimo{anno / mese / last};
+    return ultimo - (weekday(ultimo) - Sunday);
+}
+
+year_month_day oggi_a_roma(sys_seconds adesso) {
+    const year anno = year_month_day(floor<days>(adesso)).year();
+    const bool estate = adesso >= ultima_domenica(anno, March) + hours(1) &&
+                        adesso < ultima_domenica(anno, October) + hours(1);
+    return {floor<days>(adesso + hours(estate ? 2 : 1))};
+}
+
+std::string_view senza_spazi(std::string_view testo) {
+    const auto inizio = testo.find_first_not_of(' ');
+    return inizio == FINE ? std::string_view()
+                          : testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
+}
+
+// A number of `minimo` to `massimo` decimal digits, and nothing else.
+std::optional<unsigned> cifre(std::string_view testo, std::size_t minimo, std::size_t massimo) {
+    if (testo.size() < minimo || testo.size() > massimo) {
+        return std::nullopt;
+    }
+    unsigned valore = 0;
+    for (const char c : testo) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        valore = valore * 10 + static_cast<unsigned>(c - '0');
+    }
+    return valore;
+}
+
+struct Data {
+    unsigned giorno = 0;
+    unsigned mese = 0;
+    int anno = 0;  // 0 where the list does not say
+};
+
+// "d/m", "d/m/yyyy" or "d/m/yy" (20yy), where it can be a date in some year: 29/02 waits
+// for its year.
+std::optional<Data> leggi_data(std::string_view testo) {
+    testo = senza_spazi(testo);
+    const auto barra = testo.find('/');
+    if (barra == FINE) {
+        return std::nullopt;
+    }
+    const auto seconda = testo.find('/', barra + 1);
+    const auto giorno = cifre(testo.substr(0, barra), 1, 2);
+    const auto mese = cifre(testo.substr(barra + 1, seconda - barra - 1), 1, 2);
+    std::optional<unsigned> anno = 0;
+    if (seconda != FINE) {
+        const std::string_view scritto = testo.substr(seconda + 1);
+        anno = scritto.size() == 3 ? std::nullopt : cifre(scritto, 2, 4);
+        if (anno && scritto.size() == 2) {
+            *anno += 2000;
+        }
+    }
+    if (!giorno || !mese || !anno) {
+        return std::nullopt;
+    }
+    const Data data{*giorno, *mese, static_cast<int>(*anno)};
+    const year bisestile(2000);
+    if (!year_month_day((data.anno != 0 ? year(data.anno) : bisestile) / month(data.mese) /
+                        day(data.giorno))
+             .ok()) {
+        return std::nullopt;
+    }
+    return data;
+}
+
+// Hours, minutes and seconds from midnight: "h:mm", "hh:mm" or "hh.mm", then ":ss" or ".ss".
+std::optional<seconds> leggi_ora(std::string_view testo) {
+    testo = senza_spazi(testo);
+    const auto punto = testo.find_first_of(":.");
+    if (punto == FINE) {
+        return std::nullopt;
+    }
+    const auto ore = cifre(testo.substr(0, punto), 1, 2);
+    std::string_view resto = testo.substr(punto + 1);
+    const auto minuti = cifre(resto.substr(0, 2), 2, 2);
+    std::optional<unsigned> secondi = 0;
+    if (resto.size() != 2) {
+        secondi = resto.size() == 5 && (resto[2] == ':' || resto[2] == '.')
+                      ? cifre(resto.substr(3), 2, 2)
+                      : std::nullopt;
+    }
+    if (!ore || !minuti || !secondi || *ore > 23 || *minuti > 59 || *secondi > 59) {
+        return std::nullopt;
+    }
+    return hours(*ore) + minutes(*minuti) + seconds(*secondi);
+}
+
+// Text as a property value takes it: backslash, semicolon, comma and newline escaped, and
+// no control character but the tab, which the value cannot hold.
+std::string testo_ics(std::string_view testo) {
+    std::string uscita;
+    uscita.reserve(testo.size() + testo.size() / 4);
+    for (const char c : testo) {
+        if (c == '\\' || c == ';' || c == ',') {
+            uscita += '\\';
+            uscita += c;
+        } else if (c == '\n') {
+            uscita += "\\n";
+        } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
+            uscita += c;
+        }
+    }
+    return uscita;
+}
+
+// A content line, folded every PIEGA octets (a CR LF and a space, then the rest), never
+// inside a UTF-8 sequence.
+void riga_ics(std::string& uscita, std::string_view riga) {
+    std::size_t spazio = PIEGA;
+    while (riga.size() > spazio) {
+        std::size_t taglio = spazio;
+        while (taglio > 0 && (static_cast<unsigned char>(riga[taglio]) & 0xC0) == 0x80) {
+            --taglio;
+        }
+        uscita.append(riga.substr(0, taglio)).append("\r\n ");
+        riga.remove_prefix(taglio);
+        spazio = PIEGA - 1;
+    }
+    uscita.append(riga).append("\r\n");
+}
+
+void in_cifre(std::string& uscita, long long valore, std::size_t cifre_minime) {
+    std::array<char, 24> testo{};
+    const char* fine = std::to_chars(testo.data(), testo.data() + testo.size(), valore).ptr;
+    const auto scritte = static_cast<std::size_t>(fine - testo.data());
+    uscita.append(std::max(cifre_minime, scritte) - scritte, '0').append(testo.data(), scritte);
+}
+
+// 20260913, and with a time 20260913T103000.
+std::string data_ics(sys_days giorno) {
+    const year_month_day data(giorno);
+    std::string uscita;
+    in_cifre(uscita, static_cast<int>(data.year()), 4);
+    in_cifre(uscita, static_cast<unsigned>(data.month()), 2);
+    in_cifre(uscita, static_cast<unsigned>(data.day()), 2);
+    return uscita;
+}
+
+std::string data_ora_ics(sys_seconds istante) {
+    const sys_days giorno = floor<days>(istante);
+    const hh_mm_ss ora(istante - giorno);
+    std::string uscita = data_ics(giorno) + "T";
+    in_cifre(uscita, ora.hours().count(), 2);
+    in_cifre(uscita, ora.minutes().count(), 2);
+    in_cifre(uscita, ora.seconds().count(), 2);
+    return uscita;
+}
+
+// FNV-1a: a short, stable mark of a text, the same on every system and in every version.
+std::uint64_t impronta(std::string_view testo) {
+    return std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
+                           [](std::uint64_t h, char c) {
+                               return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+                           });
+}
+
+std::string esadecimale(std::uint64_t valore) {
+    constexpr std::string_view CIFRE = "0123456789abcdef";
+    std::string uscita(16, '0');
+    for (std::size_t i = uscita.size(); i-- > 0; valore >>= 4U) {
+        uscita[i] = CIFRE[valore & 0xFU];
+    }
+    return uscita;
+}
+
+// Text of the list in UTF-8, which the file must be: a list read as UTF-8 may still hold
+// a line that is not.
+std::string in_utf8_sicuro(std::string_view testo, Codifica codifica) {
+    if (codifica == Codifica::windows1252 || utf8_valido(testo)) {
+        return in_utf8(testo, codifica);
+    }
+    return in_utf8(caratteri_digitati(testo));
+}
+
+}  // namespace
+
+struct Calendario::Evento {
+    Data data;
+    seconds ora{-1};  // from midnight; negative for the whole day
+    std::string n;
+    std::string partita;
+    std::string luogo;
+    std::string descrizione;
+    long numero = 0;
+};
+
+Calendario::Calendario(std::string squadra, sys_seconds adesso, Codifica codifica)
+    : squadra_(std::move(squadra)), adesso_(adesso), codifica_(codifica) {}
+
+Calendario::~Calendario() = default;
+
+void Calendario::lascia_fuori(long numero_riga) {
+    if (senza_data_++ == 0 || numero_riga < prima_senza_data_) {
+        prima_senza_data_ = numero_riga;
+    }
+}
+
+void Calendario::riga(std::string_view riga, Separatore separatore, long numero_riga) {
+    if (e_riposo(riga)) {
+        return;
+    }
+    taglia_in_celle(riga, separatore, celle_);
+    const auto cella = [&](std::size_t quale) {
+        return std::string(senza_spazi(quale < celle_.testo.size() ? celle_.testo[quale] : ""));
+    };
+    const auto data = leggi_data(cella(CELLA_DATA));
+    if (!data) {
+        lascia_fuori(numero_riga);
+        return;
+    }
+    Evento evento;
+    evento.data = *data;
+    evento.n = in_utf8_sicuro(cella(CELLA_N), codifica_);
+    evento.partita = in_utf8_sicuro(cella(CELLA_PARTITA), codifica_);
+    evento.luogo = in_utf8_sicuro(cella(CELLA_LUOGO), codifica_);
+    evento.descrizione = in_utf8_sicuro(riga, codifica_);
+    evento.numero = numero_riga;
+    if (const auto ora = leggi_ora(cella(CELLA_ORARIO))) {
+        evento.ora = *ora;
+    }
+    eventi_.push_back(std::move(evento));
+}
+
+void Calendario::scrivi(std::ostream& uscita) {
+    const year_month_day oggi = oggi_a_roma(adesso_);
+    const int inizio = static_cast<int>(oggi.year()) - (oggi.month() >= July ? 0 : 1);
+    const auto giorno_di = [](const Data& data, int s) {
+        const int anno = data.anno != 0 ? data.anno : (data.mese >= 7 ? s : s + 1);
+        return year(anno) / month(data.mese) / day(data.giorno);
+    };
+    std::optional<sys_days> ultimo;
+    for (const Evento& evento : eventi_) {
+        if (const auto giorno = giorno_di(evento.data, inizio);
+            evento.data.anno == 0 && giorno.ok()) {
+            ultimo = std::max(ultimo.value_or(sys_days(giorno)), sys_days(giorno));
+        }
+    }
+    stagione_ = ultimo && *ultimo < sys_days(oggi) ? inizio + 1 : inizio;
+
+    std::string testo;
+    const std::string nome = std::to_string(stagione_) + "/" + std::to_string(stagione_ + 1);
+    for (const std::string_view intestazione :
+         {"BEGIN:VCALENDAR", "VERSION:2.0",
+          "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
+        riga_ics(testo, intestazione);
+    }
+    riga_ics(testo, "X-WR-CALNAME:" + testo_ics(squadra_ + " " + nome));
+    testo += FUSO;
+    // The same in every event: when the file was written, and so which revision it is (the
+    // minutes since the start of 2026: a later file, a higher number).
+    std::string revisione;
+    riga_ics(revisione, "DTSTAMP:" + data_ora_ics(adesso_) + "Z");
+    const auto minuti = duration_cast<minutes>(adesso_ - sys_days(year(2026) / January / 1));
+    riga_ics(revisione, "SEQUENCE:" + std::to_string(std::max<long long>(minuti.count(), 0)));
+    for (const Evento& evento : eventi_) {
+        const auto giorno = giorno_di(evento.data, stagione_);
+        if (giorno.ok()) {
+            scrivi_evento(testo, evento, sys_days(giorno), revisione);
+        } else {
+            lascia_fuori(evento.numero);
+        }
+    }
+    riga_ics(testo, "END:VCALENDAR");
+    turnolista::scrivi(uscita, testo);
+}
+
+void Calendario::scrivi_evento(std::string& testo, const Evento& evento, sys_days giorno,
+                               std::string_view revisione) const {
+    riga_ics(testo, "BEGIN:VEVENT");
+    riga_ics(testo, "UID:" + std::to_string(stagione_) + "-" +
+                        esadecimale(impronta(evento.n + '\0' + evento.partita)) + "@turnolista");
+    testo += revisione;
+    if (evento.ora >= seconds(0)) {
+        riga_ics(testo, "DTSTART;TZID=Europe/Rome:" + data_ora_ics(giorno + evento.ora));
+        riga_ics(testo, "DTEND;TZID=Europe/Rome:" + data_ora_ics(giorno + evento.ora + DURATA));
+    } else {
+        riga_ics(testo, "DTSTART;VALUE=DATE:" + data_ics(giorno));
+        riga_ics(testo, "DTEND;VALUE=DATE:" + data_ics(giorno + days(1)));
+    }
+    riga_ics(testo, "SUMMARY:" + testo_ics(evento.partita));
+    if (!evento.luogo.empty()) {
+        riga_ics(testo, "LOCATION:" + testo_ics(evento.luogo));
+    }
+    riga_ics(testo, "DESCRIPTION:" + testo_ics(evento.descrizione));
+    riga_ics(testo, "END:VEVENT");
+}
+
+}  // namespace turnolista

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "esecuzione.hpp"
+
+namespace prova {
+namespace {
+
+// A league saved from Excel as Italian CSV: a heading that decides the separator, a rest
+// line with the empty cells Excel writes, a quoted place, a match not yet dated, and the
+// Sunday the clocks go back (25/10/2026, when 15:30 in Rome is 14:30 UTC).
+const std::string LISTA_CSV =
+    "N;DATA;ORARIO;LUOGO;PARTITA\n"
+    "1;13/09;10:30;Oratorio;Falchi-Lupi\n"
+    "Giornata 1: Riposa Lupi;;;;\n"
+    "7;25/10;15:30;\"Campo \"\"Sant'Agata\"\", Citt\xC3\xA0\";Lupi-Orsi\n"
+    "9;da definire;;;Lupi-Cervi\n"
+    "12;08/11;;Comunale;Volpi-Lupi;;\n";
+
+const std::string FUSO =
+    "BEGIN:VTIMEZONE\r\nTZID:Europe/Rome\r\n"
+    "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nTZNAME:CEST\r\n"
+    "DTSTART:19700329T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\n"
+    "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nTZNAME:CET\r\n"
+    "DTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\n"
+    "END:VTIMEZONE\r\n";
+
+TEST(Calendario, SeasonGoesIntoACalendarFileForThePhone) {
+    const auto e = esegui({.file = {{"originale.txt", LISTA_CSV}},
+                           .file_grezzi = {{"calendario.ics", "vecchio\r\n"}},
+                           .input = "c\nLupi\nn\n",
+                           .adesso = "2026-09-01T08:00:00Z"});
+    EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "5" + ESEGUITO + COMPLIMENTI +
+                         "calendario.ics (stagione 2026/2027)\n" + ANCORA);
+    EXPECT_EQ(e.err,
+              "Attenzione: 1 riga trovata non ha una data valida nella colonna DATA "
+              "(giorno/mese, come 13/09) e non \xE8 nel calendario: \xE8 la riga 5 del file "
+              "originale.txt\n");
+    EXPECT_EQ(e.stato, 0);
+    const std::string comune = "DTSTAMP:20260901T080000Z\r\nSEQUENCE:350400\r\n";
+    EXPECT_EQ(e.file.at("calendario.ics"),
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//turnolista//turnolista " VERSIONE_ATTESA
+              "//IT\r\nCALSCALE:GREGORIAN\r\nX-WR-CALNAME:Lupi 2026/2027\r\n" +
+                  FUSO + "BEGIN:VEVENT\r\nUID:2026-c486344eee3d03ba@turnolista\r\n" + comune +
+                  "DTSTART;TZID=Europe/Rome:20260913T103000\r\n"
+                  "DTEND;TZID=Europe/Rome:20260913T123000\r\n"
+                  "SUMMARY:Falchi-Lupi\r\nLOCATION:Oratorio\r\n"
+                  "DESCRIPTION:1\\;13/09\\;10:30\\;Oratorio\\;Falchi-Lupi\r\nEND:VEVENT\r\n"
+                  "BEGIN:VEVENT\r\nUID:2026-22a9bf5fdd046414@turnolista\r\n" +
+                  comune +
+                  "DTSTART;TZID=Europe/Rome:20261025T153000\r\n"
+                  "DTEND;TZID=Europe/Rome:20261025T173000\r\n"
+                  "SUMMARY:Lupi-Orsi\r\nLOCATION:Campo \"Sant'Agata\"\\, Citt\xC3\xA0\r\n"
+                  "DESCRIPTION:7\\;25/10\\;15:30\\;\"Campo \"\"Sant'Agata\"\"\\, Citt\xC3\xA0\"\\;"
+                  "Lupi-Orsi\r\nEND:VEVENT\r\n"
+                  "BEGIN:VEVENT\r\nUID:2026-7082e98d6e069cbf@turnolista\r\n" +
+                  comune +
+                  "DTSTART;VALUE=DATE:20261108\r\nDTEND;VALUE=DATE:20261109\r\n"
+                  "SUMMARY:Volpi-Lupi\r\nLOCATION:Comunale\r\n"
+                  "DESCRIPTION:12\\;08/11\\;\\;Comunale\\;Volpi-Lupi\\;\\;\r\nEND:VEVENT\r\n"
+                  "END:VCALENDAR\r\n");
+    EXPECT_EQ(e.file.size(), 2U);  // no temp.txt
+}
+
+TEST(Calendario, NoMatchIsACalendarWithNoEvent) {
+    const auto e = esegui({.file = {{"originale.txt", LISTA_CSV}},
+                           .file_grezzi = {{"calendario.ics", ""}},
+                           .input = "C\nAquile\nn\n",
+                           .adesso = "2027-03-01T08:00:00Z"});
+    EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "0" + ESEGUITO + COMPLIMENTI +
+                         "calendario.ics (stagione 2026/2027)\n" + ANCORA);
+    EXPECT_EQ(e.err, "");
+    EXPECT_EQ(e.file.at("calendario.ics"),
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//turnolista//turnolista " VERSIONE_ATTESA
+              "//IT\r\nCALSCALE:GREGORIAN\r\nX-WR-CALNAME:Aquile 2026/2027\r\n" +
+                  FUSO + "END:VCALENDAR\r\n");
+}
+
+}  // namespace
+}  // namespace prova
