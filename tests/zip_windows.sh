@@ -10,8 +10,10 @@ trap 'rm -rf "$scratch"' EXIT
 cpack -G ZIP --config "$build/CPackConfig.cmake" -B "$scratch/zip" >/dev/null
 zip="$scratch/zip/turnolista-$2-win64.zip"
 [ -f "$zip" ] || { echo "no $zip"; exit 1; }
-(cd "$scratch" && cmake -E tar xf "$zip")
-top="$scratch/turnolista-$2-win64"
+# At the zip's root, so that "Estrai tutto" gives one folder.
+top="$scratch/estratto"
+mkdir "$top"
+(cd "$top" && cmake -E tar xf "$zip")
 contenuto=$(cd "$top" && find . -type f | sort | tr '\n' ' ')
 [ "$contenuto" = "./LEGGIMI.txt ./esempio/originale.txt ./turnolista.exe " ] ||
     { echo "the zip holds: $contenuto"; exit 1; }

@@ -252,29 +252,39 @@ std::string in_utf8(std::u32string_view caratteri) {
     return uscita;
 }
 
-std::string minuscole(std::string_view testo, Codifica codifica) {
-    std::string uscita(testo);
-    if (codifica == Codifica::windows1252) {
-        std::transform(uscita.begin(), uscita.end(), uscita.begin(),
-                       [](char c) { return *in_windows1252(minuscola(da_windows1252(byte(c)))); });
-        return uscita;
-    }
-    // In UTF-8 each of these letters and its lower case have as many bytes; a byte that is
-    // no part of a well-formed sequence is no letter.
-    for (std::size_t i = 0; i < uscita.size();) {
-        const std::size_t valida = sequenza_utf8(std::string_view(uscita).substr(i));
+std::string piegata(std::string_view testo, Codifica codifica, bool accenti,
+                    std::vector<std::size_t>& origine) {
+    // The base letters of U+00E0 to U+00FF; "_" where there is none (æ, ÷, þ).
+    constexpr std::string_view BASI = "aaaaaa_ceeeeiiiidnooooo_ouuuuy_y";
+    const auto senza_accento = [&](char32_t c) -> char32_t {
+        if (c >= 0xE0 && c <= 0xFF && BASI[c - 0xE0] != '_') {
+            return static_cast<unsigned char>(BASI[c - 0xE0]);
+        }
+        return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
+    };
+    std::string uscita;
+    origine.clear();
+    for (std::size_t i = 0; i < testo.size();) {
+        const std::string_view resto = testo.substr(i);
+        const bool ansi = codifica == Codifica::windows1252;
+        const std::size_t valida = ansi ? 1 : sequenza_utf8(resto);
         const std::size_t n = std::max<std::size_t>(valida, 1);
-        if (valida == 1 || valida == 2) {
-            const char32_t c = punto_utf8(std::string_view(uscita).substr(i), n);
-            const char32_t m = minuscola(c);
-            if (m != c) {
-                std::string piccola;
-                in_utf8(piccola, m);
-                uscita.replace(i, n, piccola);
+        const std::size_t prima = uscita.size();
+        if (valida == 0) {
+            uscita += resto.front();
+        } else {
+            char32_t c = minuscola(ansi ? da_windows1252(byte(resto[0])) : punto_utf8(resto, n));
+            c = accenti ? senza_accento(c) : c;
+            if (ansi) {
+                uscita += *in_windows1252(c);
+            } else {
+                in_utf8(uscita, c);
             }
         }
+        origine.insert(origine.end(), uscita.size() - prima, i);
         i += n;
     }
+    origine.push_back(testo.size());
     return uscita;
 }
 

@@ -60,9 +60,12 @@ std::string in_latin1(std::u32string_view caratteri);
 std::string in_utf8(std::u32string_view caratteri);
 std::string in_utf8(std::string_view testo, Codifica codifica);
 
-// The text with the letters of Windows-1252 (a to z and the accented ones) in lower case,
-// byte for byte as long as the text, so that a place in one is the same place in the other.
-std::string minuscole(std::string_view testo, Codifica codifica);
+// The text with the letters of Windows-1252 in lower case and, where `accenti`, without
+// their accents ("CANTÙ" is "cantù", or "cantu"); `origine` gets, for each byte of it and
+// one past its end, where in `testo` that comes from. Bytes that are no character of the
+// encoding stay as they are.
+std::string piegata(std::string_view testo, Codifica codifica, bool accenti,
+                    std::vector<std::size_t>& origine);
 
 // The list's text as the program works with it, read from its bytes.
 class TestoOriginale final : public Sorgente {

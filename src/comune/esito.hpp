@@ -36,7 +36,6 @@ class [[nodiscard]] Esito {
         riga_troppo_lunga,  // a line longer than RIGA_MASSIMA, by its number
         stesso_file,        // the file to write is "originale.txt" itself, under another name
         aperto_altrove,     // another program holds the file open, and shares it with no one
-        nome_doppio         // "originale.txt" is missing, but a name with one more ".txt" is there
     };
 
     Esito() = default;
@@ -53,10 +52,26 @@ class [[nodiscard]] Esito {
     static Esito su_file(Tipo tipo, std::string_view nome) {
         return {tipo, Oggetto::file(nome), 0, 0};
     }
+    // Another program holds the file, to read or to write, and shares it with no one.
+    static Esito aperto_altrove(std::string_view nome, bool in_lettura) {
+        Esito esito{Tipo::aperto_altrove, Oggetto::file(nome), 0, 0};
+        esito.in_lettura_ = in_lettura;
+        return esito;
+    }
 
-    // With nome_doppio: the name the list was found under instead, as it is stored.
+    // A list that could not be opened: the folder it was looked for in...
+    Esito con_cartella(std::string percorso) && {
+        cartella_ = std::move(percorso);
+        return std::move(*this);
+    }
+    // ...where a missing list may be under another name, as it is stored...
     Esito con_simile(std::string nome) && {
         simile_ = std::move(nome);
+        return std::move(*this);
+    }
+    // ...or which is an opened zip's temporary folder, by the zip's name.
+    Esito con_zip(std::string nome) && {
+        zip_ = std::move(nome);
         return std::move(*this);
     }
     // A file of the same pass that was put in place before this one failed.
@@ -70,7 +85,12 @@ class [[nodiscard]] Esito {
     const Oggetto& oggetto() const { return oggetto_; }
     int causa() const { return causa_; }  // an errno value, with lettura and scrittura
     long riga() const { return riga_; }   // with riga_troppo_lunga
+    bool in_lettura() const {
+        return tipo_ == Tipo::lettura || tipo_ == Tipo::riga_troppo_lunga || in_lettura_;
+    }
+    const std::string& cartella() const { return cartella_; }
     const std::string& simile() const { return simile_; }
+    const std::string& zip() const { return zip_; }
     const std::string& gia_scritto() const { return gia_scritto_; }
 
   private:
@@ -81,7 +101,10 @@ class [[nodiscard]] Esito {
     Oggetto oggetto_;
     int causa_ = 0;
     long riga_ = 0;
+    bool in_lettura_ = false;
+    std::string cartella_;
     std::string simile_;
+    std::string zip_;
     std::string gia_scritto_;
 };
 

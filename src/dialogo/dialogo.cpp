@@ -59,16 +59,17 @@ std::string senza_data(const RisultatoPassata& esito) {
            "\n";
 }
 
-// A name found only in other capital letters: how the list writes it, and where.
-std::string altre_maiuscole(std::string_view nome, const RisultatoPassata& esito) {
+// A name found only in other capital letters or accents: how the list writes it, and where.
+std::string altra_grafia(std::string_view nome, const RisultatoPassata& esito) {
     const Conteggio& conteggio = esito.conteggio;
     const std::string digitato = in_utf8(caratteri_digitati(nome));
     const std::string scritto = in_utf8(conteggio.come_scritto, esito.codifica);
     return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così, ma «" +
-           citazione(scritto, true) + "» si trova in " + std::to_string(conteggio.altre_maiuscole) +
-           (conteggio.altre_maiuscole == 1 ? " riga" : " righe") +
-           ": le lettere maiuscole e minuscole devono essere come nel file " +
-           std::string(FILE_ORIGINALE) + "\n";
+           citazione(scritto, true) + "» si trova in " + std::to_string(conteggio.altra_grafia) +
+           (conteggio.altra_grafia == 1 ? " riga" : " righe") +
+           (conteggio.accenti ? ": gli accenti e le lettere maiuscole e minuscole devono essere"
+                              : ": le lettere maiuscole e minuscole devono essere") +
+           " come nel file " + std::string(FILE_ORIGINALE) + "\n";
 }
 
 class Dialogo {
@@ -110,8 +111,8 @@ class Dialogo {
         if (esito.senza_data > 0) {
             avverti(senza_data(esito));
         }
-        if (esito.conteggio.altre_maiuscole > 0) {
-            avverti(altre_maiuscole(nome, esito));
+        if (esito.conteggio.altra_grafia > 0) {
+            avverti(altra_grafia(nome, esito));
         }
         return true;
     }

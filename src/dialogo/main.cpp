@@ -1,3 +1,4 @@
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +11,8 @@ int main(int argc, char** argv) {
     turnolista::sistema::FlussiStandard standard;
     turnolista::Console& console = standard.console();
 
-    const std::vector<std::string_view> argomenti(argv + 1, argv + argc);
+    const std::vector<std::string> dati = turnolista::sistema::argomenti(argc, argv);
+    const std::vector<std::string_view> argomenti(dati.begin(), dati.end());
     if (const auto stato = turnolista::riga_di_comando(argomenti, console)) {
         return turnolista::congedo(console, *stato);
     }

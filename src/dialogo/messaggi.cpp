@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <ostream>
 
+#include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "comune/scrittura.hpp"
 #include "dialogo/testo.hpp"
@@ -57,15 +58,27 @@ std::string motivo(const Esito& errore) {
                    ", che verrebbe cancellato; fai puntare " + nome + " a un altro file";
         case Esito::Tipo::aperto_altrove:
             return "è aperto in un altro programma, per esempio Excel o Word: chiudilo e riprova";
-        case Esito::Tipo::nome_doppio:
-            return "non c'è, ma c'è " + errore.simile() +
-                   " (Esplora file non mostra l'estensione .txt): rinominalo in " + nome;
         default:
-            return sistema::motivo(errore.causa());
+            break;
     }
+    if (errore.simile().empty()) {
+        return sistema::motivo(errore.causa());
+    }
+    // Explorer hides known extensions by default: there the name to type is without ".txt",
+    // and a ".csv" cannot become ".txt" until the extensions are shown.
+    const std::string simile = in_chiaro(errore.simile());
+    return "non c'è, ma c'è " + simile + ": rinominalo in " + nome +
+           (simile.ends_with(".txt") || simile.ends_with(".TXT")
+                ? " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)"
+                : " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
+                  "Visualizza, Mostra, Estensioni nomi file)");
 }
 
 }  // namespace
+
+std::string in_chiaro(std::string_view nome) {
+    return citazione(in_utf8(caratteri_digitati(nome)), true, false);
+}
 
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
     const bool utf8 = &flusso == &console.err ? console.utf8_err : console.utf8;
@@ -73,22 +86,28 @@ void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_
 }
 
 std::string messaggio(const Esito& errore) {
-    const Oggetto& oggetto = errore.oggetto();
-    switch (errore.tipo()) {
-        case Esito::Tipo::ok:
-            return {};
-        case Esito::Tipo::lettura:
-        case Esito::Tipo::riga_troppo_lunga:
-        case Esito::Tipo::nome_doppio:
-            return "Impossibile leggere " + nome_di(oggetto) + ": " + motivo(errore) + "\n";
-        default: {
-            std::string testo = "Impossibile " + scrivere(oggetto) + ": " + motivo(errore);
-            if (!errore.gia_scritto().empty()) {
-                testo += "; il file " + errore.gia_scritto() + " invece è già stato scritto";
-            }
-            return testo + "\n";
-        }
+    if (errore.ok()) {
+        return {};
     }
+    const Oggetto& oggetto = errore.oggetto();
+    if (errore.in_lettura()) {
+        std::string testo = "Impossibile leggere " + nome_di(oggetto);
+        if (!errore.cartella().empty()) {
+            testo += " nella cartella " + in_chiaro(errore.cartella());
+        }
+        testo += ": " + motivo(errore);
+        if (!errore.zip().empty()) {
+            testo += "; questa cartella è dentro lo zip " + in_chiaro(errore.zip()) +
+                     ", che non è stato estratto: estrai lo zip (tasto destro sullo zip, Estrai "
+                     "tutto...) e avvia turnolista dalla cartella estratta";
+        }
+        return testo + "\n";
+    }
+    std::string testo = "Impossibile " + scrivere(oggetto) + ": " + motivo(errore);
+    if (!errore.gia_scritto().empty()) {
+        testo += "; il file " + errore.gia_scritto() + " invece è già stato scritto";
+    }
+    return testo + "\n";
 }
 
 bool uscita_guasta(const Console& console) {

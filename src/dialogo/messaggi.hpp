@@ -12,6 +12,10 @@
 
 namespace turnolista {
 
+// A name or a path of the user's, as a message quotes it: in UTF-8 whatever its bytes (taken
+// as Windows-1252 where they are not UTF-8), with control characters escaped.
+std::string in_chiaro(std::string_view nome);
+
 // Writes one of the program's messages to one of the console's streams.
 void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo);
 

@@ -7,6 +7,7 @@
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "comune/scrittura.hpp"
+#include "dialogo/originale.hpp"
 #include "esporta/calendario.hpp"
 #include "sistema/file.hpp"
 #include "sistema/orologio.hpp"
@@ -123,7 +124,7 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
     RisultatoPassata risultato;
     auto read1 = sistema::FileLettura::apri(FILE_ORIGINALE);
     if (!read1) {
-        risultato.esito = read1.errore();
+        risultato.esito = nella_cartella(read1.errore());
         return risultato;
     }
     const VoceFormato& scelta = voce(formato);
@@ -135,7 +136,7 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
     TestoOriginale testo(**read1);
     const auto codifica = testo.riconosci();
     if (!codifica) {
-        risultato.esito = codifica.errore();
+        risultato.esito = nella_cartella(codifica.errore());
         return risultato;
     }
     risultato.codifica = *codifica;
@@ -149,7 +150,7 @@ RisultatoPassata esegui_passata(Formato formato, std::string_view nome) {
         testo, cercato, [&](std::string_view riga) { (*scrittura)->copia(riga); }, *codifica,
         scelta.tabella || scelta.ics ? Consegna(vedi) : Consegna());
     if (!ricerca) {
-        risultato.esito = ricerca.errore();
+        risultato.esito = nella_cartella(ricerca.errore());
         return risultato;
     }
     risultato.conteggio = std::move(*ricerca);

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "comune/codifica.hpp"
 #include "comune/scrittura.hpp"
 #include "dialogo/messaggi.hpp"
 #include "dialogo/testo.hpp"
@@ -64,18 +65,17 @@ bool e_versione(std::string_view argomento, bool windows) {
     return uguale(argomento, "--version", windows);
 }
 
-// A file given to the program, as Explorer gives the file dropped on it: the program reads
-// "originale.txt" of the folder it is started in, whatever it is given.
-int file_dato(const Console& console, std::string_view percorso) {
-    scrivi_messaggio(console, console.err, "turnolista: ");
-    scrivi(console.err, citazione(percorso, console.utf8_err, false));
-    scrivi_messaggio(
-        console, console.err,
-        " è un file, ma turnolista legge sempre il file originale.txt della cartella da cui "
-        "parte: copia il file in quella cartella con il nome originale.txt e avvia turnolista "
-        "da lì\n");
-    console.err.flush();
-    return 2;
+// A file or a folder given to the program, as Explorer gives what is dropped on it: the
+// program reads "originale.txt" of the folder it is started in, whatever it is given.
+std::string dato(std::string_view percorso, sistema::Voce voce) {
+    return "turnolista: " + in_chiaro(percorso) +
+           (voce == sistema::Voce::cartella
+                ? " è una cartella, ma turnolista legge sempre il file originale.txt della "
+                  "cartella da cui parte: metti lì il calendario con il nome originale.txt e "
+                  "avvia turnolista da quella cartella\n"
+                : " è un file, ma turnolista legge sempre il file originale.txt della cartella "
+                  "da cui parte: copia il file in quella cartella con il nome originale.txt e "
+                  "avvia turnolista da lì\n");
 }
 
 }  // namespace
@@ -90,14 +90,14 @@ std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
         return !e_aiuto(a, windows) && !e_versione(a, windows);
     });
     if (sconosciuto != argomenti.end()) {
-        if (sistema::trova(*sconosciuto)) {
-            return file_dato(console, *sconosciuto);
-        }
-        // The option is shown as typed, never re-encoded: it is the user's own bytes.
-        const std::string opzione = citazione(*sconosciuto, console.utf8_err);
-        scrivi_messaggio(console, console.err, "turnolista: opzione non riconosciuta: ");
-        scrivi(console.err, opzione);
-        scrivi_messaggio(console, console.err, "\nPer l'aiuto: turnolista --help\n");
+        // One text, in one encoding. An option is the user's own bytes, quoted as typed.
+        const sistema::Voce voce = sistema::che_cosa_e(*sconosciuto);
+        const bool utf8 = console.utf8_err || utf8_valido(*sconosciuto);
+        scrivi_messaggio(console, console.err,
+                         voce != sistema::Voce::nessuna ? dato(*sconosciuto, voce)
+                                                        : "turnolista: opzione non riconosciuta: " +
+                                                              citazione(*sconosciuto, utf8) +
+                                                              "\nPer l'aiuto: turnolista --help\n");
         console.err.flush();
         return 2;
     }

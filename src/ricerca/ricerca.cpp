@@ -17,25 +17,34 @@ bool contiene(std::string_view riga, std::string_view nome) {
 
 namespace {
 
-// Looks for the name in other capital letters, as long as no line holds it as typed.
-class AltreMaiuscole {
+// Looks for the name with letter case and accents set aside, as long as no line holds it
+// as typed.
+class AltraGrafia {
   public:
-    AltreMaiuscole(std::string_view nome, Codifica codifica)
-        : nome_(minuscole(nome, codifica)), codifica_(codifica) {}
+    AltraGrafia(std::string_view nome, Codifica codifica)
+        : nome_(piegata(nome, codifica, true, origine_)), codifica_(codifica) {}
 
-    void esamina(std::string_view riga, Conteggio& conteggio) const {
+    void esamina(std::string_view riga, Conteggio& conteggio) {
         if (conteggio.RIGHE > 0 || nome_.empty()) {
             return;
         }
-        const std::string piccola = minuscole(riga, codifica_);
-        if (const auto dove = piccola.find(nome_); dove != std::string::npos) {
-            if (conteggio.altre_maiuscole++ == 0) {
-                conteggio.come_scritto = std::string(riga.substr(dove, nome_.size()));
+        const std::string piegata_riga = piegata(riga, codifica_, true, origine_);
+        if (const auto dove = piegata_riga.find(nome_); dove != std::string::npos) {
+            if (conteggio.altra_grafia++ == 0) {
+                const std::size_t da = origine_[dove];
+                conteggio.come_scritto = riga.substr(da, origine_[dove + nome_.size()] - da);
             }
         }
     }
 
+    // Whether the spelling found differs from `nome` in more than letter case.
+    bool accenti(std::string_view nome, std::string_view come_scritto) {
+        return piegata(nome, codifica_, false, origine_) !=
+               piegata(come_scritto, codifica_, false, origine_);
+    }
+
   private:
+    std::vector<std::size_t> origine_;  // declared first: the constructor fills it
     std::string nome_;
     Codifica codifica_;
 };
@@ -45,7 +54,7 @@ class AltreMaiuscole {
 Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome, const Consegna& copia,
                            Codifica codifica, const Consegna& ogni_riga) {
     LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE));
-    const AltreMaiuscole altre(nome, codifica);
+    AltraGrafia altra(nome, codifica);
     Conteggio conteggio;
     for (;;) {
         const auto riga = lettore.leggi();
@@ -62,13 +71,14 @@ Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome, const Con
             copia(**riga);
             ++conteggio.RIGHE;
         } else {
-            altre.esamina(**riga, conteggio);
+            altra.esamina(**riga, conteggio);
         }
     }
     if (conteggio.RIGHE > 0) {
-        conteggio.altre_maiuscole = 0;
+        conteggio.altra_grafia = 0;
         conteggio.come_scritto.clear();
     }
+    conteggio.accenti = conteggio.altra_grafia > 0 && altra.accenti(nome, conteggio.come_scritto);
     return conteggio;
 }
 

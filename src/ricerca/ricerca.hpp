@@ -14,9 +14,10 @@ namespace turnolista {
 struct Conteggio {
     int RIGHE = 0;  // lines handed on
     // With no line handed on: how many lines hold the name written with other capital
-    // letters, and how the first of them writes it.
-    int altre_maiuscole = 0;
+    // letters or accents, and how the first of them writes it.
+    int altra_grafia = 0;
     std::string come_scritto;
+    bool accenti = false;  // it differs from the name in its accents, not only in letter case
 };
 
 // True when `nome` occurs in `riga` as an exact, case-sensitive run of bytes. The empty

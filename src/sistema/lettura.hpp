@@ -1,12 +1,13 @@
 #pragma once
-// The fixture list, "originale.txt", which the program only ever reads, and the names of the
-// files in the current folder that a user may have meant by it.
+// The fixture list, "originale.txt", which the program only ever reads, and the folder it is
+// looked for in: where that is, and what else is there. Names and paths are UTF-8 on
+// Windows, the system's bytes elsewhere.
 
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "comune/esito.hpp"
 #include "comune/sorgente.hpp"
@@ -16,8 +17,7 @@ namespace turnolista::sistema {
 
 class FileLettura final : public Sorgente {
   public:
-    // Opens `nome`; where it is missing but the same name with one more ".txt" is there, as
-    // Notepad's Save dialog makes it while Explorer hides the extension, says so.
+    // Opens `nome`; a list that another program holds and shares with no one says so.
     static Risultato<std::unique_ptr<FileLettura>> apri(std::string_view nome);
     FileLettura(const FileLettura&) = delete;
     FileLettura& operator=(const FileLettura&) = delete;
@@ -29,13 +29,18 @@ class FileLettura final : public Sorgente {
 
   private:
     explicit FileLettura(Descrittore descrittore) : descrittore_(std::move(descrittore)) {}
-    static Risultato<std::unique_ptr<FileLettura>> apri_il_nome(std::string_view nome);
 
     Descrittore descrittore_;
 };
 
-// The name of a file in the current folder, as it is written there (where names are not
-// told apart by case, it may differ from `nome` in case); nullopt when there is none.
-std::optional<std::string> trova(std::string_view nome);
+// The current folder's full path, as the system shows it; empty where it cannot be told.
+std::string cartella_corrente();
+
+// The names in the current folder, as they are stored; none where it cannot be read.
+std::vector<std::string> nomi_nella_cartella();
+
+enum class Voce { nessuna, file, cartella };
+// What `percorso` names: a file, a folder, or nothing that can be seen.
+Voce che_cosa_e(std::string_view percorso);
 
 }  // namespace turnolista::sistema

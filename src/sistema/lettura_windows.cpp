@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -7,41 +6,57 @@
 
 namespace turnolista::sistema {
 
-Risultato<std::unique_ptr<FileLettura>> FileLettura::apri_il_nome(std::string_view nome) {
+Risultato<std::unique_ptr<FileLettura>> FileLettura::apri(std::string_view nome) {
     const std::wstring largo_nome = windows::largo(nome);
     const HANDLE h = ::CreateFileW(largo_nome.c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        int causa = windows::errno_ultimo();
-        // Windows refuses to open a folder as a file; say what it is, as elsewhere.
-        const DWORD attributi = ::GetFileAttributesW(largo_nome.c_str());
-        if (causa == EACCES && attributi != INVALID_FILE_ATTRIBUTES &&
-            (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            causa = EISDIR;
+        const DWORD errore = ::GetLastError();
+        if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION) {
+            return Esito::aperto_altrove(nome, true);
         }
-        return Esito::lettura(Oggetto::file(nome), causa);
+        // Windows refuses to open a folder as a file; say what it is, as elsewhere.
+        const int causa = windows::errno_da(errore);
+        const bool cartella = causa == EACCES && che_cosa_e(nome) == Voce::cartella;
+        return Esito::lettura(Oggetto::file(nome), cartella ? EISDIR : causa);
     }
     return std::unique_ptr<FileLettura>(new FileLettura(Descrittore(h, Oggetto::file(nome))));
 }
 
-std::optional<std::string> trova(std::string_view nome) {
+std::string cartella_corrente() {
+    std::wstring percorso(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            ::GetCurrentDirectoryW(static_cast<DWORD>(percorso.size()), percorso.data());
+        if (n < percorso.size()) {
+            percorso.resize(n);
+            return windows::stretto(percorso);
+        }
+        percorso.resize(n);
+    }
+}
+
+std::vector<std::string> nomi_nella_cartella() {
+    std::vector<std::string> nomi;
     WIN32_FIND_DATAW voce;
-    const HANDLE ricerca = ::FindFirstFileW(windows::largo(nome).c_str(), &voce);
+    const HANDLE ricerca = ::FindFirstFileW(L"*", &voce);
     if (ricerca == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
+        return nomi;
     }
+    do {
+        nomi.push_back(windows::stretto(voce.cFileName));
+    } while (::FindNextFileW(ricerca, &voce) != 0);
     ::FindClose(ricerca);
-    if ((voce.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return std::nullopt;
+    return nomi;
+}
+
+Voce che_cosa_e(std::string_view percorso) {
+    const DWORD attributi = ::GetFileAttributesW(windows::largo(percorso).c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES) {
+        return Voce::nessuna;
     }
-    // As main() receives names: in the ANSI code page.
-    const int n =
-        ::WideCharToMultiByte(CP_ACP, 0, voce.cFileName, -1, nullptr, 0, nullptr, nullptr);
-    std::string trovato(static_cast<std::size_t>(std::max(n, 1)), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, voce.cFileName, -1, trovato.data(), n, nullptr, nullptr);
-    trovato.resize(trovato.size() - 1);
-    return trovato;
+    return (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Voce::cartella : Voce::file;
 }
 
 }  // namespace turnolista::sistema

@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "comune/console.hpp"
 #include "sistema/descrittore.hpp"
@@ -33,6 +35,10 @@ class FlussiStandard {
 
 // What standard stream `quale` is, for the errors of its channel.
 Oggetto oggetto_standard(int quale);
+
+// The program's arguments after its name: on Windows read as the system holds them, in
+// UTF-16, and made UTF-8, whatever the ANSI code page could show; elsewhere as given.
+std::vector<std::string> argomenti(int argc, char** argv);
 
 // Each system's part.
 // The channel of standard stream `quale` (0, 1 or 2), asked for in that order.

@@ -62,6 +62,10 @@ bool console_utf8(int /*quale*/) {
     return utf8;
 }
 
+std::vector<std::string> argomenti(int argc, char** argv) {
+    return {argv + std::min(argc, 1), argv + argc};
+}
+
 bool abitudini_windows() {
     return false;
 }

@@ -7,6 +7,8 @@
 #include "sistema/standard.hpp"
 #include "sistema/windows.hpp"
 
+#include <shellapi.h>
+
 namespace turnolista::sistema {
 
 namespace {
@@ -143,6 +145,19 @@ std::unique_ptr<Canale> canale_standard(int quale) {
 // ISO-8859-1, which the Windows ANSI code page shows the same.
 bool console_utf8(int quale) {
     return e_console(maniglia_standard(quale));
+}
+
+// main() has them in the ANSI code page, where a Cyrillic or Chinese folder's letters are
+// already "?"; the system's own copy is whole.
+std::vector<std::string> argomenti(int /*argc*/, char** /*argv*/) {
+    std::vector<std::string> dati;
+    int quanti = 0;
+    wchar_t** largo = ::CommandLineToArgvW(::GetCommandLineW(), &quanti);
+    for (int i = 1; largo != nullptr && i < quanti; ++i) {
+        dati.push_back(windows::stretto(largo[i]));
+    }
+    ::LocalFree(largo);
+    return dati;
 }
 
 bool abitudini_windows() {

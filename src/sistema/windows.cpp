@@ -63,9 +63,22 @@ std::wstring largo(std::string_view nome) {
         return {};
     }
     const int n = static_cast<int>(nome.size());
-    const int lunghezza = ::MultiByteToWideChar(CP_ACP, 0, nome.data(), n, nullptr, 0);
+    const int lunghezza = ::MultiByteToWideChar(CP_UTF8, 0, nome.data(), n, nullptr, 0);
     std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, nome.data(), n, risultato.data(), lunghezza);
+    ::MultiByteToWideChar(CP_UTF8, 0, nome.data(), n, risultato.data(), lunghezza);
+    return risultato;
+}
+
+std::string stretto(std::wstring_view nome) {
+    if (nome.empty()) {
+        return {};
+    }
+    const int n = static_cast<int>(nome.size());
+    const int lunghezza =
+        ::WideCharToMultiByte(CP_UTF8, 0, nome.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string risultato(static_cast<std::size_t>(lunghezza), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, nome.data(), n, risultato.data(), lunghezza, nullptr,
+                          nullptr);
     return risultato;
 }
 

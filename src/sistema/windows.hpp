@@ -21,8 +21,9 @@ inline int errno_ultimo() {
 // since the user can close it; any other reason as the system gives it.
 Esito esito_scrittura(const Oggetto& oggetto, DWORD errore);
 
-// A name in the ANSI code page, as main() receives arguments, in UTF-16.
+// The program's names and paths are UTF-8; the system's are UTF-16.
 std::wstring largo(std::string_view nome);
+std::string stretto(std::wstring_view nome);
 
 // The full path of a name in the current folder (the name itself if it has none).
 std::wstring completo(const wchar_t* nome);

@@ -136,11 +136,12 @@ TEST(Codifiche, NameOf19AccentedLettersIsAcceptedOnAnyConsole) {
                          COMPLIMENTI + "calendario.txt\n" + ANCORA);
 }
 
-TEST(Codifiche, NameInOtherCapitalLettersIsPointedOut) {
+TEST(Codifiche, NameInOtherCapitalLettersOrAccentsIsPointedOut) {
     struct Caso {
         std::string originale;
         std::string digitato;
         std::string nota;
+        bool accenti = false;
     };
     const std::vector<Caso> casi{
         {RIGHE_UTF8, "lupi", "\xABlupi\xBB scritto cos\xEC, ma \xABLupi\xBB si trova in 1 riga"},
@@ -152,6 +153,17 @@ TEST(Codifiche, NameInOtherCapitalLettersIsPointedOut) {
          "\xAB"
          "cant\xF9\xBB scritto cos\xEC, ma \xAB"
          "Cant\xF9\xBB si trova in 2 righe"},
+        // A name typed without its accent, on a keyboard or a console that has none.
+        {RIGHE_ANSI, "Cantu",
+         "\xAB"
+         "Cantu\xBB scritto cos\xEC, ma \xAB"
+         "Cant\xF9\xBB si trova in 2 righe",
+         true},
+        {RIGHE_UTF8, "CANTU",
+         "\xAB"
+         "CANTU\xBB scritto cos\xEC, ma \xAB"
+         "Cant\xF9\xBB si trova in 2 righe",
+         true},
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.digitato);
@@ -160,8 +172,8 @@ TEST(Codifiche, NameInOtherCapitalLettersIsPointedOut) {
         EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "0" + ESEGUITO + COMPLIMENTI +
                              "calendario.txt\n" + ANCORA);
         EXPECT_EQ(e.err, "Nessuna riga contiene " + caso.nota +
-                             ": le lettere maiuscole e minuscole devono essere come nel file "
-                             "originale.txt\n");
+                             (caso.accenti ? ": gli accenti e le lettere" : ": le lettere") +
+                             " maiuscole e minuscole devono essere come nel file originale.txt\n");
     }
     // Where the name stands as typed, nothing is said.
     const auto trovato = esegui(

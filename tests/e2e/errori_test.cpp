@@ -15,24 +15,45 @@ TEST(Errori, MissingFixtureFileIsReportedAndEarlierFilesStay) {
     for (const std::string lettera : {"t", "x"}) {
         const auto e = esegui({.file = prima, .input = lettera + "\nLupi\nn\n"});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: non esiste\n");
+        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt nella cartella " + e.cartella +
+                             ": non esiste\n");
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file, prima);
     }
 }
 
-TEST(Errori, FixtureListSavedWithTwoExtensionsIsPointedOut) {
-    // As Notepad saves "originale.txt" where Explorer hides the extension.
-    for (const std::string doppio : {"originale.txt.txt", "Originale.txt.txt"}) {
-        SCOPED_TRACE(doppio);
-        const auto e = esegui({.file = {{doppio, ORIGINALE}}, .input = "t\nLupi\nn\n"});
+TEST(Errori, ListMissingInsideAZipExplorerOpenedSaysToExtractIt) {
+    // Explorer runs a program started from inside a zip in such a folder.
+    const auto e = esegui({.parte_da = "Temp1_lega-2026.zip", .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt nella cartella " + e.cartella +
+                         ": non esiste; questa cartella \xE8 dentro lo zip lega-2026.zip, che non "
+                         "\xE8 stato estratto: estrai lo zip (tasto destro sullo zip, Estrai "
+                         "tutto...) e avvia turnolista dalla cartella estratta\n");
+    EXPECT_EQ(e.stato, 1);
+}
+
+TEST(Errori, FixtureListUnderANameLikeItIsPointedOutWithHowToRenameIt) {
+    // As Notepad saves "originale.txt" where Explorer hides the extension, as a second
+    // download names it, as Excel saves it.
+    const std::string txt =
+        " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)";
+    const std::string csv =
+        " (in Esplora file, se le estensioni non si vedono, falle vedere prima: Visualizza, "
+        "Mostra, Estensioni nomi file)";
+    for (const auto& [simile, consiglio] :
+         std::vector<std::pair<std::string, std::string>>{{"originale.txt.txt", txt},
+                                                          {"Originale.txt.txt", txt},
+                                                          {"originale (2).txt", txt},
+                                                          {"originale.txt.csv", csv},
+                                                          {"originale.csv", csv}}) {
+        SCOPED_TRACE(simile);
+        const auto e = esegui({.file = {{simile, ORIGINALE}}, .input = "t\nLupi\nn\n"});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: non c'\xE8, ma c'\xE8 " +
-                             doppio +
-                             " (Esplora file non mostra l'estensione .txt): rinominalo in "
-                             "originale.txt\n");
+        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt nella cartella " + e.cartella +
+                             ": non c'\xE8, ma c'\xE8 " + simile + ": rinominalo in originale.txt" +
+                             consiglio + "\n");
         EXPECT_EQ(e.stato, 1);
-        EXPECT_EQ(e.file, (std::map<std::string, std::string>{{doppio, ORIGINALE}}));
+        EXPECT_EQ(e.file, (std::map<std::string, std::string>{{simile, ORIGINALE}}));
     }
 }
 
@@ -41,7 +62,8 @@ TEST(Errori, FixtureThatCannotBeReadIsAFailureNotZeroMatches) {
                            .cartelle = {"originale.txt"},
                            .input = "t\nLupi\nn\n"});
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
-    EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt: \xE8 una cartella\n");
+    EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt nella cartella " + e.cartella +
+                         ": \xE8 una cartella\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
                                                           {"originale.txt/", ""}}));

@@ -124,8 +124,11 @@ Esecuzione esegui(const Avvio& avvio) {
     }
     scrivi_file(io / "in", come_file(avvio.input, avvio.grezzo));
 
+    const fs::path partenza = lavoro / avvio.parte_da;
+    fs::create_directories(partenza);
     Esecuzione esito;
-    esito.stato = sistema::lancia(avvio, lavoro, io);
+    esito.cartella = (avvio.parte_da.empty() ? lavoro : partenza).string();
+    esito.stato = sistema::lancia(avvio, esito.cartella, io);
     esito.out = come_testo(leggi(io / "out"), "standard output", avvio.grezzo);
     esito.err = come_testo(leggi(io / "err"), "standard error", avvio.grezzo);
     raccogli(lavoro, avvio, esito);

@@ -22,7 +22,8 @@ struct Avvio {
     std::map<std::string, std::string> file;
     // Files put there byte for byte, whatever the system's line ends, and collected so.
     std::map<std::string, std::string> file_grezzi;
-    std::vector<std::string> cartelle;        // directories put there beforehand
+    std::vector<std::string> cartelle;  // directories put there beforehand
+    std::string parte_da;  // a folder made there that the program starts in, if not the run's
     std::map<std::string, std::string> link;  // symbolic links: name, what it points to
     std::map<std::string, std::string> hard;  // hard links: new name, existing file
     // What only POSIX systems have; a run that asks for them elsewhere throws.
@@ -58,6 +59,7 @@ struct Avvio {
 };
 
 struct Esecuzione {
+    std::string cartella;  // the folder the program ran in, by its full path
     std::string out;
     std::string err;
     int stato = -1;  // exit status, or 128 + the signal that ended the program

@@ -29,14 +29,22 @@ namespace sistema {
 
 namespace {
 
+// A text of the tests in UTF-16: as UTF-8 where it is, else in the ANSI code page, as the
+// tests write bytes that a Windows program is given.
 std::wstring largo(const std::string& testo) {
     if (testo.empty()) {
         return {};
     }
     const int n = static_cast<int>(testo.size());
-    const int lunghezza = ::MultiByteToWideChar(CP_ACP, 0, testo.data(), n, nullptr, 0);
+    UINT pagina = CP_UTF8;
+    int lunghezza =
+        ::MultiByteToWideChar(pagina, MB_ERR_INVALID_CHARS, testo.data(), n, nullptr, 0);
+    if (lunghezza == 0) {
+        pagina = CP_ACP;
+        lunghezza = ::MultiByteToWideChar(pagina, 0, testo.data(), n, nullptr, 0);
+    }
     std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, testo.data(), n, risultato.data(), lunghezza);
+    ::MultiByteToWideChar(pagina, 0, testo.data(), n, risultato.data(), lunghezza);
     return risultato;
 }
 

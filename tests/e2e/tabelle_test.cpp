@@ -146,9 +146,9 @@ TEST(Tabelle, FailedPassLeavesTheEarlierTablesAsTheyWere) {
     file.erase("originale.txt");
     const auto e = esegui({.file = file, .input = "x\nLupi\ny\nh\nLupi\nn\n"});
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA + FORMATO + NOME + ANCORA);
-    EXPECT_EQ(e.err,
-              "Impossibile leggere il file originale.txt: non esiste\n"
-              "Impossibile leggere il file originale.txt: non esiste\n");
+    const std::string mancante =
+        "Impossibile leggere il file originale.txt nella cartella " + e.cartella + ": non esiste\n";
+    EXPECT_EQ(e.err, mancante + mancante);
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, file);
     EXPECT_EQ(file.at("calendario.xls"), "1\t5\t13/10\t18:00\tPalestrina\tTori-Aquile\n");

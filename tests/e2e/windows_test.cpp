@@ -8,12 +8,15 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "esecuzione.hpp"
 
 namespace prova {
 namespace {
+
+namespace fs = std::filesystem;
 
 // As Notepad saves it, with a line of another editor's, a CR within a line, a Ctrl-Z and
 // no line end at the end.
@@ -95,6 +98,83 @@ TEST(Windows, ReadOnlyFileIsRefusedAndKept) {
         EXPECT_EQ(e.stato, 1);
         EXPECT_EQ(e.file, prima);
         EXPECT_EQ(e.permessi.at(bloccato), 0444U);
+    }
+}
+
+TEST(Windows, FileOrFolderDroppedFromAFolderOfAnyNameIsExplained) {
+    // Nicolò, Футбол and 足球, given as Explorer gives what is dropped; standard error is a
+    // file, which takes the ANSI code page: letters it cannot hold are "?".
+    const std::string file =
+        " \xE8 un file, ma turnolista legge sempre il file originale.txt della cartella da cui "
+        "parte: copia il file in quella cartella con il nome originale.txt e avvia turnolista "
+        "da l\xEC\n";
+    const std::string cartella =
+        " \xE8 una cartella, ma turnolista legge sempre il file originale.txt della cartella da "
+        "cui parte: metti l\xEC il calendario con il nome originale.txt e avvia turnolista da "
+        "quella cartella\n";
+    const std::vector<std::string> nomi{"Nicol\xC3\xB2",
+                                        "\xD0\xA4\xD1\x83\xD1\x82\xD0\xB1\xD0\xBE\xD0\xBB",
+                                        "\xE8\xB6\xB3\xE7\x90\x83"};
+    const std::vector<std::pair<std::string, std::string>> casi{
+        {nomi[0] + "\\originale.txt", "Nicol\xF2\\originale.txt" + file},
+        {nomi[1] + "\\originale.txt", "??????\\originale.txt" + file},
+        {nomi[2] + "\\originale.txt", "??\\originale.txt" + file},
+        {nomi[0], "Nicol\xF2" + cartella},
+    };
+    for (const auto& [argomento, detto] : casi) {
+        SCOPED_TRACE(detto);
+        const auto percorso = [](const fs::path& dove, const std::string& nome) {
+            return dove / std::u8string(nome.begin(), nome.end());
+        };
+        const auto e = esegui({.argomenti = {argomento},
+                               .durante =
+                                   [&](int programma, const fs::path& dove) {
+                                       // Names the harness cannot collect go once the program has
+                                       // ended.
+                                       aspetta(programma, [] { return false; });
+                                       for (const auto& nome : nomi) {
+                                           fs::remove_all(percorso(dove, nome));
+                                       }
+                                   },
+                               .prima =
+                                   [&](const fs::path& dove) {
+                                       for (const auto& nome : nomi) {
+                                           fs::create_directory(percorso(dove, nome));
+                                           std::ofstream(percorso(dove, nome) / "originale.txt")
+                                               << "1 Lupi-Orsi\r\n";
+                                       }
+                                   }});
+        EXPECT_EQ(e.err, "turnolista: " + detto);
+        EXPECT_EQ(e.stato, 2);
+    }
+}
+
+TEST(Windows, FileAnotherProgramHoldsIsSaidSoToReadOrToWrite) {
+    for (const std::string tenuto : {"originale.txt", "calendario.txt"}) {
+        SCOPED_TRACE(tenuto);
+        HANDLE h = INVALID_HANDLE_VALUE;
+        const auto e =
+            esegui({.file = {{"originale.txt", "1 Lupi-Orsi\n"}, {"calendario.txt", "vecchio\n"}},
+                    .input = "t\nLupi\nn\n",
+                    .durante =
+                        [&](int programma, const fs::path&) {
+                            aspetta(programma, [] { return false; });
+                            ::CloseHandle(h);
+                        },
+                    .prima =
+                        [&](const fs::path& dove) {
+                            // As Excel holds a file it has open: shared with no one.
+                            h = ::CreateFileW((dove / tenuto).c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, 0, nullptr);
+                        }});
+        const std::string verbo = tenuto == "originale.txt" ? "leggere" : "scrivere";
+        const std::string dove =
+            tenuto == "originale.txt" ? " nella cartella " + e.cartella : std::string();
+        EXPECT_EQ(e.err, "Impossibile " + verbo + " il file " + tenuto + dove +
+                             ": \xE8 aperto in un altro programma, per esempio Excel o Word: "
+                             "chiudilo e riprova\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file.at("calendario.txt"), "vecchio\n");
     }
 }
 
@@ -184,20 +264,36 @@ TEST(Windows, HelpAnswersWindowsHabits) {
 }
 
 // A string of the program's version resource, as Explorer's Details tab shows it.
-std::wstring voce_della_versione(const std::wstring& programma, const std::wstring& voce) {
+// A value of the program's version resource, as Explorer reads it, and its length (in
+// characters for a text, in bytes otherwise); null where there is none.
+std::pair<const void*, UINT> dalla_versione(const std::wstring& programma,
+                                            const std::wstring& percorso) {
+    static std::vector<char> dati;
     DWORD ignorato = 0;
-    std::vector<char> dati(::GetFileVersionInfoSizeW(programma.c_str(), &ignorato));
-    if (dati.empty() || ::GetFileVersionInfoW(programma.c_str(), 0, static_cast<DWORD>(dati.size()),
-                                              dati.data()) == 0) {
-        return {};
-    }
+    dati.assign(::GetFileVersionInfoSizeW(programma.c_str(), &ignorato), '\0');
     void* valore = nullptr;
     UINT lunghezza = 0;
-    const std::wstring percorso = L"\\StringFileInfo\\041004B0\\" + voce;
-    if (::VerQueryValueW(dati.data(), percorso.c_str(), &valore, &lunghezza) == 0) {
-        return {};
+    if (dati.empty() ||
+        ::GetFileVersionInfoW(programma.c_str(), 0, static_cast<DWORD>(dati.size()), dati.data()) ==
+            0 ||
+        ::VerQueryValueW(dati.data(), percorso.c_str(), &valore, &lunghezza) == 0) {
+        return {nullptr, 0};
     }
-    return std::wstring(static_cast<const wchar_t*>(valore));
+    return {valore, lunghezza};
+}
+
+std::wstring voce_della_versione(const std::wstring& programma, const std::wstring& voce) {
+    const auto [valore, lunghezza] =
+        dalla_versione(programma, L"\\StringFileInfo\\041004B0\\" + voce);
+    return valore != nullptr ? std::wstring(static_cast<const wchar_t*>(valore)) : L"";
+}
+
+// The languages and code pages the version resource says its texts are in.
+std::vector<WORD> traduzione(const std::wstring& programma) {
+    const auto [valore, lunghezza] = dalla_versione(programma, L"\\VarFileInfo\\Translation");
+    const auto* parole = static_cast<const WORD*>(valore);
+    return parole != nullptr ? std::vector<WORD>(parole, parole + lunghezza / sizeof(WORD))
+                             : std::vector<WORD>();
 }
 
 TEST(Windows, ProgramCarriesItsVersionAndAManifest) {
@@ -207,6 +303,11 @@ TEST(Windows, ProgramCarriesItsVersionAndAManifest) {
               L"Estrae dal calendario di un campionato le partite di una squadra");
     const HMODULE modulo = ::LoadLibraryExW(programma.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(modulo, nullptr);
+    // Italian throughout: the version resource itself, and its translation entry.
+    EXPECT_NE(::FindResourceExW(modulo, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1),
+                                MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN)),
+              nullptr);
+    EXPECT_EQ(traduzione(programma), (std::vector<WORD>{0x0410, 1200}));
     const HRSRC risorsa = ::FindResourceW(modulo, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(risorsa, nullptr);
     const auto* manifesto =

@@ -96,13 +96,30 @@ TEST(Codifica, TextIsWrittenInTheListsEncodingOrNotAtAll) {
               "Anna");
 }
 
-TEST(Codifica, LowerCaseKeepsEveryPlace) {
-    EXPECT_EQ(minuscole("CANT\xC3\x99 \xC5\xA0\xC5\xB8 \xC3\x97", Codifica::utf8),
-              "cant\xC3\xB9 \xC5\xA1\xC3\xBF \xC3\x97");
-    EXPECT_EQ(minuscole("CANT\xD9 \x8A\x9F \xD7", Codifica::windows1252), "cant\xF9 \x9A\xFF \xD7");
-    EXPECT_EQ(minuscole("ZEBRE AZ", Codifica::ascii), "zebre az");
-    // Bytes that are not UTF-8 in a UTF-8 list stay as they are.
-    EXPECT_EQ(minuscole("A\xC3\xC5L", Codifica::utf8), "a\xC3\xC5l");
+TEST(Codifica, FoldingSetsCaseAndAccentsAsideAndKnowsWhereEachByteCameFrom) {
+    struct Caso {
+        std::string testo;
+        Codifica codifica;
+        std::string minuscolo;
+        std::string senza_accenti;
+    };
+    const std::vector<Caso> casi{
+        {"CANT\xC3\x99 \xC5\xA0\xC5\xB8 \xC3\x97", Codifica::utf8,
+         "cant\xC3\xB9 \xC5\xA1\xC3\xBF \xC3\x97", "cantu sy \xC3\x97"},
+        {"CANT\xD9 \x8A\x9F \xD7", Codifica::windows1252, "cant\xF9 \x9A\xFF \xD7",
+         "cantu sy \xD7"},
+        {"ZEBRE AZ", Codifica::ascii, "zebre az", "zebre az"},
+        // Bytes that are not UTF-8 in a UTF-8 list stay as they are.
+        {"A\xC3\xC5L", Codifica::utf8, "a\xC3\xC5l", "a\xC3\xC5l"},
+    };
+    std::vector<std::size_t> origine;
+    for (const auto& caso : casi) {
+        EXPECT_EQ(piegata(caso.testo, caso.codifica, false, origine), caso.minuscolo);
+        EXPECT_EQ(piegata(caso.testo, caso.codifica, true, origine), caso.senza_accenti);
+    }
+    // "Forlì" and "Cantù" fold to one byte each where UTF-8 has two.
+    piegata("Forl\xC3\xAC-Cant\xC3\xB9", Codifica::utf8, true, origine);
+    EXPECT_EQ(origine, (std::vector<std::size_t>{0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 13}));
 }
 
 std::string testo_di(const std::string& grezzo, std::size_t pezzo) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "dialogo/messaggi.hpp"
+#include "dialogo/originale.hpp"
 #include "sorgente_testo.hpp"
 
 namespace turnolista {
@@ -54,6 +57,30 @@ TEST(Messaggi, EachStreamGetsTheCharacterSetOfItsOwnConsole) {
     scrivi_messaggio(prova.console, prova.console.err, "è");
     EXPECT_EQ(prova.out.str(), "\xC3\xA8");
     EXPECT_EQ(prova.err.str(), "\xE8");
+}
+
+TEST(Originale, NameTheUserMayHaveMeantAndTheZipExplorerOpened) {
+    const std::vector<std::pair<std::vector<std::string>, std::optional<std::string>>> cartelle{
+        {{"calendario.txt", "Originale.TXT"}, "Originale.TXT"},
+        {{"originale.csv", "originale (12).txt", "Originale.txt.txt"}, "Originale.txt.txt"},
+        {{"originale.csv", "originale (12).txt"}, "originale (12).txt"},
+        {{"ORIGINALE.CSV", "originale.txt.csv"}, "originale.txt.csv"},
+        {{"originale ().txt", "originale (a).txt", "x-originale.txt.txt", "originale"}, {}},
+    };
+    for (const auto& [nomi, simile] : cartelle) {
+        EXPECT_EQ(nome_simile(nomi), simile);
+    }
+    const std::vector<std::pair<std::string, std::optional<std::string>>> percorsi{
+        {"C:\\Users\\Nicol\xC3\xB2\\AppData\\Local\\Temp\\Temp1_turnolista-1.0.0-win64.zip\\"
+         "turnolista-1.0.0-win64",
+         "turnolista-1.0.0-win64.zip"},
+        {"/tmp/TEMP23_lega.ZIP", "lega.ZIP"},
+        {"C:\\Temp\\TempA_lega.zip", {}},
+        {"C:\\Users\\x\\Documents\\Temp1_lega", {}},
+    };
+    for (const auto& [percorso, zip] : percorsi) {
+        EXPECT_EQ(zip_aperto(percorso), zip) << percorso;
+    }
 }
 
 }  // namespace
