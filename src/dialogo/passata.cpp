@@ -43,8 +43,8 @@ class Scrittura {
         return s;
     }
 
-    // Starts each file, with the UTF-8 BOM where `bom` (never the calendar, which is UTF-8
-    // by definition); `squadra` names the calendar.
+    // Starts each file, with the UTF-8 BOM where the list's text is UTF-8 (never the
+    // calendar, which is UTF-8 by definition); `squadra` names the calendar.
     void inizia(Codifica codifica, std::string squadra) {
         if (scelta_.ics) {
             calendario_.emplace(std::move(squadra), sistema::adesso(), codifica);

@@ -15,7 +15,6 @@ namespace turnolista {
 namespace {
 
 using namespace std::chrono;
-using std::chrono::months;
 using std::chrono::year;
 
 constexpr auto FINE = std::string_view::npos;

@@ -85,7 +85,7 @@ std::string stretto(std::wstring_view nome) {
 Esito esito_scrittura(const Oggetto& oggetto, DWORD errore) {
     if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
         errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE) {
-        return Esito::su_file(Esito::Tipo::aperto_altrove, oggetto.nome);
+        return Esito::aperto_altrove(oggetto.nome, false);
     }
     return Esito::scrittura(oggetto, errno_da(errore));
 }
