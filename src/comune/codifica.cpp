@@ -262,11 +262,11 @@ std::string piegata(std::string_view testo, Codifica codifica, bool accenti,
         }
         return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
     };
+    const bool ansi = codifica == Codifica::windows1252;
     std::string uscita;
     origine.clear();
     for (std::size_t i = 0; i < testo.size();) {
         const std::string_view resto = testo.substr(i);
-        const bool ansi = codifica == Codifica::windows1252;
         const std::size_t valida = ansi ? 1 : sequenza_utf8(resto);
         const std::size_t n = std::max<std::size_t>(valida, 1);
         const std::size_t prima = uscita.size();

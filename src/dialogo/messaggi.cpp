@@ -1,5 +1,7 @@
 #include "dialogo/messaggi.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <ostream>
 
@@ -66,12 +68,15 @@ std::string motivo(const Esito& errore) {
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.
-    const std::string simile = in_chiaro(errore.simile());
-    return "non c'è, ma c'è " + simile + ": rinominalo in " + nome +
-           (simile.ends_with(".txt") || simile.ends_with(".TXT")
-                ? " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)"
-                : " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
-                  "Visualizza, Mostra, Estensioni nomi file)");
+    const std::string& simile = errore.simile();
+    const bool csv = simile.size() >= 4 &&
+                     std::equal(simile.end() - 4, simile.end(), ".csv", [](char a, char b) {
+                         return std::tolower(static_cast<unsigned char>(a)) == b;
+                     });
+    return "non c'è, ma c'è " + in_chiaro(simile) + ": rinominalo in " + nome +
+           (csv ? " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
+                  "Visualizza, Mostra, Estensioni nomi file)"
+                : " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)");
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ TEST(Errori, FixtureListUnderANameLikeItIsPointedOutWithHowToRenameIt) {
          std::vector<std::pair<std::string, std::string>>{{"originale.txt.txt", txt},
                                                           {"Originale.txt.txt", txt},
                                                           {"originale (2).txt", txt},
+                                                          {"originale (3).Txt", txt},
                                                           {"originale.txt.csv", csv},
                                                           {"originale.csv", csv}}) {
         SCOPED_TRACE(simile);
