@@ -9,10 +9,11 @@ pacchetti=(cmake g++ make)
 comandi=(cmake g++ make)
 if [ "${1:-}" = --test ]; then
     # man-db, file and dpkg-dev serve the test of the installation and the Debian package;
-    # strace lets two tests see, and act at, the moment the program puts files in place;
-    # python3-icalendar is a real reader of the calendar files.
-    pacchetti+=(libgtest-dev man-db file dpkg-dev strace python3-icalendar)
-    comandi+=(man file dpkg-deb strace)
+    # strace lets the tests act at the moment the program makes a call; acl gives a folder
+    # the default ACL a replaced file must not take; python3-icalendar is a real reader of
+    # the calendar files.
+    pacchetti+=(libgtest-dev man-db file dpkg-dev strace acl python3-icalendar)
+    comandi+=(man file dpkg-deb strace setfacl)
 fi
 
 if ! command -v dpkg >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then

@@ -4,17 +4,10 @@
 // The list's encoding is decided once, from its start, as editors decide it; the program
 // then works on its text without the BOM, UTF-16 made UTF-8.
 
-#include <array>
 #include <cstddef>
-#include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
-
-#include "comune/esito.hpp"
-#include "comune/sorgente.hpp"
 
 namespace turnolista {
 
@@ -37,8 +30,8 @@ inline constexpr std::size_t INIZIO_DECISIVO = std::size_t{64} * 1024;
 // byte of it says so.
 bool con_bom(Codifica codifica);
 
-// The encoding of a list that starts with `inizio`, which ends where a UTF-8 sequence would.
-Codifica riconosci(std::string_view inizio);
+// The encoding of a list, from its BOM, else from its first INIZIO_DECISIVO bytes.
+Codifica riconosci(std::string_view lista);
 
 // Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none:
 // no overlong forms, no surrogates, nothing past U+10FFFF.
@@ -60,38 +53,19 @@ std::string in_latin1(std::u32string_view caratteri);
 std::string in_utf8(std::u32string_view caratteri);
 std::string in_utf8(std::string_view testo, Codifica codifica);
 
-// The text with the letters of Windows-1252 in lower case and, where `accenti`, without
-// their accents ("CANTÙ" is "cantù", or "cantu"); `origine` gets, for each byte of it and
-// one past its end, where in `testo` that comes from. Bytes that are no character of the
-// encoding stay as they are.
-std::string piegata(std::string_view testo, Codifica codifica, bool accenti,
-                    std::vector<std::size_t>& origine);
+// The character at the start of `testo`, which is not empty, in the list's encoding, and
+// how many bytes it takes; a byte that starts no character is itself, with a length of 0.
+char32_t carattere(std::string_view testo, Codifica codifica, std::size_t& lunghezza);
+// Adds `c` to `testo` in the list's encoding; false when that encoding cannot hold it.
+bool aggiungi(std::string& testo, char32_t c, Codifica codifica);
 
-// The list's text as the program works with it, read from its bytes.
-class TestoOriginale final : public Sorgente {
-  public:
-    explicit TestoOriginale(Sorgente& grezzo) : grezzo_(grezzo) {}
+// The list's text as the program works with it: without its BOM, UTF-16 made UTF-8, any
+// other encoding as it is.
+std::string decodifica(std::string lista, Codifica codifica);
 
-    // Reads the list's start and decides its encoding; once, before anything is read.
-    Risultato<Codifica> riconosci();
-
-    Risultato<std::size_t> leggi(std::span<char> dove) override;
-
-  private:
-    Risultato<std::size_t> leggi_utf16(std::span<char> dove);
-    void decodifica(std::string_view dati, bool fine);
-
-    Sorgente& grezzo_;
-    Codifica codifica_ = Codifica::ascii;
-    std::unique_ptr<char[]> memoria_;
-    std::string_view inizio_;  // the start that was read to decide, BOM and all
-    std::size_t dato_ = 0;     // how much of it has been handed on
-    // UTF-16: a byte of a unit cut by a read, the first half of a surrogate pair, and text
-    // decoded but not yet handed on.
-    std::optional<unsigned char> byte_in_sospeso_;
-    char16_t alto_in_sospeso_ = 0;
-    std::string decodificato_;
-    std::size_t consegnati_ = 0;
-};
+// Line ends in text files. The program works with LF alone; a Windows text file stores
+// each LF as CR LF.
+enum class FineRiga { lf, crlf };
+std::string con_fine_riga(std::string testo, FineRiga fine_riga);
 
 }  // namespace turnolista

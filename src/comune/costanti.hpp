@@ -12,9 +12,9 @@ inline constexpr std::size_t NAME = 20;
 inline constexpr std::size_t NOME_MASSIMO = NAME - 1;
 // The spaces of a fixture line that end its first cells; later spaces stay in the last one.
 inline constexpr int COLONNEEXCEL = 4;
-// The longest line that is held whole, far beyond any fixture list or typed answer; a longer
-// one ends the reading instead of growing memory without end (a link to /dev/zero, say).
-inline constexpr std::size_t RIGA_MASSIMA = std::size_t{64} * 1024 * 1024;
+// The largest list that is read: a league's list is a few kilobytes, and a file far larger
+// is no list (a disk image, a video renamed) that would only fill memory.
+inline constexpr std::size_t LISTA_MASSIMA = std::size_t{64} * 1024 * 1024;
 
 // The longest answer typed at the console that is held: far beyond any name (NAME - 1
 // characters of at most four bytes each); a longer one is cut there and the rest passed

@@ -1,9 +1,10 @@
 #pragma once
 // The one error type of the program. An Esito is made where the facts are known (which file
-// or standard stream, reading or writing, the system's reason, the number of a line too
-// long) and carried by value up to the dialogue, which alone turns it into a message.
+// or standard stream, reading or writing, the system's reason) and carried by value up to
+// the dialogue, which alone turns it into a message.
 
 #include <cassert>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,101 +12,59 @@
 
 namespace turnolista {
 
-// What a failure is about: a file by its name, the folder where content waits on its way
-// (by its path), or one of the process's standard streams.
+// What a failure is about: a file by its name, or one of the process's standard streams.
 struct Oggetto {
-    enum class Tipo { file, cartella_temporanea, standard_input, standard_output, standard_error };
+    enum class Tipo { file, standard_input, standard_output, standard_error };
     Tipo tipo = Tipo::file;
-    std::string nome;  // the file's name, or the folder's path
+    std::string nome;  // the file's name
 
     static Oggetto file(std::string_view nome) { return {Tipo::file, std::string(nome)}; }
-    static Oggetto cartella_temporanea(std::string_view percorso) {
-        return {Tipo::cartella_temporanea, std::string(percorso)};
-    }
-    static Oggetto standard_input() { return {Tipo::standard_input, {}}; }
-    static Oggetto standard_output() { return {Tipo::standard_output, {}}; }
-    static Oggetto standard_error() { return {Tipo::standard_error, {}}; }
+    static Oggetto standard(Tipo tipo) { return {tipo, {}}; }
 };
 
-class [[nodiscard]] Esito {
-  public:
+// What stands under a name that is no regular file, besides a folder (EISDIR).
+enum class Natura { fifo, dispositivo, socket };
+
+struct [[nodiscard]] Esito {
     enum class Tipo {
         ok,
-        lettura,            // reading failed, for the system's reason
-        scrittura,          // writing failed, for the system's reason
-        riga_troppo_lunga,  // a line longer than RIGA_MASSIMA, by its number
-        stesso_file,        // the file to write is "originale.txt" itself, under another name
-        aperto_altrove,     // another program holds the file open, and shares it with no one
+        lettura,          // reading failed, for the system's reason
+        scrittura,        // writing failed, for the system's reason
+        cartella_chiusa,  // the file's folder takes no new file, for the system's reason
+        non_regolare,     // a pipe, a device or a socket where a file should be
+        troppo_grande,    // a list larger than LISTA_MASSIMA, by its size
+        stesso_file,      // two of the files of a pass are one file under two names
+        aperto_altrove,   // another program holds the file open, and shares it with no one
     };
 
-    Esito() = default;
+    Tipo tipo = Tipo::ok;
+    Oggetto oggetto;
+    bool in_lettura = false;  // the failure is the list's, or the console input's
+    int causa = 0;            // an errno value, where the system gave the reason
+    Natura natura = Natura::fifo;
+    std::uint64_t byte = 0;  // a list's size, too large
+    std::string altro;       // the file of the same pass that the file to write is
+    // Where a list that could not be read was looked for, a name like it there, and the zip
+    // whose temporary folder that is.
+    std::string cartella;
+    std::string simile;
+    std::string zip;
+    std::string gia_scritto;  // a file of the same pass put in place before this one failed
+
+    bool ok() const { return tipo == Tipo::ok; }
+
     static Esito lettura(Oggetto oggetto, int causa) {
-        return {Tipo::lettura, std::move(oggetto), causa, 0};
+        return {.tipo = Tipo::lettura,
+                .oggetto = std::move(oggetto),
+                .in_lettura = true,
+                .causa = causa};
     }
     static Esito scrittura(Oggetto oggetto, int causa) {
-        return {Tipo::scrittura, std::move(oggetto), causa, 0};
+        return {.tipo = Tipo::scrittura, .oggetto = std::move(oggetto), .causa = causa};
     }
-    static Esito riga_troppo_lunga(Oggetto oggetto, long riga) {
-        return {Tipo::riga_troppo_lunga, std::move(oggetto), 0, riga};
+    static Esito su_file(Tipo tipo, std::string_view nome, bool in_lettura = false) {
+        return {.tipo = tipo, .oggetto = Oggetto::file(nome), .in_lettura = in_lettura};
     }
-    // The failures of a file to write that are not the system's: the file's name is known.
-    static Esito su_file(Tipo tipo, std::string_view nome) {
-        return {tipo, Oggetto::file(nome), 0, 0};
-    }
-    // Another program holds the file, to read or to write, and shares it with no one.
-    static Esito aperto_altrove(std::string_view nome, bool in_lettura) {
-        Esito esito{Tipo::aperto_altrove, Oggetto::file(nome), 0, 0};
-        esito.in_lettura_ = in_lettura;
-        return esito;
-    }
-
-    // A list that could not be opened: the folder it was looked for in...
-    Esito con_cartella(std::string percorso) && {
-        cartella_ = std::move(percorso);
-        return std::move(*this);
-    }
-    // ...where a missing list may be under another name, as it is stored...
-    Esito con_simile(std::string nome) && {
-        simile_ = std::move(nome);
-        return std::move(*this);
-    }
-    // ...or which is an opened zip's temporary folder, by the zip's name.
-    Esito con_zip(std::string nome) && {
-        zip_ = std::move(nome);
-        return std::move(*this);
-    }
-    // A file of the same pass that was put in place before this one failed.
-    Esito con_gia_scritto(std::string nome) && {
-        gia_scritto_ = std::move(nome);
-        return std::move(*this);
-    }
-
-    bool ok() const { return tipo_ == Tipo::ok; }
-    Tipo tipo() const { return tipo_; }
-    const Oggetto& oggetto() const { return oggetto_; }
-    int causa() const { return causa_; }  // an errno value, with lettura and scrittura
-    long riga() const { return riga_; }   // with riga_troppo_lunga
-    bool in_lettura() const {
-        return tipo_ == Tipo::lettura || tipo_ == Tipo::riga_troppo_lunga || in_lettura_;
-    }
-    const std::string& cartella() const { return cartella_; }
-    const std::string& simile() const { return simile_; }
-    const std::string& zip() const { return zip_; }
-    const std::string& gia_scritto() const { return gia_scritto_; }
-
-  private:
-    Esito(Tipo tipo, Oggetto oggetto, int causa, long riga)
-        : tipo_(tipo), oggetto_(std::move(oggetto)), causa_(causa), riga_(riga) {}
-
-    Tipo tipo_ = Tipo::ok;
-    Oggetto oggetto_;
-    int causa_ = 0;
-    long riga_ = 0;
-    bool in_lettura_ = false;
-    std::string cartella_;
-    std::string simile_;
-    std::string zip_;
-    std::string gia_scritto_;
 };
 
 // A value, or the Esito that says why there is none.
@@ -121,7 +80,6 @@ class [[nodiscard]] Risultato {
     bool ok() const { return std::holds_alternative<T>(stato_); }
     explicit operator bool() const { return ok(); }
     // The value, once ok() has said there is one; the error, once it has said there is not.
-    // Read as it is, with no check of its own: a line of the fixture list is one of these.
     T& operator*() {
         assert(ok());
         return *std::get_if<T>(&stato_);
@@ -130,8 +88,6 @@ class [[nodiscard]] Risultato {
         assert(ok());
         return *std::get_if<T>(&stato_);
     }
-    T* operator->() { return &**this; }
-    const T* operator->() const { return &**this; }
     const Esito& errore() const {
         assert(!ok());
         return *std::get_if<Esito>(&stato_);

@@ -1,17 +1,21 @@
 #include "dialogo/dialogo.hpp"
 
-#include <ostream>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
-#include "comune/lettore.hpp"
-#include "comune/scrittura.hpp"
 #include "dialogo/messaggi.hpp"
+#include "dialogo/originale.hpp"
 #include "dialogo/passata.hpp"
 #include "dialogo/testo.hpp"
+#include "sistema/file.hpp"
+#include "sistema/orologio.hpp"
 
 namespace turnolista {
 
@@ -33,13 +37,13 @@ std::string nome_troppo_lungo() {
            " caratteri)\n";
 }
 
-std::string riepilogo(int RIGHE) {
+std::string riepilogo(std::uint64_t RIGHE) {
     return "\nL'espressione cercata è presente in " + std::to_string(RIGHE) +
            " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
 }
 
 // Where the file is, and for the calendar the season it assumed.
-std::string messaggio_file(const VoceFormato& scelta, const RisultatoPassata& esito) {
+std::string messaggio_file(const VoceFormato& scelta, const Passata& esito) {
     std::string testo(scelta.messaggio);
     if (scelta.ics) {
         testo += " (stagione " + std::to_string(esito.stagione) + "/" +
@@ -49,7 +53,7 @@ std::string messaggio_file(const VoceFormato& scelta, const RisultatoPassata& es
 }
 
 // Matching lines that are no event of the calendar, for want of a date.
-std::string senza_data(const RisultatoPassata& esito) {
+std::string senza_data(const Passata& esito) {
     const bool una = esito.senza_data == 1;
     return "Attenzione: " + std::to_string(esito.senza_data) +
            (una ? " riga trovata non ha" : " righe trovate non hanno") +
@@ -60,31 +64,76 @@ std::string senza_data(const RisultatoPassata& esito) {
 }
 
 // A name found only in other capital letters or accents: how the list writes it, and where.
-std::string altra_grafia(std::string_view nome, const RisultatoPassata& esito) {
-    const Conteggio& conteggio = esito.conteggio;
+std::string altra_grafia(std::string_view nome, const AltraGrafia& altra, Codifica codifica) {
     const std::string digitato = in_utf8(caratteri_digitati(nome));
-    const std::string scritto = in_utf8(conteggio.come_scritto, esito.codifica);
+    const std::string scritto = in_utf8(altra.come_scritto, codifica);
     return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così, ma «" +
-           citazione(scritto, true) + "» si trova in " + std::to_string(conteggio.altra_grafia) +
-           (conteggio.altra_grafia == 1 ? " riga" : " righe") +
-           (conteggio.accenti ? ": gli accenti e le lettere maiuscole e minuscole devono essere"
-                              : ": le lettere maiuscole e minuscole devono essere") +
+           citazione(scritto, true) + "» si trova in " + std::to_string(altra.righe) +
+           (altra.righe == 1 ? " riga" : " righe") +
+           (altra.accenti ? ": gli accenti e le lettere maiuscole e minuscole devono essere"
+                          : ": le lettere maiuscole e minuscole devono essere") +
            " come nel file " + std::string(FILE_ORIGINALE) + "\n";
 }
 
+// The answers typed at the console, a line at a time, in blocks as the console gives them.
+class Risposte {
+  public:
+    explicit Risposte(Canale& in) : in_(in) {}
+
+    // The next line without its line end (LF or CR LF, or the end of the input, a CR just
+    // before it included), cut to one byte more than RISPOSTA_MASSIMA and the rest passed
+    // over; nullopt at the end of the input. After a failure nothing more is read.
+    Risultato<std::optional<std::string>> leggi() {
+        std::string riga;
+        bool letta = false;
+        for (;;) {
+            if (inizio_ == fine_) {
+                if (finito_) {
+                    break;
+                }
+                const auto n = in_.leggi(blocco_);
+                finito_ = !n || *n == 0;
+                if (!n) {
+                    return n.errore();
+                }
+                inizio_ = 0;
+                fine_ = *n;
+                continue;
+            }
+            letta = true;
+            const std::string_view dati(blocco_.data() + inizio_, fine_ - inizio_);
+            const std::size_t a_capo = dati.find('\n');
+            const std::string_view parte = dati.substr(0, a_capo);
+            riga.append(parte.substr(
+                0, RISPOSTA_MASSIMA + 1 - std::min(riga.size(), RISPOSTA_MASSIMA + 1)));
+            inizio_ += a_capo == std::string_view::npos ? dati.size() : a_capo + 1;
+            if (a_capo != std::string_view::npos) {
+                break;
+            }
+        }
+        if (!letta) {
+            return std::optional<std::string>();
+        }
+        if (riga.ends_with('\r')) {
+            riga.pop_back();
+        }
+        return std::optional(std::move(riga));
+    }
+
+  private:
+    Canale& in_;
+    std::array<char, RISPOSTA_MASSIMA> blocco_{};
+    std::size_t inizio_ = 0;
+    std::size_t fine_ = 0;
+    bool finito_ = false;
+};
+
 class Dialogo {
   public:
-    explicit Dialogo(Console& console)
-        : console_(console),
-          lettore_(console.in, Oggetto::standard_input(), RISPOSTA_MASSIMA,
-                   LettoreRighe::Lunghe::tronca) {}
+    explicit Dialogo(Console& console) : console_(console), risposte_(console.in) {}
 
     int esegui() {
         while (passata() && ancora()) {
-        }
-        console_.out.flush();
-        if (!uscita_rotta_ && uscita_guasta(console_)) {
-            fallita_ = true;
         }
         return fallita_ ? 1 : 0;
     }
@@ -96,30 +145,42 @@ class Dialogo {
         if (!formato) {
             return false;
         }
-        std::string_view nome;
+        std::string nome;
         if (!chiedi_nome(nome)) {
             return false;
         }
-        const RisultatoPassata esito = esegui_passata(*formato, nome);
-        if (!esito.esito.ok()) {
-            fallita_ = true;
-            avverti(messaggio(esito.esito));
-            return true;
+        auto lista = sistema::leggi_lista(FILE_ORIGINALE);
+        if (!lista) {
+            return fallisce(nella_cartella(lista.errore()));
         }
-        dici(riepilogo(esito.conteggio.RIGHE));
+        const Codifica codifica = riconosci(*lista);
+        const std::string testo = decodifica(std::move(*lista), codifica);
+        const Passata esito = turnolista::passata(
+            testo, codifica, nome, *formato, sistema::adesso(), sistema::fine_riga_del_sistema());
+        if (Esito scritto = sistema::metti_al_posto(esito.file, FILE_ORIGINALE); !scritto.ok()) {
+            return fallisce(scritto);
+        }
+        dici(riepilogo(esito.RIGHE));
         dici(messaggio_file(voce(*formato), esito));
         if (esito.senza_data > 0) {
-            avverti(senza_data(esito));
+            avverti(console_, senza_data(esito));
         }
-        if (esito.conteggio.altra_grafia > 0) {
-            avverti(altra_grafia(nome, esito));
+        if (esito.altra_grafia) {
+            avverti(console_, altra_grafia(nome, *esito.altra_grafia, codifica));
         }
+        return true;
+    }
+
+    // A pass that failed: the run goes on, and ends with status 1.
+    bool fallisce(const Esito& errore) {
+        fallita_ = true;
+        avverti(console_, messaggio(errore));
         return true;
     }
 
     // Asks until an accepted letter is typed; nullopt when the run must end.
     std::optional<Formato> chiedi_formato() {
-        std::string_view risposta;
+        std::string risposta;
         while (chiedi(DOMANDA_FORMATO, risposta)) {
             if (!risposta.empty()) {
                 if (const auto formato = formato_da_lettera(risposta.front())) {
@@ -133,7 +194,7 @@ class Dialogo {
 
     // Asks until a name of at most NOME_MASSIMO characters is typed; false when the run must
     // end.
-    bool chiedi_nome(std::string_view& nome) {
+    bool chiedi_nome(std::string& nome) {
         while (chiedi(DOMANDA_NOME, nome)) {
             if (caratteri_digitati(nome).size() <= NOME_MASSIMO) {
                 return true;
@@ -144,50 +205,48 @@ class Dialogo {
     }
 
     bool ancora() {
-        std::string_view risposta;
+        std::string risposta;
         return chiedi(DOMANDA_ANCORA, risposta) && !risposta.empty() &&
                (risposta.front() == 'y' || risposta.front() == 'Y');
     }
 
     // Asks and reads the typed line; false when the input has ended or the console failed.
-    bool chiedi(std::string_view domanda, std::string_view& risposta) {
+    bool chiedi(std::string_view domanda, std::string& risposta) {
         dici(domanda);
-        console_.out.flush();
-        if (uscita_guasta(console_)) {
-            fallita_ = uscita_rotta_ = true;
+        if (uscita_guasta_) {
             return false;
         }
-        const auto riga = lettore_.leggi();
+        auto riga = risposte_.leggi();
         if (!riga) {
-            fallita_ = true;
-            avverti(messaggio(riga.errore()));
-            return false;
+            return !fallisce(riga.errore());
         }
         if (!*riga) {
             return false;
         }
-        risposta = **riga;
+        risposta = std::move(**riga);
         // A file of answers saved with a BOM: it is no part of the first answer.
         if (std::exchange(prima_risposta_, false) && risposta.starts_with(BOM_UTF8)) {
-            risposta.remove_prefix(BOM_UTF8.size());
+            risposta.erase(0, BOM_UTF8.size());
         }
         return true;
     }
 
-    void dici(std::string_view testo) { scrivi_messaggio(console_, console_.out, testo); }
-
-    // Problems go to standard error, after whatever the console has been told so far.
-    void avverti(std::string_view testo) {
-        console_.out.flush();
-        scrivi_messaggio(console_, console_.err, testo);
-        console_.err.flush();
+    // Writes to the console's output; a failure is told once, on its error stream.
+    void dici(std::string_view testo) {
+        if (uscita_guasta_) {
+            return;
+        }
+        if (Esito esito = scrivi_messaggio(console_, console_.out, testo); !esito.ok()) {
+            uscita_guasta_ = true;
+            fallisce(esito);
+        }
     }
 
     Console& console_;
-    LettoreRighe lettore_;
+    Risposte risposte_;
     bool fallita_ = false;
     bool prima_risposta_ = true;
-    bool uscita_rotta_ = false;  // already reported
+    bool uscita_guasta_ = false;
 };
 
 }  // namespace
@@ -200,12 +259,10 @@ int congedo(Console& console, int stato) {
     if (stato == 0 || !console.finestra_propria) {
         return stato;
     }
-    scrivi_messaggio(console, console.out, "Premi Invio per chiudere la finestra.\n");
-    console.out.flush();
+    static_cast<void>(
+        scrivi_messaggio(console, console.out, "Premi Invio per chiudere la finestra.\n"));
     // Whatever is typed up to Enter, or the end of the input; a line of any length.
-    LettoreRighe attesa(console.in, Oggetto::standard_input(), RISPOSTA_MASSIMA,
-                        LettoreRighe::Lunghe::tronca);
-    static_cast<void>(attesa.leggi());
+    static_cast<void>(Risposte(console.in).leggi());
     return stato;
 }
 

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <ostream>
+#include <cstdint>
 
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
-#include "comune/scrittura.hpp"
 #include "dialogo/testo.hpp"
 #include "sistema/motivi.hpp"
 
@@ -24,51 +22,58 @@ std::string nome_di(const Oggetto& oggetto) {
             return "lo standard output";
         case Oggetto::Tipo::standard_error:
             return "lo standard error";
-        case Oggetto::Tipo::cartella_temporanea:
-            return "la cartella temporanea " + oggetto.nome;
         case Oggetto::Tipo::file:
             break;
     }
     return "il file " + oggetto.nome;
 }
 
-// A file is written; one writes in a folder and on a standard stream: "scrivere nella
-// cartella temporanea /tmp", "scrivere sullo standard output".
+// A file is written; one writes on a standard stream: "scrivere sullo standard output".
 std::string scrivere(const Oggetto& oggetto) {
-    const std::string nome = nome_di(oggetto);
-    switch (oggetto.tipo) {
-        case Oggetto::Tipo::file:
-            return "scrivere " + nome;
-        case Oggetto::Tipo::cartella_temporanea:
-            return "scrivere nel" + nome;
-        default:
-            return "scrivere sul" + nome;
+    return (oggetto.tipo == Oggetto::Tipo::file ? "scrivere " : "scrivere sul") + nome_di(oggetto);
+}
+
+std::string_view natura(Natura natura) {
+    switch (natura) {
+        case Natura::fifo:
+            return "una pipe (FIFO)";
+        case Natura::socket:
+            return "un socket";
+        case Natura::dispositivo:
+            break;
     }
+    return "un dispositivo";
 }
 
 // Why the file could not be read or written: the program's own words, or the system's.
 std::string motivo(const Esito& errore) {
-    const std::string& nome = errore.oggetto().nome;
-    switch (errore.tipo()) {
-        case Esito::Tipo::riga_troppo_lunga: {
-            const std::string riga = std::to_string(errore.riga());
-            const std::string mib = std::to_string(RIGA_MASSIMA / (std::size_t{1024} * 1024));
-            return "la riga " + riga + " è più lunga di " + mib + " MiB";
+    const std::string& nome = errore.oggetto.nome;
+    switch (errore.tipo) {
+        case Esito::Tipo::non_regolare:
+            return "è " + std::string(natura(errore.natura)) + ", non un file";
+        case Esito::Tipo::troppo_grande: {
+            constexpr std::uint64_t MIB = std::uint64_t{1024} * 1024;
+            return "è di " + std::to_string((errore.byte + MIB - 1) / MIB) +
+                   " MiB, troppo per un calendario (al massimo " +
+                   std::to_string(LISTA_MASSIMA / MIB) + " MiB): controlla che sia il file giusto";
         }
+        case Esito::Tipo::cartella_chiusa:
+            return "nella sua cartella non si possono creare file (" +
+                   sistema::motivo(errore.causa) + ")";
         case Esito::Tipo::stesso_file:
-            return "è lo stesso file di " + std::string(FILE_ORIGINALE) +
+            return "è lo stesso file di " + errore.altro +
                    ", che verrebbe cancellato; fai puntare " + nome + " a un altro file";
         case Esito::Tipo::aperto_altrove:
             return "è aperto in un altro programma, per esempio Excel o Word: chiudilo e riprova";
         default:
             break;
     }
-    if (errore.simile().empty()) {
-        return sistema::motivo(errore.causa());
+    if (errore.simile.empty()) {
+        return sistema::motivo(errore.causa);
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.
-    const std::string& simile = errore.simile();
+    const std::string& simile = errore.simile;
     const bool csv = simile.size() >= 4 &&
                      std::equal(simile.end() - 4, simile.end(), ".csv", [](char a, char b) {
                          return std::tolower(static_cast<unsigned char>(a)) == b;
@@ -85,47 +90,38 @@ std::string in_chiaro(std::string_view nome) {
     return citazione(in_utf8(caratteri_digitati(nome)), true, false);
 }
 
-void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo) {
-    const bool utf8 = &flusso == &console.err ? console.utf8_err : console.utf8;
-    scrivi(flusso, nel_set_della_console(testo, utf8));
+Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo) {
+    const bool utf8 = &canale == &console.err ? console.utf8_err : console.utf8;
+    return canale.scrivi(nel_set_della_console(testo, utf8));
 }
 
 std::string messaggio(const Esito& errore) {
     if (errore.ok()) {
         return {};
     }
-    const Oggetto& oggetto = errore.oggetto();
-    if (errore.in_lettura()) {
+    const Oggetto& oggetto = errore.oggetto;
+    if (errore.in_lettura) {
         std::string testo = "Impossibile leggere " + nome_di(oggetto);
-        if (!errore.cartella().empty()) {
-            testo += " nella cartella " + in_chiaro(errore.cartella());
+        if (!errore.cartella.empty()) {
+            testo += " nella cartella " + in_chiaro(errore.cartella);
         }
         testo += ": " + motivo(errore);
-        if (!errore.zip().empty()) {
-            testo += "; questa cartella è dentro lo zip " + in_chiaro(errore.zip()) +
+        if (!errore.zip.empty()) {
+            testo += "; questa cartella è dentro lo zip " + in_chiaro(errore.zip) +
                      ", che non è stato estratto: estrai lo zip (tasto destro sullo zip, Estrai "
                      "tutto...) e avvia turnolista dalla cartella estratta";
         }
         return testo + "\n";
     }
     std::string testo = "Impossibile " + scrivere(oggetto) + ": " + motivo(errore);
-    if (!errore.gia_scritto().empty()) {
-        testo += "; il file " + errore.gia_scritto() + " invece è già stato scritto";
+    if (!errore.gia_scritto.empty()) {
+        testo += "; il file " + errore.gia_scritto + " invece è già stato scritto";
     }
     return testo + "\n";
 }
 
-bool uscita_guasta(const Console& console) {
-    if (console.out) {
-        return false;
-    }
-    Esito esito = console.esito_out();
-    if (esito.ok()) {
-        esito = Esito::scrittura(Oggetto::standard_output(), EIO);
-    }
-    scrivi_messaggio(console, console.err, messaggio(esito));
-    console.err.flush();
-    return true;
+void avverti(const Console& console, std::string_view testo) {
+    static_cast<void>(scrivi_messaggio(console, console.err, testo));
 }
 
 }  // namespace turnolista

@@ -3,7 +3,6 @@
 // are kept in UTF-8 and written in the console's character set; a failure is told in one
 // sentence that names what failed and why.
 
-#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -17,12 +16,12 @@ namespace turnolista {
 std::string in_chiaro(std::string_view nome);
 
 // Writes one of the program's messages to one of the console's streams.
-void scrivi_messaggio(const Console& console, std::ostream& flusso, std::string_view testo);
+Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo);
 
 // The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
 
-// Reports a failure of the console's output on its error stream; true when there was one.
-bool uscita_guasta(const Console& console);
+// Tells a problem on the console's error stream, which has no one else to tell of its own.
+void avverti(const Console& console, std::string_view testo);
 
 }  // namespace turnolista

@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "comune/costanti.hpp"
-#include "sistema/lettura.hpp"
+#include "sistema/file.hpp"
 
 namespace turnolista {
 
@@ -71,20 +71,13 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
 }
 
 Esito nella_cartella(Esito errore) {
-    // A line too long is the list's content, wherever it lies.
-    if (errore.tipo() != Esito::Tipo::lettura && errore.tipo() != Esito::Tipo::aperto_altrove) {
-        return errore;
-    }
     const std::string cartella = sistema::cartella_corrente();
-    if (errore.tipo() == Esito::Tipo::lettura && errore.causa() == ENOENT) {
-        if (auto simile = nome_simile(sistema::nomi_nella_cartella())) {
-            errore = std::move(errore).con_simile(std::move(*simile));
-        }
+    if (errore.tipo == Esito::Tipo::lettura && errore.causa == ENOENT) {
+        errore.simile = nome_simile(sistema::nomi_nella_cartella()).value_or("");
     }
-    if (auto zip = zip_aperto(cartella)) {
-        errore = std::move(errore).con_zip(std::move(*zip));
-    }
-    return std::move(errore).con_cartella(cartella);
+    errore.zip = zip_aperto(cartella).value_or("");
+    errore.cartella = cartella;
+    return errore;
 }
 
 }  // namespace turnolista

@@ -1,28 +1,36 @@
 #pragma once
-// The file work of one pass: search "originale.txt", write the chosen format's file (and
-// "temp.txt" for the table formats), and put each in place once it is complete.
+// One pass, from the list's text to every file's bytes: what the dialogue prints and the
+// system puts in place.
 
+#include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "comune/codifica.hpp"
-#include "comune/esito.hpp"
 #include "dialogo/formati.hpp"
 #include "ricerca/ricerca.hpp"
+#include "sistema/file.hpp"
 
 namespace turnolista {
 
-struct RisultatoPassata {
-    Conteggio conteggio;                  // what the search found
-    Codifica codifica = Codifica::ascii;  // the fixture list's
+struct Passata {
+    std::vector<sistema::FileNuovo> file;  // in the order they are put in place
+    std::uint64_t RIGHE = 0;               // matching lines
+    // With no matching line: the name as the list writes it otherwise, if it does.
+    std::optional<AltraGrafia> altra_grafia;
     // With the calendar: the season it assumed (S of S/S+1), and the matching lines left
     // out for want of a date, with the first one's number in the list.
     int stagione = 0;
-    int senza_data = 0;
-    long prima_senza_data = 0;
-    Esito esito;  // how the pass ended
+    std::uint64_t senza_data = 0;
+    std::uint64_t prima_senza_data = 0;
 };
 
-// `nome` as it was typed: its characters are looked for in the list's encoding.
-RisultatoPassata esegui_passata(Formato formato, std::string_view nome);
+// `testo` is the list's text in its encoding `codifica` (without a BOM, UTF-16 made UTF-8);
+// `nome` is as it was typed, its characters looked for in that encoding; `adesso` decides
+// the calendar's season; `fine_riga` is how the system's text files end their lines.
+Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
+                std::chrono::sys_seconds adesso, FineRiga fine_riga);
 
 }  // namespace turnolista

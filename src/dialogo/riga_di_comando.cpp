@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <ostream>
 #include <string>
 
 #include "comune/codifica.hpp"
-#include "comune/scrittura.hpp"
 #include "dialogo/messaggi.hpp"
 #include "dialogo/testo.hpp"
-#include "sistema/lettura.hpp"
+#include "sistema/file.hpp"
 
 namespace turnolista {
 
@@ -90,20 +88,28 @@ std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
         return !e_aiuto(a, windows) && !e_versione(a, windows);
     });
     if (sconosciuto != argomenti.end()) {
-        // One text, in one encoding. An option is the user's own bytes, quoted as typed.
         const sistema::Voce voce = sistema::che_cosa_e(*sconosciuto);
         const bool utf8 = console.utf8_err || utf8_valido(*sconosciuto);
-        scrivi_messaggio(console, console.err,
-                         voce != sistema::Voce::nessuna ? dato(*sconosciuto, voce)
-                                                        : "turnolista: opzione non riconosciuta: " +
-                                                              citazione(*sconosciuto, utf8) +
-                                                              "\nPer l'aiuto: turnolista --help\n");
-        console.err.flush();
+        const std::string testo =
+            voce != sistema::Voce::nessuna
+                ? dato(*sconosciuto, voce)
+                : "turnolista: opzione non riconosciuta: " + citazione(*sconosciuto, utf8) +
+                      "\nPer l'aiuto: turnolista --help\n";
+        // An option typed is the user's own bytes, quoted as they are in a message that is
+        // ASCII around them; Windows gives its arguments as text, shown as the messages are.
+        if (voce == sistema::Voce::nessuna && !windows) {
+            static_cast<void>(console.err.scrivi(testo));
+        } else {
+            avverti(console, testo);
+        }
         return 2;
     }
-    scrivi_messaggio(console, console.out, e_aiuto(argomenti.front(), windows) ? AIUTO : VERSIONE);
-    console.out.flush();
-    return uscita_guasta(console) ? 1 : 0;
+    const Esito esito = scrivi_messaggio(console, console.out,
+                                         e_aiuto(argomenti.front(), windows) ? AIUTO : VERSIONE);
+    if (!esito.ok()) {
+        avverti(console, messaggio(esito));
+    }
+    return esito.ok() ? 0 : 1;
 }
 
 }  // namespace turnolista

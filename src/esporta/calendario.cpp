@@ -6,9 +6,8 @@
 #include <cstdint>
 #include <numeric>
 #include <optional>
-#include <ostream>
 
-#include "comune/scrittura.hpp"
+#include "esporta/date.hpp"
 
 namespace turnolista {
 
@@ -53,87 +52,6 @@ year_month_day oggi_a_roma(sys_seconds adesso) {
     const bool estate = adesso >= ultima_domenica(anno, March) + hours(1) &&
                         adesso < ultima_domenica(anno, October) + hours(1);
     return {floor<days>(adesso + hours(estate ? 2 : 1))};
-}
-
-std::string_view senza_spazi(std::string_view testo) {
-    const auto inizio = testo.find_first_not_of(' ');
-    return inizio == FINE ? std::string_view()
-                          : testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
-}
-
-// A number of `minimo` to `massimo` decimal digits, and nothing else.
-std::optional<unsigned> cifre(std::string_view testo, std::size_t minimo, std::size_t massimo) {
-    if (testo.size() < minimo || testo.size() > massimo) {
-        return std::nullopt;
-    }
-    unsigned valore = 0;
-    for (const char c : testo) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        valore = valore * 10 + static_cast<unsigned>(c - '0');
-    }
-    return valore;
-}
-
-struct Data {
-    unsigned giorno = 0;
-    unsigned mese = 0;
-    int anno = 0;  // 0 where the list does not say
-};
-
-// "d/m", "d/m/yyyy" or "d/m/yy" (20yy), where it can be a date in some year: 29/02 waits
-// for its year.
-std::optional<Data> leggi_data(std::string_view testo) {
-    testo = senza_spazi(testo);
-    const auto barra = testo.find('/');
-    if (barra == FINE) {
-        return std::nullopt;
-    }
-    const auto seconda = testo.find('/', barra + 1);
-    const auto giorno = cifre(testo.substr(0, barra), 1, 2);
-    const auto mese = cifre(testo.substr(barra + 1, seconda - barra - 1), 1, 2);
-    std::optional<unsigned> anno = 0;
-    if (seconda != FINE) {
-        const std::string_view scritto = testo.substr(seconda + 1);
-        anno = scritto.size() == 3 ? std::nullopt : cifre(scritto, 2, 4);
-        if (anno && scritto.size() == 2) {
-            *anno += 2000;
-        }
-    }
-    if (!giorno || !mese || !anno) {
-        return std::nullopt;
-    }
-    const Data data{*giorno, *mese, static_cast<int>(*anno)};
-    const year bisestile(2000);
-    if (!year_month_day((data.anno != 0 ? year(data.anno) : bisestile) / month(data.mese) /
-                        day(data.giorno))
-             .ok()) {
-        return std::nullopt;
-    }
-    return data;
-}
-
-// Hours, minutes and seconds from midnight: "h:mm", "hh:mm" or "hh.mm", then ":ss" or ".ss".
-std::optional<seconds> leggi_ora(std::string_view testo) {
-    testo = senza_spazi(testo);
-    const auto punto = testo.find_first_of(":.");
-    if (punto == FINE) {
-        return std::nullopt;
-    }
-    const auto ore = cifre(testo.substr(0, punto), 1, 2);
-    std::string_view resto = testo.substr(punto + 1);
-    const auto minuti = cifre(resto.substr(0, 2), 2, 2);
-    std::optional<unsigned> secondi = 0;
-    if (resto.size() != 2) {
-        secondi = resto.size() == 5 && (resto[2] == ':' || resto[2] == '.')
-                      ? cifre(resto.substr(3), 2, 2)
-                      : std::nullopt;
-    }
-    if (!ore || !minuti || !secondi || *ore > 23 || *minuti > 59 || *secondi > 59) {
-        return std::nullopt;
-    }
-    return hours(*ore) + minutes(*minuti) + seconds(*secondi);
 }
 
 // Text as a property value takes it: backslash, semicolon, comma and newline escaped, and
@@ -227,52 +145,46 @@ std::string in_utf8_sicuro(std::string_view testo, Codifica codifica) {
 
 struct Calendario::Evento {
     Data data;
-    seconds ora{-1};  // from midnight; negative for the whole day
-    std::string n;
-    std::string partita;
-    std::string luogo;
-    std::string descrizione;
-    long numero = 0;
+    seconds ora{-1};        // from midnight; negative for the whole day
+    std::string_view riga;  // cppcheck-suppress unusedStructMember
+    std::uint64_t numero = 0;
 };
 
-Calendario::Calendario(std::string squadra, sys_seconds adesso, Codifica codifica)
-    : squadra_(std::move(squadra)), adesso_(adesso), codifica_(codifica) {}
+Calendario::Calendario(std::string squadra, sys_seconds adesso, Codifica codifica,
+                       Separatore separatore)
+    : squadra_(std::move(squadra)), adesso_(adesso), codifica_(codifica), separatore_(separatore) {}
 
 Calendario::~Calendario() = default;
 
-void Calendario::lascia_fuori(long numero_riga) {
+void Calendario::lascia_fuori(std::uint64_t numero_riga) {
     if (senza_data_++ == 0 || numero_riga < prima_senza_data_) {
         prima_senza_data_ = numero_riga;
     }
 }
 
-void Calendario::riga(std::string_view riga, Separatore separatore, long numero_riga) {
+std::string_view Calendario::grezza(std::size_t quale) const {
+    return quale < celle_.testo.size() ? celle_.testo[quale] : "";
+}
+
+std::string Calendario::cella(std::size_t quale) const {
+    return in_utf8_sicuro(senza_spazi(grezza(quale)), codifica_);
+}
+
+void Calendario::riga(std::string_view riga, std::uint64_t numero_riga) {
     if (e_riposo(riga)) {
         return;
     }
-    taglia_in_celle(riga, separatore, celle_);
-    const auto cella = [&](std::size_t quale) {
-        return std::string(senza_spazi(quale < celle_.testo.size() ? celle_.testo[quale] : ""));
-    };
-    const auto data = leggi_data(cella(CELLA_DATA));
+    taglia_in_celle(riga, separatore_, celle_);
+    const auto data = leggi_data(grezza(CELLA_DATA));
     if (!data) {
         lascia_fuori(numero_riga);
         return;
     }
-    Evento evento;
-    evento.data = *data;
-    evento.n = in_utf8_sicuro(cella(CELLA_N), codifica_);
-    evento.partita = in_utf8_sicuro(cella(CELLA_PARTITA), codifica_);
-    evento.luogo = in_utf8_sicuro(cella(CELLA_LUOGO), codifica_);
-    evento.descrizione = in_utf8_sicuro(riga, codifica_);
-    evento.numero = numero_riga;
-    if (const auto ora = leggi_ora(cella(CELLA_ORARIO))) {
-        evento.ora = *ora;
-    }
-    eventi_.push_back(std::move(evento));
+    eventi_.push_back(
+        {*data, leggi_ora(grezza(CELLA_ORARIO)).value_or(seconds(-1)), riga, numero_riga});
 }
 
-void Calendario::scrivi(std::ostream& uscita) {
+std::string Calendario::scrivi() {
     const year_month_day oggi = oggi_a_roma(adesso_);
     const int inizio = static_cast<int>(oggi.year()) - (oggi.month() >= July ? 0 : 1);
     const auto giorno_di = [](const Data& data, int s) {
@@ -312,14 +224,16 @@ void Calendario::scrivi(std::ostream& uscita) {
         }
     }
     riga_ics(testo, "END:VCALENDAR");
-    turnolista::scrivi(uscita, testo);
+    return testo;
 }
 
 void Calendario::scrivi_evento(std::string& testo, const Evento& evento, sys_days giorno,
-                               std::string_view revisione) const {
+                               std::string_view revisione) {
+    taglia_in_celle(evento.riga, separatore_, celle_);
+    const std::string partita = cella(CELLA_PARTITA);
     riga_ics(testo, "BEGIN:VEVENT");
     riga_ics(testo, "UID:" + std::to_string(stagione_) + "-" +
-                        esadecimale(impronta(evento.n + '\0' + evento.partita)) + "@turnolista");
+                        esadecimale(impronta(cella(CELLA_N) + '\0' + partita)) + "@turnolista");
     testo += revisione;
     if (evento.ora >= seconds(0)) {
         riga_ics(testo, "DTSTART;TZID=Europe/Rome:" + data_ora_ics(giorno + evento.ora));
@@ -328,11 +242,11 @@ void Calendario::scrivi_evento(std::string& testo, const Evento& evento, sys_day
         riga_ics(testo, "DTSTART;VALUE=DATE:" + data_ics(giorno));
         riga_ics(testo, "DTEND;VALUE=DATE:" + data_ics(giorno + days(1)));
     }
-    riga_ics(testo, "SUMMARY:" + testo_ics(evento.partita));
-    if (!evento.luogo.empty()) {
-        riga_ics(testo, "LOCATION:" + testo_ics(evento.luogo));
+    riga_ics(testo, "SUMMARY:" + testo_ics(partita));
+    if (const std::string luogo = cella(CELLA_LUOGO); !luogo.empty()) {
+        riga_ics(testo, "LOCATION:" + testo_ics(luogo));
     }
-    riga_ics(testo, "DESCRIPTION:" + testo_ics(evento.descrizione));
+    riga_ics(testo, "DESCRIPTION:" + testo_ics(in_utf8_sicuro(evento.riga, codifica_)));
     riga_ics(testo, "END:VEVENT");
 }
 

@@ -18,7 +18,7 @@
 // newer revision.
 
 #include <chrono>
-#include <iosfwd>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,39 +31,43 @@ namespace turnolista {
 class Calendario {
   public:
     // `squadra` as typed, in UTF-8, names the calendar; `adesso` is when it is written; the
-    // lines are in the list's encoding `codifica`.
-    Calendario(std::string squadra, std::chrono::sys_seconds adesso, Codifica codifica);
+    // lines are in the list's encoding `codifica`, cut at its `separatore`.
+    Calendario(std::string squadra, std::chrono::sys_seconds adesso, Codifica codifica,
+               Separatore separatore);
     ~Calendario();
     Calendario(const Calendario&) = delete;
     Calendario& operator=(const Calendario&) = delete;
 
-    // The next matching line, cut by the list's separator, and its number in the list.
-    void riga(std::string_view riga, Separatore separatore, long numero);
+    // The next matching line and its number in the list; it must outlive the calendar.
+    void riga(std::string_view riga, std::uint64_t numero);
 
-    // Writes the whole file, in UTF-8 with CR LF line ends; then the season and the lines
-    // left out are known.
-    void scrivi(std::ostream& uscita);
+    // The whole file, in UTF-8 with CR LF line ends; then the season and the lines left out
+    // are known.
+    std::string scrivi();
 
     int stagione() const { return stagione_; }  // S: the season S/S+1
     // Matching lines, not rest lines, with no date that exists; the first one's number.
-    int senza_data() const { return senza_data_; }
-    long prima_senza_data() const { return prima_senza_data_; }
+    std::uint64_t senza_data() const { return senza_data_; }
+    std::uint64_t prima_senza_data() const { return prima_senza_data_; }
 
   private:
     struct Evento;
 
-    void lascia_fuori(long numero);
+    std::string_view grezza(std::size_t quale) const;
+    std::string cella(std::size_t quale) const;
+    void lascia_fuori(std::uint64_t numero);
     void scrivi_evento(std::string& testo, const Evento& evento, std::chrono::sys_days giorno,
-                       std::string_view revisione) const;
+                       std::string_view revisione);
 
     std::string squadra_;
     std::chrono::sys_seconds adesso_;
     Codifica codifica_;
+    Separatore separatore_;
     std::vector<Evento> eventi_;
     Celle celle_;
     int stagione_ = 0;
-    int senza_data_ = 0;
-    long prima_senza_data_ = 0;
+    std::uint64_t senza_data_ = 0;
+    std::uint64_t prima_senza_data_ = 0;
 };
 
 }  // namespace turnolista

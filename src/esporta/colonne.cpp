@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ricerca/ricerca.hpp"
+
 namespace turnolista {
 
 namespace {
@@ -90,6 +92,15 @@ std::optional<Separatore> separatore_di(std::string_view riga) {
         fuori += !tra && c == ';' ? 1 : 0;
     }
     return fuori >= COLONNEEXCEL ? Separatore::punto_e_virgola : Separatore::spazio;
+}
+
+Separatore separatore_della_lista(std::string_view testo) {
+    while (!testo.empty()) {
+        if (const auto separatore = separatore_di(prossima_riga(testo))) {
+            return *separatore;
+        }
+    }
+    return Separatore::spazio;
 }
 
 void taglia_in_celle(std::string_view riga, Separatore separatore, Celle& celle) {

@@ -39,6 +39,9 @@ bool e_riposo(std::string_view riga);
 // The separator that `riga` decides for its list; nullopt for a rest line, which decides
 // nothing.
 std::optional<Separatore> separatore_di(std::string_view riga);
+// The separator of the list whose text is `testo`: a list of rest lines alone is cut as a
+// list of spaces is.
+Separatore separatore_della_lista(std::string_view testo);
 
 struct Celle {
     std::vector<std::string_view> testo;

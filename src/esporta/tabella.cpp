@@ -1,13 +1,10 @@
 #include "esporta/tabella.hpp"
 
-#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstring>
-#include <ostream>
+#include <string>
 #include <string_view>
 
-#include "comune/scrittura.hpp"
 #include "esporta/colonne.hpp"
 
 namespace turnolista {
@@ -77,82 +74,65 @@ constexpr std::array<Voce, 256> tabella_escape() {
 
 constexpr std::array<Voce, 256> ESCAPE = tabella_escape();
 
-// Text of the fixture file goes into the page as text, never as markup. It is escaped a
-// piece at a time into a block that the piece cannot overflow, and each block is written
-// whole, so a long line costs few writes however many characters it has to escape.
-void scrivi_testo_html(std::ostream& uscita, std::string_view testo) {
-    constexpr std::size_t BLOCCO = std::size_t{64} * 1024;
-    constexpr std::size_t PEZZO = BLOCCO / ENTITA_MASSIMA;
-    std::array<char, BLOCCO + VOCE> blocco;
+// Text of the fixture file goes into the page as text, never as markup. A piece at a time,
+// each byte one copy of fixed size into room made for the piece at its worst, which is then
+// cut back to what it took: a long line takes little more room than its escaped text.
+void scrivi_testo_html(std::string& uscita, std::string_view testo) {
+    constexpr std::size_t PEZZO = std::size_t{16} * 1024;
     while (!testo.empty()) {
         const std::string_view pezzo = testo.substr(0, PEZZO);
         testo.remove_prefix(pezzo.size());
-        char* fine = blocco.data();
+        const std::size_t prima = uscita.size();
+        uscita.resize(prima + pezzo.size() * ENTITA_MASSIMA + VOCE);
+        char* fine = uscita.data() + prima;
         for (const char c : pezzo) {
             const Voce& voce = ESCAPE[static_cast<unsigned char>(c)];
             std::memcpy(fine, voce.data(), VOCE);
             fine += voce[VOCE - 1];
         }
-        scrivi(uscita,
-               std::string_view(blocco.data(), static_cast<std::size_t>(fine - blocco.data())));
+        uscita.resize(static_cast<std::size_t>(fine - uscita.data()));
     }
-}
-
-void scrivi_numero(std::ostream& uscita, int numero) {
-    std::array<char, 16> cifre{};
-    auto* const fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), numero).ptr;
-    scrivi(uscita, std::string_view(cifre.data(), static_cast<std::size_t>(fine - cifre.data())));
 }
 
 }  // namespace
 
-Tabella::Tabella(std::ostream& uscita, TipoTabella tipo)
-    : uscita_(uscita), stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA) {
-    scrivi(uscita_, stile_.apertura);
-}
-
-void Tabella::separatore(Separatore separatore) {
-    separatore_ = separatore;
-    for (const std::string& attesa : in_attesa_) {
-        scrivi_riga(attesa);
-    }
-    in_attesa_.clear();
+Tabella::Tabella(TipoTabella tipo, Separatore separatore, std::string_view inizio, std::size_t byte,
+                 std::uint64_t righe)
+    : stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA), separatore_(separatore) {
+    // A row's number and markup, at most, with its cells cut by spaces; a sheet's further
+    // columns and a page's escaped text may take more.
+    const std::size_t per_riga = std::to_string(righe).size() + stile_.prima_del_numero[0].size() +
+                                 stile_.dopo_il_numero.size() +
+                                 COLONNEEXCEL * stile_.separatore.size() + 1 +
+                                 stile_.chiusura_riga.size();
+    testo_.reserve(inizio.size() + stile_.apertura.size() + byte + righe * per_riga +
+                   stile_.chiusura.size());
+    testo_.append(inizio).append(stile_.apertura);
 }
 
 void Tabella::riga(std::string_view riga) {
-    if (separatore_) {
-        scrivi_riga(riga);
-    } else {
-        in_attesa_.emplace_back(riga);
-    }
-}
-
-void Tabella::scrivi_riga(std::string_view riga) {
     ++numero_;
-    scrivi(uscita_, stile_.prima_del_numero[static_cast<std::size_t>((numero_ - 1) % 2)]);
-    scrivi_numero(uscita_, numero_);
-    scrivi(uscita_, stile_.dopo_il_numero);
-    taglia_in_celle(riga, *separatore_, celle_);
+    testo_ += stile_.prima_del_numero[(numero_ - 1) % 2];
+    testo_ += std::to_string(numero_);
+    testo_ += stile_.dopo_il_numero;
+    taglia_in_celle(riga, separatore_, celle_);
     for (std::size_t c = 0; c < celle_.testo.size(); ++c) {
         if (c > 0) {
-            scrivi(uscita_, stile_.separatore);
+            testo_ += stile_.separatore;
         }
         if (stile_.testo_html) {
-            scrivi_testo_html(uscita_, celle_.testo[c]);
+            scrivi_testo_html(testo_, celle_.testo[c]);
         } else {
-            scrivi(uscita_, celle_.testo[c]);
+            testo_ += celle_.testo[c];
         }
     }
-    scrivi(uscita_, "\n");
-    scrivi(uscita_, stile_.chiusura_riga);
+    testo_ += '\n';
+    testo_ += stile_.chiusura_riga;
 }
 
-void Tabella::chiudi() {
-    // A list of rest lines alone decides nothing: its rows are cut as a list of spaces is.
-    if (!separatore_) {
-        separatore(Separatore::spazio);
-    }
-    scrivi(uscita_, stile_.chiusura);
+std::string Tabella::chiudi() && {
+    testo_ += stile_.chiusura;
+    return std::move(testo_);
 }
 
 }  // namespace turnolista

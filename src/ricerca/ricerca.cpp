@@ -1,85 +1,105 @@
 #include "ricerca/ricerca.hpp"
 
-#include "comune/costanti.hpp"
-#include "comune/lettore.hpp"
+#include <algorithm>
 
 namespace turnolista {
 
-bool contiene(std::string_view riga, std::string_view nome) {
-    if (nome.empty()) {
-        return false;
-    }
-    // find() jumps from one occurrence of the name's first byte to the next with memchr,
-    // many bytes at a time, and compares only there; the name is short (under NAME bytes),
-    // so even a line full of that byte costs a small multiple of its length.
-    return riga.find(nome) != std::string_view::npos;
-}
-
 namespace {
 
-// Looks for the name with letter case and accents set aside, as long as no line holds it
-// as typed.
-class AltraGrafia {
-  public:
-    AltraGrafia(std::string_view nome, Codifica codifica)
-        : nome_(piegata(nome, codifica, true, origine_)), codifica_(codifica) {}
-
-    void esamina(std::string_view riga, Conteggio& conteggio) {
-        if (conteggio.RIGHE > 0 || nome_.empty()) {
-            return;
-        }
-        const std::string piegata_riga = piegata(riga, codifica_, true, origine_);
-        if (const auto dove = piegata_riga.find(nome_); dove != std::string::npos) {
-            if (conteggio.altra_grafia++ == 0) {
-                const std::size_t da = origine_[dove];
-                conteggio.come_scritto = riga.substr(da, origine_[dove + nome_.size()] - da);
-            }
-        }
+// The lower case of a letter of Windows-1252, by its code point.
+char32_t minuscola(char32_t c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        return c + 0x20;
     }
-
-    // Whether the spelling found differs from `nome` in more than letter case.
-    bool accenti(std::string_view nome, std::string_view come_scritto) {
-        return piegata(nome, codifica_, false, origine_) !=
-               piegata(come_scritto, codifica_, false, origine_);
+    if (c == 0x0160 || c == 0x0152 || c == 0x017D) {  // Š, Œ, Ž
+        return c + 1;
     }
+    return c == 0x0178 ? 0xFF : c;  // Ÿ
+}
 
-  private:
-    std::vector<std::size_t> origine_;  // declared first: the constructor fills it
-    std::string nome_;
-    Codifica codifica_;
-};
+char32_t senza_accento(char32_t c) {
+    // The base letters of U+00E0 to U+00FF; "_" where there is none (æ, ÷, þ).
+    constexpr std::string_view BASI = "aaaaaa_ceeeeiiiidnooooo_ouuuuy_y";
+    if (c >= 0xE0 && c <= 0xFF && BASI[c - 0xE0] != '_') {
+        return static_cast<unsigned char>(BASI[c - 0xE0]);
+    }
+    return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
+}
+
+// Calls `fai` with where each character of `testo` starts and its folded text.
+template <typename Fai>
+void per_carattere_piegato(std::string_view testo, Codifica codifica, bool accenti, Fai fai) {
+    std::string pezzo;
+    for (std::size_t i = 0; i < testo.size();) {
+        std::size_t n = 0;
+        char32_t c = carattere(testo.substr(i), codifica, n);
+        pezzo.clear();
+        if (n == 0) {
+            pezzo += testo[i];
+        } else {
+            c = minuscola(c);
+            aggiungi(pezzo, accenti ? senza_accento(c) : c, codifica);
+        }
+        fai(i, std::string_view(pezzo));
+        i += std::max<std::size_t>(n, 1);
+    }
+}
 
 }  // namespace
 
-Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome, const Consegna& copia,
-                           Codifica codifica, const Consegna& ogni_riga) {
-    LettoreRighe lettore(originale, Oggetto::file(FILE_ORIGINALE));
-    AltraGrafia altra(nome, codifica);
-    Conteggio conteggio;
-    for (;;) {
-        const auto riga = lettore.leggi();
-        if (!riga) {
-            return riga.errore();
+std::string piegata(std::string_view testo, Codifica codifica, bool accenti) {
+    std::string uscita;
+    uscita.reserve(testo.size());
+    per_carattere_piegato(testo, codifica, accenti,
+                          [&](std::size_t, std::string_view pezzo) { uscita += pezzo; });
+    return uscita;
+}
+
+std::size_t origine(std::string_view testo, Codifica codifica, bool accenti, std::size_t piegati) {
+    std::size_t fatti = 0;
+    std::size_t trovata = testo.size();
+    per_carattere_piegato(testo, codifica, accenti, [&](std::size_t i, std::string_view pezzo) {
+        if (trovata == testo.size() && piegati >= fatti && piegati < fatti + pezzo.size()) {
+            trovata = i;
         }
-        if (!*riga) {
-            break;
-        }
-        if (ogni_riga) {
-            ogni_riga(**riga);
-        }
-        if (contiene(**riga, nome)) {
-            copia(**riga);
-            ++conteggio.RIGHE;
-        } else {
-            altra.esamina(**riga, conteggio);
-        }
+        fatti += pezzo.size();
+    });
+    return trovata;
+}
+
+bool contiene(std::string_view riga, std::string_view nome) {
+    // find() jumps from one occurrence of the name's first byte to the next with memchr,
+    // many bytes at a time, and compares only there; the name is short (under NAME bytes),
+    // so even a line full of that byte costs a small multiple of its length.
+    return !nome.empty() && riga.find(nome) != std::string_view::npos;
+}
+
+std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome,
+                                        Codifica codifica) {
+    const std::string cercato = piegata(nome, codifica, true);
+    if (cercato.empty()) {
+        return std::nullopt;
     }
-    if (conteggio.RIGHE > 0) {
-        conteggio.altra_grafia = 0;
-        conteggio.come_scritto.clear();
+    // A line at a time, folded only until the first spelling is found.
+    std::optional<AltraGrafia> trovata;
+    per_riga(testo, [&](std::string_view riga) {
+        if (trovata) {
+            trovata->righe += contiene(riga, trovata->come_scritto) ? 1 : 0;
+            return;
+        }
+        const std::size_t dove = piegata(riga, codifica, true).find(cercato);
+        if (dove == std::string::npos) {
+            return;
+        }
+        const std::size_t da = origine(riga, codifica, true, dove);
+        const std::size_t a = origine(riga, codifica, true, dove + cercato.size());
+        trovata = AltraGrafia{std::string(riga.substr(da, a - da)), 1, false};
+    });
+    if (trovata) {
+        trovata->accenti =
+            piegata(nome, codifica, false) != piegata(trovata->come_scritto, codifica, false);
     }
-    conteggio.accenti = conteggio.altra_grafia > 0 && altra.accenti(nome, conteggio.come_scritto);
-    return conteggio;
+    return trovata;
 }
 
 }  // namespace turnolista

@@ -1,36 +1,59 @@
 #pragma once
-// The team search: hands on every line of the fixture list that holds the team name.
+// The team search over the list's text: its lines, whether a line holds the team name, and
+// where no line does, how the list writes the name otherwise.
 
-#include <functional>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "comune/codifica.hpp"
-#include "comune/esito.hpp"
-#include "comune/sorgente.hpp"
 
 namespace turnolista {
 
-struct Conteggio {
-    int RIGHE = 0;  // lines handed on
-    // With no line handed on: how many lines hold the name written with other capital
-    // letters or accents, and how the first of them writes it.
-    int altra_grafia = 0;
-    std::string come_scritto;
-    bool accenti = false;  // it differs from the name in its accents, not only in letter case
-};
+// Takes the next line off `testo`, which is not empty, and gives it without its line end:
+// LF, CR LF, or the end of the text, a CR just before that end included, as Windows ends
+// lines. Any other CR is text.
+inline std::string_view prossima_riga(std::string_view& testo) {
+    const std::size_t a_capo = testo.find('\n');
+    std::string_view riga = testo.substr(0, a_capo);
+    testo.remove_prefix(a_capo == std::string_view::npos ? testo.size() : a_capo + 1);
+    if (riga.ends_with('\r')) {
+        riga.remove_suffix(1);
+    }
+    return riga;
+}
+
+// Calls `fai` with each line of `testo`, in order.
+template <typename Fai>
+void per_riga(std::string_view testo, Fai&& fai) {
+    while (!testo.empty()) {
+        fai(prossima_riga(testo));
+    }
+}
 
 // True when `nome` occurs in `riga` as an exact, case-sensitive run of bytes. The empty
 // name matches nothing.
 bool contiene(std::string_view riga, std::string_view nome);
 
-using Consegna = std::function<void(std::string_view)>;
+// The text with the letters of Windows-1252 in lower case and, where `accenti`, without
+// their accents ("CANTÙ" is "cantù", or "cantu"). Bytes that are no character of the
+// encoding stay as they are.
+std::string piegata(std::string_view testo, Codifica codifica, bool accenti);
+// Where in `testo` the byte `piegati` of its folded text comes from.
+std::size_t origine(std::string_view testo, Codifica codifica, bool accenti, std::size_t piegati);
 
-// Hands `copia`, in order and without their line ends (LF, or CR LF), the lines of
-// `originale` (the text of "originale.txt") that contain `nome`, which is in the list's
-// encoding `codifica`; every line of the list is searched. `ogni_riga`, where given, sees
-// every line first, matching or not.
-Risultato<Conteggio> cerca(Sorgente& originale, std::string_view nome, const Consegna& copia,
-                           Codifica codifica = Codifica::ascii, const Consegna& ogni_riga = {});
+// The name as the list writes it with other capital letters or accents, and how many lines
+// hold that spelling: typed so, it finds them all.
+struct AltraGrafia {
+    std::string come_scritto;
+    std::uint64_t righe = 0;
+    bool accenti = false;  // it differs from the name in its accents, not only in letter case
+};
+
+// For a list in which no line holds `nome` (in the list's encoding), the first spelling of
+// it that differs only in letter case and accents; nullopt where there is none.
+std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome,
+                                        Codifica codifica);
 
 }  // namespace turnolista

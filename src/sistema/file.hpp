@@ -1,89 +1,82 @@
 #pragma once
-// The files a pass writes in the current folder: output that any run makes again, while
-// "originale.txt" is only ever read (lettura.hpp).
+// The files of the current folder: the fixture list, read whole and never written, and the
+// files a pass makes, each put in place once. Names and paths are UTF-8 on Windows, the
+// system's bytes elsewhere.
 //
-// A new file is written in three steps:
-//
-//     auto f = FileNuovo::crea("calendario.txt", originale);  // prepared, or refused
-//     scrivi((*f)->flusso(), ...);                              // the new content, on its way
-//     Esito e = (*f)->metti_al_posto();                         // in place, or why not
-//
-// and its states are:
-//   prepared  crea() has chosen how the file is written and refused what cannot be: a
-//             folder, a file the user may not write, the fixture list itself. The new
-//             content goes to a temporary file; the destination is as it was.
-//   in place  metti_al_posto() has succeeded: the destination holds the new content whole.
-//   dropped   the object went, or metti_al_posto() failed, before that: its temporary file
-//             is removed. A signal that ends the program (see segnali.hpp) removes it too;
-//             SIGKILL, a crash or a power cut may leave it, hidden.
-//
-// How a destination is written is chosen once, in crea():
-//   replace        a missing file, or an ordinary one of the user's (one link, in a folder
-//                  that takes new files, with nothing a new file cannot be given): the new
-//                  content goes into a new file beside it (".calendario.txt.PID"), made with
-//                  the old one's mode, owner and ACL, and renamed over it. A pass that fails
-//                  or is killed leaves the old file whole.
-//   write through  anything else (a symbolic link, a file with other hard links, another
-//                  user's file, a folder closed to new files, a device, a pipe): the content
-//                  waits in the temporary folder ($TMPDIR, else /tmp) until it is complete;
-//                  then the destination is opened as the shell's ">" opens it, with every
-//                  protection of the kernel's, locked against another run, emptied and
-//                  written. A kill or a disk failure during that write can leave it short.
-// On Windows every destination is replaced, with ReplaceFileW, which keeps the old file's
-// ACL, owner and creation time.
+// A pass's files are put in place in three steps, all or nothing up to the last:
+//   checked   each destination is one the user may replace: a regular file or none, that
+//             the user may write, and none of them the fixture list or another file of the
+//             same pass under a second name (a link);
+//   written   each file's whole content goes into a new hidden file beside it (".NAME.PID",
+//             in the folder a symbolic link points into), made with the old file's
+//             permission bits and nothing more, or as any new file is;
+//   in place  each is renamed over its destination, in order (ReplaceFileW on Windows,
+//             which keeps the old file's ACL and attributes).
+// A failure before the last step leaves every destination as it was; a signal that ends the
+// program removes the hidden files (segnali.hpp). A file with other hard links keeps its old
+// content under those, as with an editor that saves by rename.
 
-#include <memory>
-#include <ostream>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "comune/codifica.hpp"
 #include "comune/esito.hpp"
-#include "sistema/descrittore.hpp"
-#include "sistema/flussi.hpp"
-#include "sistema/lettura.hpp"
 
 namespace turnolista::sistema {
 
-class FileNuovo {
-  public:
-    // How this system writes a destination; each system has its own, and says how it goes.
-    struct Piano;
-    struct FinePiano {
-        void operator()(Piano* piano) const;
-    };
-    using PianoProprio = std::unique_ptr<Piano, FinePiano>;
+// The whole of `nome`, a regular file of at most LISTA_MASSIMA bytes; anything else is
+// refused before it is read.
+Risultato<std::string> leggi_lista(std::string_view nome);
 
-    // Prepares the new content of `destinazione`, which must never be `originale`; each LF
-    // written is made `fine_riga`.
-    static Risultato<std::unique_ptr<FileNuovo>> crea(std::string_view destinazione,
-                                                      const FileLettura& originale,
-                                                      FineRiga fine_riga = fine_riga_del_sistema());
-    ~FileNuovo();
-    FileNuovo(const FileNuovo&) = delete;
-    FileNuovo& operator=(const FileNuovo&) = delete;
-
-    std::ostream& flusso() { return flusso_; }
-    const std::string& destinazione() const { return destinazione_; }
-
-    // Completes the new content and puts it in the destination's place; once.
-    Esito metti_al_posto();
-
-  private:
-    FileNuovo(Descrittore contenuto, std::string destinazione, PianoProprio piano,
-              FineRiga fine_riga);
-    // Every write so far done, or the first that failed.
-    Esito svuota();
-
-    Descrittore contenuto_;
-    std::string destinazione_;
-    BufferScrittura buffer_;
-    std::ostream flusso_;
-    PianoProprio piano_;  // last, so that it goes first
+struct FileNuovo {
+    std::string_view nome;  // in the current folder
+    std::string contenuto;
 };
 
-// The name a new file is written under beside `destinazione`, by the process `processo`
-// (in hexadecimal, with "-1", "-2" after it should that name be taken): hidden, and a few
-// characters longer than the file's own name, so that a path that fits fits with it.
-std::string nome_temporaneo(std::string_view destinazione, unsigned long processo, int tentativo);
+// Puts `file` in place, in that order; none of them may be `originale`.
+Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale);
+
+// How this system's text files end their lines.
+FineRiga fine_riga_del_sistema();
+
+// The current folder's full path, as the system shows it; empty where it cannot be told.
+std::string cartella_corrente();
+
+// The names in the current folder, as they are stored; none where it cannot be read.
+std::vector<std::string> nomi_nella_cartella();
+
+enum class Voce { nessuna, file, cartella };
+// What `percorso` names: a file, a folder, or nothing that can be seen.
+Voce che_cosa_e(std::string_view percorso);
+
+// Each system's part of metti_al_posto().
+namespace proprio {
+
+// A destination as it stands: where its content goes (on POSIX systems the file a chain of
+// symbolic links leads to), and the file there if there is one.
+struct Destinazione {
+    std::string percorso;
+    std::string identita;    // the same for two names of one file; empty where there is none
+    std::uint32_t come = 0;  // what a new file takes of it: permission bits, or attributes
+};
+
+// Refuses a destination the user may not replace: a folder, no regular file, one the user
+// may not write or another program holds.
+Risultato<Destinazione> esamina(std::string_view nome);
+// The identity of the file `nome`; empty where there is none.
+std::string identita(std::string_view nome);
+// Makes the new file `nascosto` beside the destination, holding `contenuto`; EEXIST where
+// the name is taken.
+Esito scrivi_nascosto(const std::string& nascosto, const Destinazione& destinazione,
+                      std::string_view contenuto, const Oggetto& oggetto);
+Esito rinomina(const std::string& nascosto, const Destinazione& destinazione,
+               const Oggetto& oggetto);
+void rimuovi(const std::string& nascosto);
+unsigned long processo();
+
+}  // namespace proprio
 
 }  // namespace turnolista::sistema

@@ -1,201 +1,237 @@
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
-#include <variant>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <utility>
 
+#include "comune/costanti.hpp"
 #include "sistema/file.hpp"
-#include "sistema/posix.hpp"
-#include "sistema/segnali.hpp"
 
 namespace turnolista::sistema {
 
 namespace {
 
-using posix::senza_interruzioni;
-constexpr int APERTURA = O_NOCTTY | O_CLOEXEC;
+constexpr int APERTURA = O_CLOEXEC | O_NOCTTY;
 
-// Replace: the new file beside the destination, removed unless it was renamed over it.
-struct Accanto {
-    Accanto(std::string n, int p) : nome(std::move(n)), posto(p) {}
-    ~Accanto() {
-        if (!in_posto) {
-            ::unlink(nome.c_str());
+// A descriptor, closed when it goes unless it was given up.
+class Chiudi {
+  public:
+    explicit Chiudi(int d) : fd(d) {}
+    ~Chiudi() {
+        if (fd >= 0) {
+            ::close(fd);
         }
-        dimenticalo(posto);
     }
-    Accanto(const Accanto&) = delete;
-    Accanto& operator=(const Accanto&) = delete;
+    Chiudi(const Chiudi&) = delete;
+    Chiudi& operator=(const Chiudi&) = delete;
+    int rilascia() const { return std::exchange(fd, -1); }
 
-    std::string nome;
-    int posto;              // among the files a signal removes
-    bool in_posto = false;  // renamed over the destination
+    mutable int fd;
 };
 
-// Write through: the fixture list, which the destination must not turn out to be.
-struct Attraverso {
-    dev_t dispositivo = 0;
-    ino_t nodo = 0;
-    bool e(const struct stat& file) const {
-        return file.st_dev == dispositivo && file.st_ino == nodo;
+Natura natura_di(mode_t modo) {
+    return S_ISFIFO(modo) ? Natura::fifo : S_ISSOCK(modo) ? Natura::socket : Natura::dispositivo;
+}
+
+// Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
+// not exist yet.
+Risultato<std::string> percorso_reale(std::string_view nome) {
+    std::string percorso(nome);
+    for (int salti = 0; salti < 40; ++salti) {
+        struct stat info {};
+        if (::lstat(percorso.c_str(), &info) != 0) {
+            return errno == ENOENT ? Risultato<std::string>(percorso)
+                                   : Esito::scrittura(Oggetto::file(nome), errno);
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return percorso;
+        }
+        std::array<char, 4096> bersaglio{};
+        const ssize_t n = ::readlink(percorso.c_str(), bersaglio.data(), bersaglio.size());
+        if (n < 0 || static_cast<std::size_t>(n) == bersaglio.size()) {
+            return Esito::scrittura(Oggetto::file(nome), n < 0 ? errno : ENAMETOOLONG);
+        }
+        const std::string_view letto(bersaglio.data(), static_cast<std::size_t>(n));
+        const std::size_t barra = percorso.rfind('/');
+        percorso = letto.starts_with('/') || barra == std::string::npos
+                       ? std::string(letto)
+                       : percorso.substr(0, barra + 1).append(letto);
     }
-};
+    return Esito::scrittura(Oggetto::file(nome), ELOOP);
+}
+
+std::string identita_di(const struct stat& info) {
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
 
 }  // namespace
 
-struct FileNuovo::Piano {
-    std::variant<Attraverso, Accanto> modo;
-};
+namespace proprio {
 
-void FileNuovo::FinePiano::operator()(Piano* piano) const {
-    delete piano;
-}
-
-namespace {
-
-// Whether a rename keeps what the file has: its only name, the user's own (root's too, except
-// in a sticky folder, where the kernel would not let it open another user's file).
-bool sostituibile(const struct stat& info) {
-    struct stat cartella {};
-    return S_ISREG(info.st_mode) && info.st_nlink == 1 &&
-           (info.st_uid == ::geteuid() ||
-            (::geteuid() == 0 && ::stat(".", &cartella) == 0 && (cartella.st_mode & S_ISVTX) == 0));
-}
-
-// Refuses, before anything is written, a folder, a file the user may not write, the fixture
-// list under another name or behind a link. Writing through a link to nothing creates it.
-Esito controlla(const std::string& nome, const Attraverso& lista, const Oggetto& oggetto) {
-    struct stat bersaglio {};
-    if (::stat(nome.c_str(), &bersaglio) != 0) {
-        return errno == ENOENT ? Esito() : Esito::scrittura(oggetto, errno);
+Risultato<Destinazione> esamina(std::string_view nome) {
+    const Oggetto oggetto = Oggetto::file(nome);
+    auto percorso = percorso_reale(nome);
+    if (!percorso) {
+        return percorso.errore();
     }
-    if (S_ISDIR(bersaglio.st_mode)) {
+    Destinazione destinazione{.percorso = std::move(*percorso)};
+    struct stat info {};
+    if (::stat(destinazione.percorso.c_str(), &info) != 0) {
+        return errno == ENOENT ? Risultato(destinazione) : Esito::scrittura(oggetto, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
         return Esito::scrittura(oggetto, EISDIR);
     }
-    if (lista.e(bersaglio)) {
-        return Esito::su_file(Esito::Tipo::stesso_file, oggetto.nome);
+    if (!S_ISREG(info.st_mode)) {
+        return Esito{.tipo = Esito::Tipo::non_regolare,
+                     .oggetto = oggetto,
+                     .natura = natura_di(info.st_mode)};
     }
-    if (::faccessat(AT_FDCWD, nome.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (::faccessat(AT_FDCWD, destinazione.percorso.c_str(), W_OK, AT_EACCESS) != 0) {
         return Esito::scrittura(oggetto, errno);
     }
-    return {};
+    destinazione.identita = identita_di(info);
+    destinazione.come = info.st_mode & 0777;
+    return destinazione;
 }
 
-// The new file beside the destination, made like `esistente` where there is one. Where it
-// cannot be made so (the folder takes no new files; the owner, mode or attributes cannot be
-// given), an empty Descrittore: the content is written through instead.
-Risultato<Descrittore> crea_accanto(const std::string& nome, const struct stat* esistente,
-                                    const Oggetto& oggetto, FileNuovo::Piano& piano) {
-    for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        std::string accanto =
-            nome_temporaneo(nome, static_cast<unsigned long>(::getpid()), tentativo);
-        // New, it gets what the umask leaves of 0666; replacing a file, it starts private. A
-        // name already taken, even by a link, is never written through.
-        const int fd = senza_interruzioni([&] {
-            return ::open(accanto.c_str(), O_WRONLY | O_CREAT | O_EXCL | APERTURA,
-                          esistente != nullptr ? 0600 : 0666);
-        });
-        if (fd < 0) {
-            const int causa = errno;
-            if (causa == EEXIST) {
-                continue;
-            }
-            if (esistente != nullptr && (causa == EACCES || causa == EPERM || causa == EROFS)) {
-                return Descrittore(oggetto);
-            }
-            return Esito::scrittura(oggetto, causa);
-        }
-        piano.modo.emplace<Accanto>(accanto, ricorda_temporaneo(accanto));
-        Descrittore nuovo(fd, oggetto);
-        if (esistente == nullptr || posix::fai_come(fd, nome, *esistente)) {
-            return nuovo;
-        }
-        piano.modo.emplace<Attraverso>();
-        return Descrittore(oggetto);
-    }
-    return Esito::scrittura(oggetto, EEXIST);
-}
-
-// Opens the destination as the shell's ">" would, and empties it once it is known not to be
-// the fixture list and is locked, so that two runs write it one after the other.
-Esito scrivi_attraverso(Descrittore& contenuto, const std::string& nome, const Attraverso& lista) {
-    const Oggetto oggetto = Oggetto::file(nome);
-    const int fd = senza_interruzioni(
-        [&] { return ::open(nome.c_str(), O_WRONLY | O_CREAT | APERTURA, 0666); });
-    Descrittore bersaglio(fd, oggetto);
+std::string identita(std::string_view nome) {
     struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
-        return Esito::scrittura(oggetto, errno);
+    return ::stat(std::string(nome).c_str(), &info) == 0 ? identita_di(info) : std::string();
+}
+
+// A new file starts as the umask and the folder's default ACL make it; one that replaces
+// another starts private, then takes the old file's permission bits and nothing that a
+// default ACL of the folder would add.
+Esito scrivi_nascosto(const std::string& nascosto, const Destinazione& destinazione,
+                      std::string_view contenuto, const Oggetto& oggetto) {
+    const bool sostituisce = !destinazione.identita.empty();
+    const Chiudi file(::open(nascosto.c_str(), O_WRONLY | O_CREAT | O_EXCL | APERTURA,
+                             sostituisce ? 0600 : 0666));
+    if (file.fd < 0) {
+        return errno == EACCES || errno == EPERM
+                   ? Esito{.tipo = Esito::Tipo::cartella_chiusa, .oggetto = oggetto, .causa = errno}
+                   : Esito::scrittura(oggetto, errno);
     }
-    if (lista.e(info)) {
-        return Esito::su_file(Esito::Tipo::stesso_file, nome);
-    }
-    if (S_ISREG(info.st_mode)) {
-        static_cast<void>(senza_interruzioni([&] { return ::flock(fd, LOCK_EX); }));
-        if (::ftruncate(fd, 0) != 0) {
+    if (sostituisce) {
+        ::fremovexattr(file.fd, "system.posix_acl_access");
+        if (::fchmod(file.fd, destinazione.come) != 0) {
             return Esito::scrittura(oggetto, errno);
         }
     }
-    Esito esito = posix::copia(contenuto, bersaglio);
-    return esito.ok() ? bersaglio.chiudi() : esito;
+    for (; !contenuto.empty();) {
+        const ssize_t scritti = ::write(file.fd, contenuto.data(), contenuto.size());
+        if (scritti <= 0) {
+            return Esito::scrittura(oggetto, scritti < 0 ? errno : EIO);
+        }
+        contenuto.remove_prefix(static_cast<std::size_t>(scritti));
+    }
+    return ::close(file.rilascia()) == 0 ? Esito() : Esito::scrittura(oggetto, errno);
 }
 
-}  // namespace
+Esito rinomina(const std::string& nascosto, const Destinazione& destinazione,
+               const Oggetto& oggetto) {
+    return ::rename(nascosto.c_str(), destinazione.percorso.c_str()) == 0
+               ? Esito()
+               : Esito::scrittura(oggetto, errno);
+}
 
-Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
-                                                      const FileLettura& originale,
-                                                      FineRiga fine_riga) {
-    const std::string nome(destinazione);
-    const Oggetto oggetto = Oggetto::file(destinazione);
+void rimuovi(const std::string& nascosto) {
+    ::unlink(nascosto.c_str());
+}
+
+unsigned long processo() {
+    return static_cast<unsigned long>(::getpid());
+}
+
+}  // namespace proprio
+
+Risultato<std::string> leggi_lista(std::string_view nome) {
+    const Oggetto oggetto = Oggetto::file(nome);
+    const auto troppo_grande = [&](std::uint64_t byte) {
+        return Esito{.tipo = Esito::Tipo::troppo_grande,
+                     .oggetto = oggetto,
+                     .in_lettura = true,
+                     .byte = byte};
+    };
+    // Not waiting for a writer, should the name be a named pipe.
+    const Chiudi file(::open(std::string(nome).c_str(), O_RDONLY | O_NONBLOCK | APERTURA));
     struct stat info {};
-    static_cast<void>(::fstat(originale.descrittore().nativo(), &info));
-    const Attraverso lista{info.st_dev, info.st_ino};
-    const bool esiste = ::lstat(nome.c_str(), &info) == 0;
-    if (!esiste && errno != ENOENT) {
-        return Esito::scrittura(oggetto, errno);
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
+        return Esito::lettura(oggetto, errno);
     }
-    if (Esito esito = esiste ? controlla(nome, lista, oggetto) : Esito(); !esito.ok()) {
-        return esito;
+    if (S_ISDIR(info.st_mode)) {
+        return Esito::lettura(oggetto, EISDIR);
     }
-    PianoProprio piano(new Piano());
-    Descrittore contenuto(oggetto);
-    if (!esiste || sostituibile(info)) {
-        auto accanto = crea_accanto(nome, esiste ? &info : nullptr, oggetto, *piano);
-        if (!accanto) {
-            return accanto.errore();
+    if (!S_ISREG(info.st_mode)) {
+        return Esito{.tipo = Esito::Tipo::non_regolare,
+                     .oggetto = oggetto,
+                     .in_lettura = true,
+                     .natura = natura_di(info.st_mode)};
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > LISTA_MASSIMA) {
+        return troppo_grande(static_cast<std::uint64_t>(info.st_size));
+    }
+    // One byte more than the limit tells a file that grew past it meanwhile.
+    std::string lista(
+        std::min<std::size_t>(static_cast<std::size_t>(info.st_size), LISTA_MASSIMA) + 1, '\0');
+    std::size_t letti = 0;
+    for (;;) {
+        if (letti == lista.size()) {
+            if (lista.size() > LISTA_MASSIMA) {
+                return troppo_grande(letti);
+            }
+            lista.resize(std::min(lista.size() * 2, LISTA_MASSIMA + 1));
         }
-        contenuto = std::move(*accanto);
-    }
-    if (!contenuto.aperto()) {
-        auto attesa = posix::file_anonimo();
-        if (!attesa) {
-            return attesa.errore();
+        const ssize_t n = ::read(file.fd, lista.data() + letti, lista.size() - letti);
+        if (n < 0) {
+            return Esito::lettura(oggetto, errno);
         }
-        contenuto = std::move(*attesa);
-        piano->modo = lista;
+        if (n == 0) {
+            break;
+        }
+        letti += static_cast<std::size_t>(n);
     }
-    return std::unique_ptr<FileNuovo>(
-        new FileNuovo(std::move(contenuto), nome, std::move(piano), fine_riga));
+    lista.resize(letti);
+    return lista;
 }
 
-Esito FileNuovo::metti_al_posto() {
-    if (Esito esito = svuota(); !esito.ok()) {
-        return esito;
+FineRiga fine_riga_del_sistema() {
+    return FineRiga::lf;
+}
+
+std::string cartella_corrente() {
+    const std::unique_ptr<char, decltype(&std::free)> percorso(::getcwd(nullptr, 0), &std::free);
+    return percorso ? std::string(percorso.get()) : std::string();
+}
+
+std::vector<std::string> nomi_nella_cartella() {
+    std::vector<std::string> nomi;
+    const std::unique_ptr<DIR, int (*)(DIR*)> cartella(::opendir("."), &::closedir);
+    while (cartella) {
+        const dirent* voce = ::readdir(cartella.get());
+        if (voce == nullptr) {
+            break;
+        }
+        nomi.emplace_back(voce->d_name);
     }
-    auto* accanto = std::get_if<Accanto>(&piano_->modo);
-    if (accanto == nullptr) {
-        return scrivi_attraverso(contenuto_, destinazione_, std::get<Attraverso>(piano_->modo));
+    return nomi;
+}
+
+Voce che_cosa_e(std::string_view percorso) {
+    struct stat info {};
+    if (::stat(std::string(percorso).c_str(), &info) != 0) {
+        return Voce::nessuna;
     }
-    if (Esito esito = contenuto_.chiudi(); !esito.ok()) {
-        return esito;
-    }
-    if (::rename(accanto->nome.c_str(), destinazione_.c_str()) != 0) {
-        return Esito::scrittura(Oggetto::file(destinazione_), errno);
-    }
-    accanto->in_posto = true;
-    return {};
+    return S_ISDIR(info.st_mode) ? Voce::cartella : Voce::file;
 }
 
 }  // namespace turnolista::sistema

@@ -1,8 +1,11 @@
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <string>
+#include <utility>
 
+#include "comune/costanti.hpp"
 #include "sistema/file.hpp"
-#include "sistema/segnali.hpp"
 #include "sistema/windows.hpp"
 
 namespace turnolista::sistema {
@@ -11,154 +14,247 @@ namespace {
 
 using windows::largo;
 
+// A handle, closed when it goes unless it was given up.
+class Maniglia {
+  public:
+    explicit Maniglia(HANDLE maniglia) : h(maniglia) {}
+    ~Maniglia() {
+        if (h != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(h);
+        }
+    }
+    Maniglia(const Maniglia&) = delete;
+    Maniglia& operator=(const Maniglia&) = delete;
+    HANDLE rilascia() const { return std::exchange(h, INVALID_HANDLE_VALUE); }
+
+    mutable HANDLE h;
+};
+
+// The full path of a name in the current folder, as ReplaceFileW wants it.
+std::wstring completo(std::string_view nome) {
+    const std::wstring largo = windows::largo(nome);
+    std::wstring percorso(::GetFullPathNameW(largo.c_str(), 0, nullptr, nullptr), L'\0');
+    percorso.resize(::GetFullPathNameW(largo.c_str(), static_cast<DWORD>(percorso.size()),
+                                       percorso.data(), nullptr));
+    return percorso.empty() ? largo : percorso;
+}
+
 bool non_esiste(DWORD errore) {
     return errore == ERROR_FILE_NOT_FOUND || errore == ERROR_PATH_NOT_FOUND;
 }
 
-// Whether two handles are the same file: the same volume, the same index on it.
-bool stesso_file(HANDLE uno, HANDLE altro) {
-    BY_HANDLE_FILE_INFORMATION a{};
-    BY_HANDLE_FILE_INFORMATION b{};
-    return ::GetFileInformationByHandle(uno, &a) != 0 &&
-           ::GetFileInformationByHandle(altro, &b) != 0 &&
-           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+// A failure to write a file: another program holding it open (Excel, Word) is said so,
+// since the user can close it; any other reason as the system gives it.
+Esito esito_scrittura(const Oggetto& oggetto, DWORD errore) {
+    if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
+        errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE) {
+        return Esito::su_file(Esito::Tipo::aperto_altrove, oggetto.nome);
+    }
+    return Esito::scrittura(oggetto, windows::errno_da(errore));
 }
 
 }  // namespace
 
-// Every destination is replaced: the new content goes to a hidden file beside it, which
-// ReplaceFileW puts in the place of the file there, or MoveFileExW where there is none. The
-// hidden file is removed unless it was put in place.
-struct FileNuovo::Piano {
-    Piano() = default;
-    Piano(const Piano&) = delete;
-    Piano& operator=(const Piano&) = delete;
-    ~Piano() {
-        if (!in_posto) {
-            ::DeleteFileW(temporaneo.c_str());
-        }
-        dimenticalo(posto);
+namespace proprio {
+
+std::string identita(std::string_view nome) {
+    const Maniglia h(::CreateFileW(largo(nome).c_str(), 0,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (h.h == INVALID_HANDLE_VALUE || ::GetFileInformationByHandle(h.h, &info) == 0) {
+        return {};
     }
-
-    std::wstring nome;
-    std::wstring temporaneo;
-    int posto = -1;  // among the files Ctrl-C removes
-    bool esiste = false;
-    // What Explorer shows of the file once in place: the old one's hidden, system, archive
-    // and indexing attributes.
-    DWORD attributi = FILE_ATTRIBUTE_NORMAL;
-    bool in_posto = false;
-};
-
-void FileNuovo::FinePiano::operator()(Piano* piano) const {
-    delete piano;
+    return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) +
+           ":" + std::to_string(info.nFileIndexLow);
 }
 
-namespace {
-
-// Creates the hidden file beside the destination, open for writing and shared for deleting,
-// so that Ctrl-C's handler removes it while it is being written.
-Risultato<Descrittore> crea_temporaneo(std::string_view destinazione, FileNuovo::Piano& piano,
-                                       const Oggetto& oggetto) {
-    for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        const std::string nome = nome_temporaneo(destinazione, ::GetCurrentProcessId(), tentativo);
-        const HANDLE h =
-            ::CreateFileW(largo(nome).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                          nullptr, CREATE_NEW, piano.attributi | FILE_ATTRIBUTE_HIDDEN, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            piano.temporaneo = largo(nome);
-            piano.posto = ricorda_temporaneo(nome);
-            return Descrittore(h, oggetto);
-        }
-        const DWORD errore = ::GetLastError();
-        if (errore != ERROR_FILE_EXISTS && errore != ERROR_ALREADY_EXISTS) {
-            return Esito::scrittura(oggetto, windows::errno_da(errore));
-        }
-    }
-    return Esito::scrittura(oggetto, EEXIST);
-}
-
-}  // namespace
-
-Risultato<std::unique_ptr<FileNuovo>> FileNuovo::crea(std::string_view destinazione,
-                                                      const FileLettura& originale,
-                                                      FineRiga fine_riga) {
-    const Oggetto oggetto = Oggetto::file(destinazione);
-    PianoProprio piano(new Piano());
-    piano->nome = largo(destinazione);
-    const DWORD attributi = ::GetFileAttributesW(piano->nome.c_str());
+// What a new file takes of the old one is what Explorer shows of it: its hidden, system,
+// archive and indexing attributes.
+Risultato<Destinazione> esamina(std::string_view nome) {
+    const Oggetto oggetto = Oggetto::file(nome);
+    Destinazione destinazione{.percorso = std::string(nome), .come = FILE_ATTRIBUTE_NORMAL};
+    const DWORD attributi = ::GetFileAttributesW(largo(nome).c_str());
     if (attributi == INVALID_FILE_ATTRIBUTES) {
-        if (const DWORD errore = ::GetLastError(); !non_esiste(errore)) {
-            return Esito::scrittura(oggetto, windows::errno_da(errore));
-        }
-    } else {
-        if ((attributi & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            return Esito::scrittura(oggetto, EISDIR);
-        }
-        if ((attributi & FILE_ATTRIBUTE_READONLY) != 0) {
-            return Esito::scrittura(oggetto, EACCES);
-        }
-        // Opening it for writing, without changing it, tells whether the user may write it
-        // and whether another program (a spreadsheet that has it open) keeps it locked.
-        const Descrittore prova(
-            ::CreateFileW(piano->nome.c_str(), GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, 0, nullptr),
-            oggetto);
-        if (!prova.aperto()) {
-            return windows::esito_scrittura(oggetto, ::GetLastError());
-        }
-        if (stesso_file(prova.nativo(), originale.descrittore().nativo())) {
-            return Esito::su_file(Esito::Tipo::stesso_file, destinazione);
-        }
-        piano->esiste = true;
-        const DWORD visibili =
-            attributi & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-        piano->attributi = visibili != 0 ? visibili : FILE_ATTRIBUTE_NORMAL;
+        const DWORD errore = ::GetLastError();
+        return non_esiste(errore) ? Risultato(destinazione)
+                                  : Esito::scrittura(oggetto, windows::errno_da(errore));
     }
-    auto contenuto = crea_temporaneo(destinazione, *piano, oggetto);
-    if (!contenuto) {
-        return contenuto.errore();
+    if ((attributi & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return Esito::scrittura(oggetto, EISDIR);
     }
-    return std::unique_ptr<FileNuovo>(new FileNuovo(
-        std::move(*contenuto), std::string(destinazione), std::move(piano), fine_riga));
+    if ((attributi & FILE_ATTRIBUTE_READONLY) != 0) {
+        return Esito::scrittura(oggetto, EACCES);
+    }
+    // Opening it for writing, without changing it, tells whether the user may write it and
+    // whether another program (a spreadsheet that has it open) keeps it locked.
+    const Maniglia prova(::CreateFileW(largo(nome).c_str(), GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    if (prova.h == INVALID_HANDLE_VALUE) {
+        return esito_scrittura(oggetto, ::GetLastError());
+    }
+    if (::GetFileType(prova.h) != FILE_TYPE_DISK) {
+        return Esito{
+            .tipo = Esito::Tipo::non_regolare, .oggetto = oggetto, .natura = Natura::dispositivo};
+    }
+    destinazione.identita = identita(nome);
+    const DWORD visibili =
+        attributi & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    destinazione.come = visibili != 0 ? visibili : FILE_ATTRIBUTE_NORMAL;
+    return destinazione;
+}
+
+// Hidden, so that a run killed before it is put in place shows nothing in Explorer; shared
+// for deleting, so that Ctrl-C's handler removes it while it is being written.
+Esito scrivi_nascosto(const std::string& nascosto, const Destinazione& destinazione,
+                      std::string_view contenuto, const Oggetto& oggetto) {
+    const Maniglia file(::CreateFileW(largo(nascosto).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      destinazione.come | FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) {
+        const DWORD errore = ::GetLastError();
+        return errore == ERROR_ACCESS_DENIED ? Esito{.tipo = Esito::Tipo::cartella_chiusa,
+                                                     .oggetto = oggetto,
+                                                     .causa = EACCES}
+                                             : Esito::scrittura(oggetto, windows::errno_da(errore));
+    }
+    while (!contenuto.empty()) {
+        DWORD scritti = 0;
+        const auto pezzo = static_cast<DWORD>(std::min<std::size_t>(contenuto.size(), 1U << 30));
+        if (::WriteFile(file.h, contenuto.data(), pezzo, &scritti, nullptr) == 0) {
+            return esito_scrittura(oggetto, ::GetLastError());
+        }
+        contenuto.remove_prefix(scritti);
+    }
+    return ::CloseHandle(file.rilascia()) != 0 ? Esito()
+                                               : esito_scrittura(oggetto, ::GetLastError());
 }
 
 // A file that exists is replaced with ReplaceFileW, which keeps its permissions (ACL),
 // owner and creation time; a new one, or one gone meanwhile, is moved there.
-Esito FileNuovo::metti_al_posto() {
-    Esito esito = svuota();
-    if (esito.ok()) {
-        esito = contenuto_.chiudi();
-    }
-    if (!esito.ok()) {
-        return esito;
-    }
-    Piano& piano = *piano_;
-    const std::wstring nuovo = windows::completo(piano.temporaneo.c_str());
-    const std::wstring nome = windows::completo(piano.nome.c_str());
+Esito rinomina(const std::string& nascosto, const Destinazione& destinazione,
+               const Oggetto& oggetto) {
+    const std::wstring nuovo = completo(nascosto);
+    const std::wstring vecchio = completo(destinazione.percorso);
     bool fatto = false;
-    if (piano.esiste) {
-        fatto = ::ReplaceFileW(nome.c_str(), nuovo.c_str(), nullptr,
+    if (!destinazione.identita.empty()) {
+        fatto = ::ReplaceFileW(vecchio.c_str(), nuovo.c_str(), nullptr,
                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                nullptr, nullptr) != 0;
         const DWORD errore = ::GetLastError();
         // With no file left to replace (ReplaceFileW has removed it and then could not
         // rename, or it was gone already), the new content is moved in its place.
         if (!fatto && errore != ERROR_UNABLE_TO_MOVE_REPLACEMENT && !non_esiste(errore)) {
-            return windows::esito_scrittura(Oggetto::file(destinazione_), errore);
+            return esito_scrittura(oggetto, errore);
         }
     }
-    if (!fatto && ::MoveFileExW(nuovo.c_str(), nome.c_str(),
+    if (!fatto && ::MoveFileExW(nuovo.c_str(), vecchio.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-        return windows::esito_scrittura(Oggetto::file(destinazione_), ::GetLastError());
+        return esito_scrittura(oggetto, ::GetLastError());
     }
-    piano.in_posto = true;
-    // It was made hidden, so that a run killed before this shows nothing in Explorer.
-    ::SetFileAttributesW(nome.c_str(), piano.attributi);
+    ::SetFileAttributesW(vecchio.c_str(), destinazione.come);
     return {};
+}
+
+void rimuovi(const std::string& nascosto) {
+    ::DeleteFileW(largo(nascosto).c_str());
+}
+
+unsigned long processo() {
+    return ::GetCurrentProcessId();
+}
+
+}  // namespace proprio
+
+Risultato<std::string> leggi_lista(std::string_view nome) {
+    const Oggetto oggetto = Oggetto::file(nome);
+    const auto troppo_grande = [&](std::uint64_t byte) {
+        return Esito{.tipo = Esito::Tipo::troppo_grande,
+                     .oggetto = oggetto,
+                     .in_lettura = true,
+                     .byte = byte};
+    };
+    const Maniglia h(::CreateFileW(largo(nome).c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (h.h == INVALID_HANDLE_VALUE) {
+        const DWORD errore = ::GetLastError();
+        if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION) {
+            return Esito::su_file(Esito::Tipo::aperto_altrove, nome, true);
+        }
+        // Windows refuses to open a folder as a file; say what it is, as elsewhere.
+        const int causa = windows::errno_da(errore);
+        const bool cartella = causa == EACCES && che_cosa_e(nome) == Voce::cartella;
+        return Esito::lettura(oggetto, cartella ? EISDIR : causa);
+    }
+    LARGE_INTEGER dimensione{};
+    if (::GetFileType(h.h) != FILE_TYPE_DISK) {
+        return Esito{.tipo = Esito::Tipo::non_regolare,
+                     .oggetto = oggetto,
+                     .in_lettura = true,
+                     .natura = Natura::dispositivo};
+    }
+    if (::GetFileSizeEx(h.h, &dimensione) == 0) {
+        return Esito::lettura(oggetto, windows::errno_ultimo());
+    }
+    const auto byte = static_cast<std::uint64_t>(dimensione.QuadPart);
+    if (byte > LISTA_MASSIMA) {
+        return troppo_grande(byte);
+    }
+    std::string lista(static_cast<std::size_t>(byte) + 1, '\0');
+    std::size_t letti = 0;
+    for (DWORD n = 1; n > 0 && letti < lista.size(); letti += n) {
+        if (::ReadFile(h.h, lista.data() + letti, static_cast<DWORD>(lista.size() - letti), &n,
+                       nullptr) == 0) {
+            return Esito::lettura(oggetto, windows::errno_ultimo());
+        }
+    }
+    if (letti > byte) {
+        return troppo_grande(letti);
+    }
+    lista.resize(letti);
+    return lista;
+}
+
+FineRiga fine_riga_del_sistema() {
+    return FineRiga::crlf;
+}
+
+std::string cartella_corrente() {
+    std::wstring percorso(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            ::GetCurrentDirectoryW(static_cast<DWORD>(percorso.size()), percorso.data());
+        if (n < percorso.size()) {
+            percorso.resize(n);
+            return windows::stretto(percorso);
+        }
+        percorso.resize(n);
+    }
+}
+
+std::vector<std::string> nomi_nella_cartella() {
+    std::vector<std::string> nomi;
+    WIN32_FIND_DATAW voce;
+    const HANDLE ricerca = ::FindFirstFileW(L"*", &voce);
+    if (ricerca == INVALID_HANDLE_VALUE) {
+        return nomi;
+    }
+    do {
+        nomi.push_back(windows::stretto(voce.cFileName));
+    } while (::FindNextFileW(ricerca, &voce) != 0);
+    ::FindClose(ricerca);
+    return nomi;
+}
+
+Voce che_cosa_e(std::string_view percorso) {
+    const DWORD attributi = ::GetFileAttributesW(largo(percorso).c_str());
+    if (attributi == INVALID_FILE_ATTRIBUTES) {
+        return Voce::nessuna;
+    }
+    return (attributi & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Voce::cartella : Voce::file;
 }
 
 }  // namespace turnolista::sistema

@@ -1,21 +1,22 @@
 #pragma once
 // Signals as people send them: Ctrl-C, a closed terminal, kill and Ctrl-\ (INT, HUP, TERM,
-// QUIT; on Windows Ctrl-C, Ctrl-Break and the window closed) remove the temporary files this
-// run made, then end the program as the signal would. A signal ignored when the program
-// started stays ignored, and nothing is ever held back. A broken pipe and a file-size limit
-// (PIPE, XFSZ) are ignored, so that they come back as the reason a write failed.
+// QUIT; on Windows Ctrl-C, Ctrl-Break and the window closed) remove the hidden files this
+// run is writing, then end the program as the signal would. A signal ignored when the
+// program started stays ignored. A broken pipe and a file-size limit (PIPE, XFSZ) are
+// ignored, so that they come back as the reason a write failed.
 
-#include <string_view>
+#include <functional>
+#include <string>
 
 namespace turnolista::sistema {
 
 // Installs the handlers; called once, before any file is written.
 void pulisci_su_segnale();
 
-// Remembers a temporary file this run has made, by its name in the current folder, so that
-// a signal removes it. Returns the place it takes, or -1 when it cannot be remembered.
-int ricorda_temporaneo(std::string_view nome);
-// Forgets it, once it has been put in place or removed.
+// Makes a hidden file by `crea`, its name already known to the handlers when the file
+// comes to exist, so that no signal can leave it. Returns the place the name takes, which
+// dimenticalo() frees once the file is renamed or removed.
+int crea_temporaneo(const std::string& nome, const std::function<void()>& crea);
 void dimenticalo(int posto);
 
 }  // namespace turnolista::sistema

@@ -1,10 +1,10 @@
-#include "sistema/segnali.hpp"
-
 #include <unistd.h>
 
 #include <array>
 #include <csignal>
 #include <cstring>
+
+#include "sistema/segnali.hpp"
 
 namespace turnolista::sistema {
 
@@ -12,9 +12,9 @@ namespace {
 
 constexpr std::array TERMINANTI{SIGINT, SIGHUP, SIGTERM, SIGQUIT};
 
-// The temporary files for the handler: plain arrays, since a handler may touch nothing
-// else. A place is in use once its flag is set, after its name is complete.
-constexpr std::size_t POSTI = 4;
+// The hidden files for the handler: plain arrays, since a handler may touch nothing else. A
+// place is in use once its flag is set, after its name is complete; a pass has two files.
+constexpr std::size_t POSTI = 2;
 constexpr std::size_t LUNGHEZZA = 4096;  // a path, PATH_MAX with its zero
 std::array<std::array<char, LUNGHEZZA>, POSTI> nomi{};
 std::array<volatile std::sig_atomic_t, POSTI> occupato{};
@@ -50,19 +50,18 @@ void pulisci_su_segnale() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-int ricorda_temporaneo(std::string_view nome) {
-    if (nome.size() >= LUNGHEZZA) {
-        return -1;
-    }
-    for (std::size_t i = 0; i < POSTI; ++i) {
+// The handler runs on this thread: once the flag is set, the open that follows is covered.
+int crea_temporaneo(const std::string& nome, const std::function<void()>& crea) {
+    int posto = -1;
+    for (std::size_t i = 0; i < POSTI && posto < 0 && nome.size() < LUNGHEZZA; ++i) {
         if (occupato[i] == 0) {
-            std::memcpy(nomi[i].data(), nome.data(), nome.size());
-            nomi[i][nome.size()] = '\0';
+            std::memcpy(nomi[i].data(), nome.c_str(), nome.size() + 1);
             occupato[i] = 1;
-            return static_cast<int>(i);
+            posto = static_cast<int>(i);
         }
     }
-    return -1;
+    crea();
+    return posto;
 }
 
 void dimenticalo(int posto) {

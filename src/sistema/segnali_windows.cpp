@@ -8,21 +8,20 @@ namespace turnolista::sistema {
 
 namespace {
 
-// Windows calls the handler on a thread of its own while the program goes on, so the
-// temporary files are shared under a lock: the handler takes it and never gives it back,
-// which keeps the program from remembering new ones once it runs.
-constexpr std::size_t POSTI = 4;
-std::array<std::string, POSTI> nomi;
+// Windows calls the handler on a thread of its own while the program goes on, so the names
+// are shared under a lock, which a file is made under too: the handler takes it and never
+// gives it back, so that no file comes to exist once it has removed them.
+constexpr std::size_t POSTI = 2;
+std::array<std::wstring, POSTI> nomi;
 std::array<bool, POSTI> occupato{};
 
-struct Sezione {
-    Sezione() { ::InitializeCriticalSection(&critica); }
-    CRITICAL_SECTION critica;
-};
-
 CRITICAL_SECTION& serratura() {
-    static Sezione sezione;
-    return sezione.critica;
+    static CRITICAL_SECTION sezione = [] {
+        CRITICAL_SECTION s;
+        ::InitializeCriticalSection(&s);
+        return s;
+    }();
+    return sezione;
 }
 
 // Ctrl-C, Ctrl-Break, the console window closed, the user logging off or the system
@@ -31,7 +30,7 @@ BOOL WINAPI al_segnale(DWORD /*evento*/) {
     ::EnterCriticalSection(&serratura());
     for (std::size_t i = 0; i < POSTI; ++i) {
         if (occupato[i]) {
-            ::DeleteFileA(nomi[i].c_str());
+            ::DeleteFileW(nomi[i].c_str());
         }
     }
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
@@ -44,16 +43,17 @@ void pulisci_su_segnale() {
     ::SetConsoleCtrlHandler(al_segnale, TRUE);
 }
 
-int ricorda_temporaneo(std::string_view nome) {
+int crea_temporaneo(const std::string& nome, const std::function<void()>& crea) {
     ::EnterCriticalSection(&serratura());
     int posto = -1;
     for (std::size_t i = 0; i < POSTI && posto < 0; ++i) {
         if (!occupato[i]) {
-            nomi[i] = std::string(nome);
+            nomi[i] = windows::largo(nome);
             occupato[i] = true;
             posto = static_cast<int>(i);
         }
     }
+    crea();
     ::LeaveCriticalSection(&serratura());
     return posto;
 }

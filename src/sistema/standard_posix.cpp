@@ -1,30 +1,66 @@
 #include <fcntl.h>
 #include <langinfo.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <string_view>
 
 #include "sistema/standard.hpp"
 
 namespace turnolista::sistema {
 
-// A closed descriptor gets /dev/null in its place, so that no file the program opens can
-// take its number; the lowest closed one is taken first.
-std::unique_ptr<Canale> canale_standard(int quale) {
+namespace {
+
+// A standard stream by its descriptor; -1 for one the program was started without, which
+// the system refuses as it is.
+class Descrittore final : public Canale {
+  public:
+    Descrittore(int fd, Oggetto oggetto) : fd_(fd), oggetto_(std::move(oggetto)) {}
+
+    Risultato<std::size_t> leggi(std::span<char> dove) override {
+        for (;;) {
+            const ssize_t letti = ::read(fd_, dove.data(), dove.size());
+            if (letti >= 0) {
+                return static_cast<std::size_t>(letti);
+            }
+            if (errno != EINTR) {
+                return Esito::lettura(oggetto_, errno);
+            }
+        }
+    }
+
+    Esito scrivi(std::string_view testo) override {
+        while (!testo.empty()) {
+            const ssize_t scritti = ::write(fd_, testo.data(), testo.size());
+            if (scritti <= 0 && (scritti == 0 || errno != EINTR)) {
+                return Esito::scrittura(oggetto_, scritti < 0 ? errno : EIO);
+            }
+            testo.remove_prefix(static_cast<std::size_t>(std::max<ssize_t>(scritti, 0)));
+        }
+        return {};
+    }
+
+  private:
+    int fd_;
+    Oggetto oggetto_;
+};
+
+// A closed descriptor gets /dev/null in its place; the streams are looked at in order, so
+// that the lowest closed one is taken first.
+Descrittore standard(int quale, Oggetto::Tipo tipo) {
     if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
-        return std::make_unique<Descrittore>(quale, oggetto_standard(quale));
+        return {quale, Oggetto::standard(tipo)};
     }
     ::open("/dev/null", quale == 0 ? O_RDONLY : O_WRONLY);
-    return std::make_unique<Descrittore>(oggetto_standard(quale));
+    return {-1, Oggetto::standard(tipo)};
 }
 
-namespace {
 // Whether a locale's name, such as "it_IT.UTF-8" or "C.utf8@euro", names the UTF-8 codeset.
 bool nomina_utf8(std::string_view locale) {
     const auto punto = locale.find('.');
@@ -56,23 +92,26 @@ bool utf8_dal_locale() {
 
 }  // namespace
 
-// The same for every stream: asked of the locale once.
-bool console_utf8(int /*quale*/) {
-    static const bool utf8 = utf8_dal_locale();
-    return utf8;
+struct FlussiStandard::Canali {
+    std::array<Descrittore, 3> tre{standard(0, Oggetto::Tipo::standard_input),
+                                   standard(1, Oggetto::Tipo::standard_output),
+                                   standard(2, Oggetto::Tipo::standard_error)};
+};
+
+// A terminal outlives the program that runs in it, and its command line has no Windows habits.
+FlussiStandard::FlussiStandard() : canali_(std::make_unique<Canali>()) {
+    const bool utf8 = utf8_dal_locale();
+    console_ = std::make_unique<Console>(Console{.in = canali_->tre[0],
+                                                 .out = canali_->tre[1],
+                                                 .err = canali_->tre[2],
+                                                 .utf8 = utf8,
+                                                 .utf8_err = utf8});
 }
+
+FlussiStandard::~FlussiStandard() = default;
 
 std::vector<std::string> argomenti(int argc, char** argv) {
     return {argv + std::min(argc, 1), argv + argc};
-}
-
-bool abitudini_windows() {
-    return false;
-}
-
-// A terminal outlives the program that runs in it.
-bool finestra_propria() {
-    return false;
 }
 
 }  // namespace turnolista::sistema

@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <climits>
 #include <string>
 #include <vector>
 
+#include "comune/codifica.hpp"
 #include "sistema/standard.hpp"
 #include "sistema/windows.hpp"
 
@@ -18,97 +20,86 @@ bool e_console(HANDLE h) {
     return h != nullptr && h != INVALID_HANDLE_VALUE && ::GetConsoleMode(h, &modo) != 0;
 }
 
-// How much of `dati` is whole UTF-8 sequences: a sequence cut at the end waits for the
-// next write.
-std::size_t sequenze_intere(std::string_view dati) {
-    for (std::size_t indietro = 1; indietro <= 3 && indietro <= dati.size(); ++indietro) {
-        const auto c = static_cast<unsigned char>(dati[dati.size() - indietro]);
-        if ((c & 0xC0) == 0x80) {
-            continue;  // a continuation byte: look further back
-        }
-        const std::size_t lunghezza = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        return lunghezza > indietro ? dati.size() - indietro : dati.size();
-    }
-    return dati.size();
-}
-
-// The program's messages are in UTF-8 for a console; text that is not UTF-8 is shown as
-// ISO-8859-1, the character set of the messages elsewhere.
-std::wstring da_mostrare(std::string_view testo) {
-    const int n = static_cast<int>(testo.size());
-    UINT pagina = CP_UTF8;
-    int lunghezza =
-        ::MultiByteToWideChar(pagina, MB_ERR_INVALID_CHARS, testo.data(), n, nullptr, 0);
-    if (lunghezza == 0) {
-        pagina = 28591;
-        lunghezza = ::MultiByteToWideChar(pagina, 0, testo.data(), n, nullptr, 0);
-    }
-    std::wstring largo(static_cast<std::size_t>(lunghezza), L'\0');
-    ::MultiByteToWideChar(pagina, 0, testo.data(), n, largo.data(), lunghezza);
-    return largo;
-}
-
-// A console, which takes and gives text in UTF-16 whatever its code page: the program
-// hands it UTF-8 and gets UTF-8 back.
-class ConsoleLarga final : public Canale {
+// A standard stream: a file or a pipe by its bytes, or a console, which takes and gives text
+// in UTF-16 whatever its code page (the program hands it UTF-8 and gets UTF-8 back). Lines
+// end in CR LF, as a Windows text-mode program writes them.
+class Standard final : public Canale {
   public:
-    ConsoleLarga(HANDLE h, Oggetto oggetto) : h_(h), oggetto_(std::move(oggetto)) {}
+    Standard(HANDLE h, Oggetto oggetto)
+        : h_(h), oggetto_(std::move(oggetto)), console_(e_console(h)) {}
 
     Risultato<std::size_t> leggi(std::span<char> dove) override {
-        // Three UTF-8 bytes at most for each UTF-16 unit.
-        const std::size_t al_piu = std::max<std::size_t>(dove.size() / 3, 2);
-        std::vector<wchar_t> largo(al_piu);
-        for (;;) {
-            std::size_t inizio = 0;
-            if (surrogato_in_sospeso_ != 0) {
-                largo[inizio++] = surrogato_in_sospeso_;
-                surrogato_in_sospeso_ = 0;
+        DWORD letti = 0;
+        if (!console_) {
+            if (::ReadFile(h_, dove.data(),
+                           static_cast<DWORD>(std::min<std::size_t>(dove.size(), INT_MAX)), &letti,
+                           nullptr) != 0) {
+                return std::size_t{letti};
             }
-            DWORD letti = 0;
-            if (::ReadConsoleW(h_, largo.data() + inizio, static_cast<DWORD>(al_piu - inizio),
-                               &letti, nullptr) == 0) {
-                return Esito::lettura(oggetto_, windows::errno_ultimo());
-            }
-            if (letti == 0 && ::GetLastError() == ERROR_OPERATION_ABORTED) {
-                // Ctrl-C: its handler, on another thread, is about to end the program.
-                ::Sleep(1000);
-                continue;
-            }
-            std::size_t n = inizio + letti;
-            if (n == 0) {
+            const DWORD errore = ::GetLastError();
+            // The writer of a pipe has closed it: the data has ended.
+            if (errore == ERROR_BROKEN_PIPE || errore == ERROR_HANDLE_EOF) {
                 return std::size_t{0};
             }
-            if (n > 1 && IS_HIGH_SURROGATE(largo[n - 1])) {
-                surrogato_in_sospeso_ = largo[--n];
-            }
-            // Ctrl-Z at the start of a line ends the input, as in any Windows console program.
-            if (largo[0] == L'\x1A') {
-                return std::size_t{0};
-            }
-            const int scritti = ::WideCharToMultiByte(
-                CP_UTF8, 0, largo.data(), static_cast<int>(n), dove.data(),
-                static_cast<int>(std::min<std::size_t>(dove.size(), INT_MAX)), nullptr, nullptr);
-            if (scritti <= 0) {
-                return Esito::lettura(oggetto_, windows::errno_ultimo());
-            }
-            return static_cast<std::size_t>(scritti);
+            return Esito::lettura(oggetto_, windows::errno_da(errore));
         }
+        // Three UTF-8 bytes at most for each UTF-16 unit; a pair is never cut.
+        std::vector<wchar_t> largo(std::max<std::size_t>(dove.size() / 3, 2));
+        for (;;) {
+            if (::ReadConsoleW(h_, largo.data(), static_cast<DWORD>(largo.size() - 1), &letti,
+                               nullptr) == 0) {
+                return Esito::lettura(oggetto_, windows::errno_ultimo());
+            }
+            if (letti > 0 && IS_HIGH_SURROGATE(largo[letti - 1])) {
+                DWORD altro = 0;
+                ::ReadConsoleW(h_, largo.data() + letti, 1, &altro, nullptr);
+                letti += altro;
+            }
+            if (letti != 0 || ::GetLastError() != ERROR_OPERATION_ABORTED) {
+                break;
+            }
+            // Ctrl-C: its handler, on another thread, is about to end the program.
+            ::Sleep(1000);
+        }
+        // Ctrl-Z at the start of a line ends the input, as in any Windows console program.
+        if (letti == 0 || largo[0] == L'\x1A') {
+            return std::size_t{0};
+        }
+        const int scritti = ::WideCharToMultiByte(
+            CP_UTF8, 0, largo.data(), static_cast<int>(letti), dove.data(),
+            static_cast<int>(std::min<std::size_t>(dove.size(), INT_MAX)), nullptr, nullptr);
+        if (scritti <= 0) {
+            return Esito::lettura(oggetto_, windows::errno_ultimo());
+        }
+        return static_cast<std::size_t>(scritti);
     }
 
-    Esito scrivi(std::string_view dati) override {
-        std::string testo = std::move(in_sospeso_);
-        testo.append(dati);
-        const std::size_t interi = sequenze_intere(testo);
-        in_sospeso_ = testo.substr(interi);
-        const std::wstring largo = da_mostrare(std::string_view(testo).substr(0, interi));
-        for (std::size_t fatti = 0; fatti < largo.size();) {
+    Esito scrivi(std::string_view testo) override {
+        if (h_ == nullptr || h_ == INVALID_HANDLE_VALUE) {
+            return Esito::scrittura(oggetto_, EBADF);
+        }
+        const std::string righe = con_fine_riga(std::string(testo), FineRiga::crlf);
+        if (console_) {
+            const std::wstring largo = windows::largo(righe);
+            for (std::size_t fatti = 0; fatti < largo.size();) {
+                DWORD scritti = 0;
+                const auto resto =
+                    static_cast<DWORD>(std::min<std::size_t>(largo.size() - fatti, 16384));
+                if (::WriteConsoleW(h_, largo.data() + fatti, resto, &scritti, nullptr) == 0) {
+                    return Esito::scrittura(oggetto_, windows::errno_ultimo());
+                }
+                fatti += scritti;
+            }
+            return {};
+        }
+        for (std::string_view resto = righe; !resto.empty();) {
             DWORD scritti = 0;
-            const auto resto =
-                static_cast<DWORD>(std::min<std::size_t>(largo.size() - fatti, 16384));
-            if (::WriteConsoleW(h_, largo.data() + fatti, resto, &scritti, nullptr) == 0) {
+            if (::WriteFile(h_, resto.data(),
+                            static_cast<DWORD>(std::min<std::size_t>(resto.size(), INT_MAX)),
+                            &scritti, nullptr) == 0) {
                 return Esito::scrittura(oggetto_, windows::errno_ultimo());
             }
-            fatti += scritti;
+            resto.remove_prefix(scritti);
         }
         return {};
     }
@@ -116,36 +107,42 @@ class ConsoleLarga final : public Canale {
   private:
     HANDLE h_;
     Oggetto oggetto_;
-    wchar_t surrogato_in_sospeso_ = 0;  // the first half of a pair cut by a read
-    std::string in_sospeso_;            // a UTF-8 sequence cut by a write
+    bool console_;
 };
 
-HANDLE maniglia_standard(int quale) {
-    return ::GetStdHandle(quale == 0   ? STD_INPUT_HANDLE
-                          : quale == 1 ? STD_OUTPUT_HANDLE
-                                       : STD_ERROR_HANDLE);
+HANDLE maniglia(DWORD quale) {
+    const HANDLE h = ::GetStdHandle(quale);
+    return h == nullptr ? INVALID_HANDLE_VALUE : h;
 }
 
 }  // namespace
 
-// A stream the program was started without has no handle, and fails at its first use.
-std::unique_ptr<Canale> canale_standard(int quale) {
-    const HANDLE h = maniglia_standard(quale);
-    if (e_console(h)) {
-        return std::make_unique<ConsoleLarga>(h, oggetto_standard(quale));
-    }
-    if (h == nullptr || h == INVALID_HANDLE_VALUE) {
-        return std::make_unique<Descrittore>(oggetto_standard(quale));
-    }
-    return std::make_unique<Descrittore>(h, oggetto_standard(quale));
-}
+struct FlussiStandard::Canali {
+    std::array<Standard, 3> tre{
+        Standard(maniglia(STD_INPUT_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_input)),
+        Standard(maniglia(STD_OUTPUT_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_output)),
+        Standard(maniglia(STD_ERROR_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_error))};
+};
 
 // On a console the messages go as wide characters, so they show their accented letters
 // whatever the console's code page; redirected, they are the bytes of the messages in
-// ISO-8859-1, which the Windows ANSI code page shows the same.
-bool console_utf8(int quale) {
-    return e_console(maniglia_standard(quale));
+// ISO-8859-1, which the Windows ANSI code page shows the same. Started from Explorer, the
+// program is the only one attached to its console; started from a console, that console's
+// own shell is attached too.
+FlussiStandard::FlussiStandard() : canali_(std::make_unique<Canali>()) {
+    std::array<DWORD, 2> processi{};
+    console_ = std::make_unique<Console>(Console{
+        .in = canali_->tre[0],
+        .out = canali_->tre[1],
+        .err = canali_->tre[2],
+        .utf8 = e_console(maniglia(STD_OUTPUT_HANDLE)),
+        .utf8_err = e_console(maniglia(STD_ERROR_HANDLE)),
+        .abitudini_windows = true,
+        .finestra_propria =
+            ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1});
 }
+
+FlussiStandard::~FlussiStandard() = default;
 
 // main() has them in the ANSI code page, where a Cyrillic or Chinese folder's letters are
 // already "?"; the system's own copy is whole.
@@ -158,17 +155,6 @@ std::vector<std::string> argomenti(int /*argc*/, char** /*argv*/) {
     }
     ::LocalFree(largo);
     return dati;
-}
-
-bool abitudini_windows() {
-    return true;
-}
-
-// Started from Explorer, the program is the only one attached to its console; started from
-// a console, that console's own shell is attached too.
-bool finestra_propria() {
-    std::array<DWORD, 2> processi{};
-    return ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1;
 }
 
 }  // namespace turnolista::sistema

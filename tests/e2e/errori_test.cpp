@@ -59,7 +59,8 @@ TEST(Errori, FixtureListUnderANameLikeItIsPointedOutWithHowToRenameIt) {
 }
 
 TEST(Errori, FixtureThatCannotBeReadIsAFailureNotZeroMatches) {
-    const auto e = esegui({.file = {{"calendario.txt", "vecchio\n"}},
+    // A list beside it under a name like it is not pointed out: the folder is the reason.
+    const auto e = esegui({.file = {{"calendario.txt", "vecchio\n"}, {"originale.csv", ORIGINALE}},
                            .cartelle = {"originale.txt"},
                            .input = "t\nLupi\nn\n"});
     EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
@@ -67,6 +68,7 @@ TEST(Errori, FixtureThatCannotBeReadIsAFailureNotZeroMatches) {
                          ": \xE8 una cartella\n");
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"calendario.txt", "vecchio\n"},
+                                                          {"originale.csv", ORIGINALE},
                                                           {"originale.txt/", ""}}));
 }
 

@@ -45,10 +45,13 @@ TEST(RigaDiComando, HelpIsPrintedWithoutTouchingFilesOrReadingInput) {
 }
 
 TEST(RigaDiComando, VersionNamesTheProgram) {
-    const auto e = esegui({.file = FILE_PRESENTI, .argomenti = {"--version"}});
-    EXPECT_EQ(e.out, "turnolista " VERSIONE_ATTESA "\n");
-    EXPECT_EQ(e.stato, 0);
-    EXPECT_EQ(e.file, FILE_PRESENTI);
+    // The first option decides.
+    for (const auto& argomenti : {std::vector<std::string>{"--version"}, {"--version", "--help"}}) {
+        const auto e = esegui({.file = FILE_PRESENTI, .argomenti = argomenti});
+        EXPECT_EQ(e.out, "turnolista " VERSIONE_ATTESA "\n");
+        EXPECT_EQ(e.stato, 0);
+        EXPECT_EQ(e.file, FILE_PRESENTI);
+    }
 }
 
 TEST(RigaDiComando, UnknownArgumentIsRefusedWithStatusTwo) {
@@ -66,17 +69,28 @@ TEST(RigaDiComando, UnknownArgumentIsRefusedWithStatusTwo) {
     }
 }
 
-TEST(RigaDiComando, FileGivenToTheProgramIsExplainedAndLeftAlone) {
-    // As Explorer gives a file dropped on the program, by its full path.
-    const auto e =
-        esegui({.file = FILE_PRESENTI, .input = "t\nLupi\nn\n", .argomenti = {"calendario.txt"}});
-    EXPECT_EQ(e.out, "");
-    EXPECT_EQ(e.err,
-              "turnolista: calendario.txt \xE8 un file, ma turnolista legge sempre il file "
-              "originale.txt della cartella da cui parte: copia il file in quella cartella con il "
-              "nome originale.txt e avvia turnolista da l\xEC\n");
-    EXPECT_EQ(e.stato, 2);
-    EXPECT_EQ(e.file, FILE_PRESENTI);
+TEST(RigaDiComando, FileOrFolderGivenToTheProgramIsExplainedAndLeftAlone) {
+    // As Explorer gives a file or a folder dropped on the program.
+    const std::string legge =
+        " ma turnolista legge sempre il file originale.txt della cartella da cui parte: ";
+    auto presenti = FILE_PRESENTI;
+    presenti["squadre/"] = "";
+    for (const auto& [dato, err] : std::vector<std::pair<std::string, std::string>>{
+             {"calendario.txt", "turnolista: calendario.txt \xE8 un file," + legge +
+                                    "copia il file in quella cartella con il nome originale.txt "
+                                    "e avvia turnolista da l\xEC\n"},
+             {"squadre", "turnolista: squadre \xE8 una cartella," + legge +
+                             "metti l\xEC il calendario con il nome originale.txt e avvia "
+                             "turnolista da quella cartella\n"}}) {
+        const auto e = esegui({.file = FILE_PRESENTI,
+                               .cartelle = {"squadre"},
+                               .input = "t\nLupi\nn\n",
+                               .argomenti = {dato}});
+        EXPECT_EQ(e.out, "");
+        EXPECT_EQ(e.err, err);
+        EXPECT_EQ(e.stato, 2);
+        EXPECT_EQ(e.file, presenti);
+    }
 }
 
 TEST(RigaDiComando, UnknownArgumentIsQuotedAsTypedWithControlsEscaped) {
@@ -88,6 +102,12 @@ TEST(RigaDiComando, UnknownArgumentIsQuotedAsTypedWithControlsEscaped) {
     EXPECT_EQ(c.err, std::string("turnolista: opzione non riconosciuta: \\033[2J\xE8\\\\") +
                          (byte_c1 ? "\\233" : "") + "\\012\nPer l'aiuto: turnolista --help\n");
     EXPECT_EQ(c.stato, 2);
+    if (byte_c1) {
+        // Bytes of UTF-8 stay as typed where the console is of another character set.
+        EXPECT_EQ(esegui({.argomenti = {"--\xE2\x82\xAC"}}).err,
+                  "turnolista: opzione non riconosciuta: --\xE2\x82\xAC\nPer l'aiuto: turnolista "
+                  "--help\n");
+    }
 }
 
 }  // namespace

@@ -192,67 +192,6 @@ TEST(Windows, ReplacedFileKeepsItsAttributes) {
     EXPECT_EQ(e.attributi.at("originale.txt") & FILE_ATTRIBUTE_HIDDEN, 0U);
 }
 
-// Ctrl-C typed at the console of a program that runs with one of its own, as this
-// process's own console would send it; returns once the program has ended.
-void ctrl_c(int programma) {
-    ::FreeConsole();
-    ASSERT_NE(::AttachConsole(static_cast<DWORD>(programma)), 0);
-    ::SetConsoleCtrlHandler(nullptr, TRUE);
-    EXPECT_NE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0), 0);
-    ::FreeConsole();
-    const HANDLE processo = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(programma));
-    EXPECT_EQ(::WaitForSingleObject(processo, 10'000), WAIT_OBJECT_0);
-    ::CloseHandle(processo);
-    ::SetConsoleCtrlHandler(nullptr, FALSE);
-}
-
-TEST(Windows, CtrlCWhileFilesAreBeingWrittenRemovesThemAndKeepsTheEarlierOnes) {
-    // A list long enough that the program is still writing its files when Ctrl-C comes.
-    std::string lunga;
-    const std::string riga = "1 13/09 10:30 Oratorio Lupi-" + std::string(400'000, 'x') + "\n";
-    for (int i = 0; i < 120; ++i) {
-        lunga += riga;
-    }
-    struct Caso {
-        std::string lettera;
-        std::map<std::string, std::string> prima;
-        std::vector<std::string> temporanei;  // what each file is written under meanwhile
-    };
-    const std::vector<Caso> casi{
-        {"t", {{"calendario.txt", "vecchio\n"}}, {".calendario.txt."}},
-        {"x",
-         {{"calendario.xls", "vecchio\n"}, {"temp.txt", "vecchio temp\n"}},
-         {".temp.txt.", ".calendario.xls."}},
-    };
-    for (auto caso : casi) {
-        SCOPED_TRACE(caso.lettera);
-        caso.prima["originale.txt"] = lunga;
-        const auto e =
-            esegui({.file = caso.prima,
-                    .input = caso.lettera + "\nLupi\nn\n",
-                    .durante = [&](int programma, const std::filesystem::path& cartella) {
-                        const auto scrive = [&] {
-                            std::size_t scritti = 0;
-                            for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
-                                for (const auto& temporaneo : caso.temporanei) {
-                                    scritti +=
-                                        voce.path().filename().string().starts_with(temporaneo) &&
-                                                voce.file_size() > 0
-                                            ? 1
-                                            : 0;
-                                }
-                            }
-                            return scritti == caso.temporanei.size();
-                        };
-                        ASSERT_TRUE(aspetta(programma, scrive));
-                        ctrl_c(programma);
-                    }});
-        EXPECT_EQ(static_cast<DWORD>(e.stato), static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
-        EXPECT_EQ(e.out, FORMATO + NOME);
-        EXPECT_EQ(e.file, caso.prima);
-    }
-}
-
 TEST(Windows, HelpAnswersWindowsHabits) {
     for (const std::string opzione : {"/?", "/h", "/help", "/HELP", "--HELP", "-?"}) {
         SCOPED_TRACE(opzione);

@@ -1,24 +1,18 @@
 // libFuzzer target: arbitrary bytes as a team name (up to the first newline) and a fixture
-// list (the rest). Runs the search, both table writers and the calendar over strings and
-// checks what must hold for every input.
+// list (the rest). Runs a pass of every format over them and checks what must hold for
+// every input.
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
-#include "comune/sorgente.hpp"
-#include "esporta/calendario.hpp"
-#include "esporta/tabella.hpp"
-#include "ricerca/ricerca.hpp"
-#include "sorgente_testo.hpp"
+#include "dialogo/passata.hpp"
 
 namespace {
 
@@ -102,60 +96,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     const auto originale =
         a_capo == std::string_view::npos ? std::string_view{} : input.substr(a_capo + 1);
 
-    turnolista::SorgenteTesto in{std::string(originale)};
-    std::string temp;
-    std::ostringstream excel;
-    std::ostringstream pagina;
-    std::ostringstream ics;
-    turnolista::Tabella tabella_excel(excel, turnolista::TipoTabella::excel);
-    turnolista::Tabella tabella_pagina(pagina, turnolista::TipoTabella::pagina);
-    turnolista::Calendario calendario("Lupi", std::chrono::sys_seconds(std::chrono::hours(500'000)),
-                                      turnolista::Codifica::windows1252);
-    std::optional<turnolista::Separatore> separatore;
-    long numero = 0;
-    const auto ricerca = turnolista::cerca(
-        in, nome,
-        [&](std::string_view riga) {
-            temp.append(riga).push_back('\n');
-            tabella_excel.riga(riga);
-            tabella_pagina.riga(riga);
-            calendario.riga(riga, separatore.value_or(turnolista::Separatore::spazio), numero);
-        },
-        turnolista::Codifica::ascii,
-        [&](std::string_view riga) {
-            ++numero;
-            if (!separatore && (separatore = turnolista::separatore_di(riga))) {
-                tabella_excel.separatore(*separatore);
-                tabella_pagina.separatore(*separatore);
-            }
-        });
-    tabella_excel.chiudi();
-    tabella_pagina.chiudi();
-    calendario.scrivi(ics);
-    verifica(ricerca.ok());
+    using turnolista::Formato;
+    const auto passata = [&](Formato formato) {
+        return turnolista::passata(originale, turnolista::Codifica::windows1252, nome, formato,
+                                   std::chrono::sys_seconds(std::chrono::hours(500'000)),
+                                   turnolista::FineRiga::lf);
+    };
+    const auto excel = passata(Formato::excel);
+    const auto pagina = passata(Formato::pagina);
+    const auto ics = passata(Formato::ics);
+    const std::string& temp = excel.file.at(1).contenuto;
     verifica(temp == attese(originale, nome));
-    const auto righe = static_cast<std::size_t>(ricerca->RIGHE);
+    const auto righe = static_cast<std::size_t>(excel.RIGHE);
     verifica(conta(temp, "\n") == righe);
+    verifica(passata(Formato::testo).file.at(0).contenuto.size() == temp.size() + righe);
 
-    const std::string tabella = excel.str();
+    const std::string& tabella = excel.file.at(0).contenuto;
     verifica(conta(tabella, "\n") == righe);
     verifica(tabella.empty() || tabella.back() == '\n');
 
-    verifica(conta(pagina.str(), "<TR bgcolor=") == righe);
-    verifica(pagina.str().ends_with("\n</TABLE>\n</BODY>\n</HTML>"));
-    const std::string testo = senza_marcatura(pagina.str());
+    const std::string& html = pagina.file.at(0).contenuto;
+    verifica(conta(html, "<TR bgcolor=") == righe);
+    verifica(html.ends_with("\n</TABLE>\n</BODY>\n</HTML>"));
+    const std::string testo = senza_marcatura(html);
     verifica(testo.find('<') == std::string::npos && testo.find('>') == std::string::npos);
     verifica(entita_valide(testo));
 
     // A calendar is UTF-8, in lines of at most 75 octets, with at most one event a match.
-    const std::string eventi = ics.str();
+    const std::string& eventi = ics.file.at(0).contenuto;
     verifica(turnolista::utf8_valido(eventi));
     verifica(eventi.ends_with("END:VCALENDAR\r\n"));
     for (std::size_t da = 0; da < eventi.size(); da = eventi.find("\r\n", da) + 2) {
         verifica(eventi.find("\r\n", da) - da <= 75);
     }
-    verifica(conta(eventi, "\r\nBEGIN:VEVENT\r\n") +
-                 static_cast<std::size_t>(calendario.senza_data()) <=
+    verifica(conta(eventi, "\r\nBEGIN:VEVENT\r\n") + static_cast<std::size_t>(ics.senza_data) <=
              righe);
     return 0;
 }

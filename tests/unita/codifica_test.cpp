@@ -1,11 +1,10 @@
 #include "comune/codifica.hpp"
+#include "ricerca/ricerca.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
 #include <vector>
-#include "sorgente_testo.hpp"
 
 namespace turnolista {
 namespace {
@@ -43,13 +42,7 @@ TEST(Codifica, ListsEncodingIsDecidedFromItsStart) {
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.inizio.substr(caso.inizio.size() < 8 ? 0 : caso.inizio.size() - 8));
-        for (const std::size_t pezzo : {std::size_t{7}, SIZE_MAX}) {
-            SorgenteTesto sorgente(caso.inizio, pezzo);
-            TestoOriginale testo(sorgente);
-            const auto codifica = testo.riconosci();
-            ASSERT_TRUE(codifica);
-            EXPECT_EQ(*codifica, caso.attesa);
-        }
+        EXPECT_EQ(riconosci(caso.inizio), caso.attesa);
     }
     EXPECT_FALSE(con_bom(Codifica::ascii));
     EXPECT_FALSE(con_bom(Codifica::windows1252));
@@ -73,6 +66,8 @@ TEST(Codifica, TypedCharactersAreUtf8WhereValidElseWindows1252) {
         {"\xC0\xAF", U"\u00C0\u00AF"},                          // overlong
         {"\xED\xA0\x80", U"\u00ED\u00A0\u20AC"},                // surrogate
         {"\xF4\x90\x80\x80", U"\u00F4\u0090\u20AC\u20AC"},      // past U+10FFFF
+        {"\xE0\x80\xAF", U"\u00E0\u20AC\u00AF"},                // overlong, three bytes
+        {"\xE2\x82\x41", U"\u00E2\u201A\u0041"},                // cut by a letter
         {"", U""},
     };
     for (const auto& caso : casi) {
@@ -109,54 +104,47 @@ TEST(Codifica, FoldingSetsCaseAndAccentsAsideAndKnowsWhereEachByteCameFrom) {
         {"CANT\xD9 \x8A\x9F \xD7", Codifica::windows1252, "cant\xF9 \x9A\xFF \xD7",
          "cantu sy \xD7"},
         {"ZEBRE AZ", Codifica::ascii, "zebre az", "zebre az"},
+        {"GRO\xC3\x9F \xC5\xBDUPA", Codifica::utf8, "gro\xC3\x9F \xC5\xBEupa", "gro\xC3\x9F zupa"},
         // Bytes that are not UTF-8 in a UTF-8 list stay as they are.
         {"A\xC3\xC5L", Codifica::utf8, "a\xC3\xC5l", "a\xC3\xC5l"},
     };
-    std::vector<std::size_t> origine;
     for (const auto& caso : casi) {
-        EXPECT_EQ(piegata(caso.testo, caso.codifica, false, origine), caso.minuscolo);
-        EXPECT_EQ(piegata(caso.testo, caso.codifica, true, origine), caso.senza_accenti);
+        EXPECT_EQ(piegata(caso.testo, caso.codifica, false), caso.minuscolo);
+        EXPECT_EQ(piegata(caso.testo, caso.codifica, true), caso.senza_accenti);
     }
     // "Forlì" and "Cantù" fold to one byte each where UTF-8 has two.
-    piegata("Forl\xC3\xAC-Cant\xC3\xB9", Codifica::utf8, true, origine);
-    EXPECT_EQ(origine, (std::vector<std::size_t>{0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 13}));
-}
-
-std::string testo_di(const std::string& grezzo, std::size_t pezzo) {
-    SorgenteTesto sorgente(grezzo, pezzo);
-    TestoOriginale testo(sorgente);
-    EXPECT_TRUE(testo.riconosci());
-    std::string letto(7, '\0');
-    std::string tutto;
-    for (auto n = testo.leggi(letto); n && *n > 0; n = testo.leggi(letto)) {
-        tutto.append(letto, 0, *n);
+    const std::string_view citta = "Forl\xC3\xAC-Cant\xC3\xB9";
+    std::vector<std::size_t> origini;
+    for (std::size_t i = 0; i <= piegata(citta, Codifica::utf8, true).size(); ++i) {
+        origini.push_back(origine(citta, Codifica::utf8, true, i));
     }
-    return tutto;
+    EXPECT_EQ(origini, (std::vector<std::size_t>{0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 13}));
 }
 
 TEST(Codifica, ListIsReadWithoutItsBomAndUtf16AsUtf8) {
-    for (const std::size_t pezzo : {std::size_t{1}, std::size_t{3}, SIZE_MAX}) {
-        SCOPED_TRACE(pezzo);
-        EXPECT_EQ(testo_di("\xEF\xBB\xBF"
-                           "Lupi\r\n",
-                           pezzo),
-                  "Lupi\r\n");
-        EXPECT_EQ(testo_di("Lupi\r\n", pezzo), "Lupi\r\n");
-        EXPECT_EQ(testo_di(std::string("\xFF\xFE"
-                                       "L\0\xF9\0\r\0\n\0",
-                                       10),
-                           pezzo),
-                  "L\xC3\xB9\r\n");
-        // A pair of surrogates is one character; half a pair, or an odd byte, is U+FFFD.
-        EXPECT_EQ(testo_di(std::string("\xFE\xFF\xD8\x3D\xDE\x00\xDC\x00\0A\xD8\x00", 12), pezzo),
-                  "\xF0\x9F\x98\x80\xEF\xBF\xBD"
-                  "A\xEF\xBF\xBD");
-        EXPECT_EQ(testo_di(std::string("\xFF\xFE"
-                                       "A\0B",
-                                       5),
-                           pezzo),
-                  "A\xEF\xBF\xBD");
-    }
+    const auto testo = [](const std::string& grezzo) {
+        return decodifica(grezzo, riconosci(grezzo));
+    };
+    EXPECT_EQ(testo("\xEF\xBB\xBF"
+                    "Lupi\r\n"),
+              "Lupi\r\n");
+    EXPECT_EQ(testo("Lupi\r\n"), "Lupi\r\n");
+    EXPECT_EQ(testo(std::string("\xFF\xFE"
+                                "L\0\xF9\0\r\0\n\0",
+                                10)),
+              "L\xC3\xB9\r\n");
+    // A pair of surrogates is one character; half a pair, or an odd byte, is U+FFFD.
+    EXPECT_EQ(testo(std::string("\xFE\xFF\xD8\x3D\xDE\x00\xDC\x00\0A\xD8\x00", 12)),
+              "\xF0\x9F\x98\x80\xEF\xBF\xBD"
+              "A\xEF\xBF\xBD");
+    EXPECT_EQ(testo(std::string("\xFF\xFE"
+                                "A\0B",
+                                5)),
+              "A\xEF\xBF\xBD");
+    EXPECT_EQ(testo(std::string("\xFF\xFE\x3D\xD8\x41\x00", 6)),
+              "\xEF\xBF\xBD"
+              "A");
+    EXPECT_EQ(con_fine_riga("a\nb\r\n\nc", FineRiga::crlf), "a\r\nb\r\r\n\r\nc");
 }
 
 }  // namespace

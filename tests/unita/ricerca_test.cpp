@@ -2,29 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "sorgente_testo.hpp"
+#include "dialogo/passata.hpp"
 
 namespace turnolista {
 namespace {
 
 struct Trovate {
-    Conteggio esito;
+    int RIGHE = 0;
     std::string uscita;
     int viste = 0;  // lines seen, matching or not
 };
 
-// Collects the lines handed on, each followed by a newline.
+// Collects the matching lines, each followed by a newline.
 Trovate cerca_in(const std::string& originale, std::string_view nome) {
-    SorgenteTesto in(originale);
     Trovate r;
-    const auto esito = cerca(
-        in, nome, [&](std::string_view riga) { r.uscita.append(riga).push_back('\n'); },
-        Codifica::ascii, [&](std::string_view) { ++r.viste; });
-    EXPECT_TRUE(esito);
-    r.esito = esito ? *esito : Conteggio{};
+    per_riga(originale, [&](std::string_view riga) {
+        ++r.viste;
+        if (contiene(riga, nome)) {
+            ++r.RIGHE;
+            r.uscita.append(riga).push_back('\n');
+        }
+    });
     return r;
 }
 
@@ -36,7 +39,7 @@ constexpr const char* CALENDARIO =
 
 TEST(Ricerca, HandsOnMatchingLinesInOrder) {
     const auto r = cerca_in(CALENDARIO, "Lupi");
-    EXPECT_EQ(r.esito.RIGHE, 3);
+    EXPECT_EQ(r.RIGHE, 3);
     EXPECT_EQ(r.viste, 4);
     EXPECT_EQ(r.uscita,
               "1 13/09 10:30 Oratorio Falchi-Lupi\n"
@@ -57,20 +60,26 @@ TEST(Ricerca, MatchIsExactBytes) {
 
 TEST(Ricerca, LineWithNameTwiceIsCopiedOnce) {
     const auto r = cerca_in("Lupi-Lupi amichevole\n", "Lupi");
-    EXPECT_EQ(r.esito.RIGHE, 1);
+    EXPECT_EQ(r.RIGHE, 1);
     EXPECT_EQ(r.uscita, "Lupi-Lupi amichevole\n");
 }
 
 TEST(Ricerca, EmptyNameMatchesNothing) {
     const auto r = cerca_in(CALENDARIO, "");
-    EXPECT_EQ(r.esito.RIGHE, 0);
+    EXPECT_EQ(r.RIGHE, 0);
     EXPECT_EQ(r.uscita, "");
 }
 
-TEST(Ricerca, LastLineWithoutNewlineIsWrittenWithOne) {
-    const auto r = cerca_in("1 Lupi-Orsi\n2 Orsi-Lupi", "Lupi");
-    EXPECT_EQ(r.esito.RIGHE, 2);
-    EXPECT_EQ(r.uscita, "1 Lupi-Orsi\n2 Orsi-Lupi\n");
+TEST(Ricerca, LineEndsAreLfCrLfOrTheEndOfTheText) {
+    // What a text pass writes of them, each line followed by an empty one.
+    const auto testo = [](std::string_view originale) {
+        return passata(originale, Codifica::ascii, "Lupi", Formato::testo, {}, FineRiga::lf)
+            .file.at(0)
+            .contenuto;
+    };
+    EXPECT_EQ(testo("1 Lupi-Orsi\n2 Orsi-Lupi"), "1 Lupi-Orsi\n\n2 Orsi-Lupi\n\n");
+    EXPECT_EQ(testo("1 Lupi\r\n2 Lupi\r3 Lupi\r"), "1 Lupi\n\n2 Lupi\r3 Lupi\n\n");
+    EXPECT_EQ(testo("\n\nLupi\n\n"), "Lupi\n\n");
 }
 
 TEST(Ricerca, EveryLineIsSearched) {
@@ -80,7 +89,7 @@ TEST(Ricerca, EveryLineIsSearched) {
         originale += std::to_string(i) + (i % 2 == 0 ? " Lupi\n" : " Orsi\n");
     }
     const auto r = cerca_in(originale, "Lupi");
-    EXPECT_EQ(r.esito.RIGHE, 120);
+    EXPECT_EQ(r.RIGHE, 120);
     EXPECT_EQ(r.viste, 240);
     EXPECT_TRUE(r.uscita.starts_with("2 Lupi\n4 Lupi\n"));
     EXPECT_TRUE(r.uscita.ends_with("\n238 Lupi\n240 Lupi\n"));
@@ -89,31 +98,39 @@ TEST(Ricerca, EveryLineIsSearched) {
 TEST(Ricerca, NameFarIntoALongLineIsFound) {
     const std::string lunga = std::string(250'000, 'a') + " Lupi " + std::string(1000, 'b');
     const auto r = cerca_in("breve\n" + lunga + "\naltro\n", "Lupi");
-    EXPECT_EQ(r.esito.RIGHE, 1);
+    EXPECT_EQ(r.RIGHE, 1);
     EXPECT_EQ(r.uscita, lunga + "\n");
 }
 
-// The fixture list as a device that breaks after its first lines.
-class OriginaleGuasto final : public Sorgente {
-  public:
-    Risultato<std::size_t> leggi(std::span<char> dove) override {
-        const auto letti = righe_.leggi(dove);
-        return *letti > 0 ? letti : Risultato<std::size_t>(Esito::lettura(ORIGINALE, EIO));
+TEST(Ricerca, OtherSpellingIsTheFirstFoundAndCountedAsWritten) {
+    struct Caso {
+        std::string lista;
+        std::string nome;
+        Codifica codifica;
+        std::optional<std::string> come_scritto;
+        std::uint64_t righe;
+        bool accenti;
+    };
+    const std::vector<Caso> casi{
+        {"1 Cant\xC3\xB9-Lupi\n2 CANTU-Orsi\n3 Lupi-Cant\xC3\xB9\n", "cantu", Codifica::utf8,
+         "Cant\xC3\xB9", 2, true},
+        {"1 LUPI\n2 lupi\n", "Lupi", Codifica::ascii, "LUPI", 1, false},
+        {"1 \xD7 CANT\xD9 x\n", "cant\xF9", Codifica::windows1252, "CANT\xD9", 1, false},
+        {"1 \xC3\x97 Cant\xC3\xB9 x\n", "cantu", Codifica::utf8, "Cant\xC3\xB9", 1, true},
+        {"1 GRO\xC3\x9F \xC5\xBDUPA\n", "gro\xC3\x9F zupa", Codifica::utf8,
+         "GRO\xC3\x9F \xC5\xBDUPA", 1, true},
+        {"1 Orsi\n", "lupi", Codifica::ascii, std::nullopt, 0, false},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.lista);
+        const auto altra = altra_grafia(caso.lista, caso.nome, caso.codifica);
+        ASSERT_EQ(altra.has_value(), caso.come_scritto.has_value());
+        if (altra) {
+            EXPECT_EQ(altra->come_scritto, *caso.come_scritto);
+            EXPECT_EQ(altra->righe, caso.righe);
+            EXPECT_EQ(altra->accenti, caso.accenti);
+        }
     }
-
-  private:
-    SorgenteTesto righe_{"1 Lupi\n2 Orsi\n3 Lupi\n"};
-    const Oggetto ORIGINALE = Oggetto::file("originale.txt");
-};
-
-TEST(Ricerca, ReadFailureEndsTheSearchWithTheSourcesReason) {
-    OriginaleGuasto in;
-    int copiate = 0;
-    const auto esito = cerca(in, "Lupi", [&](std::string_view) { ++copiate; });
-    ASSERT_FALSE(esito);
-    EXPECT_EQ(esito.errore().tipo(), Esito::Tipo::lettura);
-    EXPECT_EQ(esito.errore().causa(), EIO);
-    EXPECT_EQ(copiate, 2);
 }
 
 }  // namespace

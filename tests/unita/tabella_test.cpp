@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,24 +10,16 @@
 namespace turnolista {
 namespace {
 
-// The table of the lines in `righe`, one per newline, the first that is not a rest line
-// deciding the separator as in a pass.
+// The table of the lines in `righe`, one per newline, cut by the list's separator as in a
+// pass.
 std::string tabella(TipoTabella tipo, std::string_view righe) {
-    std::ostringstream out;
-    Tabella t(out, tipo);
-    bool deciso = false;
+    Tabella t(tipo, separatore_della_lista(righe));
     while (!righe.empty()) {
         const auto riga = righe.substr(0, righe.find('\n'));
-        if (const auto separatore = separatore_di(riga); separatore && !deciso) {
-            t.separatore(*separatore);
-            deciso = true;
-        }
         t.riga(riga);
         righe.remove_prefix(riga.size() + 1);
     }
-    t.chiudi();
-    EXPECT_TRUE(out.good());
-    return out.str();
+    return std::move(t).chiudi();
 }
 
 std::string excel(std::string_view righe) {
@@ -82,6 +73,10 @@ TEST(Colonne, LineIsCutByItsListsSeparator) {
          {"1", "13/09", "15:30", "Citt\xC3\xA0 di Castello", "Lupi-Orsi", "2-1"}},
         {Separatore::tab, "Giornata 1: Riposa Lupi\t\t\t\t", {"", "", "", "", "Riposa Lupi"}},
         {Separatore::tab, "1\t\t\tCampo\tLupi", {"1", "", "", "Campo", "Lupi"}},
+        {Separatore::tab, "1\t\"Campo\" 2\tLupi", {"1", "\"Campo\" 2", "Lupi"}},
+        {Separatore::punto_e_virgola,
+         "1;\"Campo Sportivo Comunale\";\"Lupi-Orsi di Sopra\"",
+         {"1", "Campo Sportivo Comunale", "Lupi-Orsi di Sopra"}},
         {Separatore::punto_e_virgola,
          "1;13/09;15:30;\"Campo; \"\"Nuovo\"\"\";Lupi-Orsi;;",
          {"1", "13/09", "15:30", "Campo; \"Nuovo\"", "Lupi-Orsi"}},
@@ -131,6 +126,8 @@ TEST(Excel, ListSavedFromASheetGivesOneCellPerColumn) {
 
 TEST(Excel, NoLinesGiveAnEmptyFile) {
     EXPECT_EQ(excel(""), "");
+    // A list of rest lines alone is cut as a list of spaces is.
+    EXPECT_EQ(excel("Giornata 1: Riposa Lupi\t\t\n"), "1\t\t\t\t\tRiposa Lupi\t\t\n");
 }
 
 TEST(Excel, SpecialCharactersAreCopiedAsTheyAre) {
