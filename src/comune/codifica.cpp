@@ -207,10 +207,10 @@ bool aggiungi(std::string& testo, char32_t c, Codifica codifica) {
     return true;
 }
 
-std::string decodifica(std::string lista, Codifica codifica) {
+std::string_view decodifica(std::string_view lista, Codifica codifica, std::string& decodificato) {
     switch (codifica) {
         case Codifica::utf8_bom:
-            return lista.erase(0, BOM_UTF8.size());
+            return lista.substr(BOM_UTF8.size());
         case Codifica::utf16le:
         case Codifica::utf16be:
             break;
@@ -220,7 +220,8 @@ std::string decodifica(std::string lista, Codifica codifica) {
     // UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd
     // byte at the end) becomes U+FFFD.
     const bool le = codifica == Codifica::utf16le;
-    std::string testo;
+    std::string& testo = decodificato;
+    testo.clear();
     testo.reserve(lista.size());
     char16_t alto = 0;  // the first half of a pair, waiting for its second
     for (std::size_t i = 2; i + 1 < lista.size(); i += 2) {

@@ -59,9 +59,9 @@ char32_t carattere(std::string_view testo, Codifica codifica, std::size_t& lungh
 // Adds `c` to `testo` in the list's encoding; false when that encoding cannot hold it.
 bool aggiungi(std::string& testo, char32_t c, Codifica codifica);
 
-// The list's text as the program works with it: without its BOM, UTF-16 made UTF-8, any
-// other encoding as it is.
-std::string decodifica(std::string lista, Codifica codifica);
+// The list's text as the program works with it: without its BOM, UTF-16 made UTF-8 (in
+// `decodificato`, which the text is then a view of), any other encoding as it is.
+std::string_view decodifica(std::string_view lista, Codifica codifica, std::string& decodificato);
 
 // Line ends in text files. The program works with LF alone; a Windows text file stores
 // each LF as CR LF.

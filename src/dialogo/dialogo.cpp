@@ -153,8 +153,9 @@ class Dialogo {
         if (!lista) {
             return fallisce(nella_cartella(lista.errore()));
         }
-        const Codifica codifica = riconosci(*lista);
-        const std::string testo = decodifica(std::move(*lista), codifica);
+        const Codifica codifica = riconosci((*lista).testo());
+        std::string decodificato;
+        const std::string_view testo = decodifica((*lista).testo(), codifica, decodificato);
         const Passata esito = turnolista::passata(
             testo, codifica, nome, *formato, sistema::adesso(), sistema::fine_riga_del_sistema());
         if (Esito scritto = sistema::metti_al_posto(esito.file, FILE_ORIGINALE); !scritto.ok()) {

@@ -74,23 +74,22 @@ constexpr std::array<Voce, 256> tabella_escape() {
 
 constexpr std::array<Voce, 256> ESCAPE = tabella_escape();
 
-// Text of the fixture file goes into the page as text, never as markup. A piece at a time,
-// each byte one copy of fixed size into room made for the piece at its worst, which is then
-// cut back to what it took: a long line takes little more room than its escaped text.
+// Text of the fixture file goes into the page as text, never as markup. A piece at a time
+// into a block that the piece cannot overflow, each byte one copy of fixed size; the block
+// is then added whole.
 void scrivi_testo_html(std::string& uscita, std::string_view testo) {
-    constexpr std::size_t PEZZO = std::size_t{16} * 1024;
+    constexpr std::size_t PEZZO = std::size_t{4} * 1024;
+    std::array<char, PEZZO * ENTITA_MASSIMA + VOCE> blocco;
     while (!testo.empty()) {
         const std::string_view pezzo = testo.substr(0, PEZZO);
         testo.remove_prefix(pezzo.size());
-        const std::size_t prima = uscita.size();
-        uscita.resize(prima + pezzo.size() * ENTITA_MASSIMA + VOCE);
-        char* fine = uscita.data() + prima;
+        char* fine = blocco.data();
         for (const char c : pezzo) {
             const Voce& voce = ESCAPE[static_cast<unsigned char>(c)];
             std::memcpy(fine, voce.data(), VOCE);
             fine += voce[VOCE - 1];
         }
-        uscita.resize(static_cast<std::size_t>(fine - uscita.data()));
+        uscita.append(blocco.data(), fine);
     }
 }
 

@@ -1,10 +1,12 @@
 #include "sistema/file.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <optional>
 
+#include "comune/costanti.hpp"
 #include "sistema/segnali.hpp"
 
 namespace turnolista::sistema {
@@ -65,6 +67,44 @@ Esito scrivi(const FileNuovo& file, const proprio::Destinazione& destinazione, N
 }
 
 }  // namespace
+
+Risultato<Lista> proprio::leggi_tutta(
+    std::uint64_t dimensione, const Oggetto& oggetto,
+    const std::function<Risultato<std::size_t>(std::span<char>)>& leggi) {
+    const auto troppo_grande = [&](std::uint64_t byte) {
+        return Esito{.tipo = Esito::Tipo::troppo_grande,
+                     .oggetto = oggetto,
+                     .in_lettura = true,
+                     .byte = byte};
+    };
+    if (dimensione > LISTA_MASSIMA) {
+        return troppo_grande(dimensione);
+    }
+    // Room for one byte more than the file had, which tells a file that grew meanwhile, and
+    // more as long as it goes on.
+    Lista lista;
+    for (std::size_t capienza = static_cast<std::size_t>(dimensione) + 1;;
+         capienza = std::min(2 * capienza, LISTA_MASSIMA + 1)) {
+        auto piu_grande = std::make_unique_for_overwrite<char[]>(capienza);
+        std::copy_n(lista.byte.get(), lista.quanti, piu_grande.get());
+        lista.byte = std::move(piu_grande);
+        std::size_t letti = 1;
+        while (letti > 0 && lista.quanti < capienza) {
+            const auto n = leggi({lista.byte.get() + lista.quanti, capienza - lista.quanti});
+            if (!n) {
+                return n.errore();
+            }
+            letti = *n;
+            lista.quanti += letti;
+        }
+        if (lista.quanti > LISTA_MASSIMA) {
+            return troppo_grande(lista.quanti);
+        }
+        if (letti == 0) {
+            return lista;
+        }
+    }
+}
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
     const std::string lista = proprio::identita(originale);

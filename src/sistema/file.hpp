@@ -17,6 +17,8 @@
 // content under those, as with an editor that saves by rename.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,9 +29,16 @@
 
 namespace turnolista::sistema {
 
+// The bytes of a list, read whole into memory that nothing filled before.
+struct Lista {
+    std::unique_ptr<char[]> byte;
+    std::size_t quanti = 0;
+    std::string_view testo() const { return {byte.get(), quanti}; }
+};
+
 // The whole of `nome`, a regular file of at most LISTA_MASSIMA bytes; anything else is
 // refused before it is read.
-Risultato<std::string> leggi_lista(std::string_view nome);
+Risultato<Lista> leggi_lista(std::string_view nome);
 
 struct FileNuovo {
     std::string_view nome;  // in the current folder
@@ -66,6 +75,10 @@ struct Destinazione {
 // Refuses a destination the user may not replace: a folder, no regular file, one the user
 // may not write or another program holds.
 Risultato<Destinazione> esamina(std::string_view nome);
+// The whole of an open list that said it has `dimensione` bytes, by `leggi`, which reads
+// what it can into its span and says how much (0 at the end).
+Risultato<Lista> leggi_tutta(std::uint64_t dimensione, const Oggetto& oggetto,
+                             const std::function<Risultato<std::size_t>(std::span<char>)>& leggi);
 // The identity of the file `nome`; empty where there is none.
 std::string identita(std::string_view nome);
 // Makes the new file `nascosto` beside the destination, holding `contenuto`; EEXIST where

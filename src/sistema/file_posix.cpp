@@ -154,14 +154,8 @@ unsigned long processo() {
 
 }  // namespace proprio
 
-Risultato<std::string> leggi_lista(std::string_view nome) {
+Risultato<Lista> leggi_lista(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);
-    const auto troppo_grande = [&](std::uint64_t byte) {
-        return Esito{.tipo = Esito::Tipo::troppo_grande,
-                     .oggetto = oggetto,
-                     .in_lettura = true,
-                     .byte = byte};
-    };
     // Not waiting for a writer, should the name be a named pipe.
     const Chiudi file(::open(std::string(nome).c_str(), O_RDONLY | O_NONBLOCK | APERTURA));
     struct stat info {};
@@ -177,31 +171,12 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
                      .in_lettura = true,
                      .natura = natura_di(info.st_mode)};
     }
-    if (static_cast<std::uint64_t>(info.st_size) > LISTA_MASSIMA) {
-        return troppo_grande(static_cast<std::uint64_t>(info.st_size));
-    }
-    // One byte more than the limit tells a file that grew past it meanwhile.
-    std::string lista(
-        std::min<std::size_t>(static_cast<std::size_t>(info.st_size), LISTA_MASSIMA) + 1, '\0');
-    std::size_t letti = 0;
-    for (;;) {
-        if (letti == lista.size()) {
-            if (lista.size() > LISTA_MASSIMA) {
-                return troppo_grande(letti);
-            }
-            lista.resize(std::min(lista.size() * 2, LISTA_MASSIMA + 1));
-        }
-        const ssize_t n = ::read(file.fd, lista.data() + letti, lista.size() - letti);
-        if (n < 0) {
-            return Esito::lettura(oggetto, errno);
-        }
-        if (n == 0) {
-            break;
-        }
-        letti += static_cast<std::size_t>(n);
-    }
-    lista.resize(letti);
-    return lista;
+    return proprio::leggi_tutta(static_cast<std::uint64_t>(info.st_size), oggetto,
+                                [&](std::span<char> dove) -> Risultato<std::size_t> {
+                                    const ssize_t n = ::read(file.fd, dove.data(), dove.size());
+                                    return n >= 0 ? Risultato(static_cast<std::size_t>(n))
+                                                  : Esito::lettura(oggetto, errno);
+                                });
 }
 
 FineRiga fine_riga_del_sistema() {

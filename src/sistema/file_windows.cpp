@@ -168,14 +168,8 @@ unsigned long processo() {
 
 }  // namespace proprio
 
-Risultato<std::string> leggi_lista(std::string_view nome) {
+Risultato<Lista> leggi_lista(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);
-    const auto troppo_grande = [&](std::uint64_t byte) {
-        return Esito{.tipo = Esito::Tipo::troppo_grande,
-                     .oggetto = oggetto,
-                     .in_lettura = true,
-                     .byte = byte};
-    };
     const Maniglia h(::CreateFileW(largo(nome).c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -199,23 +193,16 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     if (::GetFileSizeEx(h.h, &dimensione) == 0) {
         return Esito::lettura(oggetto, windows::errno_ultimo());
     }
-    const auto byte = static_cast<std::uint64_t>(dimensione.QuadPart);
-    if (byte > LISTA_MASSIMA) {
-        return troppo_grande(byte);
-    }
-    std::string lista(static_cast<std::size_t>(byte) + 1, '\0');
-    std::size_t letti = 0;
-    for (DWORD n = 1; n > 0 && letti < lista.size(); letti += n) {
-        if (::ReadFile(h.h, lista.data() + letti, static_cast<DWORD>(lista.size() - letti), &n,
-                       nullptr) == 0) {
-            return Esito::lettura(oggetto, windows::errno_ultimo());
-        }
-    }
-    if (letti > byte) {
-        return troppo_grande(letti);
-    }
-    lista.resize(letti);
-    return lista;
+    return proprio::leggi_tutta(
+        static_cast<std::uint64_t>(dimensione.QuadPart), oggetto,
+        [&](std::span<char> dove) -> Risultato<std::size_t> {
+            DWORD n = 0;
+            const auto al_piu = static_cast<DWORD>(std::min<std::size_t>(dove.size(), 1U << 30));
+            if (::ReadFile(h.h, dove.data(), al_piu, &n, nullptr) == 0) {
+                return Esito::lettura(oggetto, windows::errno_ultimo());
+            }
+            return std::size_t{n};
+        });
 }
 
 FineRiga fine_riga_del_sistema() {

@@ -123,7 +123,8 @@ TEST(Codifica, FoldingSetsCaseAndAccentsAsideAndKnowsWhereEachByteCameFrom) {
 
 TEST(Codifica, ListIsReadWithoutItsBomAndUtf16AsUtf8) {
     const auto testo = [](const std::string& grezzo) {
-        return decodifica(grezzo, riconosci(grezzo));
+        std::string decodificato;
+        return std::string(decodifica(grezzo, riconosci(grezzo), decodificato));
     };
     EXPECT_EQ(testo("\xEF\xBB\xBF"
                     "Lupi\r\n"),
