@@ -38,6 +38,8 @@ struct Console {
     // Windows habits on the command line: /? and its kind, options in any case; and the
     // arguments are text the system gave in UTF-16, made UTF-8, rather than bytes as typed.
     bool abitudini_windows = false;
+    // Standard input is a terminal, where a person reads the questions as they come.
+    bool in_terminale = false;
     // The console window was opened for this run alone (the program was started from
     // Explorer), and closes with it.
     bool finestra_propria = false;

@@ -26,6 +26,9 @@ namespace {
 constexpr std::string_view DOMANDA_FORMATO =
     "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di testo,w per "
     "Word,x per Ecxel,h per pagina web e poi premi invio)\n";
+// The question keeps its words; on a terminal a person also learns of the calendar.
+constexpr std::string_view NOTA_FORMATO =
+    "Oppure c per mettere le partite nel calendario del telefono\n";
 constexpr std::string_view VALORE_NON_CORRETTO = "Hai inserito un valore non corretto!\n";
 constexpr std::string_view DOMANDA_NOME = "Inserisci il nome della tua squadra e poi premi invio\n";
 constexpr std::string_view DOMANDA_ANCORA =
@@ -42,25 +45,58 @@ std::string riepilogo(std::uint64_t RIGHE) {
            " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
 }
 
-// Where the file is, and for the calendar the season it assumed.
+// Where the file is, and for the calendar the season it assumed and how to use it; a
+// calendar with no match is not written, and says why.
 std::string messaggio_file(const VoceFormato& scelta, const Passata& esito) {
-    std::string testo(scelta.messaggio);
-    if (scelta.ics) {
-        testo += " (stagione " + std::to_string(esito.stagione) + "/" +
-                 std::to_string(esito.stagione + 1) + ")";
+    if (!scelta.ics) {
+        return std::string(scelta.messaggio) + "\n";
     }
-    return testo + "\n";
+    if (esito.eventi == 0) {
+        return "Il file calendario.ics non \xC3\xA8 stato scritto: nessuna riga trovata ha una "
+               "data che turnolista sa leggere\n";
+    }
+    const std::string stagione =
+        esito.anno ? std::to_string(*esito.anno)
+                   : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1);
+    return std::string(scelta.messaggio) + " (stagione " + stagione +
+           ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
+           "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
 }
 
-// Matching lines that are no event of the calendar, for want of a date.
-std::string senza_data(const Passata& esito) {
-    const bool una = esito.senza_data == 1;
-    return "Attenzione: " + std::to_string(esito.senza_data) +
-           (una ? " riga trovata non ha" : " righe trovate non hanno") +
-           " una data valida nella colonna DATA (giorno/mese, come 13/09) e " +
-           (una ? "non è nel calendario: è" : "non sono nel calendario; la prima è") + " la riga " +
-           std::to_string(esito.prima_senza_data) + " del file " + std::string(FILE_ORIGINALE) +
-           "\n";
+// Matching lines that are no event of the calendar, each with why: the first ten, then how
+// many more.
+std::string scartate(const std::vector<Scartata>& scartate) {
+    constexpr std::size_t DIECI = 10;
+    std::string testo;
+    for (std::size_t i = 0; i < std::min(scartate.size(), DIECI); ++i) {
+        const Scartata& s = scartate[i];
+        const std::string citato = "\xC2\xAB" + citazione(s.testo, true) + "\xC2\xBB";
+        testo += "Attenzione: la riga " + std::to_string(s.numero) + " del file " +
+                 std::string(FILE_ORIGINALE) + " non \xC3\xA8 nel calendario: ";
+        switch (s.motivo) {
+            case Scartata::Motivo::senza_data:
+                testo += "non ha una data\n";
+                break;
+            case Scartata::Motivo::data:
+                testo += "la data " + citato +
+                         " non si capisce (si scrive come 13/09, 13/09/2026 o 13 settembre)\n";
+                break;
+            case Scartata::Motivo::ora:
+                testo += "l'orario " + citato + " non si capisce (si scrive come 15:30 o ore 21)\n";
+                break;
+            case Scartata::Motivo::rinviata:
+                testo += "la partita \xC3\xA8 segnata " + citato + "\n";
+                break;
+            case Scartata::Motivo::data_inesistente:
+                testo += "la data " + s.testo + " non esiste\n";
+                break;
+        }
+    }
+    if (scartate.size() > DIECI) {
+        testo += "Attenzione: altre " + std::to_string(scartate.size() - DIECI) +
+                 " righe trovate non sono nel calendario\n";
+    }
+    return testo;
 }
 
 // A name found only in other capital letters or accents: how the list writes it, and where.
@@ -70,8 +106,12 @@ std::string altra_grafia(std::string_view nome, const AltraGrafia& altra, Codifi
     return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così, ma «" +
            citazione(scritto, true) + "» si trova in " + std::to_string(altra.righe) +
            (altra.righe == 1 ? " riga" : " righe") +
-           (altra.accenti ? ": gli accenti e le lettere maiuscole e minuscole devono essere"
-                          : ": le lettere maiuscole e minuscole devono essere") +
+           (altra.differenza == Piega::segni
+                ? ": gli apostrofi, le virgolette, i trattini, gli accenti e le lettere maiuscole "
+                  "e minuscole devono essere"
+            : altra.differenza == Piega::accenti
+                ? ": gli accenti e le lettere maiuscole e minuscole devono essere"
+                : ": le lettere maiuscole e minuscole devono essere") +
            " come nel file " + std::string(FILE_ORIGINALE) + "\n";
 }
 
@@ -163,8 +203,8 @@ class Dialogo {
         }
         dici(riepilogo(esito.RIGHE));
         dici(messaggio_file(voce(*formato), esito));
-        if (esito.senza_data > 0) {
-            avverti(console_, senza_data(esito));
+        if (!esito.scartate.empty()) {
+            avverti(console_, scartate(esito.scartate));
         }
         if (esito.altra_grafia) {
             avverti(console_, altra_grafia(nome, *esito.altra_grafia, codifica));
@@ -182,7 +222,7 @@ class Dialogo {
     // Asks until an accepted letter is typed; nullopt when the run must end.
     std::optional<Formato> chiedi_formato() {
         std::string risposta;
-        while (chiedi(DOMANDA_FORMATO, risposta)) {
+        while (chiedi(DOMANDA_FORMATO, risposta, NOTA_FORMATO)) {
             if (!risposta.empty()) {
                 if (const auto formato = formato_da_lettera(risposta.front())) {
                     return formato;
@@ -211,9 +251,13 @@ class Dialogo {
                (risposta.front() == 'y' || risposta.front() == 'Y');
     }
 
-    // Asks and reads the typed line; false when the input has ended or the console failed.
-    bool chiedi(std::string_view domanda, std::string& risposta) {
+    // Asks, with a note for a person at a terminal, and reads the typed line; false when the
+    // input has ended or the console failed.
+    bool chiedi(std::string_view domanda, std::string& risposta, std::string_view nota = {}) {
         dici(domanda);
+        if (console_.in_terminale && !nota.empty()) {
+            avverti(console_, nota);
+        }
         if (uscita_guasta_) {
             return false;
         }

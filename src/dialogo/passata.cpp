@@ -63,10 +63,15 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     });
 
     if (calendario) {
-        esito.file.push_back({scelta.file, calendario->scrivi()});
+        std::string ics = calendario->scrivi();
         esito.stagione = calendario->stagione();
-        esito.senza_data = calendario->senza_data();
-        esito.prima_senza_data = calendario->prima_senza_data();
+        esito.anno = calendario->anno();
+        esito.eventi = calendario->eventi();
+        esito.scartate = calendario->scartate();
+        // A calendar with no match would only empty the one a phone already has.
+        if (esito.eventi > 0) {
+            esito.file.push_back({scelta.file, std::move(ics)});
+        }
     } else if (tabella) {
         // The table first, which is what the user asked for, then "temp.txt".
         esito.file.push_back({scelta.file, con_fine_riga(std::move(*tabella).chiudi(), fine_riga)});

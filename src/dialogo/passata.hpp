@@ -10,6 +10,7 @@
 
 #include "comune/codifica.hpp"
 #include "dialogo/formati.hpp"
+#include "esporta/calendario.hpp"
 #include "ricerca/ricerca.hpp"
 #include "sistema/file.hpp"
 
@@ -20,11 +21,13 @@ struct Passata {
     std::uint64_t RIGHE = 0;               // matching lines
     // With no matching line: the name as the list writes it otherwise, if it does.
     std::optional<AltraGrafia> altra_grafia;
-    // With the calendar: the season it assumed (S of S/S+1), and the matching lines left
-    // out for want of a date, with the first one's number in the list.
+    // With the calendar: the season it assumed (S of S/S+1), or the one year of a
+    // tournament; how many events it has (with none it is not written); the matching lines
+    // that are no event, and why.
     int stagione = 0;
-    std::uint64_t senza_data = 0;
-    std::uint64_t prima_senza_data = 0;
+    std::optional<int> anno;
+    std::uint64_t eventi = 0;
+    std::vector<Scartata> scartate;
 };
 
 // `testo` is the list's text in its encoding `codifica` (without a BOM, UTF-16 made UTF-8);

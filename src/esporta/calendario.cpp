@@ -4,8 +4,10 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <map>
 #include <numeric>
 #include <optional>
+#include <tuple>
 
 #include "esporta/date.hpp"
 
@@ -141,6 +143,28 @@ std::string in_utf8_sicuro(std::string_view testo, Codifica codifica) {
     return in_utf8(caratteri_digitati(testo));
 }
 
+// A mark of a match that is not played on its date, in any cell and any case.
+std::optional<std::string_view> rinvio(std::string_view riga) {
+    std::string minuscola(riga);
+    std::transform(minuscola.begin(), minuscola.end(), minuscola.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    for (const std::string_view segno : {"rinviat", "da definire", "da recuperare", "sospes"}) {
+        if (const auto dove = minuscola.find(segno); dove != FINE) {
+            const auto fine =
+                std::min(minuscola.find_first_of(" \t;,\"", dove + segno.size()), minuscola.size());
+            return riga.substr(dove, fine - dove);
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether a cell says something: a letter or a digit, not a dash or a question mark.
+bool scritta(std::string_view cella) {
+    return std::any_of(cella.begin(), cella.end(), [](char c) {
+        return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+    });
+}
+
 }  // namespace
 
 struct Calendario::Evento {
@@ -156,12 +180,6 @@ Calendario::Calendario(std::string squadra, sys_seconds adesso, Codifica codific
 
 Calendario::~Calendario() = default;
 
-void Calendario::lascia_fuori(std::uint64_t numero_riga) {
-    if (senza_data_++ == 0 || numero_riga < prima_senza_data_) {
-        prima_senza_data_ = numero_riga;
-    }
-}
-
 std::string_view Calendario::grezza(std::size_t quale) const {
     return quale < celle_.testo.size() ? celle_.testo[quale] : "";
 }
@@ -171,37 +189,76 @@ std::string Calendario::cella(std::size_t quale) const {
 }
 
 void Calendario::riga(std::string_view riga, std::uint64_t numero_riga) {
-    if (e_riposo(riga)) {
-        return;
-    }
-    taglia_in_celle(riga, separatore_, celle_);
+    // A line that starts with "Gio" is a rest line, unless it has a date: giovedì.
+    taglia_in_celle(riga, separatore_, celle_, false);
     const auto data = leggi_data(grezza(CELLA_DATA));
-    if (!data) {
-        lascia_fuori(numero_riga);
+    if (e_riposo(riga) && !data) {
         return;
     }
-    eventi_.push_back(
-        {*data, leggi_ora(grezza(CELLA_ORARIO)).value_or(seconds(-1)), riga, numero_riga});
+    const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
+        scartate_.push_back({numero_riga, motivo, in_utf8_sicuro(senza_spazi(testo), codifica_)});
+    };
+    const auto ora = leggi_ora(grezza(CELLA_ORARIO));
+    if (const auto segno = rinvio(riga)) {
+        scarta(Scartata::Motivo::rinviata, *segno);
+    } else if (!data) {
+        scarta(scritta(grezza(CELLA_DATA)) ? Scartata::Motivo::data : Scartata::Motivo::senza_data,
+               grezza(CELLA_DATA));
+    } else if (!ora && scritta(grezza(CELLA_ORARIO))) {
+        scarta(Scartata::Motivo::ora, grezza(CELLA_ORARIO));
+    } else {
+        eventi_.push_back({*data, ora.value_or(seconds(-1)), riga, numero_riga});
+    }
 }
 
 std::string Calendario::scrivi() {
-    const year_month_day oggi = oggi_a_roma(adesso_);
-    const int inizio = static_cast<int>(oggi.year()) - (oggi.month() >= July ? 0 : 1);
-    const auto giorno_di = [](const Data& data, int s) {
-        const int anno = data.anno != 0 ? data.anno : (data.mese >= 7 ? s : s + 1);
-        return year(anno) / month(data.mese) / day(data.giorno);
-    };
-    std::optional<sys_days> ultimo;
-    for (const Evento& evento : eventi_) {
-        if (const auto giorno = giorno_di(evento.data, inizio);
-            evento.data.anno == 0 && giorno.ok()) {
-            ultimo = std::max(ultimo.value_or(sys_days(giorno)), sys_days(giorno));
+    // The list's dates run forward: one before the date above it is in the next year. The
+    // first year is the nearest in which the last of them is not over.
+    std::vector<int> avanti(eventi_.size(), 0);
+    std::optional<std::size_t> ultimo;
+    int anni = 0;
+    for (std::size_t i = 0; i < eventi_.size(); ++i) {
+        const Data& data = eventi_[i].data;
+        if (data.anno == 0) {
+            const Data* prima = ultimo ? &eventi_[*ultimo].data : nullptr;
+            if (prima != nullptr &&
+                std::pair(data.mese, data.giorno) < std::pair(prima->mese, prima->giorno)) {
+                ++anni;
+            }
+            avanti[i] = anni;
+            ultimo = i;
         }
     }
-    stagione_ = ultimo && *ultimo < sys_days(oggi) ? inizio + 1 : inizio;
+    const year_month_day oggi = oggi_a_roma(adesso_);
+    const auto giorno_di = [&](std::size_t i, int anno) {
+        const Data& data = eventi_[i].data;
+        return year(data.anno != 0 ? data.anno : anno + avanti[i]) / month(data.mese) /
+               day(data.giorno);
+    };
+    int primo = static_cast<int>(oggi.year()) - anni - 1;
+    while (ultimo && std::tuple(giorno_di(*ultimo, primo).year(), giorno_di(*ultimo, primo).month(),
+                                giorno_di(*ultimo, primo).day()) <
+                         std::tuple(oggi.year(), oggi.month(), oggi.day())) {
+        ++primo;
+    }
+    // The season S/S+1, which the UIDs carry: of the first dated match, or of today.
+    const auto inizio = std::find_if(eventi_.begin(), eventi_.end(),
+                                     [](const Evento& e) { return e.data.anno == 0; });
+    const year_month_day da =
+        inizio != eventi_.end()
+            ? giorno_di(static_cast<std::size_t>(inizio - eventi_.begin()), primo)
+            : oggi;
+    stagione_ = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
+    anno_ = ultimo && anni == 0 &&
+                    std::any_of(eventi_.begin(), eventi_.end(),
+                                [](const Evento& e) { return e.data.anno == 0 && e.data.mese < 7; })
+                ? std::optional(primo)
+                : std::nullopt;
 
     std::string testo;
-    const std::string nome = std::to_string(stagione_) + "/" + std::to_string(stagione_ + 1);
+    const std::string nome = anno_
+                                 ? std::to_string(*anno_)
+                                 : std::to_string(stagione_) + "/" + std::to_string(stagione_ + 1);
     for (const std::string_view intestazione :
          {"BEGIN:VCALENDAR", "VERSION:2.0",
           "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
@@ -215,25 +272,36 @@ std::string Calendario::scrivi() {
     riga_ics(revisione, "DTSTAMP:" + data_ora_ics(adesso_) + "Z");
     const auto minuti = duration_cast<minutes>(adesso_ - sys_days(year(2026) / January / 1));
     riga_ics(revisione, "SEQUENCE:" + std::to_string(std::max<long long>(minuti.count(), 0)));
-    for (const Evento& evento : eventi_) {
-        const auto giorno = giorno_di(evento.data, stagione_);
+    std::map<std::string, int> uid;  // how many events had each so far
+    for (std::size_t i = 0; i < eventi_.size(); ++i) {
+        const auto giorno = giorno_di(i, primo);
         if (giorno.ok()) {
-            scrivi_evento(testo, evento, sys_days(giorno), revisione);
+            scrivi_evento(testo, eventi_[i], sys_days(giorno), revisione, uid);
         } else {
-            lascia_fuori(evento.numero);
+            scartate_.push_back({eventi_[i].numero, Scartata::Motivo::data_inesistente,
+                                 std::to_string(static_cast<unsigned>(giorno.day())) + "/" +
+                                     std::to_string(static_cast<unsigned>(giorno.month())) + "/" +
+                                     std::to_string(static_cast<int>(giorno.year()))});
         }
     }
     riga_ics(testo, "END:VCALENDAR");
+    std::stable_sort(scartate_.begin(), scartate_.end(),
+                     [](const Scartata& a, const Scartata& b) { return a.numero < b.numero; });
     return testo;
 }
 
 void Calendario::scrivi_evento(std::string& testo, const Evento& evento, sys_days giorno,
-                               std::string_view revisione) {
-    taglia_in_celle(evento.riga, separatore_, celle_);
+                               std::string_view revisione, std::map<std::string, int>& uid) {
+    taglia_in_celle(evento.riga, separatore_, celle_, false);
     const std::string partita = cella(CELLA_PARTITA);
+    // A match and its recovery, or two matches alike, are two events.
+    std::string marca = esadecimale(impronta(cella(CELLA_N) + '\0' + partita));
+    if (const int prima = uid[marca]++; prima > 0) {
+        marca.append("-").append(std::to_string(prima + 1));
+    }
+    ++scritti_;
     riga_ics(testo, "BEGIN:VEVENT");
-    riga_ics(testo, "UID:" + std::to_string(stagione_) + "-" +
-                        esadecimale(impronta(cella(CELLA_N) + '\0' + partita)) + "@turnolista");
+    riga_ics(testo, "UID:" + std::to_string(stagione_) + "-" + marca + "@turnolista");
     testo += revisione;
     if (evento.ora >= seconds(0)) {
         riga_ics(testo, "DTSTART;TZID=Europe/Rome:" + data_ora_ics(giorno + evento.ora));

@@ -103,14 +103,14 @@ Separatore separatore_della_lista(std::string_view testo) {
     return Separatore::spazio;
 }
 
-void taglia_in_celle(std::string_view riga, Separatore separatore, Celle& celle) {
+void taglia_in_celle(std::string_view riga, Separatore separatore, Celle& celle, bool riposi) {
     celle.testo.clear();
     celle.senza_virgolette.clear();
     const char s = static_cast<char>(separatore);
     if (separatore != Separatore::spazio) {
         riga = riga.substr(0, riga.find_last_not_of(s) + 1);
     }
-    if (e_riposo(riga)) {
+    if (riposi && e_riposo(riga)) {
         celle_di_riposo(riga, celle);
     } else if (separatore == Separatore::spazio) {
         celle_tra_spazi(riga, celle);

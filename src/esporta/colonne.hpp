@@ -49,7 +49,8 @@ struct Celle {
 };
 
 // Cuts `riga` into `celle`, emptied first and reused from line to line; the cells are valid
-// while `riga` and `celle` are.
-void taglia_in_celle(std::string_view riga, Separatore separatore, Celle& celle);
+// while `riga` and `celle` are. Without `riposi`, a rest line is cut as any other.
+void taglia_in_celle(std::string_view riga, Separatore separatore, Celle& celle,
+                     bool riposi = true);
 
 }  // namespace turnolista

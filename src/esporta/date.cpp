@@ -1,5 +1,9 @@
 #include "esporta/date.hpp"
 
+#include <algorithm>
+#include <array>
+#include <numeric>
+
 namespace turnolista {
 
 using namespace std::chrono;
@@ -9,19 +13,77 @@ namespace {
 
 constexpr auto FINE = std::string_view::npos;
 
+constexpr std::array<std::string_view, 12> MESI{"gennaio",   "febbraio", "marzo",    "aprile",
+                                                "maggio",    "giugno",   "luglio",   "agosto",
+                                                "settembre", "ottobre",  "novembre", "dicembre"};
+// The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
+constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ven", "sab", "dom"};
+
+bool cifra(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string minuscolo(std::string_view testo) {
+    std::string uscita(testo);
+    std::transform(uscita.begin(), uscita.end(), uscita.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    return uscita;
+}
+
 // A number of `minimo` to `massimo` decimal digits, and nothing else.
 std::optional<unsigned> cifre(std::string_view testo, std::size_t minimo, std::size_t massimo) {
-    if (testo.size() < minimo || testo.size() > massimo) {
+    if (testo.size() < minimo || testo.size() > massimo ||
+        !std::all_of(testo.begin(), testo.end(), cifra)) {
         return std::nullopt;
     }
-    unsigned valore = 0;
-    for (const char c : testo) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        valore = valore * 10 + static_cast<unsigned>(c - '0');
+    return std::accumulate(testo.begin(), testo.end(), 0U, [](unsigned valore, char c) {
+        return valore * 10 + static_cast<unsigned>(c - '0');
+    });
+}
+
+// Takes the leading digits off `testo`.
+std::string_view numero(std::string_view& testo) {
+    const std::size_t n = std::min(testo.find_first_not_of("0123456789"), testo.size());
+    const std::string_view preso = testo.substr(0, n);
+    testo.remove_prefix(n);
+    return preso;
+}
+
+// The text without a weekday before it: "Sab 26/09", "Domenica, 13 settembre".
+std::string_view senza_giorno(std::string_view testo) {
+    const std::size_t fine = std::min(testo.find_first_of(" ,"), testo.size());
+    const std::string parola = minuscolo(testo.substr(0, fine));
+    const bool giorno = std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
+        return parola.starts_with(g) && !cifra(parola.back());
+    });
+    return giorno && fine < testo.size() ? senza_spazi(testo.substr(fine + 1)) : testo;
+}
+
+// A year as a list writes it: none, "26" (2026) or "2026".
+std::optional<int> anno_di(std::string_view testo) {
+    const auto anno = testo.size() == 3 ? std::nullopt : cifre(testo, 2, 4);
+    if (testo.empty() || !anno) {
+        return testo.empty() ? std::optional(0) : std::nullopt;
     }
-    return valore;
+    return static_cast<int>(*anno) + (testo.size() == 2 ? 2000 : 0);
+}
+
+// "13 settembre 2026", "13 set", "13 set. 26".
+std::optional<Data> con_il_mese(std::string_view giorno, std::string_view resto) {
+    resto = senza_spazi(resto);
+    const std::size_t fine = std::min(resto.find(' '), resto.size());
+    std::string parola = minuscolo(resto.substr(0, fine));
+    if (parola.ends_with('.')) {
+        parola.pop_back();
+    }
+    const auto* mese = std::find_if(MESI.begin(), MESI.end(), [&](std::string_view m) {
+        return parola.size() >= 3 && m.starts_with(parola) && (parola.size() == 3 || parola == m);
+    });
+    const auto anno = anno_di(senza_spazi(resto.substr(fine)));
+    if (mese == MESI.end() || !anno || !cifre(giorno, 1, 2)) {
+        return std::nullopt;
+    }
+    return Data{*cifre(giorno, 1, 2), static_cast<unsigned>(mese - MESI.begin() + 1), *anno};
 }
 
 }  // namespace
@@ -32,55 +94,65 @@ std::string_view senza_spazi(std::string_view testo) {
                           : testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
 }
 
-// "d/m", "d/m/yyyy" or "d/m/yy" (20yy), where it can be a date in some year: 29/02 waits
-// for its year.
 std::optional<Data> leggi_data(std::string_view testo) {
-    testo = senza_spazi(testo);
-    const auto barra = testo.find('/');
-    if (barra == FINE) {
-        return std::nullopt;
-    }
-    const auto seconda = testo.find('/', barra + 1);
-    const auto giorno = cifre(testo.substr(0, barra), 1, 2);
-    const auto mese = cifre(testo.substr(barra + 1, seconda - barra - 1), 1, 2);
-    std::optional<unsigned> anno = 0;
-    if (seconda != FINE) {
-        const std::string_view scritto = testo.substr(seconda + 1);
-        anno = scritto.size() == 3 ? std::nullopt : cifre(scritto, 2, 4);
-        if (anno && scritto.size() == 2) {
-            *anno += 2000;
+    std::string_view resto = senza_giorno(senza_spazi(testo));
+    const std::string_view giorno = numero(resto);
+    std::optional<Data> data;
+    if (!resto.empty() && resto.front() == ' ') {
+        data = con_il_mese(giorno, resto);
+    } else if (!resto.empty() && std::string_view("/-.").find(resto.front()) != FINE) {
+        // The same separator twice: "13/09/2026", "12-09-26", "19.09".
+        const char separatore = resto.front();
+        resto.remove_prefix(1);
+        const std::string_view mese = numero(resto);
+        std::optional<int> anno = 0;
+        if (resto.size() > 1 && resto.front() == separatore) {
+            anno = anno_di(resto.substr(1));
+            resto = {};
+        }
+        if (resto.empty() && anno && cifre(giorno, 1, 2) && cifre(mese, 1, 2)) {
+            data = Data{*cifre(giorno, 1, 2), *cifre(mese, 1, 2), *anno};
         }
     }
-    if (!giorno || !mese || !anno) {
+    if (!data) {
         return std::nullopt;
     }
-    const Data data{*giorno, *mese, static_cast<int>(*anno)};
-    const year bisestile(2000);
-    if (!year_month_day((data.anno != 0 ? year(data.anno) : bisestile) / month(data.mese) /
-                        day(data.giorno))
-             .ok()) {
-        return std::nullopt;
-    }
-    return data;
+    // Where it can be a date in some year: 29/02 waits for its year.
+    const year anno = data->anno != 0 ? year(data->anno) : year(2000);
+    return year_month_day(anno / month(data->mese) / day(data->giorno)).ok() ? data : std::nullopt;
 }
 
-// Hours, minutes and seconds from midnight: "h:mm", "hh:mm" or "hh.mm", then ":ss" or ".ss".
 std::optional<seconds> leggi_ora(std::string_view testo) {
-    testo = senza_spazi(testo);
-    const auto punto = testo.find_first_of(":.");
-    if (punto == FINE) {
-        return std::nullopt;
+    std::string orario = minuscolo(senza_spazi(testo));
+    // "ore 21", "h 21", "h21": the hour alone is enough.
+    bool detta = false;
+    for (const std::string_view prima : {"ore", "h"}) {
+        if (orario.starts_with(prima) && orario.size() > prima.size() &&
+            (cifra(orario[prima.size()]) || orario[prima.size()] == ' ')) {
+            orario = std::string(senza_spazi(std::string_view(orario).substr(prima.size())));
+            detta = true;
+            break;
+        }
     }
-    const auto ore = cifre(testo.substr(0, punto), 1, 2);
-    std::string_view resto = testo.substr(punto + 1);
-    const auto minuti = cifre(resto.substr(0, 2), 2, 2);
+    std::string_view resto = orario;
+    const auto ore = cifre(numero(resto), 1, 2);
+    std::optional<unsigned> minuti = 0;
     std::optional<unsigned> secondi = 0;
-    if (resto.size() != 2) {
-        secondi = resto.size() == 5 && (resto[2] == ':' || resto[2] == '.')
-                      ? cifre(resto.substr(3), 2, 2)
-                      : std::nullopt;
+    if (resto == "h") {  // "21h"
+        resto = {};
+        detta = true;
+    } else if (!resto.empty() && std::string_view(":.h").find(resto.front()) != FINE) {
+        const char separatore = resto.front();
+        resto.remove_prefix(1);
+        minuti = cifre(numero(resto), 2, 2);
+        if (separatore != 'h' && resto.size() == 3 && resto.front() == separatore) {
+            secondi = cifre(resto.substr(1), 2, 2);
+            resto = {};
+        }
+        detta = true;
     }
-    if (!ore || !minuti || !secondi || *ore > 23 || *minuti > 59 || *secondi > 59) {
+    if (!detta || !resto.empty() || !ore || !minuti || !secondi || *ore > 23 || *minuti > 59 ||
+        *secondi > 59) {
         return std::nullopt;
     }
     return hours(*ore) + minutes(*minuti) + seconds(*secondi);

@@ -17,6 +17,23 @@ char32_t minuscola(char32_t c) {
     return c == 0x0178 ? 0xFF : c;  // Ÿ
 }
 
+// The plain form of a typographic apostrophe, quotation mark or dash, as word processors
+// write them.
+char32_t semplice(char32_t c) {
+    switch (c) {
+        case 0x2018:
+        case 0x2019:
+            return '\'';
+        case 0x201C:
+        case 0x201D:
+            return '"';
+        case 0x2013:
+            return '-';
+        default:
+            return c;
+    }
+}
+
 char32_t senza_accento(char32_t c) {
     // The base letters of U+00E0 to U+00FF; "_" where there is none (æ, ÷, þ).
     constexpr std::string_view BASI = "aaaaaa_ceeeeiiiidnooooo_ouuuuy_y";
@@ -28,7 +45,7 @@ char32_t senza_accento(char32_t c) {
 
 // Calls `fai` with where each character of `testo` starts and its folded text.
 template <typename Fai>
-void per_carattere_piegato(std::string_view testo, Codifica codifica, bool accenti, Fai fai) {
+void per_carattere_piegato(std::string_view testo, Codifica codifica, Piega piega, Fai fai) {
     std::string pezzo;
     for (std::size_t i = 0; i < testo.size();) {
         std::size_t n = 0;
@@ -38,7 +55,8 @@ void per_carattere_piegato(std::string_view testo, Codifica codifica, bool accen
             pezzo += testo[i];
         } else {
             c = minuscola(c);
-            aggiungi(pezzo, accenti ? senza_accento(c) : c, codifica);
+            c = piega >= Piega::accenti ? senza_accento(c) : c;
+            aggiungi(pezzo, piega >= Piega::segni ? semplice(c) : c, codifica);
         }
         fai(i, std::string_view(pezzo));
         i += std::max<std::size_t>(n, 1);
@@ -47,18 +65,18 @@ void per_carattere_piegato(std::string_view testo, Codifica codifica, bool accen
 
 }  // namespace
 
-std::string piegata(std::string_view testo, Codifica codifica, bool accenti) {
+std::string piegata(std::string_view testo, Codifica codifica, Piega piega) {
     std::string uscita;
     uscita.reserve(testo.size());
-    per_carattere_piegato(testo, codifica, accenti,
+    per_carattere_piegato(testo, codifica, piega,
                           [&](std::size_t, std::string_view pezzo) { uscita += pezzo; });
     return uscita;
 }
 
-std::size_t origine(std::string_view testo, Codifica codifica, bool accenti, std::size_t piegati) {
+std::size_t origine(std::string_view testo, Codifica codifica, Piega piega, std::size_t piegati) {
     std::size_t fatti = 0;
     std::size_t trovata = testo.size();
-    per_carattere_piegato(testo, codifica, accenti, [&](std::size_t i, std::string_view pezzo) {
+    per_carattere_piegato(testo, codifica, piega, [&](std::size_t i, std::string_view pezzo) {
         if (trovata == testo.size() && piegati >= fatti && piegati < fatti + pezzo.size()) {
             trovata = i;
         }
@@ -76,7 +94,7 @@ bool contiene(std::string_view riga, std::string_view nome) {
 
 std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome,
                                         Codifica codifica) {
-    const std::string cercato = piegata(nome, codifica, true);
+    const std::string cercato = piegata(nome, codifica, Piega::segni);
     if (cercato.empty()) {
         return std::nullopt;
     }
@@ -87,17 +105,20 @@ std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view
             trovata->righe += contiene(riga, trovata->come_scritto) ? 1 : 0;
             return;
         }
-        const std::size_t dove = piegata(riga, codifica, true).find(cercato);
+        const std::size_t dove = piegata(riga, codifica, Piega::segni).find(cercato);
         if (dove == std::string::npos) {
             return;
         }
-        const std::size_t da = origine(riga, codifica, true, dove);
-        const std::size_t a = origine(riga, codifica, true, dove + cercato.size());
-        trovata = AltraGrafia{std::string(riga.substr(da, a - da)), 1, false};
+        const std::size_t da = origine(riga, codifica, Piega::segni, dove);
+        const std::size_t a = origine(riga, codifica, Piega::segni, dove + cercato.size());
+        trovata = AltraGrafia{std::string(riga.substr(da, a - da)), 1, Piega::segni};
     });
-    if (trovata) {
-        trovata->accenti =
-            piegata(nome, codifica, false) != piegata(trovata->come_scritto, codifica, false);
+    // What differs: the least fold that makes the two alike.
+    for (const Piega piega : {Piega::accenti, Piega::maiuscole}) {
+        if (trovata &&
+            piegata(nome, codifica, piega) == piegata(trovata->come_scritto, codifica, piega)) {
+            trovata->differenza = piega;
+        }
     }
     return trovata;
 }

@@ -36,19 +36,22 @@ void per_riga(std::string_view testo, Fai&& fai) {
 // name matches nothing.
 bool contiene(std::string_view riga, std::string_view nome);
 
-// The text with the letters of Windows-1252 in lower case and, where `accenti`, without
-// their accents ("CANTÙ" is "cantù", or "cantu"). Bytes that are no character of the
-// encoding stay as they are.
-std::string piegata(std::string_view testo, Codifica codifica, bool accenti);
+// How far a text is folded: its letters in lower case; then without their accents; then
+// typographic apostrophes, quotation marks and the en dash in their plain forms.
+enum class Piega { maiuscole, accenti, segni };
+
+// The text folded ("CANTÙ" is "cantù", or "cantu"; "Sant’Anna" is "sant'anna"), for the
+// letters and signs of Windows-1252. Bytes that are no character of the encoding stay.
+std::string piegata(std::string_view testo, Codifica codifica, Piega piega);
 // Where in `testo` the byte `piegati` of its folded text comes from.
-std::size_t origine(std::string_view testo, Codifica codifica, bool accenti, std::size_t piegati);
+std::size_t origine(std::string_view testo, Codifica codifica, Piega piega, std::size_t piegati);
 
 // The name as the list writes it with other capital letters or accents, and how many lines
 // hold that spelling: typed so, it finds them all.
 struct AltraGrafia {
     std::string come_scritto;
     std::uint64_t righe = 0;
-    bool accenti = false;  // it differs from the name in its accents, not only in letter case
+    Piega differenza = Piega::maiuscole;  // the least fold that makes it the name
 };
 
 // For a list in which no line holds `nome` (in the list's encoding), the first spelling of

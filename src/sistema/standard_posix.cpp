@@ -105,7 +105,8 @@ FlussiStandard::FlussiStandard() : canali_(std::make_unique<Canali>()) {
                                                  .out = canali_->tre[1],
                                                  .err = canali_->tre[2],
                                                  .utf8 = utf8,
-                                                 .utf8_err = utf8});
+                                                 .utf8_err = utf8,
+                                                 .in_terminale = ::isatty(0) != 0});
 }
 
 FlussiStandard::~FlussiStandard() = default;

@@ -138,6 +138,7 @@ FlussiStandard::FlussiStandard() : canali_(std::make_unique<Canali>()) {
         .utf8 = e_console(maniglia(STD_OUTPUT_HANDLE)),
         .utf8_err = e_console(maniglia(STD_ERROR_HANDLE)),
         .abitudini_windows = true,
+        .in_terminale = e_console(maniglia(STD_INPUT_HANDLE)),
         .finestra_propria =
             ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1});
 }

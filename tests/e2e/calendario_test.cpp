@@ -30,11 +30,14 @@ TEST(Calendario, SeasonGoesIntoACalendarFileForThePhone) {
                            .input = "c\nLupi\nn\n",
                            .adesso = "2026-09-01T08:00:00Z"});
     EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "5" + ESEGUITO + COMPLIMENTI +
-                         "calendario.ics (stagione 2026/2027)\n" + ANCORA);
+                         "calendario.ics (stagione 2026/2027)\nPer averlo nel telefono, mandalo a "
+                         "te stesso per posta elettronica e aprilo dal telefono (i passi sono "
+                         "nella guida, LEGGIMI.txt)\n" +
+                         ANCORA);
     EXPECT_EQ(e.err,
-              "Attenzione: 1 riga trovata non ha una data valida nella colonna DATA "
-              "(giorno/mese, come 13/09) e non \xE8 nel calendario: \xE8 la riga 5 del file "
-              "originale.txt\n");
+              "Attenzione: la riga 5 del file originale.txt non \xE8 nel calendario: la partita "
+              "\xE8 segnata \xAB"
+              "da definire\xBB\n");
     EXPECT_EQ(e.stato, 0);
     const std::string comune = "DTSTAMP:20260901T080000Z\r\nSEQUENCE:350400\r\n";
     EXPECT_EQ(e.file.at("calendario.ics"),
@@ -61,18 +64,37 @@ TEST(Calendario, SeasonGoesIntoACalendarFileForThePhone) {
     EXPECT_EQ(e.file.size(), 2U);  // no temp.txt
 }
 
-TEST(Calendario, NoMatchIsACalendarWithNoEvent) {
-    const auto e = esegui({.file = {{"originale.txt", LISTA_CSV}},
-                           .file_grezzi = {{"calendario.ics", ""}},
-                           .input = "C\nAquile\nn\n",
-                           .adesso = "2027-03-01T08:00:00Z"});
-    EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "0" + ESEGUITO + COMPLIMENTI +
-                         "calendario.ics (stagione 2026/2027)\n" + ANCORA);
-    EXPECT_EQ(e.err, "");
-    EXPECT_EQ(e.file.at("calendario.ics"),
-              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//turnolista//turnolista " VERSIONE_ATTESA
-              "//IT\r\nCALSCALE:GREGORIAN\r\nX-WR-CALNAME:Aquile 2026/2027\r\n" +
-                  FUSO + "END:VCALENDAR\r\n");
+TEST(Calendario, EveryMatchLeftOutIsToldWithWhyTheFirstTenOneToALine) {
+    std::string lista = "1 13/09 15:30 Oratorio Falchi-Lupi\n";
+    std::string err;
+    for (int n = 2; n <= 13; ++n) {
+        lista += std::to_string(n) + " - 15:30 Oratorio Falchi-Lupi\n";
+        if (n <= 11) {
+            err += "Attenzione: la riga " + std::to_string(n) +
+                   " del file originale.txt non \xE8 nel calendario: non ha una data\n";
+        }
+    }
+    const auto e = esegui({.file = {{"originale.txt", lista}},
+                           .input = "c\nLupi\nn\n",
+                           .adesso = "2026-09-01T08:00:00Z"});
+    EXPECT_EQ(e.err, err + "Attenzione: altre 2 righe trovate non sono nel calendario\n");
+    EXPECT_EQ(e.stato, 0);
+}
+
+TEST(Calendario, CalendarWithNoMatchIsNotWrittenAndSaysWhy) {
+    // No line of the team, or none with a date: the calendar a phone has stays.
+    for (const std::string squadra : {"Aquile", "Cervi"}) {
+        const auto e = esegui({.file = {{"originale.txt", LISTA_CSV}},
+                               .file_grezzi = {{"calendario.ics", "vecchio\r\n"}},
+                               .input = "C\n" + squadra + "\nn\n",
+                               .adesso = "2027-03-01T08:00:00Z"});
+        EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + (squadra == "Aquile" ? "0" : "1") + ESEGUITO +
+                             "Il file calendario.ics non \xE8 stato scritto: nessuna riga trovata "
+                             "ha una data che turnolista sa leggere\n" +
+                             ANCORA);
+        EXPECT_EQ(e.stato, 0);
+        EXPECT_EQ(e.file.at("calendario.ics"), "vecchio\r\n");
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,13 +60,17 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
         int stagione;
         int senza_data = 0;
         std::uint64_t prima_senza_data = 0;
+        std::optional<int> anno;
     };
     const std::vector<Caso> casi{
         {"June: a season still going",
          alle(2026y / June / 15),
          "1 30/06 15:30 C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20260630T153000"},
-         2025},
+         2025,
+         0,
+         0,
+         2026},
         {"June: a season that ended, so the list is the next one",
          alle(2026y / June / 15),
          "1 01/07 15:30 C Lupi-Orsi\n",
@@ -85,7 +90,10 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          alle(2027y / August / 1),
          "1 29/02 15:30 C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20280229T153000"},
-         2027},
+         2027,
+         0,
+         0,
+         2028},
         {"29/02 in another year, 31/04 and no date at all",
          alle(2026y / August / 1),
          "1 13/09 15:30 C Lupi-Orsi\n2 29/02 15:30 C Lupi-Orsi\n3 31/04 C Lupi\n"
@@ -101,24 +109,52 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          2026,
          1,
          3},
-        {"no time is the whole day",
+        {"no time is the whole day, a time not understood no event",
          alle(2026y / December / 9),
          "1 13/09 - C Lupi-Orsi\n2 14/09 24:00 C Lupi-Orsi\n3 15/09 15:3 C Lupi-Orsi\n",
-         {"DTSTART;VALUE=DATE:20270913", "DTSTART;VALUE=DATE:20270914",
-          "DTSTART;VALUE=DATE:20270915"},
-         2027},
+         {"DTSTART;VALUE=DATE:20270913"},
+         2027,
+         2,
+         2},
         {"no event takes the season of today", alle(2026y / March / 1), "", {}, 2025},
         {"already July in Rome at 22:30 UTC on 30 June",
          alle(2026y / June / 30, hours(22) + minutes(30)),
          "1 30/06 15:30 C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20270630T153000"},
-         2026},
+         2026,
+         0,
+         0,
+         2027},
         {"1 July with no dated line", alle(2026y / July / 1), "1 - 15:30 C Lupi\n", {}, 2026, 1, 1},
         {"a last match today keeps its season",
          alle(2026y / June / 15),
          "1 15/06 15.30.45 C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20260615T153045"},
-         2025},
+         2025,
+         0,
+         0,
+         2026},
+        {"a summer tournament stays in its year",
+         alle(2026y / June / 10),
+         "1 20/06 - C Lupi-Orsi\n2 05/07 - C Orsi-Lupi\n",
+         {"DTSTART;VALUE=DATE:20260620", "DTSTART;VALUE=DATE:20260705"},
+         2025,
+         0,
+         0,
+         2026},
+        {"a spring tournament takes the nearest year not over",
+         alle(2026y / December / 9),
+         "1 10/03 - C Lupi\n2 20/05 - C Lupi\n",
+         {"DTSTART;VALUE=DATE:20270310", "DTSTART;VALUE=DATE:20270520"},
+         2026,
+         0,
+         0,
+         2027},
+        {"a line of Thursday's league with its date is a match",
+         alle(2026y / September / 1),
+         "Gio 01/10/2026 21:00 PalaCampus Lupi-Orsi\nGiornata 2: Riposa Lupi\n",
+         {"DTSTART;TZID=Europe/Rome:20261001T210000"},
+         2026},
         {"explicit years do not decide the season",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
@@ -131,9 +167,40 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
         const std::string testo = scritto(c, caso.righe);
         EXPECT_EQ(proprieta(testo, "DTSTART;"), caso.inizi);
         EXPECT_EQ(c.stagione(), caso.stagione);
-        EXPECT_EQ(c.senza_data(), caso.senza_data);
-        EXPECT_EQ(c.prima_senza_data(), caso.prima_senza_data);
+        EXPECT_EQ(c.scartate().size(), caso.senza_data);
+        EXPECT_EQ(c.scartate().empty() ? 0 : c.scartate().front().numero, caso.prima_senza_data);
+        EXPECT_EQ(c.anno(), caso.anno);
     }
+}
+
+TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
+    Calendario c("Lupi", alle(2026y / September / 1), Codifica::utf8, Separatore::tab);
+    std::uint64_t numero = 0;
+    for (const std::string_view riga :
+         {"1\t12-09-2026\tore 21\tC\tLupi-Orsi", "2\tSab 19.09.2026\tore 20.45\tC\tOrsi-Lupi",
+          "3\t13 settembre 2026\th 21\tC\tLupi-Volpi", "4\tDom. 27/09\t21h\tC\tVolpi-Lupi",
+          "5\t4 ott\t20h45\tC\tLupi-Cervi", "6\t11/10/26\t15:30:00\tC\tCervi-Lupi",
+          "7\t18/10\tRINVIATA\tC\tLupi-Gufi", "8\t18/10\t21 e 30\tC\tGufi-Lupi",
+          "9\t25/10\t-\tC\tLupi-Tori", "10\t\t\tC\tTori-Lupi", "11\t31/11\t\tC\tLupi-Tori"}) {
+        c.riga(riga, ++numero);
+    }
+    const std::string testo = c.scrivi();
+    EXPECT_EQ(
+        proprieta(testo, "DTSTART;"),
+        (std::vector<std::string>{
+            "DTSTART;TZID=Europe/Rome:20260912T210000", "DTSTART;TZID=Europe/Rome:20260919T204500",
+            "DTSTART;TZID=Europe/Rome:20260913T210000", "DTSTART;TZID=Europe/Rome:20260927T210000",
+            "DTSTART;TZID=Europe/Rome:20261004T204500", "DTSTART;TZID=Europe/Rome:20261011T153000",
+            "DTSTART;VALUE=DATE:20261025"}));
+    std::vector<std::pair<std::uint64_t, std::string>> scartate;
+    for (const Scartata& s : c.scartate()) {
+        scartate.emplace_back(s.numero, s.testo);
+    }
+    EXPECT_EQ(scartate, (std::vector<std::pair<std::uint64_t, std::string>>{
+                            {7, "RINVIATA"}, {8, "21 e 30"}, {10, ""}, {11, "31/11"}}));
+    EXPECT_EQ(c.scartate().at(1).motivo, Scartata::Motivo::ora);
+    EXPECT_EQ(c.scartate().at(2).motivo, Scartata::Motivo::senza_data);
+    EXPECT_EQ(c.scartate().at(3).motivo, Scartata::Motivo::data);
 }
 
 TEST(Calendario, EventLastsTwoHoursAndTheWholeDayEndsTheNextOne) {
@@ -171,6 +238,10 @@ TEST(Calendario, UidStaysWhenTheLeagueMovesAMatchAndSequenceGrowsWithTime) {
     EXPECT_EQ(uid(prima), std::vector<std::string>{"UID:2027-22a9bf5fdd046414@turnolista"});
     EXPECT_NE(uid(prima), uid(calendario("8 27/09 15:30 Comunale Lupi-Orsi\n", oggi)));
     EXPECT_NE(uid(prima), uid(calendario("7 27/09 15:30 Comunale Lupi-Volpi\n", oggi)));
+    // A match and its recovery, alike, are two events.
+    EXPECT_EQ(uid(calendario("7 27/09 15:30 Comunale Lupi-Orsi\n7 4/10 15:30 C Lupi-Orsi\n", oggi)),
+              (std::vector<std::string>{"UID:2027-22a9bf5fdd046414@turnolista",
+                                        "UID:2027-22a9bf5fdd046414-2@turnolista"}));
     EXPECT_EQ(proprieta(prima, "SEQUENCE"), std::vector<std::string>{"SEQUENCE:493200"});
     EXPECT_EQ(proprieta(spostata, "SEQUENCE"), std::vector<std::string>{"SEQUENCE:493260"});
     EXPECT_EQ(

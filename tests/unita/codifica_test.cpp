@@ -104,19 +104,34 @@ TEST(Codifica, FoldingSetsCaseAndAccentsAsideAndKnowsWhereEachByteCameFrom) {
         {"CANT\xD9 \x8A\x9F \xD7", Codifica::windows1252, "cant\xF9 \x9A\xFF \xD7",
          "cantu sy \xD7"},
         {"ZEBRE AZ", Codifica::ascii, "zebre az", "zebre az"},
-        {"GRO\xC3\x9F \xC5\xBDUPA", Codifica::utf8, "gro\xC3\x9F \xC5\xBEupa", "gro\xC3\x9F zupa"},
+        {"SANT\xE2\x80\x99"
+         "ANNA \xE2\x80\x9C"
+         "A\xE2\x80\x9D \xE2\x80\x93",
+         Codifica::utf8,
+         "sant\xE2\x80\x99"
+         "anna \xE2\x80\x9C"
+         "a\xE2\x80\x9D \xE2\x80\x93",
+         "sant'anna \"a\" -"},
+        {"SANT\x92"
+         "ANNA \x93"
+         "A\x94 \x96",
+         Codifica::windows1252,
+         "sant\x92"
+         "anna \x93"
+         "a\x94 \x96",
+         "sant'anna \"a\" -"},
         // Bytes that are not UTF-8 in a UTF-8 list stay as they are.
         {"A\xC3\xC5L", Codifica::utf8, "a\xC3\xC5l", "a\xC3\xC5l"},
     };
     for (const auto& caso : casi) {
-        EXPECT_EQ(piegata(caso.testo, caso.codifica, false), caso.minuscolo);
-        EXPECT_EQ(piegata(caso.testo, caso.codifica, true), caso.senza_accenti);
+        EXPECT_EQ(piegata(caso.testo, caso.codifica, Piega::maiuscole), caso.minuscolo);
+        EXPECT_EQ(piegata(caso.testo, caso.codifica, Piega::segni), caso.senza_accenti);
     }
     // "Forlì" and "Cantù" fold to one byte each where UTF-8 has two.
     const std::string_view citta = "Forl\xC3\xAC-Cant\xC3\xB9";
     std::vector<std::size_t> origini;
-    for (std::size_t i = 0; i <= piegata(citta, Codifica::utf8, true).size(); ++i) {
-        origini.push_back(origine(citta, Codifica::utf8, true, i));
+    for (std::size_t i = 0; i <= piegata(citta, Codifica::utf8, Piega::segni).size(); ++i) {
+        origini.push_back(origine(citta, Codifica::utf8, Piega::segni, i));
     }
     EXPECT_EQ(origini, (std::vector<std::size_t>{0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 13}));
 }

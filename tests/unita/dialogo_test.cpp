@@ -74,6 +74,19 @@ TEST(Congedo, WindowOpenedForTheRunStaysAfterAFailureUntilEnter) {
     EXPECT_EQ(congedo(vuota.console, 1), 1);
 }
 
+TEST(Dialogo, OnATerminalTheFormatQuestionIsFollowedByANoteOfTheCalendar) {
+    for (const bool terminale : {true, false}) {
+        ConsoleDiProva prova("");
+        prova.console.in_terminale = terminale;
+        EXPECT_EQ(dialogo(prova.console), 0);
+        EXPECT_EQ(prova.out.scritto(),
+                  "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di "
+                  "testo,w per Word,x per Ecxel,h per pagina web e poi premi invio)\n");
+        EXPECT_EQ(prova.err.scritto(),
+                  terminale ? "Oppure c per mettere le partite nel calendario del telefono\n" : "");
+    }
+}
+
 TEST(Messaggi, EachStreamGetsTheCharacterSetOfItsOwnConsole) {
     ConsoleDiProva prova("");
     prova.console.utf8 = true;
