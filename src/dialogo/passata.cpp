@@ -2,13 +2,31 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "comune/costanti.hpp"
 #include "esporta/calendario.hpp"
-#include "esporta/colonne.hpp"
+#include "esporta/disposizione.hpp"
 #include "esporta/tabella.hpp"
 
 namespace turnolista {
+
+namespace {
+
+// How many lines hold `cercato`, and their bytes.
+std::pair<std::uint64_t, std::size_t> trovate(std::string_view testo, std::string_view cercato) {
+    std::pair<std::uint64_t, std::size_t> quante{};
+    per_riga(testo, [&](std::string_view riga) {
+        if (contiene(riga, cercato)) {
+            ++quante.first;
+            quante.second += riga.size();
+        }
+    });
+    return quante;
+}
+
+}  // namespace
 
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga) {
@@ -22,14 +40,9 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     // only the tables and the calendar use.
     Passata esito;
     std::size_t trovati = 0;  // bytes of the matching lines
-    per_riga(testo, [&](std::string_view riga) {
-        if (contiene(riga, cercato)) {
-            ++esito.RIGHE;
-            trovati += riga.size();
-        }
-    });
+    std::tie(esito.RIGHE, trovati) = trovate(testo, cercato);
     const bool colonne = scelta.tabella || scelta.ics;
-    const Separatore separatore = colonne ? separatore_della_lista(testo) : Separatore::spazio;
+    const Disposizione disposizione = colonne ? leggi_disposizione(testo) : Disposizione();
     // The files start with the UTF-8 BOM where the list's text is UTF-8 (never the
     // calendar, which is UTF-8 by definition), so that Windows' programs read them so.
     const std::string_view inizio = con_bom(codifica) ? BOM_UTF8 : "";
@@ -37,17 +50,20 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     std::optional<Tabella> tabella;
     std::optional<Calendario> calendario;
     if (scelta.ics) {
-        calendario.emplace(in_utf8(caratteri), adesso, codifica, separatore);
+        calendario.emplace(in_utf8(caratteri), adesso, codifica, disposizione);
     } else {
         righe.reserve(inizio.size() + trovati + esito.RIGHE * (scelta.tabella ? 1 : 2));
     }
     if (scelta.tabella) {
-        tabella.emplace(*scelta.tabella, separatore, inizio, trovati, esito.RIGHE);
+        tabella.emplace(*scelta.tabella, disposizione, inizio, trovati, esito.RIGHE);
     }
 
     std::uint64_t numero = 0;
     per_riga(testo, [&](std::string_view riga) {
         ++numero;
+        if (calendario) {
+            calendario->giornata(riga);
+        }
         if (!contiene(riga, cercato)) {
             return;
         }

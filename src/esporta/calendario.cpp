@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "esporta/date.hpp"
+#include "esporta/disposizione.hpp"
 
 namespace turnolista {
 
@@ -170,44 +171,61 @@ bool scritta(std::string_view cella) {
 struct Calendario::Evento {
     Data data;
     seconds ora{-1};        // from midnight; negative for the whole day
+    std::string n;          // cppcheck-suppress unusedStructMember ; the fields it shows, in UTF-8
+    std::string partita;    // cppcheck-suppress unusedStructMember
+    std::string luogo;      // cppcheck-suppress unusedStructMember
     std::string_view riga;  // cppcheck-suppress unusedStructMember
     std::uint64_t numero = 0;
 };
 
 Calendario::Calendario(std::string squadra, sys_seconds adesso, Codifica codifica,
-                       Separatore separatore)
-    : squadra_(std::move(squadra)), adesso_(adesso), codifica_(codifica), separatore_(separatore) {}
+                       Disposizione disposizione)
+    : squadra_(std::move(squadra)),
+      adesso_(adesso),
+      codifica_(codifica),
+      disposizione_(std::move(disposizione)) {}
 
 Calendario::~Calendario() = default;
 
-std::string_view Calendario::grezza(std::size_t quale) const {
-    return quale < celle_.testo.size() ? celle_.testo[quale] : "";
+std::string Calendario::campo(std::size_t quale) const {
+    return in_utf8_sicuro(senza_spazi(campi_[quale]), codifica_);
 }
 
-std::string Calendario::cella(std::size_t quale) const {
-    return in_utf8_sicuro(senza_spazi(grezza(quale)), codifica_);
+void Calendario::giornata(std::string_view riga) {
+    if (const auto data = data_della_giornata(riga)) {
+        giornata_ = leggi_data(*data);
+    }
 }
 
 void Calendario::riga(std::string_view riga, std::uint64_t numero_riga) {
+    // A round's own line gives its date to the matches under it.
+    if (data_della_giornata(riga)) {
+        return;
+    }
+    leggi_campi(riga, disposizione_, true, celle_, campi_);
+    auto data = leggi_data(campi_[CAMPO_DATA]);
+    if (!data && giornata_) {
+        campi_nella_giornata(riga, campi_);
+        data = giornata_;
+    }
     // A line that starts with "Gio" is a rest line, unless it has a date: giovedì.
-    taglia_in_celle(riga, separatore_, celle_, false);
-    const auto data = leggi_data(grezza(CELLA_DATA));
     if (e_riposo(riga) && !data) {
         return;
     }
     const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
         scartate_.push_back({numero_riga, motivo, in_utf8_sicuro(senza_spazi(testo), codifica_)});
     };
-    const auto ora = leggi_ora(grezza(CELLA_ORARIO));
+    const auto ora = leggi_ora(campi_[CAMPO_ORA]);
     if (const auto segno = rinvio(riga)) {
         scarta(Scartata::Motivo::rinviata, *segno);
     } else if (!data) {
-        scarta(scritta(grezza(CELLA_DATA)) ? Scartata::Motivo::data : Scartata::Motivo::senza_data,
-               grezza(CELLA_DATA));
-    } else if (!ora && scritta(grezza(CELLA_ORARIO))) {
-        scarta(Scartata::Motivo::ora, grezza(CELLA_ORARIO));
+        scarta(scritta(campi_[CAMPO_DATA]) ? Scartata::Motivo::data : Scartata::Motivo::senza_data,
+               campi_[CAMPO_DATA]);
+    } else if (!ora && scritta(campi_[CAMPO_ORA])) {
+        scarta(Scartata::Motivo::ora, campi_[CAMPO_ORA]);
     } else {
-        eventi_.push_back({*data, ora.value_or(seconds(-1)), riga, numero_riga});
+        eventi_.push_back({*data, ora.value_or(seconds(-1)), campo(CAMPO_N), campo(CAMPO_PARTITA),
+                           campo(CAMPO_LUOGO), riga, numero_riga});
     }
 }
 
@@ -292,10 +310,8 @@ std::string Calendario::scrivi() {
 
 void Calendario::scrivi_evento(std::string& testo, const Evento& evento, sys_days giorno,
                                std::string_view revisione, std::map<std::string, int>& uid) {
-    taglia_in_celle(evento.riga, separatore_, celle_, false);
-    const std::string partita = cella(CELLA_PARTITA);
     // A match and its recovery, or two matches alike, are two events.
-    std::string marca = esadecimale(impronta(cella(CELLA_N) + '\0' + partita));
+    std::string marca = esadecimale(impronta(evento.n + '\0' + evento.partita));
     if (const int prima = uid[marca]++; prima > 0) {
         marca.append("-").append(std::to_string(prima + 1));
     }
@@ -310,9 +326,9 @@ void Calendario::scrivi_evento(std::string& testo, const Evento& evento, sys_day
         riga_ics(testo, "DTSTART;VALUE=DATE:" + data_ics(giorno));
         riga_ics(testo, "DTEND;VALUE=DATE:" + data_ics(giorno + days(1)));
     }
-    riga_ics(testo, "SUMMARY:" + testo_ics(partita));
-    if (const std::string luogo = cella(CELLA_LUOGO); !luogo.empty()) {
-        riga_ics(testo, "LOCATION:" + testo_ics(luogo));
+    riga_ics(testo, "SUMMARY:" + testo_ics(evento.partita));
+    if (!evento.luogo.empty()) {
+        riga_ics(testo, "LOCATION:" + testo_ics(evento.luogo));
     }
     riga_ics(testo, "DESCRIPTION:" + testo_ics(in_utf8_sicuro(evento.riga, codifica_)));
     riga_ics(testo, "END:VEVENT");

@@ -28,7 +28,8 @@
 #include <vector>
 
 #include "comune/codifica.hpp"
-#include "esporta/colonne.hpp"
+#include "esporta/date.hpp"
+#include "esporta/disposizione.hpp"
 
 namespace turnolista {
 
@@ -49,13 +50,16 @@ struct Scartata {
 class Calendario {
   public:
     // `squadra` as typed, in UTF-8, names the calendar; `adesso` is when it is written; the
-    // lines are in the list's encoding `codifica`, cut at its `separatore`.
+    // lines are in the list's encoding `codifica`, laid out as `disposizione` says.
     Calendario(std::string squadra, std::chrono::sys_seconds adesso, Codifica codifica,
-               Separatore separatore);
+               Disposizione disposizione);
     ~Calendario();
     Calendario(const Calendario&) = delete;
     Calendario& operator=(const Calendario&) = delete;
 
+    // Every line of the list, before riga() is given it if it matches: a round's line
+    // gives its date to the matches under it.
+    void giornata(std::string_view riga);
     // The next matching line and its number in the list; it must outlive the calendar.
     void riga(std::string_view riga, std::uint64_t numero);
 
@@ -72,17 +76,18 @@ class Calendario {
   private:
     struct Evento;
 
-    std::string_view grezza(std::size_t quale) const;
-    std::string cella(std::size_t quale) const;
+    std::string campo(std::size_t quale) const;
     void scrivi_evento(std::string& testo, const Evento& evento, std::chrono::sys_days giorno,
                        std::string_view revisione, std::map<std::string, int>& uid);
 
     std::string squadra_;
     std::chrono::sys_seconds adesso_;
     Codifica codifica_;
-    Separatore separatore_;
+    Disposizione disposizione_;
     std::vector<Evento> eventi_;
     Celle celle_;
+    Campi campi_;
+    std::optional<Data> giornata_;
     int stagione_ = 0;
     std::optional<int> anno_;
     std::uint64_t scritti_ = 0;

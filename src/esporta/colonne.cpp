@@ -33,7 +33,7 @@ void celle_tra_spazi(std::string_view riga, Celle& celle) {
 // A cell that starts with a double quote: its text without them is added to `testo`, and
 // what stands after the closing quote, up to the separator, as it is. Returns where the
 // cell ends in `riga`.
-std::size_t tra_virgolette(std::string_view riga, std::string& testo) {
+std::size_t tra_virgolette(std::string_view riga, char separatore, std::string& testo) {
     std::size_t i = 1;
     while (i < riga.size()) {
         if (riga[i] == '"') {
@@ -47,7 +47,7 @@ std::size_t tra_virgolette(std::string_view riga, std::string& testo) {
         }
         testo += riga[i++];
     }
-    const std::size_t fine = std::min(riga.find(';', i), riga.size());
+    const std::size_t fine = std::min(riga.find(separatore, i), riga.size());
     testo.append(riga.substr(i, fine - i));
     return fine;
 }
@@ -57,9 +57,9 @@ void celle_separate(std::string_view riga, char separatore, Celle& celle) {
     celle.senza_virgolette.reserve(riga.size());
     for (;;) {
         std::size_t fine = 0;
-        if (separatore == ';' && riga.starts_with('"')) {
+        if (separatore != '\t' && riga.starts_with('"')) {
             const std::size_t da = celle.senza_virgolette.size();
-            fine = tra_virgolette(riga, celle.senza_virgolette);
+            fine = tra_virgolette(riga, separatore, celle.senza_virgolette);
             celle.testo.push_back(std::string_view(celle.senza_virgolette).substr(da));
         } else {
             fine = std::min(riga.find(separatore), riga.size());
@@ -85,13 +85,21 @@ std::optional<Separatore> separatore_di(std::string_view riga) {
     if (riga.find('\t') != FINE) {
         return Separatore::tab;
     }
-    int fuori = 0;
+    // Counted outside double quotes, where a cell may hold them.
+    int punti_e_virgola = 0;
+    int virgole = 0;
+    int spazi = 0;
     bool tra = false;
     for (const char c : riga) {
         tra = tra != (c == '"');
-        fuori += !tra && c == ';' ? 1 : 0;
+        punti_e_virgola += !tra && c == ';' ? 1 : 0;
+        virgole += !tra && c == ',' ? 1 : 0;
+        spazi += !tra && c == ' ' ? 1 : 0;
     }
-    return fuori >= COLONNEEXCEL ? Separatore::punto_e_virgola : Separatore::spazio;
+    if (punti_e_virgola >= COLONNEEXCEL) {
+        return Separatore::punto_e_virgola;
+    }
+    return virgole >= COLONNEEXCEL && virgole > spazi ? Separatore::virgola : Separatore::spazio;
 }
 
 Separatore separatore_della_lista(std::string_view testo) {

@@ -5,12 +5,12 @@
 // How a list separates its fields is decided once, from its first line that is not a rest
 // line: a tab if that line holds one (a sheet saved as "Testo (delimitato da tabulazioni)");
 // else ";" if it holds at least COLONNEEXCEL of them outside double quotes (an Italian CSV);
-// else a space.
+// else "," if it holds as many, and more than spaces (a CSV of Google Sheets); else a space.
 //
 // With spaces a line is cut at its first COLONNEEXCEL spaces, which are dropped; everything
 // after the last cut, later spaces included, is the last cell. With a tab or ";" every
 // separator ends a cell, and those that end the line are no text (a sheet writes them for
-// its empty cells); with ";" a cell in double quotes loses them, "" inside being one ".
+// its empty cells); with ";" or "," a cell in double quotes loses them, "" inside being one ".
 // A rest line (its first three characters are "Gio") leaves the middle cells empty and puts
 // its text from the first "Ri" in the last cell: "Giornata 3: Riposa Falchi" gives four empty
 // cells and "Riposa Falchi".
@@ -25,7 +25,7 @@
 
 namespace turnolista {
 
-enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';' };
+enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
 
 // The cells of a match line, by what they hold.
 inline constexpr std::size_t CELLA_N = 0;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "esporta/colonne.hpp"
 
@@ -95,9 +97,9 @@ void scrivi_testo_html(std::string& uscita, std::string_view testo) {
 
 }  // namespace
 
-Tabella::Tabella(TipoTabella tipo, Separatore separatore, std::string_view inizio, std::size_t byte,
-                 std::uint64_t righe)
-    : stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA), separatore_(separatore) {
+Tabella::Tabella(TipoTabella tipo, Disposizione disposizione, std::string_view inizio,
+                 std::size_t byte, std::uint64_t righe)
+    : stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA), disposizione_(std::move(disposizione)) {
     // A row's number and markup, at most, with its cells cut by spaces; a sheet's further
     // columns and a page's escaped text may take more.
     const std::size_t per_riga = std::to_string(righe).size() + stile_.prima_del_numero[0].size() +
@@ -114,7 +116,17 @@ void Tabella::riga(std::string_view riga) {
     testo_ += stile_.prima_del_numero[(numero_ - 1) % 2];
     testo_ += std::to_string(numero_);
     testo_ += stile_.dopo_il_numero;
-    taglia_in_celle(riga, separatore_, celle_);
+    if (disposizione_.come_sta() || e_riposo(riga)) {
+        taglia_in_celle(riga, disposizione_.separatore, celle_);
+    } else {
+        leggi_campi(riga, disposizione_, false, celle_, campi_);
+        std::vector<std::string_view> celle(campi_.altre.size() + CAMPI);
+        for (std::size_t c = 0; c < CAMPI; ++c) {
+            celle[c] = campi_[c];
+        }
+        std::copy(campi_.altre.begin(), campi_.altre.end(), celle.begin() + CAMPI);
+        celle_.testo = std::move(celle);
+    }
     for (std::size_t c = 0; c < celle_.testo.size(); ++c) {
         if (c > 0) {
             testo_ += stile_.separatore;

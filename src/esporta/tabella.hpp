@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "esporta/colonne.hpp"
+#include "esporta/disposizione.hpp"
 
 namespace turnolista {
 
@@ -17,9 +17,11 @@ struct Stile;
 
 class Tabella {
   public:
-    // A table whose rows are cut at the list's `separatore`, after `inizio`; room is made
-    // for `righe` lines of `byte` bytes in all.
-    Tabella(TipoTabella tipo, Separatore separatore, std::string_view inizio = {},
+    // A table whose rows are cut as the list is laid out, after `inizio`; room is made for
+    // `righe` lines of `byte` bytes in all. A list of spaces, or one whose header names the
+    // five columns in their order, is cut as its cells stand; with another header a row has
+    // N, DATA, ORARIO, LUOGO and PARTITA (Casa - Ospite), then the further columns.
+    Tabella(TipoTabella tipo, Disposizione disposizione, std::string_view inizio = {},
             std::size_t byte = 0, std::uint64_t righe = 0);
 
     // Adds the row of the next line, given without its newline.
@@ -30,7 +32,8 @@ class Tabella {
 
   private:
     const Stile& stile_;
-    Separatore separatore_;
+    Disposizione disposizione_;
+    Campi campi_;
     std::uint64_t numero_ = 0;
     std::string testo_;
     Celle celle_;

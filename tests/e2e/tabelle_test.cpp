@@ -110,6 +110,17 @@ TEST(Tabelle, SheetSavedAsTabSeparatedTextGivesOneCellPerColumn) {
     EXPECT_EQ(e.file.at("calendario.xls"),
               "1\t1\t13/09\t10:30\tCampo Sant'Agata\tLupi-Orsi\t2-1\n2\t\t\t\t\tRiposa Lupi\n");
     EXPECT_EQ(e.file.at("temp.txt"), foglio.substr(foglio.find('\n') + 1));
+
+    // Google Sheets' CSV, its columns named in another order: a row has N, DATA, ORARIO,
+    // LUOGO, PARTITA (home - away), then the further columns.
+    const std::string csv =
+        "Data,Ora,Campo,Casa,Ospite,Note\n"
+        "13/09/2026,15:30,\"Campo Nord, Lecco\",Canzo,Lupi,\n"
+        "20/09/2026,18:00,Palestra,Lupi,Orsi,\"recupero, ore 18\"\n";
+    const auto g = esegui({.file = {{"originale.txt", csv}}, .input = "x\nLupi\nn\n"});
+    EXPECT_EQ(g.file.at("calendario.xls"),
+              "1\t\t13/09/2026\t15:30\tCampo Nord, Lecco\tCanzo - Lupi\t\n"
+              "2\t\t20/09/2026\t18:00\tPalestra\tLupi - Orsi\trecupero, ore 18\n");
 }
 
 TEST(Tabelle, LongLineOfAmpersandsIsEscapedWhole) {

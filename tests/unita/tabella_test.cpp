@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "esporta/colonne.hpp"
+#include "esporta/disposizione.hpp"
 #include "esporta/tabella.hpp"
 
 namespace turnolista {
@@ -13,7 +14,7 @@ namespace {
 // The table of the lines in `righe`, one per newline, cut by the list's separator as in a
 // pass.
 std::string tabella(TipoTabella tipo, std::string_view righe) {
-    Tabella t(tipo, separatore_della_lista(righe));
+    Tabella t(tipo, leggi_disposizione(righe));
     while (!righe.empty()) {
         const auto riga = righe.substr(0, righe.find('\n'));
         t.riga(riga);
