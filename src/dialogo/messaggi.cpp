@@ -124,4 +124,75 @@ void avverti(const Console& console, std::string_view testo) {
     static_cast<void>(scrivi_messaggio(console, console.err, testo));
 }
 
+// Where the file is, and for the calendar the season it assumed and how to use it; a
+// calendar with no match is not written, and says why.
+std::string messaggio_file(const VoceFormato& scelta, const Passata& esito) {
+    if (!scelta.ics) {
+        return std::string(scelta.messaggio) + "\n";
+    }
+    if (esito.eventi == 0) {
+        return "Il file calendario.ics non \xC3\xA8 stato scritto: nessuna riga trovata ha una "
+               "data che turnolista sa leggere\n";
+    }
+    const std::string stagione =
+        esito.anno ? std::to_string(*esito.anno)
+                   : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1);
+    return std::string(scelta.messaggio) + " (stagione " + stagione +
+           ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
+           "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
+}
+
+// Matching lines that are no event of the calendar, each with why: the first ten, then how
+// many more.
+std::string messaggio_scartate(const std::vector<Scartata>& scartate) {
+    constexpr std::size_t DIECI = 10;
+    std::string testo;
+    for (std::size_t i = 0; i < std::min(scartate.size(), DIECI); ++i) {
+        const Scartata& s = scartate[i];
+        const std::string citato = "\xC2\xAB" + citazione(s.testo, true) + "\xC2\xBB";
+        testo += "Attenzione: la riga " + std::to_string(s.numero) + " del file " +
+                 std::string(FILE_ORIGINALE) + " non \xC3\xA8 nel calendario: ";
+        switch (s.motivo) {
+            case Scartata::Motivo::senza_data:
+                testo += "non ha una data\n";
+                break;
+            case Scartata::Motivo::data:
+                testo += "la data " + citato +
+                         " non si capisce (si scrive come 13/09, 13/09/2026 o 13 settembre)\n";
+                break;
+            case Scartata::Motivo::ora:
+                testo += "l'orario " + citato + " non si capisce (si scrive come 15:30 o ore 21)\n";
+                break;
+            case Scartata::Motivo::rinviata:
+                testo += "la partita \xC3\xA8 segnata " + citato + "\n";
+                break;
+            case Scartata::Motivo::data_inesistente:
+                testo += "la data " + s.testo + " non esiste\n";
+                break;
+        }
+    }
+    if (scartate.size() > DIECI) {
+        testo += "Attenzione: altre " + std::to_string(scartate.size() - DIECI) +
+                 " righe trovate non sono nel calendario\n";
+    }
+    return testo;
+}
+
+// A name found only in other capital letters or accents: how the list writes it, and where.
+std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra,
+                                   Codifica codifica) {
+    const std::string digitato = in_utf8(caratteri_digitati(nome));
+    const std::string scritto = in_utf8(altra.come_scritto, codifica);
+    return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così, ma «" +
+           citazione(scritto, true) + "» si trova in " + std::to_string(altra.righe) +
+           (altra.righe == 1 ? " riga" : " righe") +
+           (altra.differenza == Piega::segni
+                ? ": gli apostrofi, le virgolette, i trattini, gli accenti e le lettere maiuscole "
+                  "e minuscole devono essere"
+            : altra.differenza == Piega::accenti
+                ? ": gli accenti e le lettere maiuscole e minuscole devono essere"
+                : ": le lettere maiuscole e minuscole devono essere") +
+           " come nel file " + std::string(FILE_ORIGINALE) + "\n";
+}
+
 }  // namespace turnolista

@@ -5,9 +5,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "comune/console.hpp"
 #include "comune/esito.hpp"
+#include "dialogo/formati.hpp"
+#include "dialogo/passata.hpp"
 
 namespace turnolista {
 
@@ -20,6 +23,15 @@ Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view 
 
 // The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
+
+// What a pass says besides its summary, in UTF-8 and ending with a newline: where its file
+// is (for the calendar the season, and how to bring it into a phone; or why it was not
+// written); each matching line the calendar left out, with why; and the name as the list
+// writes it, where no line holds it as typed.
+std::string messaggio_file(const VoceFormato& scelta, const Passata& esito);
+std::string messaggio_scartate(const std::vector<Scartata>& scartate);
+std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra,
+                                   Codifica codifica);
 
 // Tells a problem on the console's error stream, which has no one else to tell of its own.
 void avverti(const Console& console, std::string_view testo);
