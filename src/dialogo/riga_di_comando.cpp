@@ -88,16 +88,16 @@ std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
         return !e_aiuto(a, windows) && !e_versione(a, windows);
     });
     if (sconosciuto != argomenti.end()) {
-        const sistema::Voce voce = sistema::che_cosa_e(*sconosciuto);
+        const sistema::Voce che_cosa = sistema::che_cosa_e(*sconosciuto);
         const bool utf8 = console.utf8_err || utf8_valido(*sconosciuto);
         const std::string testo =
-            voce != sistema::Voce::nessuna
-                ? dato(*sconosciuto, voce)
+            che_cosa != sistema::Voce::nessuna
+                ? dato(*sconosciuto, che_cosa)
                 : "turnolista: opzione non riconosciuta: " + citazione(*sconosciuto, utf8) +
                       "\nPer l'aiuto: turnolista --help\n";
         // An option typed is the user's own bytes, quoted as they are in a message that is
         // ASCII around them; Windows gives its arguments as text, shown as the messages are.
-        if (voce == sistema::Voce::nessuna && !windows) {
+        if (che_cosa == sistema::Voce::nessuna && !windows) {
             static_cast<void>(console.err.scrivi(testo));
         } else {
             avverti(console, testo);
