@@ -1,5 +1,6 @@
 #include "dialogo/passata.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -15,15 +16,29 @@ namespace turnolista {
 namespace {
 
 // How many lines hold `cercato`, and their bytes.
-std::pair<std::uint64_t, std::size_t> trovate(std::string_view testo, std::string_view cercato) {
+std::pair<std::uint64_t, std::size_t> trovate(std::string_view testo, std::string_view cercato,
+                                              bool virgolette) {
     std::pair<std::uint64_t, std::size_t> quante{};
-    per_riga(testo, [&](std::string_view riga) {
-        if (contiene(riga, cercato)) {
-            ++quante.first;
-            quante.second += riga.size();
-        }
-    });
+    per_riga(
+        testo,
+        [&](std::string_view riga) {
+            if (contiene(riga, cercato)) {
+                ++quante.first;
+                quante.second += riga.size();
+            }
+        },
+        virgolette);
     return quante;
+}
+
+// Adds a matching line and `fine` to a text file's content; a line break in a cell is the
+// program's LF, as every other.
+void aggiungi(std::string& righe, std::string_view riga, std::string_view fine) {
+    for (std::size_t cr = riga.find("\r\n"); cr != std::string_view::npos; cr = riga.find("\r\n")) {
+        righe.append(riga.substr(0, cr));
+        riga.remove_prefix(cr + 1);
+    }
+    righe.append(riga).append(fine);
 }
 
 }  // namespace
@@ -35,12 +50,16 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     // A name with a character the list's encoding cannot hold is in no line of it.
     const std::string cercato = nella_codifica(caratteri, codifica).value_or(std::string());
 
-    // What is decided from the whole list, before any line is copied: how many lines match,
-    // so that each file takes its room once, and how the list separates its fields, which
-    // only the tables and the calendar use.
+    // What is decided from the whole list, before any line is copied: whether a line break
+    // in double quotes is inside a cell (a CSV), how many lines match, so that each file
+    // takes its room once, and how the list lays out its fields, which only the tables and
+    // the calendar use.
+    const Separatore separatore = separatore_della_lista(testo);
+    const bool virgolette =
+        separatore == Separatore::punto_e_virgola || separatore == Separatore::virgola;
     Passata esito;
     std::size_t trovati = 0;  // bytes of the matching lines
-    std::tie(esito.RIGHE, trovati) = trovate(testo, cercato);
+    std::tie(esito.RIGHE, trovati) = trovate(testo, cercato, virgolette);
     const bool colonne = scelta.tabella || scelta.ics;
     const Disposizione disposizione = colonne ? leggi_disposizione(testo) : Disposizione();
     // The files start with the UTF-8 BOM where the list's text is UTF-8 (never the
@@ -58,25 +77,29 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         tabella.emplace(*scelta.tabella, disposizione, inizio, trovati, esito.RIGHE);
     }
 
-    std::uint64_t numero = 0;
-    per_riga(testo, [&](std::string_view riga) {
-        ++numero;
-        if (calendario) {
-            calendario->giornata(riga);
-        }
-        if (!contiene(riga, cercato)) {
-            return;
-        }
-        if (calendario) {
-            calendario->riga(riga, numero);
-            return;
-        }
-        // The text formats follow each line with an empty one.
-        righe.append(riga).append(tabella ? "\n" : "\n\n");
-        if (tabella) {
-            tabella->riga(riga);
-        }
-    });
+    std::uint64_t numero = 1;  // of the line a record starts on
+    per_riga(
+        testo,
+        [&](std::string_view riga) {
+            const std::uint64_t questa = numero;
+            numero += 1 + static_cast<std::uint64_t>(std::count(riga.begin(), riga.end(), '\n'));
+            if (calendario) {
+                calendario->giornata(riga);
+            }
+            if (!contiene(riga, cercato)) {
+                return;
+            }
+            if (calendario) {
+                calendario->riga(riga, questa);
+                return;
+            }
+            // The text formats follow each line with an empty one.
+            aggiungi(righe, riga, tabella ? "\n" : "\n\n");
+            if (tabella) {
+                tabella->riga(riga);
+            }
+        },
+        virgolette);
 
     if (calendario) {
         std::string ics = calendario->scrivi();

@@ -11,6 +11,7 @@
 
 #include "esporta/date.hpp"
 #include "esporta/disposizione.hpp"
+#include "esporta/giornate.hpp"
 #include "esporta/ics.hpp"
 
 namespace turnolista {

@@ -45,7 +45,12 @@ std::size_t tra_virgolette(std::string_view riga, char separatore, std::string& 
             ++i;
             break;
         }
-        testo += riga[i++];
+        // A line break in a cell (LF or CR LF): the cell stays on one line of the table.
+        if (riga.substr(i).starts_with("\r\n")) {
+            ++i;
+        }
+        testo += riga[i] == '\n' ? ' ' : riga[i];
+        ++i;
     }
     const std::size_t fine = std::min(riga.find(separatore, i), riga.size());
     testo.append(riga.substr(i, fine - i));

@@ -103,9 +103,103 @@ void intestazione(std::string_view riga, Disposizione& d) {
     }
 }
 
-bool contiene_parola(std::string_view riga, std::string_view parola) {
-    return std::search(riga.begin(), riga.end(), parola.begin(), parola.end(),
-                       [](char a, char b) { return minuscola(a) == b; }) != riga.end();
+// What the cells of a column hold, line after line.
+struct Contenuto {
+    std::size_t date = 0;
+    std::size_t ore = 0;
+    std::size_t partite = 0;  // two names with a dash between them
+    std::size_t numeri = 0;
+};
+
+bool lettera(char c) {
+    return (minuscola(c) >= 'a' && minuscola(c) <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool partita_di(std::string_view cella) {
+    const std::size_t trattino = cella.find('-');
+    if (trattino == FINE) {
+        return false;
+    }
+    const std::string_view prima = senza_spazi(cella.substr(0, trattino));
+    const std::string_view dopo = senza_spazi(cella.substr(trattino + 1));
+    return !prima.empty() && !dopo.empty() && lettera(prima.back()) && lettera(dopo.front());
+}
+
+bool numero_di(std::string_view cella) {
+    return !cella.empty() && cella.size() <= 3 &&
+           std::all_of(cella.begin(), cella.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// What the columns of the list's first lines hold, and how many lines were looked at.
+std::pair<std::vector<Contenuto>, std::size_t> contenuti(std::string_view testo,
+                                                         const Disposizione& d) {
+    constexpr std::size_t AL_PIU = 50;
+    std::vector<Contenuto> colonne;
+    std::size_t righe = 0;
+    Celle celle;
+    per_riga(testo, [&](std::string_view riga) {
+        if (righe == AL_PIU || senza_spazi(riga).empty() || e_riposo(riga)) {
+            return;
+        }
+        ++righe;
+        leggi_celle(riga, d, true, celle);
+        colonne.resize(std::max(colonne.size(), celle.testo.size()));
+        for (std::size_t j = 0; j < celle.testo.size(); ++j) {
+            const std::string_view cella = senza_spazi(celle.testo[j]);
+            colonne[j].date += leggi_data(cella) ? 1 : 0;
+            colonne[j].ore += leggi_ora(cella) ? 1 : 0;
+            colonne[j].partite += partita_di(cella) ? 1 : 0;
+            colonne[j].numeri += numero_di(cella) ? 1 : 0;
+        }
+    });
+    return {std::move(colonne), righe};
+}
+
+// Without a header, the fields by what their columns hold in most lines, where that is not
+// the order N, DATA, ORARIO, LUOGO, PARTITA: a list without N, say, or with its time first.
+void per_contenuto(std::string_view testo, Disposizione& d) {
+    const auto letti = contenuti(testo, d);
+    const std::vector<Contenuto>& colonne = letti.first;
+    const std::size_t righe = letti.second;
+    std::vector<bool> usata(colonne.size(), false);
+    // The column that holds the most of a kind, in more than half the lines.
+    const auto colonna_con = [&](std::size_t Contenuto::*quanti) -> std::optional<std::size_t> {
+        std::optional<std::size_t> migliore;
+        for (std::size_t j = 0; j < colonne.size(); ++j) {
+            if (!usata[j] && 2 * (colonne[j].*quanti) > righe &&
+                (!migliore || colonne[j].*quanti > colonne[*migliore].*quanti)) {
+                migliore = j;
+            }
+        }
+        if (migliore) {
+            usata[*migliore] = true;
+        }
+        return migliore;
+    };
+    std::array<std::optional<std::size_t>, CAMPI> colonna{};
+    colonna[CAMPO_DATA] = colonna_con(&Contenuto::date);
+    if (!colonna[CAMPO_DATA]) {
+        return;
+    }
+    colonna[CAMPO_ORA] = colonna_con(&Contenuto::ore);
+    colonna[CAMPO_PARTITA] = colonna_con(&Contenuto::partite);
+    colonna[CAMPO_N] = colonna_con(&Contenuto::numeri);
+    // The place: the first column left after the date and the time, else any left.
+    const std::size_t da = std::max(*colonna[CAMPO_DATA], colonna[CAMPO_ORA].value_or(0)) + 1;
+    for (std::size_t j = 0; j < colonne.size() && !colonna[CAMPO_LUOGO]; ++j) {
+        const std::size_t k = (da + j) % colonne.size();
+        if (!usata[k]) {
+            colonna[CAMPO_LUOGO] = k;
+        }
+    }
+    const auto al_suo_posto = [&](std::size_t campo) {
+        return !colonna[campo] || colonna[campo] == campo;
+    };
+    if (!(al_suo_posto(CAMPO_DATA) && al_suo_posto(CAMPO_ORA) && al_suo_posto(CAMPO_LUOGO) &&
+          al_suo_posto(CAMPO_PARTITA))) {
+        d.colonna = colonna;
+        d.per_contenuto = true;
+    }
 }
 
 }  // namespace
@@ -145,6 +239,9 @@ Disposizione leggi_disposizione(std::string_view testo) {
     if (prima) {
         intestazione(*prima, d);
     }
+    if (!d.intestazione) {
+        per_contenuto(testo, d);
+    }
     return d;
 }
 
@@ -155,8 +252,9 @@ void leggi_campi(std::string_view riga, const Disposizione& d, bool allineata, C
         return j && *j < celle.testo.size() ? celle.testo[*j] : std::string_view();
     };
     campi = {};
+    const bool per_nome = d.intestazione || d.per_contenuto;
     for (std::size_t i = 0; i < CAMPI; ++i) {
-        campi.campo[i] = cella(d.intestazione ? d.colonna[i] : std::optional(i));
+        campi.campo[i] = cella(per_nome ? d.colonna[i] : std::optional(i));
     }
     if (!d.intestazione) {
         return;
@@ -171,49 +269,6 @@ void leggi_campi(std::string_view riga, const Disposizione& d, bool allineata, C
     for (const std::size_t j : d.altre) {
         campi.altre.push_back(cella(j));
     }
-}
-
-std::optional<std::string_view> data_della_giornata(std::string_view riga) {
-    if (!contiene_parola(riga, "giornata") && !contiene_parola(riga, "turno")) {
-        return std::nullopt;
-    }
-    // The date among its words, the longest: "13/09/2026", "sabato 13 settembre 2026".
-    for (std::size_t da = 0; da < riga.size(); da = std::min(riga.find(' ', da), riga.size()) + 1) {
-        for (std::size_t parole = 4; parole > 0; --parole) {
-            std::size_t fine = da;
-            for (std::size_t p = 0; p < parole && fine < riga.size(); ++p) {
-                fine = std::min(riga.find(' ', fine + 1), riga.size());
-            }
-            if (leggi_data(riga.substr(da, fine - da))) {
-                return riga.substr(da, fine - da);
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-void campi_nella_giornata(std::string_view riga, Campi& campi) {
-    campi = {};
-    std::string_view resto = senza_spazi(riga);
-    // The time first: "ore 17:00", "17:00".
-    for (std::size_t parole = 2; parole > 0; --parole) {
-        std::size_t fine = 0;
-        for (std::size_t p = 0; p < parole; ++p) {
-            fine = std::min(resto.find(' ', fine + 1), resto.size());
-        }
-        if (leggi_ora(resto.substr(0, fine))) {
-            campi.campo[CAMPO_ORA] = resto.substr(0, fine);
-            resto = senza_spazi(resto.substr(fine));
-            break;
-        }
-    }
-    // Then the place, up to a colon, and the match.
-    const std::size_t due_punti = resto.find(": ");
-    if (due_punti != FINE) {
-        campi.campo[CAMPO_LUOGO] = senza_spazi(resto.substr(0, due_punti));
-        resto = senza_spazi(resto.substr(due_punti + 1));
-    }
-    campi.campo[CAMPO_PARTITA] = resto;
 }
 
 }  // namespace turnolista

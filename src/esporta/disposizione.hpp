@@ -6,9 +6,10 @@
 // columns, in any letter case, with or without accents: N, Num, Gara; Data, Giorno; Ora,
 // Orario; Campo, Luogo, Impianto, Palestra; Partita, Incontro; Casa and Ospite, or Squadra 1
 // and Squadra 2; Note, Risultato. Without one, the columns are N, DATA, ORARIO, LUOGO and
-// PARTITA in that order. A list of spaces whose lines align their columns with runs of
-// spaces is read by those runs, by the calendar alone: its tables keep the rule of spaces.
-// A list laid out by rounds ("1ª GIORNATA - Domenica 13/09/2026", then "ore 17:00 Palestra
+// PARTITA in that order, unless what most lines hold in them says otherwise (a date, a
+// time, two names with a dash, a small number). A list of spaces whose lines align their columns
+// with runs of spaces is read by those runs, by the calendar alone: its tables keep the rule of
+// spaces. A list laid out by rounds ("1ª GIORNATA - Domenica 13/09/2026", then "ore 17:00 Palestra
 // Cantù: Cantù - San Luigi") gives a match line without a date its round's.
 
 #include <array>
@@ -35,6 +36,10 @@ struct Disposizione {
     std::optional<std::size_t> casa;
     std::optional<std::size_t> ospite;
     std::vector<std::size_t> altre;
+    // Without a header: the fields found by what their columns hold, where that is not the
+    // order N, DATA, ORARIO, LUOGO, PARTITA (the calendar reads them so; the tables keep the
+    // cells as they stand).
+    bool per_contenuto = false;
     // Whether the tables cut a line as its cells stand: no header, or one of the five
     // fields in their order and nothing else.
     bool come_sta() const;
@@ -56,12 +61,5 @@ struct Campi {
 // runs of spaces, where the list has them, end the cells.
 void leggi_campi(std::string_view riga, const Disposizione& disposizione, bool allineata,
                  Celle& celle, Campi& campi);
-
-// The date of a round's line ("1ª GIORNATA - Domenica 13/09/2026"), where it is one; a
-// match line without a date of its own takes it.
-std::optional<std::string_view> data_della_giornata(std::string_view riga);
-
-// A match line of a round: its time, place and match from "ore 17:00 Palestra: A - B".
-void campi_nella_giornata(std::string_view riga, Campi& campi);
 
 }  // namespace turnolista

@@ -1,5 +1,6 @@
 #include "esporta/tabella.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -69,6 +70,7 @@ constexpr std::array<Voce, 256> tabella_escape() {
         tabella[c][VOCE - 1] = static_cast<char>(testo.size());
     };
     entita('&', "&amp;");
+    entita('\n', " ");  // a line break in a cell: a row stays on one line
     entita('<', "&lt;");
     entita('>', "&gt;");
     return tabella;
@@ -134,7 +136,11 @@ void Tabella::riga(std::string_view riga) {
         if (stile_.testo_html) {
             scrivi_testo_html(testo_, celle_.testo[c]);
         } else {
+            // A line break in a cell: a row stays on one line.
+            const std::size_t prima = testo_.size();
             testo_ += celle_.testo[c];
+            std::replace(testo_.begin() + static_cast<std::ptrdiff_t>(prima), testo_.end(), '\n',
+                         ' ');
         }
     }
     testo_ += '\n';

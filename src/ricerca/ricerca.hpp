@@ -2,6 +2,7 @@
 // The team search over the list's text: its lines, whether a line holds the team name, and
 // where no line does, how the list writes the name otherwise.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,9 +14,30 @@ namespace turnolista {
 
 // Takes the next line off `testo`, which is not empty, and gives it without its line end:
 // LF, CR LF, or the end of the text, a CR just before that end included, as Windows ends
-// lines. Any other CR is text.
-inline std::string_view prossima_riga(std::string_view& testo) {
-    const std::size_t a_capo = testo.find('\n');
+// lines. Any other CR is text. With `virgolette`, a line end inside double quotes, as a
+// sheet writes a cell of two lines, is no end: within a few lines, so that a quote left
+// open takes no more of the list.
+inline std::string_view prossima_riga(std::string_view& testo, bool virgolette = false) {
+    std::size_t a_capo = testo.find('\n');
+    const auto aperte = [&](std::size_t da, std::size_t a) {
+        return std::count(testo.begin() + static_cast<std::ptrdiff_t>(da),
+                          testo.begin() + static_cast<std::ptrdiff_t>(std::min(a, testo.size())),
+                          '"') %
+                   2 !=
+               0;
+    };
+    if (virgolette && a_capo != std::string_view::npos && aperte(0, a_capo)) {
+        constexpr int RIGHE_DI_UNA_CELLA = 4;
+        bool aperta = true;
+        std::size_t fine = a_capo;
+        for (int righe = 0; aperta && fine != std::string_view::npos && righe < RIGHE_DI_UNA_CELLA;
+             ++righe) {
+            const std::size_t dopo = testo.find('\n', fine + 1);
+            aperta = aperta != aperte(fine + 1, dopo);
+            fine = dopo;
+        }
+        a_capo = aperta ? a_capo : fine;
+    }
     std::string_view riga = testo.substr(0, a_capo);
     testo.remove_prefix(a_capo == std::string_view::npos ? testo.size() : a_capo + 1);
     if (riga.ends_with('\r')) {
@@ -24,11 +46,11 @@ inline std::string_view prossima_riga(std::string_view& testo) {
     return riga;
 }
 
-// Calls `fai` with each line of `testo`, in order.
+// Calls `fai` with each line of `testo`, in order (with `virgolette`, as above).
 template <typename Fai>
-void per_riga(std::string_view testo, Fai&& fai) {
+void per_riga(std::string_view testo, Fai&& fai, bool virgolette = false) {
     while (!testo.empty()) {
-        fai(prossima_riga(testo));
+        fai(prossima_riga(testo, virgolette));
     }
 }
 

@@ -116,7 +116,7 @@ TEST(Tabelle, SheetSavedAsTabSeparatedTextGivesOneCellPerColumn) {
     const std::string csv =
         "Data,Ora,Campo,Casa,Ospite,Note\n"
         "13/09/2026,15:30,\"Campo Nord, Lecco\",Canzo,Lupi,\n"
-        "20/09/2026,18:00,Palestra,Lupi,Orsi,\"recupero, ore 18\"\n";
+        "20/09/2026,18:00,Palestra,Lupi,Orsi,\"recupero,\nore 18\"\n";
     const auto g = esegui({.file = {{"originale.txt", csv}}, .input = "x\nLupi\nn\n"});
     EXPECT_EQ(g.file.at("calendario.xls"),
               "1\t\t13/09/2026\t15:30\tCampo Nord, Lecco\tCanzo - Lupi\t\n"

@@ -1,4 +1,5 @@
 #include "esporta/disposizione.hpp"
+#include "esporta/giornate.hpp"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,15 @@ TEST(Disposizione, FieldsAsEachWayOfSavingAListLaysThemOut) {
         {"accents and capitals in the header",
          "GARA;DATA;ORA;LUOGO;INCONTRO;NOTE\n3;1/10;20.45;Oratorio;Lupi-Orsi;rec.\n",
          "3|1/10|20.45|Oratorio|Lupi-Orsi|rec.", false},
+        {"no N column: the fields by what the columns hold",
+         "13/09\t15:30\tComunale\tLupi-Orsi\n20/09\t18:00\tOratorio\tVolpi-Lupi\n",
+         "|20/09|18:00|Oratorio|Volpi-Lupi", true},
+        {"the time first, the number last",
+         "15:30;13/09;Lupi-Orsi;Comunale;1\n18:00;20/09;Volpi-Lupi;Oratorio;2\n",
+         "2|20/09|18:00|Oratorio|Volpi-Lupi", true},
+        {"a weekday before the date, where N would be",
+         "Sab 26/09 15:30 Campo Lupi-Orsi\nDom 27/09 18:00 Campo Volpi-Lupi\n",
+         "Dom|27/09|18:00|Campo|Volpi-Lupi", true},
         {"columns aligned by runs of spaces",
          "1   13/09   15:30   Campo Nuovo   Lupi-Orsi\n2   20/09   18:00   Oratorio   Orsi-Lupi\n",
          "2|20/09|18:00|Oratorio|Orsi-Lupi", true},

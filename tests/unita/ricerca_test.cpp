@@ -82,6 +82,22 @@ TEST(Ricerca, LineEndsAreLfCrLfOrTheEndOfTheText) {
     EXPECT_EQ(testo("\n\nLupi\n\n"), "Lupi\n\n");
 }
 
+TEST(Ricerca, ALineBreakInsideDoubleQuotesIsInsideItsCellOfACsv) {
+    const auto righe = [](std::string_view testo, bool virgolette) {
+        std::vector<std::string> uscita;
+        per_riga(
+            testo, [&](std::string_view riga) { uscita.emplace_back(riga); }, virgolette);
+        return uscita;
+    };
+    const std::string csv = "1,13/09,\"Campo\r\nNord\",Lupi-Orsi\r\n2,20/09,Sud,Orsi-Lupi\r\n";
+    EXPECT_EQ(righe(csv, true), (std::vector<std::string>{"1,13/09,\"Campo\r\nNord\",Lupi-Orsi",
+                                                          "2,20/09,Sud,Orsi-Lupi"}));
+    EXPECT_EQ(righe(csv, false).size(), 3U);
+    // A quote left open takes no more than a cell of a few lines would.
+    const std::string aperta = "1;\"aperta\n2;a\n3;b\n4;c\n5;d\n6;e\n";
+    EXPECT_EQ(righe(aperta, true).size(), 6U);
+}
+
 TEST(Ricerca, EveryLineIsSearched) {
     // A league of 16 teams has 240 match lines.
     std::string originale;
