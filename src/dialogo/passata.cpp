@@ -41,6 +41,12 @@ void aggiungi(std::string& righe, std::string_view riga, std::string_view fine) 
     righe.append(riga).append(fine);
 }
 
+// How many lines of the list a record takes: more than one where a cell holds a line break.
+std::uint64_t righe_del_record(std::string_view riga, bool virgolette) {
+    return 1 + (virgolette ? static_cast<std::uint64_t>(std::count(riga.begin(), riga.end(), '\n'))
+                           : 0);
+}
+
 }  // namespace
 
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
@@ -61,7 +67,8 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     std::size_t trovati = 0;  // bytes of the matching lines
     std::tie(esito.RIGHE, trovati) = trovate(testo, cercato, virgolette);
     const bool colonne = scelta.tabella || scelta.ics;
-    const Disposizione disposizione = colonne ? leggi_disposizione(testo) : Disposizione();
+    const Disposizione disposizione =
+        colonne ? leggi_disposizione(testo, scelta.ics) : Disposizione();
     // The files start with the UTF-8 BOM where the list's text is UTF-8 (never the
     // calendar, which is UTF-8 by definition), so that Windows' programs read them so.
     const std::string_view inizio = con_bom(codifica) ? BOM_UTF8 : "";
@@ -82,7 +89,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         testo,
         [&](std::string_view riga) {
             const std::uint64_t questa = numero;
-            numero += 1 + static_cast<std::uint64_t>(std::count(riga.begin(), riga.end(), '\n'));
+            numero += righe_del_record(riga, virgolette);
             if (calendario) {
                 calendario->giornata(riga);
             }

@@ -95,6 +95,11 @@ std::string_view senza_spazi(std::string_view testo) {
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
+    // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
+    constexpr std::size_t LUNGA = 40;
+    if (senza_spazi(testo).size() > LUNGA) {
+        return std::nullopt;
+    }
     std::string_view resto = senza_giorno(senza_spazi(testo));
     const std::string_view giorno = numero(resto);
     std::optional<Data> data;
@@ -123,6 +128,11 @@ std::optional<Data> leggi_data(std::string_view testo) {
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
+    // The longest, "ore 20.45.00", fits well within this.
+    constexpr std::size_t LUNGA = 16;
+    if (senza_spazi(testo).size() > LUNGA) {
+        return std::nullopt;
+    }
     std::string orario = minuscolo(senza_spazi(testo));
     // "ore 21", "h 21", "h21": the hour alone is enough.
     bool detta = false;

@@ -216,7 +216,7 @@ bool Disposizione::come_sta() const {
     return !casa && !ospite && altre.empty();
 }
 
-Disposizione leggi_disposizione(std::string_view testo) {
+Disposizione leggi_disposizione(std::string_view testo, bool per_calendario) {
     Disposizione d;
     d.separatore = separatore_della_lista(testo);
     std::size_t righe = 0;
@@ -232,14 +232,16 @@ Disposizione leggi_disposizione(std::string_view testo) {
             return;
         }
         ++righe;
-        celle_allineate(riga, celle);
-        allineate += celle.testo.size() >= 3 && riga.find("  ") != FINE ? 1 : 0;
+        if (per_calendario && riga.find("  ") != FINE) {
+            celle_allineate(riga, celle);
+            allineate += celle.testo.size() >= 3 ? 1 : 0;
+        }
     });
     d.allineata = d.separatore == Separatore::spazio && 2 * allineate > righe;
     if (prima) {
         intestazione(*prima, d);
     }
-    if (!d.intestazione) {
+    if (!d.intestazione && per_calendario) {
         per_contenuto(testo, d);
     }
     return d;

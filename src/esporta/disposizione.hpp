@@ -45,7 +45,9 @@ struct Disposizione {
     bool come_sta() const;
 };
 
-Disposizione leggi_disposizione(std::string_view testo);
+// The layout of the list `testo`; what only the calendar reads (aligned columns, fields by
+// content) only `per_calendario`.
+Disposizione leggi_disposizione(std::string_view testo, bool per_calendario = true);
 
 // The fields of a match line and its further cells, in the list's encoding.
 struct Campi {
