@@ -27,13 +27,6 @@ namespace turnolista {
 
 enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
 
-// The cells of a match line, by what they hold.
-inline constexpr std::size_t CELLA_N = 0;
-inline constexpr std::size_t CELLA_DATA = 1;
-inline constexpr std::size_t CELLA_ORARIO = 2;
-inline constexpr std::size_t CELLA_LUOGO = 3;
-inline constexpr std::size_t CELLA_PARTITA = COLONNEEXCEL;
-
 bool e_riposo(std::string_view riga);
 
 // The separator that `riga` decides for its list; nullopt for a rest line, which decides
