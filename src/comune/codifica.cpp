@@ -207,6 +207,12 @@ bool aggiungi(std::string& testo, char32_t c, Codifica codifica) {
     return true;
 }
 
+std::string minuscolo_ascii(std::string_view testo) {
+    std::string uscita(testo);
+    std::transform(uscita.begin(), uscita.end(), uscita.begin(), minuscola_ascii);
+    return uscita;
+}
+
 std::string_view decodifica(std::string_view lista, Codifica codifica, std::string& decodificato) {
     switch (codifica) {
         case Codifica::utf8_bom:

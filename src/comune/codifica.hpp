@@ -63,6 +63,13 @@ bool aggiungi(std::string& testo, char32_t c, Codifica codifica);
 // `decodificato`, which the text is then a view of), any other encoding as it is.
 std::string_view decodifica(std::string_view lista, Codifica codifica, std::string& decodificato);
 
+// The ASCII letters in lower case, and nothing else: what a list's words, a file's name or
+// an answer are compared by, whatever the locale.
+constexpr char minuscola_ascii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+std::string minuscolo_ascii(std::string_view testo);
+
 // Line ends in text files. The program works with LF alone; a Windows text file stores
 // each LF as CR LF.
 enum class FineRiga { lf, crlf };

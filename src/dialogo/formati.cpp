@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "comune/codifica.hpp"
+
 namespace turnolista {
 
 namespace {
@@ -27,8 +29,7 @@ const VoceFormato& voce(Formato formato) {
 
 std::optional<Formato> formato_da_lettera(char lettera) {
     // Only the ASCII letters count: no locale may fold some other byte onto them.
-    const char minuscola =
-        (lettera >= 'A' && lettera <= 'Z') ? static_cast<char>(lettera - 'A' + 'a') : lettera;
+    const char minuscola = minuscola_ascii(lettera);
     for (std::size_t i = 0; i < FORMATI.size(); ++i) {
         if (FORMATI[i].lettera == minuscola) {
             return static_cast<Formato>(i);

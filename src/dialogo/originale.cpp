@@ -4,19 +4,13 @@
 #include <array>
 #include <cerrno>
 
+#include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "sistema/file.hpp"
 
 namespace turnolista {
 
 namespace {
-
-std::string minuscolo(std::string_view testo) {
-    std::string uscita(testo);
-    std::transform(uscita.begin(), uscita.end(), uscita.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return uscita;
-}
 
 bool solo_cifre(std::string_view testo) {
     return !testo.empty() &&
@@ -44,7 +38,7 @@ std::optional<std::string> nome_simile(std::span<const std::string> nomi) {
     };
     for (const auto somiglia : somiglianze) {
         const auto trovato = std::find_if(nomi.begin(), nomi.end(), [&](const std::string& nome) {
-            return nome != FILE_ORIGINALE && somiglia(minuscolo(nome));
+            return nome != FILE_ORIGINALE && somiglia(minuscolo_ascii(nome));
         });
         if (trovato != nomi.end()) {
             return *trovato;
@@ -59,7 +53,7 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
     while (da < cartella.size()) {
         const std::size_t fine = std::min(cartella.find_first_of("\\/", da), cartella.size());
         const std::string_view parte = cartella.substr(da, fine - da);
-        const std::string minuscola = minuscolo(parte);
+        const std::string minuscola = minuscolo_ascii(parte);
         const std::size_t trattino = minuscola.find('_');
         if (minuscola.starts_with("temp") && minuscola.ends_with(".zip") &&
             trattino != std::string::npos && solo_cifre(minuscola.substr(4, trattino - 4))) {

@@ -44,10 +44,7 @@ constexpr std::string_view VERSIONE = "turnolista " TURNOLISTA_VERSIONE "\n";
 bool uguale(std::string_view argomento, std::string_view opzione, bool abitudini_windows) {
     return argomento.size() == opzione.size() &&
            std::equal(argomento.begin(), argomento.end(), opzione.begin(), [&](char a, char b) {
-               const auto minuscola = [](char c) {
-                   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-               };
-               return abitudini_windows ? minuscola(a) == b : a == b;
+               return abitudini_windows ? minuscola_ascii(a) == b : a == b;
            });
 }
 

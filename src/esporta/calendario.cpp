@@ -35,9 +35,7 @@ std::string in_utf8_sicuro(std::string_view testo, Codifica codifica) {
 
 // A mark of a match that is not played on its date, in any cell and any case.
 std::optional<std::string_view> rinvio(std::string_view riga) {
-    std::string minuscola(riga);
-    std::transform(minuscola.begin(), minuscola.end(), minuscola.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    const std::string minuscola = minuscolo_ascii(riga);
     for (const std::string_view segno : {"rinviat", "da definire", "da recuperare", "sospes"}) {
         if (const auto dove = minuscola.find(segno); dove != FINE) {
             const auto fine =

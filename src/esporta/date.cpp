@@ -1,5 +1,7 @@
 #include "esporta/date.hpp"
 
+#include "comune/codifica.hpp"
+
 #include <algorithm>
 #include <array>
 #include <numeric>
@@ -21,13 +23,6 @@ constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ve
 
 bool cifra(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string minuscolo(std::string_view testo) {
-    std::string uscita(testo);
-    std::transform(uscita.begin(), uscita.end(), uscita.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return uscita;
 }
 
 // A number of `minimo` to `massimo` decimal digits, and nothing else.
@@ -52,7 +47,7 @@ std::string_view numero(std::string_view& testo) {
 // The text without a weekday before it: "Sab 26/09", "Domenica, 13 settembre".
 std::string_view senza_giorno(std::string_view testo) {
     const std::size_t fine = std::min(testo.find_first_of(" ,"), testo.size());
-    const std::string parola = minuscolo(testo.substr(0, fine));
+    const std::string parola = minuscolo_ascii(testo.substr(0, fine));
     const bool giorno = std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
         return parola.starts_with(g) && !cifra(parola.back());
     });
@@ -72,7 +67,7 @@ std::optional<int> anno_di(std::string_view testo) {
 std::optional<Data> con_il_mese(std::string_view giorno, std::string_view resto) {
     resto = senza_spazi(resto);
     const std::size_t fine = std::min(resto.find(' '), resto.size());
-    std::string parola = minuscolo(resto.substr(0, fine));
+    std::string parola = minuscolo_ascii(resto.substr(0, fine));
     if (parola.ends_with('.')) {
         parola.pop_back();
     }
@@ -133,7 +128,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     if (senza_spazi(testo).size() > LUNGA) {
         return std::nullopt;
     }
-    std::string orario = minuscolo(senza_spazi(testo));
+    std::string orario = minuscolo_ascii(senza_spazi(testo));
     // "ore 21", "h 21", "h21": the hour alone is enough.
     bool detta = false;
     for (const std::string_view prima : {"ore", "h"}) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "comune/codifica.hpp"
 #include "esporta/date.hpp"
 #include "ricerca/ricerca.hpp"
 
@@ -15,16 +16,12 @@ constexpr std::size_t CASA = CAMPI;
 constexpr std::size_t OSPITE = CAMPI + 1;
 constexpr std::size_t ALTRA = CAMPI + 2;
 
-char minuscola(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
 // What a header's cell names, by its letters and digits alone: "N.", "Squadra 1", "Città".
 std::optional<std::size_t> colonna_di(std::string_view cella) {
     std::string nome;
     for (const char c : cella) {
-        if ((c >= '0' && c <= '9') || (minuscola(c) >= 'a' && minuscola(c) <= 'z')) {
-            nome += minuscola(c);
+        if ((c >= '0' && c <= '9') || (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z')) {
+            nome += minuscola_ascii(c);
         }
     }
     static const std::array<std::pair<std::string_view, std::size_t>, 21> NOMI{{
@@ -112,7 +109,8 @@ struct Contenuto {
 };
 
 bool lettera(char c) {
-    return (minuscola(c) >= 'a' && minuscola(c) <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+    return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
+           static_cast<unsigned char>(c) >= 0x80;
 }
 
 bool partita_di(std::string_view cella) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "comune/codifica.hpp"
 #include "esporta/date.hpp"
 
 namespace turnolista {
@@ -11,9 +12,8 @@ namespace {
 constexpr auto FINE = std::string_view::npos;
 
 bool contiene_parola(std::string_view riga, std::string_view parola) {
-    return std::search(riga.begin(), riga.end(), parola.begin(), parola.end(), [](char a, char b) {
-               return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b;
-           }) != riga.end();
+    return std::search(riga.begin(), riga.end(), parola.begin(), parola.end(),
+                       [](char a, char b) { return minuscola_ascii(a) == b; }) != riga.end();
 }
 
 }  // namespace
