@@ -130,9 +130,17 @@ int lancia(const Avvio& avvio, const fs::path& lavoro, const fs::path& io) {
     const std::wstring cartella = lavoro.wstring();
     // A run that is acted on while it runs has a console of its own, to take Ctrl-C.
     const DWORD modo = avvio.durante ? CREATE_NEW_CONSOLE : 0;
-    if (::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, TRUE, modo, nullptr,
-                         cartella.c_str(), &avvio_processo, &processo) == 0) {
-        throw std::runtime_error("cannot start " TURNOLISTA);
+    // Wine, busy with another run beside it, now and then fails a start that works at once
+    // when tried again; a program that cannot start fails every try.
+    bool partito = false;
+    DWORD errore = 0;
+    for (int tentativo = 0; tentativo < 3 && !partito; ++tentativo) {
+        partito = ::CreateProcessW(nullptr, riga.data(), nullptr, nullptr, TRUE, modo, nullptr,
+                                   cartella.c_str(), &avvio_processo, &processo) != 0;
+        errore = partito ? 0 : ::GetLastError();
+    }
+    if (!partito) {
+        throw std::runtime_error("cannot start " TURNOLISTA ": error " + std::to_string(errore));
     }
     ::CloseHandle(processo.hThread);
     if (avvio.durante) {
