@@ -221,20 +221,23 @@ Disposizione leggi_disposizione(std::string_view testo, bool per_calendario) {
     std::size_t allineate = 0;
     std::optional<std::string_view> prima;
     Celle celle;
-    per_riga(testo, [&](std::string_view riga) {
-        // A header may start with "Gio" (Giorno); a rest line names no column.
-        if (!senza_spazi(riga).empty() && !prima) {
-            prima = riga;
+    // The tables only read the header: the first line that says something.
+    for (std::string_view resto = testo; !resto.empty() && (per_calendario || !prima);) {
+        const std::string_view riga = prossima_riga(resto);
+        if (senza_spazi(riga).empty()) {
+            continue;
         }
-        if (senza_spazi(riga).empty() || e_riposo(riga)) {
-            return;
+        // A header may start with "Gio" (Giorno); a rest line names no column.
+        prima = prima.value_or(riga);
+        if (e_riposo(riga)) {
+            continue;
         }
         ++righe;
         if (per_calendario && riga.find("  ") != FINE) {
             celle_allineate(riga, celle);
             allineate += celle.testo.size() >= 3 ? 1 : 0;
         }
-    });
+    }
     d.allineata = d.separatore == Separatore::spazio && 2 * allineate > righe;
     if (prima) {
         intestazione(*prima, d);

@@ -137,10 +137,11 @@ void Tabella::riga(std::string_view riga) {
             scrivi_testo_html(testo_, celle_.testo[c]);
         } else {
             // A line break in a cell: a row stays on one line.
-            const std::size_t prima = testo_.size();
+            std::size_t a_capo = testo_.size();
             testo_ += celle_.testo[c];
-            std::replace(testo_.begin() + static_cast<std::ptrdiff_t>(prima), testo_.end(), '\n',
-                         ' ');
+            while ((a_capo = testo_.find('\n', a_capo)) != std::string::npos) {
+                testo_[a_capo] = ' ';
+            }
         }
     }
     testo_ += '\n';

@@ -85,7 +85,10 @@ Risultato<Lista> proprio::leggi_tutta(
     Lista lista;
     for (std::size_t capienza = static_cast<std::size_t>(dimensione) + 1;;
          capienza = std::min(2 * capienza, LISTA_MASSIMA + 1)) {
-        auto piu_grande = std::make_unique_for_overwrite<char[]>(capienza);
+        Memoria piu_grande = proprio::memoria(capienza);
+        if (!piu_grande) {
+            return Esito::lettura(oggetto, ENOMEM);
+        }
         std::copy_n(lista.byte.get(), lista.quanti, piu_grande.get());
         lista.byte = std::move(piu_grande);
         std::size_t letti = 1;

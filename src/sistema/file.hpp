@@ -29,9 +29,16 @@
 
 namespace turnolista::sistema {
 
+// Frees a list's memory: a mapping of the system, where `mappati` gives its length.
+struct Libera {
+    std::size_t mappati = 0;
+    void operator()(char* memoria) const;
+};
+using Memoria = std::unique_ptr<char[], Libera>;
+
 // The bytes of a list, read whole into memory that nothing filled before.
 struct Lista {
-    std::unique_ptr<char[]> byte;
+    Memoria byte;
     std::size_t quanti = 0;
     std::string_view testo() const { return {byte.get(), quanti}; }
 };
@@ -79,6 +86,8 @@ Risultato<Destinazione> esamina(std::string_view nome);
 // what it can into its span and says how much (0 at the end).
 Risultato<Lista> leggi_tutta(std::uint64_t dimensione, const Oggetto& oggetto,
                              const std::function<Risultato<std::size_t>(std::span<char>)>& leggi);
+// Room for `quanti` bytes that nothing has filled, or none.
+Memoria memoria(std::size_t quanti);
 // The identity of the file `nome`; empty where there is none.
 std::string identita(std::string_view nome);
 // Makes the new file `nascosto` beside the destination, holding `contenuto`; EEXIST where

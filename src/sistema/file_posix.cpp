@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -74,6 +75,14 @@ std::string identita_di(const struct stat& info) {
 
 }  // namespace
 
+void Libera::operator()(char* memoria) const {
+    if (mappati > 0) {
+        ::munmap(memoria, mappati);
+    } else {
+        std::free(memoria);
+    }
+}
+
 namespace proprio {
 
 Risultato<Destinazione> esamina(std::string_view nome) {
@@ -101,6 +110,30 @@ Risultato<Destinazione> esamina(std::string_view nome) {
     destinazione.identita = identita_di(info);
     destinazione.come = info.st_mode & 0777;
     return destinazione;
+}
+
+// A list of megabytes goes into huge pages, where the system offers them: the kernel then
+// fills a few pages rather than thousands, which is most of the time a long list takes. They
+// need a mapping that starts at a huge page's boundary: one huge page more, less what is not
+// needed.
+Memoria memoria(std::size_t quanti) {
+    constexpr std::size_t GRANDE = std::size_t{2} * 1024 * 1024;
+    if (quanti < GRANDE) {
+        return Memoria(static_cast<char*>(std::malloc(quanti)));
+    }
+    constexpr std::size_t PAGINA = 4096;
+    const std::size_t lunghezza = (quanti + PAGINA - 1) / PAGINA * PAGINA;
+    void* spazio = ::mmap(nullptr, lunghezza + GRANDE, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (spazio == MAP_FAILED) {
+        return Memoria();
+    }
+    const auto base = reinterpret_cast<std::uintptr_t>(spazio);
+    const std::uintptr_t inizio = (base + GRANDE - 1) / GRANDE * GRANDE;
+    ::munmap(spazio, inizio - base);
+    ::munmap(reinterpret_cast<char*>(inizio + lunghezza), base + GRANDE - inizio);
+    ::madvise(reinterpret_cast<char*>(inizio), lunghezza, MADV_HUGEPAGE);
+    return {reinterpret_cast<char*>(inizio), Libera{lunghezza}};
 }
 
 std::string identita(std::string_view nome) {

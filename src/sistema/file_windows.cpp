@@ -55,7 +55,15 @@ Esito esito_scrittura(const Oggetto& oggetto, DWORD errore) {
 
 }  // namespace
 
+void Libera::operator()(char* memoria) const {
+    std::free(memoria);
+}
+
 namespace proprio {
+
+Memoria memoria(std::size_t quanti) {
+    return Memoria(static_cast<char*>(std::malloc(quanti)));
+}
 
 std::string identita(std::string_view nome) {
     const Maniglia h(::CreateFileW(largo(nome).c_str(), 0,
