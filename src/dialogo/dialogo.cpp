@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -124,10 +126,16 @@ class Dialogo {
             return fallisce(nella_cartella(lista.errore()));
         }
         const Codifica codifica = riconosci((*lista).testo());
-        std::string decodificato;
-        const std::string_view testo = decodifica((*lista).testo(), codifica, decodificato);
-        const Passata esito = turnolista::passata(
-            testo, codifica, nome, *formato, sistema::adesso(), sistema::fine_riga_del_sistema());
+        Passata esito;
+        try {
+            std::string decodificato;
+            const std::string_view testo = decodifica((*lista).testo(), codifica, decodificato);
+            esito = turnolista::passata(testo, codifica, nome, *formato, sistema::adesso(),
+                                        sistema::fine_riga_del_sistema());
+        } catch (const std::bad_alloc&) {
+            // The list fitted in memory, the files made of it do not.
+            return fallisce(Esito::lettura(Oggetto::file(FILE_ORIGINALE), ENOMEM));
+        }
         if (Esito scritto = sistema::metti_al_posto(esito.file, FILE_ORIGINALE); !scritto.ok()) {
             return fallisce(scritto);
         }

@@ -8,8 +8,7 @@
 #include "sistema/standard.hpp"
 
 int main(int argc, char** argv) {
-    turnolista::sistema::FlussiStandard standard;
-    turnolista::Console& console = standard.console();
+    turnolista::Console& console = turnolista::sistema::console_standard();
 
     const std::vector<std::string> dati = turnolista::sistema::argomenti(argc, argv);
     const std::vector<std::string_view> argomenti(dati.begin(), dati.end());

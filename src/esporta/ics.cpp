@@ -53,8 +53,6 @@ year_month_day oggi_a_roma(sys_seconds adesso) {
     return {floor<days>(adesso + hours(estate ? 2 : 1))};
 }
 
-// Text as a property value takes it: backslash, semicolon, comma and newline escaped, and
-// no control character but the tab, which the value cannot hold.
 std::string testo_ics(std::string_view testo) {
     std::string uscita;
     uscita.reserve(testo.size() + testo.size() / 4);
@@ -71,8 +69,6 @@ std::string testo_ics(std::string_view testo) {
     return uscita;
 }
 
-// A content line, folded every PIEGA octets (a CR LF and a space, then the rest), never
-// inside a UTF-8 sequence.
 void riga_ics(std::string& uscita, std::string_view riga) {
     std::size_t spazio = PIEGA;
     while (riga.size() > spazio) {
@@ -87,7 +83,6 @@ void riga_ics(std::string& uscita, std::string_view riga) {
     uscita.append(riga).append("\r\n");
 }
 
-// 20260913, and with a time 20260913T103000.
 std::string data_ics(sys_days giorno) {
     const year_month_day data(giorno);
     std::string uscita;

@@ -2,56 +2,37 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <string_view>
 
 namespace turnolista::sistema {
 
-// The system's reason in Italian, for those a user of the program meets; the system's own
-// text for any other.
 std::string motivo(int causa) {
-    switch (causa) {
-        case EACCES:
-            return "permesso negato";
-        case EPERM:
-            return "operazione non permessa";
-        case ENOENT:
-            return "non esiste";
-        case EISDIR:
-            return "è una cartella";
-        case ENOTDIR:
-            return "una parte del percorso non è una cartella";
-        case EROFS:
-            return "il disco è di sola lettura";
-        case ENOSPC:
-            return "il disco è pieno";
+    static const std::map<int, std::string_view> MOTIVI{
+        {EACCES, "permesso negato"},
+        {EPERM, "operazione non permessa"},
+        {ENOENT, "non esiste"},
+        {EISDIR, "è una cartella"},
+        {ENOTDIR, "una parte del percorso non è una cartella"},
+        {EROFS, "il disco è di sola lettura"},
+        {ENOSPC, "il disco è pieno"},
 #ifdef EDQUOT
-        case EDQUOT:
-            return "lo spazio concesso all'utente sul disco è esaurito";
+        {EDQUOT, "lo spazio concesso all'utente sul disco è esaurito"},
 #endif
-#ifdef ELOOP
-        case ELOOP:
-            return "troppi collegamenti simbolici uno dentro l'altro";
-#endif
-        case EMLINK:
-            return "troppi collegamenti";
-        case ENAMETOOLONG:
-            return "il nome è troppo lungo";
-        case EFBIG:
-            return "il file è troppo grande";
-        case EIO:
-            return "errore di lettura o scrittura sul dispositivo";
-        case EBUSY:
-            return "è occupato";
-        case EAGAIN:
-            return "risorsa momentaneamente non disponibile";
-        case EPIPE:
-            return "chi leggeva ha chiuso la comunicazione";
-        case EBADF:
-            return "non è aperto";
-        case ENXIO:
-            return "nessun dispositivo risponde a quel nome";
-        default:
-            return std::strerror(causa);
-    }
+        {ELOOP, "troppi collegamenti simbolici uno dentro l'altro"},
+        {EMLINK, "troppi collegamenti"},
+        {ENAMETOOLONG, "il nome è troppo lungo"},
+        {EFBIG, "il file è troppo grande"},
+        {EIO, "errore di lettura o scrittura sul dispositivo"},
+        {EBUSY, "è occupato"},
+        {EAGAIN, "risorsa momentaneamente non disponibile"},
+        {EPIPE, "chi leggeva ha chiuso la comunicazione"},
+        {EBADF, "non è aperto"},
+        {ENXIO, "nessun dispositivo risponde a quel nome"},
+        {ENOMEM, "la memoria non basta"},
+    };
+    const auto trovato = MOTIVI.find(causa);
+    return trovato != MOTIVI.end() ? std::string(trovato->second) : std::strerror(causa);
 }
 
 }  // namespace turnolista::sistema

@@ -3,7 +3,6 @@
 // stream that was closed when the program started fails with "Bad file descriptor" at its
 // first use, and its number is kept busy so that no file the program opens takes its place.
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,20 +10,8 @@
 
 namespace turnolista::sistema {
 
-class FlussiStandard {
-  public:
-    FlussiStandard();
-    ~FlussiStandard();
-    FlussiStandard(const FlussiStandard&) = delete;
-    FlussiStandard& operator=(const FlussiStandard&) = delete;
-
-    Console& console() { return *console_; }
-
-  private:
-    struct Canali;
-    std::unique_ptr<Canali> canali_;
-    std::unique_ptr<Console> console_;
-};
+// Made at the first call, before any file is opened.
+Console& console_standard();
 
 // The program's arguments after its name: on Windows read as the system holds them, in
 // UTF-16, and made UTF-8, whatever the ANSI code page could show; elsewhere as given.

@@ -92,24 +92,20 @@ bool utf8_dal_locale() {
 
 }  // namespace
 
-struct FlussiStandard::Canali {
-    std::array<Descrittore, 3> tre{standard(0, Oggetto::Tipo::standard_input),
-                                   standard(1, Oggetto::Tipo::standard_output),
-                                   standard(2, Oggetto::Tipo::standard_error)};
-};
-
 // A terminal outlives the program that runs in it, and its command line has no Windows habits.
-FlussiStandard::FlussiStandard() : canali_(std::make_unique<Canali>()) {
-    const bool utf8 = utf8_dal_locale();
-    console_ = std::make_unique<Console>(Console{.in = canali_->tre[0],
-                                                 .out = canali_->tre[1],
-                                                 .err = canali_->tre[2],
-                                                 .utf8 = utf8,
-                                                 .utf8_err = utf8,
-                                                 .in_terminale = ::isatty(0) != 0});
+Console& console_standard() {
+    static std::array<Descrittore, 3> tre{standard(0, Oggetto::Tipo::standard_input),
+                                          standard(1, Oggetto::Tipo::standard_output),
+                                          standard(2, Oggetto::Tipo::standard_error)};
+    static const bool utf8 = utf8_dal_locale();
+    static Console console{.in = tre[0],
+                           .out = tre[1],
+                           .err = tre[2],
+                           .utf8 = utf8,
+                           .utf8_err = utf8,
+                           .in_terminale = ::isatty(0) != 0};
+    return console;
 }
-
-FlussiStandard::~FlussiStandard() = default;
 
 std::vector<std::string> argomenti(int argc, char** argv) {
     return {argv + std::min(argc, 1), argv + argc};

@@ -117,33 +117,29 @@ HANDLE maniglia(DWORD quale) {
 
 }  // namespace
 
-struct FlussiStandard::Canali {
-    std::array<Standard, 3> tre{
-        Standard(maniglia(STD_INPUT_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_input)),
-        Standard(maniglia(STD_OUTPUT_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_output)),
-        Standard(maniglia(STD_ERROR_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_error))};
-};
-
 // On a console the messages go as wide characters, so they show their accented letters
 // whatever the console's code page; redirected, they are the bytes of the messages in
 // ISO-8859-1, which the Windows ANSI code page shows the same. Started from Explorer, the
 // program is the only one attached to its console; started from a console, that console's
 // own shell is attached too.
-FlussiStandard::FlussiStandard() : canali_(std::make_unique<Canali>()) {
+Console& console_standard() {
+    static std::array<Standard, 3> tre{
+        Standard(maniglia(STD_INPUT_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_input)),
+        Standard(maniglia(STD_OUTPUT_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_output)),
+        Standard(maniglia(STD_ERROR_HANDLE), Oggetto::standard(Oggetto::Tipo::standard_error))};
     std::array<DWORD, 2> processi{};
-    console_ = std::make_unique<Console>(Console{
-        .in = canali_->tre[0],
-        .out = canali_->tre[1],
-        .err = canali_->tre[2],
+    static Console console{
+        .in = tre[0],
+        .out = tre[1],
+        .err = tre[2],
         .utf8 = e_console(maniglia(STD_OUTPUT_HANDLE)),
         .utf8_err = e_console(maniglia(STD_ERROR_HANDLE)),
         .abitudini_windows = true,
         .in_terminale = e_console(maniglia(STD_INPUT_HANDLE)),
         .finestra_propria =
-            ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1});
+            ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1};
+    return console;
 }
-
-FlussiStandard::~FlussiStandard() = default;
 
 // main() has them in the ANSI code page, where a Cyrillic or Chinese folder's letters are
 // already "?"; the system's own copy is whole.

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "esecuzione.hpp"
@@ -153,6 +154,29 @@ TEST(Memoria, PassTakesAtMostThreeTimesTheListWhateverTheNameTyped) {
         EXPECT_EQ(e.stato, 0);
         EXPECT_EQ(e.err, "");
         EXPECT_TRUE(e.out.starts_with(FORMATO + NOME + PRESENTE)) << e.out.substr(0, 300);
+    }
+}
+
+TEST(Memoria, ListOrFilesLargerThanTheMemoryLeftAreAFailureWithItsReason) {
+#ifdef CON_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves far more address space than any limit allows";
+#endif
+    std::string partite;
+    while (partite.size() < 16 * MIB) {
+        partite += RIGA;
+    }
+    // The list itself, then the table and temp.txt made of a list that fitted.
+    for (const auto& [lista, limite, dove] :
+         {std::tuple{std::string(16 * MIB, 'x'), 12 * MIB, " nella cartella "},
+          std::tuple{partite, 32 * MIB, ""}}) {
+        const auto e = esegui({.file = {{"originale.txt", lista}, {"temp.txt", "vecchio\n"}},
+                               .input = "x\nLupi\nn\n",
+                               .limite_memoria = limite});
+        EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt" +
+                             (*dove != '\0' ? dove + e.cartella : "") + ": la memoria non basta\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file.size(), 2U);
+        EXPECT_EQ(e.file.at("temp.txt"), "vecchio\n");
     }
 }
 
