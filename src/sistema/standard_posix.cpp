@@ -23,25 +23,20 @@ class Descrittore final : public Canale {
   public:
     Descrittore(int fd, Oggetto oggetto) : fd_(fd), oggetto_(std::move(oggetto)) {}
 
+    // No handler of the program returns (segnali.hpp), so no call is interrupted.
     Risultato<std::size_t> leggi(std::span<char> dove) override {
-        for (;;) {
-            const ssize_t letti = ::read(fd_, dove.data(), dove.size());
-            if (letti >= 0) {
-                return static_cast<std::size_t>(letti);
-            }
-            if (errno != EINTR) {
-                return Esito::lettura(oggetto_, errno);
-            }
-        }
+        const ssize_t letti = ::read(fd_, dove.data(), dove.size());
+        return letti >= 0 ? Risultato(static_cast<std::size_t>(letti))
+                          : Esito::lettura(oggetto_, errno);
     }
 
     Esito scrivi(std::string_view testo) override {
         while (!testo.empty()) {
             const ssize_t scritti = ::write(fd_, testo.data(), testo.size());
-            if (scritti <= 0 && (scritti == 0 || errno != EINTR)) {
+            if (scritti <= 0) {
                 return Esito::scrittura(oggetto_, scritti < 0 ? errno : EIO);
             }
-            testo.remove_prefix(static_cast<std::size_t>(std::max<ssize_t>(scritti, 0)));
+            testo.remove_prefix(static_cast<std::size_t>(scritti));
         }
         return {};
     }
