@@ -123,17 +123,18 @@ Memoria memoria(std::size_t quanti) {
     }
     constexpr std::size_t PAGINA = 4096;
     const std::size_t lunghezza = (quanti + PAGINA - 1) / PAGINA * PAGINA;
-    void* spazio = ::mmap(nullptr, lunghezza + GRANDE, PROT_READ | PROT_WRITE,
-                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* const spazio = ::mmap(nullptr, lunghezza + GRANDE, PROT_READ | PROT_WRITE,
+                                MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (spazio == MAP_FAILED) {
-        return Memoria();
+        return {};
     }
-    const auto base = reinterpret_cast<std::uintptr_t>(spazio);
-    const std::uintptr_t inizio = (base + GRANDE - 1) / GRANDE * GRANDE;
-    ::munmap(spazio, inizio - base);
-    ::munmap(reinterpret_cast<char*>(inizio + lunghezza), base + GRANDE - inizio);
-    ::madvise(reinterpret_cast<char*>(inizio), lunghezza, MADV_HUGEPAGE);
-    return {reinterpret_cast<char*>(inizio), Libera{lunghezza}};
+    const std::size_t avanti =
+        (GRANDE - reinterpret_cast<std::uintptr_t>(spazio) % GRANDE) % GRANDE;
+    char* const inizio = static_cast<char*>(spazio) + avanti;
+    ::munmap(spazio, avanti);
+    ::munmap(inizio + lunghezza, GRANDE - avanti);
+    ::madvise(inizio, lunghezza, MADV_HUGEPAGE);
+    return {inizio, Libera{lunghezza}};
 }
 
 std::string identita(std::string_view nome) {
