@@ -213,6 +213,20 @@ std::string minuscolo_ascii(std::string_view testo) {
     return uscita;
 }
 
+std::size_t trova_ascii(std::string_view testo, std::string_view parola) {
+    // Where its first letter is, in either case: the next of each, found once.
+    std::size_t minuscola = testo.find(parola.front());
+    std::size_t maiuscola = testo.find(static_cast<char>(parola.front() - 'a' + 'A'));
+    while (minuscola != std::string_view::npos || maiuscola != std::string_view::npos) {
+        const std::size_t da = std::min(minuscola, maiuscola);
+        if (inizia_con_ascii(testo.substr(da), parola)) {
+            return da;
+        }
+        (da == minuscola ? minuscola : maiuscola) = testo.find(testo[da], da + 1);
+    }
+    return std::string_view::npos;
+}
+
 std::string_view decodifica(std::string_view lista, Codifica codifica, std::string& decodificato) {
     switch (codifica) {
         case Codifica::utf8_bom:

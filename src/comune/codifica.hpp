@@ -4,6 +4,7 @@
 // The list's encoding is decided once, from its start, as editors decide it; the program
 // then works on its text without the BOM, UTF-16 made UTF-8.
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -69,6 +70,14 @@ constexpr char minuscola_ascii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 std::string minuscolo_ascii(std::string_view testo);
+// Whether `testo` starts with `parola`, and where it holds it, `parola` being in lower case
+// (and starting with a letter) and `testo` in any case of its ASCII letters.
+constexpr bool inizia_con_ascii(std::string_view testo, std::string_view parola) {
+    return testo.size() >= parola.size() &&
+           std::equal(parola.begin(), parola.end(), testo.begin(),
+                      [](char p, char t) { return minuscola_ascii(t) == p; });
+}
+std::size_t trova_ascii(std::string_view testo, std::string_view parola);
 
 // Line ends in text files. The program works with LF alone; a Windows text file stores
 // each LF as CR LF.

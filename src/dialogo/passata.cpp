@@ -76,7 +76,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     std::optional<Tabella> tabella;
     std::optional<Calendario> calendario;
     if (scelta.ics) {
-        calendario.emplace(in_utf8(caratteri), adesso, codifica, disposizione);
+        calendario.emplace(in_utf8(caratteri), adesso, codifica, disposizione, esito.RIGHE);
     } else {
         righe.reserve(inizio.size() + trovati + esito.RIGHE * (scelta.tabella ? 1 : 2));
     }

@@ -35,11 +35,10 @@ std::string in_utf8_sicuro(std::string_view testo, Codifica codifica) {
 
 // A mark of a match that is not played on its date, in any cell and any case.
 std::optional<std::string_view> rinvio(std::string_view riga) {
-    const std::string minuscola = minuscolo_ascii(riga);
     for (const std::string_view segno : {"rinviat", "da definire", "da recuperare", "sospes"}) {
-        if (const auto dove = minuscola.find(segno); dove != FINE) {
+        if (const auto dove = trova_ascii(riga, segno); dove != FINE) {
             const auto fine =
-                std::min(minuscola.find_first_of(" \t;,\"", dove + segno.size()), minuscola.size());
+                std::min(riga.find_first_of(" \t;,\"", dove + segno.size()), riga.size());
             return riga.substr(dove, fine - dove);
         }
     }
@@ -51,6 +50,19 @@ bool scritta(std::string_view cella) {
     return std::any_of(cella.begin(), cella.end(), [](char c) {
         return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
     });
+}
+
+// The calendar's own lines, and the time zone of its events.
+void intestazione(Ics& ics, std::string_view nome) {
+    for (const std::string_view riga :
+         {"BEGIN:VCALENDAR", "VERSION:2.0",
+          "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
+        ics.riga(riga);
+    }
+    ics.riga("X-WR-CALNAME:").valore(nome);
+    for (const std::string_view riga : FUSO) {
+        ics.riga(riga);
+    }
 }
 
 }  // namespace
@@ -66,11 +78,13 @@ struct Calendario::Evento {
 };
 
 Calendario::Calendario(std::string squadra, sys_seconds adesso, Codifica codifica,
-                       Disposizione disposizione)
+                       Disposizione disposizione, std::size_t righe)
     : squadra_(std::move(squadra)),
       adesso_(adesso),
       codifica_(codifica),
-      disposizione_(std::move(disposizione)) {}
+      disposizione_(std::move(disposizione)) {
+    eventi_.reserve(righe);
+}
 
 Calendario::~Calendario() = default;
 
@@ -160,28 +174,24 @@ std::string Calendario::scrivi() {
                 ? std::optional(primo)
                 : std::nullopt;
 
-    std::string testo;
-    const std::string nome = anno_
-                                 ? std::to_string(*anno_)
-                                 : std::to_string(stagione_) + "/" + std::to_string(stagione_ + 1);
-    for (const std::string_view intestazione :
-         {"BEGIN:VCALENDAR", "VERSION:2.0",
-          "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
-        riga_ics(testo, intestazione);
-    }
-    riga_ics(testo, "X-WR-CALNAME:" + testo_ics(squadra_ + " " + nome));
-    testo += FUSO;
-    // The same in every event: when the file was written, and so which revision it is (the
-    // minutes since the start of 2026: a later file, a higher number).
-    std::string revisione;
-    riga_ics(revisione, "DTSTAMP:" + data_ora_ics(adesso_) + "Z");
+    // Room for the whole file: the header and the time zone, then twice each event's text.
+    Ics ics(std::accumulate(
+        eventi_.begin(), eventi_.end(), std::size_t{4096}, [](std::size_t n, const Evento& e) {
+            return n + 300 + 2 * (e.partita.size() + e.luogo.size() + e.riga.size());
+        }));
+    intestazione(ics,
+                 squadra_ + " " +
+                     (anno_ ? std::to_string(*anno_)
+                            : std::to_string(stagione_) + "/" + std::to_string(stagione_ + 1)));
+    // The revision of every event is when the file was written: the minutes since the start
+    // of 2026, so that a later file has a higher number.
     const auto minuti = duration_cast<minutes>(adesso_ - sys_days(year(2026) / January / 1));
-    riga_ics(revisione, "SEQUENCE:" + std::to_string(std::max<long long>(minuti.count(), 0)));
-    std::map<std::string, int> uid;  // how many events had each so far
+    const long long revisione = std::max<long long>(minuti.count(), 0);
+    std::map<std::uint64_t, int> uid;  // how many events had each so far
     for (std::size_t i = 0; i < eventi_.size(); ++i) {
         const auto giorno = giorno_di(i, primo);
         if (giorno.ok()) {
-            scrivi_evento(testo, eventi_[i], sys_days(giorno), revisione, uid);
+            scrivi_evento(ics, eventi_[i], sys_days(giorno), revisione, uid);
         } else {
             scartate_.push_back({eventi_[i].numero, Scartata::Motivo::data_inesistente,
                                  std::to_string(static_cast<unsigned>(giorno.day())) + "/" +
@@ -189,36 +199,39 @@ std::string Calendario::scrivi() {
                                      std::to_string(static_cast<int>(giorno.year()))});
         }
     }
-    riga_ics(testo, "END:VCALENDAR");
+    ics.riga("END:VCALENDAR");
     std::stable_sort(scartate_.begin(), scartate_.end(),
                      [](const Scartata& a, const Scartata& b) { return a.numero < b.numero; });
-    return testo;
+    return std::move(ics).chiudi();
 }
 
-void Calendario::scrivi_evento(std::string& testo, const Evento& evento, sys_days giorno,
-                               std::string_view revisione, std::map<std::string, int>& uid) {
+void Calendario::scrivi_evento(Ics& ics, const Evento& evento, sys_days giorno, long long revisione,
+                               std::map<std::uint64_t, int>& uid) {
     // A match and its recovery, or two matches alike, are two events.
-    std::string marca = impronta(evento.n + '\0' + evento.partita);
-    if (const int prima = uid[marca]++; prima > 0) {
-        marca.append("-").append(std::to_string(prima + 1));
-    }
+    const std::uint64_t marca = impronta(evento.n + '\0' + evento.partita);
+    const int prima = uid[marca]++;
     ++scritti_;
-    riga_ics(testo, "BEGIN:VEVENT");
-    riga_ics(testo, "UID:" + std::to_string(stagione_) + "-" + marca + "@turnolista");
-    testo += revisione;
+    ics.riga("BEGIN:VEVENT");
+    ics.riga("UID:").numero(stagione_).piu("-").esadecimale(marca);
+    if (prima > 0) {
+        ics.piu("-").numero(prima + 1);
+    }
+    ics.piu("@turnolista");
+    ics.riga("DTSTAMP:").data_ora(adesso_).piu("Z");
+    ics.riga("SEQUENCE:").numero(revisione);
     if (evento.ora >= seconds(0)) {
-        riga_ics(testo, "DTSTART;TZID=Europe/Rome:" + data_ora_ics(giorno + evento.ora));
-        riga_ics(testo, "DTEND;TZID=Europe/Rome:" + data_ora_ics(giorno + evento.ora + DURATA));
+        ics.riga("DTSTART;TZID=Europe/Rome:").data_ora(giorno + evento.ora);
+        ics.riga("DTEND;TZID=Europe/Rome:").data_ora(giorno + evento.ora + DURATA);
     } else {
-        riga_ics(testo, "DTSTART;VALUE=DATE:" + data_ics(giorno));
-        riga_ics(testo, "DTEND;VALUE=DATE:" + data_ics(giorno + days(1)));
+        ics.riga("DTSTART;VALUE=DATE:").data(giorno);
+        ics.riga("DTEND;VALUE=DATE:").data(giorno + days(1));
     }
-    riga_ics(testo, "SUMMARY:" + testo_ics(evento.partita));
+    ics.riga("SUMMARY:").valore(evento.partita);
     if (!evento.luogo.empty()) {
-        riga_ics(testo, "LOCATION:" + testo_ics(evento.luogo));
+        ics.riga("LOCATION:").valore(evento.luogo);
     }
-    riga_ics(testo, "DESCRIPTION:" + testo_ics(in_utf8_sicuro(evento.riga, codifica_)));
-    riga_ics(testo, "END:VEVENT");
+    ics.riga("DESCRIPTION:").valore(in_utf8_sicuro(evento.riga, codifica_));
+    ics.riga("END:VEVENT");
 }
 
 }  // namespace turnolista

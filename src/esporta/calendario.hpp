@@ -30,6 +30,7 @@
 #include "comune/codifica.hpp"
 #include "esporta/date.hpp"
 #include "esporta/disposizione.hpp"
+#include "esporta/ics.hpp"
 
 namespace turnolista {
 
@@ -50,9 +51,10 @@ struct Scartata {
 class Calendario {
   public:
     // `squadra` as typed, in UTF-8, names the calendar; `adesso` is when it is written; the
-    // lines are in the list's encoding `codifica`, laid out as `disposizione` says.
+    // lines are in the list's encoding `codifica`, laid out as `disposizione` says; room is
+    // made at once for `righe` matching lines.
     Calendario(std::string squadra, std::chrono::sys_seconds adesso, Codifica codifica,
-               Disposizione disposizione);
+               Disposizione disposizione, std::size_t righe = 0);
     ~Calendario();
     Calendario(const Calendario&) = delete;
     Calendario& operator=(const Calendario&) = delete;
@@ -77,8 +79,8 @@ class Calendario {
     struct Evento;
 
     std::string campo(std::size_t quale) const;
-    void scrivi_evento(std::string& testo, const Evento& evento, std::chrono::sys_days giorno,
-                       std::string_view revisione, std::map<std::string, int>& uid);
+    void scrivi_evento(Ics& ics, const Evento& evento, std::chrono::sys_days giorno,
+                       long long revisione, std::map<std::uint64_t, int>& uid);
 
     std::string squadra_;
     std::chrono::sys_seconds adesso_;

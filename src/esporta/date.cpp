@@ -38,20 +38,11 @@ std::optional<unsigned> cifre(std::string_view testo, std::size_t minimo, std::s
 
 // Takes the leading digits off `testo`.
 std::string_view numero(std::string_view& testo) {
-    const std::size_t n = std::min(testo.find_first_not_of("0123456789"), testo.size());
+    const auto n = static_cast<std::size_t>(
+        std::find_if_not(testo.begin(), testo.end(), cifra) - testo.begin());
     const std::string_view preso = testo.substr(0, n);
     testo.remove_prefix(n);
     return preso;
-}
-
-// The text without a weekday before it: "Sab 26/09", "Domenica, 13 settembre".
-std::string_view senza_giorno(std::string_view testo) {
-    const std::size_t fine = std::min(testo.find_first_of(" ,"), testo.size());
-    const std::string parola = minuscolo_ascii(testo.substr(0, fine));
-    const bool giorno = std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
-        return parola.starts_with(g) && !cifra(parola.back());
-    });
-    return giorno && fine < testo.size() ? senza_spazi(testo.substr(fine + 1)) : testo;
 }
 
 // A year as a list writes it: none, "26" (2026) or "2026".
@@ -89,13 +80,30 @@ std::string_view senza_spazi(std::string_view testo) {
                           : testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
 }
 
+std::string_view senza_giorno(std::string_view testo) {
+    if (std::none_of(GIORNI.begin(), GIORNI.end(),
+                     [&](std::string_view g) { return inizia_con_ascii(testo, g); })) {
+        return testo;
+    }
+    const auto fine = static_cast<std::size_t>(
+        std::find_if(testo.begin(), testo.end(), [](char c) { return c == ' ' || c == ','; }) -
+        testo.begin());
+    return fine < testo.size() && !cifra(testo[fine - 1]) ? senza_spazi(testo.substr(fine + 1))
+                                                          : testo;
+}
+
 std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     constexpr std::size_t LUNGA = 40;
-    if (senza_spazi(testo).size() > LUNGA) {
+    std::string_view resto = senza_spazi(testo);
+    if (resto.size() > LUNGA) {
         return std::nullopt;
     }
-    std::string_view resto = senza_giorno(senza_spazi(testo));
+    resto = senza_giorno(resto);
+    // Every date starts with its day: most words a line is tried by end here.
+    if (resto.empty() || !cifra(resto.front())) {
+        return std::nullopt;
+    }
     const std::string_view giorno = numero(resto);
     std::optional<Data> data;
     if (!resto.empty() && resto.front() == ' ') {

@@ -11,19 +11,19 @@ namespace {
 
 constexpr auto FINE = std::string_view::npos;
 
-bool contiene_parola(std::string_view riga, std::string_view parola) {
-    return std::search(riga.begin(), riga.end(), parola.begin(), parola.end(),
-                       [](char a, char b) { return minuscola_ascii(a) == b; }) != riga.end();
-}
-
 }  // namespace
 
 std::optional<std::string_view> data_della_giornata(std::string_view riga) {
-    if (!contiene_parola(riga, "giornata") && !contiene_parola(riga, "turno")) {
+    if (trova_ascii(riga, "giornata") == FINE && trova_ascii(riga, "turno") == FINE) {
         return std::nullopt;
     }
     // The date among its words, the longest: "13/09/2026", "sabato 13 settembre 2026".
     for (std::size_t da = 0; da < riga.size(); da = std::min(riga.find(' ', da), riga.size()) + 1) {
+        // A date starts with its day, after its weekday if it has one.
+        const std::string_view dopo = senza_giorno(riga.substr(da));
+        if (dopo.empty() || dopo.front() < '0' || dopo.front() > '9') {
+            continue;
+        }
         for (std::size_t parole = 4; parole > 0; --parole) {
             std::size_t fine = da;
             for (std::size_t p = 0; p < parole && fine < riga.size(); ++p) {

@@ -20,30 +20,6 @@ sys_days ultima_domenica(year anno, month mese) {
     return ultimo - (weekday(ultimo) - Sunday);
 }
 
-void in_cifre(std::string& uscita, long long valore, std::size_t cifre_minime) {
-    std::array<char, 24> testo{};
-    const char* fine = std::to_chars(testo.data(), testo.data() + testo.size(), valore).ptr;
-    const auto scritte = static_cast<std::size_t>(fine - testo.data());
-    uscita.append(std::max(cifre_minime, scritte) - scritte, '0').append(testo.data(), scritte);
-}
-
-// FNV-1a: a short, stable mark of a text, the same on every system and in every version.
-std::uint64_t fnv1a(std::string_view testo) {
-    return std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
-                           [](std::uint64_t h, char c) {
-                               return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-                           });
-}
-
-std::string esadecimale(std::uint64_t valore) {
-    constexpr std::string_view CIFRE = "0123456789abcdef";
-    std::string uscita(16, '0');
-    for (std::size_t i = uscita.size(); i-- > 0; valore >>= 4U) {
-        uscita[i] = CIFRE[valore & 0xFU];
-    }
-    return uscita;
-}
-
 }  // namespace
 
 year_month_day oggi_a_roma(sys_seconds adesso) {
@@ -53,57 +29,92 @@ year_month_day oggi_a_roma(sys_seconds adesso) {
     return {floor<days>(adesso + hours(estate ? 2 : 1))};
 }
 
-std::string testo_ics(std::string_view testo) {
-    std::string uscita;
-    uscita.reserve(testo.size() + testo.size() / 4);
+Ics& Ics::riga(std::string_view testo) {
+    if (inizio_ != std::string::npos) {
+        piega();
+    }
+    inizio_ = testo_.size();
+    return piu(testo);
+}
+
+Ics& Ics::piu(std::string_view testo) {
+    testo_.append(testo);
+    return *this;
+}
+
+Ics& Ics::valore(std::string_view testo) {
     for (const char c : testo) {
         if (c == '\\' || c == ';' || c == ',') {
-            uscita += '\\';
-            uscita += c;
+            testo_.append({'\\', c});
         } else if (c == '\n') {
-            uscita += "\\n";
+            testo_.append("\\n");
         } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
-            uscita += c;
+            testo_ += c;
         }
     }
-    return uscita;
+    return *this;
 }
 
-void riga_ics(std::string& uscita, std::string_view riga) {
-    std::size_t spazio = PIEGA;
-    while (riga.size() > spazio) {
-        std::size_t taglio = spazio;
-        while (taglio > 0 && (static_cast<unsigned char>(riga[taglio]) & 0xC0) == 0x80) {
-            --taglio;
-        }
-        uscita.append(riga.substr(0, taglio)).append("\r\n ");
-        riga.remove_prefix(taglio);
-        spazio = PIEGA - 1;
+Ics& Ics::numero(long long valore, std::size_t cifre) {
+    std::array<char, 24> testo{};
+    const char* fine = std::to_chars(testo.data(), testo.data() + testo.size(), valore).ptr;
+    const auto scritte = static_cast<std::size_t>(fine - testo.data());
+    if (scritte < cifre) {
+        testo_.append(cifre - scritte, '0');
     }
-    uscita.append(riga).append("\r\n");
+    testo_.append(testo.data(), scritte);
+    return *this;
 }
 
-std::string data_ics(sys_days giorno) {
+Ics& Ics::esadecimale(std::uint64_t valore) {
+    constexpr std::string_view CIFRE = "0123456789abcdef";
+    for (int spostamento = 60; spostamento >= 0; spostamento -= 4) {
+        testo_ += CIFRE[(valore >> static_cast<unsigned>(spostamento)) & 0xFU];
+    }
+    return *this;
+}
+
+Ics& Ics::data(sys_days giorno) {
     const year_month_day data(giorno);
-    std::string uscita;
-    in_cifre(uscita, static_cast<int>(data.year()), 4);
-    in_cifre(uscita, static_cast<unsigned>(data.month()), 2);
-    in_cifre(uscita, static_cast<unsigned>(data.day()), 2);
-    return uscita;
+    return numero(static_cast<int>(data.year()), 4)
+        .numero(static_cast<unsigned>(data.month()) * 100 + static_cast<unsigned>(data.day()), 4);
 }
 
-std::string data_ora_ics(sys_seconds istante) {
+Ics& Ics::data_ora(sys_seconds istante) {
     const sys_days giorno = floor<days>(istante);
     const hh_mm_ss ora(istante - giorno);
-    std::string uscita = data_ics(giorno) + "T";
-    in_cifre(uscita, ora.hours().count(), 2);
-    in_cifre(uscita, ora.minutes().count(), 2);
-    in_cifre(uscita, ora.seconds().count(), 2);
-    return uscita;
+    return data(giorno).piu("T").numero(
+        ora.hours().count() * 10000 + ora.minutes().count() * 100 + ora.seconds().count(), 6);
 }
 
-std::string impronta(std::string_view testo) {
-    return esadecimale(fnv1a(testo));
+std::string Ics::chiudi() && {
+    piega();
+    return std::move(testo_);
+}
+
+void Ics::piega() {
+    if (testo_.size() - inizio_ > PIEGA) {
+        const std::string lunga = testo_.substr(inizio_);
+        testo_.resize(inizio_);
+        std::string_view resto = lunga;
+        for (std::size_t spazio = PIEGA; resto.size() > spazio; spazio = PIEGA - 1) {
+            std::size_t taglio = spazio;
+            while (taglio > 0 && (static_cast<unsigned char>(resto[taglio]) & 0xC0) == 0x80) {
+                --taglio;
+            }
+            testo_.append(resto.substr(0, taglio)).append("\r\n ");
+            resto.remove_prefix(taglio);
+        }
+        testo_.append(resto);
+    }
+    testo_ += "\r\n";
+}
+
+std::uint64_t impronta(std::string_view testo) {
+    return std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
+                           [](std::uint64_t h, char c) {
+                               return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+                           });
 }
 
 }  // namespace turnolista

@@ -2,6 +2,7 @@
 // The pieces of an iCalendar file (RFC 5545) as the calendar writes them: its time zone,
 // its text values and content lines, its dates, and a stable mark for an event's UID.
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -11,42 +12,55 @@ namespace turnolista {
 
 // Europe/Rome as the file describes it: CET, and CEST from the last Sunday of March to the
 // last Sunday of October, as the European Union has it since 1996.
-inline constexpr std::string_view FUSO =
-    "BEGIN:VTIMEZONE\r\n"
-    "TZID:Europe/Rome\r\n"
-    "BEGIN:DAYLIGHT\r\n"
-    "TZOFFSETFROM:+0100\r\n"
-    "TZOFFSETTO:+0200\r\n"
-    "TZNAME:CEST\r\n"
-    "DTSTART:19700329T020000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
-    "END:DAYLIGHT\r\n"
-    "BEGIN:STANDARD\r\n"
-    "TZOFFSETFROM:+0200\r\n"
-    "TZOFFSETTO:+0100\r\n"
-    "TZNAME:CET\r\n"
-    "DTSTART:19701025T030000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
-    "END:STANDARD\r\n"
-    "END:VTIMEZONE\r\n";
+inline constexpr std::array<std::string_view, 17> FUSO{"BEGIN:VTIMEZONE",
+                                                       "TZID:Europe/Rome",
+                                                       "BEGIN:DAYLIGHT",
+                                                       "TZOFFSETFROM:+0100",
+                                                       "TZOFFSETTO:+0200",
+                                                       "TZNAME:CEST",
+                                                       "DTSTART:19700329T020000",
+                                                       "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU",
+                                                       "END:DAYLIGHT",
+                                                       "BEGIN:STANDARD",
+                                                       "TZOFFSETFROM:+0200",
+                                                       "TZOFFSETTO:+0100",
+                                                       "TZNAME:CET",
+                                                       "DTSTART:19701025T030000",
+                                                       "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU",
+                                                       "END:STANDARD",
+                                                       "END:VTIMEZONE"};
 
 // Today's date in Rome, by the same rule as FUSO.
 std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
 
-// Text as a property value takes it: backslash, semicolon, comma and newline escaped, and
-// no control character but the tab, which the value cannot hold.
-std::string testo_ics(std::string_view testo);
+// An iCalendar file as it is written, a content line at a time, each folded every 75
+// octets (a CR LF and a space, then the rest), never inside a UTF-8 sequence.
+class Ics {
+  public:
+    // Room for about `capienza` bytes, so that a long file is not copied as it grows.
+    explicit Ics(std::size_t capienza) { testo_.reserve(capienza); }
+    // Ends the line before and starts one with `testo` as it stands: "SUMMARY:".
+    Ics& riga(std::string_view testo);
+    // Adds to the line `testo` as it stands; or as a property value takes it (backslash,
+    // semicolon, comma and newline escaped, and no control character but the tab, which
+    // the value cannot hold); a number of at least `cifre` digits; 20260913; 20260913T103000.
+    Ics& piu(std::string_view testo);
+    Ics& valore(std::string_view testo);
+    Ics& numero(long long valore, std::size_t cifre = 1);
+    Ics& esadecimale(std::uint64_t valore);  // 16 digits
+    Ics& data(std::chrono::sys_days giorno);
+    Ics& data_ora(std::chrono::sys_seconds istante);
+    // The whole file, its last line ended.
+    std::string chiudi() &&;
 
-// Adds a content line, folded every 75 octets (a CR LF and a space, then the rest), never
-// inside a UTF-8 sequence.
-void riga_ics(std::string& uscita, std::string_view riga);
+  private:
+    void piega();
 
-// 20260913, and with a time 20260913T103000.
-std::string data_ics(std::chrono::sys_days giorno);
-std::string data_ora_ics(std::chrono::sys_seconds istante);
+    std::string testo_;
+    std::size_t inizio_ = std::string::npos;  // of the line being written
+};
 
-// FNV-1a: a short, stable mark of a text, the same on every system and in every version,
-// in hexadecimal.
-std::string impronta(std::string_view testo);
+// FNV-1a: a short, stable mark of a text, the same on every system and in every version.
+std::uint64_t impronta(std::string_view testo);
 
 }  // namespace turnolista
