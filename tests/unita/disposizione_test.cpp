@@ -76,6 +76,8 @@ TEST(Disposizione, ARoundGivesItsDateAndAMatchLineItsTimePlaceAndTeams) {
               "Domenica 13/09/2026");
     EXPECT_EQ(data_della_giornata("3a giornata, sabato 13 settembre 2026"),
               "sabato 13 settembre 2026");
+    // Words that start as the round's would, in either case, stand before it.
+    EXPECT_EQ(data_della_giornata("Tappa g di Girone G, TuRnO 4 gio. 1-10-26"), "gio. 1-10-26");
     EXPECT_EQ(data_della_giornata("Giornata 1: Riposa Lupi"), std::nullopt);
     EXPECT_EQ(data_della_giornata("1 13/09 15:30 C Lupi-Orsi"), std::nullopt);
     Campi campi;
