@@ -38,8 +38,8 @@ std::optional<unsigned> cifre(std::string_view testo, std::size_t minimo, std::s
 
 // Takes the leading digits off `testo`.
 std::string_view numero(std::string_view& testo) {
-    const auto n = static_cast<std::size_t>(
-        std::find_if_not(testo.begin(), testo.end(), cifra) - testo.begin());
+    const auto n = static_cast<std::size_t>(std::find_if_not(testo.begin(), testo.end(), cifra) -
+                                            testo.begin());
     const std::string_view preso = testo.substr(0, n);
     testo.remove_prefix(n);
     return preso;
