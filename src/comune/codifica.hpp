@@ -69,6 +69,9 @@ std::string_view decodifica(std::string_view lista, Codifica codifica, std::stri
 constexpr char minuscola_ascii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+constexpr bool cifra(char c) {
+    return c >= '0' && c <= '9';
+}
 std::string minuscolo_ascii(std::string_view testo);
 // Whether `testo` starts with `parola`, and where it holds it, `parola` being in lower case
 // (and starting with a letter) and `testo` in any case of its ASCII letters.

@@ -13,8 +13,7 @@ namespace turnolista {
 namespace {
 
 bool solo_cifre(std::string_view testo) {
-    return !testo.empty() &&
-           std::all_of(testo.begin(), testo.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !testo.empty() && std::all_of(testo.begin(), testo.end(), cifra);
 }
 
 // "originale (2).txt"

@@ -47,9 +47,8 @@ std::optional<std::string_view> rinvio(std::string_view riga) {
 
 // Whether a cell says something: a letter or a digit, not a dash or a question mark.
 bool scritta(std::string_view cella) {
-    return std::any_of(cella.begin(), cella.end(), [](char c) {
-        return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
-    });
+    return std::any_of(cella.begin(), cella.end(),
+                       [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
 // The calendar's own lines, and the time zone of its events.

@@ -21,10 +21,6 @@ constexpr std::array<std::string_view, 12> MESI{"gennaio",   "febbraio", "marzo"
 // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
 constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ven", "sab", "dom"};
 
-bool cifra(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // A number of `minimo` to `massimo` decimal digits, and nothing else.
 std::optional<unsigned> cifre(std::string_view testo, std::size_t minimo, std::size_t massimo) {
     if (testo.size() < minimo || testo.size() > massimo ||

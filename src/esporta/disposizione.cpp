@@ -20,7 +20,7 @@ constexpr std::size_t ALTRA = CAMPI + 2;
 std::optional<std::size_t> colonna_di(std::string_view cella) {
     std::string nome;
     for (const char c : cella) {
-        if ((c >= '0' && c <= '9') || (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z')) {
+        if (cifra(c) || (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z')) {
             nome += minuscola_ascii(c);
         }
     }
@@ -124,8 +124,7 @@ bool partita_di(std::string_view cella) {
 }
 
 bool numero_di(std::string_view cella) {
-    return !cella.empty() && cella.size() <= 3 &&
-           std::all_of(cella.begin(), cella.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !cella.empty() && cella.size() <= 3 && std::all_of(cella.begin(), cella.end(), cifra);
 }
 
 // What the columns of the list's first lines hold, and how many lines were looked at.

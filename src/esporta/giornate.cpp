@@ -21,7 +21,7 @@ std::optional<std::string_view> data_della_giornata(std::string_view riga) {
     for (std::size_t da = 0; da < riga.size(); da = std::min(riga.find(' ', da), riga.size()) + 1) {
         // A date starts with its day, after its weekday if it has one.
         const std::string_view dopo = senza_giorno(riga.substr(da));
-        if (dopo.empty() || dopo.front() < '0' || dopo.front() > '9') {
+        if (dopo.empty() || !cifra(dopo.front())) {
             continue;
         }
         for (std::size_t parole = 4; parole > 0; --parole) {
