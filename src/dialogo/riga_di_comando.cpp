@@ -56,10 +56,6 @@ bool e_aiuto(std::string_view argomento, bool windows) {
            (windows && std::any_of(SU_WINDOWS.begin(), SU_WINDOWS.end(), e));
 }
 
-bool e_versione(std::string_view argomento, bool windows) {
-    return uguale(argomento, "--version", windows);
-}
-
 // A file or a folder given to the program, as Explorer gives what is dropped on it: the
 // program reads "originale.txt" of the folder it is started in, whatever it is given.
 std::string dato(std::string_view percorso, sistema::Voce voce) {
@@ -82,7 +78,7 @@ std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
     }
     const bool windows = console.abitudini_windows;
     const auto sconosciuto = std::find_if(argomenti.begin(), argomenti.end(), [&](auto a) {
-        return !e_aiuto(a, windows) && !e_versione(a, windows);
+        return !e_aiuto(a, windows) && !uguale(a, "--version", windows);
     });
     if (sconosciuto != argomenti.end()) {
         const sistema::Voce che_cosa = sistema::che_cosa_e(*sconosciuto);
