@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace turnolista {
 
@@ -35,19 +36,6 @@ std::optional<char> in_windows1252(char32_t c) {
     return static_cast<char>(0x80 + (trovato - WINDOWS1252.begin()));
 }
 
-void in_utf8(std::string& uscita, char32_t c) {
-    if (c < 0x80) {
-        uscita += static_cast<char>(c);
-        return;
-    }
-    // The bytes that follow the first; the first has as many high bits set, and one more.
-    const int seguenti = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    uscita += static_cast<char>(((0xFF00U >> (seguenti + 1)) & 0xFFU) | (c >> (6 * seguenti)));
-    for (int i = seguenti - 1; i >= 0; --i) {
-        uscita += static_cast<char>(0x80U | ((c >> (6 * i)) & 0x3FU));
-    }
-}
-
 // The code point of a well-formed UTF-8 sequence of `lunghezza` bytes.
 char32_t punto_utf8(std::string_view sequenza, std::size_t lunghezza) {
     static constexpr std::array<unsigned char, 5> MASCHERA{0, 0x7F, 0x1F, 0x0F, 0x07};
@@ -60,8 +48,17 @@ char32_t punto_utf8(std::string_view sequenza, std::size_t lunghezza) {
 
 }  // namespace
 
-bool con_bom(Codifica codifica) {
-    return codifica != Codifica::ascii && codifica != Codifica::windows1252;
+void aggiungi_utf8(std::string& uscita, char32_t c) {
+    if (c < 0x80) {
+        uscita += static_cast<char>(c);
+        return;
+    }
+    // The bytes that follow the first; the first has as many high bits set, and one more.
+    const int seguenti = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    uscita += static_cast<char>(((0xFF00U >> (seguenti + 1)) & 0xFFU) | (c >> (6 * seguenti)));
+    for (int i = seguenti - 1; i >= 0; --i) {
+        uscita += static_cast<char>(0x80U | ((c >> (6 * i)) & 0x3FU));
+    }
 }
 
 std::size_t sequenza_utf8(std::string_view testo) {
@@ -122,89 +119,127 @@ bool utf8_valido(std::string_view testo) {
     return true;
 }
 
-Codifica riconosci(std::string_view lista) {
+namespace {
+
+enum class Inizio { ascii, utf8, utf8_bom, utf16le, utf16be, windows1252 };
+
+// The encoding of a list, from its BOM, else from its first INIZIO_DECISIVO bytes.
+Inizio riconosci(std::string_view lista) {
     if (lista.starts_with(BOM_UTF8)) {
-        return Codifica::utf8_bom;
+        return Inizio::utf8_bom;
     }
     if (lista.starts_with("\xFF\xFE")) {
-        return Codifica::utf16le;
+        return Inizio::utf16le;
     }
     if (lista.starts_with("\xFE\xFF")) {
-        return Codifica::utf16be;
+        return Inizio::utf16be;
     }
     // As editors decide: the start, and the rest of a UTF-8 sequence that the window cuts.
     std::string_view inizio = lista.substr(0, INIZIO_DECISIVO);
     inizio = lista.substr(0, inizio.size() + mancanti(inizio));
     if (std::all_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) < 0x80; })) {
-        return Codifica::ascii;
+        return Inizio::ascii;
     }
-    return utf8_valido(inizio) ? Codifica::utf8 : Codifica::windows1252;
+    return utf8_valido(inizio) ? Inizio::utf8 : Inizio::windows1252;
 }
 
-std::u32string caratteri_digitati(std::string_view digitato) {
-    std::u32string caratteri;
-    if (utf8_valido(digitato)) {
-        while (!digitato.empty()) {
-            const std::size_t n = sequenza_utf8(digitato);
-            caratteri += punto_utf8(digitato, n);
-            digitato.remove_prefix(n);
+// UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd byte
+// at the end) becomes U+FFFD.
+std::string da_utf16(std::string_view lista, bool le) {
+    std::string testo;
+    testo.reserve(lista.size());
+    char16_t alto = 0;  // the first half of a pair, waiting for its second
+    for (std::size_t i = 0; i + 1 < lista.size(); i += 2) {
+        const unsigned primo = byte(lista[i]);
+        const unsigned secondo = byte(lista[i + 1]);
+        const auto u = static_cast<char16_t>(le ? (secondo << 8) | primo : (primo << 8) | secondo);
+        const bool basso = u >= 0xDC00 && u <= 0xDFFF;
+        if (alto != 0 && basso) {
+            aggiungi_utf8(testo, 0x10000U + ((char32_t{alto} - 0xD800U) << 10U) + (u - 0xDC00U));
+            alto = 0;
+            continue;
         }
-        return caratteri;
+        if (alto != 0) {
+            aggiungi_utf8(testo, SOSTITUTO);
+        }
+        alto = u >= 0xD800 && u <= 0xDBFF ? u : 0;
+        if (alto == 0) {
+            aggiungi_utf8(testo, basso ? SOSTITUTO : char32_t{u});
+        }
     }
-    for (const char c : digitato) {
-        caratteri += da_windows1252(byte(c));
+    if (alto != 0 || lista.size() % 2 != 0) {
+        aggiungi_utf8(testo, SOSTITUTO);
     }
-    return caratteri;
+    return testo;
 }
 
-std::optional<std::string> nella_codifica(std::u32string_view testo, Codifica codifica) {
+std::string windows1252_in_utf8(std::string_view testo) {
     std::string uscita;
-    const bool tutti = std::all_of(testo.begin(), testo.end(),
-                                   [&](char32_t c) { return aggiungi(uscita, c, codifica); });
-    return tutti ? std::optional(uscita) : std::nullopt;
+    uscita.reserve(testo.size() + testo.size() / 8);
+    for (const char c : testo) {
+        aggiungi_utf8(uscita, da_windows1252(byte(c)));
+    }
+    return uscita;
 }
 
-std::string in_latin1(std::u32string_view caratteri) {
+}  // namespace
+
+Testo decodifica(std::string lista) {
+    const Inizio inizio = riconosci(lista);
+    switch (inizio) {
+        case Inizio::ascii:
+            return {std::move(lista), Codifica::ascii};
+        case Inizio::utf8:
+            return {std::move(lista), Codifica::utf8};
+        case Inizio::utf8_bom:
+            lista.erase(0, BOM_UTF8.size());
+            return {std::move(lista), Codifica::utf8};
+        case Inizio::utf16le:
+        case Inizio::utf16be:
+            return {da_utf16(std::string_view(lista).substr(2), inizio == Inizio::utf16le),
+                    Codifica::utf8};
+        case Inizio::windows1252:
+            break;
+    }
+    return {windows1252_in_utf8(lista), Codifica::windows1252};
+}
+
+std::string codificato(std::string utf8, Codifica codifica) {
+    if (codifica != Codifica::windows1252) {
+        return utf8;
+    }
+    // The text came from the list's bytes and the program's ASCII: each character has its byte.
     std::string uscita;
-    for (const char32_t c : caratteri) {
+    uscita.reserve(utf8.size());
+    std::size_t n = 0;
+    for (std::string_view resto = utf8; !resto.empty();
+         resto.remove_prefix(std::max<std::size_t>(n, 1))) {
+        uscita += in_windows1252(carattere(resto, n)).value_or('?');
+    }
+    return uscita;
+}
+
+std::string in_utf8(std::string_view byte) {
+    return utf8_valido(byte) ? std::string(byte) : windows1252_in_utf8(byte);
+}
+
+std::size_t caratteri(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (byte(c) & 0xC0) != 0x80; }));
+}
+
+std::string in_latin1(std::string_view utf8) {
+    std::string uscita;
+    for (std::size_t n = 0; !utf8.empty(); utf8.remove_prefix(std::max<std::size_t>(n, 1))) {
+        const char32_t c = carattere(utf8, n);
         uscita += c <= 0xFF ? static_cast<char>(c) : '?';
     }
     return uscita;
 }
 
-std::string in_utf8(std::string_view testo, Codifica codifica) {
-    if (codifica != Codifica::windows1252) {
-        return std::string(testo);
-    }
-    std::string uscita;
-    for (const char c : testo) {
-        in_utf8(uscita, da_windows1252(byte(c)));
-    }
-    return uscita;
-}
-
-std::string in_utf8(std::u32string_view caratteri) {
-    return *nella_codifica(caratteri, Codifica::utf8);
-}
-
-char32_t carattere(std::string_view testo, Codifica codifica, std::size_t& lunghezza) {
-    if (codifica == Codifica::windows1252) {
-        lunghezza = 1;
-        return da_windows1252(byte(testo[0]));
-    }
-    lunghezza = sequenza_utf8(testo);
-    return lunghezza == 0 ? byte(testo[0]) : punto_utf8(testo, lunghezza);
-}
-
-bool aggiungi(std::string& testo, char32_t c, Codifica codifica) {
-    if (codifica != Codifica::windows1252) {
-        in_utf8(testo, c);
-    } else if (const auto b = in_windows1252(c)) {
-        testo += *b;
-    } else {
-        return false;
-    }
-    return true;
+char32_t carattere(std::string_view utf8, std::size_t& lunghezza) {
+    lunghezza = sequenza_utf8(utf8);
+    return lunghezza == 0 ? byte(utf8[0]) : punto_utf8(utf8, lunghezza);
 }
 
 std::string minuscolo_ascii(std::string_view testo) {
@@ -225,47 +260,6 @@ std::size_t trova_ascii(std::string_view testo, std::string_view parola) {
         (da == minuscola ? minuscola : maiuscola) = testo.find(testo[da], da + 1);
     }
     return std::string_view::npos;
-}
-
-std::string_view decodifica(std::string_view lista, Codifica codifica, std::string& decodificato) {
-    switch (codifica) {
-        case Codifica::utf8_bom:
-            return lista.substr(BOM_UTF8.size());
-        case Codifica::utf16le:
-        case Codifica::utf16be:
-            break;
-        default:
-            return lista;
-    }
-    // UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd
-    // byte at the end) becomes U+FFFD.
-    const bool le = codifica == Codifica::utf16le;
-    std::string& testo = decodificato;
-    testo.clear();
-    testo.reserve(lista.size());
-    char16_t alto = 0;  // the first half of a pair, waiting for its second
-    for (std::size_t i = 2; i + 1 < lista.size(); i += 2) {
-        const unsigned primo = byte(lista[i]);
-        const unsigned secondo = byte(lista[i + 1]);
-        const auto u = static_cast<char16_t>(le ? (secondo << 8) | primo : (primo << 8) | secondo);
-        const bool basso = u >= 0xDC00 && u <= 0xDFFF;
-        if (alto != 0 && basso) {
-            in_utf8(testo, 0x10000U + ((char32_t{alto} - 0xD800U) << 10U) + (u - 0xDC00U));
-            alto = 0;
-            continue;
-        }
-        if (alto != 0) {
-            in_utf8(testo, SOSTITUTO);
-        }
-        alto = u >= 0xD800 && u <= 0xDBFF ? u : 0;
-        if (alto == 0) {
-            in_utf8(testo, basso ? SOSTITUTO : char32_t{u});
-        }
-    }
-    if (alto != 0 || lista.size() % 2 != 0) {
-        in_utf8(testo, SOSTITUTO);
-    }
-    return testo;
 }
 
 std::string con_fine_riga(std::string testo, FineRiga fine_riga) {

@@ -125,13 +125,12 @@ class Dialogo {
         if (!lista) {
             return fallisce(nella_cartella(lista.errore()));
         }
-        const Codifica codifica = riconosci((*lista).testo());
         Passata esito;
         try {
-            std::string decodificato;
-            const std::string_view testo = decodifica((*lista).testo(), codifica, decodificato);
-            esito = turnolista::passata(testo, codifica, nome, *formato, sistema::adesso(),
-                                        sistema::fine_riga_del_sistema());
+            const Testo testo = decodifica(std::string((*lista).testo()));
+            (*lista).byte.reset();
+            esito = turnolista::passata(testo.utf8, testo.codifica, nome, *formato,
+                                        sistema::adesso(), sistema::fine_riga_del_sistema());
         } catch (const std::bad_alloc&) {
             // The list fitted in memory, the files made of it do not.
             return fallisce(Esito::lettura(Oggetto::file(FILE_ORIGINALE), ENOMEM));
@@ -145,7 +144,7 @@ class Dialogo {
             avverti(console_, messaggio_scartate(esito.scartate));
         }
         if (esito.altra_grafia) {
-            avverti(console_, messaggio_altra_grafia(nome, *esito.altra_grafia, codifica));
+            avverti(console_, messaggio_altra_grafia(nome, *esito.altra_grafia));
         }
         return true;
     }
@@ -175,7 +174,7 @@ class Dialogo {
     // end.
     bool chiedi_nome(std::string& nome) {
         while (chiedi(DOMANDA_NOME, nome)) {
-            if (caratteri_digitati(nome).size() <= NOME_MASSIMO) {
+            if (caratteri(in_utf8(nome)) <= NOME_MASSIMO) {
                 return true;
             }
             dici(nome_troppo_lungo());

@@ -87,7 +87,7 @@ std::string motivo(const Esito& errore) {
 }  // namespace
 
 std::string in_chiaro(std::string_view nome) {
-    return citazione(in_utf8(caratteri_digitati(nome)), true, false);
+    return citazione(in_utf8(nome), true, false);
 }
 
 Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo) {
@@ -179,10 +179,9 @@ std::string messaggio_scartate(const std::vector<Scartata>& scartate) {
 }
 
 // A name found only in other capital letters or accents: how the list writes it, and where.
-std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra,
-                                   Codifica codifica) {
-    const std::string digitato = in_utf8(caratteri_digitati(nome));
-    const std::string scritto = in_utf8(altra.come_scritto, codifica);
+std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra) {
+    const std::string digitato = in_utf8(nome);
+    const std::string& scritto = altra.come_scritto;
     return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così, ma «" +
            citazione(scritto, true) + "» si trova in " + std::to_string(altra.righe) +
            (altra.righe == 1 ? " riga" : " righe") +

@@ -30,8 +30,7 @@ std::string messaggio(const Esito& errore);
 // writes it, where no line holds it as typed.
 std::string messaggio_file(const VoceFormato& scelta, const Passata& esito);
 std::string messaggio_scartate(const std::vector<Scartata>& scartate);
-std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra,
-                                   Codifica codifica);
+std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra);
 
 // Tells a problem on the console's error stream, which has no one else to tell of its own.
 void avverti(const Console& console, std::string_view testo);

@@ -52,31 +52,29 @@ std::uint64_t righe_del_record(std::string_view riga, bool virgolette) {
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga) {
     const VoceFormato& scelta = voce(formato);
-    const std::u32string caratteri = caratteri_digitati(nome);
-    // A name with a character the list's encoding cannot hold is in no line of it.
-    const std::string cercato = nella_codifica(caratteri, codifica).value_or(std::string());
+    const std::string cercato = in_utf8(nome);
 
     // What is decided from the whole list, before any line is copied: whether a line break
     // in double quotes is inside a cell (a CSV), how many lines match, so that each file
-    // takes its room once, and how the list lays out its fields, which only the tables and
-    // the calendar use.
+    // takes its room once and a pass stays within three times the list, and how the list
+    // lays out its fields, which only the tables and the calendar use.
     const Separatore separatore = separatore_della_lista(testo);
     const bool virgolette =
         separatore == Separatore::punto_e_virgola || separatore == Separatore::virgola;
-    Passata esito;
-    std::size_t trovati = 0;  // bytes of the matching lines
-    std::tie(esito.RIGHE, trovati) = trovate(testo, cercato, virgolette);
     const bool colonne = scelta.tabella || scelta.ics;
     const Disposizione disposizione =
         colonne ? leggi_disposizione(testo, scelta.ics) : Disposizione();
+    Passata esito;
+    std::size_t trovati = 0;  // bytes of the matching lines
+    std::tie(esito.RIGHE, trovati) = trovate(testo, cercato, virgolette);
     // The files start with the UTF-8 BOM where the list's text is UTF-8 (never the
     // calendar, which is UTF-8 by definition), so that Windows' programs read them so.
-    const std::string_view inizio = con_bom(codifica) ? BOM_UTF8 : "";
+    const std::string_view inizio = codifica == Codifica::utf8 ? BOM_UTF8 : "";
     std::string righe(inizio);  // the text formats' file, or temp.txt
     std::optional<Tabella> tabella;
     std::optional<Calendario> calendario;
     if (scelta.ics) {
-        calendario.emplace(in_utf8(caratteri), adesso, codifica, disposizione, esito.RIGHE);
+        calendario.emplace(cercato, adesso, disposizione);
     } else {
         righe.reserve(inizio.size() + trovati + esito.RIGHE * (scelta.tabella ? 1 : 2));
     }
@@ -108,6 +106,10 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         },
         virgolette);
 
+    // Each file in the list's encoding, but the calendar.
+    const auto file = [&](std::string contenuto) {
+        return codificato(con_fine_riga(std::move(contenuto), fine_riga), codifica);
+    };
     if (calendario) {
         std::string ics = calendario->scrivi();
         esito.stagione = calendario->stagione();
@@ -120,14 +122,14 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         }
     } else if (tabella) {
         // The table first, which is what the user asked for, then "temp.txt".
-        esito.file.push_back({scelta.file, con_fine_riga(std::move(*tabella).chiudi(), fine_riga)});
-        esito.file.push_back({FILE_TEMPORANEO, con_fine_riga(std::move(righe), fine_riga)});
+        esito.file.push_back({scelta.file, file(std::move(*tabella).chiudi())});
+        esito.file.push_back({FILE_TEMPORANEO, file(std::move(righe))});
     } else {
-        esito.file.push_back({scelta.file, con_fine_riga(std::move(righe), fine_riga)});
+        esito.file.push_back({scelta.file, file(std::move(righe))});
     }
     // Worked out only when nothing matched: it reads every line again.
     if (esito.RIGHE == 0) {
-        esito.altra_grafia = altra_grafia(testo, cercato, codifica);
+        esito.altra_grafia = altra_grafia(testo, cercato);
     }
     return esito;
 }

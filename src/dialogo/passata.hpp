@@ -30,9 +30,9 @@ struct Passata {
     std::vector<Scartata> scartate;
 };
 
-// `testo` is the list's text in its encoding `codifica` (without a BOM, UTF-16 made UTF-8);
-// `nome` is as it was typed, its characters looked for in that encoding; `adesso` decides
-// the calendar's season; `fine_riga` is how the system's text files end their lines.
+// `testo` is the list's text in UTF-8, its files to be written in `codifica`; `nome` is as it
+// was typed; `adesso` decides the calendar's season; `fine_riga` is how the system's text
+// files end their lines.
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga);
 

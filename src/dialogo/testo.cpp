@@ -21,7 +21,7 @@ std::string nel_set_della_console(std::string_view utf8, bool console_utf8) {
     // ASCII is the same in both; most messages are, and a pass prints several.
     const bool ascii = std::all_of(utf8.begin(), utf8.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return console_utf8 || ascii ? std::string(utf8) : in_latin1(caratteri_digitati(utf8));
+    return console_utf8 || ascii ? std::string(utf8) : in_latin1(utf8);
 }
 
 std::string citazione(std::string_view testo, bool utf8, bool barre) {

@@ -24,15 +24,6 @@ using std::chrono::year;
 constexpr auto FINE = std::string_view::npos;
 constexpr hours DURATA{2};
 
-// Text of the list in UTF-8, which the file must be: a list read as UTF-8 may still hold
-// a line that is not.
-std::string in_utf8_sicuro(std::string_view testo, Codifica codifica) {
-    if (codifica == Codifica::windows1252 || utf8_valido(testo)) {
-        return in_utf8(testo, codifica);
-    }
-    return in_utf8(caratteri_digitati(testo));
-}
-
 // A mark of a match that is not played on its date, in any cell and any case.
 std::optional<std::string_view> rinvio(std::string_view riga) {
     for (const std::string_view segno : {"rinviat", "da definire", "da recuperare", "sospes"}) {
@@ -76,19 +67,13 @@ struct Calendario::Evento {
     std::uint64_t numero = 0;
 };
 
-Calendario::Calendario(std::string squadra, sys_seconds adesso, Codifica codifica,
-                       Disposizione disposizione, std::size_t righe)
-    : squadra_(std::move(squadra)),
-      adesso_(adesso),
-      codifica_(codifica),
-      disposizione_(std::move(disposizione)) {
-    eventi_.reserve(righe);
-}
+Calendario::Calendario(std::string squadra, sys_seconds adesso, Disposizione disposizione)
+    : squadra_(std::move(squadra)), adesso_(adesso), disposizione_(std::move(disposizione)) {}
 
 Calendario::~Calendario() = default;
 
 std::string Calendario::campo(std::size_t quale) const {
-    return in_utf8_sicuro(senza_spazi(campi_[quale]), codifica_);
+    return in_utf8(senza_spazi(campi_[quale]));
 }
 
 void Calendario::giornata(std::string_view riga) {
@@ -113,7 +98,7 @@ void Calendario::riga(std::string_view riga, std::uint64_t numero_riga) {
         return;
     }
     const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
-        scartate_.push_back({numero_riga, motivo, in_utf8_sicuro(senza_spazi(testo), codifica_)});
+        scartate_.push_back({numero_riga, motivo, in_utf8(senza_spazi(testo))});
     };
     const auto ora = leggi_ora(campi_[CAMPO_ORA]);
     if (const auto segno = rinvio(riga)) {
@@ -229,7 +214,7 @@ void Calendario::scrivi_evento(Ics& ics, const Evento& evento, sys_days giorno, 
     if (!evento.luogo.empty()) {
         ics.riga("LOCATION:").valore(evento.luogo);
     }
-    ics.riga("DESCRIPTION:").valore(in_utf8_sicuro(evento.riga, codifica_));
+    ics.riga("DESCRIPTION:").valore(in_utf8(evento.riga));
     ics.riga("END:VEVENT");
 }
 

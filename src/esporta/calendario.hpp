@@ -51,10 +51,9 @@ struct Scartata {
 class Calendario {
   public:
     // `squadra` as typed, in UTF-8, names the calendar; `adesso` is when it is written; the
-    // lines are in the list's encoding `codifica`, laid out as `disposizione` says; room is
-    // made at once for `righe` matching lines.
-    Calendario(std::string squadra, std::chrono::sys_seconds adesso, Codifica codifica,
-               Disposizione disposizione, std::size_t righe = 0);
+    // lines, in UTF-8 (a line of a list read as UTF-8 may still hold bytes that are not, which
+    // the file is given as Windows-1252), are laid out as `disposizione` says.
+    Calendario(std::string squadra, std::chrono::sys_seconds adesso, Disposizione disposizione);
     ~Calendario();
     Calendario(const Calendario&) = delete;
     Calendario& operator=(const Calendario&) = delete;
@@ -84,7 +83,6 @@ class Calendario {
 
     std::string squadra_;
     std::chrono::sys_seconds adesso_;
-    Codifica codifica_;
     Disposizione disposizione_;
     std::vector<Evento> eventi_;
     Celle celle_;

@@ -45,18 +45,18 @@ char32_t senza_accento(char32_t c) {
 
 // Calls `fai` with where each character of `testo` starts and its folded text.
 template <typename Fai>
-void per_carattere_piegato(std::string_view testo, Codifica codifica, Piega piega, Fai fai) {
+void per_carattere_piegato(std::string_view testo, Piega piega, Fai fai) {
     std::string pezzo;
     for (std::size_t i = 0; i < testo.size();) {
         std::size_t n = 0;
-        char32_t c = carattere(testo.substr(i), codifica, n);
+        char32_t c = carattere(testo.substr(i), n);
         pezzo.clear();
         if (n == 0) {
             pezzo += testo[i];
         } else {
             c = minuscola(c);
             c = piega >= Piega::accenti ? senza_accento(c) : c;
-            aggiungi(pezzo, piega >= Piega::segni ? semplice(c) : c, codifica);
+            aggiungi_utf8(pezzo, piega >= Piega::segni ? semplice(c) : c);
         }
         fai(i, std::string_view(pezzo));
         i += std::max<std::size_t>(n, 1);
@@ -65,18 +65,18 @@ void per_carattere_piegato(std::string_view testo, Codifica codifica, Piega pieg
 
 }  // namespace
 
-std::string piegata(std::string_view testo, Codifica codifica, Piega piega) {
+std::string piegata(std::string_view testo, Piega piega) {
     std::string uscita;
     uscita.reserve(testo.size());
-    per_carattere_piegato(testo, codifica, piega,
+    per_carattere_piegato(testo, piega,
                           [&](std::size_t, std::string_view pezzo) { uscita += pezzo; });
     return uscita;
 }
 
-std::size_t origine(std::string_view testo, Codifica codifica, Piega piega, std::size_t piegati) {
+std::size_t origine(std::string_view testo, Piega piega, std::size_t piegati) {
     std::size_t fatti = 0;
     std::size_t trovata = testo.size();
-    per_carattere_piegato(testo, codifica, piega, [&](std::size_t i, std::string_view pezzo) {
+    per_carattere_piegato(testo, piega, [&](std::size_t i, std::string_view pezzo) {
         if (trovata == testo.size() && piegati >= fatti && piegati < fatti + pezzo.size()) {
             trovata = i;
         }
@@ -92,9 +92,8 @@ bool contiene(std::string_view riga, std::string_view nome) {
     return !nome.empty() && riga.find(nome) != std::string_view::npos;
 }
 
-std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome,
-                                        Codifica codifica) {
-    const std::string cercato = piegata(nome, codifica, Piega::segni);
+std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome) {
+    const std::string cercato = piegata(nome, Piega::segni);
     if (cercato.empty()) {
         return std::nullopt;
     }
@@ -105,18 +104,17 @@ std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view
             trovata->righe += contiene(riga, trovata->come_scritto) ? 1 : 0;
             return;
         }
-        const std::size_t dove = piegata(riga, codifica, Piega::segni).find(cercato);
+        const std::size_t dove = piegata(riga, Piega::segni).find(cercato);
         if (dove == std::string::npos) {
             return;
         }
-        const std::size_t da = origine(riga, codifica, Piega::segni, dove);
-        const std::size_t a = origine(riga, codifica, Piega::segni, dove + cercato.size());
+        const std::size_t da = origine(riga, Piega::segni, dove);
+        const std::size_t a = origine(riga, Piega::segni, dove + cercato.size());
         trovata = AltraGrafia{std::string(riga.substr(da, a - da)), 1, Piega::segni};
     });
     // What differs: the least fold that makes the two alike.
     for (const Piega piega : {Piega::accenti, Piega::maiuscole}) {
-        if (trovata &&
-            piegata(nome, codifica, piega) == piegata(trovata->come_scritto, codifica, piega)) {
+        if (trovata && piegata(nome, piega) == piegata(trovata->come_scritto, piega)) {
             trovata->differenza = piega;
         }
     }

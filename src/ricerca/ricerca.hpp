@@ -62,11 +62,11 @@ bool contiene(std::string_view riga, std::string_view nome);
 // typographic apostrophes, quotation marks and the en dash in their plain forms.
 enum class Piega { maiuscole, accenti, segni };
 
-// The text folded ("CANTÙ" is "cantù", or "cantu"; "Sant’Anna" is "sant'anna"), for the
-// letters and signs of Windows-1252. Bytes that are no character of the encoding stay.
-std::string piegata(std::string_view testo, Codifica codifica, Piega piega);
+// UTF-8 text folded ("CANTÙ" is "cantù", or "cantu"; "Sant’Anna" is "sant'anna"), for the
+// letters and signs of Windows-1252. Bytes that are no UTF-8 stay.
+std::string piegata(std::string_view testo, Piega piega);
 // Where in `testo` the byte `piegati` of its folded text comes from.
-std::size_t origine(std::string_view testo, Codifica codifica, Piega piega, std::size_t piegati);
+std::size_t origine(std::string_view testo, Piega piega, std::size_t piegati);
 
 // The name as the list writes it with other capital letters or accents, and how many lines
 // hold that spelling: typed so, it finds them all.
@@ -76,9 +76,8 @@ struct AltraGrafia {
     Piega differenza = Piega::maiuscole;  // the least fold that makes it the name
 };
 
-// For a list in which no line holds `nome` (in the list's encoding), the first spelling of
-// it that differs only in letter case and accents; nullopt where there is none.
-std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome,
-                                        Codifica codifica);
+// For a list in which no line holds `nome`, the first spelling of it that differs only in
+// letter case and accents; nullopt where there is none.
+std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome);
 
 }  // namespace turnolista

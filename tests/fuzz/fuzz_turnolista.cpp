@@ -94,12 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     const std::string_view input(reinterpret_cast<const char*>(dati), quanti);
     const auto a_capo = input.find('\n');
     const auto nome = input.substr(0, std::min(a_capo, turnolista::NAME - 1));
-    const auto originale =
-        a_capo == std::string_view::npos ? std::string_view{} : input.substr(a_capo + 1);
+    // The list as the program reads it, decoded to UTF-8, and its files left in UTF-8.
+    const turnolista::Testo lista = turnolista::decodifica(std::string(
+        a_capo == std::string_view::npos ? std::string_view{} : input.substr(a_capo + 1)));
+    const std::string_view originale = lista.utf8;
 
     using turnolista::Formato;
     const auto passata = [&](Formato formato) {
-        return turnolista::passata(originale, turnolista::Codifica::windows1252, nome, formato,
+        return turnolista::passata(originale, turnolista::Codifica::ascii, nome, formato,
                                    std::chrono::sys_seconds(std::chrono::hours(500'000)),
                                    turnolista::FineRiga::lf);
     };
@@ -107,10 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     const auto pagina = passata(Formato::pagina);
     const auto ics = passata(Formato::ics);
     const std::string& temp = excel.file.at(1).contenuto;
-    // The name typed is looked for as the list's encoding writes it.
-    const std::string cercato = turnolista::nella_codifica(turnolista::caratteri_digitati(nome),
-                                                           turnolista::Codifica::windows1252)
-                                    .value_or("");
+    // The name typed is looked for in UTF-8, as the list is.
+    const std::string cercato = turnolista::in_utf8(nome);
     // A CSV's record may hold a line break in a cell; elsewhere a line ends at each LF.
     const auto separatore = turnolista::separatore_della_lista(originale);
     if (separatore != turnolista::Separatore::punto_e_virgola &&

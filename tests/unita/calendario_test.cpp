@@ -32,7 +32,7 @@ std::string scritto(Calendario& c, std::string_view righe) {
 
 // The Lupi's calendar of `righe`, written at `adesso`.
 std::string calendario(std::string_view righe, sys_seconds adesso) {
-    Calendario c("Lupi", adesso, Codifica::utf8, Disposizione{});
+    Calendario c("Lupi", adesso, Disposizione{});
     return scritto(c, righe);
 }
 
@@ -163,7 +163,7 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.nome);
-        Calendario c("Lupi", caso.adesso, Codifica::utf8, Disposizione{});
+        Calendario c("Lupi", caso.adesso, Disposizione{});
         const std::string testo = scritto(c, caso.righe);
         EXPECT_EQ(proprieta(testo, "DTSTART;"), caso.inizi);
         EXPECT_EQ(c.stagione(), caso.stagione);
@@ -174,8 +174,7 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
 }
 
 TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
-    Calendario c("Lupi", alle(2026y / September / 1), Codifica::utf8,
-                 Disposizione{.separatore = Separatore::tab});
+    Calendario c("Lupi", alle(2026y / September / 1), Disposizione{.separatore = Separatore::tab});
     std::uint64_t numero = 0;
     for (const std::string_view riga :
          {"1\t12-09-2026\tore 21\tC\tLupi-Orsi", "2\tSab 19.09.2026\tore 20.45\tC\tOrsi-Lupi",
