@@ -249,17 +249,10 @@ std::string minuscolo_ascii(std::string_view testo) {
 }
 
 std::size_t trova_ascii(std::string_view testo, std::string_view parola) {
-    // Where its first letter is, in either case: the next of each, found once.
-    std::size_t minuscola = testo.find(parola.front());
-    std::size_t maiuscola = testo.find(static_cast<char>(parola.front() - 'a' + 'A'));
-    while (minuscola != std::string_view::npos || maiuscola != std::string_view::npos) {
-        const std::size_t da = std::min(minuscola, maiuscola);
-        if (inizia_con_ascii(testo.substr(da), parola)) {
-            return da;
-        }
-        (da == minuscola ? minuscola : maiuscola) = testo.find(testo[da], da + 1);
-    }
-    return std::string_view::npos;
+    const auto dove = std::search(testo.begin(), testo.end(), parola.begin(), parola.end(),
+                                  [](char t, char p) { return minuscola_ascii(t) == p; });
+    return dove == testo.end() ? std::string_view::npos
+                               : static_cast<std::size_t>(dove - testo.begin());
 }
 
 std::string con_fine_riga(std::string testo, FineRiga fine_riga) {

@@ -140,8 +140,8 @@ class Dialogo {
         }
         dici(riepilogo(esito.RIGHE));
         dici(messaggio_file(voce(*formato), esito));
-        if (!esito.scartate.empty()) {
-            avverti(console_, messaggio_scartate(esito.scartate));
+        if (!esito.calendario.scartate.empty()) {
+            avverti(console_, messaggio_scartate(esito.calendario.scartate));
         }
         if (esito.altra_grafia) {
             avverti(console_, messaggio_altra_grafia(nome, *esito.altra_grafia));

@@ -130,13 +130,15 @@ std::string messaggio_file(const VoceFormato& scelta, const Passata& esito) {
     if (!scelta.ics) {
         return std::string(scelta.messaggio) + "\n";
     }
-    if (esito.eventi == 0) {
+    const EsitoCalendario& calendario = esito.calendario;
+    if (calendario.eventi == 0) {
         return "Il file calendario.ics non \xC3\xA8 stato scritto: nessuna riga trovata ha una "
                "data che turnolista sa leggere\n";
     }
     const std::string stagione =
-        esito.anno ? std::to_string(*esito.anno)
-                   : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1);
+        calendario.anno ? std::to_string(*calendario.anno)
+                        : std::to_string(calendario.stagione) + "/" +
+                              std::to_string(calendario.stagione + 1);
     return std::string(scelta.messaggio) + " (stagione " + stagione +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
@@ -182,16 +184,16 @@ std::string messaggio_scartate(const std::vector<Scartata>& scartate) {
 std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra) {
     const std::string digitato = in_utf8(nome);
     const std::string& scritto = altra.come_scritto;
-    return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così, ma «" +
-           citazione(scritto, true) + "» si trova in " + std::to_string(altra.righe) +
-           (altra.righe == 1 ? " riga" : " righe") +
+    // The lines so written are the team's: the member is told which, and why.
+    return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così: uso le " +
+           std::to_string(altra.righe) + (altra.righe == 1 ? " riga" : " righe") + " con «" +
+           citazione(scritto, true) + "», che cambia solo per " +
            (altra.differenza == Piega::segni
-                ? ": gli apostrofi, le virgolette, i trattini, gli accenti e le lettere maiuscole "
-                  "e minuscole devono essere"
+                ? "gli apostrofi, le virgolette, i trattini, gli accenti o le lettere maiuscole "
+                  "e minuscole\n"
             : altra.differenza == Piega::accenti
-                ? ": gli accenti e le lettere maiuscole e minuscole devono essere"
-                : ": le lettere maiuscole e minuscole devono essere") +
-           " come nel file " + std::string(FILE_ORIGINALE) + "\n";
+                ? "gli accenti o le lettere maiuscole e minuscole\n"
+                : "le lettere maiuscole e minuscole\n");
 }
 
 }  // namespace turnolista

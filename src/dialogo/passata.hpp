@@ -19,15 +19,10 @@ namespace turnolista {
 struct Passata {
     std::vector<sistema::FileNuovo> file;  // in the order they are put in place
     std::uint64_t RIGHE = 0;               // matching lines
-    // With no matching line: the name as the list writes it otherwise, if it does.
+    // Where no line holds the name as typed: the name as the list writes it otherwise,
+    // whose lines the pass used.
     std::optional<AltraGrafia> altra_grafia;
-    // With the calendar: the season it assumed (S of S/S+1), or the one year of a
-    // tournament; how many events it has (with none it is not written); the matching lines
-    // that are no event, and why.
-    int stagione = 0;
-    std::optional<int> anno;
-    std::uint64_t eventi = 0;
-    std::vector<Scartata> scartate;
+    EsitoCalendario calendario;  // with the calendar: its season, events and lines left out
 };
 
 // `testo` is the list's text in UTF-8, its files to be written in `codifica`; `nome` is as it

@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <map>
-#include <numeric>
 #include <optional>
-#include <tuple>
 
+#include "comune/codifica.hpp"
 #include "esporta/date.hpp"
-#include "esporta/disposizione.hpp"
-#include "esporta/giornate.hpp"
 #include "esporta/ics.hpp"
+#include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 
@@ -21,24 +18,11 @@ namespace {
 using namespace std::chrono;
 using std::chrono::year;
 
-constexpr auto FINE = std::string_view::npos;
 constexpr hours DURATA{2};
 
-// A mark of a match that is not played on its date, in any cell and any case.
-std::optional<std::string_view> rinvio(std::string_view riga) {
-    for (const std::string_view segno : {"rinviat", "da definire", "da recuperare", "sospes"}) {
-        if (const auto dove = trova_ascii(riga, segno); dove != FINE) {
-            const auto fine =
-                std::min(riga.find_first_of(" \t;,\"", dove + segno.size()), riga.size());
-            return riga.substr(dove, fine - dove);
-        }
-    }
-    return std::nullopt;
-}
-
-// Whether a cell says something: a letter or a digit, not a dash or a question mark.
-bool scritta(std::string_view cella) {
-    return std::any_of(cella.begin(), cella.end(),
+// Whether a field says something: a letter or a digit, not a dash or a question mark.
+bool scritta(std::string_view campo) {
+    return std::any_of(campo.begin(), campo.end(),
                        [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
@@ -59,163 +43,187 @@ void intestazione(Ics& ics, std::string_view nome) {
 
 struct Calendario::Evento {
     Data data;
+    std::string scritta;    // cppcheck-suppress unusedStructMember ; the date as written
     seconds ora{-1};        // from midnight; negative for the whole day
-    std::string n;          // cppcheck-suppress unusedStructMember ; the fields it shows, in UTF-8
+    std::string n;          // cppcheck-suppress unusedStructMember ; the fields it shows
     std::string partita;    // cppcheck-suppress unusedStructMember
     std::string luogo;      // cppcheck-suppress unusedStructMember
     std::string_view riga;  // cppcheck-suppress unusedStructMember
     std::uint64_t numero = 0;
 };
 
-Calendario::Calendario(std::string squadra, sys_seconds adesso, Disposizione disposizione)
-    : squadra_(std::move(squadra)), adesso_(adesso), disposizione_(std::move(disposizione)) {}
+Calendario::Calendario(std::string squadra, sys_seconds adesso)
+    : squadra_(std::move(squadra)), adesso_(adesso) {}
 
 Calendario::~Calendario() = default;
 
-std::string Calendario::campo(std::size_t quale) const {
-    return in_utf8(senza_spazi(campi_[quale]));
-}
-
-void Calendario::giornata(std::string_view riga) {
-    if (const auto data = data_della_giornata(riga)) {
-        giornata_ = leggi_data(*data);
-    }
-}
-
-void Calendario::riga(std::string_view riga, std::uint64_t numero_riga) {
-    // A round's own line gives its date to the matches under it.
-    if (data_della_giornata(riga)) {
-        return;
-    }
-    leggi_campi(riga, disposizione_, true, celle_, campi_);
-    auto data = leggi_data(campi_[CAMPO_DATA]);
-    if (!data && giornata_) {
-        campi_nella_giornata(riga, campi_);
-        data = giornata_;
-    }
-    // A line that starts with "Gio" is a rest line, unless it has a date: giovedì.
-    if (e_riposo(riga) && !data) {
-        return;
-    }
+void Calendario::riga(const Letta& letta, std::string_view riga, std::uint64_t numero) {
     const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
-        scartate_.push_back({numero_riga, motivo, in_utf8(senza_spazi(testo))});
+        scartate_.push_back({numero, motivo, std::string(senza_spazi(testo))});
     };
-    const auto ora = leggi_ora(campi_[CAMPO_ORA]);
-    if (const auto segno = rinvio(riga)) {
-        scarta(Scartata::Motivo::rinviata, *segno);
-    } else if (!data) {
-        scarta(scritta(campi_[CAMPO_DATA]) ? Scartata::Motivo::data : Scartata::Motivo::senza_data,
-               campi_[CAMPO_DATA]);
-    } else if (!ora && scritta(campi_[CAMPO_ORA])) {
-        scarta(Scartata::Motivo::ora, campi_[CAMPO_ORA]);
-    } else {
-        eventi_.push_back({*data, ora.value_or(seconds(-1)), campo(CAMPO_N), campo(CAMPO_PARTITA),
-                           campo(CAMPO_LUOGO), riga, numero_riga});
+    // The first leg, and the return leg where the line gives it, home and away swapped.
+    const auto partita = [&](const std::string& data, const std::string& ora,
+                             const std::string& titolo) {
+        const auto giorno = leggi_data(data);
+        const auto orario = leggi_ora(ora);
+        if (!letta.rinvio.empty()) {
+            scarta(Scartata::Motivo::rinviata, letta.rinvio);
+        } else if (!giorno) {
+            scarta(scritta(data) ? Scartata::Motivo::data : Scartata::Motivo::senza_data, data);
+        } else if (!orario && scritta(ora)) {
+            scarta(Scartata::Motivo::ora, ora);
+        } else {
+            eventi_.push_back({*giorno, data, orario.value_or(seconds(-1)), letta.n, titolo,
+                               letta.luogo, riga, numero});
+        }
+    };
+    partita(letta.data, letta.ora, letta.partita);
+    if (letta.ritorno) {
+        partita(letta.ritorno->first, letta.ritorno->second, letta.ospite + " - " + letta.casa);
     }
 }
 
-std::string Calendario::scrivi() {
-    // The list's dates run forward: one before the date above it is in the next year. The
-    // first year is the nearest in which the last of them is not over.
-    std::vector<int> avanti(eventi_.size(), 0);
-    std::optional<std::size_t> ultimo;
-    int anni = 0;
-    for (std::size_t i = 0; i < eventi_.size(); ++i) {
-        const Data& data = eventi_[i].data;
-        if (data.anno == 0) {
-            const Data* prima = ultimo ? &eventi_[*ultimo].data : nullptr;
-            if (prima != nullptr &&
-                std::pair(data.mese, data.giorno) < std::pair(prima->mese, prima->giorno)) {
-                ++anni;
-            }
-            avanti[i] = anni;
-            ultimo = i;
+EsitoCalendario Calendario::scrivi() && {
+    // The years that put every date in the shortest stretch: the season starts after the
+    // longest gap between the days of the year its matches are on.
+    const auto giorno_dell_anno = [](const Data& d) { return d.mese * 32 + d.giorno; };
+    std::vector<unsigned> giorni;
+    for (const Evento& e : eventi_) {
+        giorni.push_back(giorno_dell_anno(e.data));
+    }
+    std::sort(giorni.begin(), giorni.end());
+    unsigned inizio = giorni.empty() ? 0 : giorni.front();
+    unsigned salto = 0;
+    for (std::size_t i = 0; i < giorni.size(); ++i) {
+        const unsigned dopo = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front() + 13 * 32;
+        if (dopo - giorni[i] > salto) {
+            salto = dopo - giorni[i];
+            inizio = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front();
         }
     }
-    const year_month_day oggi = oggi_a_roma(adesso_);
-    const auto giorno_di = [&](std::size_t i, int anno) {
-        const Data& data = eventi_[i].data;
-        return year(data.anno != 0 ? data.anno : anno + avanti[i]) / month(data.mese) /
-               day(data.giorno);
+    const auto dopo_capodanno = [&](const Evento& e) {
+        return giorno_dell_anno(e.data) < inizio ? 1 : 0;
     };
-    int primo = static_cast<int>(oggi.year()) - anni - 1;
-    while (ultimo && std::tuple(giorno_di(*ultimo, primo).year(), giorno_di(*ultimo, primo).month(),
-                                giorno_di(*ultimo, primo).day()) <
-                         std::tuple(oggi.year(), oggi.month(), oggi.day())) {
+    // Explicit years stand; without any, the nearest season whose last match is not over.
+    const year_month_day oggi = oggi_a_roma(adesso_);
+    const auto con_anno = std::find_if(eventi_.begin(), eventi_.end(),
+                                       [](const Evento& e) { return e.data.anno != 0; });
+    int primo = con_anno != eventi_.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
+                                          : static_cast<int>(oggi.year()) - 1;
+    const auto giorno_di = [&](const Evento& e) {
+        return year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
+               month(e.data.mese) / day(e.data.giorno);
+    };
+    const auto ultimo = [&] {
+        year_month_day piu_tardi = year(0) / January / 1;
+        for (const Evento& e : eventi_) {
+            piu_tardi = std::max(piu_tardi, giorno_di(e), [](const auto& a, const auto& b) {
+                return sys_days(a) < sys_days(b);
+            });
+        }
+        return sys_days(piu_tardi);
+    };
+    while (con_anno == eventi_.end() && !eventi_.empty() && ultimo() < sys_days(oggi)) {
         ++primo;
     }
-    // The season S/S+1, which the UIDs carry: of the first dated match, or of today.
-    const auto inizio = std::find_if(eventi_.begin(), eventi_.end(),
-                                     [](const Evento& e) { return e.data.anno == 0; });
-    const year_month_day da =
-        inizio != eventi_.end()
-            ? giorno_di(static_cast<std::size_t>(inizio - eventi_.begin()), primo)
-            : oggi;
-    stagione_ = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
-    anno_ = ultimo && anni == 0 &&
-                    std::any_of(eventi_.begin(), eventi_.end(),
-                                [](const Evento& e) { return e.data.anno == 0 && e.data.mese < 7; })
-                ? std::optional(primo)
-                : std::nullopt;
+    EsitoCalendario esito;
+    std::optional<year_month_day> prima;
+    std::optional<year_month_day> fine;
+    for (const Evento& e : eventi_) {
+        const auto g = giorno_di(e);
+        if (g.ok() && (!prima || sys_days(g) < sys_days(*prima))) {
+            prima = g;
+        }
+        if (g.ok() && (!fine || sys_days(g) > sys_days(*fine))) {
+            fine = g;
+        }
+    }
+    // The season S/S+1, which the UIDs carry: of the first match, or of today.
+    const year_month_day da = prima.value_or(oggi);
+    esito.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
+    esito.anno = prima && fine->year() == prima->year() && prima->month() < July
+                     ? std::optional(static_cast<int>(prima->year()))
+                     : std::nullopt;
 
-    // Room for the whole file: the header and the time zone, then twice each event's text.
-    Ics ics(std::accumulate(
-        eventi_.begin(), eventi_.end(), std::size_t{4096}, [](std::size_t n, const Evento& e) {
-            return n + 300 + 2 * (e.partita.size() + e.luogo.size() + e.riga.size());
-        }));
-    intestazione(ics,
-                 squadra_ + " " +
-                     (anno_ ? std::to_string(*anno_)
-                            : std::to_string(stagione_) + "/" + std::to_string(stagione_ + 1)));
+    Ics ics(4096);
+    intestazione(ics, squadra_ + " " +
+                          (esito.anno ? std::to_string(*esito.anno)
+                                      : std::to_string(esito.stagione) + "/" +
+                                            std::to_string(esito.stagione + 1)));
     // The revision of every event is when the file was written: the minutes since the start
     // of 2026, so that a later file has a higher number.
     const auto minuti = duration_cast<minutes>(adesso_ - sys_days(year(2026) / January / 1));
     const long long revisione = std::max<long long>(minuti.count(), 0);
     std::map<std::uint64_t, int> uid;  // how many events had each so far
-    for (std::size_t i = 0; i < eventi_.size(); ++i) {
-        const auto giorno = giorno_di(i, primo);
-        if (giorno.ok()) {
-            scrivi_evento(ics, eventi_[i], sys_days(giorno), revisione, uid);
-        } else {
-            scartate_.push_back({eventi_[i].numero, Scartata::Motivo::data_inesistente,
-                                 std::to_string(static_cast<unsigned>(giorno.day())) + "/" +
-                                     std::to_string(static_cast<unsigned>(giorno.month())) + "/" +
-                                     std::to_string(static_cast<int>(giorno.year()))});
+    for (const Evento& evento : eventi_) {
+        const auto giorno = giorno_di(evento);
+        if (!giorno.ok()) {
+            esito.scartate.push_back(
+                {evento.numero, Scartata::Motivo::data_inesistente, evento.scritta});
+            continue;
         }
+        // A match and its recovery, or two matches alike, are two events.
+        const std::uint64_t marca = impronta(evento.n + '\0' + evento.partita);
+        const int prima_volta = uid[marca]++;
+        ++esito.eventi;
+        ics.riga("BEGIN:VEVENT");
+        ics.riga("UID:").numero(esito.stagione).piu("-").esadecimale(marca);
+        if (prima_volta > 0) {
+            ics.piu("-").numero(prima_volta + 1);
+        }
+        ics.piu("@turnolista");
+        ics.riga("DTSTAMP:").data_ora(adesso_).piu("Z");
+        ics.riga("SEQUENCE:").numero(revisione);
+        const sys_days inizio_giorno(giorno);
+        if (evento.ora >= seconds(0)) {
+            ics.riga("DTSTART;TZID=Europe/Rome:").data_ora(inizio_giorno + evento.ora);
+            ics.riga("DTEND;TZID=Europe/Rome:").data_ora(inizio_giorno + evento.ora + DURATA);
+        } else {
+            ics.riga("DTSTART;VALUE=DATE:").data(inizio_giorno);
+            ics.riga("DTEND;VALUE=DATE:").data(inizio_giorno + days(1));
+        }
+        ics.riga("SUMMARY:").valore(in_utf8(evento.partita));
+        if (!evento.luogo.empty()) {
+            ics.riga("LOCATION:").valore(in_utf8(evento.luogo));
+        }
+        // The line as the list has it, a line break in a cell a space, as in the tables.
+        std::string riga = in_utf8(evento.riga);
+        std::replace_if(
+            riga.begin(), riga.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+        ics.riga("DESCRIPTION:").valore(riga);
+        ics.riga("END:VEVENT");
     }
     ics.riga("END:VCALENDAR");
-    std::stable_sort(scartate_.begin(), scartate_.end(),
+    esito.scartate.insert(esito.scartate.end(), scartate_.begin(), scartate_.end());
+    std::stable_sort(esito.scartate.begin(), esito.scartate.end(),
                      [](const Scartata& a, const Scartata& b) { return a.numero < b.numero; });
-    return std::move(ics).chiudi();
+    if (esito.eventi > 0) {
+        esito.ics = std::move(ics).chiudi();
+    }
+    return esito;
 }
 
-void Calendario::scrivi_evento(Ics& ics, const Evento& evento, sys_days giorno, long long revisione,
-                               std::map<std::uint64_t, int>& uid) {
-    // A match and its recovery, or two matches alike, are two events.
-    const std::uint64_t marca = impronta(evento.n + '\0' + evento.partita);
-    const int prima = uid[marca]++;
-    ++scritti_;
-    ics.riga("BEGIN:VEVENT");
-    ics.riga("UID:").numero(stagione_).piu("-").esadecimale(marca);
-    if (prima > 0) {
-        ics.piu("-").numero(prima + 1);
-    }
-    ics.piu("@turnolista");
-    ics.riga("DTSTAMP:").data_ora(adesso_).piu("Z");
-    ics.riga("SEQUENCE:").numero(revisione);
-    if (evento.ora >= seconds(0)) {
-        ics.riga("DTSTART;TZID=Europe/Rome:").data_ora(giorno + evento.ora);
-        ics.riga("DTEND;TZID=Europe/Rome:").data_ora(giorno + evento.ora + DURATA);
-    } else {
-        ics.riga("DTSTART;VALUE=DATE:").data(giorno);
-        ics.riga("DTEND;VALUE=DATE:").data(giorno + days(1));
-    }
-    ics.riga("SUMMARY:").valore(evento.partita);
-    if (!evento.luogo.empty()) {
-        ics.riga("LOCATION:").valore(evento.luogo);
-    }
-    ics.riga("DESCRIPTION:").valore(in_utf8(evento.riga));
-    ics.riga("END:VEVENT");
+EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys_seconds adesso) {
+    const Lettore lettore(testo);
+    Calendario calendario(std::string(squadra), adesso);
+    Giornata giornata;
+    const char separatore =
+        lettore.separatore() == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore());
+    std::uint64_t numero = 1;  // of the line a record starts on
+    per_riga(
+        testo,
+        [&](std::string_view riga) {
+            const std::uint64_t questa = numero;
+            numero += righe_del_record(riga);
+            Letta letta = lettore.leggi(riga);
+            giornata.segui(letta);
+            if (contiene(riga, squadra) && letta.tipo == Letta::Tipo::partita &&
+                lettore.della_squadra(letta, squadra)) {
+                calendario.riga(letta, riga, questa);
+            }
+        },
+        separatore);
+    return std::move(calendario).scrivi();
 }
 
 }  // namespace turnolista

@@ -2,42 +2,37 @@
 // The team's season as an iCalendar file (RFC 5545), which phones, Google Calendar, Apple
 // Calendar and Outlook import.
 //
-// Each matching line whose DATA cell is a date (see date.hpp) is one event, unless a cell
-// marks it postponed or undecided ("rinviata", "da definire"...): a line that starts with
-// "Gio" is a rest line only without a date. With a time in ORARIO it starts then, in Rome's
-// time, and lasts two hours; with nothing there (or a dash) it takes the whole day; a time
-// not understood makes no event. SUMMARY is the PARTITA cell, LOCATION the LUOGO cell,
-// DESCRIPTION the line as the list has it. Every other matching line is told, with why.
+// Each of the team's matches (see lettore.hpp) with a date is one event, unless the line
+// marks it postponed, suspended or cancelled. With a time it starts then, in Rome's time,
+// and lasts two hours; with none it takes the whole day; a time not understood makes no
+// event. SUMMARY is the match as the list writes it, LOCATION its venue where it has one,
+// DESCRIPTION the line. Every other matching line is told, with why.
 //
-// The list's dates run forward: a date without a year before the one above it falls in the
-// next year; the first year is the nearest in which the last match is not over. The season
-// S/S+1 is that of the first such match; matches all within one year and not all from July
-// on (a spring or a summer tournament) are that year's.
+// Dates without a year take the years that put all the list's dates in the shortest stretch
+// of a year, a recovery out of order included, in the nearest season whose last match is not
+// over. The season S/S+1 is that of its first match; matches all within one year and not all
+// from July on (a spring or a summer tournament) are that year's.
 //
-// An event's UID comes from the season, the N cell and the PARTITA cell, not from the date,
-// time or place, so that importing the calendar again after the league moved a match updates
-// that event (a second match alike takes "-2"); SEQUENCE grows with the time the file is
-// written, so that a later file is a newer revision.
+// An event's UID comes from the season, the match's number and its two teams, not from the
+// date, time or venue, so that importing the calendar again after the league moved a match
+// updates that event (a second match alike takes "-2"); SEQUENCE grows with the time the
+// file is written, so that a later file is a newer revision.
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "comune/codifica.hpp"
-#include "esporta/date.hpp"
-#include "esporta/disposizione.hpp"
-#include "esporta/ics.hpp"
+#include "esporta/lettore.hpp"
 
 namespace turnolista {
 
 // A matching line that is no event, and why.
 struct Scartata {
     enum class Motivo {
-        senza_data,        // its DATA cell is empty
+        senza_data,        // it gives no date
         data,              // a date not understood
         ora,               // a time not understood
         rinviata,          // marked postponed or undecided
@@ -48,49 +43,37 @@ struct Scartata {
     std::string testo;  // what the line has there, in UTF-8
 };
 
+// The calendar as written: the file (empty with no event), the season it assumed (S of
+// S/S+1) or the one year of a tournament, how many events, and the lines left out.
+struct EsitoCalendario {
+    std::string ics;
+    int stagione = 0;
+    std::optional<int> anno;
+    std::uint64_t eventi = 0;
+    std::vector<Scartata> scartate;
+};
+
+// The calendar of `squadra`, as typed, in UTF-8, from the list `testo`, written at `adesso`.
+EsitoCalendario calendario(std::string_view testo, std::string_view squadra,
+                           std::chrono::sys_seconds adesso);
+
 class Calendario {
   public:
-    // `squadra` as typed, in UTF-8, names the calendar; `adesso` is when it is written; the
-    // lines, in UTF-8 (a line of a list read as UTF-8 may still hold bytes that are not, which
-    // the file is given as Windows-1252), are laid out as `disposizione` says.
-    Calendario(std::string squadra, std::chrono::sys_seconds adesso, Disposizione disposizione);
+    // `squadra` as typed, in UTF-8, names the calendar; `adesso` is when it is written.
+    Calendario(std::string squadra, std::chrono::sys_seconds adesso);
     ~Calendario();
     Calendario(const Calendario&) = delete;
     Calendario& operator=(const Calendario&) = delete;
 
-    // Every line of the list, before riga() is given it if it matches: a round's line
-    // gives its date to the matches under it.
-    void giornata(std::string_view riga);
-    // The next matching line and its number in the list; it must outlive the calendar.
-    void riga(std::string_view riga, std::uint64_t numero);
-
-    // The whole file, in UTF-8 with CR LF line ends; then what follows is known.
-    std::string scrivi();
-
-    int stagione() const { return stagione_; }  // S: the season S/S+1
-    // The one year all its matches are in, where they are no season across New Year.
-    std::optional<int> anno() const { return anno_; }
-    std::uint64_t eventi() const { return scritti_; }
-    // The matching lines that are no event, in the list's order.
-    const std::vector<Scartata>& scartate() const { return scartate_; }
+    // The team's next match as read from `riga`, the line `numero` of the list.
+    void riga(const Letta& letta, std::string_view riga, std::uint64_t numero);
+    EsitoCalendario scrivi() &&;
 
   private:
     struct Evento;
-
-    std::string campo(std::size_t quale) const;
-    void scrivi_evento(Ics& ics, const Evento& evento, std::chrono::sys_days giorno,
-                       long long revisione, std::map<std::uint64_t, int>& uid);
-
     std::string squadra_;
     std::chrono::sys_seconds adesso_;
-    Disposizione disposizione_;
     std::vector<Evento> eventi_;
-    Celle celle_;
-    Campi campi_;
-    std::optional<Data> giornata_;
-    int stagione_ = 0;
-    std::optional<int> anno_;
-    std::uint64_t scritti_ = 0;
     std::vector<Scartata> scartate_;
 };
 

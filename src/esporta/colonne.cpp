@@ -83,39 +83,6 @@ bool e_riposo(std::string_view riga) {
     return riga.starts_with("Gio");
 }
 
-std::optional<Separatore> separatore_di(std::string_view riga) {
-    if (e_riposo(riga)) {
-        return std::nullopt;
-    }
-    if (riga.find('\t') != FINE) {
-        return Separatore::tab;
-    }
-    // Counted outside double quotes, where a cell may hold them.
-    int punti_e_virgola = 0;
-    int virgole = 0;
-    int spazi = 0;
-    bool tra = false;
-    for (const char c : riga) {
-        tra = tra != (c == '"');
-        punti_e_virgola += !tra && c == ';' ? 1 : 0;
-        virgole += !tra && c == ',' ? 1 : 0;
-        spazi += !tra && c == ' ' ? 1 : 0;
-    }
-    if (punti_e_virgola >= COLONNEEXCEL) {
-        return Separatore::punto_e_virgola;
-    }
-    return virgole >= COLONNEEXCEL && virgole > spazi ? Separatore::virgola : Separatore::spazio;
-}
-
-Separatore separatore_della_lista(std::string_view testo) {
-    while (!testo.empty()) {
-        if (const auto separatore = separatore_di(prossima_riga(testo))) {
-            return *separatore;
-        }
-    }
-    return Separatore::spazio;
-}
-
 void taglia_in_celle(std::string_view riga, Separatore separatore, Celle& celle, bool riposi) {
     celle.testo.clear();
     celle.senza_virgolette.clear();

@@ -2,10 +2,7 @@
 // The column rule shared by the table exports and the calendar: where a fixture line is cut
 // into cells.
 //
-// How a list separates its fields is decided once, from its first line that is not a rest
-// line: a tab if that line holds one (a sheet saved as "Testo (delimitato da tabulazioni)");
-// else ";" if it holds at least COLONNEEXCEL of them outside double quotes (an Italian CSV);
-// else "," if it holds as many, and more than spaces (a CSV of Google Sheets); else a space.
+// How a list separates its fields is decided by the reader (lettore.hpp), over the whole list.
 //
 // With spaces a line is cut at its first COLONNEEXCEL spaces, which are dropped; everything
 // after the last cut, later spaces included, is the last cell. With a tab or ";" every
@@ -28,13 +25,6 @@ namespace turnolista {
 enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
 
 bool e_riposo(std::string_view riga);
-
-// The separator that `riga` decides for its list; nullopt for a rest line, which decides
-// nothing.
-std::optional<Separatore> separatore_di(std::string_view riga);
-// The separator of the list whose text is `testo`: a list of rest lines alone is cut as a
-// list of spaces is.
-Separatore separatore_della_lista(std::string_view testo);
 
 struct Celle {
     std::vector<std::string_view> testo;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
+#include <charconv>
 
 namespace turnolista {
 
@@ -23,13 +23,13 @@ constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ve
 
 // A number of `minimo` to `massimo` decimal digits, and nothing else.
 std::optional<unsigned> cifre(std::string_view testo, std::size_t minimo, std::size_t massimo) {
-    if (testo.size() < minimo || testo.size() > massimo ||
-        !std::all_of(testo.begin(), testo.end(), cifra)) {
+    unsigned valore = 0;
+    const auto [fine, errore] = std::from_chars(testo.data(), testo.data() + testo.size(), valore);
+    if (testo.size() < minimo || testo.size() > massimo || errore != std::errc() ||
+        fine != testo.data() + testo.size() || !cifra(testo.front())) {
         return std::nullopt;
     }
-    return std::accumulate(testo.begin(), testo.end(), 0U, [](unsigned valore, char c) {
-        return valore * 10 + static_cast<unsigned>(c - '0');
-    });
+    return valore;
 }
 
 // Takes the leading digits off `testo`.
@@ -59,7 +59,9 @@ std::optional<Data> con_il_mese(std::string_view giorno, std::string_view resto)
         parola.pop_back();
     }
     const auto* mese = std::find_if(MESI.begin(), MESI.end(), [&](std::string_view m) {
-        return parola.size() >= 3 && m.starts_with(parola) && (parola.size() == 3 || parola == m);
+        // "set", "sett", "settembre"; not "otto", which is a number.
+        return parola.size() >= 3 && m.starts_with(parola) &&
+               (parola.size() == 3 || parola == "sett" || parola == m);
     });
     const auto anno = anno_di(senza_spazi(resto.substr(fine)));
     if (mese == MESI.end() || !anno || !cifre(giorno, 1, 2)) {
@@ -135,7 +137,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     std::string orario = minuscolo_ascii(senza_spazi(testo));
     // "ore 21", "h 21", "h21": the hour alone is enough.
     bool detta = false;
-    for (const std::string_view prima : {"ore", "h"}) {
+    for (const std::string_view prima : {"ore", "h.", "h"}) {
         if (orario.starts_with(prima) && orario.size() > prima.size() &&
             (cifra(orario[prima.size()]) || orario[prima.size()] == ' ')) {
             orario = std::string(senza_spazi(std::string_view(orario).substr(prima.size())));
@@ -150,7 +152,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     if (resto == "h") {  // "21h"
         resto = {};
         detta = true;
-    } else if (!resto.empty() && std::string_view(":.h").find(resto.front()) != FINE) {
+    } else if (!resto.empty() && std::string_view(":.,h").find(resto.front()) != FINE) {
         const char separatore = resto.front();
         resto.remove_prefix(1);
         minuti = cifre(numero(resto), 2, 2);

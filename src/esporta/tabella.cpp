@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "comune/codifica.hpp"
 #include "esporta/colonne.hpp"
 
 namespace turnolista {
@@ -49,59 +49,29 @@ constexpr Stile PAGINA{
     .testo_html = true,
 };
 
-// What each byte becomes in the page: itself, or the entity of a character that HTML
-// would take as markup. Each entry is 8 bytes, the text and in its last byte the text's
-// length, so a byte is escaped by one copy of fixed size and one addition, without a branch
-// that long lines full of "&" or "<" would keep mispredicting.
-constexpr std::size_t VOCE = 8;
-constexpr std::size_t ENTITA_MASSIMA = 5;  // "&amp;"
-using Voce = std::array<char, VOCE>;
-
-constexpr std::array<Voce, 256> tabella_escape() {
-    std::array<Voce, 256> tabella{};
-    for (std::size_t c = 0; c < tabella.size(); ++c) {
-        tabella[c][0] = static_cast<char>(c);
-        tabella[c][VOCE - 1] = 1;
-    }
-    const auto entita = [&tabella](unsigned char c, std::string_view testo) {
-        for (std::size_t i = 0; i < testo.size(); ++i) {
-            tabella[c][i] = testo[i];
-        }
-        tabella[c][VOCE - 1] = static_cast<char>(testo.size());
-    };
-    entita('&', "&amp;");
-    entita('\n', " ");  // a line break in a cell: a row stays on one line
-    entita('<', "&lt;");
-    entita('>', "&gt;");
-    return tabella;
-}
-
-constexpr std::array<Voce, 256> ESCAPE = tabella_escape();
-
-// Text of the fixture file goes into the page as text, never as markup. A piece at a time
-// into a block that the piece cannot overflow, each byte one copy of fixed size; the block
-// is then added whole.
+// Text of the fixture file goes into the page as text, never as markup.
 void scrivi_testo_html(std::string& uscita, std::string_view testo) {
-    constexpr std::size_t PEZZO = std::size_t{4} * 1024;
-    std::array<char, PEZZO * ENTITA_MASSIMA + VOCE> blocco;
-    while (!testo.empty()) {
-        const std::string_view pezzo = testo.substr(0, PEZZO);
-        testo.remove_prefix(pezzo.size());
-        char* fine = blocco.data();
-        for (const char c : pezzo) {
-            const Voce& voce = ESCAPE[static_cast<unsigned char>(c)];
-            std::memcpy(fine, voce.data(), VOCE);
-            fine += voce[VOCE - 1];
+    for (const char c : testo) {
+        switch (c) {
+            case '&':
+                uscita += "&amp;";
+                break;
+            case '<':
+                uscita += "&lt;";
+                break;
+            case '>':
+                uscita += "&gt;";
+                break;
+            default:
+                uscita += c;
         }
-        uscita.append(blocco.data(), fine);
     }
 }
 
 }  // namespace
 
-Tabella::Tabella(TipoTabella tipo, Disposizione disposizione, std::string_view inizio,
-                 std::size_t byte, std::uint64_t righe)
-    : stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA), disposizione_(std::move(disposizione)) {
+Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, std::uint64_t righe)
+    : stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA) {
     // A row's number and markup, at most, with its cells cut by spaces; a sheet's further
     // columns and a page's escaped text may take more.
     const std::size_t per_riga = std::to_string(righe).size() + stile_.prima_del_numero[0].size() +
@@ -114,35 +84,43 @@ Tabella::Tabella(TipoTabella tipo, Disposizione disposizione, std::string_view i
 }
 
 void Tabella::riga(std::string_view riga) {
+    taglia_in_celle(riga, Separatore::spazio, celle_);
+    celle(celle_.testo);
+}
+
+void Tabella::riga(const Letta& letta, std::string_view riga) {
+    if (letta.tipo == Letta::Tipo::partita) {
+        std::vector<std::string_view> tutte{letta.n, letta.data, letta.ora, letta.luogo,
+                                            letta.partita};
+        tutte.insert(tutte.end(), letta.altre.begin(), letta.altre.end());
+        celle(tutte);
+    } else {
+        // A rest line's text from its "Riposa", without the empty cells after it.
+        const std::size_t ripos = trova_ascii(riga, "ripos");
+        riga = riga.substr(ripos == std::string_view::npos ? 0 : ripos);
+        celle({{}, {}, {}, {}, riga.substr(0, riga.find_last_not_of(" \t;,") + 1)});
+    }
+}
+
+void Tabella::celle(const std::vector<std::string_view>& celle) {
     ++numero_;
     testo_ += stile_.prima_del_numero[(numero_ - 1) % 2];
     testo_ += std::to_string(numero_);
     testo_ += stile_.dopo_il_numero;
-    if (disposizione_.come_sta() || e_riposo(riga)) {
-        taglia_in_celle(riga, disposizione_.separatore, celle_);
-    } else {
-        leggi_campi(riga, disposizione_, false, celle_, campi_);
-        std::vector<std::string_view> celle(campi_.altre.size() + CAMPI);
-        for (std::size_t c = 0; c < CAMPI; ++c) {
-            celle[c] = campi_[c];
-        }
-        std::copy(campi_.altre.begin(), campi_.altre.end(), celle.begin() + CAMPI);
-        celle_.testo = std::move(celle);
-    }
-    for (std::size_t c = 0; c < celle_.testo.size(); ++c) {
+    for (std::size_t c = 0; c < celle.size(); ++c) {
         if (c > 0) {
             testo_ += stile_.separatore;
         }
+        // A line break in a cell: a row stays on one line.
+        const std::size_t da = testo_.size();
         if (stile_.testo_html) {
-            scrivi_testo_html(testo_, celle_.testo[c]);
+            scrivi_testo_html(testo_, celle[c]);
         } else {
-            // A line break in a cell: a row stays on one line.
-            std::size_t a_capo = testo_.size();
-            testo_ += celle_.testo[c];
-            while ((a_capo = testo_.find('\n', a_capo)) != std::string::npos) {
-                testo_[a_capo] = ' ';
-            }
+            testo_ += celle[c];
         }
+        std::replace_if(
+            testo_.begin() + static_cast<std::ptrdiff_t>(da), testo_.end(),
+            [](char b) { return b == '\n' || b == '\r'; }, ' ');
     }
     testo_ += '\n';
     testo_ += stile_.chiusura_riga;

@@ -1,13 +1,13 @@
 #pragma once
-// The table exports: one table row per matching line, cut by the column rule. The
-// spreadsheet is tab-separated text under the .xls name; the page is one bordered HTML
-// table with rows in alternating colours.
+// The table exports: one table row per matching line, cut by the fixed rule in a list of
+// spaces, as the reader reads it in any other. The spreadsheet is tab-separated text under the .xls
+// name; the page is one bordered HTML table with rows in alternating colours.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "esporta/disposizione.hpp"
+#include "esporta/lettore.hpp"
 
 namespace turnolista {
 
@@ -17,23 +17,23 @@ struct Stile;
 
 class Tabella {
   public:
-    // A table whose rows are cut as the list is laid out, after `inizio`; room is made for
-    // `righe` lines of `byte` bytes in all. A list of spaces, or one whose header names the
-    // five columns in their order, is cut as its cells stand; with another header a row has
-    // N, DATA, ORARIO, LUOGO and PARTITA (Casa - Ospite), then the further columns.
-    Tabella(TipoTabella tipo, Disposizione disposizione, std::string_view inizio = {},
-            std::size_t byte = 0, std::uint64_t righe = 0);
+    // A table after `inizio`, with room for `byte` bytes of `righe` lines.
+    Tabella(TipoTabella tipo, std::string_view inizio = {}, std::size_t byte = 0,
+            std::uint64_t righe = 0);
 
-    // Adds the row of the next line, given without its newline.
+    // Adds the row of the next line of a list of spaces, cut by the fixed rule.
     void riga(std::string_view riga);
+    // Adds the row of a line as the reader read it: N, DATA, ORARIO, LUOGO, PARTITA, then
+    // the further cells; a rest line its text in the last.
+    void riga(const Letta& letta, std::string_view riga);
 
     // The whole table, with its closing.
     std::string chiudi() &&;
 
   private:
+    void celle(const std::vector<std::string_view>& celle);
+
     const Stile& stile_;
-    Disposizione disposizione_;
-    Campi campi_;
     std::uint64_t numero_ = 0;
     std::string testo_;
     Celle celle_;

@@ -1,6 +1,7 @@
 #include "ricerca/ricerca.hpp"
 
 #include <algorithm>
+#include <array>
 
 namespace turnolista {
 
@@ -85,11 +86,88 @@ std::size_t origine(std::string_view testo, Piega piega, std::size_t piegati) {
     return trovata;
 }
 
+std::size_t fine_del_record(std::string_view testo, char separatore) {
+    constexpr int A_CAPO_IN_UNA_CELLA = 3;
+    const std::size_t riga = std::min(testo.find_first_of("\r\n"), testo.size());
+    bool inizio_cella = true;
+    bool tra = false;
+    int a_capo = 0;
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        const char c = testo[i];
+        const bool fine = c == '\n' || (c == '\r' && !testo.substr(i).starts_with("\r\n"));
+        if (!tra && (c == '\r' || c == '\n')) {
+            return i;
+        }
+        if (tra && c == '"' && testo.substr(i + 1).starts_with('"')) {
+            ++i;
+        } else if (c == '"' && (tra || inizio_cella)) {
+            tra = !tra;
+        } else if (fine && ++a_capo > A_CAPO_IN_UNA_CELLA) {
+            return riga;
+        }
+        inizio_cella = !tra && c == separatore;
+    }
+    return tra ? riga : testo.size();
+}
+
+std::uint64_t righe_del_record(std::string_view record) {
+    std::uint64_t righe = 1;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        righe += record[i] == '\n' || (record[i] == '\r' && !record.substr(i).starts_with("\r\n"))
+                     ? 1
+                     : 0;
+    }
+    return righe;
+}
+
+std::size_t come_digitato(std::string_view testo, std::string_view nome) {
+    // What a keyboard's sign stands for, as word processors and phones write it.
+    const auto altre = [](char c) -> std::array<std::string_view, 3> {
+        switch (c) {
+            case '\'':
+                return {"\u2019", "\u2018", "\u02BC"};
+            case '"':
+                return {"\u201C", "\u201D", ""};
+            case '-':
+                return {"\u2013", "\u2014", ""};
+            case ' ':
+                return {"\u00A0", "\u202F", ""};
+            default:
+                return {};
+        }
+    };
+    std::size_t i = 0;
+    for (const char c : nome) {
+        if (i < testo.size() && testo[i] == c) {
+            ++i;
+            continue;
+        }
+        const auto scritte = altre(c);
+        const auto* scritta = std::find_if(scritte.begin(), scritte.end(), [&](std::string_view s) {
+            return !s.empty() && testo.substr(i).starts_with(s);
+        });
+        if (scritta == scritte.end()) {
+            return std::string_view::npos;
+        }
+        i += scritta->size();
+    }
+    return i;
+}
+
 bool contiene(std::string_view riga, std::string_view nome) {
-    // find() jumps from one occurrence of the name's first byte to the next with memchr,
-    // many bytes at a time, and compares only there; the name is short (under NAME bytes),
-    // so even a line full of that byte costs a small multiple of its length.
-    return !nome.empty() && riga.find(nome) != std::string_view::npos;
+    if (nome.empty()) {
+        return false;
+    }
+    // find() jumps with memchr to where the name's plain start stands; only a name that starts
+    // with a sign a keyboard types plainly is tried at every byte.
+    const std::string_view piano = nome.substr(0, nome.find_first_of("'\"- "));
+    for (std::size_t da = riga.find(piano); da != std::string_view::npos;
+         da = riga.find(piano, da + 1)) {
+        if (come_digitato(riga.substr(da), nome) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome) {

@@ -12,50 +12,41 @@
 
 namespace turnolista {
 
-// Takes the next line off `testo`, which is not empty, and gives it without its line end:
-// LF, CR LF, or the end of the text, a CR just before that end included, as Windows ends
-// lines. Any other CR is text. With `virgolette`, a line end inside double quotes, as a
-// sheet writes a cell of two lines, is no end: within a few lines, so that a quote left
-// open takes no more of the list.
-inline std::string_view prossima_riga(std::string_view& testo, bool virgolette = false) {
-    std::size_t a_capo = testo.find('\n');
-    const auto aperte = [&](std::size_t da, std::size_t a) {
-        return std::count(testo.begin() + static_cast<std::ptrdiff_t>(da),
-                          testo.begin() + static_cast<std::ptrdiff_t>(std::min(a, testo.size())),
-                          '"') %
-                   2 !=
-               0;
-    };
-    if (virgolette && a_capo != std::string_view::npos && aperte(0, a_capo)) {
-        constexpr int RIGHE_DI_UNA_CELLA = 4;
-        bool aperta = true;
-        std::size_t fine = a_capo;
-        for (int righe = 0; aperta && fine != std::string_view::npos && righe < RIGHE_DI_UNA_CELLA;
-             ++righe) {
-            const std::size_t dopo = testo.find('\n', fine + 1);
-            aperta = aperta != aperte(fine + 1, dopo);
-            fine = dopo;
-        }
-        a_capo = aperta ? a_capo : fine;
-    }
-    std::string_view riga = testo.substr(0, a_capo);
-    testo.remove_prefix(a_capo == std::string_view::npos ? testo.size() : a_capo + 1);
-    if (riga.ends_with('\r')) {
-        riga.remove_suffix(1);
-    }
+// Where the record that starts `testo` ends, `testo` being cut by `separatore`: a double
+// quote at a cell's start opens a cell that may hold line ends, as a sheet writes a cell of
+// two lines; within four lines, so that a quote left open takes no more of the list.
+std::size_t fine_del_record(std::string_view testo, char separatore);
+
+// Takes the next line off `testo`, which is not empty, and gives it without its line end: LF,
+// CR LF or a CR alone (an old Mac's), as editors show lines. With a `separatore` of cells, a
+// line end in a quoted cell is no end.
+inline std::string_view prossima_riga(std::string_view& testo, char separatore = 0) {
+    const std::size_t fine = separatore != 0 ? fine_del_record(testo, separatore)
+                                             : std::min(testo.find_first_of("\r\n"), testo.size());
+    const std::string_view riga = testo.substr(0, fine);
+    const bool crlf = testo.substr(fine).starts_with("\r\n");
+    testo.remove_prefix(std::min(testo.size(), fine + (crlf ? 2 : 1)));
     return riga;
 }
 
-// Calls `fai` with each line of `testo`, in order (with `virgolette`, as above).
+// Calls `fai` with each line of `testo`, in order (with `separatore`, as above).
 template <typename Fai>
-void per_riga(std::string_view testo, Fai&& fai, bool virgolette = false) {
+void per_riga(std::string_view testo, Fai&& fai, char separatore = 0) {
     while (!testo.empty()) {
-        fai(prossima_riga(testo, virgolette));
+        fai(prossima_riga(testo, separatore));
     }
 }
 
-// True when `nome` occurs in `riga` as an exact, case-sensitive run of bytes. The empty
-// name matches nothing.
+// How many lines of the list a record takes: more than one where a cell holds a line end.
+std::uint64_t righe_del_record(std::string_view record);
+
+// How long the start of `testo` is that reads as `nome` typed at a keyboard, which has a
+// plain ' for ’ ‘ ʼ, " for “ ”, - for – — and a space for a no-break one; npos where it does
+// not start so.
+std::size_t come_digitato(std::string_view testo, std::string_view nome);
+
+// True when `nome` occurs in `riga` as typed (see come_digitato), letter case and accents
+// as they are. The empty name matches nothing.
 bool contiene(std::string_view riga, std::string_view nome);
 
 // How far a text is folded: its letters in lower case; then without their accents; then

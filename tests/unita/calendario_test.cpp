@@ -18,22 +18,9 @@ sys_seconds alle(year_month_day giorno, minutes ora = hours(12)) {
     return sys_days(giorno) + ora;
 }
 
-// What `c` writes of `righe`, one per newline, all of them matching lines of a list of
-// spaces, numbered from 1.
-std::string scritto(Calendario& c, std::string_view righe) {
-    std::uint64_t numero = 0;
-    while (!righe.empty()) {
-        const auto riga = righe.substr(0, righe.find('\n'));
-        c.riga(riga, ++numero);
-        righe.remove_prefix(riga.size() + 1);
-    }
-    return c.scrivi();
-}
-
-// The Lupi's calendar of `righe`, written at `adesso`.
+// The Lupi's calendar of the list `righe`, written at `adesso`.
 std::string calendario(std::string_view righe, sys_seconds adesso) {
-    Calendario c("Lupi", adesso, Disposizione{});
-    return scritto(c, righe);
+    return turnolista::calendario(righe, "Lupi", adesso).ics;
 }
 
 // The content lines that start with `nome`, unfolded.
@@ -163,28 +150,27 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.nome);
-        Calendario c("Lupi", caso.adesso, Disposizione{});
-        const std::string testo = scritto(c, caso.righe);
-        EXPECT_EQ(proprieta(testo, "DTSTART;"), caso.inizi);
-        EXPECT_EQ(c.stagione(), caso.stagione);
-        EXPECT_EQ(c.scartate().size(), caso.senza_data);
-        EXPECT_EQ(c.scartate().empty() ? 0 : c.scartate().front().numero, caso.prima_senza_data);
-        EXPECT_EQ(c.anno(), caso.anno);
+        const EsitoCalendario c = turnolista::calendario(caso.righe, "Lupi", caso.adesso);
+        EXPECT_EQ(proprieta(c.ics, "DTSTART;"), caso.inizi);
+        EXPECT_EQ(c.stagione, caso.stagione);
+        EXPECT_EQ(c.scartate.size(), caso.senza_data);
+        EXPECT_EQ(c.scartate.empty() ? 0 : c.scartate.front().numero, caso.prima_senza_data);
+        EXPECT_EQ(c.anno, caso.anno);
     }
 }
 
 TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
-    Calendario c("Lupi", alle(2026y / September / 1), Disposizione{.separatore = Separatore::tab});
-    std::uint64_t numero = 0;
+    std::string lista;
     for (const std::string_view riga :
          {"1\t12-09-2026\tore 21\tC\tLupi-Orsi", "2\tSab 19.09.2026\tore 20.45\tC\tOrsi-Lupi",
           "3\t13 settembre 2026\th 21\tC\tLupi-Volpi", "4\tDom. 27/09\t21h\tC\tVolpi-Lupi",
           "5\t4 ott\t20h45\tC\tLupi-Cervi", "6\t11/10/26\t15:30:00\tC\tCervi-Lupi",
           "7\t18/10\tRINVIATA\tC\tLupi-Gufi", "8\t18/10\t21 e 30\tC\tGufi-Lupi",
           "9\t25/10\t-\tC\tLupi-Tori", "10\t\t\tC\tTori-Lupi", "11\t31/11\t\tC\tLupi-Tori"}) {
-        c.riga(riga, ++numero);
+        lista.append(riga).append("\n");
     }
-    const std::string testo = c.scrivi();
+    const EsitoCalendario c = turnolista::calendario(lista, "Lupi", alle(2026y / September / 1));
+    const std::string& testo = c.ics;
     EXPECT_EQ(
         proprieta(testo, "DTSTART;"),
         (std::vector<std::string>{
@@ -193,14 +179,14 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
             "DTSTART;TZID=Europe/Rome:20261004T204500", "DTSTART;TZID=Europe/Rome:20261011T153000",
             "DTSTART;VALUE=DATE:20261025"}));
     std::vector<std::pair<std::uint64_t, std::string>> scartate;
-    for (const Scartata& s : c.scartate()) {
+    for (const Scartata& s : c.scartate) {
         scartate.emplace_back(s.numero, s.testo);
     }
     EXPECT_EQ(scartate, (std::vector<std::pair<std::uint64_t, std::string>>{
                             {7, "RINVIATA"}, {8, "21 e 30"}, {10, ""}, {11, "31/11"}}));
-    EXPECT_EQ(c.scartate().at(1).motivo, Scartata::Motivo::ora);
-    EXPECT_EQ(c.scartate().at(2).motivo, Scartata::Motivo::senza_data);
-    EXPECT_EQ(c.scartate().at(3).motivo, Scartata::Motivo::data);
+    EXPECT_EQ(c.scartate.at(1).motivo, Scartata::Motivo::ora);
+    EXPECT_EQ(c.scartate.at(2).motivo, Scartata::Motivo::senza_data);
+    EXPECT_EQ(c.scartate.at(3).motivo, Scartata::Motivo::data);
 }
 
 TEST(Calendario, EventLastsTwoHoursAndTheWholeDayEndsTheNextOne) {

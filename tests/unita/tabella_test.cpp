@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "esporta/colonne.hpp"
-#include "esporta/disposizione.hpp"
+#include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
 
 namespace turnolista {
@@ -14,10 +14,15 @@ namespace {
 // The table of the lines in `righe`, one per newline, cut by the list's separator as in a
 // pass.
 std::string tabella(TipoTabella tipo, std::string_view righe) {
-    Tabella t(tipo, leggi_disposizione(righe));
+    Tabella t(tipo);
+    const Lettore lettore(righe);
     while (!righe.empty()) {
         const auto riga = righe.substr(0, righe.find('\n'));
-        t.riga(riga);
+        if (lettore.separatore() == Separatore::spazio) {
+            t.riga(riga);
+        } else {
+            t.riga(lettore.leggi(riga), riga);
+        }
         righe.remove_prefix(riga.size() + 1);
     }
     return std::move(t).chiudi();
@@ -38,19 +43,19 @@ constexpr const char* APERTURA =
     "align=center><b>PARTITA</b></TD></TR>";
 constexpr const char* CHIUSURA = "\n</TABLE>\n</BODY>\n</HTML>";
 
-TEST(Colonne, FirstLineThatIsNotARestLineDecidesTheSeparator) {
-    const std::vector<std::pair<std::string, std::optional<Separatore>>> casi{
-        {"1 13/09 10:30 Oratorio Falchi-Lupi", Separatore::spazio},
-        {"1\t13/09\t10:30\tOratorio\tFalchi-Lupi", Separatore::tab},
-        {"1;2;3 Lupi\tX;4;5", Separatore::tab},
-        {"1;13/09;10:30;Oratorio;Falchi-Lupi", Separatore::punto_e_virgola},
-        {"1;13/09;10:30;\"Campo; 2\";Falchi-Lupi", Separatore::punto_e_virgola},
-        {"1 13/09 \"a;b;c;d;e\" Lupi", Separatore::spazio},
-        {"1 a;b;c Lupi-Orsi", Separatore::spazio},
-        {"Giornata 1: Riposa Lupi\t\t\t\t", std::nullopt},
+TEST(Colonne, MostLinesOfTheListDecideTheSeparatorNotATitleAboveThem) {
+    const std::vector<std::pair<std::string, Separatore>> casi{
+        {"1 13/09 10:30 Oratorio Falchi-Lupi\n", Separatore::spazio},
+        {"1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n", Separatore::tab},
+        {"1;13/09;10:30;\"Campo; 2\";Falchi-Lupi\n", Separatore::punto_e_virgola},
+        {"Girone A; Serie D; 2026\n1 13/09 Oratorio Lupi-Orsi\n2 20/09 Campo Orsi-Lupi\n",
+         Separatore::spazio},
+        {"CALENDARIO\nN;Data;Campo;Partita\n1;13/09;C;Lupi-Orsi\n", Separatore::punto_e_virgola},
+        {"1,13/09/2026,15:30,Campo,Lupi - Orsi\r2,20/09/2026,15:30,Campo,Orsi - Lupi\r",
+         Separatore::virgola},
     };
-    for (const auto& [riga, separatore] : casi) {
-        EXPECT_EQ(separatore_di(riga), separatore) << riga;
+    for (const auto& [lista, separatore] : casi) {
+        EXPECT_EQ(Lettore(lista).separatore(), separatore) << lista;
     }
 }
 
