@@ -25,6 +25,9 @@ struct Oggetto {
 // What stands under a name that is no regular file, besides a folder (EISDIR).
 enum class Natura { fifo, dispositivo, socket };
 
+// What a list that is no text is, as its first bytes tell: each program saves text its way.
+enum class Documento { excel, word, pdf, opendocument, zip, immagine };
+
 struct [[nodiscard]] Esito {
     enum class Tipo {
         ok,
@@ -35,6 +38,7 @@ struct [[nodiscard]] Esito {
         troppo_grande,    // a list larger than LISTA_MASSIMA, by its size
         stesso_file,      // two of the files of a pass are one file under two names
         aperto_altrove,   // another program holds the file open, and shares it with no one
+        non_testo,        // a list that is a document of another program, not text
     };
 
     Tipo tipo = Tipo::ok;
@@ -42,6 +46,7 @@ struct [[nodiscard]] Esito {
     bool in_lettura = false;  // the failure is the list's, or the console input's
     int causa = 0;            // an errno value, where the system gave the reason
     Natura natura = Natura::fifo;
+    Documento documento = Documento::excel;
     std::uint64_t byte = 0;  // a list's size, too large
     std::string altro;       // the file of the same pass that the file to write is
     // Where a list that could not be read was looked for, a name like it there, and the zip

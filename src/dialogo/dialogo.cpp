@@ -37,11 +37,6 @@ constexpr std::string_view DOMANDA_ANCORA =
     "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
     "sovrascrive il vecchio file\n";
 
-std::string nome_troppo_lungo() {
-    return "Hai inserito un nome troppo lungo! (massimo " + std::to_string(NOME_MASSIMO) +
-           " caratteri)\n";
-}
-
 std::string riepilogo(std::uint64_t RIGHE) {
     return "\nL'espressione cercata è presente in " + std::to_string(RIGHE) +
            " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
@@ -102,7 +97,8 @@ class Risposte {
 
 class Dialogo {
   public:
-    explicit Dialogo(Console& console) : console_(console), risposte_(console.in) {}
+    Dialogo(Console& console, const Origine& origine)
+        : console_(console), origine_(origine), risposte_(console.in) {}
 
     int esegui() {
         while (passata() && ancora()) {
@@ -121,21 +117,20 @@ class Dialogo {
         if (!chiedi_nome(nome)) {
             return false;
         }
-        auto lista = sistema::leggi_lista(FILE_ORIGINALE);
+        auto lista = leggi_originale(origine_.lista);
         if (!lista) {
-            return fallisce(nella_cartella(lista.errore()));
+            return fallisce(lista.errore());
         }
         Passata esito;
         try {
-            const Testo testo = decodifica(std::string((*lista).testo()));
-            (*lista).byte.reset();
+            const Testo testo = decodifica(std::move(*lista));
             esito = turnolista::passata(testo.utf8, testo.codifica, nome, *formato,
-                                        sistema::adesso(), sistema::fine_riga_del_sistema());
+                                        sistema::adesso(), sistema::FINE_RIGA);
         } catch (const std::bad_alloc&) {
             // The list fitted in memory, the files made of it do not.
-            return fallisce(Esito::lettura(Oggetto::file(FILE_ORIGINALE), ENOMEM));
+            return fallisce(Esito::lettura(Oggetto::file(origine_.lista), ENOMEM));
         }
-        if (Esito scritto = sistema::metti_al_posto(esito.file, FILE_ORIGINALE); !scritto.ok()) {
+        if (Esito scritto = sistema::metti_al_posto(esito.file, origine_.lista); !scritto.ok()) {
             return fallisce(scritto);
         }
         dici(riepilogo(esito.RIGHE));
@@ -149,9 +144,13 @@ class Dialogo {
         return true;
     }
 
-    // A pass that failed: the run goes on, and ends with status 1.
-    bool fallisce(const Esito& errore) {
+    // A pass that failed: the run goes on, and ends with status 1. A file in a folder other
+    // than the one the user started in is told with its folder.
+    bool fallisce(Esito errore) {
         fallita_ = true;
+        if (errore.oggetto.tipo == Oggetto::Tipo::file && errore.cartella.empty()) {
+            errore.cartella = origine_.cartella;
+        }
         avverti(console_, messaggio(errore));
         return true;
     }
@@ -160,10 +159,8 @@ class Dialogo {
     std::optional<Formato> chiedi_formato() {
         std::string risposta;
         while (chiedi(DOMANDA_FORMATO, risposta, NOTA_FORMATO)) {
-            if (!risposta.empty()) {
-                if (const auto formato = formato_da_lettera(risposta.front())) {
-                    return formato;
-                }
+            if (const auto formato = formato_da_lettera(risposta.empty() ? '\0' : risposta[0])) {
+                return formato;
             }
             dici(VALORE_NON_CORRETTO);
         }
@@ -177,7 +174,8 @@ class Dialogo {
             if (caratteri(in_utf8(nome)) <= NOME_MASSIMO) {
                 return true;
             }
-            dici(nome_troppo_lungo());
+            dici("Hai inserito un nome troppo lungo! (massimo " + std::to_string(NOME_MASSIMO) +
+                 " caratteri)\n");
         }
         return false;
     }
@@ -225,6 +223,7 @@ class Dialogo {
     }
 
     Console& console_;
+    const Origine& origine_;
     Risposte risposte_;
     bool fallita_ = false;
     bool prima_risposta_ = true;
@@ -233,8 +232,8 @@ class Dialogo {
 
 }  // namespace
 
-int dialogo(Console& console) {
-    return Dialogo(console).esegui();
+int dialogo(Console& console, const Origine& origine) {
+    return Dialogo(console, origine).esegui();
 }
 
 int congedo(Console& console, int stato) {

@@ -2,13 +2,24 @@
 // The dialogue with the user: the format, the team name, the summary, and the question
 // whether to start again, pass after pass.
 
+#include <string>
+
 #include "comune/console.hpp"
+#include "comune/costanti.hpp"
 
 namespace turnolista {
 
-// Runs passes until the user declines to start again or the input ends. Returns the exit
-// status: 0 when every pass succeeded, 1 when one failed or the console itself failed.
-int dialogo(Console& console);
+// The list a run reads, by its name in the current folder, and that folder as the messages
+// name it where the user started the program in another one (empty where not).
+struct Origine {
+    std::string lista{FILE_ORIGINALE};
+    std::string cartella;
+};
+
+// Runs passes over `origine` until the user declines to start again or the input ends.
+// Returns the exit status: 0 when every pass succeeded, 1 when one failed or the console
+// itself failed.
+int dialogo(Console& console, const Origine& origine);
 
 // The end of a run: a console window opened for this run alone stays, after a failure,
 // until the user has read it and pressed Enter. Returns `stato`.

@@ -1,5 +1,6 @@
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "dialogo/dialogo.hpp"
@@ -12,9 +13,11 @@ int main(int argc, char** argv) {
 
     const std::vector<std::string> dati = turnolista::sistema::argomenti(argc, argv);
     const std::vector<std::string_view> argomenti(dati.begin(), dati.end());
-    if (const auto stato = turnolista::riga_di_comando(argomenti, console)) {
+    const auto comando = turnolista::riga_di_comando(argomenti, console);
+    if (const int* stato = std::get_if<int>(&comando)) {
         return turnolista::congedo(console, *stato);
     }
     turnolista::sistema::pulisci_su_segnale();
-    return turnolista::congedo(console, turnolista::dialogo(console));
+    return turnolista::congedo(
+        console, turnolista::dialogo(console, std::get<turnolista::Origine>(comando)));
 }

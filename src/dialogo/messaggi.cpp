@@ -33,6 +33,32 @@ std::string scrivere(const Oggetto& oggetto) {
     return (oggetto.tipo == Oggetto::Tipo::file ? "scrivere " : "scrivere sul") + nome_di(oggetto);
 }
 
+// What a document is and how its program saves it as text.
+std::string_view documento(Documento documento) {
+    switch (documento) {
+        case Documento::excel:
+            return "è un file di Excel, non di testo: aprilo in Excel, scegli Salva con nome e "
+                   "come tipo «CSV (delimitato dal separatore di elenco)»";
+        case Documento::word:
+            return "è un documento di Word, non di testo: aprilo in Word, scegli Salva con nome "
+                   "e come tipo «Testo normale»";
+        case Documento::pdf:
+            return "è un PDF, non un file di testo: aprilo, seleziona la tabella delle partite, "
+                   "copiala, incollala nel Blocco note e salvala";
+        case Documento::opendocument:
+            return "è un documento di LibreOffice, non di testo: aprilo in LibreOffice, scegli "
+                   "Salva con nome e come tipo «Testo CSV» (o «Testo» per un documento di "
+                   "Writer)";
+        case Documento::zip:
+            return "è un archivio zip, non un file di testo: estrailo (tasto destro, Estrai "
+                   "tutto...)";
+        case Documento::immagine:
+            break;
+    }
+    return "è un'immagine, non un file di testo: scarica il calendario come testo, CSV o "
+           "Excel, o scrivi le partite nel Blocco note e salvale";
+}
+
 std::string_view natura(Natura natura) {
     switch (natura) {
         case Natura::fifo:
@@ -60,7 +86,15 @@ std::string motivo(const Esito& errore) {
         case Esito::Tipo::cartella_chiusa:
             return "nella sua cartella non si possono creare file (" +
                    sistema::motivo(errore.causa) + ")";
+        case Esito::Tipo::non_testo:
+            return std::string(documento(errore.documento)) + ", poi dai a turnolista " +
+                   (errore.documento == Documento::zip ? "il calendario che contiene"
+                                                       : "il file salvato");
         case Esito::Tipo::stesso_file:
+            if (errore.altro == nome) {
+                return "è il calendario che turnolista sta leggendo, che verrebbe cancellato: "
+                       "scegli un altro formato, o rinominalo";
+            }
             return "è lo stesso file di " + errore.altro +
                    ", che verrebbe cancellato; fai puntare " + nome + " a un altro file";
         case Esito::Tipo::aperto_altrove:
@@ -100,20 +134,17 @@ std::string messaggio(const Esito& errore) {
         return {};
     }
     const Oggetto& oggetto = errore.oggetto;
-    if (errore.in_lettura) {
-        std::string testo = "Impossibile leggere " + nome_di(oggetto);
-        if (!errore.cartella.empty()) {
-            testo += " nella cartella " + in_chiaro(errore.cartella);
-        }
-        testo += ": " + motivo(errore);
-        if (!errore.zip.empty()) {
-            testo += "; questa cartella è dentro lo zip " + in_chiaro(errore.zip) +
-                     ", che non è stato estratto: estrai lo zip (tasto destro sullo zip, Estrai "
-                     "tutto...) e avvia turnolista dalla cartella estratta";
-        }
-        return testo + "\n";
+    std::string testo =
+        "Impossibile " + (errore.in_lettura ? "leggere " + nome_di(oggetto) : scrivere(oggetto));
+    if (!errore.cartella.empty()) {
+        testo += " nella cartella " + in_chiaro(errore.cartella);
     }
-    std::string testo = "Impossibile " + scrivere(oggetto) + ": " + motivo(errore);
+    testo += ": " + motivo(errore);
+    if (!errore.zip.empty()) {
+        testo += "; questa cartella è dentro lo zip " + in_chiaro(errore.zip) +
+                 ", che non è stato estratto: estrai lo zip (tasto destro sullo zip, Estrai "
+                 "tutto...) e avvia turnolista dalla cartella estratta";
+    }
     if (!errore.gia_scritto.empty()) {
         testo += "; il file " + errore.gia_scritto + " invece è già stato scritto";
     }
@@ -135,10 +166,9 @@ std::string messaggio_file(const VoceFormato& scelta, const Passata& esito) {
         return "Il file calendario.ics non \xC3\xA8 stato scritto: nessuna riga trovata ha una "
                "data che turnolista sa leggere\n";
     }
-    const std::string stagione =
-        calendario.anno ? std::to_string(*calendario.anno)
-                        : std::to_string(calendario.stagione) + "/" +
-                              std::to_string(calendario.stagione + 1);
+    const std::string stagione = calendario.anno ? std::to_string(*calendario.anno)
+                                                 : std::to_string(calendario.stagione) + "/" +
+                                                       std::to_string(calendario.stagione + 1);
     return std::string(scelta.messaggio) + " (stagione " + stagione +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";

@@ -25,6 +25,50 @@ bool copia_scaricata(std::string_view nome) {
            solo_cifre(nome.substr(PRIMA.size(), nome.size() - PRIMA.size() - DOPO.size()));
 }
 
+using namespace std::string_view_literals;
+
+// How each document's bytes start, from the byte `dove`.
+struct Firma {
+    std::size_t dove;
+    std::string_view byte;
+    Documento documento;
+};
+constexpr std::string_view OLE = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv;
+constexpr std::array FIRME{
+    Firma{0, "%PDF-"sv, Documento::pdf},
+    Firma{0, OLE, Documento::excel},           // an old .xls, or a .doc: its streams tell
+    Firma{0, "PK\x03\x04"sv, Documento::zip},  // also .xlsx, .docx and OpenDocument
+    Firma{0, "PK\x05\x06"sv, Documento::zip},
+    Firma{0, "\x89PNG"sv, Documento::immagine},
+    Firma{0, "\xFF\xD8\xFF"sv, Documento::immagine},  // JPEG
+    Firma{0, "GIF8"sv, Documento::immagine},
+    Firma{0, "II*\0"sv, Documento::immagine},  // TIFF
+    Firma{0, "MM\0*"sv, Documento::immagine},
+    Firma{8, "WEBPVP8"sv, Documento::immagine},
+    Firma{4, "ftypheic"sv, Documento::immagine},  // a phone's photo
+    Firma{4, "ftypmif1"sv, Documento::immagine},
+};
+
+// Which program's an Office file of the old kind or a zip is, by the names of its parts.
+Documento di_quale_programma(Documento documento, std::string_view byte) {
+    const auto ha = [&](std::string_view nome) { return byte.find(nome) != byte.npos; };
+    if (byte.starts_with(OLE)) {
+        return ha("W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"sv) ? Documento::word : Documento::excel;
+    }
+    if (documento != Documento::zip) {
+        return documento;
+    }
+    // OpenDocument stores its kind first, uncompressed, as the file "mimetype".
+    constexpr std::size_t NOME = 30;
+    if (byte.size() > NOME &&
+        byte.substr(NOME).starts_with("mimetypeapplication/vnd.oasis.opendocument")) {
+        return Documento::opendocument;
+    }
+    return ha("xl/workbook")     ? Documento::excel
+           : ha("word/document") ? Documento::word
+                                 : Documento::zip;
+}
+
 }  // namespace
 
 std::optional<std::string> nome_simile(std::span<const std::string> nomi) {
@@ -63,13 +107,29 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
     return std::nullopt;
 }
 
-Esito nella_cartella(Esito errore) {
-    const std::string cartella = sistema::cartella_corrente();
-    if (errore.tipo == Esito::Tipo::lettura && errore.causa == ENOENT) {
+Esito solo_testo(std::string_view nome, std::string_view byte) {
+    for (const Firma& firma : FIRME) {
+        if (byte.size() >= firma.dove && byte.substr(firma.dove).starts_with(firma.byte)) {
+            return {.tipo = Esito::Tipo::non_testo,
+                    .oggetto = Oggetto::file(nome),
+                    .in_lettura = true,
+                    .documento = di_quale_programma(firma.documento, byte)};
+        }
+    }
+    return {};
+}
+
+Risultato<std::string> leggi_originale(std::string_view nome) {
+    auto lista = sistema::leggi_lista(nome);
+    Esito errore = lista ? solo_testo(nome, *lista) : lista.errore();
+    if (errore.ok()) {
+        return lista;
+    }
+    errore.cartella = sistema::cartella_corrente();
+    if (errore.tipo == Esito::Tipo::lettura && errore.causa == ENOENT && nome == FILE_ORIGINALE) {
         errore.simile = nome_simile(sistema::nomi_nella_cartella()).value_or("");
     }
-    errore.zip = zip_aperto(cartella).value_or("");
-    errore.cartella = cartella;
+    errore.zip = zip_aperto(errore.cartella).value_or("");
     return errore;
 }
 

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "comune/codifica.hpp"
 #include "dialogo/messaggi.hpp"
 #include "dialogo/testo.hpp"
+#include "sistema/cartella.hpp"
 #include "sistema/file.hpp"
 
 namespace turnolista {
@@ -15,12 +18,14 @@ namespace {
 
 // In UTF-8, like every message of the program.
 constexpr std::string_view AIUTO =
-    "Uso: turnolista [--help | --version]\n"
+    "Uso: turnolista [FILE | CARTELLA]\n"
+    "     turnolista --help | --version\n"
     "\n"
     "Estrae dal calendario di un campionato le partite di una squadra.\n"
-    "Senza argomenti chiede il formato e il nome della squadra, cerca il nome in tutte\n"
-    "le righe del file originale.txt della cartella corrente e copia ogni riga che lo\n"
-    "contiene nel file del formato scelto:\n"
+    "Chiede il formato e il nome della squadra, cerca il nome in tutte le righe del\n"
+    "calendario FILE (o del file originale.txt di CARTELLA o, senza argomenti, della\n"
+    "cartella corrente) e copia ogni riga che lo contiene nel file del formato scelto,\n"
+    "nella cartella del calendario:\n"
     "  t  calendario.txt   testo, ogni riga seguita da una riga vuota\n"
     "  w  calendario.doc   lo stesso testo, per Word\n"
     "  x  calendario.xls   tabella separata da tabulazioni, per Excel\n"
@@ -56,53 +61,69 @@ bool e_aiuto(std::string_view argomento, bool windows) {
            (windows && std::any_of(SU_WINDOWS.begin(), SU_WINDOWS.end(), e));
 }
 
-// A file or a folder given to the program, as Explorer gives what is dropped on it: the
-// program reads "originale.txt" of the folder it is started in, whatever it is given.
-std::string dato(std::string_view percorso, sistema::Voce voce) {
-    return "turnolista: " + in_chiaro(percorso) +
-           (voce == sistema::Voce::cartella
-                ? " è una cartella, ma turnolista legge sempre il file originale.txt della "
-                  "cartella da cui parte: metti lì il calendario con il nome originale.txt e "
-                  "avvia turnolista da quella cartella\n"
-                : " è un file, ma turnolista legge sempre il file originale.txt della cartella "
-                  "da cui parte: copia il file in quella cartella con il nome originale.txt e "
-                  "avvia turnolista da lì\n");
+// The unknown argument `sbagliato`, refused.
+int rifiuta(std::string_view sbagliato, const Console& console) {
+    const bool utf8 = console.utf8_err || utf8_valido(sbagliato);
+    const std::string testo =
+        "turnolista: opzione non riconosciuta: " + citazione(sbagliato, utf8) +
+        "\nPer l'aiuto: turnolista --help\n";
+    // An option typed is the user's own bytes, quoted as they are in a message that is ASCII
+    // around them; Windows gives its arguments as text, shown as the messages are.
+    if (console.abitudini_windows) {
+        avverti(console, testo);
+    } else {
+        static_cast<void>(console.err.scrivi(testo));
+    }
+    return 2;
+}
+
+// The list `percorso` names, its folder made the current one.
+std::variant<Origine, int> entra(std::string_view percorso, const Console& console) {
+    const std::string partenza = sistema::cartella_corrente();
+    auto lista = sistema::entra_nella_cartella(percorso);
+    if (!lista) {
+        avverti(console, messaggio(lista.errore()));
+        return 1;
+    }
+    std::string cartella = sistema::cartella_corrente();
+    return Origine{.lista = std::move(*lista),
+                   .cartella = cartella == partenza ? std::string() : std::move(cartella)};
 }
 
 }  // namespace
 
-std::optional<int> riga_di_comando(std::span<const std::string_view> argomenti,
-                                   const Console& console) {
-    if (argomenti.empty()) {
-        return std::nullopt;
-    }
+std::variant<Origine, int> riga_di_comando(std::span<const std::string_view> argomenti,
+                                           const Console& console) {
     const bool windows = console.abitudini_windows;
-    const auto sconosciuto = std::find_if(argomenti.begin(), argomenti.end(), [&](auto a) {
-        return !e_aiuto(a, windows) && !uguale(a, "--version", windows);
-    });
-    if (sconosciuto != argomenti.end()) {
-        const sistema::Voce che_cosa = sistema::che_cosa_e(*sconosciuto);
-        const bool utf8 = console.utf8_err || utf8_valido(*sconosciuto);
-        const std::string testo =
-            che_cosa != sistema::Voce::nessuna
-                ? dato(*sconosciuto, che_cosa)
-                : "turnolista: opzione non riconosciuta: " + citazione(*sconosciuto, utf8) +
-                      "\nPer l'aiuto: turnolista --help\n";
-        // An option typed is the user's own bytes, quoted as they are in a message that is
-        // ASCII around them; Windows gives its arguments as text, shown as the messages are.
-        if (che_cosa == sistema::Voce::nessuna && !windows) {
-            static_cast<void>(console.err.scrivi(testo));
+    std::vector<std::string_view> percorsi;
+    std::optional<std::string_view> opzione;
+    for (const std::string_view argomento : argomenti) {
+        if (e_aiuto(argomento, windows) || uguale(argomento, "--version", windows)) {
+            opzione = opzione.value_or(argomento);
+        } else if (sistema::che_cosa_e(argomento) != sistema::Voce::nessuna) {
+            percorsi.push_back(argomento);
         } else {
-            avverti(console, testo);
+            return rifiuta(argomento, console);
         }
+    }
+    if (opzione) {
+        const Esito esito =
+            scrivi_messaggio(console, console.out, e_aiuto(*opzione, windows) ? AIUTO : VERSIONE);
+        if (!esito.ok()) {
+            avverti(console, messaggio(esito));
+        }
+        return esito.ok() ? 0 : 1;
+    }
+    if (percorsi.size() > 1) {
+        avverti(console, "turnolista: hai dato " + std::to_string(percorsi.size()) +
+                             " file o cartelle, ma turnolista legge un calendario alla volta: "
+                             "dagliene uno solo\n");
         return 2;
     }
-    const Esito esito = scrivi_messaggio(console, console.out,
-                                         e_aiuto(argomenti.front(), windows) ? AIUTO : VERSIONE);
-    if (!esito.ok()) {
-        avverti(console, messaggio(esito));
+    if (percorsi.empty()) {
+        return Origine{};
     }
-    return esito.ok() ? 0 : 1;
+    return entra(percorsi.front(), console);
 }
 
 }  // namespace turnolista

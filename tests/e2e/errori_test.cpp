@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "esecuzione.hpp"
 
 namespace prova {
 namespace {
+
+using namespace std::string_literals;
 
 const std::string RIEPILOGO_TXT = PRESENTE + "2" + ESEGUITO + COMPLIMENTI + "calendario.txt\n";
 
@@ -96,6 +99,76 @@ TEST(Errori, OutputThatCannotBeReplacedIsReportedAndNoTemporaryFileStays) {
         file[caso.cartella + "/"] = "";
         EXPECT_EQ(e.file, file);
     }
+}
+
+TEST(Errori, DocumentThatIsNoTextListIsRefusedSayingHowToSaveItAsText) {
+    // Each by its first bytes, whatever its name; what is after the reason says what to do.
+    const std::string zip = "PK\x03\x04"s + std::string(26, '\0');
+    const std::string ole = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"s + std::string(504, '\0');
+    const std::string salvato = ", poi dai a turnolista il file salvato";
+    const std::string excel =
+        "\xE8 un file di Excel, non di testo: aprilo in Excel, scegli Salva con nome e come tipo "
+        "\xAB"
+        "CSV (delimitato dal separatore di elenco)\xBB" +
+        salvato;
+    const std::string word =
+        "\xE8 un documento di Word, non di testo: aprilo in Word, scegli Salva con nome e come "
+        "tipo \xABTesto normale\xBB" +
+        salvato;
+    const std::vector<std::tuple<std::string, std::string, std::string>> casi{
+        {"Girone B.xlsx", zip + "[Content_Types].xml xl/workbook.xml", excel},
+        {"Girone B.xls", ole + "W\0o\0r\0k\0b\0o\0o\0k\0"s, excel},
+        {"Girone B.docx", zip + "[Content_Types].xml word/document.xml", word},
+        {"Girone B.doc", ole + "W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"s, word},
+        {"originale.txt", "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n",
+         "\xE8 un PDF, non un file di testo: aprilo, seleziona la tabella delle partite, "
+         "copiala, incollala nel Blocco note e salvala" +
+             salvato},
+        {"Girone B.ods", zip + "mimetypeapplication/vnd.oasis.opendocument.spreadsheet",
+         "\xE8 un documento di LibreOffice, non di testo: aprilo in LibreOffice, scegli Salva con "
+         "nome e come tipo \xABTesto CSV\xBB (o \xABTesto\xBB per un documento di Writer)" +
+             salvato},
+        {"Girone B.zip", zip + "Girone B.csv",
+         "\xE8 un archivio zip, non un file di testo: estrailo (tasto destro, Estrai tutto...), "
+         "poi dai a turnolista il calendario che contiene"},
+        {"Girone B.png", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s,
+         "\xE8 un'immagine, non un file di testo: scarica il calendario come testo, CSV o Excel, "
+         "o scrivi le partite nel Blocco note e salvale" +
+             salvato},
+    };
+    for (const auto& [nome, byte, motivo] : casi) {
+        SCOPED_TRACE(nome);
+        const std::map<std::string, std::string> prima{{nome, byte}, {"calendario.txt", "v\n"}};
+        const auto e = esegui({.file_grezzi = prima, .input = "t\nLupi\nn\n", .argomenti = {nome}});
+        EXPECT_EQ(e.out, FALLITA);
+        EXPECT_EQ(e.err, "Impossibile leggere il file " + nome + " nella cartella " + e.cartella +
+                             ": " + motivo + "\n");
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.file, prima);
+    }
+    // The same for originale.txt, with no argument.
+    const auto e = esegui(
+        {.file_grezzi = {{"originale.txt", zip + "xl/workbook.xml"}}, .input = "t\nLupi\nn\n"});
+    EXPECT_EQ(e.err, "Impossibile leggere il file originale.txt nella cartella " + e.cartella +
+                         ": " + excel + "\n");
+}
+
+TEST(Errori, TextListNamedLikeATableIsAListThatNoPassMayOverwrite) {
+    // As this program's own calendario.xls, given back to it.
+    const std::map<std::string, std::string> prima{{"calendario.xls", LUPI_XLS}};
+    const auto t =
+        esegui({.file = prima, .input = "t\nLupi\nn\n", .argomenti = {"calendario.xls"}});
+    EXPECT_EQ(t.out, RIUSCITA_TXT);
+    EXPECT_EQ(t.file.at("calendario.txt"),
+              "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n\n2\t\t\t\t\tRiposa Lupi\n\n");
+    const auto x =
+        esegui({.file = prima, .input = "x\nLupi\nn\n", .argomenti = {"calendario.xls"}});
+    EXPECT_EQ(x.out, FALLITA);
+    EXPECT_EQ(x.err,
+              "Impossibile scrivere il file calendario.xls: \xE8 il calendario che turnolista sta "
+              "leggendo, che verrebbe cancellato: scegli un altro formato, o rinominalo\n");
+    EXPECT_EQ(x.stato, 1);
+    EXPECT_EQ(x.file, prima);
 }
 
 TEST(Errori, OneFailedPassMakesTheExitStatusOne) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "esecuzione.hpp"
 #include "esecuzione_sistema.hpp"
 
@@ -7,12 +9,14 @@ namespace prova {
 namespace {
 
 const std::string AIUTO =
-    "Uso: turnolista [--help | --version]\n"
+    "Uso: turnolista [FILE | CARTELLA]\n"
+    "     turnolista --help | --version\n"
     "\n"
     "Estrae dal calendario di un campionato le partite di una squadra.\n"
-    "Senza argomenti chiede il formato e il nome della squadra, cerca il nome in tutte\n"
-    "le righe del file originale.txt della cartella corrente e copia ogni riga che lo\n"
-    "contiene nel file del formato scelto:\n"
+    "Chiede il formato e il nome della squadra, cerca il nome in tutte le righe del\n"
+    "calendario FILE (o del file originale.txt di CARTELLA o, senza argomenti, della\n"
+    "cartella corrente) e copia ogni riga che lo contiene nel file del formato scelto,\n"
+    "nella cartella del calendario:\n"
     "  t  calendario.txt   testo, ogni riga seguita da una riga vuota\n"
     "  w  calendario.doc   lo stesso testo, per Word\n"
     "  x  calendario.xls   tabella separata da tabulazioni, per Excel\n"
@@ -46,7 +50,9 @@ TEST(RigaDiComando, HelpIsPrintedWithoutTouchingFilesOrReadingInput) {
 
 TEST(RigaDiComando, VersionNamesTheProgram) {
     // The first option decides.
-    for (const auto& argomenti : {std::vector<std::string>{"--version"}, {"--version", "--help"}}) {
+    for (const auto& argomenti : {std::vector<std::string>{"--version"},
+                                  {"--version", "--help"},
+                                  {"originale.txt", "calendario.txt", "--version"}}) {
         const auto e = esegui({.file = FILE_PRESENTI, .argomenti = argomenti});
         EXPECT_EQ(e.out, "turnolista " VERSIONE_ATTESA "\n");
         EXPECT_EQ(e.stato, 0);
@@ -69,25 +75,114 @@ TEST(RigaDiComando, UnknownArgumentIsRefusedWithStatusTwo) {
     }
 }
 
-TEST(RigaDiComando, FileOrFolderGivenToTheProgramIsExplainedAndLeftAlone) {
-    // As Explorer gives a file or a folder dropped on the program.
-    const std::string legge =
-        " ma turnolista legge sempre il file originale.txt della cartella da cui parte: ";
+// A folder with a space, and on POSIX systems an accent (the harness names its files in
+// Windows' ANSI code page, where the program reads arguments as text): its name as a file
+// is made, and as a message in the C locale shows it.
+const std::string GIRONE = sistema::testo_crlf() ? "Girone B" : "Girone B \xC3\xA8";
+const std::string GIRONE_DETTO = sistema::testo_crlf() ? "Girone B" : "Girone B \xE8";
+
+// The folder `nome` beside the one a run started in, as a message names it.
+std::string accanto(const Esecuzione& e, const std::string& nome) {
+    return (std::filesystem::path(e.cartella).parent_path() / nome).string();
+}
+
+TEST(RigaDiComando, ListGivenFromAnotherFolderIsReadAndItsFilesAreWrittenBesideIt) {
+    // Each format as a run in the list's own folder makes it, with the list under its own name.
+    const std::string lista = GIRONE + "/Calendario Lupi.csv";
+    for (const std::string lettera : {"t", "w", "x", "h", "c"}) {
+        SCOPED_TRACE(lettera);
+        const std::string adesso = "2026-09-01T08:00:00Z";
+        const std::string input = lettera + "\nLupi\nn\n";
+        const auto qui =
+            esegui({.file = {{"originale.txt", ORIGINALE}}, .input = input, .adesso = adesso});
+        const auto e = esegui({.file = {{lista, ORIGINALE}},
+                               .parte_da = "altrove",
+                               .input = input,
+                               .argomenti = {"../" + lista},
+                               .adesso = adesso});
+        EXPECT_EQ(e.out, qui.out);
+        EXPECT_EQ(e.err, "");
+        EXPECT_EQ(e.stato, 0);
+        std::map<std::string, std::string> attesi{
+            {lista, ORIGINALE}, {GIRONE + "/", ""}, {"altrove/", ""}};
+        for (const auto& [nome, testo] : qui.file) {
+            if (nome != "originale.txt") {
+                attesi[GIRONE + "/" + nome] = testo;
+            }
+        }
+        EXPECT_EQ(attesi.size(), lettera == "x" || lettera == "h" ? 5U : 4U);
+        EXPECT_EQ(e.file, attesi);
+    }
+    const auto t = esegui({.file = {{lista, ORIGINALE}},
+                           .parte_da = "altrove",
+                           .input = "t\nLupi\nn\n",
+                           .argomenti = {"../" + lista}});
+    EXPECT_EQ(t.out, RIUSCITA_TXT);
+    EXPECT_EQ(t.file.at(GIRONE + "/calendario.txt"), LUPI_TESTO);
+}
+
+TEST(RigaDiComando, FolderGivenIsReadForItsOriginaleTxt) {
+    const auto e = esegui({.file = {{GIRONE + "/originale.txt", ORIGINALE}},
+                           .input = "x\nLupi\nn\n",
+                           .argomenti = {GIRONE}});
+    EXPECT_EQ(e.out, RIUSCITA_XLS);
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.file, (std::map<std::string, std::string>{{GIRONE + "/", ""},
+                                                          {GIRONE + "/originale.txt", ORIGINALE},
+                                                          {GIRONE + "/calendario.xls", LUPI_XLS},
+                                                          {GIRONE + "/temp.txt", LUPI_RIGHE}}));
+}
+
+TEST(RigaDiComando, FailuresInTheListsFolderNameThatFolder) {
+    struct Caso {
+        std::map<std::string, std::string> file;
+        std::vector<std::string> cartelle;
+        std::string argomento;
+        std::string err;  // after "Impossibile "
+    };
+    const std::vector<Caso> casi{
+        // The near-miss names of a folder given as of the current one.
+        {{{GIRONE + "/originale (1).txt", ORIGINALE}},
+         {},
+         "../" + GIRONE,
+         "leggere il file originale.txt nella cartella " + GIRONE_DETTO +
+             ": non c'\xE8, ma c'\xE8 originale (1).txt: rinominalo in originale.txt (in Esplora "
+             "file, se le estensioni non si vedono, scrivi solo originale)"},
+        {{{GIRONE + "/lista.txt", ORIGINALE}},
+         {GIRONE + "/calendario.txt"},
+         "../" + GIRONE + "/lista.txt",
+         "scrivere il file calendario.txt nella cartella " + GIRONE_DETTO + ": \xE8 una cartella"},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.argomento);
+        const auto e = esegui({.file = caso.file,
+                               .cartelle = caso.cartelle,
+                               .parte_da = "altrove",
+                               .input = "t\nLupi\nn\n",
+                               .argomenti = {caso.argomento}});
+        const std::string cartella = accanto(e, "");
+        std::string err = caso.err;
+        err.insert(err.find(GIRONE_DETTO), cartella);
+        EXPECT_EQ(e.err, "Impossibile " + err + "\n");
+        EXPECT_EQ(e.out, FALLITA);
+        EXPECT_EQ(e.stato, 1);
+    }
+}
+
+TEST(RigaDiComando, TwoFilesOrFoldersAreRefusedAndNothingIsTouched) {
     auto presenti = FILE_PRESENTI;
     presenti["squadre/"] = "";
-    for (const auto& [dato, err] : std::vector<std::pair<std::string, std::string>>{
-             {"calendario.txt", "turnolista: calendario.txt \xE8 un file," + legge +
-                                    "copia il file in quella cartella con il nome originale.txt "
-                                    "e avvia turnolista da l\xEC\n"},
-             {"squadre", "turnolista: squadre \xE8 una cartella," + legge +
-                             "metti l\xEC il calendario con il nome originale.txt e avvia "
-                             "turnolista da quella cartella\n"}}) {
+    for (const auto& [argomenti, quanti] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"originale.txt", "calendario.txt"}, 2},
+             {{"squadre", "originale.txt", "squadre"}, 3}}) {
         const auto e = esegui({.file = FILE_PRESENTI,
                                .cartelle = {"squadre"},
                                .input = "t\nLupi\nn\n",
-                               .argomenti = {dato}});
+                               .argomenti = argomenti});
         EXPECT_EQ(e.out, "");
-        EXPECT_EQ(e.err, err);
+        EXPECT_EQ(e.err, "turnolista: hai dato " + std::to_string(quanti) +
+                             " file o cartelle, ma turnolista legge un calendario alla volta: "
+                             "dagliene uno solo\n");
         EXPECT_EQ(e.stato, 2);
         EXPECT_EQ(e.file, presenti);
     }

@@ -101,52 +101,63 @@ TEST(Windows, ReadOnlyFileIsRefusedAndKept) {
     }
 }
 
-TEST(Windows, FileOrFolderDroppedFromAFolderOfAnyNameIsExplained) {
-    // Nicolò, Футбол and 足球, given as Explorer gives what is dropped; standard error is a
-    // file, which takes the ANSI code page: letters it cannot hold are "?".
-    const std::string file =
-        " \xE8 un file, ma turnolista legge sempre il file originale.txt della cartella da cui "
-        "parte: copia il file in quella cartella con il nome originale.txt e avvia turnolista "
-        "da l\xEC\n";
-    const std::string cartella =
-        " \xE8 una cartella, ma turnolista legge sempre il file originale.txt della cartella da "
-        "cui parte: metti l\xEC il calendario con il nome originale.txt e avvia turnolista da "
-        "quella cartella\n";
-    const std::vector<std::string> nomi{"Nicol\xC3\xB2",
-                                        "\xD0\xA4\xD1\x83\xD1\x82\xD0\xB1\xD0\xBE\xD0\xBB",
-                                        "\xE8\xB6\xB3\xE7\x90\x83"};
-    const std::vector<std::pair<std::string, std::string>> casi{
-        {nomi[0] + "\\originale.txt", "Nicol\xF2\\originale.txt" + file},
-        {nomi[1] + "\\originale.txt", "??????\\originale.txt" + file},
-        {nomi[2] + "\\originale.txt", "??\\originale.txt" + file},
-        {nomi[0], "Nicol\xF2" + cartella},
-    };
-    for (const auto& [argomento, detto] : casi) {
-        SCOPED_TRACE(detto);
-        const auto percorso = [](const fs::path& dove, const std::string& nome) {
-            return dove / std::u8string(nome.begin(), nome.end());
-        };
-        const auto e = esegui({.argomenti = {argomento},
-                               .durante =
-                                   [&](int programma, const fs::path& dove) {
-                                       // Names the harness cannot collect go once the program has
-                                       // ended.
-                                       aspetta(programma, [] { return false; });
-                                       for (const auto& nome : nomi) {
-                                           fs::remove_all(percorso(dove, nome));
-                                       }
-                                   },
-                               .prima =
-                                   [&](const fs::path& dove) {
-                                       for (const auto& nome : nomi) {
-                                           fs::create_directory(percorso(dove, nome));
-                                           std::ofstream(percorso(dove, nome) / "originale.txt")
-                                               << "1 Lupi-Orsi\r\n";
-                                       }
-                                   }});
-        EXPECT_EQ(e.err, "turnolista: " + detto);
-        EXPECT_EQ(e.stato, 2);
+TEST(Windows, ListDroppedFromAFolderOfAnyNameIsReadAndItsCalendarWrittenThere) {
+    // As Explorer gives a file or a folder dropped on the program: one quoted full path, long,
+    // of Nicolò, Футбол or 足球, the program started in a folder of its own. The folders are
+    // made outside the run's, whose path the arguments cannot know beforehand.
+    const fs::path radice =
+        fs::temp_directory_path() / ("turnolista trascinato " + std::to_string(questo_processo()));
+    const std::string lunga(100, 'x');
+    const std::vector<std::string> nomi{"Nicol\xC3\xB2 " + lunga,
+                                        "\xD0\xA4\xD1\x83\xD1\x82\xD0\xB1\xD0\xBE\xD0\xBB " + lunga,
+                                        "\xE8\xB6\xB3\xE7\x90\x83 " + lunga};
+    for (const auto& nome : nomi) {
+        for (const std::string lista : {"Girone B - stagione 2026-2027.csv", "originale.txt"}) {
+            const fs::path cartella =
+                radice / std::u8string(nome.begin(), nome.end()) / "Girone B, stagione 2026-2027";
+            fs::create_directories(cartella);
+            std::ofstream(cartella / lista, std::ios::binary) << "1 Lupi-Orsi\r\n";
+            const std::u8string dato =
+                (lista == "originale.txt" ? cartella : cartella / lista).u8string();
+            const auto e = esegui({.parte_da = "turnolista",
+                                   .input = "t\nLupi\nn\n",
+                                   .argomenti = {std::string(dato.begin(), dato.end())}});
+            EXPECT_EQ(e.out, FORMATO + NOME + PRESENTE + "1" + ESEGUITO + COMPLIMENTI +
+                                 "calendario.txt\n" + ANCORA);
+            EXPECT_EQ(e.err, "");
+            EXPECT_EQ(e.stato, 0);
+            EXPECT_EQ(leggi(cartella / "calendario.txt"), "1 Lupi-Orsi\r\n\r\n");
+            EXPECT_EQ(e.file, (std::map<std::string, std::string>{{"turnolista/", ""}}));
+            fs::remove_all(radice);
+        }
     }
+}
+
+TEST(Windows, WindowOfADoubleClickOrADropStaysOpenAfterAFailure) {
+    // A run with a console of its own, as Explorer starts one.
+    const auto finestra = [](Avvio avvio) {
+        avvio.input = "t\nLupi\nn\n";
+        avvio.durante = [](int programma, const fs::path&) {
+            aspetta(programma, [] { return false; });
+        };
+        return esegui(avvio);
+    };
+    const std::string premi = "Premi Invio per chiudere la finestra.\n";
+    const auto doppio_clic = finestra({});
+    EXPECT_EQ(doppio_clic.out, FALLITA + premi);
+    EXPECT_EQ(doppio_clic.stato, 1);
+    const auto pdf =
+        finestra({.file_grezzi = {{"Girone B.pdf", "%PDF-1.7\n"}}, .argomenti = {"Girone B.pdf"}});
+    EXPECT_EQ(pdf.out, FALLITA + premi);
+    EXPECT_EQ(pdf.stato, 1);
+    const auto due = finestra(
+        {.file = {{"a.csv", ORIGINALE}, {"b.csv", ORIGINALE}}, .argomenti = {"a.csv", "b.csv"}});
+    EXPECT_EQ(due.out, premi);
+    EXPECT_EQ(due.stato, 2);
+    const auto riuscita =
+        finestra({.file = {{"Girone B.csv", ORIGINALE}}, .argomenti = {"Girone B.csv"}});
+    EXPECT_EQ(riuscita.out, RIUSCITA_TXT);
+    EXPECT_EQ(riuscita.stato, 0);
 }
 
 TEST(Windows, FileAnotherProgramHoldsIsSaidSoToReadOrToWrite) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialogo/messaggi.hpp"
@@ -78,7 +79,7 @@ TEST(Dialogo, OnATerminalTheFormatQuestionIsFollowedByANoteOfTheCalendar) {
     for (const bool terminale : {true, false}) {
         ConsoleDiProva prova("");
         prova.console.in_terminale = terminale;
-        EXPECT_EQ(dialogo(prova.console), 0);
+        EXPECT_EQ(dialogo(prova.console, Origine{}), 0);
         EXPECT_EQ(prova.out.scritto(),
                   "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di "
                   "testo,w per Word,x per Ecxel,h per pagina web e poi premi invio)\n");
@@ -120,6 +121,37 @@ TEST(Originale, NameTheUserMayHaveMeantAndTheZipExplorerOpened) {
     };
     for (const auto& [percorso, zip] : percorsi) {
         EXPECT_EQ(zip_aperto(percorso), zip) << percorso;
+    }
+}
+
+TEST(Originale, DocumentIsToldByItsFirstBytesWhateverItsName) {
+    // Office files, PDF and zips are told end to end; here the rest, and text like them.
+    using namespace std::string_literals;
+    const std::vector<std::pair<std::string, std::optional<Documento>>> casi{
+        {"PK\x05\x06"s + std::string(18, '\0'), Documento::zip},  // an empty zip
+        {"\x89PNG\r\n\x1A\n", Documento::immagine},
+        {"\xFF\xD8\xFF\xE0", Documento::immagine},
+        {"GIF89a", Documento::immagine},
+        {"II*\0"s, Documento::immagine},
+        {"MM\0*"s, Documento::immagine},
+        {"RIFF\x10\0\0\0WEBPVP8 "s, Documento::immagine},
+        {"\0\0\0\x18"
+         "ftypheic"s,
+         Documento::immagine},
+        // Text, whatever a name such as .xls says: this program's own tables among it.
+        {"1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\n", {}},
+        {"\xFF\xFE"
+         "1\0 \0L\0"s,
+         {}},
+        {"PK Lupi-Orsi\n", {}},
+        {"II* Lupi\n", {}},
+        {"", {}},
+    };
+    for (const auto& [byte, documento] : casi) {
+        SCOPED_TRACE(byte);
+        const Esito esito = solo_testo("lista.xls", byte);
+        EXPECT_EQ(esito.ok(), !documento);
+        EXPECT_EQ(esito.documento, documento.value_or(Documento::excel));
     }
 }
 
