@@ -61,12 +61,13 @@ for riga in esempio.decode().splitlines():
                        locale - datetime.timedelta(hours=2 if estate else 1)))
 controlla(list(eventi(calendario(esempio, "Lupi"))), attesi)
 
-# Tabs, accents, commas and semicolons, the two sides of the change written out by hand.
-lista = ("1\t13/09\t10:30\tSant'Agata, campo 2\tCitt\u00e0; Lupi-Forl\u00ec\n"
+# Tabs, accents, commas and semicolons (the away team "Città; Forlì"), the two sides of the
+# change written out by hand.
+lista = ("1\t13/09\t10:30\tSant'Agata, campo 2\tLupi-Citt\u00e0; Forl\u00ec\n"
          "2\t25/10\t15:30\tCant\u00f9\tLupi-Orsi, recupero\n").encode()
 controlla(list(eventi(calendario(lista, "Lupi"))), [
-    ("Citt\u00e0; Lupi-Forl\u00ec", "Sant'Agata, campo 2",
-     "1\t13/09\t10:30\tSant'Agata, campo 2\tCitt\u00e0; Lupi-Forl\u00ec",
+    ("Lupi-Citt\u00e0; Forl\u00ec", "Sant'Agata, campo 2",
+     "1\t13/09\t10:30\tSant'Agata, campo 2\tLupi-Citt\u00e0; Forl\u00ec",
      datetime.datetime(2026, 9, 13, 10, 30), datetime.datetime(2026, 9, 13, 8, 30)),
     ("Lupi-Orsi, recupero", "Cant\u00f9", "2\t25/10\t15:30\tCant\u00f9\tLupi-Orsi, recupero",
      datetime.datetime(2026, 10, 25, 15, 30), datetime.datetime(2026, 10, 25, 14, 30)),

@@ -50,7 +50,8 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     // calendar, which is UTF-8 by definition), so that Windows' programs read them so.
     const std::string_view inizio = codifica == Codifica::utf8 ? BOM_UTF8 : "";
     std::string righe(inizio);  // the text formats' file, or temp.txt
-    righe.reserve(scelta.ics ? 0 : inizio.size() + trovati + esito.RIGHE * 2);
+    righe.reserve(scelta.ics ? 0
+                             : inizio.size() + trovati + esito.RIGHE * (scelta.tabella ? 1 : 2));
     // The lines a member's editor shows, copied as they are.
     per_riga(testo, [&](std::string_view riga) {
         if (!scelta.ics && contiene(riga, cercato)) {

@@ -167,12 +167,12 @@ EsitoCalendario Calendario::scrivi() && {
         const int prima_volta = uid[marca]++;
         ++esito.eventi;
         ics.riga("BEGIN:VEVENT");
-        ics.riga("UID:").numero(esito.stagione).piu("-").esadecimale(marca);
+        ics.riga("UID:").numero(esito.stagione).valore("-").esadecimale(marca);
         if (prima_volta > 0) {
-            ics.piu("-").numero(prima_volta + 1);
+            ics.valore("-").numero(prima_volta + 1);
         }
-        ics.piu("@turnolista");
-        ics.riga("DTSTAMP:").data_ora(adesso_).piu("Z");
+        ics.valore("@turnolista");
+        ics.riga("DTSTAMP:").data_ora(adesso_).valore("Z");
         ics.riga("SEQUENCE:").numero(revisione);
         const sys_days inizio_giorno(giorno);
         if (evento.ora >= seconds(0)) {

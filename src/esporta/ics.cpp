@@ -34,10 +34,6 @@ Ics& Ics::riga(std::string_view testo) {
         piega();
     }
     inizio_ = testo_.size();
-    return piu(testo);
-}
-
-Ics& Ics::piu(std::string_view testo) {
     testo_.append(testo);
     return *this;
 }
@@ -83,7 +79,7 @@ Ics& Ics::data(sys_days giorno) {
 Ics& Ics::data_ora(sys_seconds istante) {
     const sys_days giorno = floor<days>(istante);
     const hh_mm_ss ora(istante - giorno);
-    return data(giorno).piu("T").numero(
+    return data(giorno).valore("T").numero(
         ora.hours().count() * 10000 + ora.minutes().count() * 100 + ora.seconds().count(), 6);
 }
 

@@ -41,10 +41,9 @@ class Ics {
     explicit Ics(std::size_t capienza) { testo_.reserve(capienza); }
     // Ends the line before and starts one with `testo` as it stands: "SUMMARY:".
     Ics& riga(std::string_view testo);
-    // Adds to the line `testo` as it stands; or as a property value takes it (backslash,
-    // semicolon, comma and newline escaped, and no control character but the tab, which
-    // the value cannot hold); a number of at least `cifre` digits; 20260913; 20260913T103000.
-    Ics& piu(std::string_view testo);
+    // Adds to the line `testo` as a property value takes it (backslash, semicolon, comma and
+    // newline escaped, and no control character but the tab, which the value cannot hold); a
+    // number of at least `cifre` digits; 20260913; 20260913T103000.
     Ics& valore(std::string_view testo);
     Ics& numero(long long valore, std::size_t cifre = 1);
     Ics& esadecimale(std::uint64_t valore);  // 16 digits

@@ -128,6 +128,14 @@ bool e_ora(std::string_view t) {
     return leggi_ora(t).has_value();
 }
 
+// What is written as a date or a time, read or not: a digit on each side of a '/' or a ':'.
+template <char SEGNO>
+bool scritta_come(std::string_view parola) {
+    const std::size_t dove = parola.find(SEGNO);
+    return dove != FINE && dove > 0 && dove + 1 < parola.size() && cifra(parola[dove - 1]) &&
+           cifra(parola[dove + 1]);
+}
+
 bool numero_di_gara(std::string_view cella) {
     return !cella.empty() && cella.size() <= 4 && std::all_of(cella.begin(), cella.end(), cifra);
 }
@@ -278,7 +286,7 @@ Lettore::Lettore(std::string_view testo) {
     constexpr std::array SEPARATORI{Separatore::tab, Separatore::punto_e_virgola,
                                     Separatore::virgola};
     for (std::size_t k = 0; k < SEPARATORI.size(); ++k) {
-        if (separatore_ == Separatore::spazio && 3 * con[k] >= righe && con[k] > 0) {
+        if (separatore_ == Separatore::spazio && 2 * con[k] > righe) {
             separatore_ = SEPARATORI[k];
         }
     }
@@ -485,6 +493,13 @@ void Lettore::leggi_libero(std::string_view testo, Letta& letta) const {
     std::string seconda = prendi(testo, parole, 0, 4, e_data);
     if (!seconda.empty()) {
         letta.ritorno = std::pair(seconda, prendi(testo, parole, 0, 2, e_ora));
+    }
+    // A date or a time not understood is told as written, not taken for a venue.
+    if (letta.data.empty()) {
+        letta.data = prendi(testo, parole, 0, 1, scritta_come<'/'>);
+    }
+    if (letta.ora.empty()) {
+        letta.ora = prendi(testo, parole, 0, 1, scritta_come<':'>);
     }
     std::string risultati = prendi(testo, parole, 0, 3, risultato);
     if (!risultati.empty()) {

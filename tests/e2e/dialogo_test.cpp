@@ -109,24 +109,33 @@ TEST(Dialogo, SeveralPassesOverwriteTheSameFormatAndKeepTheOthers) {
     EXPECT_EQ(e.stato, 0);
 }
 
-TEST(Dialogo, NameIsMatchedExactlyByteForByte) {
+TEST(Dialogo, NameIsMatchedAsTypedOrElseByItsLetters) {
     struct Caso {
         std::string nome;
         std::string righe;
         std::string testo;
+        std::string originale = ORIGINALE;
     };
     const std::vector<Caso> casi{
         {"", "0", ""},
-        {"lupi", "0", ""},
+        // In no line as typed: the lines that hold it in other capitals.
+        {"lupi", "4",
+         "1 13/09 10:30 Oratorio Falchi-Lupi\n\n3 20/09 15:30 Comunale Lupi-Volpi\n\n"
+         "4 20/09 10:00 Boschetto Lupi B-Orsi\n\nGiornata 2: Riposa Lupi\n\n"},
         {"Lupi ", "1", "4 20/09 10:00 Boschetto Lupi B-Orsi\n\n"},
         {"Lupi-Volpi", "1", "3 20/09 15:30 Comunale Lupi-Volpi\n\n"},
         {"20/09 1", "2",
          "3 20/09 15:30 Comunale Lupi-Volpi\n\n4 20/09 10:00 Boschetto Lupi B-Orsi\n\n"},
+        // A keyboard's ' and - find what a word processor writes (a UTF-8 list: UTF-8 files).
+        {"Sant'Anna-Lupi", "1",
+         "\xEF\xBB\xBF"
+         "1 13/09 Sant\u2019Anna\u2013Lupi\n\n",
+         "1 13/09 Sant\u2019Anna\u2013Lupi\n2 20/09 Sant'Anna B-Orsi\n"},
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE("[" + caso.nome + "]");
-        const auto e =
-            esegui({.file = {{"originale.txt", ORIGINALE}}, .input = "t\n" + caso.nome + "\nn\n"});
+        const auto e = esegui(
+            {.file = {{"originale.txt", caso.originale}}, .input = "t\n" + caso.nome + "\nn\n"});
         EXPECT_EQ(e.out, FORMATO + NOME + riepilogo(caso.righe, "calendario.txt") + ANCORA);
         EXPECT_EQ(e.file.at("calendario.txt"), caso.testo);
     }

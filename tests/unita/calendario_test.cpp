@@ -63,15 +63,24 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "1 01/07 15:30 C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20260701T153000"},
          2026},
-        {"July",
+        {"July, a day apart: the shortest stretch, not the list's order",
          alle(2026y / July / 1),
          "1 01/07 9.05 C Lupi-Orsi\n2 30/06 15:30:45 C Orsi-Lupi\n",
-         {"DTSTART;TZID=Europe/Rome:20260701T090500", "DTSTART;TZID=Europe/Rome:20270630T153045"},
+         {"DTSTART;TZID=Europe/Rome:20260701T090500", "DTSTART;TZID=Europe/Rome:20260630T153045"},
+         2025,
+         0,
+         0,
          2026},
         {"January, midseason",
          alle(2027y / January / 10),
-         "1 13/09 15:30 C Lupi-Orsi\n2 10/5 15:30 C Orsi-Lupi\n",
-         {"DTSTART;TZID=Europe/Rome:20260913T153000", "DTSTART;TZID=Europe/Rome:20270510T153000"},
+         "1 13/09 15:30 C Lupi-Orsi\n2 10/1 15:30 C Orsi-Lupi\n",
+         {"DTSTART;TZID=Europe/Rome:20260913T153000", "DTSTART;TZID=Europe/Rome:20270110T153000"},
+         2026},
+        {"a recovery out of order stays in its season",
+         alle(2026y / September / 1),
+         "1 13/09 - C Lupi-Orsi\n2 17/01 - C Orsi-Lupi\n3 20/09 - C Lupi-Volpi\n",
+         {"DTSTART;VALUE=DATE:20260913", "DTSTART;VALUE=DATE:20270117",
+          "DTSTART;VALUE=DATE:20260920"},
          2026},
         {"29/02 in a leap year",
          alle(2027y / August / 1),
@@ -83,17 +92,17 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          2028},
         {"29/02 in another year, 31/04 and no date at all",
          alle(2026y / August / 1),
-         "1 13/09 15:30 C Lupi-Orsi\n2 29/02 15:30 C Lupi-Orsi\n3 31/04 C Lupi\n"
-         "Giornata 4: Riposa Lupi\n5 rinviata C Lupi\n",
+         "1 13/09 15:30 C Lupi-Orsi\n2 29/02 15:30 C Lupi-Orsi\n3 31/04 C Lupi-Orsi\n"
+         "Giornata 4: Riposa Lupi\n5 rinviata C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20260913T153000"},
          2026,
          3,
          2},
         {"explicit years win",
          alle(2026y / December / 9),
-         "1 13/9/2025 15:30 C Lupi-Orsi\n2 1/2/27 15:30 C Lupi-Orsi\n3 1/2/227 15:30 C Lupi\n",
+         "1 13/9/2025 15:30 C Lupi-Orsi\n2 1/2/27 15:30 C Lupi-Orsi\n3 1/2/227 15:30 C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20250913T153000", "DTSTART;TZID=Europe/Rome:20270201T153000"},
-         2026,
+         2025,
          1,
          3},
         {"no time is the whole day, a time not understood no event",
@@ -112,7 +121,13 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          0,
          0,
          2027},
-        {"1 July with no dated line", alle(2026y / July / 1), "1 - 15:30 C Lupi\n", {}, 2026, 1, 1},
+        {"1 July with no dated line",
+         alle(2026y / July / 1),
+         "1 - 15:30 C Lupi-Orsi\n",
+         {},
+         2026,
+         1,
+         1},
         {"a last match today keeps its season",
          alle(2026y / June / 15),
          "1 15/06 15.30.45 C Lupi-Orsi\n",
@@ -131,7 +146,7 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          2026},
         {"a spring tournament takes the nearest year not over",
          alle(2026y / December / 9),
-         "1 10/03 - C Lupi\n2 20/05 - C Lupi\n",
+         "1 10/03 - C Lupi-Orsi\n2 20/05 - C Orsi-Lupi\n",
          {"DTSTART;VALUE=DATE:20270310", "DTSTART;VALUE=DATE:20270520"},
          2026,
          0,
@@ -142,11 +157,11 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "Gio 01/10/2026 21:00 PalaCampus Lupi-Orsi\nGiornata 2: Riposa Lupi\n",
          {"DTSTART;TZID=Europe/Rome:20261001T210000"},
          2026},
-        {"explicit years do not decide the season",
+        {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
          {"DTSTART;TZID=Europe/Rome:20250913T153000"},
-         2026},
+         2025},
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.nome);
@@ -190,11 +205,11 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
 }
 
 TEST(Calendario, EventLastsTwoHoursAndTheWholeDayEndsTheNextOne) {
-    const std::string testo = calendario("1 31/12 23:00 C Lupi-Orsi\n2 30/06 - C Lupi-Orsi\n",
+    const std::string testo = calendario("1 31/12 23:00 C Lupi-Orsi\n2 30/01 - C Lupi-Orsi\n",
                                          alle(2026y / December / 9));
     EXPECT_EQ(proprieta(testo, "DTEND"),
               (std::vector<std::string>{"DTEND;TZID=Europe/Rome:20270101T010000",
-                                        "DTEND;VALUE=DATE:20270701"}));
+                                        "DTEND;VALUE=DATE:20270131"}));
 }
 
 TEST(Calendario, TextIsEscapedAndFoldedAt75OctetsNeverInsideACharacter) {
@@ -230,9 +245,9 @@ TEST(Calendario, UidStaysWhenTheLeagueMovesAMatchAndSequenceGrowsWithTime) {
                                         "UID:2027-22a9bf5fdd046414-2@turnolista"}));
     EXPECT_EQ(proprieta(prima, "SEQUENCE"), std::vector<std::string>{"SEQUENCE:493200"});
     EXPECT_EQ(proprieta(spostata, "SEQUENCE"), std::vector<std::string>{"SEQUENCE:493260"});
-    EXPECT_EQ(
-        proprieta(calendario("7 27/09 15:30 C Lupi\n", alle(2025y / December / 31)), "SEQUENCE"),
-        std::vector<std::string>{"SEQUENCE:0"});
+    EXPECT_EQ(proprieta(calendario("7 27/09 15:30 C Lupi-Orsi\n", alle(2025y / December / 31)),
+                        "SEQUENCE"),
+              std::vector<std::string>{"SEQUENCE:0"});
 }
 
 }  // namespace

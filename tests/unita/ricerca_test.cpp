@@ -70,7 +70,7 @@ TEST(Ricerca, EmptyNameMatchesNothing) {
     EXPECT_EQ(r.uscita, "");
 }
 
-TEST(Ricerca, LineEndsAreLfCrLfOrTheEndOfTheText) {
+TEST(Ricerca, LineEndsAreLfCrLfACrAloneOrTheEndOfTheText) {
     // What a text pass writes of them, each line followed by an empty one.
     const auto testo = [](std::string_view originale) {
         return passata(originale, Codifica::ascii, "Lupi", Formato::testo, {}, FineRiga::lf)
@@ -78,24 +78,34 @@ TEST(Ricerca, LineEndsAreLfCrLfOrTheEndOfTheText) {
             .contenuto;
     };
     EXPECT_EQ(testo("1 Lupi-Orsi\n2 Orsi-Lupi"), "1 Lupi-Orsi\n\n2 Orsi-Lupi\n\n");
-    EXPECT_EQ(testo("1 Lupi\r\n2 Lupi\r3 Lupi\r"), "1 Lupi\n\n2 Lupi\r3 Lupi\n\n");
+    EXPECT_EQ(testo("1 Lupi\r\n2 Lupi\r3 Lupi\r"), "1 Lupi\n\n2 Lupi\n\n3 Lupi\n\n");
+    EXPECT_EQ(testo("1 Lupi\r\r2 Lupi"), "1 Lupi\n\n2 Lupi\n\n");
     EXPECT_EQ(testo("\n\nLupi\n\n"), "Lupi\n\n");
 }
 
 TEST(Ricerca, ALineBreakInsideDoubleQuotesIsInsideItsCellOfACsv) {
-    const auto righe = [](std::string_view testo, bool virgolette) {
+    const auto righe = [](std::string_view testo, char separatore) {
         std::vector<std::string> uscita;
         per_riga(
-            testo, [&](std::string_view riga) { uscita.emplace_back(riga); }, virgolette);
+            testo, [&](std::string_view riga) { uscita.emplace_back(riga); }, separatore);
         return uscita;
     };
     const std::string csv = "1,13/09,\"Campo\r\nNord\",Lupi-Orsi\r\n2,20/09,Sud,Orsi-Lupi\r\n";
-    EXPECT_EQ(righe(csv, true), (std::vector<std::string>{"1,13/09,\"Campo\r\nNord\",Lupi-Orsi",
-                                                          "2,20/09,Sud,Orsi-Lupi"}));
-    EXPECT_EQ(righe(csv, false).size(), 3U);
-    // A quote left open takes no more than a cell of a few lines would.
-    const std::string aperta = "1;\"aperta\n2;a\n3;b\n4;c\n5;d\n6;e\n";
-    EXPECT_EQ(righe(aperta, true).size(), 6U);
+    EXPECT_EQ(righe(csv, ','), (std::vector<std::string>{"1,13/09,\"Campo\r\nNord\",Lupi-Orsi",
+                                                         "2,20/09,Sud,Orsi-Lupi"}));
+    EXPECT_EQ(righe(csv, '\0').size(), 3U);
+    // How many records: a quote opens a cell only at its start, and a cell spans at most
+    // four lines; at the fifth the next line is a record again.
+    const std::vector<std::pair<std::string, std::size_t>> casi{
+        {"1;\"aperta\n2;a\n3;b\n4;c\n5;d\n6;e\n", 6},
+        {"1;Palestra \"Rossi\n2;a\n3;b\"\n", 3},
+        {"1;\"a\nb\nc\nd\";x\n2;y\n", 2},
+        {"1;\"a\nb\nc\nd\ne\";x\n2;y\n", 6},
+        {"1;\"a\rb\";x\r2;y\r", 2},
+    };
+    for (const auto& [testo, record] : casi) {
+        EXPECT_EQ(righe(testo, ';').size(), record) << testo;
+    }
 }
 
 TEST(Ricerca, EveryLineIsSearched) {

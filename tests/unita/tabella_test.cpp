@@ -7,24 +7,26 @@
 #include "esporta/colonne.hpp"
 #include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
+#include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 namespace {
 
-// The table of the lines in `righe`, one per newline, cut by the list's separator as in a
-// pass.
+// The table of the lines in `righe`, cut by the list's separator as in a pass.
 std::string tabella(TipoTabella tipo, std::string_view righe) {
     Tabella t(tipo);
     const Lettore lettore(righe);
-    while (!righe.empty()) {
-        const auto riga = righe.substr(0, righe.find('\n'));
-        if (lettore.separatore() == Separatore::spazio) {
-            t.riga(riga);
-        } else {
-            t.riga(lettore.leggi(riga), riga);
-        }
-        righe.remove_prefix(riga.size() + 1);
-    }
+    const auto separatore = static_cast<char>(lettore.separatore());
+    per_riga(
+        righe,
+        [&](std::string_view riga) {
+            if (lettore.separatore() == Separatore::spazio) {
+                t.riga(riga);
+            } else {
+                t.riga(lettore.leggi(riga), riga);
+            }
+        },
+        separatore == ' ' ? '\0' : separatore);
     return std::move(t).chiudi();
 }
 
@@ -132,12 +134,12 @@ TEST(Excel, ListSavedFromASheetGivesOneCellPerColumn) {
 
 TEST(Excel, NoLinesGiveAnEmptyFile) {
     EXPECT_EQ(excel(""), "");
-    // A list of rest lines alone is cut as a list of spaces is.
-    EXPECT_EQ(excel("Giornata 1: Riposa Lupi\t\t\n"), "1\t\t\t\t\tRiposa Lupi\t\t\n");
+    // A sheet's rest line, without the empty cells after it.
+    EXPECT_EQ(excel("Giornata 1: Riposa Lupi\t\t\n"), "1\t\t\t\t\tRiposa Lupi\n");
 }
 
 TEST(Excel, SpecialCharactersAreCopiedAsTheyAre) {
-    EXPECT_EQ(excel("1 a b c <Lupi> & Co\r\n"), "1\t1\ta\tb\tc\t<Lupi> & Co\r\n");
+    EXPECT_EQ(excel("1 a b c <Lupi> & Co\r\n"), "1\t1\ta\tb\tc\t<Lupi> & Co\n");
 }
 
 TEST(Pagina, RowsAlternateColoursAndKeepTheNewlineInTheLastCell) {
