@@ -139,8 +139,9 @@ TEST(RigaDiComando, FailuresInTheListsFolderNameThatFolder) {
         std::vector<std::string> cartelle;
         std::string argomento;
         std::string err;  // after "Impossibile "
+        std::map<std::string, std::string> link;
     };
-    const std::vector<Caso> casi{
+    std::vector<Caso> casi{
         // The near-miss names of a folder given as of the current one.
         {{{GIRONE + "/originale (1).txt", ORIGINALE}},
          {},
@@ -153,11 +154,22 @@ TEST(RigaDiComando, FailuresInTheListsFolderNameThatFolder) {
          "../" + GIRONE + "/lista.txt",
          "scrivere il file calendario.txt nella cartella " + GIRONE_DETTO + ": \xE8 una cartella"},
     };
+    if (!sistema::testo_crlf()) {
+        // The list under its own name is the one no pass may write through a link.
+        casi.push_back({{{GIRONE + "/lista.txt", ORIGINALE}},
+                        {},
+                        "../" + GIRONE + "/lista.txt",
+                        "scrivere il file calendario.txt nella cartella " + GIRONE_DETTO +
+                            ": \xE8 lo stesso file di lista.txt, che verrebbe cancellato; fai "
+                            "puntare calendario.txt a un altro file",
+                        {{GIRONE + "/calendario.txt", "lista.txt"}}});
+    }
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.argomento);
         const auto e = esegui({.file = caso.file,
                                .cartelle = caso.cartelle,
                                .parte_da = "altrove",
+                               .link = caso.link,
                                .input = "t\nLupi\nn\n",
                                .argomenti = {caso.argomento}});
         const std::string cartella = accanto(e, "");
