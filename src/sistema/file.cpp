@@ -1,155 +1,213 @@
 #include "sistema/file.hpp"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <deque>
 #include <optional>
 
-#include "comune/costanti.hpp"
-#include "sistema/segnali.hpp"
+#include "sistema/file_proprio.hpp"
+
+#ifdef _WIN32
+#include "sistema/windows.hpp"
+#else
+#include <unistd.h>
+#endif
 
 namespace turnolista::sistema {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-// The name a new file is written under beside `destinazione` (a path): hidden, in the same
-// folder so that a rename puts it in place, with this process's id in hexadecimal and "-1",
-// "-2" after it should that name be taken; of a long name only its start, so that a name
-// that fits fits with what is added.
-std::string nome_nascosto(std::string_view destinazione, int tentativo) {
-    constexpr std::size_t LUNGHEZZA = 200;
-    std::array<char, 2 * sizeof(unsigned long)> cifre{};
-    char* const fine =
-        std::to_chars(cifre.data(), cifre.data() + cifre.size(), proprio::processo(), 16).ptr;
-    const std::size_t barra = destinazione.find_last_of("/\\") + 1;
-    std::string nome(destinazione.substr(0, barra));
-    nome.append(".").append(destinazione.substr(barra, LUNGHEZZA)).append(".");
-    nome.append(cifre.data(), fine);
-    if (tentativo > 0) {
-        nome.append("-").append(std::to_string(tentativo));
-    }
-    return nome;
+// A path the system gave, in UTF-8; on Windows a name that is no valid UTF-16 keeps U+FFFD
+// where it is not.
+std::string in_utf8(const fs::path& percorso) {
+#ifdef _WIN32
+    return windows::stretto(percorso.native());
+#else
+    return percorso.native();
+#endif
 }
 
-// A hidden file of this pass, removed unless it was put in place.
-struct Nascosto {
-    std::string nome;
-    int segnale = -1;  // its place among the names a signal removes
-    bool fatto = false;
-
-    Nascosto() = default;
-    Nascosto(const Nascosto&) = delete;
-    Nascosto& operator=(const Nascosto&) = delete;
-    ~Nascosto() {
-        if (!nome.empty() && !fatto) {
-            proprio::rimuovi(nome);
-        }
-        dimenticalo(segnale);
+// The name a new file is written under beside `destinazione`: hidden, in the same folder so
+// that a rename puts it in place, with this process's id in hexadecimal and "-1", "-2" after
+// it should that name be taken; of a long name only its start, so that a name that fits
+// fits with what is added.
+fs::path nome_nascosto(const fs::path& destinazione, int tentativo) {
+#ifdef _WIN32
+    const unsigned long processo = ::GetCurrentProcessId();
+#else
+    const auto processo = static_cast<unsigned long>(::getpid());
+#endif
+    std::array<char, 2 * sizeof processo> cifre{};
+    char* const fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), processo, 16).ptr;
+    std::string aggiunta = ".";
+    aggiunta.append(cifre.data(), fine);
+    if (tentativo > 0) {
+        aggiunta.append("-").append(std::to_string(tentativo));
     }
-};
+    auto nome = destinazione.filename().native();
+    nome.resize(std::min<std::size_t>(nome.size(), 200));
+    fs::path nascosto = destinazione.parent_path() / ".";
+    nascosto += nome;
+    return nascosto += aggiunta;
+}
 
-Esito scrivi(const FileNuovo& file, const proprio::Destinazione& destinazione, Nascosto& nascosto) {
+// Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
+// not exist yet, with its kind; a chain that is too long or cannot be read is refused.
+Risultato<proprio::Destinazione> dove_va(std::string_view nome, const Oggetto& oggetto) {
+    proprio::Destinazione destinazione{.percorso = percorso(nome)};
+    std::error_code errore;
+    for (int salti = 0; fs::is_symlink(fs::symlink_status(destinazione.percorso, errore));
+         ++salti) {
+        const fs::path bersaglio = fs::read_symlink(destinazione.percorso, errore);
+        if (errore || salti == 40) {
+            return Esito::scrittura(oggetto, errore ? errore.value() : ELOOP);
+        }
+        destinazione.percorso = destinazione.percorso.parent_path() / bersaglio;
+    }
+    const fs::file_status stato = fs::status(destinazione.percorso, errore);
+    if (stato.type() == fs::file_type::not_found) {
+        return destinazione;
+    }
+    if (errore) {
+        return Esito::scrittura(oggetto, errore.value());
+    }
+    if (fs::is_directory(stato)) {
+        return Esito::scrittura(oggetto, EISDIR);
+    }
+    if (!fs::is_regular_file(stato)) {
+        const fs::file_type tipo = stato.type();
+        return Esito{.tipo = Esito::Tipo::non_regolare,
+                     .oggetto = oggetto,
+                     .natura = tipo == fs::file_type::fifo     ? Natura::fifo
+                               : tipo == fs::file_type::socket ? Natura::socket
+                                                               : Natura::dispositivo};
+    }
+    destinazione.esiste = true;
+    return destinazione;
+}
+
+// Where `percorso` leads, whether a file is there yet or not; empty where it cannot be told.
+fs::path luogo(const fs::path& percorso) {
+    std::error_code errore;
+    fs::path assoluto = fs::absolute(percorso, errore);
+    if (!errore) {
+        assoluto = fs::weakly_canonical(assoluto, errore);
+    }
+    return errore ? fs::path() : assoluto;
+}
+
+// Whether two paths lead to one file: two names of an existing one, hard links included,
+// or one place, a file there or not.
+bool stesso_file(const fs::path& uno, const fs::path& altro) {
+    std::error_code errore;
+    const fs::path dove = luogo(uno);
+    return fs::equivalent(uno, altro, errore) || (!dove.empty() && dove == luogo(altro));
+}
+
+// The file of the pass, or the list, that `destinazione` is under another name: replacing
+// one name of a file would take it from the other, or the first file of the pass from the
+// second.
+std::optional<std::string_view> altro_nome(const proprio::Destinazione& destinazione,
+                                           std::span<const FileNuovo> file,
+                                           std::span<const proprio::Destinazione> prima,
+                                           std::string_view originale) {
+    if (stesso_file(destinazione.percorso, percorso(originale))) {
+        return originale;
+    }
+    for (std::size_t i = 0; i < prima.size(); ++i) {
+        if (stesso_file(destinazione.percorso, prima[i].percorso)) {
+            return file[i].nome;
+        }
+    }
+    return std::nullopt;
+}
+
+Esito scrivi(const FileNuovo& file, const proprio::Destinazione& destinazione,
+             std::deque<Nascosto>& nascosti) {
     const Oggetto oggetto = Oggetto::file(file.nome);
     for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        std::string nome = nome_nascosto(destinazione.percorso, tentativo);
-        Esito esito;
-        nascosto.segnale = crea_temporaneo(nome, [&] {
-            esito = proprio::scrivi_nascosto(nome, destinazione, file.contenuto, oggetto);
-        });
+        Nascosto& nascosto = nascosti.emplace_back(nome_nascosto(destinazione.percorso, tentativo));
+        Esito esito = proprio::scrivi(nascosto, destinazione, file.contenuto, oggetto);
         if (esito.tipo != Esito::Tipo::scrittura || esito.causa != EEXIST) {
-            nascosto.nome = std::move(nome);
             return esito;
         }
-        dimenticalo(std::exchange(nascosto.segnale, -1));
+        nascosti.pop_back();
     }
     return Esito::scrittura(oggetto, EEXIST);
 }
 
 }  // namespace
 
-Risultato<Lista> proprio::leggi_tutta(
-    std::uint64_t dimensione, const Oggetto& oggetto,
-    const std::function<Risultato<std::size_t>(std::span<char>)>& leggi) {
-    const auto troppo_grande = [&](std::uint64_t byte) {
-        return Esito{.tipo = Esito::Tipo::troppo_grande,
-                     .oggetto = oggetto,
-                     .in_lettura = true,
-                     .byte = byte};
-    };
-    if (dimensione > LISTA_MASSIMA) {
-        return troppo_grande(dimensione);
-    }
-    // Room for one byte more than the file had, which tells a file that grew meanwhile, and
-    // more as long as it goes on.
-    Lista lista;
-    for (std::size_t capienza = static_cast<std::size_t>(dimensione) + 1;;
-         capienza = std::min(2 * capienza, LISTA_MASSIMA + 1)) {
-        Memoria piu_grande = proprio::memoria(capienza);
-        if (!piu_grande) {
-            return Esito::lettura(oggetto, ENOMEM);
-        }
-        std::copy_n(lista.byte.get(), lista.quanti, piu_grande.get());
-        lista.byte = std::move(piu_grande);
-        std::size_t letti = 1;
-        while (letti > 0 && lista.quanti < capienza) {
-            const auto n = leggi({lista.byte.get() + lista.quanti, capienza - lista.quanti});
-            if (!n) {
-                return n.errore();
-            }
-            letti = *n;
-            lista.quanti += letti;
-        }
-        if (lista.quanti > LISTA_MASSIMA) {
-            return troppo_grande(lista.quanti);
-        }
-        if (letti == 0) {
-            return lista;
-        }
-    }
+fs::path percorso(std::string_view nome) {
+    return std::u8string(nome.begin(), nome.end());
+}
+
+Esito troppo_grande(const Oggetto& oggetto, std::uint64_t byte) {
+    return {
+        .tipo = Esito::Tipo::troppo_grande, .oggetto = oggetto, .in_lettura = true, .byte = byte};
 }
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
-    const std::string lista = proprio::identita(originale);
     std::vector<proprio::Destinazione> destinazioni;
     for (const FileNuovo& uno : file) {
-        auto destinazione = proprio::esamina(uno.nome);
+        const Oggetto oggetto = Oggetto::file(uno.nome);
+        auto destinazione = dove_va(uno.nome, oggetto);
         if (!destinazione) {
             return destinazione.errore();
         }
-        // Replacing one name of a file would take it from the other, or the first file of
-        // the pass from the second.
-        const std::string& identita = (*destinazione).identita;
-        std::optional<std::string_view> altro;
-        if (!identita.empty() && identita == lista) {
-            altro = originale;
+        if ((*destinazione).esiste) {
+            if (Esito esito = proprio::esamina(*destinazione, oggetto); !esito.ok()) {
+                return esito;
+            }
         }
-        for (std::size_t i = 0; i < destinazioni.size() && !identita.empty(); ++i) {
-            altro = destinazioni[i].identita == identita ? file[i].nome : altro;
-        }
-        if (altro) {
-            return {.tipo = Esito::Tipo::stesso_file,
-                    .oggetto = Oggetto::file(uno.nome),
-                    .altro = std::string(*altro)};
+        if (const auto altro = altro_nome(*destinazione, file, destinazioni, originale)) {
+            return {
+                .tipo = Esito::Tipo::stesso_file, .oggetto = oggetto, .altro = std::string(*altro)};
         }
         destinazioni.push_back(std::move(*destinazione));
     }
-    std::vector<Nascosto> nascosti(file.size());
+    std::deque<Nascosto> nascosti;
     for (std::size_t i = 0; i < file.size(); ++i) {
-        if (Esito esito = scrivi(file[i], destinazioni[i], nascosti[i]); !esito.ok()) {
+        if (Esito esito = scrivi(file[i], destinazioni[i], nascosti); !esito.ok()) {
             return esito;
         }
     }
     for (std::size_t i = 0; i < file.size(); ++i) {
-        Esito esito =
-            proprio::rinomina(nascosti[i].nome, destinazioni[i], Oggetto::file(file[i].nome));
+        const Indivisibile passo;
+        Esito esito = proprio::rinomina(nascosti[i], destinazioni[i], Oggetto::file(file[i].nome));
         if (!esito.ok()) {
             esito.gia_scritto = i > 0 ? file[0].nome : "";
             return esito;
         }
-        nascosti[i].fatto = true;  // cppcheck-suppress unreadVariable ; read as it goes
+        nascosti[i].rinominato();
     }
     return {};
+}
+
+std::string cartella_corrente() {
+    std::error_code errore;
+    return in_utf8(fs::current_path(errore));
+}
+
+std::vector<std::string> nomi_nella_cartella() {
+    std::vector<std::string> nomi;
+    std::error_code errore;
+    for (fs::directory_iterator voce(".", errore), fine; !errore && voce != fine;
+         voce.increment(errore)) {
+        nomi.push_back(in_utf8(voce->path().filename()));
+    }
+    return nomi;
+}
+
+Voce che_cosa_e(std::string_view percorso_utf8) {
+    std::error_code errore;
+    const fs::file_status stato = fs::status(percorso(percorso_utf8), errore);
+    return fs::is_directory(stato) ? Voce::cartella
+           : fs::exists(stato)     ? Voce::file
+                                   : Voce::nessuna;
 }
 
 }  // namespace turnolista::sistema

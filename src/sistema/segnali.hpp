@@ -5,18 +5,44 @@
 // program started stays ignored. A broken pipe and a file-size limit (PIPE, XFSZ) are
 // ignored, so that they come back as the reason a write failed.
 
-#include <functional>
-#include <string>
+#include <filesystem>
 
 namespace turnolista::sistema {
 
 // Installs the handlers; called once, before any file is written.
 void pulisci_su_segnale();
 
-// Makes a hidden file by `crea`, its name already known to the handlers when the file
-// comes to exist, so that no signal can leave it. Returns the place the name takes, which
-// dimenticalo() frees once the file is renamed or removed.
-int crea_temporaneo(const std::string& nome, const std::function<void()>& crea);
-void dimenticalo(int posto);
+// A hidden file of this run and its place among the names the handlers remove, as one: the
+// handlers know the name from before the file exists until rinominato() says it is in
+// place. Going, it removes the file unless it was renamed or this run did not make it.
+class Nascosto {
+  public:
+    explicit Nascosto(std::filesystem::path nome);
+    ~Nascosto();
+    Nascosto(const Nascosto&) = delete;
+    Nascosto& operator=(const Nascosto&) = delete;
+
+    const std::filesystem::path& nome() const { return nome_; }
+    void rinominato();
+
+    bool creato = false;  // by this run: a name that was taken is someone else's file
+
+  private:
+    std::filesystem::path nome_;
+    int posto_ = -1;
+    bool messo_ = false;
+};
+
+// While one lives, a signal does not end the program half-way through a step: making a
+// hidden file, or renaming it and forgetting it. On Windows the handler runs beside the
+// program and waits; elsewhere it interrupts the program between two system calls, and
+// each such step is one call.
+class Indivisibile {
+  public:
+    Indivisibile();
+    ~Indivisibile();  // NOLINT(performance-trivially-destructible): gives the lock back
+    Indivisibile(const Indivisibile&) = delete;
+    Indivisibile& operator=(const Indivisibile&) = delete;
+};
 
 }  // namespace turnolista::sistema

@@ -50,24 +50,34 @@ void pulisci_su_segnale() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-// The handler runs on this thread: once the flag is set, the open that follows is covered.
-int crea_temporaneo(const std::string& nome, const std::function<void()>& crea) {
-    int posto = -1;
-    for (std::size_t i = 0; i < POSTI && posto < 0 && nome.size() < LUNGHEZZA; ++i) {
+// The handler runs on this thread: once the flag is set, the call that makes the file is
+// covered.
+Nascosto::Nascosto(std::filesystem::path nome) : nome_(std::move(nome)) {
+    const std::string& testo = nome_.native();
+    for (std::size_t i = 0; i < POSTI && posto_ < 0 && testo.size() < LUNGHEZZA; ++i) {
         if (occupato[i] == 0) {
-            std::memcpy(nomi[i].data(), nome.c_str(), nome.size() + 1);
+            std::memcpy(nomi[i].data(), testo.c_str(), testo.size() + 1);
             occupato[i] = 1;
-            posto = static_cast<int>(i);
+            posto_ = static_cast<int>(i);
         }
     }
-    crea();
-    return posto;
 }
 
-void dimenticalo(int posto) {
-    if (posto >= 0) {
-        occupato[static_cast<std::size_t>(posto)] = 0;
+Nascosto::~Nascosto() {
+    if (creato && !messo_) {
+        ::unlink(nome_.c_str());
+    }
+    rinominato();
+}
+
+void Nascosto::rinominato() {
+    messo_ = true;
+    if (posto_ >= 0) {
+        occupato[static_cast<std::size_t>(posto_)] = 0;
     }
 }
+
+Indivisibile::Indivisibile() = default;
+Indivisibile::~Indivisibile() = default;
 
 }  // namespace turnolista::sistema

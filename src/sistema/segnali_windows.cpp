@@ -9,8 +9,9 @@ namespace turnolista::sistema {
 namespace {
 
 // Windows calls the handler on a thread of its own while the program goes on, so the names
-// are shared under a lock, which a file is made under too: the handler takes it and never
-// gives it back, so that no file comes to exist once it has removed them.
+// are shared under a lock, which a file is made and renamed under too: the handler takes it
+// and never gives it back, so that no file comes to exist and no rename is cut in two once
+// it has removed those not yet in place.
 constexpr std::size_t POSTI = 2;
 std::array<std::wstring, POSTI> nomi;
 std::array<bool, POSTI> occupato{};
@@ -43,27 +44,39 @@ void pulisci_su_segnale() {
     ::SetConsoleCtrlHandler(al_segnale, TRUE);
 }
 
-int crea_temporaneo(const std::string& nome, const std::function<void()>& crea) {
-    ::EnterCriticalSection(&serratura());
-    int posto = -1;
-    for (std::size_t i = 0; i < POSTI && posto < 0; ++i) {
+Nascosto::Nascosto(std::filesystem::path nome) : nome_(std::move(nome)) {
+    const Indivisibile passo;
+    for (std::size_t i = 0; i < POSTI && posto_ < 0; ++i) {
         if (!occupato[i]) {
-            nomi[i] = windows::largo(nome);
+            nomi[i] = nome_.native();
             occupato[i] = true;
-            posto = static_cast<int>(i);
+            posto_ = static_cast<int>(i);
         }
     }
-    crea();
-    ::LeaveCriticalSection(&serratura());
-    return posto;
 }
 
-void dimenticalo(int posto) {
-    if (posto >= 0) {
-        ::EnterCriticalSection(&serratura());
-        occupato[static_cast<std::size_t>(posto)] = false;
-        ::LeaveCriticalSection(&serratura());
+Nascosto::~Nascosto() {
+    if (creato && !messo_) {
+        ::DeleteFileW(nome_.c_str());
     }
+    const Indivisibile passo;
+    rinominato();
+}
+
+// Called under the lock, right after the rename.
+void Nascosto::rinominato() {
+    messo_ = true;
+    if (posto_ >= 0) {
+        occupato[static_cast<std::size_t>(posto_)] = false;
+    }
+}
+
+Indivisibile::Indivisibile() {
+    ::EnterCriticalSection(&serratura());
+}
+
+Indivisibile::~Indivisibile() {
+    ::LeaveCriticalSection(&serratura());
 }
 
 }  // namespace turnolista::sistema

@@ -48,7 +48,7 @@ class Standard final : public Canale {
         for (;;) {
             if (::ReadConsoleW(h_, largo.data(), static_cast<DWORD>(largo.size() - 1), &letti,
                                nullptr) == 0) {
-                return Esito::lettura(oggetto_, windows::errno_ultimo());
+                return Esito::lettura(oggetto_, windows::errno_da(::GetLastError()));
             }
             if (letti > 0 && IS_HIGH_SURROGATE(largo[letti - 1])) {
                 DWORD altro = 0;
@@ -69,7 +69,7 @@ class Standard final : public Canale {
             CP_UTF8, 0, largo.data(), static_cast<int>(letti), dove.data(),
             static_cast<int>(std::min<std::size_t>(dove.size(), INT_MAX)), nullptr, nullptr);
         if (scritti <= 0) {
-            return Esito::lettura(oggetto_, windows::errno_ultimo());
+            return Esito::lettura(oggetto_, windows::errno_da(::GetLastError()));
         }
         return static_cast<std::size_t>(scritti);
     }
@@ -86,18 +86,21 @@ class Standard final : public Canale {
                 const auto resto =
                     static_cast<DWORD>(std::min<std::size_t>(largo.size() - fatti, 16384));
                 if (::WriteConsoleW(h_, largo.data() + fatti, resto, &scritti, nullptr) == 0) {
-                    return Esito::scrittura(oggetto_, windows::errno_ultimo());
+                    return Esito::scrittura(oggetto_, windows::errno_da(::GetLastError()));
                 }
                 fatti += scritti;
             }
             return {};
         }
-        for (std::string_view resto = righe; !resto.empty();) {
+        // A file or a pipe takes the ANSI code page's bytes, as Notepad and the console's
+        // own programs read them.
+        const std::string byte = windows::stretto(windows::largo(righe), ::GetACP());
+        for (std::string_view resto = byte; !resto.empty();) {
             DWORD scritti = 0;
             if (::WriteFile(h_, resto.data(),
                             static_cast<DWORD>(std::min<std::size_t>(resto.size(), INT_MAX)),
                             &scritti, nullptr) == 0) {
-                return Esito::scrittura(oggetto_, windows::errno_ultimo());
+                return Esito::scrittura(oggetto_, windows::errno_da(::GetLastError()));
             }
             resto.remove_prefix(scritti);
         }
@@ -117,9 +120,9 @@ HANDLE maniglia(DWORD quale) {
 
 }  // namespace
 
-// On a console the messages go as wide characters, so they show their accented letters
-// whatever the console's code page; redirected, they are the bytes of the messages in
-// ISO-8859-1, which the Windows ANSI code page shows the same. Started from Explorer, the
+// The messages come in UTF-8 to every stream: on a console they go as wide characters, so
+// they show their accented letters whatever the console's code page; redirected, in the
+// ANSI code page ('?' for a character it cannot hold). Started from Explorer, the
 // program is the only one attached to its console; started from a console, that console's
 // own shell is attached too.
 Console& console_standard() {
@@ -132,8 +135,8 @@ Console& console_standard() {
         .in = tre[0],
         .out = tre[1],
         .err = tre[2],
-        .utf8 = e_console(maniglia(STD_OUTPUT_HANDLE)),
-        .utf8_err = e_console(maniglia(STD_ERROR_HANDLE)),
+        .utf8 = true,
+        .utf8_err = true,
         .abitudini_windows = true,
         .in_terminale = e_console(maniglia(STD_INPUT_HANDLE)),
         .finestra_propria =

@@ -37,15 +37,17 @@ std::wstring largo(std::string_view nome) {
     return risultato;
 }
 
-std::string stretto(std::wstring_view nome) {
+std::string stretto(std::wstring_view nome, UINT pagina) {
     if (nome.empty()) {
         return {};
     }
     const int n = static_cast<int>(nome.size());
+    // No "best fit": a letter the code page lacks is not made another.
+    const DWORD modo = pagina == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int lunghezza =
-        ::WideCharToMultiByte(CP_UTF8, 0, nome.data(), n, nullptr, 0, nullptr, nullptr);
+        ::WideCharToMultiByte(pagina, modo, nome.data(), n, nullptr, 0, nullptr, nullptr);
     std::string risultato(static_cast<std::size_t>(lunghezza), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, nome.data(), n, risultato.data(), lunghezza, nullptr,
+    ::WideCharToMultiByte(pagina, modo, nome.data(), n, risultato.data(), lunghezza, nullptr,
                           nullptr);
     return risultato;
 }

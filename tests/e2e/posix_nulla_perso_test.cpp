@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "esecuzione.hpp"
 #include "posix_strace.hpp"
@@ -138,6 +139,15 @@ TEST(NullaPerso, NoTwoFilesOfAPassAreOneFileUnderTwoNames) {
           .input = "h\nLupi\nn\n"},
          "Impossibile scrivere il file temp.txt: \xE8 lo stesso file di calendario.html, che "
          "verrebbe cancellato; fai puntare temp.txt a un altro file\n"},
+        // Links to a file that does not exist yet, as before the first table pass.
+        {{.file = {{"originale.txt", ORIGINALE}},
+          .link = {{"calendario.xls", "temp.txt"}},
+          .input = "x\nLupi\nn\n"},
+         temp},
+        {{.file = {{"originale.txt", ORIGINALE}},
+          .link = {{"calendario.xls", "tabella"}, {"temp.txt", "./tabella"}},
+          .input = "x\nLupi\nn\n"},
+         temp},
     };
     for (const auto& caso : casi) {
         SCOPED_TRACE(caso.err);
@@ -148,6 +158,52 @@ TEST(NullaPerso, NoTwoFilesOfAPassAreOneFileUnderTwoNames) {
         for (const auto& [nome, contenuto] : caso.avvio.file) {
             EXPECT_EQ(e.file.at(nome), contenuto);
         }
+        EXPECT_EQ(e.file.size(),
+                  caso.avvio.file.size() + caso.avvio.link.size() + caso.avvio.hard.size());
+    }
+}
+
+TEST(NullaPerso, HiddenFileIsNamedAfterTheProcessAndPrivateWhileItReplacesAFile) {
+    RICHIEDE(strace_presente(), "needs strace, to see the calls that make the hidden file");
+    // ".NAME.PID", the id in hexadecimal, with "-1" after it only once that name is taken
+    // (here its call fails with EEXIST); a file made to replace another is readable by no one
+    // else until it has the old one's permission bits.
+    struct Caso {
+        std::string nome;
+        std::map<std::string, std::string> file;
+        bool preso;
+        std::vector<std::string> aperture;  // what follows the id in each name, and the mode
+    };
+    const std::map<std::string, std::string> vecchio{{"originale.txt", ORIGINALE},
+                                                     {"calendario.txt", "vecchio\n"}};
+    const std::vector<Caso> casi{
+        {"a new file", {{"originale.txt", ORIGINALE}}, false, {" 0666"}},
+        {"a file replaced", vecchio, false, {" 0600"}},
+        {"its name taken", vecchio, true, {" 0600", "-1 0600"}},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        const Avvio avvio{.file = caso.file, .input = "t\nLupi\nn\n"};
+        std::vector<std::string> altre;
+        if (caso.preso) {
+            const int numero = numero_della_chiamata(avvio, "openat", "\".calendario.txt.");
+            ASSERT_GT(numero, 0);
+            altre = {"-e", "inject=openat:error=EEXIST:when=" + std::to_string(numero)};
+        }
+        std::string nascosto;
+        std::vector<std::string> aperture;
+        for (const std::string& riga : traccia(avvio, "getpid,openat", altre)) {
+            if (riga.starts_with("getpid()")) {
+                std::ostringstream processo;
+                processo << std::hex << std::stoul(riga.substr(riga.find('=') + 1));
+                nascosto = "openat(AT_FDCWD, \".calendario.txt." + processo.str();
+            } else if (!nascosto.empty() && riga.starts_with(nascosto)) {
+                const std::size_t fine = riga.find('"', nascosto.size());
+                aperture.push_back(riga.substr(nascosto.size(), fine - nascosto.size()) + " " +
+                                   riga.substr(riga.find(", 0", fine) + 2, 4));
+            }
+        }
+        EXPECT_EQ(aperture, caso.aperture);
     }
 }
 

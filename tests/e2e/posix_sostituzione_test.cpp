@@ -133,6 +133,29 @@ TEST(Sostituzione, SymbolicLinksAreWrittenThrough) {
                                                   {"condivisi/nuovo.xls", LUPI_XLS},
                                                   {"condivisi/temp.txt", LUPI_RIGHE}}));
 
+    // A link in a sub-folder leads from that folder; a chain may end at an absolute path.
+    const auto catena = esegui({.file = {{"originale.txt", ORIGINALE}},
+                                .cartelle = {"sub", "altrove"},
+                                .link = {{"calendario.txt", "sub/l"},
+                                         {"calendario.doc", "sub/doc"},
+                                         {"sub/doc", "cal.doc"}},
+                                .input = "t\nLupi\ny\nw\nLupi\nn\n",
+                                .prima = [](const std::filesystem::path& cartella) {
+                                    std::filesystem::create_symlink(
+                                        cartella / "altrove" / "cal.txt", cartella / "sub" / "l");
+                                }});
+    EXPECT_EQ(catena.stato, 0);
+    EXPECT_EQ(catena.file,
+              (std::map<std::string, std::string>{{"originale.txt", ORIGINALE},
+                                                  {"calendario.txt@", "sub/l"},
+                                                  {"calendario.doc@", "sub/doc"},
+                                                  {"sub/", ""},
+                                                  {"sub/l@", catena.cartella + "/altrove/cal.txt"},
+                                                  {"sub/doc@", "cal.doc"},
+                                                  {"sub/cal.doc", LUPI_TESTO},
+                                                  {"altrove/", ""},
+                                                  {"altrove/cal.txt", LUPI_TESTO}}));
+
     const auto cerchio = esegui({.file = {{"originale.txt", ORIGINALE}},
                                  .link = {{"calendario.txt", "calendario.txt"}},
                                  .input = "t\nLupi\nn\n"});

@@ -85,6 +85,20 @@ TEST(Windows, RedirectedOutputHasTheAnsiBytesAndCrLf) {
     EXPECT_EQ(e.file.at("calendario.txt"), "1 Lupi-Orsi\r\n\r\n");
 }
 
+TEST(Windows, RedirectedStreamsHaveTheAnsiCodePagesOwnLetters) {
+    RICHIEDE(::GetACP() == 1252, "the letters below are those of the ANSI code page 1252");
+    // A word processor's apostrophe, dash, quotes and the euro: in the code page, not in
+    // ISO-8859-1, which has none of them.
+    const auto opzione = esegui({.argomenti = {"\xE2\x80\x93\xE2\x80\x9C"
+                                               "d\xE2\x80\x99"
+                                               "a\xE2\x80\x9D\xE2\x82\xAC"}});
+    EXPECT_EQ(opzione.err,
+              "turnolista: opzione non riconosciuta: \x96\x93"
+              "d\x92"
+              "a\x94\x80\nPer l'aiuto: turnolista --help\n");
+    EXPECT_EQ(opzione.stato, 2);
+}
+
 TEST(Windows, ReadOnlyFileIsRefusedAndKept) {
     for (const std::string bloccato : {"calendario.txt", "temp.txt", "calendario.xls"}) {
         SCOPED_TRACE(bloccato);
