@@ -13,30 +13,15 @@
 // are the home team, the others the venue. A line that names no match and holds a date, or
 // starts with a round's word, is a heading: its date is that of the matches under it.
 
-#include <chrono>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "esporta/colonne.hpp"
-#include "esporta/date.hpp"
+#include "esporta/campi.hpp"
+#include "esporta/celle.hpp"
 
 namespace turnolista {
-
-struct Letta {
-    enum class Tipo { altro, partita, intestazione, riposo };
-    Tipo tipo = Tipo::altro;
-    // The fields as the line writes them, in UTF-8.
-    std::string n, data, ora, luogo, casa, ospite;
-    std::string partita;             // the match as the list writes it: "Lupi-Orsi"
-    std::optional<Data> giorno;      // where `data` reads as a date
-    std::string rinvio;              // a mark of a match not played on its date
-    std::vector<std::string> altre;  // further cells, in order
-    // The return leg, where the line gives two dates: its date and time as written.
-    std::optional<std::pair<std::string, std::string>> ritorno;
-};
 
 // The date the list's headings give the matches under them, line after line.
 struct Giornata {
@@ -61,7 +46,6 @@ class Lettore {
 
   private:
     void leggi_celle(std::vector<std::string>& celle, Letta& letta) const;
-    void leggi_libero(std::string_view testo, Letta& letta) const;
 
     Separatore separatore_ = Separatore::spazio;
     bool allineata_ = false;
@@ -69,7 +53,7 @@ class Lettore {
     std::optional<std::size_t> col_n_, col_data_, col_ora_, col_luogo_, col_partita_, col_casa_,
         col_ospite_;
     std::optional<std::size_t> intestazione_;  // how many cells the header has
-    std::set<std::string, std::less<>> squadre_;
+    Squadre squadre_;
 };
 
 }  // namespace turnolista

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "comune/codifica.hpp"
-#include "esporta/colonne.hpp"
+#include "comune/costanti.hpp"
 
 namespace turnolista {
 
@@ -84,8 +84,24 @@ Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, st
 }
 
 void Tabella::riga(std::string_view riga) {
-    taglia_in_celle(riga, Separatore::spazio, celle_);
-    celle(celle_.testo);
+    // A rest line (its first three characters are "Gio") leaves the middle cells empty and
+    // keeps its text from the first "Ri"; any other is cut at its first four spaces, and the
+    // rest, later spaces included, is the last cell.
+    constexpr auto MEZZO = static_cast<std::size_t>(COLONNEEXCEL);
+    std::vector<std::string_view> pezzi;
+    if (riga.starts_with("Gio")) {
+        const std::size_t ri = riga.find("Ri");
+        pezzi.assign(MEZZO, {});
+        pezzi.push_back(ri == std::string_view::npos ? std::string_view() : riga.substr(ri));
+    } else {
+        for (std::size_t spazio = riga.find(' ');
+             pezzi.size() < MEZZO && spazio != std::string_view::npos; spazio = riga.find(' ')) {
+            pezzi.push_back(riga.substr(0, spazio));
+            riga.remove_prefix(spazio + 1);
+        }
+        pezzi.push_back(riga);
+    }
+    celle(pezzi);
 }
 
 void Tabella::riga(const Letta& letta, std::string_view riga) {

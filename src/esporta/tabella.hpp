@@ -36,7 +36,6 @@ class Tabella {
     const Stile& stile_;
     std::uint64_t numero_ = 0;
     std::string testo_;
-    Celle celle_;
 };
 
 }  // namespace turnolista

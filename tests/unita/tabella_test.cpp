@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "esporta/colonne.hpp"
+#include "esporta/celle.hpp"
 #include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
@@ -61,25 +61,19 @@ TEST(Colonne, MostLinesOfTheListDecideTheSeparatorNotATitleAboveThem) {
     }
 }
 
-TEST(Colonne, LineIsCutByItsListsSeparator) {
+TEST(Celle, RecordIsCutByItsListsSeparatorWithoutWhatIsNoContent) {
     struct Caso {
         Separatore separatore;
         std::string riga;
         std::vector<std::string> celle;
     };
     const std::vector<Caso> casi{
-        {Separatore::spazio,
-         "5 12/10 15:30 Campo Nuovo Lupi-Falchi",
-         {"5", "12/10", "15:30", "Campo", "Nuovo Lupi-Falchi"}},
-        {Separatore::spazio, "Giornata 3: Riposa Falchi", {"", "", "", "", "Riposa Falchi"}},
-        {Separatore::spazio, "giornata 3: Riposa Falchi", {"giornata", "3:", "Riposa", "Falchi"}},
-        {Separatore::spazio, "1 a b c d;; ", {"1", "a", "b", "c", "d;; "}},
         // A sheet's further columns are further cells; the separators that end the line,
         // which a sheet writes for empty cells, are not.
         {Separatore::tab,
          "1\t13/09\t15:30\tCitt\xC3\xA0 di Castello\tLupi-Orsi\t2-1\t\t",
          {"1", "13/09", "15:30", "Citt\xC3\xA0 di Castello", "Lupi-Orsi", "2-1"}},
-        {Separatore::tab, "Giornata 1: Riposa Lupi\t\t\t\t", {"", "", "", "", "Riposa Lupi"}},
+        {Separatore::tab, "Giornata 1: Riposa Lupi\t\t\t\t", {"Giornata 1: Riposa Lupi"}},
         {Separatore::tab, "1\t\t\tCampo\tLupi", {"1", "", "", "Campo", "Lupi"}},
         {Separatore::tab, "1\t\"Campo\" 2\tLupi", {"1", "\"Campo\" 2", "Lupi"}},
         {Separatore::punto_e_virgola,
@@ -90,17 +84,31 @@ TEST(Colonne, LineIsCutByItsListsSeparator) {
          {"1", "13/09", "15:30", "Campo; \"Nuovo\"", "Lupi-Orsi"}},
         {Separatore::punto_e_virgola, "1;\"a\"b;\"\";Lupi", {"1", "ab", "", "Lupi"}},
         {Separatore::punto_e_virgola, "1;\"aperta;e mai chiusa", {"1", "aperta;e mai chiusa"}},
-        {Separatore::punto_e_virgola,
-         "Giornata 2: Riposa Lupi;;;;",
-         {"", "", "", "", "Riposa Lupi"}},
+        // A quote opens a cell only at its start; a line break in a quoted cell is a space.
+        {Separatore::punto_e_virgola, "1;Palestra \"Rossi;Lupi", {"1", "Palestra \"Rossi", "Lupi"}},
+        {Separatore::virgola, "1,\"Campo\r\nNord\",Lupi-Orsi", {"1", "Campo Nord", "Lupi-Orsi"}},
+        {Separatore::punto_e_virgola, "Giornata 2: Riposa Lupi;;;;", {"Giornata 2: Riposa Lupi"}},
         {Separatore::punto_e_virgola, ";;;;", {""}},
+        // Columns aligned by runs of spaces; a chat's sender, emoji and emphasis are no text.
+        {Separatore::spazio,
+         "1   13/09   Campo Nord   Lupi - Orsi",
+         {"1", "13/09", "Campo Nord", "Lupi - Orsi"}},
+        {Separatore::spazio,
+         "[12/09/26, 21:15] Mario: *1 13/09 Lupi-Orsi* \xF0\x9F\x98\x80",
+         {"1 13/09 Lupi-Orsi"}},
+        {Separatore::spazio, "> - 2 20/09\xC2\xA0Orsi-Lupi", {"2 20/09 Orsi-Lupi"}},
     };
-    Celle celle;
     for (const auto& caso : casi) {
-        taglia_in_celle(caso.riga, caso.separatore, celle);
-        EXPECT_EQ(std::vector<std::string>(celle.testo.begin(), celle.testo.end()), caso.celle)
-            << caso.riga;
+        EXPECT_EQ(celle_di(caso.riga, caso.separatore), caso.celle) << caso.riga;
     }
+    // A line of endless cells: the last of 64 holds the rest of its text.
+    std::string lunga;
+    for (int i = 0; i < 100; ++i) {
+        lunga += "a;";
+    }
+    const auto celle = celle_di(lunga, Separatore::punto_e_virgola);
+    EXPECT_EQ(celle.size(), 64U);
+    EXPECT_EQ(celle.back().size(), 37U * 2 - 1);
 }
 
 TEST(Excel, RowsAreNumberedAndTabSeparated) {
@@ -111,7 +119,8 @@ TEST(Excel, RowsAreNumberedAndTabSeparated) {
                     "Giornata 9: Riposa Lupi\n"
                     "Giornata 10: nessuna partita\n"
                     "GioLupiRi\n"
-                    "gio 1 2 3 Lupi 4\n"),
+                    "gio 1 2 3 Lupi 4\n"
+                    "1 a b c d;; \n"),
               "1\t1\t05/10\t15:30\tComunale\tLupi-Falchi\n"
               "2\t5\t12/10\t15:30\tCampo\tNuovo Lupi-Orsi\n"
               "3\t7\t19/10\t\tComunale\tVolpi-Lupi\n"
@@ -119,7 +128,8 @@ TEST(Excel, RowsAreNumberedAndTabSeparated) {
               "5\t\t\t\t\tRiposa Lupi\n"
               "6\t\t\t\t\t\n"
               "7\t\t\t\t\tRi\n"
-              "8\tgio\t1\t2\t3\tLupi 4\n");
+              "8\tgio\t1\t2\t3\tLupi 4\n"
+              "9\t1\ta\tb\tc\td;; \n");
 }
 
 TEST(Excel, ListSavedFromASheetGivesOneCellPerColumn) {

@@ -1,0 +1,130 @@
+#include "esporta/celle.hpp"
+
+#include <algorithm>
+
+#include "comune/codifica.hpp"
+#include "esporta/date.hpp"
+
+namespace turnolista {
+
+namespace {
+
+constexpr auto FINE = std::string_view::npos;
+// Far more cells than a fixture list has.
+constexpr std::size_t CELLE = 64;
+
+// Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets.
+bool figura(char32_t c) {
+    return c >= 0x1F000 || (c >= 0x2600 && c <= 0x27BF) || (c >= 0x2B00 && c <= 0x2BFF) ||
+           c == 0xFE0F || c == 0x200D || c == 0x200E || c == 0x200F || c == 0x2022 || c == 0x25BA ||
+           c == 0x25AA;
+}
+
+// What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
+std::size_t mittente(std::string_view riga) {
+    const std::size_t chiusa = riga.starts_with('[') ? riga.find("] ") : FINE;
+    const std::size_t trattino = !riga.empty() && cifra(riga.front()) ? riga.find(" - ") : FINE;
+    const std::size_t dopo = std::min(chiusa, trattino);
+    if (dopo == FINE || dopo > 24 || riga.substr(0, dopo).find(':') == FINE) {
+        return 0;
+    }
+    const std::size_t due_punti = riga.find(": ", dopo);
+    return due_punti == FINE || due_punti > dopo + 40 ? 0 : due_punti + 2;
+}
+
+// A cell that starts with a double quote: its text without them is added to `testo`, and
+// what stands after the closing quote, up to the separator, as it is. Returns where the
+// cell ends in `riga`.
+std::size_t tra_virgolette(std::string_view riga, char separatore, std::string& testo) {
+    std::size_t i = 1;
+    for (; i < riga.size() && (riga[i] != '"' || riga.substr(i).starts_with("\"\"")); ++i) {
+        if (riga.substr(i).starts_with("\"\"") || riga.substr(i).starts_with("\r\n")) {
+            ++i;
+        }
+        testo += riga[i] == '\n' || riga[i] == '\r' ? ' ' : riga[i];
+    }
+    const std::size_t fine = std::min(riga.find(separatore, i), riga.size());
+    testo.append(riga.substr(std::min(i + 1, fine), fine - std::min(i + 1, fine)));
+    return fine;
+}
+
+}  // namespace
+
+bool lettera(char c) {
+    return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+std::string_view senza_segni(std::string_view testo) {
+    constexpr std::string_view SEGNI = " \t,;:-|";
+    for (std::size_t prima = FINE; prima != testo.size();) {
+        prima = testo.size();
+        testo = testo.substr(std::min(testo.find_first_not_of(SEGNI), testo.size()));
+        testo = testo.substr(0, testo.find_last_not_of(SEGNI) + 1);
+        for (const std::string_view lineetta : {"\u2013", "\u2014"}) {
+            testo.remove_prefix(testo.starts_with(lineetta) ? lineetta.size() : 0);
+            testo.remove_suffix(testo.ends_with(lineetta) ? lineetta.size() : 0);
+        }
+    }
+    return testo;
+}
+
+std::string pulita(std::string_view riga) {
+    if (riga.starts_with("\u200E")) {
+        riga.remove_prefix(3);
+    }
+    riga.remove_prefix(mittente(riga));
+    riga.remove_prefix(std::min(riga.find_first_not_of("> "), riga.size()));
+    if (riga.starts_with("- ") || riga.starts_with("* ")) {
+        riga.remove_prefix(2);
+    }
+    std::string testo;
+    testo.reserve(riga.size());
+    for (std::size_t i = 0; i < riga.size();) {
+        std::size_t n = 0;
+        const char32_t c = carattere(riga.substr(i), n);
+        n = std::max<std::size_t>(n, 1);
+        if (c == '\t') {
+            testo += "  ";
+        } else if (c == 0xA0) {
+            testo += ' ';
+        } else if (!figura(c) && c != '*' && c != '_' && c != '~') {
+            testo.append(riga.substr(i, n));
+        }
+        i += n;
+    }
+    return std::string(senza_spazi(testo));
+}
+
+std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) {
+    std::vector<std::string> celle;
+    const auto s = static_cast<char>(separatore);
+    if (separatore == Separatore::spazio) {
+        for (riga = senza_spazi(riga); !riga.empty();) {
+            const std::size_t fine = celle.size() + 1 < CELLE ? riga.find("  ") : FINE;
+            celle.push_back(pulita(riga.substr(0, fine)));
+            riga = senza_spazi(riga.substr(std::min(fine, riga.size())));
+        }
+        return celle;
+    }
+    riga = riga.substr(0, riga.find_last_not_of(s) + 1);
+    for (;;) {
+        std::string cella;
+        std::size_t fine = FINE;
+        if (celle.size() + 1 == CELLE) {
+            cella = riga;
+        } else if (separatore != Separatore::tab && riga.starts_with('"')) {
+            fine = tra_virgolette(riga, s, cella);
+        } else {
+            fine = riga.find(s);
+            cella = riga.substr(0, fine);
+        }
+        celle.push_back(pulita(cella));
+        if (fine >= riga.size()) {
+            return celle;
+        }
+        riga.remove_prefix(fine + 1);
+    }
+}
+
+}  // namespace turnolista
