@@ -15,9 +15,6 @@ constexpr auto FINE = std::string_view::npos;
 bool e_data(std::string_view t) {
     return leggi_data(t) && !risultato(t);
 }
-bool e_ora(std::string_view t) {
-    return leggi_ora(t).has_value();
-}
 
 // What is written as a date or a time, read or not: a digit on each side of a '/' or a ':'.
 template <char SEGNO>
@@ -136,10 +133,10 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     std::vector<Parola> parole = parole_di(testo);
     letta.data = prendi(testo, parole, 4, e_data);
     letta.giorno = leggi_data(letta.data);
-    letta.ora = prendi(testo, parole, 2, e_ora);
+    letta.ora = prendi(testo, parole, 2, leggi_ora);
     std::string seconda = prendi(testo, parole, 4, e_data);
     if (!seconda.empty()) {
-        letta.ritorno = std::pair(seconda, prendi(testo, parole, 2, e_ora));
+        letta.ritorno = std::pair(seconda, prendi(testo, parole, 2, leggi_ora));
     }
     // A date or a time not understood is told as written, not taken for a venue.
     if (letta.data.empty()) {

@@ -1,17 +1,10 @@
 #pragma once
 // What each line of a fixture list holds, found by its content over the whole list: the
 // calendar reads every list so, and the tables every list not separated by single spaces.
-//
-// A list is cut into cells by tabs, ";" or "," where most of its lines hold them, or by runs
-// of spaces where most lines align their columns; otherwise its lines are free text. What a
-// chat, a quoted e-mail or a bulleted list puts before every line, emoji and emphasis marks
-// are no content. In a list of cells each column's kind comes from what its cells hold (a
-// date, a time, a small number, two teams); a header's words name only what that leaves
-// open: the venue, the home and the away team. In free text the date, the time and the
-// match's number are found among the words, the teams on either side of a dash, "vs" or a
-// run of spaces; of the words before them, those that make a name the list uses elsewhere
-// are the home team, the others the venue. A line that names no match and holds a date, or
-// starts with a round's word, is a heading: its date is that of the matches under it.
+// A list is cut into cells (celle.hpp) where most of its lines hold tabs, ";" or "," or align
+// their columns by runs of spaces, each column's kind read from its cells (colonne.hpp);
+// otherwise each line is free text (campi.hpp). A line that names no match and holds a date,
+// or starts with a round's word, is a heading: its date is that of the matches under it.
 
 #include <optional>
 #include <string>
@@ -20,6 +13,7 @@
 
 #include "esporta/campi.hpp"
 #include "esporta/celle.hpp"
+#include "esporta/colonne.hpp"
 
 namespace turnolista {
 
@@ -49,10 +43,7 @@ class Lettore {
 
     Separatore separatore_ = Separatore::spazio;
     bool allineata_ = false;
-    // The column of each field in a list of cells.
-    std::optional<std::size_t> col_n_, col_data_, col_ora_, col_luogo_, col_partita_, col_casa_,
-        col_ospite_;
-    std::optional<std::size_t> intestazione_;  // how many cells the header has
+    Colonne colonne_;  // in a list of cells
     Squadre squadre_;
 };
 
