@@ -139,7 +139,7 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
     if (!col.luogo) {
         col.luogo = prendi_colonna(&Conto::testi);
     }
-    col.intestazione = intestazione.size();
+    col.intestazione = intestazione;
     for (const auto colonna : {col.casa, col.ospite, col.partita}) {
         for (const std::string& valore : colonna ? colonne[*colonna].valori : Squadre()) {
             const auto dove = colonna == col.partita ? incontro(valore) : std::nullopt;

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "esporta/campi.hpp"
 #include "esporta/celle.hpp"
@@ -14,7 +16,7 @@ namespace turnolista {
 
 struct Colonne {
     std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
-    std::size_t intestazione = 0;  // how many cells the header has
+    std::vector<std::string> intestazione;  // the header's cells, where it has one
 };
 
 // The columns of the list `testo`, cut by `separatore`; the teams they name go to `squadre`.

@@ -108,20 +108,22 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
         letta.partita =
             letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
     }
+    const bool intestazione = celle == colonne_.intestazione;
     // The further columns the header names, empty ones too, and any other cell.
-    celle.resize(std::max(celle.size(), colonne_.intestazione));
+    celle.resize(std::max(celle.size(), colonne_.intestazione.size()));
     for (std::size_t j = 0; j < celle.size(); ++j) {
         if (j != colonne_.n && j != colonne_.data && j != colonne_.ora && j != colonne_.luogo &&
             j != colonne_.partita && j != colonne_.casa && j != colonne_.ospite &&
-            (j < colonne_.intestazione || !celle[j].empty())) {
+            (j < colonne_.intestazione.size() || !celle[j].empty())) {
             letta.altre.push_back(std::move(celle[j]));
         }
     }
     const bool riposo = trova_ascii(letta.partita, "ripos") != FINE;
-    letta.tipo = !letta.casa.empty() && !letta.ospite.empty() && !riposo ? Letta::Tipo::partita
-                 : riposo                                                ? Letta::Tipo::riposo
-                 : letta.giorno                                          ? Letta::Tipo::intestazione
-                                                                         : Letta::Tipo::altro;
+    letta.tipo = intestazione                                              ? Letta::Tipo::altro
+                 : !letta.casa.empty() && !letta.ospite.empty() && !riposo ? Letta::Tipo::partita
+                 : riposo                                                  ? Letta::Tipo::riposo
+                 : letta.giorno ? Letta::Tipo::intestazione
+                                : Letta::Tipo::altro;
 }
 
 void Giornata::segui(Letta& letta) {

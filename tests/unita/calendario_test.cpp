@@ -157,6 +157,24 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "Gio 01/10/2026 21:00 PalaCampus Lupi-Orsi\nGiornata 2: Riposa Lupi\n",
          {"DTSTART;TZID=Europe/Rome:20261001T210000"},
          2026},
+        {"a match at 00:00 is at midnight, not all day",
+         alle(2026y / September / 1),
+         "1 13/09 00:00 C Lupi-Orsi\n",
+         {"DTSTART;TZID=Europe/Rome:20260913T000000"},
+         2026},
+        {"a suspended match and a day no year has are no event",
+         alle(2026y / September / 1),
+         "1 13/09 15:30 C Lupi-Orsi sospesa\n2 29/02/2027 15:30 C Lupi-Orsi\n",
+         {},
+         2026,
+         2,
+         1},
+        {"in a list by rounds a line's own date wins over its round's",
+         alle(2026y / September / 1),
+         "1\xC2\xAA GIORNATA - Domenica 13/09/2026\nore 15:30 Campo: Lupi - Orsi\n"
+         "20/09/2026 ore 18:00 Campo: Volpi - Lupi\n",
+         {"DTSTART;TZID=Europe/Rome:20260913T153000", "DTSTART;TZID=Europe/Rome:20260920T180000"},
+         2026},
         {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
@@ -181,7 +199,9 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
           "3\t13 settembre 2026\th 21\tC\tLupi-Volpi", "4\tDom. 27/09\t21h\tC\tVolpi-Lupi",
           "5\t4 ott\t20h45\tC\tLupi-Cervi", "6\t11/10/26\t15:30:00\tC\tCervi-Lupi",
           "7\t18/10\tRINVIATA\tC\tLupi-Gufi", "8\t18/10\t21 e 30\tC\tGufi-Lupi",
-          "9\t25/10\t-\tC\tLupi-Tori", "10\t\t\tC\tTori-Lupi", "11\t31/11\t\tC\tLupi-Tori"}) {
+          "9\t25/10\t-\tC\tLupi-Tori", "10\t\t\tC\tTori-Lupi", "11\t31/11\t\tC\tLupi-Tori",
+          "12\t29/02/2027\t\tC\tLupi-Orsi", "13\t1/11\t21.75\tC\tLupi-Volpi",
+          "14\t8/11\t15:30\t\tVolpi-Lupi"}) {
         lista.append(riga).append("\n");
     }
     const EsitoCalendario c = turnolista::calendario(lista, "Lupi", alle(2026y / September / 1));
@@ -192,13 +212,21 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
             "DTSTART;TZID=Europe/Rome:20260912T210000", "DTSTART;TZID=Europe/Rome:20260919T204500",
             "DTSTART;TZID=Europe/Rome:20260913T210000", "DTSTART;TZID=Europe/Rome:20260927T210000",
             "DTSTART;TZID=Europe/Rome:20261004T204500", "DTSTART;TZID=Europe/Rome:20261011T153000",
-            "DTSTART;VALUE=DATE:20261025"}));
+            "DTSTART;VALUE=DATE:20261025", "DTSTART;TZID=Europe/Rome:20261108T153000"}));
+    // An event with no venue has no LOCATION.
+    EXPECT_EQ(proprieta(testo, "LOCATION").size(), 7U);
     std::vector<std::pair<std::uint64_t, std::string>> scartate;
     for (const Scartata& s : c.scartate) {
         scartate.emplace_back(s.numero, s.testo);
     }
-    EXPECT_EQ(scartate, (std::vector<std::pair<std::uint64_t, std::string>>{
-                            {7, "RINVIATA"}, {8, "21 e 30"}, {10, ""}, {11, "31/11"}}));
+    EXPECT_EQ(scartate, (std::vector<std::pair<std::uint64_t, std::string>>{{7, "RINVIATA"},
+                                                                            {8, "21 e 30"},
+                                                                            {10, ""},
+                                                                            {11, "31/11"},
+                                                                            {12, "29/02/2027"},
+                                                                            {13, "21.75"}}));
+    // A time not understood is told as that alone.
+    EXPECT_EQ(c.scartate.at(5).motivo, Scartata::Motivo::ora);
     EXPECT_EQ(c.scartate.at(1).motivo, Scartata::Motivo::ora);
     EXPECT_EQ(c.scartate.at(2).motivo, Scartata::Motivo::senza_data);
     EXPECT_EQ(c.scartate.at(3).motivo, Scartata::Motivo::data);

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "esporta/date.hpp"
+#include "esporta/lettore.hpp"
+#include "ricerca/ricerca.hpp"
+
+namespace turnolista {
+namespace {
+
+using namespace std::chrono;
+
+TEST(Date, ReadAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
+    struct Caso {
+        std::string testo;
+        std::optional<Data> data;
+    };
+    const std::vector<Caso> casi{
+        {"13/09", Data{13, 9, 0}},
+        {"12-09-26", Data{12, 9, 2026}},
+        {"Mercoled\xC3\xAC, 30 settembre 2026", Data{30, 9, 2026}},
+        {"13 set. 26", Data{13, 9, 2026}},
+        {"Sab,26/09", Data{26, 9, 0}},
+        {"13 sett", Data{13, 9, 0}},
+        {"29/02", Data{29, 2, 0}},
+        {"13 otto", std::nullopt},
+        {"13/09/", std::nullopt},
+        {"13/09-2026", std::nullopt},
+        {"29/02/2027", std::nullopt},
+        {"31/04", std::nullopt},
+        {"1/2/227", std::nullopt},
+    };
+    for (const auto& caso : casi) {
+        const auto data = leggi_data(caso.testo);
+        EXPECT_EQ(data.has_value(), caso.data.has_value()) << caso.testo;
+        if (data && caso.data) {
+            EXPECT_EQ(std::tuple(data->giorno, data->mese, data->anno),
+                      std::tuple(caso.data->giorno, caso.data->mese, caso.data->anno))
+                << caso.testo;
+        }
+    }
+}
+
+TEST(Date, TimesAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
+    const std::vector<std::pair<std::string, std::optional<seconds>>> casi{
+        {"15:30", hours(15) + minutes(30)},
+        {"15,30", hours(15) + minutes(30)},
+        {"h. 15.30", hours(15) + minutes(30)},
+        {"ore 21", hours(21)},
+        {"21h00", hours(21)},
+        {"00:00", seconds(0)},
+        {"15:30:45", hours(15) + minutes(30) + seconds(45)},
+        {"15:30.45", std::nullopt},
+        {"21:60", std::nullopt},
+        {"24:00", std::nullopt},
+        {"15:3", std::nullopt},
+    };
+    for (const auto& [testo, ora] : casi) {
+        EXPECT_EQ(leggi_ora(testo), ora) << testo;
+    }
+}
+
+TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
+    struct Campi {
+        std::string n, data, ora, luogo, partita;
+        bool operator==(const Campi&) const = default;
+    };
+    struct Caso {
+        std::string lista;
+        std::vector<Campi> righe;  // what each line holds
+    };
+    const std::vector<Caso> casi{
+        {"101 13/09 15:30 Comunale Cant\xC3\xB9-Lupi\n",
+         {{"101", "13/09", "15:30", "Comunale", "Cant\xC3\xB9-Lupi"}}},
+        // A time not yet set: the place stays the place.
+        {"1 13/09 - Campo Lupi-Orsi\n2 20/09 18:00 Oratorio Volpi-Lupi\n",
+         {{"1", "13/09", "", "Campo", "Lupi-Orsi"},
+          {"2", "20/09", "18:00", "Oratorio", "Volpi-Lupi"}}},
+        {"N\tData\tOra\tCasa\tOspite\tCampo\n7\t13/09\t21:00\tLupi\tOrsi\tPalaLupi\n",
+         {{}, {"7", "13/09", "21:00", "PalaLupi", "Lupi - Orsi"}}},
+        {"Sab 26/09 ore 21 Palestra Rossi: Lupi - Orsi\n",
+         {{"", "Sab 26/09", "ore 21", "Palestra Rossi", "Lupi - Orsi"}}},
+        {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
+         {{"3", "20/09", "15.30", "Oratorio", "Lupi-Volpi"}}},
+    };
+    for (const auto& caso : casi) {
+        const Lettore lettore(caso.lista);
+        std::vector<Campi> lette;
+        per_riga(caso.lista, [&](std::string_view riga) {
+            const Letta l = lettore.leggi(riga);
+            lette.push_back(l.tipo == Letta::Tipo::partita
+                                ? Campi{l.n, l.data, l.ora, l.luogo, l.partita}
+                                : Campi{});
+        });
+        EXPECT_EQ(lette, caso.righe) << caso.lista;
+    }
+}
+
+}  // namespace
+}  // namespace turnolista
