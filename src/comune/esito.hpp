@@ -82,19 +82,19 @@ class [[nodiscard]] Risultato {
     // cppcheck-suppress noExplicitConstructor
     Risultato(Esito errore) : stato_(std::move(errore)) { assert(!std::get<Esito>(stato_).ok()); }
 
-    bool ok() const { return std::holds_alternative<T>(stato_); }
-    explicit operator bool() const { return ok(); }
-    // The value, once ok() has said there is one; the error, once it has said there is not.
+    explicit operator bool() const { return std::holds_alternative<T>(stato_); }
+    // The value, once the Risultato has said there is one; the error, once it has said there
+    // is not.
     T& operator*() {
-        assert(ok());
+        assert(*this);
         return *std::get_if<T>(&stato_);
     }
     const T& operator*() const {
-        assert(ok());
+        assert(*this);
         return *std::get_if<T>(&stato_);
     }
     const Esito& errore() const {
-        assert(!ok());
+        assert(!*this);
         return *std::get_if<Esito>(&stato_);
     }
 

@@ -100,13 +100,6 @@ class Dialogo {
     Dialogo(Console& console, const Origine& origine)
         : console_(console), origine_(origine), risposte_(console.in) {}
 
-    int esegui() {
-        while (passata() && ancora()) {
-        }
-        return fallita_ ? 1 : 0;
-    }
-
-  private:
     // One pass, up to the summary; false when the run must end before the pass can run.
     bool passata() {
         const auto formato = chiedi_formato();
@@ -144,6 +137,16 @@ class Dialogo {
         return true;
     }
 
+    // Whether the user starts again.
+    bool ancora() {
+        std::string risposta;
+        return chiedi(DOMANDA_ANCORA, risposta) && !risposta.empty() &&
+               (risposta.front() == 'y' || risposta.front() == 'Y');
+    }
+
+    bool fallita() const { return fallita_; }
+
+  private:
     // A pass that failed: the run goes on, and ends with status 1. A file in a folder other
     // than the one the user started in is told with its folder.
     bool fallisce(Esito errore) {
@@ -178,12 +181,6 @@ class Dialogo {
                  " caratteri)\n");
         }
         return false;
-    }
-
-    bool ancora() {
-        std::string risposta;
-        return chiedi(DOMANDA_ANCORA, risposta) && !risposta.empty() &&
-               (risposta.front() == 'y' || risposta.front() == 'Y');
     }
 
     // Asks, with a note for a person at a terminal, and reads the typed line; false when the
@@ -233,7 +230,10 @@ class Dialogo {
 }  // namespace
 
 int dialogo(Console& console, const Origine& origine) {
-    return Dialogo(console, origine).esegui();
+    Dialogo dialogo(console, origine);
+    while (dialogo.passata() && dialogo.ancora()) {
+    }
+    return dialogo.fallita() ? 1 : 0;
 }
 
 int congedo(Console& console, int stato) {
