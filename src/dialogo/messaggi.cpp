@@ -1,7 +1,6 @@
 #include "dialogo/messaggi.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 
 #include "comune/codifica.hpp"
@@ -108,10 +107,7 @@ std::string motivo(const Esito& errore) {
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.
     const std::string& simile = errore.simile;
-    const bool csv = simile.size() >= 4 &&
-                     std::equal(simile.end() - 4, simile.end(), ".csv", [](char a, char b) {
-                         return std::tolower(static_cast<unsigned char>(a)) == b;
-                     });
+    const bool csv = minuscolo_ascii(simile).ends_with(".csv");
     return "non c'è, ma c'è " + in_chiaro(simile) + ": rinominalo in " + nome +
            (csv ? " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
                   "Visualizza, Mostra, Estensioni nomi file)"

@@ -49,7 +49,8 @@ TEST(Errori, FixtureListUnderANameLikeItIsPointedOutWithHowToRenameIt) {
                                                           {"originale (2).txt", txt},
                                                           {"originale (3).Txt", txt},
                                                           {"originale.txt.csv", csv},
-                                                          {"originale.csv", csv}}) {
+                                                          {"originale.csv", csv},
+                                                          {"ORIGINALE.CSV", csv}}) {
         SCOPED_TRACE(simile);
         const auto e = esegui({.file = {{simile, ORIGINALE}}, .input = "t\nLupi\nn\n"});
         EXPECT_EQ(e.out, FORMATO + NOME + ANCORA);
