@@ -27,6 +27,27 @@ std::pair<std::uint64_t, std::size_t> trovate(std::string_view testo, std::strin
     return quante;
 }
 
+// The table of the lines that hold `cercato`: those of a list of spaces by its fixed rule,
+// those of any other list as the reader reads each record.
+std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella tabella) {
+    const Lettore lettore(testo);
+    const Separatore separatore = lettore.separatore();
+    per_riga(
+        testo,
+        [&](std::string_view riga) {
+            if (!contiene(riga, cercato)) {
+                return;
+            }
+            if (separatore == Separatore::spazio) {
+                tabella.riga(riga);
+            } else {
+                tabella.riga(lettore.leggi(riga), riga);
+            }
+        },
+        separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore));
+    return std::move(tabella).chiudi();
+}
+
 }  // namespace
 
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
@@ -59,28 +80,12 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         }
     });
 
-    // The tables of a list of spaces keep its fixed rule; those of any other list read each
-    // record as the reader finds it.
-    std::optional<Tabella> tabella;
+    std::optional<std::string> tabella;
     if (scelta.ics) {
         esito.calendario = calendario(testo, cercato, adesso);
     } else if (scelta.tabella) {
-        tabella.emplace(*scelta.tabella, inizio, trovati, esito.RIGHE);
-        const Lettore lettore(testo);
-        const Separatore separatore = lettore.separatore();
-        per_riga(
-            testo,
-            [&](std::string_view riga) {
-                if (!contiene(riga, cercato)) {
-                    return;
-                }
-                if (separatore == Separatore::spazio) {
-                    tabella->riga(riga);
-                } else {
-                    tabella->riga(lettore.leggi(riga), riga);
-                }
-            },
-            separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore));
+        tabella =
+            tabella_di(testo, cercato, Tabella(*scelta.tabella, inizio, trovati, esito.RIGHE));
     }
 
     // Each file in the list's encoding, but the calendar.
@@ -94,7 +99,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         }
     } else if (tabella) {
         // The table first, which is what the user asked for, then "temp.txt".
-        esito.file.push_back({scelta.file, file(std::move(*tabella).chiudi())});
+        esito.file.push_back({scelta.file, file(std::move(*tabella))});
         esito.file.push_back({FILE_TEMPORANEO, file(std::move(righe))});
     } else {
         esito.file.push_back({scelta.file, file(std::move(righe))});

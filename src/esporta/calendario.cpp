@@ -39,6 +39,38 @@ void intestazione(Ics& ics, std::string_view nome) {
     }
 }
 
+unsigned giorno_dell_anno(const Data& d) {
+    return d.mese * 32 + d.giorno;
+}
+
+// The day of the year (giorno_dell_anno) on which the season of matches on `giorni` starts:
+// after the longest gap between them, so that the years put every date in the shortest
+// stretch.
+unsigned inizio_della_stagione(std::vector<unsigned> giorni) {
+    std::sort(giorni.begin(), giorni.end());
+    unsigned inizio = giorni.empty() ? 0 : giorni.front();
+    unsigned salto = 0;
+    for (std::size_t i = 0; i < giorni.size(); ++i) {
+        const unsigned dopo = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front() + 12 * 32;
+        if (dopo - giorni[i] > salto) {
+            salto = dopo - giorni[i];
+            inizio = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front();
+        }
+    }
+    return inizio;
+}
+
+// The season S/S+1, which the UIDs carry, of the first of the days `veri`, or of `oggi`; and
+// the year of a tournament all within one year and not all from July on.
+void stagione(const std::vector<sys_days>& veri, year_month_day oggi, EsitoCalendario& esito) {
+    const auto [prima, fine] = std::minmax_element(veri.begin(), veri.end());
+    const year_month_day da = veri.empty() ? oggi : year_month_day(*prima);
+    esito.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
+    esito.anno = !veri.empty() && year_month_day(*fine).year() == da.year() && da.month() < July
+                     ? std::optional(static_cast<int>(da.year()))
+                     : std::nullopt;
+}
+
 }  // namespace
 
 struct Calendario::Evento {
@@ -84,23 +116,10 @@ void Calendario::riga(const Letta& letta, std::string_view riga, std::uint64_t n
 }
 
 EsitoCalendario Calendario::scrivi() && {
-    // The years that put every date in the shortest stretch: the season starts after the
-    // longest gap between the days of the year its matches are on.
-    const auto giorno_dell_anno = [](const Data& d) { return d.mese * 32 + d.giorno; };
-    std::vector<unsigned> giorni;
-    for (const Evento& e : eventi_) {
-        giorni.push_back(giorno_dell_anno(e.data));
-    }
-    std::sort(giorni.begin(), giorni.end());
-    unsigned inizio = giorni.empty() ? 0 : giorni.front();
-    unsigned salto = 0;
-    for (std::size_t i = 0; i < giorni.size(); ++i) {
-        const unsigned dopo = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front() + 13 * 32;
-        if (dopo - giorni[i] > salto) {
-            salto = dopo - giorni[i];
-            inizio = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front();
-        }
-    }
+    std::vector<unsigned> giorni(eventi_.size());
+    std::transform(eventi_.begin(), eventi_.end(), giorni.begin(),
+                   [](const Evento& e) { return giorno_dell_anno(e.data); });
+    const unsigned inizio = inizio_della_stagione(std::move(giorni));
     const auto dopo_capodanno = [&](const Evento& e) {
         return giorno_dell_anno(e.data) < inizio ? 1 : 0;
     };
@@ -126,24 +145,15 @@ EsitoCalendario Calendario::scrivi() && {
     while (con_anno == eventi_.end() && !eventi_.empty() && ultimo() < sys_days(oggi)) {
         ++primo;
     }
-    EsitoCalendario esito;
-    std::optional<year_month_day> prima;
-    std::optional<year_month_day> fine;
+    // The first and the last match on a day the calendar has (29/02 may have none).
+    std::vector<sys_days> veri;
     for (const Evento& e : eventi_) {
-        const auto g = giorno_di(e);
-        if (g.ok() && (!prima || sys_days(g) < sys_days(*prima))) {
-            prima = g;
-        }
-        if (g.ok() && (!fine || sys_days(g) > sys_days(*fine))) {
-            fine = g;
+        if (giorno_di(e).ok()) {
+            veri.emplace_back(giorno_di(e));
         }
     }
-    // The season S/S+1, which the UIDs carry: of the first match, or of today.
-    const year_month_day da = prima.value_or(oggi);
-    esito.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
-    esito.anno = prima && fine->year() == prima->year() && prima->month() < July
-                     ? std::optional(static_cast<int>(prima->year()))
-                     : std::nullopt;
+    EsitoCalendario esito;
+    stagione(veri, oggi, esito);
 
     Ics ics(4096);
     intestazione(ics, squadra_ + " " +
@@ -187,10 +197,11 @@ EsitoCalendario Calendario::scrivi() && {
             ics.riga("LOCATION:").valore(in_utf8(evento.luogo));
         }
         // The line as the list has it, a line break in a cell a space, as in the tables.
-        std::string riga = in_utf8(evento.riga);
+        std::string descrizione = in_utf8(evento.riga);
         std::replace_if(
-            riga.begin(), riga.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-        ics.riga("DESCRIPTION:").valore(riga);
+            descrizione.begin(), descrizione.end(), [](char c) { return c == '\n' || c == '\r'; },
+            ' ');
+        ics.riga("DESCRIPTION:").valore(descrizione);
         ics.riga("END:VEVENT");
     }
     ics.riga("END:VCALENDAR");

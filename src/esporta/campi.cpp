@@ -129,8 +129,15 @@ std::string rinvio_di(std::string_view riga, bool datata) {
     return {};
 }
 
-void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) {
-    std::vector<Parola> parole = parole_di(testo);
+namespace {
+
+std::string_view parola(std::string_view testo, const Parola& p) {
+    return testo.substr(p.da, p.a - p.da);
+}
+
+// The fields written as such, each taken off `parole`: the date, the time, a return leg's,
+// one not understood, a result, the match's number.
+void campi_scritti(std::string_view testo, std::vector<Parola>& parole, Letta& letta) {
     letta.data = prendi(testo, parole, 4, e_data);
     letta.giorno = leggi_data(letta.data);
     letta.ora = prendi(testo, parole, 2, leggi_ora);
@@ -149,92 +156,137 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     if (!risultati.empty()) {
         letta.altre.push_back(std::move(risultati));
     }
-    if (!parole.empty() && !parole[0].usata &&
-        numero_di_gara(testo.substr(parole[0].da, parole[0].a - parole[0].da))) {
-        letta.n = testo.substr(parole[0].da, parole[0].a - parole[0].da);
+    if (!parole.empty() && !parole[0].usata && numero_di_gara(parola(testo, parole[0]))) {
+        letta.n = parola(testo, parole[0]);
         parole[0].usata = true;
     }
-    // What is left, in pieces between the fields and runs of spaces.
+}
+
+// What is left, in pieces between the fields and runs of spaces.
+std::vector<std::string_view> pezzi_di(std::string_view testo, const std::vector<Parola>& parole) {
     std::vector<std::string_view> pezzi;
     for (std::size_t i = 0; i < parole.size(); ++i) {
-        const std::string_view parola = testo.substr(parole[i].da, parole[i].a - parole[i].da);
-        if (parole[i].usata || di_passaggio(parola)) {
+        if (parole[i].usata || di_passaggio(parola(testo, parole[i]))) {
             continue;
         }
-        const bool segue =
-            i > 0 && !parole[i - 1].usata && !parole[i].distante &&
-            !di_passaggio(testo.substr(parole[i - 1].da, parole[i - 1].a - parole[i - 1].da));
-        if (segue && !pezzi.empty()) {
-            pezzi.back() = testo.substr(
-                pezzi.back().data() - testo.data(),
-                parole[i].a - static_cast<std::size_t>(pezzi.back().data() - testo.data()));
-        } else {
-            pezzi.push_back(parola);
+        const bool segue = i > 0 && !parole[i - 1].usata && !parole[i].distante &&
+                           !di_passaggio(parola(testo, parole[i - 1])) && !pezzi.empty();
+        const std::size_t da =
+            segue ? static_cast<std::size_t>(pezzi.back().data() - testo.data()) : parole[i].da;
+        if (segue) {
+            pezzi.pop_back();
         }
+        pezzi.push_back(testo.substr(da, parole[i].a - da));
     }
-    std::optional<std::size_t> coppia;
-    std::pair<std::size_t, std::size_t> segno{};
-    for (std::size_t k = 0; k < pezzi.size() && !coppia; ++k) {
+    return pezzi;
+}
+
+// The piece that holds the two teams, and where the sign between them stands in it: a dash
+// or "vs", else a run of spaces between the last two pieces.
+struct Squadre_in {
+    std::size_t pezzo;
+    std::pair<std::size_t, std::size_t> segno;
+    bool spaziate;
+};
+
+std::optional<Squadre_in> squadre_in(std::string_view testo, std::vector<std::string_view>& pezzi) {
+    for (std::size_t k = 0; k < pezzi.size(); ++k) {
         if (const auto dove = incontro(pezzi[k])) {
-            coppia = k;
-            segno = *dove;
+            return Squadre_in{k, *dove, false};
         }
     }
-    const bool spaziate = !coppia && pezzi.size() >= 2;
-    if (spaziate) {
-        // Two names apart by a run of spaces.
-        coppia = pezzi.size() - 2;
-        pezzi[*coppia] =
-            testo.substr(pezzi[*coppia].data() - testo.data(),
-                         pezzi.back().data() + pezzi.back().size() - pezzi[*coppia].data());
-        segno = {pezzi[*coppia].size() - pezzi.back().size() - 2, 2};
-        pezzi.pop_back();
+    if (pezzi.size() < 2) {
+        return std::nullopt;
     }
+    const std::size_t k = pezzi.size() - 2;
+    const auto da = static_cast<std::size_t>(pezzi[k].data() - testo.data());
+    pezzi[k] = testo.substr(da, static_cast<std::size_t>(pezzi.back().data() - testo.data()) +
+                                    pezzi.back().size() - da);
+    const std::size_t segno = pezzi[k].size() - pezzi.back().size() - 2;
+    pezzi.pop_back();
+    return Squadre_in{k, {segno, 2}, true};
+}
+
+// The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
+// Aquile vs Lupi"; else the words before a home team the list names, or one word, as a list
+// of spaces has it. Takes it off `casa`.
+std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre) {
+    std::size_t campo = FINE;
+    for (const std::string_view tra : {": ", " - ", " \u2013 ", " \u2014 ", " | "}) {
+        const std::size_t dove = casa.rfind(tra);
+        campo = dove != FINE && (campo == FINE || dove > campo) ? dove : campo;
+    }
+    if (campo == FINE && (solo || casa.find(' ') == FINE || squadre.contains(casa))) {
+        return {};
+    }
+    std::size_t taglio = campo != FINE ? campo + 1 : casa.find(' ') + 1;
+    for (std::size_t s = casa.find(' '); campo == FINE && s != FINE; s = casa.find(' ', s + 1)) {
+        if (squadre.contains(casa.substr(s + 1))) {
+            taglio = s + 1;
+            break;
+        }
+    }
+    std::string luogo(senza_segni(casa.substr(0, taglio)));
+    casa = senza_segni(casa.substr(taglio));
+    return luogo;
+}
+
+// Words after an away team the list names are a note, not the team: "Lupi-Aquile recupero".
+// Takes them off `ospite`.
+std::string_view nota_dopo(std::string_view& ospite, const Squadre& squadre) {
+    for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
+         s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
+        if (squadre.contains(ospite.substr(0, s))) {
+            const std::string_view nota = ospite.substr(s + 1);
+            ospite = ospite.substr(0, s);
+            return nota;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) {
+    std::vector<Parola> parole = parole_di(testo);
+    campi_scritti(testo, parole, letta);
+    std::vector<std::string_view> pezzi = pezzi_di(testo, parole);
+    const auto trovate = squadre_in(testo, pezzi);
     const bool riposo = trova_ascii(testo, "ripos") != FINE;
-    const bool giornata =
-        std::any_of(parole.begin(), parole.begin() + std::min<std::ptrdiff_t>(2, parole.size()),
-                    [&](const Parola& p) { return di_giornata(testo.substr(p.da, p.a - p.da)); });
-    if (riposo || giornata || !coppia) {
+    const bool giornata = std::any_of(
+        parole.begin(),
+        parole.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, parole.size())),
+        [&](const Parola& p) { return di_giornata(parola(testo, p)); });
+    if (riposo || giornata || !trovate) {
         letta.tipo = riposo                     ? Letta::Tipo::riposo
                      : giornata || letta.giorno ? Letta::Tipo::intestazione
                                                 : Letta::Tipo::altro;
         return;
     }
     letta.tipo = Letta::Tipo::partita;
-    const std::string_view pezzo = pezzi[*coppia];
-    std::string_view casa = senza_segni(pezzo.substr(0, segno.first));
-    std::string_view ospite = senza_segni(pezzo.substr(segno.first + segno.second));
-    std::string luogo;
-    // "Campo Aquile: Aquile - Lupi", "Campo Aquile – Aquile vs Lupi"; else the words before
-    // the home team the list knows, or one word, as a list of spaces has it.
-    std::size_t campo = FINE;
-    for (const std::string_view tra : {": ", " - ", " \u2013 ", " \u2014 ", " | "}) {
-        const std::size_t dove = casa.rfind(tra);
-        campo = dove != FINE && (campo == FINE || dove > campo) ? dove : campo;
-    }
-    if (campo != FINE) {
-        luogo = senza_segni(casa.substr(0, campo));
-        casa = senza_segni(casa.substr(campo + 1));
-    } else if (casa.find(' ') != FINE && !spaziate && pezzo.data() != testo.data()) {
-        std::size_t taglio = casa.find(' ');
-        for (std::size_t s = casa.find(' '); s != FINE; s = casa.find(' ', s + 1)) {
-            if (squadre.contains(casa.substr(s + 1))) {
-                taglio = s;
-                break;
-            }
-        }
-        const bool nota = squadre.contains(casa);
-        luogo = nota ? "" : casa.substr(0, taglio);
-        casa = nota ? casa : casa.substr(taglio + 1);
-    }
+    const std::string_view pezzo = pezzi[trovate->pezzo];
+    std::string_view casa = senza_segni(pezzo.substr(0, trovate->segno.first));
+    std::string_view ospite =
+        senza_segni(pezzo.substr(trovate->segno.first + trovate->segno.second));
+    // A venue before the home team, where the piece is not the line's start.
+    std::string luogo =
+        luogo_prima(casa, trovate->spaziate || pezzo.data() == testo.data(), squadre);
     if (const std::size_t aperta = ospite.find(" ("); aperta != FINE) {
         const std::string_view tra = ospite.substr(aperta + 2);
         luogo += (luogo.empty() ? "" : " ") + std::string(tra.substr(0, tra.find(')')));
         ospite = senza_segni(ospite.substr(0, aperta));
     }
+    if (const std::string_view nota = nota_dopo(ospite, squadre); !nota.empty()) {
+        letta.altre.emplace_back(nota);
+    }
     for (std::size_t k = 0; k < pezzi.size(); ++k) {
-        if (k != *coppia && rinvio_di(pezzi[k], true).empty()) {
-            luogo += (luogo.empty() ? "" : " ") + std::string(senza_segni(pezzi[k]));
+        // A venue in brackets after the time: "Lupi - Orsi ore 15.30 (Campo Lupi)".
+        std::string_view pezzo_k = senza_segni(pezzi[k]);
+        if (pezzo_k.starts_with('(') && pezzo_k.ends_with(')')) {
+            pezzo_k = pezzo_k.substr(1, pezzo_k.size() - 2);
+        }
+        if (k != trovate->pezzo && rinvio_di(pezzo_k, true).empty()) {
+            luogo += (luogo.empty() ? "" : " ") + std::string(pezzo_k);
         }
     }
     letta.casa = casa;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
+#include <utility>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -40,16 +42,118 @@ std::optional<Nome> nome_di_colonna(std::string_view cella) {
     return nome;
 }
 
+// What a column's cells hold, over the records that give a date.
+struct Conto {
+    std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
+    Squadre valori;  // its first values, enough to tell the teams
+
+    void conta(const std::string& cella) {
+        date += leggi_data(cella) ? 1 : 0;
+        ore += leggi_ora(cella) ? 1 : 0;
+        numeri += numero_di_gara(cella) ? 1 : 0;
+        partite += incontro(cella) && !risultato(cella) ? 1 : 0;
+        testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
+        if (valori.size() < 256 && !cella.empty()) {
+            valori.insert(cella);
+        }
+    }
+};
+
+void conta(std::vector<Conto>& conti, const std::vector<std::string>& celle) {
+    conti.resize(std::max(conti.size(), celle.size()));
+    for (std::size_t j = 0; j < celle.size(); ++j) {
+        conti[j].conta(celle[j]);
+    }
+}
+
+// The columns not yet taken, and which holds most of what a field is.
+class Scelta {
+  public:
+    explicit Scelta(std::vector<Conto> conti) : conti_(std::move(conti)), usata_(conti_.size()) {}
+
+    const Conto& conto(std::size_t j) const { return conti_[j]; }
+
+    // Takes the column that holds most of `quanti`, if any does.
+    std::optional<std::size_t> prendi(std::size_t Conto::*quanti) {
+        std::optional<std::size_t> migliore;
+        for (std::size_t j = 0; j < conti_.size(); ++j) {
+            if (!usata_[j] && conti_[j].*quanti > 0 &&
+                (!migliore || conti_[j].*quanti > conti_[*migliore].*quanti)) {
+                migliore = j;
+            }
+        }
+        return prendi(migliore);
+    }
+    std::optional<std::size_t> prendi(std::optional<std::size_t> j) {
+        if (j && *j < usata_.size() && !usata_[*j]) {
+            usata_[*j] = true;
+            return j;
+        }
+        return std::nullopt;
+    }
+
+    // The two columns of names that share most values: the home and away teams.
+    std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre() {
+        std::pair<std::optional<std::size_t>, std::optional<std::size_t>> coppia;
+        std::size_t migliore = 0;
+        for (std::size_t i = 0; i < conti_.size(); ++i) {
+            for (std::size_t j = i + 1; j < conti_.size(); ++j) {
+                const std::size_t comuni = libere(i, j) ? comuni_a(i, j) : 0;
+                if (comuni > migliore) {
+                    migliore = comuni;
+                    coppia = {i, j};
+                }
+            }
+        }
+        return {prendi(coppia.first), prendi(coppia.second)};
+    }
+
+  private:
+    bool libere(std::size_t i, std::size_t j) const {
+        return !usata_[i] && !usata_[j] && conti_[i].testi > 0 && conti_[j].testi > 0;
+    }
+    std::size_t comuni_a(std::size_t i, std::size_t j) const {
+        return static_cast<std::size_t>(
+            std::count_if(conti_[i].valori.begin(), conti_[i].valori.end(),
+                          [&](const std::string& v) { return conti_[j].valori.contains(v); }));
+    }
+
+    std::vector<Conto> conti_;
+    std::vector<bool> usata_;
+};
+
+// The field a header's cell names, where the cells left it open.
+std::optional<std::size_t>& nominata(Colonne& col, Nome nome) {
+    switch (nome) {
+        case Nome::luogo:
+            return col.luogo;
+        case Nome::casa:
+            return col.casa;
+        case Nome::ospite:
+            return col.ospite;
+        case Nome::partita:
+            return col.partita;
+        default:
+            return col.n;
+    }
+}
+
+// The header names what the cells leave open.
+void nomina(Colonne& col, Scelta& scelta) {
+    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
+        const auto nome = nome_di_colonna(col.intestazione[j]);
+        if (nome && !nominata(col, *nome)) {
+            nominata(col, *nome) = scelta.prendi(j);
+        }
+    }
+}
+
 }  // namespace
 
 Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squadre) {
-    // What each column holds, and the header above the first date.
-    struct Conto {
-        std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
-        Squadre valori;
-    };
-    std::vector<Conto> colonne;
-    std::vector<std::string> intestazione;
+    // What each column holds, and the header: the last line of cells above the first date.
+    std::vector<Conto> conti;
+    Colonne col;
     bool datata = false;
     per_riga(
         testo,
@@ -58,96 +162,36 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
             const bool con_data = std::any_of(celle.begin(), celle.end(),
                                               [](const std::string& c) { return leggi_data(c); });
             if (!datata && !con_data && celle.size() >= 2) {
-                intestazione = celle;
+                col.intestazione = celle;
             }
             datata = datata || con_data;
-            if (!con_data) {
-                return;
-            }
-            colonne.resize(std::max(colonne.size(), celle.size()));
-            for (std::size_t j = 0; j < colonne.size() && j < celle.size(); ++j) {
-                Conto& c = colonne[j];
-                const std::string& cella = celle[j];
-                c.date += leggi_data(cella) ? 1 : 0;
-                c.ore += leggi_ora(cella) ? 1 : 0;
-                c.numeri += numero_di_gara(cella) ? 1 : 0;
-                c.partite += incontro(cella) && !risultato(cella) ? 1 : 0;
-                c.testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
-                if (c.valori.size() < 256 && !cella.empty()) {
-                    c.valori.insert(cella);
-                }
+            if (con_data) {
+                conta(conti, celle);
             }
         },
         static_cast<char>(separatore));
-    Colonne col;
-    std::vector<bool> usata(colonne.size(), false);
-    const auto prendi_colonna = [&](std::size_t Conto::*quanti) {
-        std::optional<std::size_t> migliore;
-        for (std::size_t j = 0; j < colonne.size(); ++j) {
-            if (!usata[j] && colonne[j].*quanti > 0 &&
-                (!migliore || colonne[j].*quanti > colonne[*migliore].*quanti)) {
-                migliore = j;
-            }
-        }
-        if (migliore) {
-            usata[*migliore] = true;
-        }
-        return migliore;
-    };
-    col.data = prendi_colonna(&Conto::date);
-    col.ora = prendi_colonna(&Conto::ore);
-    // The header names what the cells leave open.
-    for (std::size_t j = 0; j < intestazione.size() && j < colonne.size(); ++j) {
-        const auto nome = usata[j] ? std::nullopt : nome_di_colonna(intestazione[j]);
-        auto& colonna = !nome                    ? col.n
-                        : *nome == Nome::luogo   ? col.luogo
-                        : *nome == Nome::casa    ? col.casa
-                        : *nome == Nome::ospite  ? col.ospite
-                        : *nome == Nome::partita ? col.partita
-                                                 : col.n;
-        if (nome && !colonna) {
-            colonna = j;
-            usata[j] = true;
-        }
+    Scelta scelta(std::move(conti));
+    col.data = scelta.prendi(&Conto::date);
+    col.ora = scelta.prendi(&Conto::ore);
+    nomina(col, scelta);
+    if (!col.casa && !col.partita) {
+        col.partita = scelta.prendi(&Conto::partite);
     }
     if (!col.casa && !col.partita) {
-        col.partita = prendi_colonna(&Conto::partite);
+        std::tie(col.casa, col.ospite) = scelta.squadre();
     }
-    // Two columns of names that meet each other are the home and away teams.
-    std::size_t migliore = 0;
-    for (std::size_t i = 0; i < colonne.size() && !col.casa && !col.partita; ++i) {
-        for (std::size_t j = i + 1; j < colonne.size(); ++j) {
-            if (usata[i] || usata[j] || colonne[i].testi == 0 || colonne[j].testi == 0) {
-                continue;
-            }
-            const auto comuni = static_cast<std::size_t>(
-                std::count_if(colonne[i].valori.begin(), colonne[i].valori.end(),
-                              [&](const std::string& v) { return colonne[j].valori.contains(v); }));
-            if (comuni > migliore) {
-                migliore = comuni;
-                col.casa = i;
-                col.ospite = j;
-            }
-        }
+    col.n = col.n ? col.n : scelta.prendi(&Conto::numeri);
+    col.luogo = col.luogo ? col.luogo : scelta.prendi(&Conto::testi);
+    // The teams the list names, for the free text of its other records.
+    for (const auto colonna : {col.casa, col.ospite}) {
+        const Squadre& valori = colonna ? scelta.conto(*colonna).valori : Squadre();
+        squadre.insert(valori.begin(), valori.end());
     }
-    if (col.casa && col.ospite) {
-        usata[*col.casa] = usata[*col.ospite] = true;
-    }
-    if (!col.n) {
-        col.n = prendi_colonna(&Conto::numeri);
-    }
-    if (!col.luogo) {
-        col.luogo = prendi_colonna(&Conto::testi);
-    }
-    col.intestazione = intestazione;
-    for (const auto colonna : {col.casa, col.ospite, col.partita}) {
-        for (const std::string& valore : colonna ? colonne[*colonna].valori : Squadre()) {
-            const auto dove = colonna == col.partita ? incontro(valore) : std::nullopt;
-            squadre.insert(std::string(dove ? senza_segni(valore.substr(0, dove->first)) : valore));
-            if (dove) {
-                squadre.insert(std::string(senza_segni(valore.substr(dove->first + dove->second))));
-            }
-        }
+    for (const std::string& partita : col.partita ? scelta.conto(*col.partita).valori : Squadre()) {
+        const auto dove = incontro(partita);
+        squadre.insert(std::string(senza_segni(partita.substr(0, dove ? dove->first : 0))));
+        squadre.insert(
+            std::string(senza_segni(partita.substr(dove ? dove->first + dove->second : 0))));
     }
     return col;
 }

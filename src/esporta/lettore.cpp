@@ -15,6 +15,21 @@ constexpr auto FINE = std::string_view::npos;
 // one endless line takes no more memory than its text.
 constexpr std::size_t RIGA_LUNGA = 4096;
 
+// What a record of cells is: the header, a rest, a match of two teams, or a heading with a
+// date.
+Letta::Tipo tipo_di(const Letta& letta, bool intestazione) {
+    if (intestazione) {
+        return Letta::Tipo::altro;
+    }
+    if (trova_ascii(letta.partita, "ripos") != FINE) {
+        return Letta::Tipo::riposo;
+    }
+    if (!letta.casa.empty() && !letta.ospite.empty()) {
+        return Letta::Tipo::partita;
+    }
+    return letta.giorno ? Letta::Tipo::intestazione : Letta::Tipo::altro;
+}
+
 }  // namespace
 
 Lettore::Lettore(std::string_view testo) {
@@ -118,12 +133,7 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
             letta.altre.push_back(std::move(celle[j]));
         }
     }
-    const bool riposo = trova_ascii(letta.partita, "ripos") != FINE;
-    letta.tipo = intestazione                                              ? Letta::Tipo::altro
-                 : !letta.casa.empty() && !letta.ospite.empty() && !riposo ? Letta::Tipo::partita
-                 : riposo                                                  ? Letta::Tipo::riposo
-                 : letta.giorno ? Letta::Tipo::intestazione
-                                : Letta::Tipo::altro;
+    letta.tipo = tipo_di(letta, intestazione);
 }
 
 void Giornata::segui(Letta& letta) {

@@ -18,8 +18,8 @@ struct Stile;
 class Tabella {
   public:
     // A table after `inizio`, with room for `byte` bytes of `righe` lines.
-    Tabella(TipoTabella tipo, std::string_view inizio = {}, std::size_t byte = 0,
-            std::uint64_t righe = 0);
+    explicit Tabella(TipoTabella tipo, std::string_view inizio = {}, std::size_t byte = 0,
+                     std::uint64_t righe = 0);
 
     // Adds the row of the next line of a list of spaces, cut by the fixed rule.
     void riga(std::string_view riga);

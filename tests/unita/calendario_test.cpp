@@ -76,6 +76,13 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "1 13/09 15:30 C Lupi-Orsi\n2 10/1 15:30 C Orsi-Lupi\n",
          {"DTSTART;TZID=Europe/Rome:20260913T153000", "DTSTART;TZID=Europe/Rome:20270110T153000"},
          2026},
+        {"autumn and spring: the summer's gap is longer than the winter's",
+         alle(2026y / September / 1),
+         "1 13/09 - C Lupi-Orsi\n2 11/10 - C Orsi-Lupi\n3 7/03 - C Lupi-Volpi\n4 4/04 - C "
+         "Volpi-Lupi\n",
+         {"DTSTART;VALUE=DATE:20260913", "DTSTART;VALUE=DATE:20261011",
+          "DTSTART;VALUE=DATE:20270307", "DTSTART;VALUE=DATE:20270404"},
+         2026},
         {"a recovery out of order stays in its season",
          alle(2026y / September / 1),
          "1 13/09 - C Lupi-Orsi\n2 17/01 - C Orsi-Lupi\n3 20/09 - C Lupi-Volpi\n",

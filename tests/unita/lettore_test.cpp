@@ -85,6 +85,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{}, {"7", "13/09", "21:00", "PalaLupi", "Lupi - Orsi"}}},
         {"Sab 26/09 ore 21 Palestra Rossi: Lupi - Orsi\n",
          {{"", "Sab 26/09", "ore 21", "Palestra Rossi", "Lupi - Orsi"}}},
+        // Words after a team the list names are a note; a venue may follow in brackets.
+        {"1 13/09 15:30 Oratorio Orsi-Aquile\n5 28/10 20:30 Comunale Lupi-Aquile recupero\n",
+         {{"1", "13/09", "15:30", "Oratorio", "Orsi-Aquile"},
+          {"5", "28/10", "20:30", "Comunale", "Lupi-Aquile"}}},
+        {"Falchi - Orsi ore 15.30 (Campo Falchi)\n",
+         {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
          {{"3", "20/09", "15.30", "Oratorio", "Lupi-Volpi"}}},
     };
