@@ -75,12 +75,12 @@ void stagione(const std::vector<sys_days>& veri, year_month_day oggi, EsitoCalen
 
 struct Calendario::Evento {
     Data data;
-    std::string scritta;    // cppcheck-suppress unusedStructMember ; the date as written
-    seconds ora{-1};        // from midnight; negative for the whole day
-    std::string n;          // cppcheck-suppress unusedStructMember ; the fields it shows
-    std::string partita;    // cppcheck-suppress unusedStructMember
-    std::string luogo;      // cppcheck-suppress unusedStructMember
-    std::string_view riga;  // cppcheck-suppress unusedStructMember
+    std::string scritta;  // cppcheck-suppress unusedStructMember ; the date as written
+    seconds ora{-1};      // from midnight; negative for the whole day
+    std::string n;        // cppcheck-suppress unusedStructMember ; the fields it shows
+    std::string partita;  // cppcheck-suppress unusedStructMember
+    std::string luogo;    // cppcheck-suppress unusedStructMember
+    std::string riga;     // cppcheck-suppress unusedStructMember
     std::uint64_t numero = 0;
 };
 
@@ -106,7 +106,7 @@ void Calendario::riga(const Letta& letta, std::string_view riga, std::uint64_t n
             scarta(Scartata::Motivo::ora, ora);
         } else {
             eventi_.push_back({*giorno, data, orario.value_or(seconds(-1)), letta.n, titolo,
-                               letta.luogo, riga, numero});
+                               letta.luogo, std::string(riga), numero});
         }
     };
     partita(letta.data, letta.ora, letta.partita);
@@ -230,7 +230,14 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             giornata.segui(letta);
             if (contiene(riga, squadra) && letta.tipo == Letta::Tipo::partita &&
                 lettore.della_squadra(letta, squadra)) {
-                calendario.riga(letta, riga, questa);
+                // The record's lines that hold the name, as a text pass copies them.
+                std::string righe;
+                per_riga(riga, [&](std::string_view una) {
+                    if (contiene(una, squadra)) {
+                        righe.append(righe.empty() ? "" : " ").append(una);
+                    }
+                });
+                calendario.riga(letta, righe, questa);
             }
         },
         separatore);

@@ -6,7 +6,8 @@
 // marks it postponed, suspended or cancelled. With a time it starts then, in Rome's time,
 // and lasts two hours; with none it takes the whole day; a time not understood makes no
 // event. SUMMARY is the match as the list writes it, LOCATION its venue where it has one,
-// DESCRIPTION the line. Every other matching line is told, with why.
+// DESCRIPTION the lines that hold the team, as a text pass copies them. Every other matching
+// line is told, with why.
 //
 // Dates without a year take the years that put all the list's dates in the shortest stretch
 // of a year, a recovery out of order included, in the nearest season whose last match is not

@@ -37,6 +37,13 @@ bool di_giornata(std::string_view parola) {
            p.ends_with("\xC2\xAA") || p.ends_with("\xC2\xB0");
 }
 
+// A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
+bool di_turno(std::string_view testo) {
+    const std::size_t prima = std::min(testo.find(' '), testo.size());
+    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
+    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
+}
+
 struct Parola {
     std::size_t da, a;
     bool distante;  // after a run of spaces
@@ -183,16 +190,16 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, const std::vector
 
 // The piece that holds the two teams, and where the sign between them stands in it: a dash
 // or "vs", else a run of spaces between the last two pieces.
-struct Squadre_in {
-    std::size_t pezzo;
-    std::pair<std::size_t, std::size_t> segno;
-    bool spaziate;
+struct Coppia {
+    std::size_t pezzo;                          // cppcheck-suppress unusedStructMember
+    std::pair<std::size_t, std::size_t> segno;  // cppcheck-suppress unusedStructMember
+    bool spaziate;                              // cppcheck-suppress unusedStructMember
 };
 
-std::optional<Squadre_in> squadre_in(std::string_view testo, std::vector<std::string_view>& pezzi) {
+std::optional<Coppia> squadre_in(std::string_view testo, std::vector<std::string_view>& pezzi) {
     for (std::size_t k = 0; k < pezzi.size(); ++k) {
         if (const auto dove = incontro(pezzi[k])) {
-            return Squadre_in{k, *dove, false};
+            return Coppia{k, *dove, false};
         }
     }
     if (pezzi.size() < 2) {
@@ -204,7 +211,7 @@ std::optional<Squadre_in> squadre_in(std::string_view testo, std::vector<std::st
                                     pezzi.back().size() - da);
     const std::size_t segno = pezzi[k].size() - pezzi.back().size() - 2;
     pezzi.pop_back();
-    return Squadre_in{k, {segno, 2}, true};
+    return Coppia{k, {segno, 2}, true};
 }
 
 // The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
@@ -231,12 +238,13 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
     return luogo;
 }
 
-// Words after an away team the list names are a note, not the team: "Lupi-Aquile recupero".
-// Takes them off `ospite`.
+// Words in small letters after an away team the list names are a note, not the team:
+// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Takes them off `ospite`.
 std::string_view nota_dopo(std::string_view& ospite, const Squadre& squadre) {
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
-        if (squadre.contains(ospite.substr(0, s))) {
+        const char dopo = s + 1 < ospite.size() ? ospite[s + 1] : 'A';
+        if (dopo >= 'a' && dopo <= 'z' && squadre.contains(ospite.substr(0, s))) {
             const std::string_view nota = ospite.substr(s + 1);
             ospite = ospite.substr(0, s);
             return nota;
@@ -253,10 +261,9 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     std::vector<std::string_view> pezzi = pezzi_di(testo, parole);
     const auto trovate = squadre_in(testo, pezzi);
     const bool riposo = trova_ascii(testo, "ripos") != FINE;
-    const bool giornata = std::any_of(
-        parole.begin(),
-        parole.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, parole.size())),
-        [&](const Parola& p) { return di_giornata(parola(testo, p)); });
+    // A round's word starts a heading, unless the teams stand after the line's date or time.
+    const bool giornata =
+        di_turno(testo) && (!trovate || pezzi[trovate->pezzo].data() == testo.data());
     if (riposo || giornata || !trovate) {
         letta.tipo = riposo                     ? Letta::Tipo::riposo
                      : giornata || letta.giorno ? Letta::Tipo::intestazione
@@ -285,7 +292,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
         if (pezzo_k.starts_with('(') && pezzo_k.ends_with(')')) {
             pezzo_k = pezzo_k.substr(1, pezzo_k.size() - 2);
         }
-        if (k != trovate->pezzo && rinvio_di(pezzo_k, true).empty()) {
+        if (k != trovate->pezzo && rinvio_di(pezzo_k, true).empty() && !di_turno(pezzo_k)) {
             luogo += (luogo.empty() ? "" : " ") + std::string(pezzo_k);
         }
     }

@@ -89,6 +89,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"1 13/09 15:30 Oratorio Orsi-Aquile\n5 28/10 20:30 Comunale Lupi-Aquile recupero\n",
          {{"1", "13/09", "15:30", "Oratorio", "Orsi-Aquile"},
           {"5", "28/10", "20:30", "Comunale", "Lupi-Aquile"}}},
+        {"1 13/09 Orsi-Lupi\n2 20/09 Orsi-Lupi B\n",
+         {{"1", "13/09", "", "", "Orsi-Lupi"}, {"2", "20/09", "", "", "Orsi-Lupi B"}}},
+        // A round's word starts a heading, unless the match follows the date.
+        {"3\xC2\xAA GIORNATA - data da definire\n"
+         "4\xC2\xAA giornata: Sab 10/10 ore 16.00 Campo Aquile: Aquilotti - Leoncini\n",
+         {{}, {"", "Sab 10/10", "ore 16.00", "Campo Aquile", "Aquilotti - Leoncini"}}},
         {"Falchi - Orsi ore 15.30 (Campo Falchi)\n",
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
