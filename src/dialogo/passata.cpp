@@ -38,7 +38,7 @@ std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella
             if (!contiene(riga, cercato)) {
                 return;
             }
-            if (separatore == Separatore::spazio) {
+            if (lettore.regola_fissa()) {
                 tabella.riga(riga);
             } else {
                 tabella.riga(lettore.leggi(riga), riga);

@@ -30,24 +30,32 @@ Letta::Tipo tipo_di(const Letta& letta, bool intestazione) {
     return letta.giorno ? Letta::Tipo::intestazione : Letta::Tipo::altro;
 }
 
+// Adds to `con` what separates the fields of `riga`: a tab, ";", ",", runs of spaces between
+// three cells or more, a sign between spaces ("Sab 19/09 ore 16:00 – Oratorio – Lupi vs Orsi").
+void conta_separatori(std::string_view riga, std::array<std::size_t, 5>& con) {
+    con[0] += riga.find('\t') != FINE ? 1 : 0;
+    con[1] += std::count(riga.begin(), riga.end(), ';') >= 2 ? 1 : 0;
+    con[2] += std::count(riga.begin(), riga.end(), ',') >= 3 ? 1 : 0;
+    const std::size_t prima = riga.find("  ");
+    con[3] += prima != FINE && riga.find("  ", riga.find_first_not_of(' ', prima)) != FINE ? 1 : 0;
+    const auto due_volte = [&](std::string_view segno) {
+        const std::size_t primo = riga.find(segno);
+        return primo != FINE && riga.find(segno, primo + segno.size()) != FINE;
+    };
+    con[4] += due_volte(" \u2013 ") || due_volte(" | ") ? 1 : 0;
+}
+
 }  // namespace
 
 Lettore::Lettore(std::string_view testo) {
     // How its lines separate their cells, by most of them: a title line decides nothing.
     std::size_t righe = 0;
-    std::array<std::size_t, 4> con{};  // tab, ";", ",", runs of spaces
+    std::array<std::size_t, 5> con{};  // tab, ";", ",", runs of spaces, a dash or a bar
     per_riga(testo, [&](std::string_view riga) {
-        if (senza_spazi(riga).empty()) {
-            return;
+        if (!senza_spazi(riga).empty()) {
+            ++righe;
+            conta_separatori(senza_spazi(riga), con);
         }
-        ++righe;
-        con[0] += riga.find('\t') != FINE ? 1 : 0;
-        con[1] += std::count(riga.begin(), riga.end(), ';') >= 2 ? 1 : 0;
-        con[2] += std::count(riga.begin(), riga.end(), ',') >= 3 ? 1 : 0;
-        // Three cells or more apart by runs of spaces.
-        const std::string_view r = senza_spazi(riga);
-        const std::size_t prima = r.find("  ");
-        con[3] += prima != FINE && r.find("  ", r.find_first_not_of(' ', prima)) != FINE ? 1 : 0;
     });
     constexpr std::array SEPARATORI{Separatore::tab, Separatore::punto_e_virgola,
                                     Separatore::virgola};
@@ -57,6 +65,7 @@ Lettore::Lettore(std::string_view testo) {
         }
     }
     allineata_ = separatore_ == Separatore::spazio && 2 * con[3] > righe;
+    tratteggiata_ = separatore_ == Separatore::spazio && !allineata_ && 2 * con[4] > righe;
     if (separatore_ != Separatore::spazio || allineata_) {
         colonne_ = colonne_di(testo, separatore_, squadre_);
         return;

@@ -32,6 +32,9 @@ class Lettore {
     explicit Lettore(std::string_view testo);
 
     Separatore separatore() const { return separatore_; }
+    // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
+    // fields no sign such as " – " sets apart.
+    bool regola_fissa() const { return separatore_ == Separatore::spazio && !tratteggiata_; }
     // What the record `riga` holds.
     Letta leggi(std::string_view riga) const;
     // Whether the team `nome`, as typed, is one of the match's two teams: the team itself
@@ -43,6 +46,7 @@ class Lettore {
 
     Separatore separatore_ = Separatore::spazio;
     bool allineata_ = false;
+    bool tratteggiata_ = false;
     Colonne colonne_;  // in a list of cells
     Squadre squadre_;
 };

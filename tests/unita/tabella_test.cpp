@@ -20,7 +20,7 @@ std::string tabella(TipoTabella tipo, std::string_view righe) {
     per_riga(
         righe,
         [&](std::string_view riga) {
-            if (lettore.separatore() == Separatore::spazio) {
+            if (lettore.regola_fissa()) {
                 t.riga(riga);
             } else {
                 t.riga(lettore.leggi(riga), riga);
@@ -140,6 +140,13 @@ TEST(Excel, ListSavedFromASheetGivesOneCellPerColumn) {
               "1\t\t\t\t\tRiposa Lupi\n"
               "2\t1\t13/09\t15:30\tCampo; 2\tLupi-Orsi\t3-1\n"
               "3\t2\t20/09\t\t\tVolpi-Lupi\n");
+}
+
+TEST(Excel, ListOfFieldsApartByADashIsReadByContentNotByTheRuleOfSpaces) {
+    EXPECT_EQ(excel("- Sab 26/09 ore 16:00 \u2013 Campo Parrocchiale \u2013 Condor vs Lupi\n"
+                    "- Dom 27/09 ore 10:30 \u2013 Palestra Kennedy \u2013 Linci vs Puma\n"),
+              "1\t\tSab 26/09\tore 16:00\tCampo Parrocchiale\tCondor vs Lupi\n"
+              "2\t\tDom 27/09\tore 10:30\tPalestra Kennedy\tLinci vs Puma\n");
 }
 
 TEST(Excel, NoLinesGiveAnEmptyFile) {
