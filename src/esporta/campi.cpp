@@ -93,9 +93,10 @@ std::optional<Coppia> squadre_in(std::string_view testo, std::vector<std::string
 }
 
 // The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
-// Aquile vs Lupi"; else the words before a home team the list names, or one word, as a list
-// of spaces has it. Takes it off `casa`.
-std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre) {
+// Aquile vs Lupi"; else the words before a home team the list names, or before as many words
+// as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
+std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
+                        std::string_view ospite) {
     std::size_t campo = FINE;
     for (const std::string_view tra : {": ", " - ", " \u2013 ", " \u2014 ", " | "}) {
         const std::size_t dove = casa.rfind(tra);
@@ -104,15 +105,21 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
     if (campo == FINE && (solo || casa.find(' ') == FINE || squadre.contains(casa))) {
         return {};
     }
-    std::size_t taglio = campo != FINE ? campo + 1 : casa.find(' ') + 1;
-    for (std::size_t s = casa.find(' '); campo == FINE && s != FINE; s = casa.find(' ', s + 1)) {
-        if (squadre.contains(casa.substr(s + 1))) {
-            taglio = s + 1;
-            break;
-        }
+    std::size_t taglio = campo;  // the space or sign before the home team
+    for (std::size_t s = casa.find(' '); taglio == FINE && s != FINE; s = casa.find(' ', s + 1)) {
+        taglio = squadre.contains(casa.substr(s + 1)) ? s : FINE;
+    }
+    std::size_t fine = casa.size();
+    for (auto parole = std::count(ospite.begin(), ospite.end(), ' ') + 1;
+         taglio == FINE && parole > 0 && fine != FINE; --parole) {
+        fine = fine > 0 ? casa.rfind(' ', fine - 1) : FINE;
+    }
+    taglio = taglio == FINE ? fine : taglio;
+    if (taglio == FINE) {
+        return {};
     }
     std::string luogo(senza_segni(casa.substr(0, taglio)));
-    casa = senza_segni(casa.substr(taglio));
+    casa = senza_segni(casa.substr(taglio + 1));
     return luogo;
 }
 
@@ -153,17 +160,19 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     std::string_view casa = senza_segni(pezzo.substr(0, trovate->segno.first));
     std::string_view ospite =
         senza_segni(pezzo.substr(trovate->segno.first + trovate->segno.second));
-    // A venue before the home team, where the piece is not the line's start.
-    std::string luogo =
-        luogo_prima(casa, trovate->spaziate || pezzo.data() == testo.data(), squadre);
+    std::string_view tra_parentesi;  // "Lupi-Orsi (Palestra Rossi)"
     if (const std::size_t aperta = ospite.find(" ("); aperta != FINE) {
-        const std::string_view tra = ospite.substr(aperta + 2);
-        luogo += (luogo.empty() ? "" : " ") + std::string(tra.substr(0, tra.find(')')));
+        tra_parentesi = ospite.substr(aperta + 2);
+        tra_parentesi = tra_parentesi.substr(0, tra_parentesi.find(')'));
         ospite = senza_segni(ospite.substr(0, aperta));
     }
     if (const std::string_view nota = nota_dopo(ospite, squadre); !nota.empty()) {
         letta.altre.emplace_back(nota);
     }
+    // A venue before the home team, where the piece is not the line's start.
+    std::string luogo =
+        luogo_prima(casa, trovate->spaziate || pezzo.data() == testo.data(), squadre, ospite);
+    luogo += (luogo.empty() || tra_parentesi.empty() ? "" : " ") + std::string(tra_parentesi);
     for (std::size_t k = 0; k < pezzi.size(); ++k) {
         // A venue in brackets after the time: "Lupi - Orsi ore 15.30 (Campo Lupi)".
         std::string_view pezzo_k = senza_segni(pezzi[k]);

@@ -95,6 +95,9 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"3\xC2\xAA GIORNATA - data da definire\n"
          "4\xC2\xAA giornata: Sab 10/10 ore 16.00 Campo Aquile: Aquilotti - Leoncini\n",
          {{}, {"", "Sab 10/10", "ore 16.00", "Campo Aquile", "Aquilotti - Leoncini"}}},
+        // A venue of several words before a home team the list names nowhere else.
+        {"16 18/10 10:30 Campo Lupi Tori-Lupi\n",
+         {{"16", "18/10", "10:30", "Campo Lupi", "Tori-Lupi"}}},
         {"Falchi - Orsi ore 15.30 (Campo Falchi)\n",
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
