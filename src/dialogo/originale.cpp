@@ -6,7 +6,7 @@
 
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
-#include "sistema/file.hpp"
+#include "sistema/cartella.hpp"
 
 namespace turnolista {
 

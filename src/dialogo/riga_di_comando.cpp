@@ -10,7 +10,6 @@
 #include "dialogo/messaggi.hpp"
 #include "dialogo/testo.hpp"
 #include "sistema/cartella.hpp"
-#include "sistema/file.hpp"
 
 namespace turnolista {
 

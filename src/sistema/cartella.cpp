@@ -1,25 +1,95 @@
 #include "sistema/cartella.hpp"
 
+#include <array>
+#include <cerrno>
+#include <cstdint>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "comune/costanti.hpp"
+#include "sistema/proprio.hpp"
 
 namespace turnolista::sistema {
 
-Risultato<std::string> entra_nella_cartella(std::string_view percorso) {
-    namespace fs = std::filesystem;
-    // The path is UTF-8 on Windows, where a narrow string would be taken in the ANSI code
-    // page; elsewhere char8_t takes the bytes as they are.
-    std::error_code errore;
-    const fs::path assoluto =
-        fs::absolute(fs::path(std::u8string(percorso.begin(), percorso.end())), errore);
-    const bool cartella = fs::is_directory(assoluto, errore);
-    std::string lista(FILE_ORIGINALE);
-    if (!cartella) {
-        const std::u8string nome = assoluto.filename().u8string();
-        lista.assign(nome.begin(), nome.end());
+namespace fs = std::filesystem;
+
+Risultato<std::string> leggi_lista(std::string_view nome) {
+    const Oggetto oggetto = Oggetto::file(nome);
+#ifdef _WIN32
+    const Aperto file(::CreateFileW(percorso(nome).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        // Windows refuses to open a folder as a file; say what it is, as elsewhere.
+        std::error_code errore;
+        return ::GetLastError() == ERROR_ACCESS_DENIED && fs::is_directory(percorso(nome), errore)
+                   ? Esito::lettura(oggetto, EISDIR)
+                   : fallito(oggetto, true);
     }
+    if (::GetFileType(*file) != FILE_TYPE_DISK) {
+        return non_regolare(oggetto, fs::file_type::character, true);
+    }
+    LARGE_INTEGER dimensione{};
+    if (::GetFileSizeEx(*file, &dimensione) == 0) {
+        return fallito(oggetto, true);
+    }
+    const auto byte = static_cast<std::uint64_t>(dimensione.QuadPart);
+#else
+    // Not waiting for a writer, should the name be a named pipe.
+    const Aperto file(
+        ::open(std::string(nome).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (!file || ::fstat(*file, &info) != 0) {
+        return fallito(oggetto, true);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Esito::lettura(oggetto, EISDIR);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return non_regolare(oggetto,
+                            S_ISFIFO(info.st_mode)   ? fs::file_type::fifo
+                            : S_ISSOCK(info.st_mode) ? fs::file_type::socket
+                                                     : fs::file_type::character,
+                            true);
+    }
+    const auto byte = static_cast<std::uint64_t>(info.st_size);
+#endif
+    // A list of more bytes than any list is refused by its size.
+    const auto troppo_grande = [&](std::uint64_t quanti) {
+        return Esito{.tipo = Esito::Tipo::troppo_grande,
+                     .oggetto = oggetto,
+                     .in_lettura = true,
+                     .byte = quanti};
+    };
+    if (byte > LISTA_MASSIMA) {
+        return troppo_grande(byte);
+    }
+    std::string testo;
+    try {
+        testo.reserve(byte);
+        std::array<char, std::size_t{64} * 1024> pezzo{};
+        for (std::ptrdiff_t letti = 0; (letti = leggi(*file, pezzo)) != 0;) {
+            if (letti < 0) {
+                return fallito(oggetto, true);
+            }
+            testo.append(pezzo.data(), static_cast<std::size_t>(letti));
+            if (testo.size() > LISTA_MASSIMA) {
+                return troppo_grande(testo.size());
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return Esito::lettura(oggetto, ENOMEM);
+    }
+    return testo;
+}
+
+Risultato<std::string> entra_nella_cartella(std::string_view percorso_utf8) {
+    std::error_code errore;
+    const fs::path assoluto = fs::absolute(percorso(percorso_utf8), errore);
+    const bool cartella = fs::is_directory(assoluto, errore);
+    const std::string lista =
+        cartella ? std::string(FILE_ORIGINALE) : nome_utf8(assoluto.filename());
     if (!errore) {
         fs::current_path(cartella ? assoluto : assoluto.parent_path(), errore);
     }
@@ -27,6 +97,29 @@ Risultato<std::string> entra_nella_cartella(std::string_view percorso) {
         return Esito::lettura(Oggetto::file(lista), errore.default_error_condition().value());
     }
     return lista;
+}
+
+std::string cartella_corrente() {
+    std::error_code errore;
+    return nome_utf8(fs::current_path(errore));
+}
+
+std::vector<std::string> nomi_nella_cartella() {
+    std::vector<std::string> nomi;
+    std::error_code errore;
+    for (fs::directory_iterator voce(".", errore), fine; !errore && voce != fine;
+         voce.increment(errore)) {
+        nomi.push_back(nome_utf8(voce->path().filename()));
+    }
+    return nomi;
+}
+
+Voce che_cosa_e(std::string_view percorso_utf8) {
+    std::error_code errore;
+    const fs::file_status stato = fs::status(percorso(percorso_utf8), errore);
+    return fs::is_directory(stato) ? Voce::cartella
+           : fs::exists(stato)     ? Voce::file
+                                   : Voce::nessuna;
 }
 
 }  // namespace turnolista::sistema

@@ -1,17 +1,34 @@
 #pragma once
-// The list given on the command line, or dropped on the program: its folder becomes the
-// current one, so that the list is read, and the files are put, there as if the program had
-// been started in it.
+// The current folder: the fixture list in it, read whole and never written, its path and its
+// names, what a path names, and the list given on the command line, or dropped on the
+// program, whose folder becomes the current one, so that the list is read, and the files
+// are put, there as if the program had been started in it. Paths are UTF-8 on Windows, the
+// system's bytes elsewhere.
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "comune/esito.hpp"
 
 namespace turnolista::sistema {
 
+// The whole of `nome`, a regular file of at most LISTA_MASSIMA bytes; anything else is
+// refused before it is read, and a list that grows past that meanwhile when it gets there.
+Risultato<std::string> leggi_lista(std::string_view nome);
+
 // Makes `percorso`, a folder, or the folder of the file it names, the current folder;
 // returns the list's name there: the file's, or originale.txt for a folder.
 Risultato<std::string> entra_nella_cartella(std::string_view percorso);
+
+// The current folder's full path, as the system shows it; empty where it cannot be told.
+std::string cartella_corrente();
+
+// The names in the current folder, as they are stored; none where it cannot be read.
+std::vector<std::string> nomi_nella_cartella();
+
+enum class Voce { nessuna, file, cartella };
+// What `percorso` names: a file, a folder, or nothing that can be seen.
+Voce che_cosa_e(std::string_view percorso);
 
 }  // namespace turnolista::sistema

@@ -1,18 +1,14 @@
 #include "sistema/file.hpp"
 
-#include <array>
 #include <cerrno>
-#include <charconv>
+#include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
-#include "sistema/file_proprio.hpp"
-
-#ifdef _WIN32
-#include "sistema/windows.hpp"
-#else
-#include <unistd.h>
-#endif
+#include "sistema/proprio.hpp"
+#include "sistema/segnali.hpp"
 
 namespace turnolista::sistema {
 
@@ -20,44 +16,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A path the system gave, in UTF-8; on Windows a name that is no valid UTF-16 keeps U+FFFD
-// where it is not.
-std::string in_utf8(const fs::path& percorso) {
-#ifdef _WIN32
-    return windows::stretto(percorso.native());
-#else
-    return percorso.native();
-#endif
-}
-
-// The name a new file is written under beside `destinazione`: hidden, in the same folder so
-// that a rename puts it in place, with this process's id in hexadecimal and "-1", "-2" after
-// it should that name be taken; of a long name only its start, so that a name that fits
-// fits with what is added.
-fs::path nome_nascosto(const fs::path& destinazione, int tentativo) {
-#ifdef _WIN32
-    const unsigned long processo = ::GetCurrentProcessId();
-#else
-    const auto processo = static_cast<unsigned long>(::getpid());
-#endif
-    std::array<char, 2 * sizeof processo> cifre{};
-    char* const fine = std::to_chars(cifre.data(), cifre.data() + cifre.size(), processo, 16).ptr;
-    std::string aggiunta = ".";
-    aggiunta.append(cifre.data(), fine);
-    if (tentativo > 0) {
-        aggiunta.append("-").append(std::to_string(tentativo));
-    }
-    auto nome = destinazione.filename().native();
-    nome.resize(std::min<std::size_t>(nome.size(), 200));
-    fs::path nascosto = destinazione.parent_path() / ".";
-    nascosto += nome;
-    return nascosto += aggiunta;
-}
+// A destination as it stands: where its content goes (the file a chain of symbolic links
+// ends at), whether a file is there, and what a new file takes of it: permission bits, or
+// attributes.
+struct Destinazione {
+    fs::path percorso;
+    bool esiste = false;
+    std::uint32_t come = 0;
+};
 
 // Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
-// not exist yet, with its kind; a chain that is too long or cannot be read is refused.
-Risultato<proprio::Destinazione> dove_va(std::string_view nome, const Oggetto& oggetto) {
-    proprio::Destinazione destinazione{.percorso = percorso(nome)};
+// not exist yet, with its kind and what a new file takes of it. A chain that is too long or
+// cannot be read is refused, and so is a file there that the user may not replace.
+Risultato<Destinazione> dove_va(std::string_view nome, const Oggetto& oggetto) {
+    Destinazione destinazione{.percorso = percorso(nome)};
     std::error_code errore;
     for (int salti = 0; fs::is_symlink(fs::symlink_status(destinazione.percorso, errore));
          ++salti) {
@@ -78,14 +50,35 @@ Risultato<proprio::Destinazione> dove_va(std::string_view nome, const Oggetto& o
         return Esito::scrittura(oggetto, EISDIR);
     }
     if (!fs::is_regular_file(stato)) {
-        const fs::file_type tipo = stato.type();
-        return Esito{.tipo = Esito::Tipo::non_regolare,
-                     .oggetto = oggetto,
-                     .natura = tipo == fs::file_type::fifo     ? Natura::fifo
-                               : tipo == fs::file_type::socket ? Natura::socket
-                                                               : Natura::dispositivo};
+        return non_regolare(oggetto, stato.type(), false);
     }
     destinazione.esiste = true;
+#ifdef _WIN32
+    // What a new file takes of the old one is what Explorer shows of it: its hidden, system,
+    // archive and indexing attributes. Opening it for writing, without changing it, tells
+    // whether the user may write it and whether another program (a spreadsheet that has it
+    // open) keeps it locked.
+    const DWORD attributi = ::GetFileAttributesW(destinazione.percorso.c_str());
+    if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY) != 0) {
+        return Esito::scrittura(oggetto, EACCES);
+    }
+    if (!Aperto(::CreateFileW(destinazione.percorso.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr))) {
+        return fallito(oggetto);
+    }
+    const DWORD visibili =
+        attributi & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    destinazione.come = visibili != 0 ? visibili : FILE_ATTRIBUTE_NORMAL;
+#else
+    struct stat info {};
+    if (::stat(destinazione.percorso.c_str(), &info) != 0 ||
+        ::faccessat(AT_FDCWD, destinazione.percorso.c_str(), W_OK, AT_EACCESS) != 0) {
+        return fallito(oggetto);
+    }
+    destinazione.come = info.st_mode & 0777;
+#endif
     return destinazione;
 }
 
@@ -110,9 +103,9 @@ bool stesso_file(const fs::path& uno, const fs::path& altro) {
 // The file of the pass, or the list, that `destinazione` is under another name: replacing
 // one name of a file would take it from the other, or the first file of the pass from the
 // second.
-std::optional<std::string_view> altro_nome(const proprio::Destinazione& destinazione,
+std::optional<std::string_view> altro_nome(const Destinazione& destinazione,
                                            std::span<const FileNuovo> file,
-                                           std::span<const proprio::Destinazione> prima,
+                                           std::span<const Destinazione> prima,
                                            std::string_view originale) {
     if (stesso_file(destinazione.percorso, percorso(originale))) {
         return originale;
@@ -125,43 +118,99 @@ std::optional<std::string_view> altro_nome(const proprio::Destinazione& destinaz
     return std::nullopt;
 }
 
-Esito scrivi(const FileNuovo& file, const proprio::Destinazione& destinazione,
-             std::deque<Nascosto>& nascosti) {
-    const Oggetto oggetto = Oggetto::file(file.nome);
-    for (int tentativo = 0; tentativo < 100; ++tentativo) {
-        Nascosto& nascosto = nascosti.emplace_back(nome_nascosto(destinazione.percorso, tentativo));
-        Esito esito = proprio::scrivi(nascosto, destinazione, file.contenuto, oggetto);
-        if (esito.tipo != Esito::Tipo::scrittura || esito.causa != EEXIST) {
+// Makes a hidden file beside the destination, holding `contenuto`, under the first of its
+// names that is not taken. On Windows it is hidden, so that a run killed before it is put in
+// place shows nothing in Explorer, and shared for deleting, so that Ctrl-C's handler
+// removes it while it is being written.
+Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
+           std::string_view contenuto, const Oggetto& oggetto) {
+    for (int tentativo = 0;; ++tentativo) {
+        Nascosto& nascosto = nascosti.emplace_back(destinazione.percorso, tentativo);
+        Aperto file([&] {
+            const Indivisibile passo;
+#ifdef _WIN32
+            const Nativo fatto = ::CreateFileW(
+                nascosto.nome().c_str(), GENERIC_WRITE,
+                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                (destinazione.esiste ? destinazione.come : 0) | FILE_ATTRIBUTE_HIDDEN, nullptr);
+            nascosto.creato = fatto != INVALID_HANDLE_VALUE;
+#else
+            const Nativo fatto =
+                ::open(nascosto.nome().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+                       destinazione.esiste ? 0600 : 0666);
+            nascosto.creato = fatto >= 0;
+#endif
+            return fatto;
+        }());
+        if (!file) {
+            Esito esito = fallito(oggetto);
+            if (esito.causa == EEXIST && tentativo < 99) {
+                nascosti.pop_back();
+                continue;
+            }
+            if (esito.causa == EACCES || esito.causa == EPERM) {
+                esito.tipo = Esito::Tipo::cartella_chiusa;  // the folder takes no new file
+            }
             return esito;
         }
-        nascosti.pop_back();
+#ifndef _WIN32
+        // A new file starts as the umask and the folder's default ACL make it; one that
+        // replaces another starts private, then takes the old file's permission bits and
+        // nothing that a default ACL of the folder would add.
+        if (destinazione.esiste) {
+            ::fremovexattr(*file, "system.posix_acl_access");
+            if (::fchmod(*file, destinazione.come) != 0) {
+                return fallito(oggetto);
+            }
+        }
+#endif
+        return scrivi_tutto(*file, contenuto) && file.chiudi() ? Esito() : fallito(oggetto);
     }
-    return Esito::scrittura(oggetto, EEXIST);
+}
+
+// Puts `nascosto` in place of the destination. On Windows a file that exists is replaced
+// with ReplaceFileW, which keeps its permissions (ACL), owner and creation time; a new one,
+// or one gone meanwhile, is moved there.
+Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione, const Oggetto& oggetto) {
+#ifdef _WIN32
+    std::error_code errore;
+    const fs::path nuovo = fs::absolute(nascosto.nome(), errore);
+    const fs::path vecchio = fs::absolute(destinazione.percorso, errore);
+    bool fatto = false;
+    if (destinazione.esiste) {
+        fatto = ::ReplaceFileW(vecchio.c_str(), nuovo.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                               nullptr, nullptr) != 0;
+        const DWORD motivo = ::GetLastError();
+        // With no file left to replace (ReplaceFileW has removed it and then could not
+        // rename, or it was gone already), the new content is moved in its place.
+        if (!fatto && motivo != ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+            motivo != ERROR_FILE_NOT_FOUND && motivo != ERROR_PATH_NOT_FOUND) {
+            return fallito(oggetto);
+        }
+    }
+    if (!fatto && ::MoveFileExW(nuovo.c_str(), vecchio.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        return fallito(oggetto);
+    }
+    ::SetFileAttributesW(vecchio.c_str(),
+                         destinazione.esiste ? destinazione.come : FILE_ATTRIBUTE_NORMAL);
+    return {};
+#else
+    return ::rename(nascosto.nome().c_str(), destinazione.percorso.c_str()) == 0 ? Esito()
+                                                                                 : fallito(oggetto);
+#endif
 }
 
 }  // namespace
 
-fs::path percorso(std::string_view nome) {
-    return std::u8string(nome.begin(), nome.end());
-}
-
-Esito troppo_grande(const Oggetto& oggetto, std::uint64_t byte) {
-    return {
-        .tipo = Esito::Tipo::troppo_grande, .oggetto = oggetto, .in_lettura = true, .byte = byte};
-}
-
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
-    std::vector<proprio::Destinazione> destinazioni;
+    std::vector<Destinazione> destinazioni;
     for (const FileNuovo& uno : file) {
         const Oggetto oggetto = Oggetto::file(uno.nome);
         auto destinazione = dove_va(uno.nome, oggetto);
         if (!destinazione) {
             return destinazione.errore();
-        }
-        if ((*destinazione).esiste) {
-            if (Esito esito = proprio::esamina(*destinazione, oggetto); !esito.ok()) {
-                return esito;
-            }
         }
         if (const auto altro = altro_nome(*destinazione, file, destinazioni, originale)) {
             return {
@@ -171,13 +220,15 @@ Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale
     }
     std::deque<Nascosto> nascosti;
     for (std::size_t i = 0; i < file.size(); ++i) {
-        if (Esito esito = scrivi(file[i], destinazioni[i], nascosti); !esito.ok()) {
+        Esito esito =
+            crea(nascosti, destinazioni[i], file[i].contenuto, Oggetto::file(file[i].nome));
+        if (!esito.ok()) {
             return esito;
         }
     }
     for (std::size_t i = 0; i < file.size(); ++i) {
         const Indivisibile passo;
-        Esito esito = proprio::rinomina(nascosti[i], destinazioni[i], Oggetto::file(file[i].nome));
+        Esito esito = rinomina(nascosti[i], destinazioni[i], Oggetto::file(file[i].nome));
         if (!esito.ok()) {
             esito.gia_scritto = i > 0 ? file[0].nome : "";
             return esito;
@@ -185,29 +236,6 @@ Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale
         nascosti[i].rinominato();
     }
     return {};
-}
-
-std::string cartella_corrente() {
-    std::error_code errore;
-    return in_utf8(fs::current_path(errore));
-}
-
-std::vector<std::string> nomi_nella_cartella() {
-    std::vector<std::string> nomi;
-    std::error_code errore;
-    for (fs::directory_iterator voce(".", errore), fine; !errore && voce != fine;
-         voce.increment(errore)) {
-        nomi.push_back(in_utf8(voce->path().filename()));
-    }
-    return nomi;
-}
-
-Voce che_cosa_e(std::string_view percorso_utf8) {
-    std::error_code errore;
-    const fs::file_status stato = fs::status(percorso(percorso_utf8), errore);
-    return fs::is_directory(stato) ? Voce::cartella
-           : fs::exists(stato)     ? Voce::file
-                                   : Voce::nessuna;
 }
 
 }  // namespace turnolista::sistema

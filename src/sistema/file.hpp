@@ -1,7 +1,6 @@
 #pragma once
-// The files of the current folder: the fixture list, read whole and never written, and the
-// files a pass makes, each put in place once. Names and paths are UTF-8 on Windows, the
-// system's bytes elsewhere.
+// The files a pass makes in the current folder, each put in place once. Names are UTF-8 on
+// Windows, the system's bytes elsewhere.
 //
 // A pass's files are put in place in three steps, all or nothing up to the last:
 //   checked   each destination is one the user may replace: a regular file or none, that
@@ -19,7 +18,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "comune/codifica.hpp"
 #include "comune/esito.hpp"
@@ -33,10 +31,6 @@ inline constexpr FineRiga FINE_RIGA = FineRiga::crlf;
 inline constexpr FineRiga FINE_RIGA = FineRiga::lf;
 #endif
 
-// The whole of `nome`, a regular file of at most LISTA_MASSIMA bytes; anything else is
-// refused before it is read, and a list that grows past that meanwhile when it gets there.
-Risultato<std::string> leggi_lista(std::string_view nome);
-
 struct FileNuovo {
     std::string_view nome;  // in the current folder
     std::string contenuto;
@@ -44,15 +38,5 @@ struct FileNuovo {
 
 // Puts `file` in place, in that order; none of them may be `originale`.
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale);
-
-// The current folder's full path, as the system shows it; empty where it cannot be told.
-std::string cartella_corrente();
-
-// The names in the current folder, as they are stored; none where it cannot be read.
-std::vector<std::string> nomi_nella_cartella();
-
-enum class Voce { nessuna, file, cartella };
-// What `percorso` names: a file, a folder, or nothing that can be seen.
-Voce che_cosa_e(std::string_view percorso);
 
 }  // namespace turnolista::sistema

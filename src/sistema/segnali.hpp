@@ -17,7 +17,11 @@ void pulisci_su_segnale();
 // place. Going, it removes the file unless it was renamed or this run did not make it.
 class Nascosto {
   public:
-    explicit Nascosto(std::filesystem::path nome);
+    // The name a new file is written under beside `destinazione`: hidden, in the same folder
+    // so that a rename puts it in place, with this process's id in hexadecimal and "-1",
+    // "-2" after it for a later `tentativo`, should that name be taken; of a long name only
+    // its start, so that a name that fits fits with what is added.
+    Nascosto(const std::filesystem::path& destinazione, int tentativo);
     ~Nascosto();
     Nascosto(const Nascosto&) = delete;
     Nascosto& operator=(const Nascosto&) = delete;

@@ -1,0 +1,142 @@
+#include "sistema/proprio.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <utility>
+
+namespace turnolista::sistema {
+
+bool Aperto::chiudi() {
+#ifdef _WIN32
+    return ::CloseHandle(std::exchange(h_, NESSUNO)) != 0;
+#else
+    return ::close(std::exchange(h_, NESSUNO)) == 0;
+#endif
+}
+
+std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
+#ifdef _WIN32
+    DWORD letti = 0;
+    const auto quanti = static_cast<DWORD>(std::min<std::size_t>(dove.size(), 1U << 30));
+    if (::ReadFile(da, dove.data(), quanti, &letti, nullptr) != 0) {
+        return letti;
+    }
+    const DWORD errore = ::GetLastError();
+    return errore == ERROR_BROKEN_PIPE || errore == ERROR_HANDLE_EOF ? 0 : -1;
+#else
+    // No handler of the program returns (segnali.hpp), so no call is interrupted.
+    return ::read(da, dove.data(), dove.size());
+#endif
+}
+
+bool scrivi_tutto(Nativo su, std::string_view testo) {
+    while (!testo.empty()) {
+#ifdef _WIN32
+        DWORD scritti = 0;
+        const auto quanti = static_cast<DWORD>(std::min<std::size_t>(testo.size(), 1U << 30));
+        if (::WriteFile(su, testo.data(), quanti, &scritti, nullptr) == 0) {
+            return false;
+        }
+#else
+        const ssize_t scritti = ::write(su, testo.data(), testo.size());
+        if (scritti <= 0) {
+            errno = scritti < 0 ? errno : EIO;
+            return false;
+        }
+#endif
+        testo.remove_prefix(static_cast<std::size_t>(scritti));
+    }
+    return true;
+}
+
+int causa() {
+#ifdef _WIN32
+    // The errors a user of the program can meet; any other is a failure of the device.
+    // clang-format off
+    static constexpr std::array<std::pair<DWORD, int>, 16> CAUSE{{
+        {ERROR_FILE_NOT_FOUND, ENOENT}, {ERROR_PATH_NOT_FOUND, ENOENT},
+        {ERROR_INVALID_NAME, ENOENT}, {ERROR_BAD_NETPATH, ENOENT},
+        {ERROR_ACCESS_DENIED, EACCES}, {ERROR_SHARING_VIOLATION, EACCES},
+        {ERROR_LOCK_VIOLATION, EACCES}, {ERROR_WRITE_PROTECT, EROFS},
+        {ERROR_INVALID_HANDLE, EBADF}, {ERROR_DISK_FULL, ENOSPC},
+        {ERROR_HANDLE_DISK_FULL, ENOSPC}, {ERROR_FILE_EXISTS, EEXIST},
+        {ERROR_ALREADY_EXISTS, EEXIST}, {ERROR_BROKEN_PIPE, EPIPE},
+        {ERROR_NO_DATA, EPIPE}, {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
+    }};
+    // clang-format on
+    const DWORD errore = ::GetLastError();
+    const auto* trovata = std::find_if(CAUSE.begin(), CAUSE.end(),
+                                       [&](const auto& voce) { return voce.first == errore; });
+    return trovata != CAUSE.end() ? trovata->second : EIO;
+#else
+    return errno;
+#endif
+}
+
+Esito fallito(const Oggetto& oggetto, bool in_lettura) {
+#ifdef _WIN32
+    const DWORD errore = ::GetLastError();
+    if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
+        errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE) {
+        return Esito::su_file(Esito::Tipo::aperto_altrove, oggetto.nome, in_lettura);
+    }
+#endif
+    return in_lettura ? Esito::lettura(oggetto, causa()) : Esito::scrittura(oggetto, causa());
+}
+
+Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool in_lettura) {
+    using enum std::filesystem::file_type;
+    return {.tipo = Esito::Tipo::non_regolare,
+            .oggetto = oggetto,
+            .in_lettura = in_lettura,
+            .natura = tipo == fifo     ? Natura::fifo
+                      : tipo == socket ? Natura::socket
+                                       : Natura::dispositivo};
+}
+
+std::filesystem::path percorso(std::string_view nome) {
+    return std::u8string(nome.begin(), nome.end());
+}
+
+#ifdef _WIN32
+
+std::string nome_utf8(const std::filesystem::path& percorso) {
+    return stretto(percorso.native());
+}
+
+std::wstring largo(std::string_view testo) {
+    if (testo.empty()) {
+        return {};
+    }
+    const int n = static_cast<int>(testo.size());
+    const int lunghezza = ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, nullptr, 0);
+    std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, risultato.data(), lunghezza);
+    return risultato;
+}
+
+std::string stretto(std::wstring_view testo, UINT pagina) {
+    if (testo.empty()) {
+        return {};
+    }
+    const int n = static_cast<int>(testo.size());
+    // No "best fit": a letter the code page lacks is not made another.
+    const DWORD modo = pagina == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int lunghezza =
+        ::WideCharToMultiByte(pagina, modo, testo.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string risultato(static_cast<std::size_t>(lunghezza), '\0');
+    ::WideCharToMultiByte(pagina, modo, testo.data(), n, risultato.data(), lunghezza, nullptr,
+                          nullptr);
+    return risultato;
+}
+
+#else
+
+std::string nome_utf8(const std::filesystem::path& percorso) {
+    return percorso.native();
+}
+
+#endif
+
+}  // namespace turnolista::sistema

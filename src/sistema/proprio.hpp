@@ -1,0 +1,82 @@
+#pragma once
+// What the sources of src/sistema/ share: a file or a stream as the system holds it, read
+// and written alike whether it is a fixture list or a standard stream, the reasons it
+// fails, and names in UTF-8. Nothing outside that folder includes this header.
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#endif
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "comune/esito.hpp"
+
+namespace turnolista::sistema {
+
+// A file or a stream as the system holds it, and none.
+#ifdef _WIN32
+using Nativo = HANDLE;
+inline const Nativo NESSUNO = INVALID_HANDLE_VALUE;
+#else
+using Nativo = int;
+inline const Nativo NESSUNO = -1;
+#endif
+
+// A file this run opened, closed when it goes unless it was closed already.
+class Aperto {
+  public:
+    explicit Aperto(Nativo h) : h_(h) {}
+    ~Aperto() {
+        if (h_ != NESSUNO) {
+            chiudi();
+        }
+    }
+    Aperto(const Aperto&) = delete;
+    Aperto& operator=(const Aperto&) = delete;
+
+    explicit operator bool() const { return h_ != NESSUNO; }
+    Nativo operator*() const { return h_; }
+    bool chiudi();
+
+  private:
+    Nativo h_;
+};
+
+// One read: how many bytes, 0 at the end of the data (a pipe whose writer is gone
+// included), -1 on failure.
+std::ptrdiff_t leggi(Nativo da, std::span<char> dove);
+// All of `testo`, however many writes it takes; false on failure.
+bool scrivi_tutto(Nativo su, std::string_view testo);
+// Why the last call to the system failed, as an errno value, so that the reasons read the
+// same on every system.
+int causa();
+// The last call's failure with a file. On Windows another program holding it open (Excel,
+// Word) is said so, since the user can close it.
+Esito fallito(const Oggetto& oggetto, bool in_lettura = false);
+// A file that is no folder and no regular file, by its kind.
+Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool in_lettura);
+
+// A name of the program's, in UTF-8, as the system's path: a path made from a narrow string
+// would read it in the ANSI code page on Windows.
+std::filesystem::path percorso(std::string_view nome);
+// A path the system gave, in UTF-8; on Windows a name that is no valid UTF-16 keeps U+FFFD
+// where it is not.
+std::string nome_utf8(const std::filesystem::path& percorso);
+
+#ifdef _WIN32
+// Windows' text is UTF-16. Made narrow in another code page than UTF-8, a character it
+// cannot hold is '?'.
+std::wstring largo(std::string_view testo);
+std::string stretto(std::wstring_view testo, UINT pagina = CP_UTF8);
+#endif
+
+}  // namespace turnolista::sistema

@@ -1,0 +1,214 @@
+#include "sistema/standard.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "comune/codifica.hpp"
+#include "sistema/proprio.hpp"
+
+#ifdef _WIN32
+#include <shellapi.h>
+#else
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#endif
+
+namespace turnolista::sistema {
+
+namespace {
+
+#ifdef _WIN32
+Nativo standard(int quale) {
+    const HANDLE h = ::GetStdHandle(quale == 0   ? STD_INPUT_HANDLE
+                                    : quale == 1 ? STD_OUTPUT_HANDLE
+                                                 : STD_ERROR_HANDLE);
+    return h == nullptr ? NESSUNO : h;
+}
+
+bool e_console(HANDLE h) {
+    DWORD modo = 0;
+    return h != NESSUNO && ::GetConsoleMode(h, &modo) != 0;
+}
+
+// A console gives text in UTF-16 whatever its code page; the program gets UTF-8.
+Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Oggetto& oggetto) {
+    // Three UTF-8 bytes at most for each UTF-16 unit; a pair is never cut.
+    std::wstring testo(std::max<std::size_t>(dove.size() / 3, 2), L'\0');
+    DWORD letti = 0;
+    for (;;) {
+        if (::ReadConsoleW(h, testo.data(), static_cast<DWORD>(testo.size() - 1), &letti,
+                           nullptr) == 0) {
+            return Esito::lettura(oggetto, causa());
+        }
+        if (letti > 0 && IS_HIGH_SURROGATE(testo[letti - 1])) {
+            DWORD altro = 0;
+            ::ReadConsoleW(h, testo.data() + letti, 1, &altro, nullptr);
+            letti += altro;
+        }
+        if (letti != 0 || ::GetLastError() != ERROR_OPERATION_ABORTED) {
+            break;
+        }
+        // Ctrl-C: its handler, on another thread, is about to end the program.
+        ::Sleep(1000);
+    }
+    // Ctrl-Z at the start of a line ends the input, as in any Windows console program.
+    if (letti == 0 || testo[0] == L'\x1A') {
+        return std::size_t{0};
+    }
+    const std::string utf8 = stretto(std::wstring_view(testo).substr(0, letti));
+    std::copy(utf8.begin(), utf8.end(), dove.begin());
+    return utf8.size();
+}
+#else
+// A closed standard stream gets /dev/null in its place, so that no file the program opens
+// takes its number, and stays closed for the program; the streams are looked at in order,
+// so that the lowest closed one is taken first.
+Nativo standard(int quale) {
+    if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
+        return quale;
+    }
+    ::open("/dev/null", quale == 0 ? O_RDONLY : O_WRONLY);
+    return NESSUNO;
+}
+
+// Whether a locale's name, such as "it_IT.UTF-8" or "C.utf8@euro", names the UTF-8 codeset.
+bool nomina_utf8(std::string_view locale) {
+    const auto punto = locale.find('.');
+    if (punto == std::string_view::npos) {
+        return false;
+    }
+    std::string codeset =
+        minuscolo_ascii(locale.substr(punto + 1, locale.find('@', punto) - punto - 1));
+    std::erase(codeset, '-');
+    return codeset == "utf8";
+}
+
+// Only the character set matters, to show the accented letters of the messages. A locale
+// that names UTF-8 means a UTF-8 terminal even where that locale is not installed, as on
+// many minimal systems and over ssh.
+bool utf8_dal_locale() {
+    for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
+            if (nomina_utf8(valore)) {
+                return true;
+            }
+            break;
+        }
+    }
+    std::setlocale(LC_CTYPE, "");
+    return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+}
+#endif
+
+// A standard stream: a file, a pipe or a terminal by its bytes, or a Windows console, which
+// takes and gives text in UTF-16. On Windows lines end in CR LF, as a text-mode program
+// writes them. A stream the program was started without is refused as the system refuses
+// it.
+class Standard final : public Canale {
+  public:
+    Standard(int quale, Oggetto::Tipo tipo)
+        : h_(standard(quale)), oggetto_(Oggetto::standard(tipo)) {}
+
+    Risultato<std::size_t> leggi(std::span<char> dove) override {
+#ifdef _WIN32
+        if (e_console(h_)) {
+            return leggi_console(h_, dove, oggetto_);
+        }
+#endif
+        const std::ptrdiff_t letti = sistema::leggi(h_, dove);
+        return letti >= 0 ? Risultato(static_cast<std::size_t>(letti))
+                          : Esito::lettura(oggetto_, causa());
+    }
+
+    Esito scrivi(std::string_view testo) override {
+        if (h_ == NESSUNO) {
+            return Esito::scrittura(oggetto_, EBADF);
+        }
+#ifdef _WIN32
+        const std::wstring righe = largo(con_fine_riga(std::string(testo), FineRiga::crlf));
+        if (e_console(h_)) {
+            for (std::size_t fatti = 0; fatti < righe.size();) {
+                DWORD scritti = 0;
+                const auto resto =
+                    static_cast<DWORD>(std::min<std::size_t>(righe.size() - fatti, 16384));
+                if (::WriteConsoleW(h_, righe.data() + fatti, resto, &scritti, nullptr) == 0) {
+                    return Esito::scrittura(oggetto_, causa());
+                }
+                fatti += scritti;
+            }
+            return {};
+        }
+        // A file or a pipe takes the ANSI code page's bytes, as Notepad and the console's
+        // own programs read them.
+        const std::string byte = stretto(righe, ::GetACP());
+#else
+        const std::string_view byte = testo;
+#endif
+        return scrivi_tutto(h_, byte) ? Esito() : Esito::scrittura(oggetto_, causa());
+    }
+
+  private:
+    Nativo h_;
+    Oggetto oggetto_;
+};
+
+}  // namespace
+
+// Made once. On POSIX systems a terminal outlives the program that runs in it, and its
+// command line has no Windows habits. On Windows the messages come in UTF-8 to every
+// stream: on a console they go as wide characters, so they show their accented letters
+// whatever the console's code page; redirected, in the ANSI code page ('?' for a character
+// it cannot hold). Started from Explorer, the program is the only one attached to its
+// console; started from a console, that console's own shell is attached too.
+Console& console_standard() {
+    static std::array<Standard, 3> tre{Standard(0, Oggetto::Tipo::standard_input),
+                                       Standard(1, Oggetto::Tipo::standard_output),
+                                       Standard(2, Oggetto::Tipo::standard_error)};
+#ifdef _WIN32
+    std::array<DWORD, 2> processi{};
+    static Console console{
+        .in = tre[0],
+        .out = tre[1],
+        .err = tre[2],
+        .utf8 = true,
+        .utf8_err = true,
+        .abitudini_windows = true,
+        .in_terminale = e_console(standard(0)),
+        .finestra_propria =
+            ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1};
+#else
+    static const bool utf8 = utf8_dal_locale();
+    static Console console{.in = tre[0],
+                           .out = tre[1],
+                           .err = tre[2],
+                           .utf8 = utf8,
+                           .utf8_err = utf8,
+                           .in_terminale = ::isatty(0) != 0};
+#endif
+    return console;
+}
+
+std::vector<std::string> argomenti([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef _WIN32
+    // main() has them in the ANSI code page, where a Cyrillic or Chinese folder's letters are
+    // already "?"; the system's own copy is whole.
+    std::vector<std::string> dati;
+    int quanti = 0;
+    wchar_t** tutti = ::CommandLineToArgvW(::GetCommandLineW(), &quanti);
+    for (int i = 1; tutti != nullptr && i < quanti; ++i) {
+        dati.push_back(stretto(tutti[i]));
+    }
+    ::LocalFree(tutti);
+    return dati;
+#else
+    return {argv + std::min(argc, 1), argv + argc};
+#endif
+}
+
+}  // namespace turnolista::sistema
