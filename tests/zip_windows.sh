@@ -30,7 +30,8 @@ grep -q "@" "$top/LEGGIMI.txt" && { echo "LEGGIMI.txt: a name left unreplaced"; 
 # The program itself, byte for byte the one built: stripped, with its version and manifest.
 cmp "$top/turnolista.exe" "$build/turnolista.exe"
 size=$(stat -c %s "$top/turnolista.exe")
-[ "$size" -lt 1258291 ] || { echo "turnolista.exe: $size bytes"; exit 1; }
+# 1.5 MiB: std::filesystem brings libstdc++'s locale and codecvt code into a static build (0.6 MB).
+[ "$size" -lt 1572864 ] || { echo "turnolista.exe: $size bytes"; exit 1; }
 sezioni=$(x86_64-w64-mingw32-objdump -h "$top/turnolista.exe")
 intestazioni=$(x86_64-w64-mingw32-objdump -p "$top/turnolista.exe")
 [[ "$sezioni" != *.debug_* ]] || { echo "turnolista.exe: not stripped"; exit 1; }

@@ -9,8 +9,8 @@
 namespace turnolista {
 
 // The message as it is on a UTF-8 console, otherwise in ISO-8859-1, the bytes that a console
-// of the C locale or a Windows ANSI code page shows as the same letters ('?' for a
-// character it cannot hold).
+// of the C locale shows as the same letters ('?' for a character it cannot hold). Windows'
+// standard streams take UTF-8 and make it their console's text or ANSI code page themselves.
 std::string nel_set_della_console(std::string_view utf8, bool console_utf8);
 
 // The user's bytes as they are, but with control characters (and the backslash that
