@@ -16,27 +16,28 @@ constexpr auto FINE = std::string_view::npos;
 
 // What a header's words may name, beyond what the cells show: a field's words, in the order
 // in which the first wins where a cell holds two ("Campo squadra ospite" is a venue).
-enum class Nome { luogo, casa, ospite, partita, n };
-constexpr std::array<std::string_view, 5> NOMI{
-    " campo luogo impianto palestra sede stadio struttura location venue ",
-    " casa locali ospitante home 1 ", " ospite ospiti trasferta ospitata away 2 ",
-    " partita incontro ", " gara n num numero nr "};
+constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
+    {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
+    {" casa locali ospitante home 1 ", &Colonne::casa},
+    {" ospite ospiti trasferta ospitata away 2 ", &Colonne::ospite},
+    {" partita incontro ", &Colonne::partita},
+    {" gara n num numero nr ", &Colonne::n},
+}};
 
-// What a header's cell names by the words it holds; "Squadra 1" and "Squadra 2" are the
-// home and away teams.
-std::optional<Nome> nome_di_colonna(std::string_view cella) {
+// Which of NOMI a header's cell names by the words it holds; "Squadra 1" and "Squadra 2" are
+// the home and away teams.
+std::optional<std::size_t> nome_di_colonna(std::string_view cella) {
     std::string parole = minuscolo_ascii(cella);
     std::replace_if(
         parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
-    std::optional<Nome> nome;
+    std::optional<std::size_t> nome;
     for (std::string_view resto = parole; !resto.empty();) {
         const std::string parola = " " + std::string(resto.substr(0, resto.find(' '))) + " ";
         resto.remove_prefix(std::min(parola.size() - 1, resto.size()));
         for (std::size_t k = 0; k < NOMI.size(); ++k) {
             // A team's number says which team, wherever it stands.
-            const auto suo = static_cast<Nome>(k);
             const bool numero = cifra(parola[1]) && parola.size() == 3;
-            nome = NOMI[k].find(parola) != FINE && (!nome || numero || suo < *nome) ? suo : nome;
+            nome = NOMI[k].first.find(parola) != FINE && (!nome || numero || k < *nome) ? k : nome;
         }
     }
     return nome;
@@ -122,28 +123,12 @@ class Scelta {
     std::vector<bool> usata_;
 };
 
-// The field a header's cell names, where the cells left it open.
-std::optional<std::size_t>& nominata(Colonne& col, Nome nome) {
-    switch (nome) {
-        case Nome::luogo:
-            return col.luogo;
-        case Nome::casa:
-            return col.casa;
-        case Nome::ospite:
-            return col.ospite;
-        case Nome::partita:
-            return col.partita;
-        default:
-            return col.n;
-    }
-}
-
 // The header names what the cells leave open.
 void nomina(Colonne& col, Scelta& scelta) {
     for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
         const auto nome = nome_di_colonna(col.intestazione[j]);
-        if (nome && !nominata(col, *nome)) {
-            nominata(col, *nome) = scelta.prendi(j);
+        if (nome && !(col.*NOMI[*nome].second)) {
+            col.*NOMI[*nome].second = scelta.prendi(j);
         }
     }
 }
