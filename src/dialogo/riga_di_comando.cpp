@@ -99,7 +99,7 @@ std::variant<Origine, int> riga_di_comando(std::span<const std::string_view> arg
     for (const std::string_view argomento : argomenti) {
         if (e_aiuto(argomento, windows) || uguale(argomento, "--version", windows)) {
             opzione = opzione.value_or(argomento);
-        } else if (sistema::che_cosa_e(argomento) != sistema::Voce::nessuna) {
+        } else if (sistema::esiste(argomento)) {
             percorsi.push_back(argomento);
         } else {
             return rifiuta(argomento, console);

@@ -114,12 +114,9 @@ std::vector<std::string> nomi_nella_cartella() {
     return nomi;
 }
 
-Voce che_cosa_e(std::string_view percorso_utf8) {
+bool esiste(std::string_view percorso_utf8) {
     std::error_code errore;
-    const fs::file_status stato = fs::status(percorso(percorso_utf8), errore);
-    return fs::is_directory(stato) ? Voce::cartella
-           : fs::exists(stato)     ? Voce::file
-                                   : Voce::nessuna;
+    return fs::exists(fs::status(percorso(percorso_utf8), errore));
 }
 
 }  // namespace turnolista::sistema

@@ -1,9 +1,9 @@
 #pragma once
 // The current folder: the fixture list in it, read whole and never written, its path and its
-// names, what a path names, and the list given on the command line, or dropped on the
-// program, whose folder becomes the current one, so that the list is read, and the files
-// are put, there as if the program had been started in it. Paths are UTF-8 on Windows, the
-// system's bytes elsewhere.
+// names, whether a path names anything, and the list given on the command line, or dropped
+// on the program, whose folder becomes the current one, so that the list is read, and the
+// files are put, there as if the program had been started in it. Paths are UTF-8 on
+// Windows, the system's bytes elsewhere.
 
 #include <string>
 #include <string_view>
@@ -27,8 +27,7 @@ std::string cartella_corrente();
 // The names in the current folder, as they are stored; none where it cannot be read.
 std::vector<std::string> nomi_nella_cartella();
 
-enum class Voce { nessuna, file, cartella };
-// What `percorso` names: a file, a folder, or nothing that can be seen.
-Voce che_cosa_e(std::string_view percorso);
+// Whether `percorso` names a file or a folder that can be seen.
+bool esiste(std::string_view percorso);
 
 }  // namespace turnolista::sistema

@@ -61,9 +61,13 @@ Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Ogget
     if (letti == 0 || testo[0] == L'\x1A') {
         return std::size_t{0};
     }
-    const std::string utf8 = stretto(std::wstring_view(testo).substr(0, letti));
-    std::copy(utf8.begin(), utf8.end(), dove.begin());
-    return utf8.size();
+    const int scritti = ::WideCharToMultiByte(
+        CP_UTF8, 0, testo.data(), static_cast<int>(letti), dove.data(),
+        static_cast<int>(std::min<std::size_t>(dove.size(), 1U << 30)), nullptr, nullptr);
+    if (scritti <= 0) {
+        return Esito::lettura(oggetto, causa());
+    }
+    return static_cast<std::size_t>(scritti);
 }
 #else
 // A closed standard stream gets /dev/null in its place, so that no file the program opens
