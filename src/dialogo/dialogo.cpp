@@ -127,9 +127,9 @@ class Dialogo {
             return fallisce(scritto);
         }
         dici(riepilogo(esito.RIGHE));
-        dici(messaggio_file(voce(*formato), esito));
+        dici(messaggio_file(voce(*formato), esito, origine_.cartella));
         if (!esito.calendario.scartate.empty()) {
-            avverti(console_, messaggio_scartate(esito.calendario.scartate));
+            avverti(console_, messaggio_scartate(esito.calendario.scartate, origine_.lista));
         }
         if (esito.altra_grafia) {
             avverti(console_, messaggio_altra_grafia(nome, *esito.altra_grafia));

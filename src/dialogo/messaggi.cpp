@@ -153,9 +153,13 @@ void avverti(const Console& console, std::string_view testo) {
 
 // Where the file is, and for the calendar the season it assumed and how to use it; a
 // calendar with no match is not written, and says why.
-std::string messaggio_file(const VoceFormato& scelta, const Passata& esito) {
+std::string messaggio_file(const VoceFormato& scelta, const Passata& esito,
+                           std::string_view cartella) {
+    const std::string dove =
+        std::string(scelta.messaggio) +
+        (cartella.empty() ? std::string() : " nella cartella " + in_chiaro(cartella));
     if (!scelta.ics) {
-        return std::string(scelta.messaggio) + "\n";
+        return dove + "\n";
     }
     const EsitoCalendario& calendario = esito.calendario;
     if (calendario.eventi == 0) {
@@ -165,21 +169,21 @@ std::string messaggio_file(const VoceFormato& scelta, const Passata& esito) {
     const std::string stagione = calendario.anno ? std::to_string(*calendario.anno)
                                                  : std::to_string(calendario.stagione) + "/" +
                                                        std::to_string(calendario.stagione + 1);
-    return std::string(scelta.messaggio) + " (stagione " + stagione +
+    return dove + " (stagione " + stagione +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
 }
 
 // Matching lines that are no event of the calendar, each with why: the first ten, then how
 // many more.
-std::string messaggio_scartate(const std::vector<Scartata>& scartate) {
+std::string messaggio_scartate(const std::vector<Scartata>& scartate, std::string_view lista) {
     constexpr std::size_t DIECI = 10;
     std::string testo;
     for (std::size_t i = 0; i < std::min(scartate.size(), DIECI); ++i) {
         const Scartata& s = scartate[i];
         const std::string citato = "\xC2\xAB" + citazione(s.testo, true) + "\xC2\xBB";
         testo += "Attenzione: la riga " + std::to_string(s.numero) + " del file " +
-                 std::string(FILE_ORIGINALE) + " non \xC3\xA8 nel calendario: ";
+                 in_chiaro(lista) + " non \xC3\xA8 nel calendario: ";
         switch (s.motivo) {
             case Scartata::Motivo::senza_data:
                 testo += "non ha una data\n";

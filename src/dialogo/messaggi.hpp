@@ -26,10 +26,12 @@ std::string messaggio(const Esito& errore);
 
 // What a pass says besides its summary, in UTF-8 and ending with a newline: where its file
 // is (for the calendar the season, and how to bring it into a phone; or why it was not
-// written); each matching line the calendar left out, with why; and the name as the list
-// writes it, where no line holds it as typed.
-std::string messaggio_file(const VoceFormato& scelta, const Passata& esito);
-std::string messaggio_scartate(const std::vector<Scartata>& scartate);
+// written), with its folder where that is not the one the user started in; each matching
+// line of the list the calendar left out, with why; and the name as the list writes it,
+// where no line holds it as typed.
+std::string messaggio_file(const VoceFormato& scelta, const Passata& esito,
+                           std::string_view cartella);
+std::string messaggio_scartate(const std::vector<Scartata>& scartate, std::string_view lista);
 std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra);
 
 // Tells a problem on the console's error stream, which has no one else to tell of its own.

@@ -86,6 +86,14 @@ std::string accanto(const Esecuzione& e, const std::string& nome) {
     return (std::filesystem::path(e.cartella).parent_path() / nome).string();
 }
 
+// What a run says in the folder of the list, said from another: where its file is.
+std::string da_altrove(std::string out, const std::string& cartella) {
+    const std::string file = "nel file calendario.";
+    out.insert(out.find_first_of(" \n", out.find(file) + file.size()),
+               " nella cartella " + cartella);
+    return out;
+}
+
 TEST(RigaDiComando, ListGivenFromAnotherFolderIsReadAndItsFilesAreWrittenBesideIt) {
     // Each format as a run in the list's own folder makes it, with the list under its own name.
     const std::string lista = GIRONE + "/Calendario Lupi.csv";
@@ -100,7 +108,7 @@ TEST(RigaDiComando, ListGivenFromAnotherFolderIsReadAndItsFilesAreWrittenBesideI
                                .input = input,
                                .argomenti = {"../" + lista},
                                .adesso = adesso});
-        EXPECT_EQ(e.out, qui.out);
+        EXPECT_EQ(e.out, da_altrove(qui.out, accanto(e, GIRONE_DETTO)));
         EXPECT_EQ(e.err, "");
         EXPECT_EQ(e.stato, 0);
         std::map<std::string, std::string> attesi{
@@ -117,7 +125,7 @@ TEST(RigaDiComando, ListGivenFromAnotherFolderIsReadAndItsFilesAreWrittenBesideI
                            .parte_da = "altrove",
                            .input = "t\nLupi\nn\n",
                            .argomenti = {"../" + lista}});
-    EXPECT_EQ(t.out, RIUSCITA_TXT);
+    EXPECT_EQ(t.out, da_altrove(RIUSCITA_TXT, accanto(t, GIRONE_DETTO)));
     EXPECT_EQ(t.file.at(GIRONE + "/calendario.txt"), LUPI_TESTO);
 }
 
@@ -125,7 +133,8 @@ TEST(RigaDiComando, FolderGivenIsReadForItsOriginaleTxt) {
     const auto e = esegui({.file = {{GIRONE + "/originale.txt", ORIGINALE}},
                            .input = "x\nLupi\nn\n",
                            .argomenti = {GIRONE}});
-    EXPECT_EQ(e.out, RIUSCITA_XLS);
+    EXPECT_EQ(e.out, da_altrove(RIUSCITA_XLS,
+                                (std::filesystem::path(e.cartella) / GIRONE_DETTO).string()));
     EXPECT_EQ(e.stato, 0);
     EXPECT_EQ(e.file, (std::map<std::string, std::string>{{GIRONE + "/", ""},
                                                           {GIRONE + "/originale.txt", ORIGINALE},
