@@ -88,7 +88,7 @@ std::size_t origine(std::string_view testo, Piega piega, std::size_t piegati) {
 
 std::size_t fine_del_record(std::string_view testo, char separatore) {
     constexpr int A_CAPO_IN_UNA_CELLA = 3;
-    const std::size_t riga = std::min(testo.find_first_of("\r\n"), testo.size());
+    const std::size_t riga = fine_della_riga(testo);
     bool inizio_cella = true;
     bool tra = false;
     int a_capo = 0;
