@@ -30,17 +30,21 @@ std::pair<std::uint64_t, std::size_t> trovate(std::string_view testo, std::strin
 // The table of the lines that hold `cercato`: those of a list of spaces by its fixed rule,
 // those of any other list as the reader reads each record.
 std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella tabella) {
-    const Lettore lettore(testo);
+    const Disposizione disposizione(testo);
+    if (disposizione.regola_fissa()) {
+        per_riga(testo, [&](std::string_view riga) {
+            if (contiene(riga, cercato)) {
+                tabella.riga(riga);
+            }
+        });
+        return std::move(tabella).chiudi();
+    }
+    const Lettore lettore(testo, disposizione);
     const Separatore separatore = lettore.separatore();
     per_riga(
         testo,
         [&](std::string_view riga) {
-            if (!contiene(riga, cercato)) {
-                return;
-            }
-            if (lettore.regola_fissa()) {
-                tabella.riga(riga);
-            } else {
+            if (contiene(riga, cercato)) {
                 tabella.riga(lettore.leggi(riga), riga);
             }
         },

@@ -32,29 +32,50 @@ Letta::Tipo tipo_di(const Letta& letta, bool intestazione) {
 
 // Adds to `con` what separates the fields of `riga`: a tab, ";", ",", runs of spaces between
 // three cells or more, a sign between spaces ("Sab 19/09 ore 16:00 – Oratorio – Lupi vs Orsi").
+// One look at each byte: searching for each sign apart calls memchr at every space.
 void conta_separatori(std::string_view riga, std::array<std::size_t, 5>& con) {
-    con[0] += riga.find('\t') != FINE ? 1 : 0;
-    con[1] += std::count(riga.begin(), riga.end(), ';') >= 2 ? 1 : 0;
-    con[2] += std::count(riga.begin(), riga.end(), ',') >= 3 ? 1 : 0;
-    const std::size_t prima = riga.find("  ");
-    con[3] += prima != FINE && riga.find("  ", riga.find_first_not_of(' ', prima)) != FINE ? 1 : 0;
-    const auto due_volte = [&](std::string_view segno) {
-        const std::size_t primo = riga.find(segno);
-        return primo != FINE && riga.find(segno, primo + segno.size()) != FINE;
-    };
-    con[4] += due_volte(" \u2013 ") || due_volte(" | ") ? 1 : 0;
+    constexpr std::string_view TRATTINO = " \u2013 ";
+    constexpr std::string_view BARRA = " | ";
+    std::size_t tab = 0, punti = 0, virgole = 0, corse = 0, trattini = 0, barre = 0;
+    // A sign counts again only after the end of the last one counted.
+    std::size_t dopo_trattino = 0, dopo_barra = 0;
+    for (std::size_t i = 0; i < riga.size(); ++i) {
+        const char c = riga[i];
+        tab += c == '\t' ? 1 : 0;
+        punti += c == ';' ? 1 : 0;
+        virgole += c == ',' ? 1 : 0;
+        if (c != ' ') {
+            continue;
+        }
+        const std::string_view da_qui = riga.substr(i);
+        corse += da_qui.starts_with("  ") && (i == 0 || riga[i - 1] != ' ') ? 1 : 0;
+        if (i >= dopo_trattino && da_qui.starts_with(TRATTINO)) {
+            ++trattini;
+            dopo_trattino = i + TRATTINO.size();
+        }
+        if (i >= dopo_barra && da_qui.starts_with(BARRA)) {
+            ++barre;
+            dopo_barra = i + BARRA.size();
+        }
+    }
+    con[0] += tab > 0 ? 1 : 0;
+    con[1] += punti >= 2 ? 1 : 0;
+    con[2] += virgole >= 3 ? 1 : 0;
+    con[3] += corse >= 2 ? 1 : 0;
+    con[4] += trattini >= 2 || barre >= 2 ? 1 : 0;
 }
 
 }  // namespace
 
-Lettore::Lettore(std::string_view testo) {
+Disposizione::Disposizione(std::string_view testo) {
     // How its lines separate their cells, by most of them: a title line decides nothing.
     std::size_t righe = 0;
     std::array<std::size_t, 5> con{};  // tab, ";", ",", runs of spaces, a dash or a bar
     per_riga(testo, [&](std::string_view riga) {
-        if (!senza_spazi(riga).empty()) {
+        riga = senza_spazi(riga);
+        if (!riga.empty()) {
             ++righe;
-            conta_separatori(senza_spazi(riga), con);
+            conta_separatori(riga, con);
         }
     });
     constexpr std::array SEPARATORI{Separatore::tab, Separatore::punto_e_virgola,
@@ -66,8 +87,12 @@ Lettore::Lettore(std::string_view testo) {
     }
     allineata_ = separatore_ == Separatore::spazio && 2 * con[3] > righe;
     tratteggiata_ = separatore_ == Separatore::spazio && !allineata_ && 2 * con[4] > righe;
-    if (separatore_ != Separatore::spazio || allineata_) {
-        colonne_ = colonne_di(testo, separatore_, squadre_);
+}
+
+Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
+    : Disposizione(disposizione) {
+    if (in_celle()) {
+        colonne_ = colonne_di(testo, separatore(), squadre_);
         return;
     }
     // In free text, the away teams: a word before a home team the list names is its venue.
@@ -82,8 +107,8 @@ Lettore::Lettore(std::string_view testo) {
 
 Letta Lettore::leggi(std::string_view riga) const {
     Letta letta;
-    if (separatore_ != Separatore::spazio || allineata_) {
-        auto celle = celle_di(riga, separatore_);
+    if (in_celle()) {
+        auto celle = celle_di(riga, separatore());
         if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
             leggi_celle(celle, letta);
         } else {

@@ -26,15 +26,32 @@ struct Giornata {
     void segui(Letta& letta);
 };
 
-class Lettore {
+// How a list's lines separate their fields, by most of them: all that the tables of a list
+// cut by the fixed rule need, so that such a pass reads no line's words.
+class Disposizione {
   public:
-    // Reads how the list `testo`, in UTF-8, lays out its matches.
-    explicit Lettore(std::string_view testo);
+    explicit Disposizione(std::string_view testo);
 
     Separatore separatore() const { return separatore_; }
+    // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
+    bool in_celle() const { return separatore_ != Separatore::spazio || allineata_; }
     // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
     // fields no sign such as " – " sets apart.
     bool regola_fissa() const { return separatore_ == Separatore::spazio && !tratteggiata_; }
+
+  private:
+    Separatore separatore_ = Separatore::spazio;
+    bool allineata_ = false;
+    bool tratteggiata_ = false;
+};
+
+class Lettore : public Disposizione {
+  public:
+    // Reads how the list `testo`, in UTF-8, lays out its matches.
+    explicit Lettore(std::string_view testo) : Lettore(testo, Disposizione(testo)) {}
+    // The same, for a list whose layout `disposizione` is already known.
+    Lettore(std::string_view testo, const Disposizione& disposizione);
+
     // What the record `riga` holds.
     Letta leggi(std::string_view riga) const;
     // Whether the team `nome`, as typed, is one of the match's two teams: the team itself
@@ -44,9 +61,6 @@ class Lettore {
   private:
     void leggi_celle(std::vector<std::string>& celle, Letta& letta) const;
 
-    Separatore separatore_ = Separatore::spazio;
-    bool allineata_ = false;
-    bool tratteggiata_ = false;
     Colonne colonne_;  // in a list of cells
     Squadre squadre_;
 };
