@@ -217,19 +217,36 @@ EsitoCalendario Calendario::scrivi() && {
 EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys_seconds adesso) {
     const Lettore lettore(testo);
     Calendario calendario(std::string(squadra), adesso);
-    Giornata giornata;
     const char separatore =
         lettore.separatore() == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore());
+    // A record without the name matters only as a heading, whose date only an undated match
+    // of the team under it takes: the records from `da_leggere` on are read for their
+    // headings then, and never where every match has its own date.
+    Giornata giornata;
+    std::string_view da_leggere = testo;
+    const auto segui_fino_a = [&](std::string_view riga) {
+        while (da_leggere.data() < riga.data()) {
+            Letta letta = lettore.leggi(prossima_riga(da_leggere, separatore));
+            giornata.segui(letta);
+        }
+    };
     std::uint64_t numero = 1;  // of the line a record starts on
     per_riga(
         testo,
         [&](std::string_view riga) {
             const std::uint64_t questa = numero;
             numero += righe_del_record(riga);
+            if (!contiene(riga, squadra)) {
+                return;
+            }
             Letta letta = lettore.leggi(riga);
+            if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
+                segui_fino_a(riga);
+            } else if (letta.tipo == Letta::Tipo::intestazione) {
+                da_leggere = testo.substr(static_cast<std::size_t>(riga.data() - testo.data()));
+            }
             giornata.segui(letta);
-            if (contiene(riga, squadra) && letta.tipo == Letta::Tipo::partita &&
-                lettore.della_squadra(letta, squadra)) {
+            if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
                 // The record's lines that hold the name, as a text pass copies them.
                 std::string righe;
                 per_riga(riga, [&](std::string_view una) {
