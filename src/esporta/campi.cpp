@@ -15,6 +15,17 @@ constexpr auto FINE = std::string_view::npos;
 }  // namespace
 
 std::optional<std::pair<std::size_t, std::size_t>> incontro(std::string_view testo) {
+    // Each sign below holds a dash, or "v" after a space: most cells, a date or a venue, hold
+    // neither, and so are looked at once rather than once a sign.
+    bool forse = false;
+    for (std::size_t i = 0; i < testo.size() && !forse; ++i) {
+        forse = testo[i] == '-' || testo[i] == '\xE2' ||
+                (testo[i] == ' ' && i + 1 < testo.size() &&
+                 (testo[i + 1] == 'v' || testo[i + 1] == 'V'));
+    }
+    if (!forse) {
+        return std::nullopt;
+    }
     for (const std::string_view segno :
          {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
         const std::size_t dove = testo.find(segno);
