@@ -18,8 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// As Notepad saves it, with a line of another editor's, a CR within a line, a Ctrl-Z and
-// no line end at the end.
+// As Notepad saves it, with a line of another editor's, a CR alone (an old Mac's line end,
+// which ends the line as Notepad shows it), a Ctrl-Z and no line end at the end.
 const std::string ORIGINALE_CRLF =
     "1 13/09 10:30 Oratorio Falchi-Lupi\r\n"
     "2 13/09 15:00 Parrocchiale Aquile-Orsi\r\n"
@@ -36,13 +36,13 @@ TEST(Windows, FixtureSavedWithCrLfGivesCellsWithoutCarriageReturns) {
     EXPECT_EQ(x.file.at("calendario.xls"),
               "1\t1\t13/09\t10:30\tOratorio\tFalchi-Lupi\r\n"
               "2\t\t\t\t\tRiposa Lupi\r\n"
-              "3\t3\t20/09\t15:30\tComunale\tLupi\rVolpi\r\n"
+              "3\t3\t20/09\t15:30\tComunale\tLupi\r\n"
               "4\t4\t20/09\t\x1A\tLupi-Orsi\r\n"
               "5\t5\t27/09\t10:00\tBoschetto\tLupi-Tori\r\n");
     EXPECT_EQ(x.file.at("temp.txt"),
               "1 13/09 10:30 Oratorio Falchi-Lupi\r\n"
               "Giornata 1: Riposa Lupi\r\n"
-              "3 20/09 15:30 Comunale Lupi\rVolpi\r\n"
+              "3 20/09 15:30 Comunale Lupi\r\n"
               "4 20/09 \x1A Lupi-Orsi\r\n"
               "5 27/09 10:00 Boschetto Lupi-Tori\r\n");
 
