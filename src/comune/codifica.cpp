@@ -249,8 +249,8 @@ std::string minuscolo_ascii(std::string_view testo) {
 }
 
 std::size_t trova_ascii(std::string_view testo, std::string_view parola) {
-    const auto dove = std::search(testo.begin(), testo.end(), parola.begin(), parola.end(),
-                                  [](char t, char p) { return minuscola_ascii(t) == p; });
+    const auto* const dove = std::search(testo.begin(), testo.end(), parola.begin(), parola.end(),
+                                         [](char t, char p) { return minuscola_ascii(t) == p; });
     return dove == testo.end() ? std::string_view::npos
                                : static_cast<std::size_t>(dove - testo.begin());
 }

@@ -56,7 +56,7 @@ std::string in_latin1(std::string_view utf8);
 // The character at the start of UTF-8 text, which is not empty, and how many bytes it
 // takes; a byte that starts no character is itself, with a length of 0.
 char32_t carattere(std::string_view utf8, std::size_t& lunghezza);
-void aggiungi_utf8(std::string& testo, char32_t c);
+void aggiungi_utf8(std::string& uscita, char32_t c);
 
 // The ASCII letters in lower case, and nothing else: what a list's words, a file's name or
 // an answer are compared by, whatever the locale.
