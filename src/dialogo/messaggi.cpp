@@ -161,14 +161,14 @@ std::string messaggio_file(const VoceFormato& scelta, const Passata& esito,
     if (!scelta.ics) {
         return dove + "\n";
     }
-    const EsitoCalendario& calendario = esito.calendario;
-    if (calendario.eventi == 0) {
+    const EsitoCalendario& ics = esito.calendario;
+    if (ics.eventi == 0) {
         return "Il file calendario.ics non \xC3\xA8 stato scritto: nessuna riga trovata ha una "
                "data che turnolista sa leggere\n";
     }
-    const std::string stagione = calendario.anno ? std::to_string(*calendario.anno)
-                                                 : std::to_string(calendario.stagione) + "/" +
-                                                       std::to_string(calendario.stagione + 1);
+    const std::string stagione =
+        ics.anno ? std::to_string(*ics.anno)
+                 : std::to_string(ics.stagione) + "/" + std::to_string(ics.stagione + 1);
     return dove + " (stagione " + stagione +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
