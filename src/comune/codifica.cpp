@@ -93,6 +93,15 @@ std::size_t sequenza_utf8(std::string_view testo) {
     return lunghezza;
 }
 
+bool utf8_valido(std::string_view testo) {
+    for (std::size_t n = 0; !testo.empty(); testo.remove_prefix(n)) {
+        if ((n = sequenza_utf8(testo)) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 namespace {
 
 // How many bytes the UTF-8 sequence that `testo` ends with lacks, as its first byte tells.
@@ -106,41 +115,6 @@ std::size_t mancanti(std::string_view testo) {
         return lunghezza > indietro ? lunghezza - indietro : 0;
     }
     return 0;
-}
-
-}  // namespace
-
-bool utf8_valido(std::string_view testo) {
-    for (std::size_t n = 0; !testo.empty(); testo.remove_prefix(n)) {
-        if ((n = sequenza_utf8(testo)) == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-namespace {
-
-enum class Inizio { ascii, utf8, utf8_bom, utf16le, utf16be, windows1252 };
-
-// The encoding of a list, from its BOM, else from its first INIZIO_DECISIVO bytes.
-Inizio riconosci(std::string_view lista) {
-    if (lista.starts_with(BOM_UTF8)) {
-        return Inizio::utf8_bom;
-    }
-    if (lista.starts_with("\xFF\xFE")) {
-        return Inizio::utf16le;
-    }
-    if (lista.starts_with("\xFE\xFF")) {
-        return Inizio::utf16be;
-    }
-    // As editors decide: the start, and the rest of a UTF-8 sequence that the window cuts.
-    std::string_view inizio = lista.substr(0, INIZIO_DECISIVO);
-    inizio = lista.substr(0, inizio.size() + mancanti(inizio));
-    if (std::all_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) < 0x80; })) {
-        return Inizio::ascii;
-    }
-    return utf8_valido(inizio) ? Inizio::utf8 : Inizio::windows1252;
 }
 
 // UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd byte
@@ -185,21 +159,21 @@ std::string windows1252_in_utf8(std::string_view testo) {
 }  // namespace
 
 Testo decodifica(std::string lista) {
-    const Inizio inizio = riconosci(lista);
-    switch (inizio) {
-        case Inizio::ascii:
-            return {std::move(lista), Codifica::ascii};
-        case Inizio::utf8:
-            return {std::move(lista), Codifica::utf8};
-        case Inizio::utf8_bom:
-            lista.erase(0, BOM_UTF8.size());
-            return {std::move(lista), Codifica::utf8};
-        case Inizio::utf16le:
-        case Inizio::utf16be:
-            return {da_utf16(std::string_view(lista).substr(2), inizio == Inizio::utf16le),
-                    Codifica::utf8};
-        case Inizio::windows1252:
-            break;
+    if (lista.starts_with(BOM_UTF8)) {
+        lista.erase(0, BOM_UTF8.size());
+        return {std::move(lista), Codifica::utf8};
+    }
+    if (lista.starts_with("\xFF\xFE") || lista.starts_with("\xFE\xFF")) {
+        return {da_utf16(std::string_view(lista).substr(2), lista[0] == '\xFF'), Codifica::utf8};
+    }
+    // As editors decide: the start, and the rest of a UTF-8 sequence that the window cuts.
+    std::string_view inizio = std::string_view(lista).substr(0, INIZIO_DECISIVO);
+    inizio = std::string_view(lista).substr(0, inizio.size() + mancanti(inizio));
+    if (std::all_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) < 0x80; })) {
+        return {std::move(lista), Codifica::ascii};
+    }
+    if (utf8_valido(inizio)) {
+        return {std::move(lista), Codifica::utf8};
     }
     return {windows1252_in_utf8(lista), Codifica::windows1252};
 }
