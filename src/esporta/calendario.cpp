@@ -26,19 +26,6 @@ bool scritta(std::string_view campo) {
                        [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
-// The calendar's own lines, and the time zone of its events.
-void intestazione(Ics& ics, std::string_view nome) {
-    for (const std::string_view riga :
-         {"BEGIN:VCALENDAR", "VERSION:2.0",
-          "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
-        ics.riga(riga);
-    }
-    ics.riga("X-WR-CALNAME:").valore(nome);
-    for (const std::string_view riga : FUSO) {
-        ics.riga(riga);
-    }
-}
-
 unsigned giorno_dell_anno(const Data& d) {
     return d.mese * 32 + d.giorno;
 }
@@ -155,11 +142,10 @@ EsitoCalendario Calendario::scrivi() && {
     EsitoCalendario esito;
     stagione(veri, oggi, esito);
 
-    Ics ics(4096);
-    intestazione(ics, squadra_ + " " +
-                          (esito.anno ? std::to_string(*esito.anno)
-                                      : std::to_string(esito.stagione) + "/" +
-                                            std::to_string(esito.stagione + 1)));
+    Ics ics(squadra_ + " " +
+            (esito.anno
+                 ? std::to_string(*esito.anno)
+                 : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1)));
     // The revision of every event is when the file was written: the minutes since the start
     // of 2026, so that a later file has a higher number.
     const auto minuti = duration_cast<minutes>(adesso_ - sys_days(year(2026) / January / 1));

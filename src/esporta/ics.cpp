@@ -14,6 +14,26 @@ namespace {
 
 constexpr std::size_t PIEGA = 75;  // octets of a content line before it is folded
 
+// Europe/Rome as the file describes it: CET, and CEST from the last Sunday of March to the
+// last Sunday of October, as the European Union has it since 1996.
+constexpr std::array<std::string_view, 17> FUSO{"BEGIN:VTIMEZONE",
+                                                "TZID:Europe/Rome",
+                                                "BEGIN:DAYLIGHT",
+                                                "TZOFFSETFROM:+0100",
+                                                "TZOFFSETTO:+0200",
+                                                "TZNAME:CEST",
+                                                "DTSTART:19700329T020000",
+                                                "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU",
+                                                "END:DAYLIGHT",
+                                                "BEGIN:STANDARD",
+                                                "TZOFFSETFROM:+0200",
+                                                "TZOFFSETTO:+0100",
+                                                "TZNAME:CET",
+                                                "DTSTART:19701025T030000",
+                                                "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU",
+                                                "END:STANDARD",
+                                                "END:VTIMEZONE"};
+
 // The same rule for today's date: the change is at 01:00 UTC on both Sundays.
 sys_days ultima_domenica(year anno, month mese) {
     const sys_days ultimo{anno / mese / last};
@@ -27,6 +47,18 @@ year_month_day oggi_a_roma(sys_seconds adesso) {
     const bool estate = adesso >= ultima_domenica(anno, March) + hours(1) &&
                         adesso < ultima_domenica(anno, October) + hours(1);
     return {floor<days>(adesso + hours(estate ? 2 : 1))};
+}
+
+Ics::Ics(std::string_view nome) {
+    for (const std::string_view riga :
+         {"BEGIN:VCALENDAR", "VERSION:2.0",
+          "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
+        this->riga(riga);
+    }
+    this->riga("X-WR-CALNAME:").valore(nome);
+    for (const std::string_view riga : FUSO) {
+        this->riga(riga);
+    }
 }
 
 Ics& Ics::riga(std::string_view testo) {

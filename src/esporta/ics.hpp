@@ -1,8 +1,8 @@
 #pragma once
-// The pieces of an iCalendar file (RFC 5545) as the calendar writes them: its time zone,
-// its text values and content lines, its dates, and a stable mark for an event's UID.
+// The pieces of an iCalendar file (RFC 5545) as the calendar writes them: its own lines and
+// time zone, its text values and content lines, its dates, and a stable mark for an event's
+// UID.
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -10,35 +10,15 @@
 
 namespace turnolista {
 
-// Europe/Rome as the file describes it: CET, and CEST from the last Sunday of March to the
-// last Sunday of October, as the European Union has it since 1996.
-inline constexpr std::array<std::string_view, 17> FUSO{"BEGIN:VTIMEZONE",
-                                                       "TZID:Europe/Rome",
-                                                       "BEGIN:DAYLIGHT",
-                                                       "TZOFFSETFROM:+0100",
-                                                       "TZOFFSETTO:+0200",
-                                                       "TZNAME:CEST",
-                                                       "DTSTART:19700329T020000",
-                                                       "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU",
-                                                       "END:DAYLIGHT",
-                                                       "BEGIN:STANDARD",
-                                                       "TZOFFSETFROM:+0200",
-                                                       "TZOFFSETTO:+0100",
-                                                       "TZNAME:CET",
-                                                       "DTSTART:19701025T030000",
-                                                       "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU",
-                                                       "END:STANDARD",
-                                                       "END:VTIMEZONE"};
-
-// Today's date in Rome, by the same rule as FUSO.
+// Today's date in Rome, by the same rule as the file's time zone.
 std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
 
 // An iCalendar file as it is written, a content line at a time, each folded every 75
 // octets (a CR LF and a space, then the rest), never inside a UTF-8 sequence.
 class Ics {
   public:
-    // Room for about `capienza` bytes, so that a long file is not copied as it grows.
-    explicit Ics(std::size_t capienza) { testo_.reserve(capienza); }
+    // A calendar named `nome`, its own lines and the time zone of its events written.
+    explicit Ics(std::string_view nome);
     // Ends the line before and starts one with `testo` as it stands: "SUMMARY:".
     Ics& riga(std::string_view testo);
     // Adds to the line `testo` as a property value takes it (backslash, semicolon, comma and
