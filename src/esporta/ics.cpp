@@ -50,14 +50,14 @@ year_month_day oggi_a_roma(sys_seconds adesso) {
 }
 
 Ics::Ics(std::string_view nome) {
-    for (const std::string_view riga :
+    for (const std::string_view linea :
          {"BEGIN:VCALENDAR", "VERSION:2.0",
           "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
-        this->riga(riga);
+        riga(linea);
     }
-    this->riga("X-WR-CALNAME:").valore(nome);
-    for (const std::string_view riga : FUSO) {
-        this->riga(riga);
+    riga("X-WR-CALNAME:").valore(nome);
+    for (const std::string_view linea : FUSO) {
+        riga(linea);
     }
 }
 
