@@ -47,6 +47,17 @@ unsigned inizio_della_stagione(std::vector<unsigned> giorni) {
     return inizio;
 }
 
+struct Evento {
+    Data data;
+    std::string scritta;  // cppcheck-suppress unusedStructMember ; the date as written
+    seconds ora{-1};      // from midnight; negative for the whole day
+    std::string n;        // cppcheck-suppress unusedStructMember ; the fields it shows
+    std::string partita;  // cppcheck-suppress unusedStructMember
+    std::string luogo;    // cppcheck-suppress unusedStructMember
+    std::string riga;     // cppcheck-suppress unusedStructMember
+    std::uint64_t numero = 0;
+};
+
 // The season S/S+1, which the UIDs carry, of the first of the days `veri`, or of `oggi`; and
 // the year of a tournament all within one year and not all from July on.
 void stagione(const std::vector<sys_days>& veri, year_month_day oggi, EsitoCalendario& esito) {
@@ -58,27 +69,12 @@ void stagione(const std::vector<sys_days>& veri, year_month_day oggi, EsitoCalen
                      : std::nullopt;
 }
 
-}  // namespace
-
-struct Calendario::Evento {
-    Data data;
-    std::string scritta;  // cppcheck-suppress unusedStructMember ; the date as written
-    seconds ora{-1};      // from midnight; negative for the whole day
-    std::string n;        // cppcheck-suppress unusedStructMember ; the fields it shows
-    std::string partita;  // cppcheck-suppress unusedStructMember
-    std::string luogo;    // cppcheck-suppress unusedStructMember
-    std::string riga;     // cppcheck-suppress unusedStructMember
-    std::uint64_t numero = 0;
-};
-
-Calendario::Calendario(std::string squadra, sys_seconds adesso)
-    : squadra_(std::move(squadra)), adesso_(adesso) {}
-
-Calendario::~Calendario() = default;
-
-void Calendario::riga(const Letta& letta, std::string_view riga, std::uint64_t numero) {
+// The team's match `letta`, from the line `numero` (`riga`: its lines that hold the name):
+// an event for each leg with a date, or a line left out, and why.
+void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
+              std::vector<Evento>& eventi, std::vector<Scartata>& scartate) {
     const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
-        scartate_.push_back({numero, motivo, std::string(senza_spazi(testo))});
+        scartate.push_back({numero, motivo, std::string(senza_spazi(testo))});
     };
     // The first leg, and the return leg where the line gives it, home and away swapped.
     const auto partita = [&](const std::string& data, const std::string& ora,
@@ -92,8 +88,8 @@ void Calendario::riga(const Letta& letta, std::string_view riga, std::uint64_t n
         } else if (!orario && scritta(ora)) {
             scarta(Scartata::Motivo::ora, ora);
         } else {
-            eventi_.push_back({*giorno, data, orario.value_or(seconds(-1)), letta.n, titolo,
-                               letta.luogo, std::string(riga), numero});
+            eventi.push_back({*giorno, data, orario.value_or(seconds(-1)), letta.n, titolo,
+                              letta.luogo, riga, numero});
         }
     };
     partita(letta.data, letta.ora, letta.partita);
@@ -102,56 +98,58 @@ void Calendario::riga(const Letta& letta, std::string_view riga, std::uint64_t n
     }
 }
 
-EsitoCalendario Calendario::scrivi() && {
-    std::vector<unsigned> giorni(eventi_.size());
-    std::transform(eventi_.begin(), eventi_.end(), giorni.begin(),
+// The calendar of the events read from the list, and of the lines left out.
+EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> scartate,
+                       std::string_view squadra, sys_seconds adesso) {
+    std::vector<unsigned> giorni(eventi.size());
+    std::transform(eventi.begin(), eventi.end(), giorni.begin(),
                    [](const Evento& e) { return giorno_dell_anno(e.data); });
     const unsigned inizio = inizio_della_stagione(std::move(giorni));
     const auto dopo_capodanno = [&](const Evento& e) {
         return giorno_dell_anno(e.data) < inizio ? 1 : 0;
     };
     // Explicit years stand; without any, the nearest season whose last match is not over.
-    const year_month_day oggi = oggi_a_roma(adesso_);
-    const auto con_anno = std::find_if(eventi_.begin(), eventi_.end(),
+    const year_month_day oggi = oggi_a_roma(adesso);
+    const auto con_anno = std::find_if(eventi.begin(), eventi.end(),
                                        [](const Evento& e) { return e.data.anno != 0; });
-    int primo = con_anno != eventi_.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
-                                          : static_cast<int>(oggi.year()) - 1;
+    int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
+                                         : static_cast<int>(oggi.year()) - 1;
     const auto giorno_di = [&](const Evento& e) {
         return year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
                month(e.data.mese) / day(e.data.giorno);
     };
     const auto ultimo = [&] {
         year_month_day piu_tardi = year(0) / January / 1;
-        for (const Evento& e : eventi_) {
+        for (const Evento& e : eventi) {
             piu_tardi = std::max(piu_tardi, giorno_di(e), [](const auto& a, const auto& b) {
                 return sys_days(a) < sys_days(b);
             });
         }
         return sys_days(piu_tardi);
     };
-    while (con_anno == eventi_.end() && !eventi_.empty() && ultimo() < sys_days(oggi)) {
+    while (con_anno == eventi.end() && !eventi.empty() && ultimo() < sys_days(oggi)) {
         ++primo;
     }
     // The first and the last match on a day the calendar has (29/02 may have none).
     std::vector<sys_days> veri;
-    for (const Evento& e : eventi_) {
+    for (const Evento& e : eventi) {
         if (giorno_di(e).ok()) {
             veri.emplace_back(giorno_di(e));
         }
     }
-    EsitoCalendario esito;
+    EsitoCalendario esito{.scartate = std::move(scartate)};
     stagione(veri, oggi, esito);
 
-    Ics ics(squadra_ + " " +
+    Ics ics(std::string(squadra) + " " +
             (esito.anno
                  ? std::to_string(*esito.anno)
                  : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1)));
     // The revision of every event is when the file was written: the minutes since the start
     // of 2026, so that a later file has a higher number.
-    const auto minuti = duration_cast<minutes>(adesso_ - sys_days(year(2026) / January / 1));
+    const auto minuti = duration_cast<minutes>(adesso - sys_days(year(2026) / January / 1));
     const long long revisione = std::max<long long>(minuti.count(), 0);
     std::map<std::uint64_t, int> uid;  // how many events had each so far
-    for (const Evento& evento : eventi_) {
+    for (const Evento& evento : eventi) {
         const auto giorno = giorno_di(evento);
         if (!giorno.ok()) {
             esito.scartate.push_back(
@@ -168,7 +166,7 @@ EsitoCalendario Calendario::scrivi() && {
             ics.valore("-").numero(prima_volta + 1);
         }
         ics.valore("@turnolista");
-        ics.riga("DTSTAMP:").data_ora(adesso_).valore("Z");
+        ics.riga("DTSTAMP:").data_ora(adesso).valore("Z");
         ics.riga("SEQUENCE:").numero(revisione);
         const sys_days inizio_giorno(giorno);
         if (evento.ora >= seconds(0)) {
@@ -182,16 +180,11 @@ EsitoCalendario Calendario::scrivi() && {
         if (!evento.luogo.empty()) {
             ics.riga("LOCATION:").valore(in_utf8(evento.luogo));
         }
-        // The line as the list has it, a line break in a cell a space, as in the tables.
-        std::string descrizione = in_utf8(evento.riga);
-        std::replace_if(
-            descrizione.begin(), descrizione.end(), [](char c) { return c == '\n' || c == '\r'; },
-            ' ');
-        ics.riga("DESCRIPTION:").valore(descrizione);
+        // The lines as the list has them, each of a record's lines that holds the name.
+        ics.riga("DESCRIPTION:").valore(in_utf8(evento.riga));
         ics.riga("END:VEVENT");
     }
     ics.riga("END:VCALENDAR");
-    esito.scartate.insert(esito.scartate.end(), scartate_.begin(), scartate_.end());
     std::stable_sort(esito.scartate.begin(), esito.scartate.end(),
                      [](const Scartata& a, const Scartata& b) { return a.numero < b.numero; });
     if (esito.eventi > 0) {
@@ -200,9 +193,12 @@ EsitoCalendario Calendario::scrivi() && {
     return esito;
 }
 
+}  // namespace
+
 EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys_seconds adesso) {
     const Lettore lettore(testo);
-    Calendario calendario(std::string(squadra), adesso);
+    std::vector<Evento> eventi;
+    std::vector<Scartata> scartate;
     const char separatore =
         lettore.separatore() == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore());
     // A record without the name matters only as a heading, whose date only an undated match
@@ -240,11 +236,11 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                         righe.append(righe.empty() ? "" : " ").append(una);
                     }
                 });
-                calendario.riga(letta, righe, questa);
+                aggiungi(letta, righe, questa, eventi, scartate);
             }
         },
         separatore);
-    return std::move(calendario).scrivi();
+    return scrivi(eventi, std::move(scartate), squadra, adesso);
 }
 
 }  // namespace turnolista

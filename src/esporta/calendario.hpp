@@ -58,24 +58,4 @@ struct EsitoCalendario {
 EsitoCalendario calendario(std::string_view testo, std::string_view squadra,
                            std::chrono::sys_seconds adesso);
 
-class Calendario {
-  public:
-    // `squadra` as typed, in UTF-8, names the calendar; `adesso` is when it is written.
-    Calendario(std::string squadra, std::chrono::sys_seconds adesso);
-    ~Calendario();
-    Calendario(const Calendario&) = delete;
-    Calendario& operator=(const Calendario&) = delete;
-
-    // The team's next match as read from `riga`, the line `numero` of the list.
-    void riga(const Letta& letta, std::string_view riga, std::uint64_t numero);
-    EsitoCalendario scrivi() &&;
-
-  private:
-    struct Evento;
-    std::string squadra_;
-    std::chrono::sys_seconds adesso_;
-    std::vector<Evento> eventi_;
-    std::vector<Scartata> scartate_;
-};
-
 }  // namespace turnolista
