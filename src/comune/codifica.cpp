@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 
 namespace turnolista {
 
@@ -25,25 +24,14 @@ char32_t da_windows1252(unsigned char b) {
     return b >= 0x80 && b < 0xA0 ? WINDOWS1252[b - 0x80] : b;
 }
 
-std::optional<char> in_windows1252(char32_t c) {
+// The Windows-1252 byte of a character; '?' for one it has not.
+char in_windows1252(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<char>(c);
     }
     const auto* trovato = std::find(WINDOWS1252.begin(), WINDOWS1252.end(), c);
-    if (trovato == WINDOWS1252.end()) {
-        return std::nullopt;
-    }
-    return static_cast<char>(0x80 + (trovato - WINDOWS1252.begin()));
-}
-
-// The code point of a well-formed UTF-8 sequence of `lunghezza` bytes.
-char32_t punto_utf8(std::string_view sequenza, std::size_t lunghezza) {
-    static constexpr std::array<unsigned char, 5> MASCHERA{0, 0x7F, 0x1F, 0x0F, 0x07};
-    char32_t c = byte(sequenza[0]) & MASCHERA[lunghezza];
-    for (std::size_t i = 1; i < lunghezza; ++i) {
-        c = (c << 6) | (byte(sequenza[i]) & 0x3F);
-    }
-    return c;
+    return trovato == WINDOWS1252.end() ? '?'
+                                        : static_cast<char>(0x80 + (trovato - WINDOWS1252.begin()));
 }
 
 }  // namespace
@@ -93,9 +81,9 @@ std::size_t sequenza_utf8(std::string_view testo) {
     return lunghezza;
 }
 
-bool utf8_valido(std::string_view testo) {
-    for (std::size_t n = 0; !testo.empty(); testo.remove_prefix(n)) {
-        if ((n = sequenza_utf8(testo)) == 0) {
+bool utf8_valido(std::string_view testo, std::size_t fino) {
+    for (std::size_t i = 0, n = 0; i < std::min(testo.size(), fino); i += n) {
+        if ((n = sequenza_utf8(testo.substr(i))) == 0) {
             return false;
         }
     }
@@ -103,19 +91,6 @@ bool utf8_valido(std::string_view testo) {
 }
 
 namespace {
-
-// How many bytes the UTF-8 sequence that `testo` ends with lacks, as its first byte tells.
-std::size_t mancanti(std::string_view testo) {
-    for (std::size_t indietro = 1; indietro <= 4 && indietro <= testo.size(); ++indietro) {
-        const unsigned char c = byte(testo[testo.size() - indietro]);
-        if ((c & 0xC0) == 0x80) {
-            continue;  // a continuation byte: look further back
-        }
-        const std::size_t lunghezza = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        return lunghezza > indietro ? lunghezza - indietro : 0;
-    }
-    return 0;
-}
 
 // UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd byte
 // at the end) becomes U+FFFD.
@@ -166,13 +141,12 @@ Testo decodifica(std::string lista) {
     if (lista.starts_with("\xFF\xFE") || lista.starts_with("\xFE\xFF")) {
         return {da_utf16(std::string_view(lista).substr(2), lista[0] == '\xFF'), Codifica::utf8};
     }
-    // As editors decide: the start, and the rest of a UTF-8 sequence that the window cuts.
-    std::string_view inizio = std::string_view(lista).substr(0, INIZIO_DECISIVO);
-    inizio = std::string_view(lista).substr(0, inizio.size() + mancanti(inizio));
+    // As editors decide: by the start, and the whole of a UTF-8 sequence that it cuts.
+    const std::string_view inizio = std::string_view(lista).substr(0, INIZIO_DECISIVO);
     if (std::all_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) < 0x80; })) {
         return {std::move(lista), Codifica::ascii};
     }
-    if (utf8_valido(inizio)) {
+    if (utf8_valido(lista, INIZIO_DECISIVO)) {
         return {std::move(lista), Codifica::utf8};
     }
     return {windows1252_in_utf8(lista), Codifica::windows1252};
@@ -188,7 +162,7 @@ std::string codificato(std::string utf8, Codifica codifica) {
     std::size_t n = 0;
     for (std::string_view resto = utf8; !resto.empty();
          resto.remove_prefix(std::max<std::size_t>(n, 1))) {
-        uscita += in_windows1252(carattere(resto, n)).value_or('?');
+        uscita += in_windows1252(carattere(resto, n));
     }
     return uscita;
 }
@@ -213,7 +187,15 @@ std::string in_latin1(std::string_view utf8) {
 
 char32_t carattere(std::string_view utf8, std::size_t& lunghezza) {
     lunghezza = sequenza_utf8(utf8);
-    return lunghezza == 0 ? byte(utf8[0]) : punto_utf8(utf8, lunghezza);
+    if (lunghezza < 2) {
+        return byte(utf8[0]);
+    }
+    // The first byte's bits after its length mark, then six of each following byte.
+    char32_t c = byte(utf8[0]) & (0x7FU >> lunghezza);
+    for (std::size_t i = 1; i < lunghezza; ++i) {
+        c = (c << 6) | (byte(utf8[i]) & 0x3FU);
+    }
+    return c;
 }
 
 std::string minuscolo_ascii(std::string_view testo) {

@@ -41,7 +41,9 @@ std::string codificato(std::string utf8, Codifica codifica);
 // Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none:
 // no overlong forms, no surrogates, nothing past U+10FFFF.
 std::size_t sequenza_utf8(std::string_view testo);
-bool utf8_valido(std::string_view testo);
+// Whether `testo` is well-formed UTF-8, or its first `fino` bytes and the whole of a sequence
+// that they cut.
+bool utf8_valido(std::string_view testo, std::size_t fino = std::string_view::npos);
 
 // Bytes of unknown encoding (a typed name, a line of a list that is not all UTF-8, a file's
 // name) as UTF-8: as they are where they are UTF-8, otherwise each byte a Windows-1252
