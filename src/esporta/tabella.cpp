@@ -16,24 +16,15 @@ namespace turnolista {
 struct Stile {
     std::string_view apertura;
     std::array<std::string_view, 2> prima_del_numero;  // odd rows, even rows
-    std::string_view dopo_il_numero;
-    std::string_view separatore;
-    std::string_view chiusura_riga;  // after the newline that ends the last cell
+    std::string_view separatore;                       // after the number too
+    std::string_view chiusura_riga;                    // after the newline that ends the last cell
     std::string_view chiusura;
-    bool testo_html;
+    bool testo_html = false;
 };
 
 namespace {
 
-constexpr Stile EXCEL{
-    .apertura = "",
-    .prima_del_numero = {"", ""},
-    .dopo_il_numero = "\t",
-    .separatore = "\t",
-    .chiusura_riga = "",
-    .chiusura = "",
-    .testo_html = false,
-};
+constexpr Stile EXCEL{.separatore = "\t"};
 
 constexpr Stile PAGINA{
     .apertura =
@@ -42,7 +33,6 @@ constexpr Stile PAGINA{
         "<TD align=center><b>ORARIO</b></TD><TD align=center><b>LUOGO</b></TD>"
         "<TD align=center><b>PARTITA</b></TD></TR>",
     .prima_del_numero = {"<TR bgcolor=#ffff80>\n\t<TD>", "<TR bgcolor=#c0ffff>\n\t<TD>"},
-    .dopo_il_numero = "</TD>\n\t<TD>",
     .separatore = "</TD>\n\t<TD>",
     .chiusura_riga = "\t</TD>\n</TR>\n",
     .chiusura = "\n</TABLE>\n</BODY>\n</HTML>",
@@ -51,20 +41,11 @@ constexpr Stile PAGINA{
 
 // Text of the fixture file goes into the page as text, never as markup.
 void scrivi_testo_html(std::string& uscita, std::string_view testo) {
-    for (const char c : testo) {
-        switch (c) {
-            case '&':
-                uscita += "&amp;";
-                break;
-            case '<':
-                uscita += "&lt;";
-                break;
-            case '>':
-                uscita += "&gt;";
-                break;
-            default:
-                uscita += c;
-        }
+    for (const char& c : testo) {
+        uscita += c == '&'   ? "&amp;"
+                  : c == '<' ? "&lt;"
+                  : c == '>' ? "&gt;"
+                             : std::string_view(&c, 1);
     }
 }
 
@@ -75,8 +56,7 @@ Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, st
     // A row's number and markup, at most, with its cells cut by spaces; a sheet's further
     // columns and a page's escaped text may take more.
     const std::size_t per_riga = std::to_string(righe).size() + stile_.prima_del_numero[0].size() +
-                                 stile_.dopo_il_numero.size() +
-                                 COLONNEEXCEL * stile_.separatore.size() + 1 +
+                                 (COLONNEEXCEL + 1) * stile_.separatore.size() + 1 +
                                  stile_.chiusura_riga.size();
     testo_.reserve(inizio.size() + stile_.apertura.size() + byte + righe * per_riga +
                    stile_.chiusura.size());
@@ -122,7 +102,7 @@ void Tabella::celle(const std::vector<std::string_view>& celle) {
     ++numero_;
     testo_ += stile_.prima_del_numero[(numero_ - 1) % 2];
     testo_ += std::to_string(numero_);
-    testo_ += stile_.dopo_il_numero;
+    testo_ += stile_.separatore;
     for (std::size_t c = 0; c < celle.size(); ++c) {
         if (c > 0) {
             testo_ += stile_.separatore;
