@@ -44,46 +44,21 @@ char32_t senza_accento(char32_t c) {
     return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
 }
 
-// Calls `fai` with where each character of `testo` starts and its folded text.
-template <typename Fai>
-void per_carattere_piegato(std::string_view testo, Piega piega, Fai fai) {
-    std::string pezzo;
-    for (std::size_t i = 0; i < testo.size();) {
-        std::size_t n = 0;
-        char32_t c = carattere(testo.substr(i), n);
-        pezzo.clear();
-        if (n == 0) {
-            pezzo += testo[i];
-        } else {
-            c = minuscola(c);
-            c = piega >= Piega::accenti ? senza_accento(c) : c;
-            aggiungi_utf8(pezzo, piega >= Piega::segni ? semplice(c) : c);
-        }
-        fai(i, std::string_view(pezzo));
-        i += std::max<std::size_t>(n, 1);
-    }
-}
-
 }  // namespace
 
 std::string piegata(std::string_view testo, Piega piega) {
     std::string uscita;
     uscita.reserve(testo.size());
-    per_carattere_piegato(testo, piega,
-                          [&](std::size_t, std::string_view pezzo) { uscita += pezzo; });
-    return uscita;
-}
-
-std::size_t origine(std::string_view testo, Piega piega, std::size_t piegati) {
-    std::size_t fatti = 0;
-    std::size_t trovata = testo.size();
-    per_carattere_piegato(testo, piega, [&](std::size_t i, std::string_view pezzo) {
-        if (trovata == testo.size() && piegati >= fatti && piegati < fatti + pezzo.size()) {
-            trovata = i;
+    for (std::size_t i = 0, n = 0; i < testo.size(); i += std::max<std::size_t>(n, 1)) {
+        const char32_t c = minuscola(carattere(testo.substr(i), n));
+        if (n == 0) {
+            uscita += testo[i];
+        } else {
+            const char32_t base = piega >= Piega::accenti ? senza_accento(c) : c;
+            aggiungi_utf8(uscita, piega >= Piega::segni ? semplice(base) : base);
         }
-        fatti += pezzo.size();
-    });
-    return trovata;
+    }
+    return uscita;
 }
 
 std::size_t fine_del_record(std::string_view testo, char separatore) {
@@ -186,8 +161,20 @@ std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view
         if (dove == std::string::npos) {
             return;
         }
-        const std::size_t da = origine(riga, Piega::segni, dove);
-        const std::size_t a = origine(riga, Piega::segni, dove + cercato.size());
+        // Where in the line the folded byte `piegati` comes from: a character folds alone.
+        const auto origine = [&](std::size_t piegati) {
+            std::size_t i = 0;
+            for (std::size_t fatti = 0, n = 0; i < riga.size(); i += n) {
+                n = std::max<std::size_t>(sequenza_utf8(riga.substr(i)), 1);
+                fatti += piegata(riga.substr(i, n), Piega::segni).size();
+                if (fatti > piegati) {
+                    break;
+                }
+            }
+            return i;
+        };
+        const std::size_t da = origine(dove);
+        const std::size_t a = origine(dove + cercato.size());
         trovata = AltraGrafia{std::string(riga.substr(da, a - da)), 1, Piega::segni};
     });
     // What differs: the least fold that makes the two alike.

@@ -67,8 +67,6 @@ enum class Piega { maiuscole, accenti, segni };
 // UTF-8 text folded ("CANTÙ" is "cantù", or "cantu"; "Sant’Anna" is "sant'anna"), for the
 // letters and signs of Windows-1252. Bytes that are no UTF-8 stay.
 std::string piegata(std::string_view testo, Piega piega);
-// Where in `testo` the byte `piegati` of its folded text comes from.
-std::size_t origine(std::string_view testo, Piega piega, std::size_t piegati);
 
 // The name as the list writes it with other capital letters or accents, and how many lines
 // hold that spelling: typed so, it finds them all.

@@ -92,7 +92,7 @@ TEST(Codifica, AnsiListsFilesAreItsOwnBytesAndUtf8ListsHaveTheBom) {
     EXPECT_EQ(in_latin1("Cant\xC3\xB9 \xE2\x82\xAC"), "Cant\xF9 ?");
 }
 
-TEST(Codifica, FoldingSetsCaseAndAccentsAsideAndKnowsWhereEachByteCameFrom) {
+TEST(Codifica, FoldingSetsCaseAndAccentsAside) {
     struct Caso {
         std::string testo;
         std::string minuscolo;
@@ -116,13 +116,6 @@ TEST(Codifica, FoldingSetsCaseAndAccentsAsideAndKnowsWhereEachByteCameFrom) {
         EXPECT_EQ(piegata(caso.testo, Piega::maiuscole), caso.minuscolo);
         EXPECT_EQ(piegata(caso.testo, Piega::segni), caso.senza_accenti);
     }
-    // "Forlì" and "Cantù" fold to one byte each where UTF-8 has two.
-    const std::string_view citta = "Forl\xC3\xAC-Cant\xC3\xB9";
-    std::vector<std::size_t> origini;
-    for (std::size_t i = 0; i <= piegata(citta, Piega::segni).size(); ++i) {
-        origini.push_back(origine(citta, Piega::segni, i));
-    }
-    EXPECT_EQ(origini, (std::vector<std::size_t>{0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 13}));
 }
 
 TEST(Codifica, ListIsReadWithoutItsBomAndUtf16AsUtf8) {
