@@ -5,36 +5,34 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "comune/console.hpp"
 #include "comune/esito.hpp"
-#include "dialogo/formati.hpp"
 #include "dialogo/passata.hpp"
 
 namespace turnolista {
 
-// A name or a path of the user's, as a message quotes it: in UTF-8 whatever its bytes (taken
-// as Windows-1252 where they are not UTF-8), with control characters escaped.
-std::string in_chiaro(std::string_view nome);
+// The user's bytes as they are, but with control characters (and the backslash that
+// introduces the escapes) written as C escapes, as `ls -b` shows an odd file name, so that
+// nothing typed can steer the terminal. A path, whose backslashes are its own, is quoted with
+// `barre` false.
+std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 
-// Writes one of the program's messages to one of the console's streams.
+// Writes one of the program's messages to one of the console's streams: as it is on a UTF-8
+// console, otherwise in ISO-8859-1, the bytes that a console of the C locale shows as the
+// same letters ('?' for a character it cannot hold). Windows' standard streams take UTF-8 and
+// make it their console's text or ANSI code page themselves.
 Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo);
 
 // The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
 
-// What a pass says besides its summary, in UTF-8 and ending with a newline: where its file
-// is (for the calendar the season, and how to bring it into a phone; or why it was not
-// written), with its folder where that is not the one the user started in; each matching
-// line of the list the calendar left out, with why; and the name as the list writes it,
-// where no line holds it as typed.
-std::string messaggio_file(const VoceFormato& scelta, const Passata& esito,
-                           std::string_view cartella);
-std::string messaggio_scartate(const std::vector<Scartata>& scartate, std::string_view lista);
-std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra);
-
-// Tells a problem on the console's error stream, which has no one else to tell of its own.
-void avverti(const Console& console, std::string_view testo);
+// What a pass prints, in UTF-8 and ending with a newline: the summary and where its file is
+// (for the calendar the season, and how to bring it into a phone; or why it was not
+// written), with its folder where that is not the one the user started in.
+std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella);
+// What a pass warns of, if anything: each matching line of the list `lista` that the calendar
+// left out, with why; and the name as the list writes it, where no line holds `nome` as typed.
+std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista);
 
 }  // namespace turnolista
