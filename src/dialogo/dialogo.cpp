@@ -11,7 +11,6 @@
 
 #include "comune/codifica.hpp"
 #include "dialogo/messaggi.hpp"
-#include "dialogo/originale.hpp"
 #include "dialogo/passata.hpp"
 #include "sistema/file.hpp"
 #include "sistema/orologio.hpp"
@@ -52,24 +51,23 @@ class Risposte {
     // the end of the input. After a failure nothing more is read.
     Risultato<std::optional<std::string>> leggi() {
         std::optional<std::string> riga;
-        while (!dati_.empty() || !finito_) {
-            if (dati_.empty()) {
+        for (bool fine = false; !fine;) {
+            if (dati_.empty() && !finito_) {
                 const auto n = in_.leggi(blocco_);
                 finito_ = !n || *n == 0;
                 if (!n) {
                     return n.errore();
                 }
                 dati_ = std::string_view(blocco_.data(), *n);
-                continue;
+            }
+            if (dati_.empty()) {
+                break;
             }
             std::string& parte = riga ? *riga : riga.emplace();
             const std::size_t a_capo = std::min(dati_.find('\n'), dati_.size());
             parte.append(dati_.substr(0, std::min(a_capo, RISPOSTA_MASSIMA + 1 - parte.size())));
-            const bool fine = a_capo < dati_.size();
+            fine = a_capo < dati_.size();
             dati_.remove_prefix(a_capo + (fine ? 1 : 0));
-            if (fine) {
-                break;
-            }
         }
         if (riga && riga->ends_with('\r')) {
             riga->pop_back();
@@ -95,17 +93,17 @@ class Dialogo {
 
     // One pass, up to the summary; false when the run must end before the pass can run.
     bool passata() {
-        std::string lettera;
+        std::string risposta;
         std::string nome;
         const auto corto = [](std::string_view n) { return caratteri(in_utf8(n)) <= NOME_MASSIMO; };
-        if (!chiedi(DOMANDA_FORMATO, lettera, formato_di, "Hai inserito un valore non corretto!\n",
+        if (!chiedi(DOMANDA_FORMATO, risposta, formato_di, "Hai inserito un valore non corretto!\n",
                     NOTA_FORMATO) ||
             !chiedi(DOMANDA_NOME, nome, corto,
                     "Hai inserito un nome troppo lungo! (massimo " + std::to_string(NOME_MASSIMO) +
                         " caratteri)\n")) {
             return false;
         }
-        const Formato formato = *formato_di(lettera);
+        const Formato formato = *formato_di(risposta);
         auto lista = leggi_originale(origine_.lista);
         if (!lista) {
             return fallisce(lista.errore());

@@ -163,18 +163,15 @@ std::string riepilogo(Formato formato, const Passata& esito, std::string_view ca
                "Il file calendario.ics non è stato scritto: nessuna riga trovata ha una data che "
                "turnolista sa leggere\n";
     }
-    testo +=
-        "Complimenti! Il tuo calendario si trova nel file " + std::string(esito.file.front().nome);
-    if (!cartella.empty()) {
-        testo += " nella cartella " + in_chiaro(cartella);
-    }
+    testo += "Complimenti! Il tuo calendario si trova nel file " +
+             std::string(esito.file.front().nome) +
+             (cartella.empty() ? "" : " nella cartella " + in_chiaro(cartella));
     if (formato != Formato::ics) {
         return testo + "\n";
     }
-    const std::string stagione =
-        ics.anno ? std::to_string(*ics.anno)
-                 : std::to_string(ics.stagione) + "/" + std::to_string(ics.stagione + 1);
-    return testo + " (stagione " + stagione +
+    return testo + " (stagione " +
+           (ics.anno ? std::to_string(*ics.anno)
+                     : std::to_string(ics.stagione) + "/" + std::to_string(ics.stagione + 1)) +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
 }

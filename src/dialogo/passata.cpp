@@ -25,13 +25,8 @@ std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella
     per_riga(
         testo,
         [&](std::string_view riga) {
-            if (!contiene(riga, cercato)) {
-                return;
-            }
-            if (lettore) {
-                tabella.riga(lettore->leggi(riga), riga);
-            } else {
-                tabella.riga(riga);
+            if (contiene(riga, cercato)) {
+                lettore ? tabella.riga(lettore->leggi(riga), riga) : tabella.riga(riga);
             }
         },
         separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore));

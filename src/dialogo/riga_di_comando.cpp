@@ -90,20 +90,20 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
                     2);
     }
     // The list a path names, its folder made the current one.
-    Origine origine;
+    Origine da_leggere;
     if (!percorsi.empty()) {
         const std::string partenza = sistema::cartella_corrente();
         auto lista = sistema::entra_nella_cartella(percorsi.front());
         if (!lista) {
             return esce(messaggio(lista.errore()), 1);
         }
-        origine.lista = std::move(*lista);
-        if (std::string cartella = sistema::cartella_corrente(); cartella != partenza) {
-            origine.cartella = std::move(cartella);
+        da_leggere = {std::move(*lista), sistema::cartella_corrente()};
+        if (da_leggere.cartella == partenza) {
+            da_leggere.cartella.clear();
         }
     }
     sistema::pulisci_su_segnale();
-    return dialogo(console, origine);
+    return dialogo(console, da_leggere);
 }
 
 }  // namespace turnolista

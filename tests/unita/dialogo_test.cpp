@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "dialogo/messaggi.hpp"
-#include "dialogo/originale.hpp"
 
 namespace turnolista {
 namespace {
