@@ -4,14 +4,9 @@
 #include <array>
 #include <cerrno>
 #include <new>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
 
 #include "comune/codifica.hpp"
-#include "dialogo/messaggi.hpp"
-#include "dialogo/passata.hpp"
 #include "sistema/file.hpp"
 #include "sistema/orologio.hpp"
 

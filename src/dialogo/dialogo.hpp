@@ -1,7 +1,8 @@
 #pragma once
 // A run: its command line, the list it reads, then the dialogue with the user (the format,
 // the team name, the summary, and the question whether to start again, pass after pass),
-// then its end.
+// then its end; and its messages, kept in UTF-8 and written in the console's character set,
+// a failure told in one sentence that names what failed and why.
 
 #include <optional>
 #include <span>
@@ -11,6 +12,7 @@
 #include "comune/console.hpp"
 #include "comune/costanti.hpp"
 #include "comune/esito.hpp"
+#include "dialogo/passata.hpp"
 
 namespace turnolista {
 
@@ -35,6 +37,29 @@ std::optional<std::string> zip_aperto(std::string_view cartella);
 // Refuses the list `nome` whose bytes start as a workbook, a document, a PDF, a zip or an
 // image do, whatever its name: such a file is no list until its program saves it as text.
 Esito solo_testo(std::string_view nome, std::string_view byte);
+
+// The user's bytes as they are, but with control characters (and the backslash that
+// introduces the escapes) written as C escapes, as `ls -b` shows an odd file name, so that
+// nothing typed can steer the terminal. A path, whose backslashes are its own, is quoted with
+// `barre` false.
+std::string citazione(std::string_view testo, bool utf8, bool barre = true);
+
+// Writes one of the program's messages to one of the console's streams: as it is on a UTF-8
+// console, otherwise in ISO-8859-1, the bytes that a console of the C locale shows as the
+// same letters ('?' for a character it cannot hold). Windows' standard streams take UTF-8 and
+// make it their console's text or ANSI code page themselves.
+Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo);
+
+// The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
+std::string messaggio(const Esito& errore);
+
+// What a pass prints, in UTF-8 and ending with a newline: the summary and where its file is
+// (for the calendar the season, and how to bring it into a phone; or why it was not
+// written), with its folder where that is not the one the user started in.
+std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella);
+// What a pass warns of, if anything: each matching line of the list `lista` that the calendar
+// left out, with why; and the name as the list writes it, where no line holds `nome` as typed.
+std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista);
 
 // With no arguments the dialogue runs over originale.txt of the current folder; with a file
 // or a folder, as Explorer gives one dropped on the program, over that file or that folder's

@@ -1,10 +1,9 @@
-#include "dialogo/messaggi.hpp"
+#include "dialogo/dialogo.hpp"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "comune/codifica.hpp"
-#include "comune/costanti.hpp"
 #include "sistema/motivi.hpp"
 
 namespace turnolista {
@@ -152,8 +151,7 @@ std::string messaggio(const Esito& errore) {
 }
 
 std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella) {
-    // "Ecxel", "Voui" and the English line are the program's own words, kept as its users
-    // know them.
+    // The English line is the program's own, kept as its users know it.
     std::string testo =
         "\nL'espressione cercata è presente in " + std::to_string(esito.RIGHE) +
         " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";

@@ -5,7 +5,6 @@
 #include <cerrno>
 
 #include "comune/codifica.hpp"
-#include "comune/costanti.hpp"
 #include "sistema/cartella.hpp"
 
 namespace turnolista {
@@ -85,29 +84,30 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
 }
 
 Esito solo_testo(std::string_view nome, std::string_view byte) {
-    const auto firma = std::find_if(FIRME.begin(), FIRME.end(), [&](const Firma& f) {
-        return byte.size() >= f.dove && byte.substr(f.dove).starts_with(f.byte);
-    });
-    if (firma == FIRME.end()) {
-        return {};
+    for (const Firma& firma : FIRME) {
+        if (byte.size() < firma.dove || !byte.substr(firma.dove).starts_with(firma.byte)) {
+            continue;
+        }
+        // Which program's an old Office file or a zip is, by its parts' names; OpenDocument
+        // stores its kind first, uncompressed, as the file "mimetype", named at byte 30.
+        const auto ha = [&](std::string_view parte) { return byte.find(parte) != byte.npos; };
+        Documento documento = firma.documento;
+        if (documento == Documento::excel) {
+            documento = ha("W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"sv) ? Documento::word : documento;
+        } else if (documento == Documento::zip) {
+            constexpr std::string_view ODF = "mimetypeapplication/vnd.oasis.opendocument";
+            documento = byte.size() > 30 && byte.substr(30).starts_with(ODF)
+                            ? Documento::opendocument
+                        : ha("xl/workbook")   ? Documento::excel
+                        : ha("word/document") ? Documento::word
+                                              : documento;
+        }
+        return {.tipo = Esito::Tipo::non_testo,
+                .oggetto = Oggetto::file(nome),
+                .in_lettura = true,
+                .documento = documento};
     }
-    // Which program's an old Office file or a zip is, by the names of its parts. OpenDocument
-    // stores its kind first, uncompressed, as the file "mimetype", whose name is at byte 30.
-    const auto ha = [&](std::string_view parte) { return byte.find(parte) != byte.npos; };
-    Documento documento = firma->documento;
-    if (documento == Documento::excel) {
-        documento = ha("W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"sv) ? Documento::word : documento;
-    } else if (documento == Documento::zip) {
-        constexpr std::string_view ODF = "mimetypeapplication/vnd.oasis.opendocument";
-        documento = byte.size() > 30 && byte.substr(30).starts_with(ODF) ? Documento::opendocument
-                    : ha("xl/workbook")                                  ? Documento::excel
-                    : ha("word/document")                                ? Documento::word
-                                                                         : documento;
-    }
-    return {.tipo = Esito::Tipo::non_testo,
-            .oggetto = Oggetto::file(nome),
-            .in_lettura = true,
-            .documento = documento};
+    return {};
 }
 
 Risultato<std::string> leggi_originale(std::string_view nome) {

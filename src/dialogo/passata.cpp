@@ -1,7 +1,6 @@
 #include "dialogo/passata.hpp"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <utility>
 

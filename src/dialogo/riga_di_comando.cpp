@@ -5,7 +5,6 @@
 
 #include "comune/codifica.hpp"
 #include "dialogo/dialogo.hpp"
-#include "dialogo/messaggi.hpp"
 #include "sistema/cartella.hpp"
 #include "sistema/segnali.hpp"
 
