@@ -34,7 +34,7 @@ struct Firma {
 };
 constexpr std::array FIRME{
     Firma{0, "%PDF-"sv, Documento::pdf},
-    Firma{0, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv, Documento::excel},  // old Office, or a .doc
+    Firma{0, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv, Documento::excel},  // old .xls or .doc
     Firma{0, "PK\x03\x04"sv, Documento::zip},  // also .xlsx, .docx and OpenDocument
     Firma{0, "PK\x05\x06"sv, Documento::zip},
     Firma{0, "\x89PNG"sv, Documento::immagine},
