@@ -3,19 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdint>
 #include <new>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
 
 #include "comune/codifica.hpp"
-#include "comune/costanti.hpp"
-#include "dialogo/messaggi.hpp"
-#include "dialogo/originale.hpp"
-#include "dialogo/passata.hpp"
-#include "dialogo/testo.hpp"
 #include "sistema/file.hpp"
 #include "sistema/orologio.hpp"
 
@@ -23,23 +14,25 @@ namespace turnolista {
 
 namespace {
 
-// The messages are written here in UTF-8. "Ecxel", "Voui" and the English line of the
-// summary are the program's own words, kept as its users know them.
+// In UTF-8, like every message; "Ecxel" and "Voui" are the program's own words, kept as its
+// users know them.
 constexpr std::string_view DOMANDA_FORMATO =
     "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di testo,w per "
     "Word,x per Ecxel,h per pagina web e poi premi invio)\n";
 // The question keeps its words; on a terminal a person also learns of the calendar.
 constexpr std::string_view NOTA_FORMATO =
     "Oppure c per mettere le partite nel calendario del telefono\n";
-constexpr std::string_view VALORE_NON_CORRETTO = "Hai inserito un valore non corretto!\n";
 constexpr std::string_view DOMANDA_NOME = "Inserisci il nome della tua squadra e poi premi invio\n";
 constexpr std::string_view DOMANDA_ANCORA =
     "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
     "sovrascrive il vecchio file\n";
 
-std::string riepilogo(std::uint64_t RIGHE) {
-    return "\nL'espressione cercata è presente in " + std::to_string(RIGHE) +
-           " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
+// The format an answer chooses by its first letter, upper or lower case. Only the ASCII
+// letters count: no locale may fold some other byte onto them.
+std::optional<Formato> formato_di(std::string_view risposta) {
+    constexpr std::string_view LETTERE = "twxhc";  // in the order of Formato
+    const std::size_t i = LETTERE.find(minuscola_ascii(risposta.empty() ? '\0' : risposta[0]));
+    return i == LETTERE.npos ? std::nullopt : std::optional(static_cast<Formato>(i));
 }
 
 // The answers typed at the console, a line at a time, in blocks as the console gives them.
@@ -48,51 +41,44 @@ class Risposte {
     explicit Risposte(Canale& in) : in_(in) {}
 
     // The next line without its line end (LF or CR LF, or the end of the input, a CR just
-    // before it included), cut to one byte more than RISPOSTA_MASSIMA and the rest passed
-    // over; nullopt at the end of the input. After a failure nothing more is read.
+    // before it included) and, in the first, without the BOM of a file of answers saved with
+    // one; cut to one byte more than RISPOSTA_MASSIMA and the rest passed over; nullopt at
+    // the end of the input. After a failure nothing more is read.
     Risultato<std::optional<std::string>> leggi() {
-        std::string riga;
-        bool letta = false;
-        for (;;) {
-            if (inizio_ == fine_) {
-                if (finito_) {
-                    break;
-                }
+        std::optional<std::string> riga;
+        for (bool fine = false; !fine;) {
+            if (dati_.empty() && !finito_) {
                 const auto n = in_.leggi(blocco_);
                 finito_ = !n || *n == 0;
                 if (!n) {
                     return n.errore();
                 }
-                inizio_ = 0;
-                fine_ = *n;
-                continue;
+                dati_ = std::string_view(blocco_.data(), *n);
             }
-            letta = true;
-            const std::string_view dati(blocco_.data() + inizio_, fine_ - inizio_);
-            const std::size_t a_capo = dati.find('\n');
-            const std::string_view parte = dati.substr(0, a_capo);
-            riga.append(parte.substr(
-                0, RISPOSTA_MASSIMA + 1 - std::min(riga.size(), RISPOSTA_MASSIMA + 1)));
-            inizio_ += a_capo == std::string_view::npos ? dati.size() : a_capo + 1;
-            if (a_capo != std::string_view::npos) {
+            if (dati_.empty()) {
                 break;
             }
+            std::string& parte = riga ? *riga : riga.emplace();
+            const std::size_t a_capo = std::min(dati_.find('\n'), dati_.size());
+            parte.append(dati_.substr(0, std::min(a_capo, RISPOSTA_MASSIMA + 1 - parte.size())));
+            fine = a_capo < dati_.size();
+            dati_.remove_prefix(a_capo + (fine ? 1 : 0));
         }
-        if (!letta) {
-            return std::optional<std::string>();
+        if (riga && riga->ends_with('\r')) {
+            riga->pop_back();
         }
-        if (riga.ends_with('\r')) {
-            riga.pop_back();
+        if (riga && std::exchange(prima_, false) && riga->starts_with(BOM_UTF8)) {
+            riga->erase(0, BOM_UTF8.size());
         }
-        return std::optional(std::move(riga));
+        return riga;
     }
 
   private:
     Canale& in_;
     std::array<char, RISPOSTA_MASSIMA> blocco_{};
-    std::size_t inizio_ = 0;
-    std::size_t fine_ = 0;
+    std::string_view dati_;  // what is read of blocco_ and not yet taken
     bool finito_ = false;
+    bool prima_ = true;
 };
 
 class Dialogo {
@@ -102,14 +88,17 @@ class Dialogo {
 
     // One pass, up to the summary; false when the run must end before the pass can run.
     bool passata() {
-        const auto formato = chiedi_formato();
-        if (!formato) {
-            return false;
-        }
+        std::string risposta;
         std::string nome;
-        if (!chiedi_nome(nome)) {
+        const auto corto = [](std::string_view n) { return caratteri(in_utf8(n)) <= NOME_MASSIMO; };
+        if (!chiedi(DOMANDA_FORMATO, risposta, formato_di, "Hai inserito un valore non corretto!\n",
+                    NOTA_FORMATO) ||
+            !chiedi(DOMANDA_NOME, nome, corto,
+                    "Hai inserito un nome troppo lungo! (massimo " + std::to_string(NOME_MASSIMO) +
+                        " caratteri)\n")) {
             return false;
         }
+        const Formato formato = *formato_di(risposta);
         auto lista = leggi_originale(origine_.lista);
         if (!lista) {
             return fallisce(lista.errore());
@@ -117,7 +106,7 @@ class Dialogo {
         Passata esito;
         try {
             const Testo testo = decodifica(std::move(*lista));
-            esito = turnolista::passata(testo.utf8, testo.codifica, nome, *formato,
+            esito = turnolista::passata(testo.utf8, testo.codifica, nome, formato,
                                         sistema::adesso(), sistema::FINE_RIGA);
         } catch (const std::bad_alloc&) {
             // The list fitted in memory, the files made of it do not.
@@ -126,13 +115,9 @@ class Dialogo {
         if (Esito scritto = sistema::metti_al_posto(esito.file, origine_.lista); !scritto.ok()) {
             return fallisce(scritto);
         }
-        dici(riepilogo(esito.RIGHE));
-        dici(messaggio_file(voce(*formato), esito, origine_.cartella));
-        if (!esito.calendario.scartate.empty()) {
-            avverti(console_, messaggio_scartate(esito.calendario.scartate, origine_.lista));
-        }
-        if (esito.altra_grafia) {
-            avverti(console_, messaggio_altra_grafia(nome, *esito.altra_grafia));
+        dici(riepilogo(formato, esito, origine_.cartella));
+        if (const std::string avvisi = avvertenze(esito, nome, origine_.lista); !avvisi.empty()) {
+            static_cast<void>(scrivi_messaggio(console_, console_.err, avvisi));
         }
         return true;
     }
@@ -140,8 +125,9 @@ class Dialogo {
     // Whether the user starts again.
     bool ancora() {
         std::string risposta;
-        return chiedi(DOMANDA_ANCORA, risposta) && !risposta.empty() &&
-               (risposta.front() == 'y' || risposta.front() == 'Y');
+        return chiedi(
+                   DOMANDA_ANCORA, risposta, [](std::string_view) { return true; }, "") &&
+               (risposta.starts_with('y') || risposta.starts_with('Y'));
     }
 
     bool fallita() const { return fallita_; }
@@ -154,58 +140,36 @@ class Dialogo {
         if (errore.oggetto.tipo == Oggetto::Tipo::file && errore.cartella.empty()) {
             errore.cartella = origine_.cartella;
         }
-        avverti(console_, messaggio(errore));
+        static_cast<void>(scrivi_messaggio(console_, console_.err, messaggio(errore)));
         return true;
     }
 
-    // Asks until an accepted letter is typed; nullopt when the run must end.
-    std::optional<Formato> chiedi_formato() {
-        std::string risposta;
-        while (chiedi(DOMANDA_FORMATO, risposta, NOTA_FORMATO)) {
-            if (const auto formato = formato_da_lettera(risposta.empty() ? '\0' : risposta[0])) {
-                return formato;
+    // Asks, with a note for a person at a terminal, until the typed line is one `accetta`
+    // takes, saying `rifiuto` after any other; false when the input has ended or the console
+    // failed.
+    bool chiedi(std::string_view domanda, std::string& risposta, const auto& accetta,
+                std::string_view rifiuto, std::string_view nota = {}) {
+        for (;;) {
+            dici(domanda);
+            if (console_.in_terminale && !nota.empty()) {
+                static_cast<void>(scrivi_messaggio(console_, console_.err, nota));
             }
-            dici(VALORE_NON_CORRETTO);
-        }
-        return std::nullopt;
-    }
-
-    // Asks until a name of at most NOME_MASSIMO characters is typed; false when the run must
-    // end.
-    bool chiedi_nome(std::string& nome) {
-        while (chiedi(DOMANDA_NOME, nome)) {
-            if (caratteri(in_utf8(nome)) <= NOME_MASSIMO) {
+            if (uscita_guasta_) {
+                return false;
+            }
+            auto riga = risposte_.leggi();
+            if (!riga) {
+                return !fallisce(riga.errore());
+            }
+            if (!*riga) {
+                return false;
+            }
+            risposta = std::move(**riga);
+            if (accetta(risposta)) {
                 return true;
             }
-            dici("Hai inserito un nome troppo lungo! (massimo " + std::to_string(NOME_MASSIMO) +
-                 " caratteri)\n");
+            dici(rifiuto);
         }
-        return false;
-    }
-
-    // Asks, with a note for a person at a terminal, and reads the typed line; false when the
-    // input has ended or the console failed.
-    bool chiedi(std::string_view domanda, std::string& risposta, std::string_view nota = {}) {
-        dici(domanda);
-        if (console_.in_terminale && !nota.empty()) {
-            avverti(console_, nota);
-        }
-        if (uscita_guasta_) {
-            return false;
-        }
-        auto riga = risposte_.leggi();
-        if (!riga) {
-            return !fallisce(riga.errore());
-        }
-        if (!*riga) {
-            return false;
-        }
-        risposta = std::move(**riga);
-        // A file of answers saved with a BOM: it is no part of the first answer.
-        if (std::exchange(prima_risposta_, false) && risposta.starts_with(BOM_UTF8)) {
-            risposta.erase(0, BOM_UTF8.size());
-        }
-        return true;
     }
 
     // Writes to the console's output; a failure is told once, on its error stream.
@@ -223,7 +187,6 @@ class Dialogo {
     const Origine& origine_;
     Risposte risposte_;
     bool fallita_ = false;
-    bool prima_risposta_ = true;
     bool uscita_guasta_ = false;
 };
 
@@ -237,13 +200,12 @@ int dialogo(Console& console, const Origine& origine) {
 }
 
 int congedo(Console& console, int stato) {
-    if (stato == 0 || !console.finestra_propria) {
-        return stato;
+    if (stato != 0 && console.finestra_propria) {
+        static_cast<void>(
+            scrivi_messaggio(console, console.out, "Premi Invio per chiudere la finestra.\n"));
+        // Whatever is typed up to Enter, or the end of the input; a line of any length.
+        static_cast<void>(Risposte(console.in).leggi());
     }
-    static_cast<void>(
-        scrivi_messaggio(console, console.out, "Premi Invio per chiudere la finestra.\n"));
-    // Whatever is typed up to Enter, or the end of the input; a line of any length.
-    static_cast<void>(Risposte(console.in).leggi());
     return stato;
 }
 

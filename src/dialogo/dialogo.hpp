@@ -1,11 +1,18 @@
 #pragma once
-// The dialogue with the user: the format, the team name, the summary, and the question
-// whether to start again, pass after pass.
+// A run: its command line, the list it reads, then the dialogue with the user (the format,
+// the team name, the summary, and the question whether to start again, pass after pass),
+// then its end; and its messages, kept in UTF-8 and written in the console's character set,
+// a failure told in one sentence that names what failed and why.
 
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "comune/console.hpp"
 #include "comune/costanti.hpp"
+#include "comune/esito.hpp"
+#include "dialogo/passata.hpp"
 
 namespace turnolista {
 
@@ -15,6 +22,50 @@ struct Origine {
     std::string lista{FILE_ORIGINALE};
     std::string cartella;
 };
+
+// The list `nome` of the current folder, or why it cannot be read, with that folder and what
+// it tells: a file there that the user may have meant, and the zip it is in.
+Risultato<std::string> leggi_originale(std::string_view nome);
+// Of the names in a folder, as they are stored, the one a user may have meant by
+// "originale.txt", in this order and in any letter case: the name itself in other capital
+// letters, "originale.txt.txt" (Notepad with extensions hidden), "originale (2).txt" (a
+// second download), "originale.txt.csv" and "originale.csv" (Excel).
+std::optional<std::string> nome_simile(std::span<const std::string> nomi);
+// The zip whose temporary folder `cartella` is ("...\Temp\Temp1_turnolista.zip\...", as
+// Explorer extracts a program started from inside a zip); nullopt for any other folder.
+std::optional<std::string> zip_aperto(std::string_view cartella);
+// Refuses the list `nome` whose bytes start as a workbook, a document, a PDF, a zip or an
+// image do, whatever its name: such a file is no list until its program saves it as text.
+Esito solo_testo(std::string_view nome, std::string_view byte);
+
+// The user's bytes as they are, but with control characters (and the backslash that
+// introduces the escapes) written as C escapes, as `ls -b` shows an odd file name, so that
+// nothing typed can steer the terminal. A path, whose backslashes are its own, is quoted with
+// `barre` false.
+std::string citazione(std::string_view testo, bool utf8, bool barre = true);
+
+// Writes one of the program's messages to one of the console's streams: as it is on a UTF-8
+// console, otherwise in ISO-8859-1, the bytes that a console of the C locale shows as the
+// same letters ('?' for a character it cannot hold). Windows' standard streams take UTF-8 and
+// make it their console's text or ANSI code page themselves.
+Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo);
+
+// The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
+std::string messaggio(const Esito& errore);
+
+// What a pass prints, in UTF-8 and ending with a newline: the summary and where its file is
+// (for the calendar the season, and how to bring it into a phone; or why it was not
+// written), with its folder where that is not the one the user started in.
+std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella);
+// What a pass warns of, if anything: each matching line of the list `lista` that the calendar
+// left out, with why; and the name as the list writes it, where no line holds `nome` as typed.
+std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista);
+
+// With no arguments the dialogue runs over originale.txt of the current folder; with a file
+// or a folder, as Explorer gives one dropped on the program, over that file or that folder's
+// originale.txt, there; --help and --version answer and end; anything else is refused before
+// any file is touched. Returns the exit status.
+int riga_di_comando(std::span<const std::string> argomenti, Console& console);
 
 // Runs passes over `origine` until the user declines to start again or the input ends.
 // Returns the exit status: 0 when every pass succeeded, 1 when one failed or the console

@@ -1,35 +1,19 @@
-#include "dialogo/messaggi.hpp"
+#include "dialogo/dialogo.hpp"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "comune/codifica.hpp"
-#include "comune/costanti.hpp"
-#include "dialogo/testo.hpp"
 #include "sistema/motivi.hpp"
 
 namespace turnolista {
 
 namespace {
 
-// What failed, as the sentence names it: "il file originale.txt", "lo standard input".
-std::string nome_di(const Oggetto& oggetto) {
-    switch (oggetto.tipo) {
-        case Oggetto::Tipo::standard_input:
-            return "lo standard input";
-        case Oggetto::Tipo::standard_output:
-            return "lo standard output";
-        case Oggetto::Tipo::standard_error:
-            return "lo standard error";
-        case Oggetto::Tipo::file:
-            break;
-    }
-    return "il file " + oggetto.nome;
-}
-
-// A file is written; one writes on a standard stream: "scrivere sullo standard output".
-std::string scrivere(const Oggetto& oggetto) {
-    return (oggetto.tipo == Oggetto::Tipo::file ? "scrivere " : "scrivere sul") + nome_di(oggetto);
+// A name or a path of the user's, as a message quotes it: in UTF-8 whatever its bytes (taken
+// as Windows-1252 where they are not UTF-8), with control characters escaped.
+std::string in_chiaro(std::string_view nome) {
+    return citazione(in_utf8(nome), true, false);
 }
 
 // What a document is and how its program saves it as text.
@@ -58,24 +42,16 @@ std::string_view documento(Documento documento) {
            "Excel, o scrivi le partite nel Blocco note e salvale";
 }
 
-std::string_view natura(Natura natura) {
-    switch (natura) {
-        case Natura::fifo:
-            return "una pipe (FIFO)";
-        case Natura::socket:
-            return "un socket";
-        case Natura::dispositivo:
-            break;
-    }
-    return "un dispositivo";
-}
-
 // Why the file could not be read or written: the program's own words, or the system's.
 std::string motivo(const Esito& errore) {
     const std::string& nome = errore.oggetto.nome;
     switch (errore.tipo) {
         case Esito::Tipo::non_regolare:
-            return "è " + std::string(natura(errore.natura)) + ", non un file";
+            return std::string("è ") +
+                   (errore.natura == Natura::fifo     ? "una pipe (FIFO)"
+                    : errore.natura == Natura::socket ? "un socket"
+                                                      : "un dispositivo") +
+                   ", non un file";
         case Esito::Tipo::troppo_grande: {
             constexpr std::uint64_t MIB = std::uint64_t{1024} * 1024;
             return "è di " + std::to_string((errore.byte + MIB - 1) / MIB) +
@@ -106,9 +82,8 @@ std::string motivo(const Esito& errore) {
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.
-    const std::string& simile = errore.simile;
-    const bool csv = minuscolo_ascii(simile).ends_with(".csv");
-    return "non c'è, ma c'è " + in_chiaro(simile) + ": rinominalo in " + nome +
+    const bool csv = minuscolo_ascii(errore.simile).ends_with(".csv");
+    return "non c'è, ma c'è " + in_chiaro(errore.simile) + ": rinominalo in " + nome +
            (csv ? " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
                   "Visualizza, Mostra, Estensioni nomi file)"
                 : " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)");
@@ -116,22 +91,50 @@ std::string motivo(const Esito& errore) {
 
 }  // namespace
 
-std::string in_chiaro(std::string_view nome) {
-    return citazione(in_utf8(nome), true, false);
+std::string citazione(std::string_view testo, bool utf8, bool barre) {
+    const auto byte = [](char c) { return static_cast<unsigned char>(c); };
+    std::string uscita;
+    while (!testo.empty()) {
+        const std::size_t lunghezza = utf8 ? std::max<std::size_t>(sequenza_utf8(testo), 1) : 1;
+        const std::string_view pezzo = testo.substr(0, lunghezza);
+        const unsigned char primo = byte(pezzo.front());
+        // C0 controls and DEL; the C1 controls are U+0080 to U+009F in UTF-8 and the bytes
+        // 0x80 to 0x9F elsewhere. Each of their bytes is written in octal.
+        const bool c1 = utf8 ? (lunghezza == 2 && primo == 0xC2 && byte(pezzo[1]) < 0xA0)
+                             : (primo >= 0x80 && primo < 0xA0);
+        if (primo < 0x20 || primo == 0x7F || c1) {
+            for (const char c : pezzo) {
+                uscita += '\\';
+                for (const int cifre : {6, 3, 0}) {
+                    uscita += static_cast<char>('0' + ((byte(c) >> cifre) & 7));
+                }
+            }
+        } else if (primo == '\\' && barre) {
+            uscita += "\\\\";
+        } else {
+            uscita += pezzo;
+        }
+        testo.remove_prefix(lunghezza);
+    }
+    return uscita;
 }
 
 Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo) {
     const bool utf8 = &canale == &console.err ? console.utf8_err : console.utf8;
-    return canale.scrivi(nel_set_della_console(testo, utf8));
+    return canale.scrivi(utf8 ? std::string(testo) : in_latin1(testo));
 }
 
 std::string messaggio(const Esito& errore) {
-    if (errore.ok()) {
-        return {};
-    }
-    const Oggetto& oggetto = errore.oggetto;
-    std::string testo =
-        "Impossibile " + (errore.in_lettura ? "leggere " + nome_di(oggetto) : scrivere(oggetto));
+    // "leggere il file originale.txt", "leggere lo standard input"; but one writes on a
+    // standard stream: "scrivere sullo standard output".
+    const Oggetto::Tipo tipo = errore.oggetto.tipo;
+    std::string testo = std::string(errore.in_lettura             ? "Impossibile leggere "
+                                    : tipo == Oggetto::Tipo::file ? "Impossibile scrivere "
+                                                                  : "Impossibile scrivere sul") +
+                        (tipo == Oggetto::Tipo::file              ? "il file " + errore.oggetto.nome
+                         : tipo == Oggetto::Tipo::standard_input  ? "lo standard input"
+                         : tipo == Oggetto::Tipo::standard_output ? "lo standard output"
+                                                                  : "lo standard error");
     if (!errore.cartella.empty()) {
         testo += " nella cartella " + in_chiaro(errore.cartella);
     }
@@ -147,43 +150,40 @@ std::string messaggio(const Esito& errore) {
     return testo + "\n";
 }
 
-void avverti(const Console& console, std::string_view testo) {
-    static_cast<void>(scrivi_messaggio(console, console.err, testo));
-}
-
-// Where the file is, and for the calendar the season it assumed and how to use it; a
-// calendar with no match is not written, and says why.
-std::string messaggio_file(const VoceFormato& scelta, const Passata& esito,
-                           std::string_view cartella) {
-    const std::string dove =
-        std::string(scelta.messaggio) +
-        (cartella.empty() ? std::string() : " nella cartella " + in_chiaro(cartella));
-    if (!scelta.ics) {
-        return dove + "\n";
-    }
+std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella) {
+    // The English line is the program's own, kept as its users know it.
+    std::string testo =
+        "\nL'espressione cercata è presente in " + std::to_string(esito.RIGHE) +
+        " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
     const EsitoCalendario& ics = esito.calendario;
-    if (ics.eventi == 0) {
-        return "Il file calendario.ics non \xC3\xA8 stato scritto: nessuna riga trovata ha una "
-               "data che turnolista sa leggere\n";
+    if (formato == Formato::ics && ics.eventi == 0) {
+        return testo +
+               "Il file calendario.ics non è stato scritto: nessuna riga trovata ha una data che "
+               "turnolista sa leggere\n";
     }
-    const std::string stagione =
-        ics.anno ? std::to_string(*ics.anno)
-                 : std::to_string(ics.stagione) + "/" + std::to_string(ics.stagione + 1);
-    return dove + " (stagione " + stagione +
+    testo += "Complimenti! Il tuo calendario si trova nel file " +
+             std::string(esito.file.front().nome) +
+             (cartella.empty() ? "" : " nella cartella " + in_chiaro(cartella));
+    if (formato != Formato::ics) {
+        return testo + "\n";
+    }
+    return testo + " (stagione " +
+           (ics.anno ? std::to_string(*ics.anno)
+                     : std::to_string(ics.stagione) + "/" + std::to_string(ics.stagione + 1)) +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
 }
 
-// Matching lines that are no event of the calendar, each with why: the first ten, then how
-// many more.
-std::string messaggio_scartate(const std::vector<Scartata>& scartate, std::string_view lista) {
+std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista) {
+    // The first ten matching lines that are no event of the calendar, then how many more.
     constexpr std::size_t DIECI = 10;
+    const std::vector<Scartata>& scartate = esito.calendario.scartate;
     std::string testo;
     for (std::size_t i = 0; i < std::min(scartate.size(), DIECI); ++i) {
         const Scartata& s = scartate[i];
-        const std::string citato = "\xC2\xAB" + citazione(s.testo, true) + "\xC2\xBB";
+        const std::string citato = "«" + citazione(s.testo, true) + "»";
         testo += "Attenzione: la riga " + std::to_string(s.numero) + " del file " +
-                 in_chiaro(lista) + " non \xC3\xA8 nel calendario: ";
+                 in_chiaro(lista) + " non è nel calendario: ";
         switch (s.motivo) {
             case Scartata::Motivo::senza_data:
                 testo += "non ha una data\n";
@@ -196,7 +196,7 @@ std::string messaggio_scartate(const std::vector<Scartata>& scartate, std::strin
                 testo += "l'orario " + citato + " non si capisce (si scrive come 15:30 o ore 21)\n";
                 break;
             case Scartata::Motivo::rinviata:
-                testo += "la partita \xC3\xA8 segnata " + citato + "\n";
+                testo += "la partita è segnata " + citato + "\n";
                 break;
             case Scartata::Motivo::data_inesistente:
                 testo += "la data " + s.testo + " non esiste\n";
@@ -207,17 +207,15 @@ std::string messaggio_scartate(const std::vector<Scartata>& scartate, std::strin
         testo += "Attenzione: altre " + std::to_string(scartate.size() - DIECI) +
                  " righe trovate non sono nel calendario\n";
     }
-    return testo;
-}
-
-// A name found only in other capital letters or accents: how the list writes it, and where.
-std::string messaggio_altra_grafia(std::string_view nome, const AltraGrafia& altra) {
-    const std::string digitato = in_utf8(nome);
-    const std::string& scritto = altra.come_scritto;
+    if (!esito.altra_grafia) {
+        return testo;
+    }
     // The lines so written are the team's: the member is told which, and why.
-    return "Nessuna riga contiene «" + citazione(digitato, true) + "» scritto così: uso le " +
-           std::to_string(altra.righe) + (altra.righe == 1 ? " riga" : " righe") + " con «" +
-           citazione(scritto, true) + "», che cambia solo per " +
+    const AltraGrafia& altra = *esito.altra_grafia;
+    return testo + "Nessuna riga contiene «" + citazione(in_utf8(nome), true) +
+           "» scritto così: uso le " + std::to_string(altra.righe) +
+           (altra.righe == 1 ? " riga" : " righe") + " con «" +
+           citazione(altra.come_scritto, true) + "», che cambia solo per " +
            (altra.differenza == Piega::segni
                 ? "gli apostrofi, le virgolette, i trattini, gli accenti o le lettere maiuscole "
                   "e minuscole\n"

@@ -1,11 +1,10 @@
-#include "dialogo/originale.hpp"
+#include "dialogo/dialogo.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 
 #include "comune/codifica.hpp"
-#include "comune/costanti.hpp"
 #include "sistema/cartella.hpp"
 
 namespace turnolista {
@@ -33,10 +32,9 @@ struct Firma {
     std::string_view byte;
     Documento documento;
 };
-constexpr std::string_view OLE = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv;
 constexpr std::array FIRME{
     Firma{0, "%PDF-"sv, Documento::pdf},
-    Firma{0, OLE, Documento::excel},           // an old .xls, or a .doc: its streams tell
+    Firma{0, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv, Documento::excel},  // old .xls or .doc
     Firma{0, "PK\x03\x04"sv, Documento::zip},  // also .xlsx, .docx and OpenDocument
     Firma{0, "PK\x05\x06"sv, Documento::zip},
     Firma{0, "\x89PNG"sv, Documento::immagine},
@@ -48,26 +46,6 @@ constexpr std::array FIRME{
     Firma{4, "ftypheic"sv, Documento::immagine},  // a phone's photo
     Firma{4, "ftypmif1"sv, Documento::immagine},
 };
-
-// Which program's an Office file of the old kind or a zip is, by the names of its parts.
-Documento di_quale_programma(Documento documento, std::string_view byte) {
-    const auto ha = [&](std::string_view nome) { return byte.find(nome) != byte.npos; };
-    if (byte.starts_with(OLE)) {
-        return ha("W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"sv) ? Documento::word : Documento::excel;
-    }
-    if (documento != Documento::zip) {
-        return documento;
-    }
-    // OpenDocument stores its kind first, uncompressed, as the file "mimetype".
-    constexpr std::size_t NOME = 30;
-    if (byte.size() > NOME &&
-        byte.substr(NOME).starts_with("mimetypeapplication/vnd.oasis.opendocument")) {
-        return Documento::opendocument;
-    }
-    return ha("xl/workbook")     ? Documento::excel
-           : ha("word/document") ? Documento::word
-                                 : Documento::zip;
-}
 
 }  // namespace
 
@@ -92,9 +70,8 @@ std::optional<std::string> nome_simile(std::span<const std::string> nomi) {
 
 std::optional<std::string> zip_aperto(std::string_view cartella) {
     // Explorer's folder for it is "Temp" and a number, "_", and the zip's name.
-    std::size_t da = 0;
-    while (da < cartella.size()) {
-        const std::size_t fine = std::min(cartella.find_first_of("\\/", da), cartella.size());
+    for (std::size_t da = 0, fine = 0; da < cartella.size(); da = fine + 1) {
+        fine = std::min(cartella.find_first_of("\\/", da), cartella.size());
         const std::string_view parte = cartella.substr(da, fine - da);
         const std::string minuscola = minuscolo_ascii(parte);
         const std::size_t trattino = minuscola.find('_');
@@ -102,19 +79,33 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
             trattino != std::string::npos && solo_cifre(minuscola.substr(4, trattino - 4))) {
             return std::string(parte.substr(trattino + 1));
         }
-        da = fine + 1;
     }
     return std::nullopt;
 }
 
 Esito solo_testo(std::string_view nome, std::string_view byte) {
     for (const Firma& firma : FIRME) {
-        if (byte.size() >= firma.dove && byte.substr(firma.dove).starts_with(firma.byte)) {
-            return {.tipo = Esito::Tipo::non_testo,
-                    .oggetto = Oggetto::file(nome),
-                    .in_lettura = true,
-                    .documento = di_quale_programma(firma.documento, byte)};
+        if (byte.size() < firma.dove || !byte.substr(firma.dove).starts_with(firma.byte)) {
+            continue;
         }
+        // Which program's an old Office file or a zip is, by its parts' names; OpenDocument
+        // stores its kind first, uncompressed, as the file "mimetype", named at byte 30.
+        const auto ha = [&](std::string_view parte) { return byte.find(parte) != byte.npos; };
+        Documento documento = firma.documento;
+        if (documento == Documento::excel) {
+            documento = ha("W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"sv) ? Documento::word : documento;
+        } else if (documento == Documento::zip) {
+            constexpr std::string_view ODF = "mimetypeapplication/vnd.oasis.opendocument";
+            documento = byte.size() > 30 && byte.substr(30).starts_with(ODF)
+                            ? Documento::opendocument
+                        : ha("xl/workbook")   ? Documento::excel
+                        : ha("word/document") ? Documento::word
+                                              : documento;
+        }
+        return {.tipo = Esito::Tipo::non_testo,
+                .oggetto = Oggetto::file(nome),
+                .in_lettura = true,
+                .documento = documento};
     }
     return {};
 }

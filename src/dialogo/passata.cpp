@@ -1,13 +1,10 @@
 #include "dialogo/passata.hpp"
 
-#include <algorithm>
-#include <optional>
+#include <array>
 #include <string>
-#include <tuple>
 #include <utility>
 
 #include "comune/costanti.hpp"
-#include "esporta/calendario.hpp"
 #include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
 
@@ -15,37 +12,20 @@ namespace turnolista {
 
 namespace {
 
-// How many lines hold `cercato`, and their bytes.
-std::pair<std::uint64_t, std::size_t> trovate(std::string_view testo, std::string_view cercato) {
-    std::pair<std::uint64_t, std::size_t> quante{};
-    per_riga(testo, [&](std::string_view riga) {
-        if (contiene(riga, cercato)) {
-            ++quante.first;
-            quante.second += riga.size();
-        }
-    });
-    return quante;
-}
-
-// The table of the lines that hold `cercato`: those of a list of spaces by its fixed rule,
-// those of any other list as the reader reads each record.
+// The table of the lines that hold `cercato`: those of a list of spaces cut by its fixed
+// rule, those of any other list as the reader reads each record.
 std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella tabella) {
     const Disposizione disposizione(testo);
-    if (disposizione.regola_fissa()) {
-        per_riga(testo, [&](std::string_view riga) {
-            if (contiene(riga, cercato)) {
-                tabella.riga(riga);
-            }
-        });
-        return std::move(tabella).chiudi();
+    std::optional<Lettore> lettore;
+    if (!disposizione.regola_fissa()) {
+        lettore.emplace(testo, disposizione);
     }
-    const Lettore lettore(testo, disposizione);
-    const Separatore separatore = lettore.separatore();
+    const Separatore separatore = disposizione.separatore();
     per_riga(
         testo,
         [&](std::string_view riga) {
             if (contiene(riga, cercato)) {
-                tabella.riga(lettore.leggi(riga), riga);
+                lettore ? tabella.riga(lettore->leggi(riga), riga) : tabella.riga(riga);
             }
         },
         separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore));
@@ -56,58 +36,65 @@ std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella
 
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga) {
-    const VoceFormato& scelta = voce(formato);
+    constexpr std::array<std::string_view, 5> FILE{
+        "calendario.txt", "calendario.doc", "calendario.xls", "calendario.html", "calendario.ics"};
+    const std::string_view scelto = FILE.at(static_cast<std::size_t>(formato));
     Passata esito;
     std::string cercato = in_utf8(nome);
     // How many lines match, and their bytes, so that each file takes its room once and a
     // pass stays within three times the list. Where none holds the name as typed, the lines
     // that hold it with other capitals or accents are the team's.
     std::size_t trovati = 0;
-    std::tie(esito.RIGHE, trovati) = trovate(testo, cercato);
+    const auto conta = [&] {
+        per_riga(testo, [&](std::string_view riga) {
+            if (contiene(riga, cercato)) {
+                ++esito.RIGHE;
+                trovati += riga.size();
+            }
+        });
+    };
+    conta();
     if (esito.RIGHE == 0) {
         esito.altra_grafia = altra_grafia(testo, cercato);
         if (esito.altra_grafia) {
             cercato = esito.altra_grafia->come_scritto;
-            std::tie(esito.RIGHE, trovati) = trovate(testo, cercato);
+            conta();
         }
     }
+    if (formato == Formato::ics) {
+        esito.calendario = calendario(testo, cercato, adesso);
+        // A calendar with no match would only empty the one a phone already has.
+        if (esito.calendario.eventi > 0) {
+            esito.file.push_back({scelto, std::move(esito.calendario.ics)});
+        }
+        return esito;
+    }
+
     // The files start with the UTF-8 BOM where the list's text is UTF-8 (never the
     // calendar, which is UTF-8 by definition), so that Windows' programs read them so.
     const std::string_view inizio = codifica == Codifica::utf8 ? BOM_UTF8 : "";
+    const bool tabella = formato == Formato::excel || formato == Formato::pagina;
     std::string righe(inizio);  // the text formats' file, or temp.txt
-    righe.reserve(scelta.ics ? 0
-                             : inizio.size() + trovati + esito.RIGHE * (scelta.tabella ? 1 : 2));
+    righe.reserve(inizio.size() + trovati + esito.RIGHE * (tabella ? 1 : 2));
     // The lines a member's editor shows, copied as they are.
     per_riga(testo, [&](std::string_view riga) {
-        if (!scelta.ics && contiene(riga, cercato)) {
-            righe.append(riga).append(scelta.tabella ? "\n" : "\n\n");
+        if (contiene(riga, cercato)) {
+            righe.append(riga).append(tabella ? "\n" : "\n\n");
         }
     });
-
-    std::optional<std::string> tabella;
-    if (scelta.ics) {
-        esito.calendario = calendario(testo, cercato, adesso);
-    } else if (scelta.tabella) {
-        tabella =
-            tabella_di(testo, cercato, Tabella(*scelta.tabella, inizio, trovati, esito.RIGHE));
-    }
-
-    // Each file in the list's encoding, but the calendar.
+    // Each file in the list's encoding: the table first, which is what the user asked for,
+    // then "temp.txt".
     const auto file = [&](std::string contenuto) {
         return codificato(con_fine_riga(std::move(contenuto), fine_riga), codifica);
     };
-    if (scelta.ics) {
-        // A calendar with no match would only empty the one a phone already has.
-        if (esito.calendario.eventi > 0) {
-            esito.file.push_back({scelta.file, std::move(esito.calendario.ics)});
-        }
-    } else if (tabella) {
-        // The table first, which is what the user asked for, then "temp.txt".
-        esito.file.push_back({scelta.file, file(std::move(*tabella))});
-        esito.file.push_back({FILE_TEMPORANEO, file(std::move(righe))});
-    } else {
-        esito.file.push_back({scelta.file, file(std::move(righe))});
+    if (tabella) {
+        const TipoTabella tipo =
+            formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina;
+        esito.file.push_back(
+            {scelto,
+             file(tabella_di(testo, cercato, Tabella(tipo, inizio, trovati, esito.RIGHE)))});
     }
+    esito.file.push_back({tabella ? FILE_TEMPORANEO : scelto, file(std::move(righe))});
     return esito;
 }
 

@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "comune/codifica.hpp"
-#include "dialogo/formati.hpp"
 #include "esporta/calendario.hpp"
 #include "ricerca/ricerca.hpp"
 #include "sistema/file.hpp"
 
 namespace turnolista {
+
+// The output formats, chosen at the console by one letter each, in this order "twxhc".
+enum class Formato { testo, word, excel, pagina, ics };
 
 struct Passata {
     std::vector<sistema::FileNuovo> file;  // in the order they are put in place

@@ -1,15 +1,12 @@
-#include "dialogo/riga_di_comando.hpp"
-
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "comune/codifica.hpp"
-#include "dialogo/messaggi.hpp"
-#include "dialogo/testo.hpp"
+#include "dialogo/dialogo.hpp"
 #include "sistema/cartella.hpp"
+#include "sistema/segnali.hpp"
 
 namespace turnolista {
 
@@ -42,87 +39,70 @@ constexpr std::string_view AIUTO =
     "  1  almeno una ricerca non è riuscita (un file non si poteva leggere o scrivere)\n"
     "  2  argomenti non validi\n";
 
-constexpr std::string_view VERSIONE = "turnolista " TURNOLISTA_VERSIONE "\n";
-
-// On Windows options may be written in any case, and with a slash: /?, /h, /help.
-bool uguale(std::string_view argomento, std::string_view opzione, bool abitudini_windows) {
-    return argomento.size() == opzione.size() &&
-           std::equal(argomento.begin(), argomento.end(), opzione.begin(), [&](char a, char b) {
-               return abitudini_windows ? minuscola_ascii(a) == b : a == b;
-           });
-}
-
-bool e_aiuto(std::string_view argomento, bool windows) {
-    constexpr std::array<std::string_view, 3> OVUNQUE{"--help", "-h", "-?"};
-    constexpr std::array<std::string_view, 3> SU_WINDOWS{"/?", "/h", "/help"};
-    const auto e = [&](std::string_view opzione) { return uguale(argomento, opzione, windows); };
-    return std::any_of(OVUNQUE.begin(), OVUNQUE.end(), e) ||
-           (windows && std::any_of(SU_WINDOWS.begin(), SU_WINDOWS.end(), e));
-}
-
-// The unknown argument `sbagliato`, refused.
-int rifiuta(std::string_view sbagliato, const Console& console) {
-    const bool utf8 = console.utf8_err || utf8_valido(sbagliato);
-    const std::string testo =
-        "turnolista: opzione non riconosciuta: " + citazione(sbagliato, utf8) +
-        "\nPer l'aiuto: turnolista --help\n";
-    // An option typed is the user's own bytes, quoted as they are in a message that is ASCII
-    // around them; Windows gives its arguments as text, shown as the messages are.
-    if (console.abitudini_windows) {
-        avverti(console, testo);
-    } else {
-        static_cast<void>(console.err.scrivi(testo));
+// What the option `argomento` prints: the help, the version, or nothing where it is none. On
+// Windows options may be written in any case, and with a slash: /?, /h, /help.
+std::string_view risposta_a(std::string_view argomento, bool windows) {
+    constexpr std::array<std::string_view, 6> AIUTI{"--help", "-h", "-?", "/?", "/h", "/help"};
+    const std::string scritto = windows ? minuscolo_ascii(argomento) : std::string(argomento);
+    const auto aiuti = std::span(AIUTI).first(windows ? AIUTI.size() : 3);
+    if (std::ranges::find(aiuti, scritto) != aiuti.end()) {
+        return AIUTO;
     }
-    return 2;
-}
-
-// The list `percorso` names, its folder made the current one.
-std::variant<Origine, int> entra(std::string_view percorso, const Console& console) {
-    const std::string partenza = sistema::cartella_corrente();
-    auto lista = sistema::entra_nella_cartella(percorso);
-    if (!lista) {
-        avverti(console, messaggio(lista.errore()));
-        return 1;
-    }
-    std::string cartella = sistema::cartella_corrente();
-    return Origine{.lista = std::move(*lista),
-                   .cartella = cartella == partenza ? std::string() : std::move(cartella)};
+    return scritto == "--version" ? "turnolista " TURNOLISTA_VERSIONE "\n" : "";
 }
 
 }  // namespace
 
-std::variant<Origine, int> riga_di_comando(std::span<const std::string_view> argomenti,
-                                           const Console& console) {
+int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
     const bool windows = console.abitudini_windows;
+    const auto esce = [&](const std::string& testo, int stato) {
+        static_cast<void>(scrivi_messaggio(console, console.err, testo));
+        return stato;
+    };
     std::vector<std::string_view> percorsi;
-    std::optional<std::string_view> opzione;
-    for (const std::string_view argomento : argomenti) {
-        if (e_aiuto(argomento, windows) || uguale(argomento, "--version", windows)) {
-            opzione = opzione.value_or(argomento);
+    std::string_view risposta;  // to the first option
+    for (const std::string& argomento : argomenti) {
+        if (const std::string_view opzione = risposta_a(argomento, windows); !opzione.empty()) {
+            risposta = risposta.empty() ? opzione : risposta;
         } else if (sistema::esiste(argomento)) {
             percorsi.push_back(argomento);
         } else {
-            return rifiuta(argomento, console);
+            // An option typed is the user's own bytes, quoted as they are in a message that is
+            // ASCII around them; Windows gives its arguments as text, shown as the messages are.
+            const std::string testo =
+                "turnolista: opzione non riconosciuta: " +
+                citazione(argomento, console.utf8_err || utf8_valido(argomento)) +
+                "\nPer l'aiuto: turnolista --help\n";
+            static_cast<void>(windows ? scrivi_messaggio(console, console.err, testo)
+                                      : console.err.scrivi(testo));
+            return 2;
         }
     }
-    if (opzione) {
-        const Esito esito =
-            scrivi_messaggio(console, console.out, e_aiuto(*opzione, windows) ? AIUTO : VERSIONE);
-        if (!esito.ok()) {
-            avverti(console, messaggio(esito));
-        }
-        return esito.ok() ? 0 : 1;
+    if (!risposta.empty()) {
+        const Esito esito = scrivi_messaggio(console, console.out, risposta);
+        return esito.ok() ? 0 : esce(messaggio(esito), 1);
     }
     if (percorsi.size() > 1) {
-        avverti(console, "turnolista: hai dato " + std::to_string(percorsi.size()) +
-                             " file o cartelle, ma turnolista legge un calendario alla volta: "
-                             "dagliene uno solo\n");
-        return 2;
+        return esce("turnolista: hai dato " + std::to_string(percorsi.size()) +
+                        " file o cartelle, ma turnolista legge un calendario alla volta: "
+                        "dagliene uno solo\n",
+                    2);
     }
-    if (percorsi.empty()) {
-        return Origine{};
+    // The list a path names, its folder made the current one.
+    Origine da_leggere;
+    if (!percorsi.empty()) {
+        const std::string partenza = sistema::cartella_corrente();
+        auto lista = sistema::entra_nella_cartella(percorsi.front());
+        if (!lista) {
+            return esce(messaggio(lista.errore()), 1);
+        }
+        da_leggere = {std::move(*lista), sistema::cartella_corrente()};
+        if (da_leggere.cartella == partenza) {
+            da_leggere.cartella.clear();
+        }
     }
-    return entra(percorsi.front(), console);
+    sistema::pulisci_su_segnale();
+    return dialogo(console, da_leggere);
 }
 
 }  // namespace turnolista

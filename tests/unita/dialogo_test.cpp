@@ -9,9 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogo/messaggi.hpp"
-#include "dialogo/originale.hpp"
-
 namespace turnolista {
 namespace {
 
@@ -92,10 +89,19 @@ TEST(Messaggi, EachStreamGetsTheCharacterSetOfItsOwnConsole) {
     ConsoleDiProva prova("");
     prova.console.utf8 = true;
     prova.console.utf8_err = false;
-    EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.out, "è").ok());
-    EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.err, "è").ok());
-    EXPECT_EQ(prova.out.scritto(), "\xC3\xA8");
-    EXPECT_EQ(prova.err.scritto(), "\xE8");
+    EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.out, "cercata è più «Cantù» €").ok());
+    EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.err, "cercata è più «Cantù» €").ok());
+    EXPECT_EQ(prova.out.scritto(), "cercata è più «Cantù» €");
+    EXPECT_EQ(prova.err.scritto(),
+              "cercata \xE8 pi\xF9 \xAB"
+              "Cant\xF9\xBB ?");
+}
+
+TEST(Messaggi, QuotationEscapesControlsOnly) {
+    EXPECT_EQ(citazione("--foo", false), "--foo");
+    EXPECT_EQ(citazione("a\tb\x7F\\", false), "a\\011b\\177\\\\");
+    EXPECT_EQ(citazione("\xE8\x85\x9F\xA0", false), "\xE8\\205\\237\xA0");
+    EXPECT_EQ(citazione("\xC3\xA8\xC2\x85\xC2\xA0\x85", true), "\xC3\xA8\\302\\205\xC2\xA0\x85");
 }
 
 TEST(Originale, NameTheUserMayHaveMeantAndTheZipExplorerOpened) {
