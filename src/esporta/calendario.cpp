@@ -148,7 +148,7 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
     // of 2026, so that a later file has a higher number.
     const auto minuti = duration_cast<minutes>(adesso - sys_days(year(2026) / January / 1));
     const long long revisione = std::max<long long>(minuti.count(), 0);
-    std::map<std::uint64_t, int> uid;  // how many events had each so far
+    std::map<std::string, int> uid;  // how many events had each so far
     for (const Evento& evento : eventi) {
         const auto giorno = giorno_di(evento);
         if (!giorno.ok()) {
@@ -157,24 +157,21 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
             continue;
         }
         // A match and its recovery, or two matches alike, are two events.
-        const std::uint64_t marca = impronta(evento.n + '\0' + evento.partita);
+        const std::string marca = impronta(evento.n + '\0' + evento.partita);
         const int prima_volta = uid[marca]++;
         ++esito.eventi;
         ics.riga("BEGIN:VEVENT");
-        ics.riga("UID:").numero(esito.stagione).valore("-").esadecimale(marca);
-        if (prima_volta > 0) {
-            ics.valore("-").numero(prima_volta + 1);
-        }
-        ics.valore("@turnolista");
-        ics.riga("DTSTAMP:").data_ora(adesso).valore("Z");
-        ics.riga("SEQUENCE:").numero(revisione);
+        ics.riga("UID:" + std::to_string(esito.stagione) + "-" + marca +
+                 (prima_volta > 0 ? "-" + std::to_string(prima_volta + 1) : "") + "@turnolista");
+        ics.riga("DTSTAMP:" + data_ora(adesso) + "Z");
+        ics.riga("SEQUENCE:" + std::to_string(revisione));
         const sys_days inizio_giorno(giorno);
         if (evento.ora >= seconds(0)) {
-            ics.riga("DTSTART;TZID=Europe/Rome:").data_ora(inizio_giorno + evento.ora);
-            ics.riga("DTEND;TZID=Europe/Rome:").data_ora(inizio_giorno + evento.ora + DURATA);
+            ics.riga("DTSTART;TZID=Europe/Rome:" + data_ora(inizio_giorno + evento.ora));
+            ics.riga("DTEND;TZID=Europe/Rome:" + data_ora(inizio_giorno + evento.ora + DURATA));
         } else {
-            ics.riga("DTSTART;VALUE=DATE:").data(inizio_giorno);
-            ics.riga("DTEND;VALUE=DATE:").data(inizio_giorno + days(1));
+            ics.riga("DTSTART;VALUE=DATE:" + data(inizio_giorno));
+            ics.riga("DTEND;VALUE=DATE:" + data(inizio_giorno + days(1)));
         }
         ics.riga("SUMMARY:").valore(in_utf8(evento.partita));
         if (!evento.luogo.empty()) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <numeric>
 
 namespace turnolista {
@@ -38,6 +37,12 @@ constexpr std::array<std::string_view, 17> FUSO{"BEGIN:VTIMEZONE",
 sys_days ultima_domenica(year anno, month mese) {
     const sys_days ultimo{anno / mese / last};
     return ultimo - (weekday(ultimo) - Sunday);
+}
+
+// `valore` with zeros before it up to `n` digits.
+std::string cifre(long long valore, std::size_t n) {
+    const std::string testo = std::to_string(valore);
+    return std::string(n - std::min(n, testo.size()), '0') + testo;
 }
 
 }  // namespace
@@ -83,38 +88,6 @@ Ics& Ics::valore(std::string_view testo) {
     return *this;
 }
 
-Ics& Ics::numero(long long valore, std::size_t cifre) {
-    std::array<char, 24> testo{};
-    const char* fine = std::to_chars(testo.data(), testo.data() + testo.size(), valore).ptr;
-    const auto scritte = static_cast<std::size_t>(fine - testo.data());
-    if (scritte < cifre) {
-        testo_.append(cifre - scritte, '0');
-    }
-    testo_.append(testo.data(), scritte);
-    return *this;
-}
-
-Ics& Ics::esadecimale(std::uint64_t valore) {
-    constexpr std::string_view CIFRE = "0123456789abcdef";
-    for (int spostamento = 60; spostamento >= 0; spostamento -= 4) {
-        testo_ += CIFRE[(valore >> static_cast<unsigned>(spostamento)) & 0xFU];
-    }
-    return *this;
-}
-
-Ics& Ics::data(sys_days giorno) {
-    const year_month_day data(giorno);
-    return numero(static_cast<int>(data.year()), 4)
-        .numero(static_cast<unsigned>(data.month()) * 100 + static_cast<unsigned>(data.day()), 4);
-}
-
-Ics& Ics::data_ora(sys_seconds istante) {
-    const sys_days giorno = floor<days>(istante);
-    const hh_mm_ss ora(istante - giorno);
-    return data(giorno).valore("T").numero(
-        ora.hours().count() * 10000 + ora.minutes().count() * 100 + ora.seconds().count(), 6);
-}
-
 std::string Ics::chiudi() && {
     piega();
     return std::move(testo_);
@@ -138,11 +111,31 @@ void Ics::piega() {
     testo_ += "\r\n";
 }
 
-std::uint64_t impronta(std::string_view testo) {
-    return std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
-                           [](std::uint64_t h, char c) {
-                               return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-                           });
+std::string data(sys_days giorno) {
+    const year_month_day d(giorno);
+    return cifre(static_cast<int>(d.year()), 4) +
+           cifre(static_cast<unsigned>(d.month()) * 100 + static_cast<unsigned>(d.day()), 4);
+}
+
+std::string data_ora(sys_seconds istante) {
+    const sys_days giorno = floor<days>(istante);
+    const hh_mm_ss ora(istante - giorno);
+    return data(giorno) + "T" +
+           cifre(ora.hours().count() * 10000 + ora.minutes().count() * 100 + ora.seconds().count(),
+                 6);
+}
+
+std::string impronta(std::string_view testo) {
+    const std::uint64_t valore =
+        std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
+                        [](std::uint64_t h, char c) {
+                            return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+                        });
+    std::string marca;
+    for (int spostamento = 60; spostamento >= 0; spostamento -= 4) {
+        marca += "0123456789abcdef"[(valore >> static_cast<unsigned>(spostamento)) & 0xFU];
+    }
+    return marca;
 }
 
 }  // namespace turnolista

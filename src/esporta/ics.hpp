@@ -22,13 +22,8 @@ class Ics {
     // Ends the line before and starts one with `testo` as it stands: "SUMMARY:".
     Ics& riga(std::string_view testo);
     // Adds to the line `testo` as a property value takes it (backslash, semicolon, comma and
-    // newline escaped, and no control character but the tab, which the value cannot hold); a
-    // number of at least `cifre` digits; 20260913; 20260913T103000.
+    // newline escaped, and no control character but the tab, which the value cannot hold).
     Ics& valore(std::string_view testo);
-    Ics& numero(long long valore, std::size_t cifre = 1);
-    Ics& esadecimale(std::uint64_t valore);  // 16 digits
-    Ics& data(std::chrono::sys_days giorno);
-    Ics& data_ora(std::chrono::sys_seconds istante);
     // The whole file, its last line ended.
     std::string chiudi() &&;
 
@@ -39,7 +34,12 @@ class Ics {
     std::size_t inizio_ = std::string::npos;  // of the line being written
 };
 
-// FNV-1a: a short, stable mark of a text, the same on every system and in every version.
-std::uint64_t impronta(std::string_view testo);
+// A day and a moment as the file writes them: 20260913; 20260913T103000.
+std::string data(std::chrono::sys_days giorno);
+std::string data_ora(std::chrono::sys_seconds istante);
+
+// FNV-1a in 16 hexadecimal digits: a short, stable mark of a text, the same on every system
+// and in every version.
+std::string impronta(std::string_view testo);
 
 }  // namespace turnolista
