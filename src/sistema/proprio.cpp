@@ -50,7 +50,7 @@ bool scrivi_tutto(Nativo su, std::string_view testo) {
     return true;
 }
 
-int causa() {
+Esito fallito(const Oggetto& oggetto, bool in_lettura) {
 #ifdef _WIN32
     // The errors a user of the program can meet; any other is a failure of the device.
     // clang-format off
@@ -66,27 +66,24 @@ int causa() {
     }};
     // clang-format on
     const DWORD errore = ::GetLastError();
-    const auto* trovata = std::find_if(CAUSE.begin(), CAUSE.end(),
-                                       [&](const auto& voce) { return voce.first == errore; });
-    return trovata != CAUSE.end() ? trovata->second : EIO;
-#else
-    return errno;
-#endif
-}
-
-Esito fallito(const Oggetto& oggetto, bool in_lettura) {
-#ifdef _WIN32
-    const DWORD errore = ::GetLastError();
     if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
         errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE) {
-        return Esito::su_file(Esito::Tipo::aperto_altrove, oggetto.nome, in_lettura);
+        return {.tipo = Esito::Tipo::aperto_altrove, .oggetto = oggetto, .in_lettura = in_lettura};
     }
+    const auto* trovata = std::find_if(CAUSE.begin(), CAUSE.end(),
+                                       [&](const auto& voce) { return voce.first == errore; });
+    const int causa = trovata != CAUSE.end() ? trovata->second : EIO;
+#else
+    const int causa = errno;
 #endif
-    return in_lettura ? Esito::lettura(oggetto, causa()) : Esito::scrittura(oggetto, causa());
+    return in_lettura ? Esito::lettura(oggetto, causa) : Esito::scrittura(oggetto, causa);
 }
 
 Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool in_lettura) {
     using enum std::filesystem::file_type;
+    if (tipo == directory) {
+        return in_lettura ? Esito::lettura(oggetto, EISDIR) : Esito::scrittura(oggetto, EISDIR);
+    }
     return {.tipo = Esito::Tipo::non_regolare,
             .oggetto = oggetto,
             .in_lettura = in_lettura,

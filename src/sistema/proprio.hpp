@@ -56,13 +56,11 @@ class Aperto {
 std::ptrdiff_t leggi(Nativo da, std::span<char> dove);
 // All of `testo`, however many writes it takes; false on failure.
 bool scrivi_tutto(Nativo su, std::string_view testo);
-// Why the last call to the system failed, as an errno value, so that the reasons read the
-// same on every system.
-int causa();
-// The last call's failure with a file. On Windows another program holding it open (Excel,
-// Word) is said so, since the user can close it.
+// The last call's failure with a file or a stream, its reason an errno value on every
+// system. On Windows another program holding the file open (Excel, Word) is said so, since
+// the user can close it.
 Esito fallito(const Oggetto& oggetto, bool in_lettura = false);
-// A file that is no folder and no regular file, by its kind.
+// What stands where a regular file should: a folder, a pipe, a socket or a device.
 Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool in_lettura);
 
 // A name of the program's, in UTF-8, as the system's path: a path made from a narrow string
