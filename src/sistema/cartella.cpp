@@ -14,6 +14,19 @@ namespace turnolista::sistema {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// A path the system gave, in UTF-8.
+std::string nome_utf8(const fs::path& percorso) {
+#ifdef _WIN32
+    return stretto(percorso.native());
+#else
+    return percorso.native();
+#endif
+}
+
+}  // namespace
+
 Risultato<std::string> leggi_lista(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);
     // A folder, a named pipe, a socket or a device is told by its kind before it is opened,

@@ -92,31 +92,9 @@ Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool
                                        : Natura::dispositivo};
 }
 
-std::filesystem::path percorso(std::string_view nome) {
-    return std::u8string(nome.begin(), nome.end());
-}
-
 #ifdef _WIN32
-
-std::string nome_utf8(const std::filesystem::path& percorso) {
-    return stretto(percorso.native());
-}
-
-std::wstring largo(std::string_view testo) {
-    if (testo.empty()) {
-        return {};
-    }
-    const int n = static_cast<int>(testo.size());
-    const int lunghezza = ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, nullptr, 0);
-    std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, risultato.data(), lunghezza);
-    return risultato;
-}
-
+// An empty text makes each call fail and give 0: an empty result.
 std::string stretto(std::wstring_view testo, UINT pagina) {
-    if (testo.empty()) {
-        return {};
-    }
     const int n = static_cast<int>(testo.size());
     // No "best fit": a letter the code page lacks is not made another.
     const DWORD modo = pagina == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
@@ -127,13 +105,6 @@ std::string stretto(std::wstring_view testo, UINT pagina) {
                           nullptr);
     return risultato;
 }
-
-#else
-
-std::string nome_utf8(const std::filesystem::path& percorso) {
-    return percorso.native();
-}
-
 #endif
 
 }  // namespace turnolista::sistema

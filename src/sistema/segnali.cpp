@@ -54,12 +54,10 @@ void pulisci_su_segnale() {
 #ifdef _WIN32
     ::SetConsoleCtrlHandler(al_segnale, TRUE);
 #else
+    // While the handler runs every other signal waits, so that no second handler runs beside it.
     struct sigaction azione {};
     azione.sa_handler = al_segnale;
-    sigemptyset(&azione.sa_mask);
-    for (const int segnale : TERMINANTI) {
-        sigaddset(&azione.sa_mask, segnale);
-    }
+    sigfillset(&azione.sa_mask);
     for (const int segnale : TERMINANTI) {
         struct sigaction prima {};
         if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler != SIG_IGN) {

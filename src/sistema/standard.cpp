@@ -24,6 +24,15 @@ namespace turnolista::sistema {
 namespace {
 
 #ifdef _WIN32
+// Windows' text is UTF-16; an empty text makes each call fail and give 0: an empty result.
+std::wstring largo(std::string_view testo) {
+    const int n = static_cast<int>(testo.size());
+    const int lunghezza = ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, nullptr, 0);
+    std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, risultato.data(), lunghezza);
+    return risultato;
+}
+
 Nativo standard(int quale) {
     const HANDLE h = ::GetStdHandle(quale == 0   ? STD_INPUT_HANDLE
                                     : quale == 1 ? STD_OUTPUT_HANDLE
