@@ -66,8 +66,9 @@ Esito fallito(const Oggetto& oggetto, bool in_lettura) {
     }};
     // clang-format on
     const DWORD errore = ::GetLastError();
-    if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
-        errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE) {
+    if (oggetto.tipo == Oggetto::Tipo::file &&
+        (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
+         errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE)) {
         return {.tipo = Esito::Tipo::aperto_altrove, .oggetto = oggetto, .in_lettura = in_lettura};
     }
     const auto* trovata = std::find_if(CAUSE.begin(), CAUSE.end(),
