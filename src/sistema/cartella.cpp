@@ -56,7 +56,6 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     if (errore) {
         return Esito::lettura(oggetto, errore.default_error_condition().value());
     }
-    // A list of more bytes than any list is refused by its size.
     const auto troppo_grande = [&](std::uint64_t quanti) {
         return Esito{.tipo = Esito::Tipo::troppo_grande,
                      .oggetto = oggetto,

@@ -26,8 +26,7 @@ struct Destinazione {
 };
 
 // Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
-// not exist yet. A chain too long or unreadable is refused, and so is a file there that the
-// user may not replace.
+// not exist yet; a chain too long or unreadable is refused.
 Risultato<Destinazione> dove_va(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);
     Destinazione destinazione{.nome = nome, .percorso = percorso(nome)};
@@ -138,8 +137,7 @@ Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
     }
 }
 
-// Puts `nascosto` in place. On Windows ReplaceFileW keeps an existing file's ACL, owner and
-// creation time; a new file, or one gone meanwhile, is moved there.
+// Puts `nascosto` in place; on Windows a new file, or one gone meanwhile, is moved there.
 Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
 #ifdef _WIN32

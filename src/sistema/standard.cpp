@@ -79,9 +79,8 @@ Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Ogget
     return static_cast<std::size_t>(scritti);
 }
 #else
-// A closed standard stream gets /dev/null in its place, so that no file the program opens
-// takes its number, and stays closed for the program; the streams are looked at in order,
-// so that the lowest closed one is taken first.
+// A closed stream's number gets /dev/null, the stream staying closed for the program; the
+// streams are looked at in order, so that the lowest closed one is taken first.
 Nativo standard(int quale) {
     if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
         return quale;
