@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "sistema/proprio.hpp"
@@ -16,13 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A destination as it stands: its name, where its content goes, whether a file is there,
-// and what a new file takes of it: permission bits, or attributes.
+// A destination as it stands: its name, where its content goes, and, where a file is there,
+// what a new file takes of it: permission bits, or attributes.
 struct Destinazione {
     std::string_view nome;
     fs::path percorso;
-    bool esiste = false;
-    std::uint32_t come = 0;
+    std::optional<std::uint32_t> come;
 };
 
 // Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
@@ -49,7 +49,6 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
     if (!fs::is_regular_file(stato)) {
         return non_regolare(oggetto, stato.type(), false);
     }
-    destinazione.esiste = true;
 #ifdef _WIN32
     // What a new file takes of the old one is what Explorer shows of it: its hidden, system,
     // archive and indexing attributes. Opening it for writing, without changing it, tells
@@ -100,14 +99,14 @@ Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
         Aperto file([&] {
             const std::lock_guard passo(serratura);
 #ifdef _WIN32
-            return ::CreateFileW(
-                nascosto.nome().c_str(), GENERIC_WRITE,
-                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                (destinazione.esiste ? destinazione.come : 0) | FILE_ATTRIBUTE_HIDDEN, nullptr);
+            return ::CreateFileW(nascosto.nome().c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 CREATE_NEW, destinazione.come.value_or(0) | FILE_ATTRIBUTE_HIDDEN,
+                                 nullptr);
 #else
             return ::open(nascosto.nome().c_str(),
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
-                          destinazione.esiste ? 0600 : 0666);
+                          destinazione.come ? 0600 : 0666);
 #endif
         }());
         nascosto.nostro = static_cast<bool>(file);
@@ -126,9 +125,9 @@ Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
         // A new file starts as the umask and the folder's default ACL make it; one that
         // replaces another starts private, then takes the old file's permission bits and
         // nothing that a default ACL of the folder would add.
-        if (destinazione.esiste) {
+        if (destinazione.come) {
             ::fremovexattr(*file, "system.posix_acl_access");
-            if (::fchmod(*file, destinazione.come) != 0) {
+            if (::fchmod(*file, *destinazione.come) != 0) {
                 return fallito(oggetto);
             }
         }
@@ -145,7 +144,7 @@ Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione) {
     const fs::path nuovo = fs::absolute(nascosto.nome(), errore);
     const fs::path vecchio = fs::absolute(destinazione.percorso, errore);
     bool fatto = false;
-    if (destinazione.esiste) {
+    if (destinazione.come) {
         fatto = ::ReplaceFileW(vecchio.c_str(), nuovo.c_str(), nullptr,
                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                nullptr, nullptr) != 0;
@@ -161,8 +160,7 @@ Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione) {
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         return fallito(oggetto);
     }
-    ::SetFileAttributesW(vecchio.c_str(),
-                         destinazione.esiste ? destinazione.come : FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(vecchio.c_str(), destinazione.come.value_or(FILE_ATTRIBUTE_NORMAL));
     return {};
 #else
     return ::rename(nascosto.nome().c_str(), destinazione.percorso.c_str()) == 0 ? Esito()
