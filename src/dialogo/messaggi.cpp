@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "comune/codifica.hpp"
-#include "sistema/motivi.hpp"
+#include "comune/motivi.hpp"
 
 namespace turnolista {
 
@@ -60,7 +60,7 @@ std::string motivo(const Esito& errore) {
         }
         case Esito::Tipo::cartella_chiusa:
             return "nella sua cartella non si possono creare file (" +
-                   sistema::motivo(errore.causa) + ")";
+                   turnolista::motivo(errore.causa) + ")";
         case Esito::Tipo::non_testo:
             return std::string(documento(errore.documento)) + ", poi dai a turnolista " +
                    (errore.documento == Documento::zip ? "il calendario che contiene"
@@ -78,7 +78,7 @@ std::string motivo(const Esito& errore) {
             break;
     }
     if (errore.simile.empty()) {
-        return sistema::motivo(errore.causa);
+        return turnolista::motivo(errore.causa);
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.

@@ -14,48 +14,48 @@ namespace turnolista::sistema {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// A path the system gave, in UTF-8.
+std::string nome_utf8(const fs::path& percorso) {
+#ifdef _WIN32
+    return stretto(percorso.native());
+#else
+    return percorso.native();
+#endif
+}
+
+}  // namespace
+
 Risultato<std::string> leggi_lista(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);
+    // A folder, a named pipe, a socket or a device is told by its kind before it is opened,
+    // so that no writer of a pipe is waited for.
+    std::error_code errore;
+    const fs::file_status stato = fs::status(percorso(nome), errore);
+    if (fs::exists(stato) && !fs::is_regular_file(stato)) {
+        return non_regolare(oggetto, stato.type(), true);
+    }
 #ifdef _WIN32
     const Aperto file(::CreateFileW(percorso(nome).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
-        // Windows refuses to open a folder as a file; say what it is, as elsewhere.
-        std::error_code errore;
-        return ::GetLastError() == ERROR_ACCESS_DENIED && fs::is_directory(percorso(nome), errore)
-                   ? Esito::lettura(oggetto, EISDIR)
-                   : fallito(oggetto, true);
-    }
-    if (::GetFileType(*file) != FILE_TYPE_DISK) {
+    // NUL, CON and their kind are devices in every folder.
+    if (file && ::GetFileType(*file) != FILE_TYPE_DISK) {
         return non_regolare(oggetto, fs::file_type::character, true);
     }
-    LARGE_INTEGER dimensione{};
-    if (::GetFileSizeEx(*file, &dimensione) == 0) {
-        return fallito(oggetto, true);
-    }
-    const auto byte = static_cast<std::uint64_t>(dimensione.QuadPart);
 #else
-    // Not waiting for a writer, should the name be a named pipe.
+    // Not waiting for a writer either, should the name become a named pipe meanwhile.
     const Aperto file(
         ::open(std::string(nome).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat info {};
-    if (!file || ::fstat(*file, &info) != 0) {
+#endif
+    if (!file) {
         return fallito(oggetto, true);
     }
-    if (S_ISDIR(info.st_mode)) {
-        return Esito::lettura(oggetto, EISDIR);
+    const std::uintmax_t byte = fs::file_size(percorso(nome), errore);
+    if (errore) {
+        return Esito::lettura(oggetto, errore.default_error_condition().value());
     }
-    if (!S_ISREG(info.st_mode)) {
-        return non_regolare(oggetto,
-                            S_ISFIFO(info.st_mode)   ? fs::file_type::fifo
-                            : S_ISSOCK(info.st_mode) ? fs::file_type::socket
-                                                     : fs::file_type::character,
-                            true);
-    }
-    const auto byte = static_cast<std::uint64_t>(info.st_size);
-#endif
-    // A list of more bytes than any list is refused by its size.
     const auto troppo_grande = [&](std::uint64_t quanti) {
         return Esito{.tipo = Esito::Tipo::troppo_grande,
                      .oggetto = oggetto,

@@ -1,9 +1,6 @@
 #pragma once
-// The current folder: the fixture list in it, read whole and never written, its path and its
-// names, whether a path names anything, and the list given on the command line, or dropped
-// on the program, whose folder becomes the current one, so that the list is read, and the
-// files are put, there as if the program had been started in it. Paths are UTF-8 on
-// Windows, the system's bytes elsewhere.
+// The current folder and the fixture list in it, read whole and never written. Paths are
+// UTF-8 on Windows, the system's bytes elsewhere.
 
 #include <string>
 #include <string_view>
@@ -17,7 +14,8 @@ namespace turnolista::sistema {
 // refused before it is read, and a list that grows past that meanwhile when it gets there.
 Risultato<std::string> leggi_lista(std::string_view nome);
 
-// Makes `percorso`, a folder, or the folder of the file it names, the current folder;
+// Makes `percorso`, a folder, or the folder of the file it names, the current folder, so
+// that the list is read, and the files put, there as if the program had been started in it;
 // returns the list's name there: the file's, or originale.txt for a folder.
 Risultato<std::string> entra_nella_cartella(std::string_view percorso);
 

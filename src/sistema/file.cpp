@@ -1,5 +1,6 @@
 #include "sistema/file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <deque>
@@ -16,20 +17,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A destination as it stands: where its content goes (the file a chain of symbolic links
-// ends at), whether a file is there, and what a new file takes of it: permission bits, or
-// attributes.
+// A destination as it stands: its name, where its content goes, and, where a file is there,
+// what a new file takes of it: permission bits, or attributes.
 struct Destinazione {
+    std::string_view nome;
     fs::path percorso;
-    bool esiste = false;
-    std::uint32_t come = 0;
+    std::optional<std::uint32_t> come;
 };
 
 // Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
-// not exist yet, with its kind and what a new file takes of it. A chain that is too long or
-// cannot be read is refused, and so is a file there that the user may not replace.
-Risultato<Destinazione> dove_va(std::string_view nome, const Oggetto& oggetto) {
-    Destinazione destinazione{.percorso = percorso(nome)};
+// not exist yet; a chain too long or unreadable is refused.
+Risultato<Destinazione> dove_va(std::string_view nome) {
+    const Oggetto oggetto = Oggetto::file(nome);
+    Destinazione destinazione{.nome = nome, .percorso = percorso(nome)};
     std::error_code errore;
     for (int salti = 0; fs::is_symlink(fs::symlink_status(destinazione.percorso, errore));
          ++salti) {
@@ -46,13 +46,9 @@ Risultato<Destinazione> dove_va(std::string_view nome, const Oggetto& oggetto) {
     if (errore) {
         return Esito::scrittura(oggetto, errore.value());
     }
-    if (fs::is_directory(stato)) {
-        return Esito::scrittura(oggetto, EISDIR);
-    }
     if (!fs::is_regular_file(stato)) {
         return non_regolare(oggetto, stato.type(), false);
     }
-    destinazione.esiste = true;
 #ifdef _WIN32
     // What a new file takes of the old one is what Explorer shows of it: its hidden, system,
     // archive and indexing attributes. Opening it for writing, without changing it, tells
@@ -72,76 +68,48 @@ Risultato<Destinazione> dove_va(std::string_view nome, const Oggetto& oggetto) {
                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     destinazione.come = visibili != 0 ? visibili : FILE_ATTRIBUTE_NORMAL;
 #else
-    struct stat info {};
-    if (::stat(destinazione.percorso.c_str(), &info) != 0 ||
-        ::faccessat(AT_FDCWD, destinazione.percorso.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (::faccessat(AT_FDCWD, destinazione.percorso.c_str(), W_OK, AT_EACCESS) != 0) {
         return fallito(oggetto);
     }
-    destinazione.come = info.st_mode & 0777;
+    destinazione.come = static_cast<std::uint32_t>(stato.permissions() & fs::perms::all);
 #endif
     return destinazione;
-}
-
-// Where `percorso` leads, whether a file is there yet or not; empty where it cannot be told.
-fs::path luogo(const fs::path& percorso) {
-    std::error_code errore;
-    fs::path assoluto = fs::absolute(percorso, errore);
-    if (!errore) {
-        assoluto = fs::weakly_canonical(assoluto, errore);
-    }
-    return errore ? fs::path() : assoluto;
 }
 
 // Whether two paths lead to one file: two names of an existing one, hard links included,
 // or one place, a file there or not.
 bool stesso_file(const fs::path& uno, const fs::path& altro) {
     std::error_code errore;
-    const fs::path dove = luogo(uno);
-    return fs::equivalent(uno, altro, errore) || (!dove.empty() && dove == luogo(altro));
+    if (fs::equivalent(uno, altro, errore)) {
+        return true;
+    }
+    // Where a path leads is empty where it cannot be told.
+    const fs::path dove = fs::weakly_canonical(fs::absolute(uno, errore), errore);
+    return !dove.empty() && dove == fs::weakly_canonical(fs::absolute(altro, errore), errore);
 }
 
-// The file of the pass, or the list, that `destinazione` is under another name: replacing
-// one name of a file would take it from the other, or the first file of the pass from the
-// second.
-std::optional<std::string_view> altro_nome(const Destinazione& destinazione,
-                                           std::span<const FileNuovo> file,
-                                           std::span<const Destinazione> prima,
-                                           std::string_view originale) {
-    if (stesso_file(destinazione.percorso, percorso(originale))) {
-        return originale;
-    }
-    for (std::size_t i = 0; i < prima.size(); ++i) {
-        if (stesso_file(destinazione.percorso, prima[i].percorso)) {
-            return file[i].nome;
-        }
-    }
-    return std::nullopt;
-}
-
-// Makes a hidden file beside the destination, holding `contenuto`, under the first of its
-// names that is not taken. On Windows it is hidden, so that a run killed before it is put in
-// place shows nothing in Explorer, and shared for deleting, so that Ctrl-C's handler
-// removes it while it is being written.
+// Makes the hidden file of `destinazione`, holding `contenuto`, under the first of its names
+// not taken. On Windows it is hidden, so that a run killed before the rename shows nothing in
+// Explorer, and shared for deleting, so that Ctrl-C's handler removes it while it is written.
 Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
-           std::string_view contenuto, const Oggetto& oggetto) {
+           std::string_view contenuto) {
+    const Oggetto oggetto = Oggetto::file(destinazione.nome);
     for (int tentativo = 0;; ++tentativo) {
         Nascosto& nascosto = nascosti.emplace_back(destinazione.percorso, tentativo);
         Aperto file([&] {
-            const Indivisibile passo;
+            const std::lock_guard passo(serratura);
 #ifdef _WIN32
-            const Nativo fatto = ::CreateFileW(
-                nascosto.nome().c_str(), GENERIC_WRITE,
-                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                (destinazione.esiste ? destinazione.come : 0) | FILE_ATTRIBUTE_HIDDEN, nullptr);
-            nascosto.creato = fatto != INVALID_HANDLE_VALUE;
+            return ::CreateFileW(nascosto.nome().c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 CREATE_NEW, destinazione.come.value_or(0) | FILE_ATTRIBUTE_HIDDEN,
+                                 nullptr);
 #else
-            const Nativo fatto =
-                ::open(nascosto.nome().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
-                       destinazione.esiste ? 0600 : 0666);
-            nascosto.creato = fatto >= 0;
+            return ::open(nascosto.nome().c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+                          destinazione.come ? 0600 : 0666);
 #endif
-            return fatto;
         }());
+        nascosto.nostro = static_cast<bool>(file);
         if (!file) {
             Esito esito = fallito(oggetto);
             if (esito.causa == EEXIST && tentativo < 99) {
@@ -157,9 +125,9 @@ Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
         // A new file starts as the umask and the folder's default ACL make it; one that
         // replaces another starts private, then takes the old file's permission bits and
         // nothing that a default ACL of the folder would add.
-        if (destinazione.esiste) {
+        if (destinazione.come) {
             ::fremovexattr(*file, "system.posix_acl_access");
-            if (::fchmod(*file, destinazione.come) != 0) {
+            if (::fchmod(*file, *destinazione.come) != 0) {
                 return fallito(oggetto);
             }
         }
@@ -168,16 +136,15 @@ Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
     }
 }
 
-// Puts `nascosto` in place of the destination. On Windows a file that exists is replaced
-// with ReplaceFileW, which keeps its permissions (ACL), owner and creation time; a new one,
-// or one gone meanwhile, is moved there.
-Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione, const Oggetto& oggetto) {
+// Puts `nascosto` in place; on Windows a new file, or one gone meanwhile, is moved there.
+Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione) {
+    const Oggetto oggetto = Oggetto::file(destinazione.nome);
 #ifdef _WIN32
     std::error_code errore;
     const fs::path nuovo = fs::absolute(nascosto.nome(), errore);
     const fs::path vecchio = fs::absolute(destinazione.percorso, errore);
     bool fatto = false;
-    if (destinazione.esiste) {
+    if (destinazione.come) {
         fatto = ::ReplaceFileW(vecchio.c_str(), nuovo.c_str(), nullptr,
                                REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
                                nullptr, nullptr) != 0;
@@ -193,8 +160,7 @@ Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione, const
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         return fallito(oggetto);
     }
-    ::SetFileAttributesW(vecchio.c_str(),
-                         destinazione.esiste ? destinazione.come : FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(vecchio.c_str(), destinazione.come.value_or(FILE_ATTRIBUTE_NORMAL));
     return {};
 #else
     return ::rename(nascosto.nome().c_str(), destinazione.percorso.c_str()) == 0 ? Esito()
@@ -205,31 +171,34 @@ Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione, const
 }  // namespace
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
-    std::vector<Destinazione> destinazioni;
+    // The list, then each file checked: a destination that is one of them under another name
+    // would take it away, or the first file of the pass from the second.
+    std::vector<Destinazione> destinazioni{{.nome = originale, .percorso = percorso(originale)}};
     for (const FileNuovo& uno : file) {
-        const Oggetto oggetto = Oggetto::file(uno.nome);
-        auto destinazione = dove_va(uno.nome, oggetto);
+        auto destinazione = dove_va(uno.nome);
         if (!destinazione) {
             return destinazione.errore();
         }
-        if (const auto altro = altro_nome(*destinazione, file, destinazioni, originale)) {
-            return {
-                .tipo = Esito::Tipo::stesso_file, .oggetto = oggetto, .altro = std::string(*altro)};
+        const auto prima = std::ranges::find_if(destinazioni, [&](const Destinazione& una) {
+            return stesso_file((*destinazione).percorso, una.percorso);
+        });
+        if (prima != destinazioni.end()) {
+            return {.tipo = Esito::Tipo::stesso_file,
+                    .oggetto = Oggetto::file(uno.nome),
+                    .altro = std::string(prima->nome)};
         }
         destinazioni.push_back(std::move(*destinazione));
     }
+    destinazioni.erase(destinazioni.begin());
     std::deque<Nascosto> nascosti;
     for (std::size_t i = 0; i < file.size(); ++i) {
-        Esito esito =
-            crea(nascosti, destinazioni[i], file[i].contenuto, Oggetto::file(file[i].nome));
-        if (!esito.ok()) {
+        if (Esito esito = crea(nascosti, destinazioni[i], file[i].contenuto); !esito.ok()) {
             return esito;
         }
     }
     for (std::size_t i = 0; i < file.size(); ++i) {
-        const Indivisibile passo;
-        Esito esito = rinomina(nascosti[i], destinazioni[i], Oggetto::file(file[i].nome));
-        if (!esito.ok()) {
+        const std::lock_guard passo(serratura);
+        if (Esito esito = rinomina(nascosti[i], destinazioni[i]); !esito.ok()) {
             esito.gia_scritto = i > 0 ? file[0].nome : "";
             return esito;
         }

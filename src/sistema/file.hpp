@@ -10,7 +10,7 @@
 //             in the folder a symbolic link points into), made with the old file's
 //             permission bits and nothing more, or as any new file is;
 //   in place  each is renamed over its destination, in order (ReplaceFileW on Windows,
-//             which keeps the old file's ACL and attributes).
+//             which keeps the old file's ACL, owner, attributes and creation time).
 // A failure before the last step leaves every destination as it was; a signal that ends the
 // program removes the hidden files not yet renamed (segnali.hpp). A file with other hard
 // links keeps its old content under those, as with an editor that saves by rename.

@@ -50,7 +50,7 @@ bool scrivi_tutto(Nativo su, std::string_view testo) {
     return true;
 }
 
-int causa() {
+Esito fallito(const Oggetto& oggetto, bool in_lettura) {
 #ifdef _WIN32
     // The errors a user of the program can meet; any other is a failure of the device.
     // clang-format off
@@ -66,27 +66,25 @@ int causa() {
     }};
     // clang-format on
     const DWORD errore = ::GetLastError();
+    if (oggetto.tipo == Oggetto::Tipo::file &&
+        (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
+         errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE)) {
+        return {.tipo = Esito::Tipo::aperto_altrove, .oggetto = oggetto, .in_lettura = in_lettura};
+    }
     const auto* trovata = std::find_if(CAUSE.begin(), CAUSE.end(),
                                        [&](const auto& voce) { return voce.first == errore; });
-    return trovata != CAUSE.end() ? trovata->second : EIO;
+    const int causa = trovata != CAUSE.end() ? trovata->second : EIO;
 #else
-    return errno;
+    const int causa = errno;
 #endif
-}
-
-Esito fallito(const Oggetto& oggetto, bool in_lettura) {
-#ifdef _WIN32
-    const DWORD errore = ::GetLastError();
-    if (errore == ERROR_SHARING_VIOLATION || errore == ERROR_LOCK_VIOLATION ||
-        errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE) {
-        return Esito::su_file(Esito::Tipo::aperto_altrove, oggetto.nome, in_lettura);
-    }
-#endif
-    return in_lettura ? Esito::lettura(oggetto, causa()) : Esito::scrittura(oggetto, causa());
+    return in_lettura ? Esito::lettura(oggetto, causa) : Esito::scrittura(oggetto, causa);
 }
 
 Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool in_lettura) {
     using enum std::filesystem::file_type;
+    if (tipo == directory) {
+        return in_lettura ? Esito::lettura(oggetto, EISDIR) : Esito::scrittura(oggetto, EISDIR);
+    }
     return {.tipo = Esito::Tipo::non_regolare,
             .oggetto = oggetto,
             .in_lettura = in_lettura,
@@ -95,31 +93,9 @@ Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool
                                        : Natura::dispositivo};
 }
 
-std::filesystem::path percorso(std::string_view nome) {
-    return std::u8string(nome.begin(), nome.end());
-}
-
 #ifdef _WIN32
-
-std::string nome_utf8(const std::filesystem::path& percorso) {
-    return stretto(percorso.native());
-}
-
-std::wstring largo(std::string_view testo) {
-    if (testo.empty()) {
-        return {};
-    }
-    const int n = static_cast<int>(testo.size());
-    const int lunghezza = ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, nullptr, 0);
-    std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, risultato.data(), lunghezza);
-    return risultato;
-}
-
+// An empty text makes each call fail and give 0: an empty result.
 std::string stretto(std::wstring_view testo, UINT pagina) {
-    if (testo.empty()) {
-        return {};
-    }
     const int n = static_cast<int>(testo.size());
     // No "best fit": a letter the code page lacks is not made another.
     const DWORD modo = pagina == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
@@ -130,13 +106,6 @@ std::string stretto(std::wstring_view testo, UINT pagina) {
                           nullptr);
     return risultato;
 }
-
-#else
-
-std::string nome_utf8(const std::filesystem::path& percorso) {
-    return percorso.native();
-}
-
 #endif
 
 }  // namespace turnolista::sistema

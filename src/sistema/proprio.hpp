@@ -56,26 +56,22 @@ class Aperto {
 std::ptrdiff_t leggi(Nativo da, std::span<char> dove);
 // All of `testo`, however many writes it takes; false on failure.
 bool scrivi_tutto(Nativo su, std::string_view testo);
-// Why the last call to the system failed, as an errno value, so that the reasons read the
-// same on every system.
-int causa();
-// The last call's failure with a file. On Windows another program holding it open (Excel,
-// Word) is said so, since the user can close it.
+// The last call's failure with a file or a stream, its reason an errno value on every
+// system. On Windows another program holding the file open (Excel, Word) is said so, since
+// the user can close it.
 Esito fallito(const Oggetto& oggetto, bool in_lettura = false);
-// A file that is no folder and no regular file, by its kind.
+// What stands where a regular file should: a folder, a pipe, a socket or a device.
 Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool in_lettura);
 
 // A name of the program's, in UTF-8, as the system's path: a path made from a narrow string
 // would read it in the ANSI code page on Windows.
-std::filesystem::path percorso(std::string_view nome);
-// A path the system gave, in UTF-8; on Windows a name that is no valid UTF-16 keeps U+FFFD
-// where it is not.
-std::string nome_utf8(const std::filesystem::path& percorso);
+inline std::filesystem::path percorso(std::string_view nome) {
+    return std::u8string(nome.begin(), nome.end());
+}
 
 #ifdef _WIN32
-// Windows' text is UTF-16. Made narrow in another code page than UTF-8, a character it
-// cannot hold is '?'.
-std::wstring largo(std::string_view testo);
+// Windows' UTF-16 made narrow; in another code page than UTF-8, a character it cannot hold
+// is '?', and in UTF-8 a unit that is no valid UTF-16 is U+FFFD.
 std::string stretto(std::wstring_view testo, UINT pagina = CP_UTF8);
 #endif
 

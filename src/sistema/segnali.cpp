@@ -1,7 +1,7 @@
 #include "sistema/segnali.hpp"
 
-#include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <csignal>
 #include <mutex>
@@ -11,30 +11,23 @@
 
 namespace turnolista::sistema {
 
+std::mutex serratura;
+
 namespace {
 
-// The hidden files for the handler: plain arrays, since a handler may touch nothing else. A
-// place is in use once its flag is set, after its name is complete; a pass has two files.
-constexpr std::size_t POSTI = 2;
-constexpr std::size_t LUNGHEZZA = 32768;  // a path, the longest Windows takes, with its zero
-std::array<std::array<std::filesystem::path::value_type, LUNGHEZZA>, POSTI> nomi{};
-std::array<volatile std::sig_atomic_t, POSTI> occupato{};
-
-// Windows calls the handler on a thread of its own while the program goes on, so there the
-// names are shared under this lock, which a file is made and renamed under too: the handler
-// takes it and never gives it back, so that no file comes to exist and no rename is cut in
-// two once it has removed those not yet in place. Elsewhere the handler interrupts this
-// thread and takes no lock.
-std::mutex serratura;
+// The names of the hidden files for the handlers, each kept by its Nascosto, or none: a
+// handler may read nothing but lock-free atomics. A pass has two files.
+using Carattere = std::filesystem::path::value_type;
+std::array<std::atomic<const Carattere*>, 2> da_togliere{};
 
 #ifdef _WIN32
 // Ctrl-C, Ctrl-Break, the console window closed, the user logging off or the system
 // shutting down: each ends the program as an unhandled Ctrl-C does.
 BOOL WINAPI al_segnale(DWORD /*evento*/) {
     serratura.lock();
-    for (std::size_t i = 0; i < POSTI; ++i) {
-        if (occupato[i] != 0) {
-            ::DeleteFileW(nomi[i].data());
+    for (const Carattere* nome : da_togliere) {
+        if (nome != nullptr) {
+            ::DeleteFileW(nome);
         }
     }
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
@@ -43,9 +36,9 @@ BOOL WINAPI al_segnale(DWORD /*evento*/) {
 constexpr std::array TERMINANTI{SIGINT, SIGHUP, SIGTERM, SIGQUIT};
 
 extern "C" void al_segnale(int segnale) {
-    for (std::size_t i = 0; i < POSTI; ++i) {
-        if (occupato[i] != 0) {
-            ::unlink(nomi[i].data());
+    for (const Carattere* nome : da_togliere) {
+        if (nome != nullptr) {
+            ::unlink(nome);
         }
     }
     // The signal waits while its handler runs: once the handler returns, it takes its
@@ -61,12 +54,10 @@ void pulisci_su_segnale() {
 #ifdef _WIN32
     ::SetConsoleCtrlHandler(al_segnale, TRUE);
 #else
+    // While the handler runs every other signal waits, so that no second handler runs beside it.
     struct sigaction azione {};
     azione.sa_handler = al_segnale;
-    sigemptyset(&azione.sa_mask);
-    for (const int segnale : TERMINANTI) {
-        sigaddset(&azione.sa_mask, segnale);
-    }
+    sigfillset(&azione.sa_mask);
     for (const int segnale : TERMINANTI) {
         struct sigaction prima {};
         if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler != SIG_IGN) {
@@ -95,41 +86,31 @@ Nascosto::Nascosto(const std::filesystem::path& destinazione, int tentativo) {
     nome_ += destinazione.filename().native().substr(0, 200);
     nome_ += aggiunta;
     // Where the handler interrupts this thread, the call that makes the file is covered once
-    // the flag is set.
-    const Indivisibile passo;
-    const auto& testo = nome_.native();
-    for (std::size_t i = 0; i < POSTI && posto_ < 0 && testo.size() < LUNGHEZZA; ++i) {
-        if (occupato[i] == 0) {
-            std::copy(testo.c_str(), testo.c_str() + testo.size() + 1, nomi[i].data());
-            occupato[i] = 1;
+    // its name is there.
+    const std::lock_guard passo(serratura);
+    for (std::size_t i = 0; i < da_togliere.size() && posto_ < 0; ++i) {
+        if (da_togliere[i] == nullptr) {
+            da_togliere[i] = nome_.c_str();
             posto_ = static_cast<int>(i);
         }
     }
 }
 
 Nascosto::~Nascosto() {
-    if (creato && !messo_) {
+    if (nostro) {
         std::error_code errore;
         std::filesystem::remove(nome_, errore);
     }
-    const Indivisibile passo;
+    const std::lock_guard passo(serratura);
     rinominato();
 }
 
 // Called under the lock, right after the rename.
 void Nascosto::rinominato() {
-    messo_ = true;
+    nostro = false;
     if (posto_ >= 0) {
-        occupato[static_cast<std::size_t>(posto_)] = 0;
+        da_togliere[static_cast<std::size_t>(posto_)] = nullptr;
     }
-}
-
-Indivisibile::Indivisibile() {
-    serratura.lock();
-}
-
-Indivisibile::~Indivisibile() {
-    serratura.unlock();
 }
 
 }  // namespace turnolista::sistema

@@ -6,6 +6,7 @@
 // ignored, so that they come back as the reason a write failed.
 
 #include <filesystem>
+#include <mutex>
 
 namespace turnolista::sistema {
 
@@ -14,7 +15,7 @@ void pulisci_su_segnale();
 
 // A hidden file of this run and its place among the names the handlers remove, as one: the
 // handlers know the name from before the file exists until rinominato() says it is in
-// place. Going, it removes the file unless it was renamed or this run did not make it.
+// place. Going, it removes the file if it is still this run's.
 class Nascosto {
   public:
     // The name a new file is written under beside `destinazione`: hidden, in the same folder
@@ -29,24 +30,18 @@ class Nascosto {
     const std::filesystem::path& nome() const { return nome_; }
     void rinominato();
 
-    bool creato = false;  // by this run: a name that was taken is someone else's file
+    // Made by this run and not yet renamed: a name that was taken is someone else's file.
+    bool nostro = false;
 
   private:
     std::filesystem::path nome_;
     int posto_ = -1;
-    bool messo_ = false;
 };
 
-// While one lives, a signal does not end the program half-way through a step: making a
-// hidden file, or renaming it and forgetting it. On Windows the handler runs beside the
-// program and waits; elsewhere it interrupts the program between two system calls, and
-// each such step is one call.
-class Indivisibile {
-  public:
-    Indivisibile();
-    ~Indivisibile();  // NOLINT(performance-trivially-destructible): gives the lock back
-    Indivisibile(const Indivisibile&) = delete;
-    Indivisibile& operator=(const Indivisibile&) = delete;
-};
+// Held while a hidden file is made, or renamed and forgotten, so that a signal does not end
+// the program half-way through either. On Windows the handler runs beside the program: it
+// takes this lock and never gives it back. Elsewhere it interrupts the program between two
+// system calls, and each such step is one call.
+extern std::mutex serratura;
 
 }  // namespace turnolista::sistema

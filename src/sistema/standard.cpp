@@ -24,6 +24,15 @@ namespace turnolista::sistema {
 namespace {
 
 #ifdef _WIN32
+// Windows' text is UTF-16; an empty text makes each call fail and give 0: an empty result.
+std::wstring largo(std::string_view testo) {
+    const int n = static_cast<int>(testo.size());
+    const int lunghezza = ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, nullptr, 0);
+    std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, risultato.data(), lunghezza);
+    return risultato;
+}
+
 Nativo standard(int quale) {
     const HANDLE h = ::GetStdHandle(quale == 0   ? STD_INPUT_HANDLE
                                     : quale == 1 ? STD_OUTPUT_HANDLE
@@ -44,7 +53,7 @@ Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Ogget
     for (;;) {
         if (::ReadConsoleW(h, testo.data(), static_cast<DWORD>(testo.size() - 1), &letti,
                            nullptr) == 0) {
-            return Esito::lettura(oggetto, causa());
+            return fallito(oggetto, true);
         }
         if (letti > 0 && IS_HIGH_SURROGATE(testo[letti - 1])) {
             DWORD altro = 0;
@@ -65,14 +74,13 @@ Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Ogget
         CP_UTF8, 0, testo.data(), static_cast<int>(letti), dove.data(),
         static_cast<int>(std::min<std::size_t>(dove.size(), 1U << 30)), nullptr, nullptr);
     if (scritti <= 0) {
-        return Esito::lettura(oggetto, causa());
+        return fallito(oggetto, true);
     }
     return static_cast<std::size_t>(scritti);
 }
 #else
-// A closed standard stream gets /dev/null in its place, so that no file the program opens
-// takes its number, and stays closed for the program; the streams are looked at in order,
-// so that the lowest closed one is taken first.
+// A closed stream's number gets /dev/null, the stream staying closed for the program; the
+// streams are looked at in order, so that the lowest closed one is taken first.
 Nativo standard(int quale) {
     if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
         return quale;
@@ -81,25 +89,18 @@ Nativo standard(int quale) {
     return NESSUNO;
 }
 
-// Whether a locale's name, such as "it_IT.UTF-8" or "C.utf8@euro", names the UTF-8 codeset.
-bool nomina_utf8(std::string_view locale) {
-    const auto punto = locale.find('.');
-    if (punto == std::string_view::npos) {
-        return false;
-    }
-    std::string codeset =
-        minuscolo_ascii(locale.substr(punto + 1, locale.find('@', punto) - punto - 1));
-    std::erase(codeset, '-');
-    return codeset == "utf8";
-}
-
 // Only the character set matters, to show the accented letters of the messages. A locale
-// that names UTF-8 means a UTF-8 terminal even where that locale is not installed, as on
-// many minimal systems and over ssh.
+// whose name names the UTF-8 codeset ("it_IT.UTF-8", "C.utf8@euro") means a UTF-8 terminal
+// even where that locale is not installed, as on many minimal systems and over ssh.
 bool utf8_dal_locale() {
     for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
-            if (nomina_utf8(valore)) {
+            const std::string_view nome = valore;
+            const auto punto = nome.find('.');
+            std::string codeset =
+                minuscolo_ascii(nome.substr(punto + 1, nome.find('@', punto) - punto - 1));
+            std::erase(codeset, '-');
+            if (punto != std::string_view::npos && codeset == "utf8") {
                 return true;
             }
             break;
@@ -112,8 +113,7 @@ bool utf8_dal_locale() {
 
 // A standard stream: a file, a pipe or a terminal by its bytes, or a Windows console, which
 // takes and gives text in UTF-16. On Windows lines end in CR LF, as a text-mode program
-// writes them. A stream the program was started without is refused as the system refuses
-// it.
+// writes them.
 class Standard final : public Canale {
   public:
     Standard(int quale, Oggetto::Tipo tipo)
@@ -126,8 +126,7 @@ class Standard final : public Canale {
         }
 #endif
         const std::ptrdiff_t letti = sistema::leggi(h_, dove);
-        return letti >= 0 ? Risultato(static_cast<std::size_t>(letti))
-                          : Esito::lettura(oggetto_, causa());
+        return letti >= 0 ? Risultato(static_cast<std::size_t>(letti)) : fallito(oggetto_, true);
     }
 
     Esito scrivi(std::string_view testo) override {
@@ -142,7 +141,7 @@ class Standard final : public Canale {
                 const auto resto =
                     static_cast<DWORD>(std::min<std::size_t>(righe.size() - fatti, 16384));
                 if (::WriteConsoleW(h_, righe.data() + fatti, resto, &scritti, nullptr) == 0) {
-                    return Esito::scrittura(oggetto_, causa());
+                    return fallito(oggetto_);
                 }
                 fatti += scritti;
             }
@@ -154,7 +153,7 @@ class Standard final : public Canale {
 #else
         const std::string_view byte = testo;
 #endif
-        return scrivi_tutto(h_, byte) ? Esito() : Esito::scrittura(oggetto_, causa());
+        return scrivi_tutto(h_, byte) ? Esito() : fallito(oggetto_);
     }
 
   private:
@@ -164,12 +163,8 @@ class Standard final : public Canale {
 
 }  // namespace
 
-// Made once. On POSIX systems a terminal outlives the program that runs in it, and its
-// command line has no Windows habits. On Windows the messages come in UTF-8 to every
-// stream: on a console they go as wide characters, so they show their accented letters
-// whatever the console's code page; redirected, in the ANSI code page ('?' for a character
-// it cannot hold). Started from Explorer, the program is the only one attached to its
-// console; started from a console, that console's own shell is attached too.
+// Started from Explorer, the program is the only one attached to its console; started from
+// a console, that console's own shell is attached too. A POSIX terminal outlives the program.
 Console& console_standard() {
     static std::array<Standard, 3> tre{Standard(0, Oggetto::Tipo::standard_input),
                                        Standard(1, Oggetto::Tipo::standard_output),

@@ -1,11 +1,11 @@
-#include "sistema/motivi.hpp"
+#include "comune/motivi.hpp"
 
 #include <cerrno>
 #include <cstring>
 #include <map>
 #include <string_view>
 
-namespace turnolista::sistema {
+namespace turnolista {
 
 std::string motivo(int causa) {
     static const std::map<int, std::string_view> MOTIVI{
@@ -35,4 +35,4 @@ std::string motivo(int causa) {
     return trovato != MOTIVI.end() ? std::string(trovato->second) : std::strerror(causa);
 }
 
-}  // namespace turnolista::sistema
+}  // namespace turnolista
