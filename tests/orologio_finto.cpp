@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "sistema/orologio.hpp"
+#include "sistema/sistema.hpp"
 
 namespace turnolista::sistema {
 

@@ -7,8 +7,7 @@
 #include <utility>
 
 #include "comune/codifica.hpp"
-#include "sistema/file.hpp"
-#include "sistema/orologio.hpp"
+#include "sistema/sistema.hpp"
 
 namespace turnolista {
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "comune/codifica.hpp"
-#include "sistema/cartella.hpp"
+#include "sistema/sistema.hpp"
 
 namespace turnolista {
 

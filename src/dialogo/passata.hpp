@@ -11,7 +11,7 @@
 #include "comune/codifica.hpp"
 #include "esporta/calendario.hpp"
 #include "ricerca/ricerca.hpp"
-#include "sistema/file.hpp"
+#include "sistema/sistema.hpp"
 
 namespace turnolista {
 

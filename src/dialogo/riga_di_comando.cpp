@@ -5,8 +5,7 @@
 
 #include "comune/codifica.hpp"
 #include "dialogo/dialogo.hpp"
-#include "sistema/cartella.hpp"
-#include "sistema/segnali.hpp"
+#include "sistema/sistema.hpp"
 
 namespace turnolista {
 

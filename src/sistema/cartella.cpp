@@ -1,4 +1,4 @@
-#include "sistema/cartella.hpp"
+#include "sistema/sistema.hpp"
 
 #include <array>
 #include <cerrno>

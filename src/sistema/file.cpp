@@ -1,4 +1,4 @@
-#include "sistema/file.hpp"
+#include "sistema/sistema.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "sistema/proprio.hpp"
-#include "sistema/segnali.hpp"
 
 namespace turnolista::sistema {
 

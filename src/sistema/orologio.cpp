@@ -1,4 +1,4 @@
-#include "sistema/orologio.hpp"
+#include "sistema/sistema.hpp"
 
 namespace turnolista::sistema {
 

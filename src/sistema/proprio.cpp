@@ -25,7 +25,7 @@ std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
     const DWORD errore = ::GetLastError();
     return errore == ERROR_BROKEN_PIPE || errore == ERROR_HANDLE_EOF ? 0 : -1;
 #else
-    // No handler of the program returns (segnali.hpp), so no call is interrupted.
+    // No handler of the program returns (segnali.cpp), so no call is interrupted.
     return ::read(da, dove.data(), dove.size());
 #endif
 }

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -74,5 +75,36 @@ inline std::filesystem::path percorso(std::string_view nome) {
 // is '?', and in UTF-8 a unit that is no valid UTF-16 is U+FFFD.
 std::string stretto(std::wstring_view testo, UINT pagina = CP_UTF8);
 #endif
+
+// A hidden file of this run and its place among the names the handlers remove, as one: the
+// handlers know the name from before the file exists until rinominato() says it is in
+// place. Going, it removes the file if it is still this run's.
+class Nascosto {
+  public:
+    // The name a new file is written under beside `destinazione`: hidden, in the same folder
+    // so that a rename puts it in place, with this process's id in hexadecimal and "-1",
+    // "-2" after it for a later `tentativo`, should that name be taken; of a long name only
+    // its start, so that a name that fits fits with what is added.
+    Nascosto(const std::filesystem::path& destinazione, int tentativo);
+    ~Nascosto();
+    Nascosto(const Nascosto&) = delete;
+    Nascosto& operator=(const Nascosto&) = delete;
+
+    const std::filesystem::path& nome() const { return nome_; }
+    void rinominato();
+
+    // Made by this run and not yet renamed: a name that was taken is someone else's file.
+    bool nostro = false;
+
+  private:
+    std::filesystem::path nome_;
+    int posto_ = -1;
+};
+
+// Held while a hidden file is made, or renamed and forgotten, so that a signal does not end
+// the program half-way through either. On Windows the handler runs beside the program: it
+// takes this lock and never gives it back. Elsewhere it interrupts the program between two
+// system calls, and each such step is one call.
+extern std::mutex serratura;
 
 }  // namespace turnolista::sistema

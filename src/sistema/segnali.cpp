@@ -1,4 +1,4 @@
-#include "sistema/segnali.hpp"
+#include "sistema/sistema.hpp"
 
 #include <array>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "sistema/standard.hpp"
+#include "sistema/sistema.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,0 +1,81 @@
+#pragma once
+// All the program asks of the operating system. Paths and names are UTF-8 on Windows, the
+// system's bytes elsewhere.
+
+#include <chrono>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "comune/codifica.hpp"
+#include "comune/console.hpp"
+#include "comune/esito.hpp"
+
+namespace turnolista::sistema {
+
+// The process's standard streams as the program's console (standard.cpp), made at the first
+// call, before any file is opened. A standard stream that was closed when the program
+// started fails with "Bad file descriptor" at its first use, and its number is kept busy so
+// that no file the program opens takes its place.
+Console& console_standard();
+// The program's arguments after its name: on Windows read as the system holds them, in
+// UTF-16, and made UTF-8, whatever the ANSI code page could show; elsewhere as given.
+std::vector<std::string> argomenti(int argc, char** argv);
+
+// Signals as people send them (segnali.cpp): Ctrl-C, a closed terminal, kill and Ctrl-\ (INT,
+// HUP, TERM, QUIT; on Windows Ctrl-C, Ctrl-Break and the window closed) remove the hidden
+// files this run is writing, then end the program as the signal would. A signal ignored
+// when the program started stays ignored. A broken pipe and a file-size limit (PIPE, XFSZ)
+// are ignored, so that they come back as the reason a write failed. Called once, before any
+// file is written.
+void pulisci_su_segnale();
+
+// The current folder and the fixture list in it, read whole and never written (cartella.cpp).
+// The whole of `nome`, a regular file of at most LISTA_MASSIMA bytes; anything else is
+// refused before it is read, and a list that grows past that meanwhile when it gets there.
+Risultato<std::string> leggi_lista(std::string_view nome);
+// Makes `percorso`, a folder, or the folder of the file it names, the current folder, so
+// that the list is read, and the files put, there as if the program had been started in it;
+// returns the list's name there: the file's, or originale.txt for a folder.
+Risultato<std::string> entra_nella_cartella(std::string_view percorso);
+// The current folder's full path, as the system shows it; empty where it cannot be told.
+std::string cartella_corrente();
+// The names in the current folder, as they are stored; none where it cannot be read.
+std::vector<std::string> nomi_nella_cartella();
+// Whether `percorso` names a file or a folder that can be seen.
+bool esiste(std::string_view percorso);
+
+// The files a pass makes in the current folder, each put in place once (file.cpp), in three
+// steps, all or nothing up to the last:
+//   checked   each destination is one the user may replace: a regular file or none, that
+//             the user may write, and none of them the fixture list or another file of the
+//             same pass, existing or not, under a second name (a link);
+//   written   each file's whole content goes into a new hidden file beside it (".NAME.PID",
+//             in the folder a symbolic link points into), made with the old file's
+//             permission bits and nothing more, or as any new file is;
+//   in place  each is renamed over its destination, in order (ReplaceFileW on Windows,
+//             which keeps the old file's ACL, owner, attributes and creation time).
+// A failure before the last step leaves every destination as it was; a signal that ends the
+// program removes the hidden files not yet renamed. A file with other hard links keeps its
+// old content under those, as with an editor that saves by rename.
+struct FileNuovo {
+    std::string_view nome;  // in the current folder
+    std::string contenuto;
+};
+// Puts `file` in place, in that order; none of them may be `originale`.
+Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale);
+// How this system's text files end their lines.
+#ifdef _WIN32
+inline constexpr FineRiga FINE_RIGA = FineRiga::crlf;
+#else
+inline constexpr FineRiga FINE_RIGA = FineRiga::lf;
+#endif
+
+// The time now, the one place the program asks for it: a calendar file says when it was
+// written, and today's date decides which season a list is for. The program reads the
+// system's clock (orologio.cpp); the build the tests start reads a time they choose
+// (tests/orologio_finto.cpp).
+std::chrono::sys_seconds adesso();
+
+}  // namespace turnolista::sistema
