@@ -32,9 +32,8 @@ struct Console {
     Canale& out;
     Canale& err;
     // The program's messages hold a few accented letters: in UTF-8 on a UTF-8 console,
-    // otherwise as their single ISO-8859-1 bytes; each stream as it is.
+    // otherwise as their single ISO-8859-1 bytes.
     bool utf8 = false;
-    bool utf8_err = false;
     // Windows habits on the command line: /? and its kind, options in any case; and the
     // arguments are text the system gave in UTF-16, made UTF-8, rather than bytes as typed.
     bool abitudini_windows = false;

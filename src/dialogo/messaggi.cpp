@@ -120,8 +120,7 @@ std::string citazione(std::string_view testo, bool utf8, bool barre) {
 }
 
 Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo) {
-    const bool utf8 = &canale == &console.err ? console.utf8_err : console.utf8;
-    return canale.scrivi(utf8 ? std::string(testo) : in_latin1(testo));
+    return canale.scrivi(console.utf8 ? std::string(testo) : in_latin1(testo));
 }
 
 std::string messaggio(const Esito& errore) {

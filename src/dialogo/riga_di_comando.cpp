@@ -68,10 +68,9 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
         } else {
             // An option typed is the user's own bytes, quoted as they are in a message that is
             // ASCII around them; Windows gives its arguments as text, shown as the messages are.
-            const std::string testo =
-                "turnolista: opzione non riconosciuta: " +
-                citazione(argomento, console.utf8_err || utf8_valido(argomento)) +
-                "\nPer l'aiuto: turnolista --help\n";
+            const std::string testo = "turnolista: opzione non riconosciuta: " +
+                                      citazione(argomento, console.utf8 || utf8_valido(argomento)) +
+                                      "\nPer l'aiuto: turnolista --help\n";
             static_cast<void>(windows ? scrivi_messaggio(console, console.err, testo)
                                       : console.err.scrivi(testo));
             return 2;

@@ -176,19 +176,14 @@ Console& console_standard() {
         .out = tre[1],
         .err = tre[2],
         .utf8 = true,
-        .utf8_err = true,
         .abitudini_windows = true,
         .in_terminale = e_console(standard(0)),
         .finestra_propria =
             ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1};
 #else
     static const bool utf8 = utf8_dal_locale();
-    static Console console{.in = tre[0],
-                           .out = tre[1],
-                           .err = tre[2],
-                           .utf8 = utf8,
-                           .utf8_err = utf8,
-                           .in_terminale = ::isatty(0) != 0};
+    static Console console{
+        .in = tre[0], .out = tre[1], .err = tre[2], .utf8 = utf8, .in_terminale = ::isatty(0) != 0};
 #endif
     return console;
 }

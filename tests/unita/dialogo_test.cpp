@@ -85,16 +85,15 @@ TEST(Dialogo, OnATerminalTheFormatQuestionIsFollowedByANoteOfTheCalendar) {
     }
 }
 
-TEST(Messaggi, EachStreamGetsTheCharacterSetOfItsOwnConsole) {
-    ConsoleDiProva prova("");
-    prova.console.utf8 = true;
-    prova.console.utf8_err = false;
-    EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.out, "cercata è più «Cantù» €").ok());
-    EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.err, "cercata è più «Cantù» €").ok());
-    EXPECT_EQ(prova.out.scritto(), "cercata è più «Cantù» €");
-    EXPECT_EQ(prova.err.scritto(),
-              "cercata \xE8 pi\xF9 \xAB"
-              "Cant\xF9\xBB ?");
+TEST(Messaggi, MessagesAreUtf8OnlyOnAUtf8Console) {
+    for (const bool utf8 : {true, false}) {
+        ConsoleDiProva prova("");
+        prova.console.utf8 = utf8;
+        EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.err, "è più «Cantù» €").ok());
+        EXPECT_EQ(prova.err.scritto(), utf8 ? "è più «Cantù» €"
+                                            : "\xE8 pi\xF9 \xAB"
+                                              "Cant\xF9\xBB ?");
+    }
 }
 
 TEST(Messaggi, QuotationEscapesControlsOnly) {
