@@ -14,12 +14,11 @@
 namespace turnolista {
 
 struct Letta {
-    enum class Tipo { altro, partita, intestazione, riposo };
+    enum class Tipo { altro, partita, intestazione };
     Tipo tipo = Tipo::altro;
     // The fields as the line writes them, in UTF-8.
     std::string n, data, ora, luogo, casa, ospite;
     std::string partita;             // the match as the list writes it: "Lupi-Orsi"
-    std::optional<Data> giorno;      // where `data` reads as a date
     std::string rinvio;              // a mark of a match not played on its date
     std::vector<std::string> altre;  // further cells, in order
     // The return leg, where the line gives two dates: its date and time as written.

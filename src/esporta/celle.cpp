@@ -4,6 +4,7 @@
 
 #include "comune/codifica.hpp"
 #include "esporta/date.hpp"
+#include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 
@@ -48,7 +49,43 @@ std::size_t tra_virgolette(std::string_view riga, char separatore, std::string& 
     return fine;
 }
 
+// How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
+std::size_t volte(std::string_view riga, std::string_view segno) {
+    std::size_t n = 0;
+    for (auto i = riga.find(segno); i != FINE; i = riga.find(segno, i + segno.size())) {
+        ++n;
+    }
+    return n;
+}
+
 }  // namespace
+
+Disposizione::Disposizione(std::string_view testo) {
+    // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
+    // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
+    std::size_t righe = 0, tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
+    per_riga(testo, [&](std::string_view riga) {
+        riga = senza_spazi(riga);
+        std::size_t corse = 0;
+        for (auto i = riga.find("  "); i != FINE;
+             i = riga.find("  ", riga.find_first_not_of(' ', i))) {
+            ++corse;
+        }
+        righe += riga.empty() ? 0 : 1;
+        tab += volte(riga, "\t") > 0 ? 1 : 0;
+        punti += volte(riga, ";") >= 2 ? 1 : 0;
+        virgole += volte(riga, ",") >= 3 ? 1 : 0;
+        allineate += corse >= 2 ? 1 : 0;
+        tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
+    });
+    const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
+    separatore_ = piu(tab)       ? Separatore::tab
+                  : piu(punti)   ? Separatore::punto_e_virgola
+                  : piu(virgole) ? Separatore::virgola
+                                 : Separatore::spazio;
+    allineata_ = separatore_ == Separatore::spazio && piu(allineate);
+    tratteggiata_ = separatore_ == Separatore::spazio && !allineata_ && piu(tratteggiate);
+}
 
 bool lettera(char c) {
     return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
@@ -111,34 +148,30 @@ std::string pulita(std::string_view riga) {
 }
 
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) {
-    std::vector<std::string> celle;
     const auto s = static_cast<char>(separatore);
-    if (separatore == Separatore::spazio) {
-        for (riga = senza_spazi(riga); !riga.empty();) {
-            const std::size_t fine = celle.size() + 1 < CELLE ? riga.find("  ") : FINE;
-            celle.push_back(pulita(riga.substr(0, fine)));
-            riga = senza_spazi(riga.substr(std::min(fine, riga.size())));
-        }
-        return celle;
-    }
-    riga = riga.substr(0, riga.find_last_not_of(s) + 1);
-    for (;;) {
+    const bool spazi = separatore == Separatore::spazio;
+    const std::string_view tra = spazi ? "  " : std::string_view(&s, 1);
+    riga = spazi ? senza_spazi(riga) : riga.substr(0, riga.find_last_not_of(s) + 1);
+    std::vector<std::string> celle;
+    while (!spazi || !riga.empty()) {
         std::string cella;
         std::size_t fine = FINE;
         if (celle.size() + 1 == CELLE) {
             cella = riga;
-        } else if (separatore != Separatore::tab && riga.starts_with('"')) {
+        } else if ((s == ';' || s == ',') && riga.starts_with('"')) {
             fine = tra_virgolette(riga, s, cella);
         } else {
-            fine = riga.find(s);
+            fine = riga.find(tra);
             cella = riga.substr(0, fine);
         }
         celle.push_back(pulita(cella));
         if (fine >= riga.size()) {
-            return celle;
+            break;
         }
-        riga.remove_prefix(fine + 1);
+        riga = riga.substr(fine + tra.size());
+        riga = spazi ? senza_spazi(riga) : riga;
     }
+    return celle;
 }
 
 }  // namespace turnolista

@@ -1,5 +1,6 @@
 #pragma once
-// A record's cells as the reader takes them, and what in a line is no content.
+// How a list's lines separate their fields, a record's cells, and what in a line is no
+// content.
 
 #include <string>
 #include <string_view>
@@ -8,6 +9,26 @@
 namespace turnolista {
 
 enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
+
+// How a list's lines separate their fields, by most of them (a title line decides nothing):
+// all that the tables of a list cut by the fixed rule need, so that such a pass reads no
+// line's words.
+class Disposizione {
+  public:
+    explicit Disposizione(std::string_view testo);
+
+    Separatore separatore() const { return separatore_; }
+    // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
+    bool in_celle() const { return separatore_ != Separatore::spazio || allineata_; }
+    // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
+    // fields no sign such as " – " sets apart.
+    bool regola_fissa() const { return separatore_ == Separatore::spazio && !tratteggiata_; }
+
+  private:
+    Separatore separatore_ = Separatore::spazio;
+    bool allineata_ = false;
+    bool tratteggiata_ = false;
+};
 
 // An ASCII letter, or a byte of a letter beyond ASCII.
 bool lettera(char c);

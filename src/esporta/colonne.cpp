@@ -1,18 +1,14 @@
-#include "esporta/colonne.hpp"
-
 #include <algorithm>
 #include <array>
-#include <tuple>
 #include <utility>
 
 #include "comune/codifica.hpp"
+#include "esporta/lettore.hpp"
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 
 namespace {
-
-constexpr auto FINE = std::string_view::npos;
 
 // What a header's words may name, beyond what the cells show: a field's words, in the order
 // in which the first wins where a cell holds two ("Campo squadra ospite" is a venue).
@@ -31,13 +27,16 @@ std::optional<std::size_t> nome_di_colonna(std::string_view cella) {
     std::replace_if(
         parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
     std::optional<std::size_t> nome;
-    for (std::string_view resto = parole; !resto.empty();) {
-        const std::string parola = " " + std::string(resto.substr(0, resto.find(' '))) + " ";
-        resto.remove_prefix(std::min(parola.size() - 1, resto.size()));
+    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
+        a = std::min(parole.find(' ', da), parole.size());
+        const std::string parola = " " + parole.substr(da, a - da) + " ";
+        // A team's number says which team, wherever it stands.
+        const bool numero = cifra(parola[1]) && parola.size() == 3;
         for (std::size_t k = 0; k < NOMI.size(); ++k) {
-            // A team's number says which team, wherever it stands.
-            const bool numero = cifra(parola[1]) && parola.size() == 3;
-            nome = NOMI[k].first.find(parola) != FINE && (!nome || numero || k < *nome) ? k : nome;
+            nome = NOMI[k].first.find(parola) != std::string_view::npos &&
+                           (!nome || numero || k < *nome)
+                       ? k
+                       : nome;
         }
     }
     return nome;
@@ -47,91 +46,7 @@ std::optional<std::size_t> nome_di_colonna(std::string_view cella) {
 struct Conto {
     std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
     Squadre valori;  // its first values, enough to tell the teams
-
-    void conta(const std::string& cella) {
-        date += leggi_data(cella) ? 1 : 0;
-        ore += leggi_ora(cella) ? 1 : 0;
-        numeri += numero_di_gara(cella) ? 1 : 0;
-        partite += incontro(cella) && !risultato(cella) ? 1 : 0;
-        testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
-        if (valori.size() < 256 && !cella.empty()) {
-            valori.insert(cella);
-        }
-    }
 };
-
-void conta(std::vector<Conto>& conti, const std::vector<std::string>& celle) {
-    conti.resize(std::max(conti.size(), celle.size()));
-    for (std::size_t j = 0; j < celle.size(); ++j) {
-        conti[j].conta(celle[j]);
-    }
-}
-
-// The columns not yet taken, and which holds most of what a field is.
-class Scelta {
-  public:
-    explicit Scelta(std::vector<Conto> conti) : conti_(std::move(conti)), usata_(conti_.size()) {}
-
-    const Conto& conto(std::size_t j) const { return conti_[j]; }
-
-    // Takes the column that holds most of `quanti`, if any does.
-    std::optional<std::size_t> prendi(std::size_t Conto::*quanti) {
-        std::optional<std::size_t> migliore;
-        for (std::size_t j = 0; j < conti_.size(); ++j) {
-            if (!usata_[j] && conti_[j].*quanti > 0 &&
-                (!migliore || conti_[j].*quanti > conti_[*migliore].*quanti)) {
-                migliore = j;
-            }
-        }
-        return prendi(migliore);
-    }
-    std::optional<std::size_t> prendi(std::optional<std::size_t> j) {
-        if (j && *j < usata_.size() && !usata_[*j]) {
-            usata_[*j] = true;
-            return j;
-        }
-        return std::nullopt;
-    }
-
-    // The two columns of names that share most values: the home and away teams.
-    std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre() {
-        std::pair<std::optional<std::size_t>, std::optional<std::size_t>> coppia;
-        std::size_t migliore = 0;
-        for (std::size_t i = 0; i < conti_.size(); ++i) {
-            for (std::size_t j = i + 1; j < conti_.size(); ++j) {
-                const std::size_t comuni = libere(i, j) ? comuni_a(i, j) : 0;
-                if (comuni > migliore) {
-                    migliore = comuni;
-                    coppia = {i, j};
-                }
-            }
-        }
-        return {prendi(coppia.first), prendi(coppia.second)};
-    }
-
-  private:
-    bool libere(std::size_t i, std::size_t j) const {
-        return !usata_[i] && !usata_[j] && conti_[i].testi > 0 && conti_[j].testi > 0;
-    }
-    std::size_t comuni_a(std::size_t i, std::size_t j) const {
-        return static_cast<std::size_t>(
-            std::count_if(conti_[i].valori.begin(), conti_[i].valori.end(),
-                          [&](const std::string& v) { return conti_[j].valori.contains(v); }));
-    }
-
-    std::vector<Conto> conti_;
-    std::vector<bool> usata_;
-};
-
-// The header names what the cells leave open.
-void nomina(Colonne& col, Scelta& scelta) {
-    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
-        const auto nome = nome_di_colonna(col.intestazione[j]);
-        if (nome && !(col.*NOMI[*nome].second)) {
-            col.*NOMI[*nome].second = scelta.prendi(j);
-        }
-    }
-}
 
 }  // namespace
 
@@ -150,33 +65,86 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
                 col.intestazione = celle;
             }
             datata = datata || con_data;
-            if (con_data) {
-                conta(conti, celle);
+            conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
+            for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
+                const std::string& cella = celle[j];
+                conti[j].date += leggi_data(cella) ? 1 : 0;
+                conti[j].ore += leggi_ora(cella) ? 1 : 0;
+                conti[j].numeri += numero_di_gara(cella) ? 1 : 0;
+                conti[j].partite += incontro(cella) && !risultato(cella) ? 1 : 0;
+                conti[j].testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
+                if (conti[j].valori.size() < 256 && !cella.empty()) {
+                    conti[j].valori.insert(cella);
+                }
             }
         },
         static_cast<char>(separatore));
-    Scelta scelta(std::move(conti));
-    col.data = scelta.prendi(&Conto::date);
-    col.ora = scelta.prendi(&Conto::ore);
-    nomina(col, scelta);
-    if (!col.casa && !col.partita) {
-        col.partita = scelta.prendi(&Conto::partite);
+    // Each field takes the column not yet taken that holds most of what it is.
+    std::vector<bool> usata(conti.size());
+    const auto prendi = [&](std::optional<std::size_t> j) {
+        const bool libera = j && *j < usata.size() && !usata[*j];
+        if (libera) {
+            usata[*j] = true;
+        }
+        return libera ? j : std::nullopt;
+    };
+    const auto piu = [&](std::size_t Conto::*quanti) {
+        std::optional<std::size_t> migliore;
+        for (std::size_t j = 0; j < conti.size(); ++j) {
+            if (!usata[j] && conti[j].*quanti > 0 &&
+                (!migliore || conti[j].*quanti > conti[*migliore].*quanti)) {
+                migliore = j;
+            }
+        }
+        return prendi(migliore);
+    };
+    col.data = piu(&Conto::date);
+    col.ora = piu(&Conto::ore);
+    // The header names what the cells leave open.
+    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
+        const auto nome = nome_di_colonna(col.intestazione[j]);
+        if (nome && !(col.*NOMI[*nome].second)) {
+            col.*NOMI[*nome].second = prendi(j);
+        }
     }
     if (!col.casa && !col.partita) {
-        std::tie(col.casa, col.ospite) = scelta.squadre();
+        col.partita = piu(&Conto::partite);
     }
-    col.n = col.n ? col.n : scelta.prendi(&Conto::numeri);
-    col.luogo = col.luogo ? col.luogo : scelta.prendi(&Conto::testi);
+    if (!col.casa && !col.partita) {
+        // The two columns of names that share most values: the home and away teams.
+        std::optional<std::size_t> casa, ospite;
+        std::size_t migliore = 0;
+        for (std::size_t i = 0; i < conti.size(); ++i) {
+            for (std::size_t j = i + 1; j < conti.size(); ++j) {
+                if (usata[i] || usata[j] || conti[i].testi == 0 || conti[j].testi == 0) {
+                    continue;
+                }
+                const Squadre& altre = conti[j].valori;
+                const auto comuni = static_cast<std::size_t>(
+                    std::count_if(conti[i].valori.begin(), conti[i].valori.end(),
+                                  [&](const std::string& v) { return altre.contains(v); }));
+                if (comuni > migliore) {
+                    migliore = comuni;
+                    casa = i;
+                    ospite = j;
+                }
+            }
+        }
+        col.casa = prendi(casa);
+        col.ospite = prendi(ospite);
+    }
+    col.n = col.n ? col.n : piu(&Conto::numeri);
+    col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
     // The teams the list names, for the free text of its other records.
     for (const auto colonna : {col.casa, col.ospite}) {
-        const Squadre& valori = colonna ? scelta.conto(*colonna).valori : Squadre();
-        squadre.insert(valori.begin(), valori.end());
+        if (colonna) {
+            squadre.insert(conti[*colonna].valori.begin(), conti[*colonna].valori.end());
+        }
     }
-    for (const std::string& partita : col.partita ? scelta.conto(*col.partita).valori : Squadre()) {
-        const auto dove = incontro(partita);
-        squadre.insert(std::string(senza_segni(partita.substr(0, dove ? dove->first : 0))));
-        squadre.insert(
-            std::string(senza_segni(partita.substr(dove ? dove->first + dove->second : 0))));
+    for (const std::string& partita : col.partita ? conti[*col.partita].valori : Squadre()) {
+        const auto dove = incontro(partita).value_or(std::pair(0, 0));
+        squadre.insert(std::string(senza_segni(partita.substr(0, dove.first))));
+        squadre.insert(std::string(senza_segni(partita.substr(dove.first + dove.second))));
     }
     return col;
 }

@@ -15,12 +15,10 @@ struct Data {
 
 // The text without the spaces around it.
 std::string_view senza_spazi(std::string_view testo);
-// The text without a weekday before it: "Sab 26/09", "Domenica, 13 settembre".
-std::string_view senza_giorno(std::string_view testo);
 
 // A date as lists write it, where it can be a date in some year (29/02 waits for its
 // year): "d/m", "d/m/yy" (20yy) or "d/m/yyyy" with "/", "-" or ".", or "13 settembre
-// 2026", "13 set"; a weekday may stand before it ("Sab 26/09", "Domenica 13/09/2026").
+// 2026", "13 set"; a weekday may stand before it ("Sab 26/09", "Domenica, 13/09/2026").
 // Spaces around it do not count.
 std::optional<Data> leggi_data(std::string_view testo);
 

@@ -1,7 +1,6 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
-#include <array>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -15,79 +14,7 @@ constexpr auto FINE = std::string_view::npos;
 // one endless line takes no more memory than its text.
 constexpr std::size_t RIGA_LUNGA = 4096;
 
-// What a record of cells is: the header, a rest, a match of two teams, or a heading with a
-// date.
-Letta::Tipo tipo_di(const Letta& letta, bool intestazione) {
-    if (intestazione) {
-        return Letta::Tipo::altro;
-    }
-    if (trova_ascii(letta.partita, "ripos") != FINE) {
-        return Letta::Tipo::riposo;
-    }
-    if (!letta.casa.empty() && !letta.ospite.empty()) {
-        return Letta::Tipo::partita;
-    }
-    return letta.giorno ? Letta::Tipo::intestazione : Letta::Tipo::altro;
-}
-
-// Adds to `con` what separates the fields of `riga`: a tab, ";", ",", runs of spaces between
-// three cells or more, a sign between spaces ("Sab 19/09 ore 16:00 – Oratorio – Lupi vs Orsi").
-// One look at each byte: searching for each sign apart calls memchr at every space.
-void conta_separatori(std::string_view riga, std::array<std::size_t, 5>& con) {
-    constexpr std::string_view TRATTINO = " \u2013 ";
-    constexpr std::string_view BARRA = " | ";
-    std::size_t tab = 0, punti = 0, virgole = 0, corse = 0, trattini = 0, barre = 0;
-    // A sign counts again only after the end of the last one counted.
-    std::size_t dopo_trattino = 0, dopo_barra = 0;
-    for (std::size_t i = 0; i < riga.size(); ++i) {
-        const char c = riga[i];
-        tab += c == '\t' ? 1 : 0;
-        punti += c == ';' ? 1 : 0;
-        virgole += c == ',' ? 1 : 0;
-        if (c != ' ') {
-            continue;
-        }
-        const std::string_view da_qui = riga.substr(i);
-        corse += da_qui.starts_with("  ") && (i == 0 || riga[i - 1] != ' ') ? 1 : 0;
-        if (i >= dopo_trattino && da_qui.starts_with(TRATTINO)) {
-            ++trattini;
-            dopo_trattino = i + TRATTINO.size();
-        }
-        if (i >= dopo_barra && da_qui.starts_with(BARRA)) {
-            ++barre;
-            dopo_barra = i + BARRA.size();
-        }
-    }
-    con[0] += tab > 0 ? 1 : 0;
-    con[1] += punti >= 2 ? 1 : 0;
-    con[2] += virgole >= 3 ? 1 : 0;
-    con[3] += corse >= 2 ? 1 : 0;
-    con[4] += trattini >= 2 || barre >= 2 ? 1 : 0;
-}
-
 }  // namespace
-
-Disposizione::Disposizione(std::string_view testo) {
-    // How its lines separate their cells, by most of them: a title line decides nothing.
-    std::size_t righe = 0;
-    std::array<std::size_t, 5> con{};  // tab, ";", ",", runs of spaces, a dash or a bar
-    per_riga(testo, [&](std::string_view riga) {
-        riga = senza_spazi(riga);
-        if (!riga.empty()) {
-            ++righe;
-            conta_separatori(riga, con);
-        }
-    });
-    constexpr std::array SEPARATORI{Separatore::tab, Separatore::punto_e_virgola,
-                                    Separatore::virgola};
-    for (std::size_t k = 0; k < SEPARATORI.size(); ++k) {
-        if (separatore_ == Separatore::spazio && 2 * con[k] > righe) {
-            separatore_ = SEPARATORI[k];
-        }
-    }
-    allineata_ = separatore_ == Separatore::spazio && 2 * con[3] > righe;
-    tratteggiata_ = separatore_ == Separatore::spazio && !allineata_ && 2 * con[4] > righe;
-}
 
 Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
     : Disposizione(disposizione) {
@@ -121,8 +48,9 @@ Letta Lettore::leggi(std::string_view riga) const {
     } else {
         leggi_libero(pulita(riga.substr(0, RIGA_LUNGA)), squadre_, letta);
     }
-    letta.rinvio = letta.tipo == Letta::Tipo::partita ? rinvio_di(riga, letta.giorno.has_value())
-                                                      : std::string();
+    if (letta.tipo == Letta::Tipo::partita) {
+        letta.rinvio = rinvio_di(riga, leggi_data(letta.data).has_value());
+    }
     return letta;
 }
 
@@ -131,15 +59,13 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
         return j && *j < celle.size() ? celle[*j] : std::string();
     };
     letta.data = cella(colonne_.data);
-    letta.giorno = leggi_data(letta.data);
     letta.ora = cella(colonne_.ora);
-    if (!letta.giorno) {
+    if (!leggi_data(letta.data)) {
         // A date and its time in one cell: "Sab 13/09/2026 15:30".
         Letta in_una;
         leggi_libero(letta.data, squadre_, in_una);
-        if (in_una.giorno) {
+        if (leggi_data(in_una.data)) {
             letta.data = in_una.data;
-            letta.giorno = in_una.giorno;
             letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
         }
     }
@@ -157,7 +83,12 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
         letta.partita =
             letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
     }
-    const bool intestazione = celle == colonne_.intestazione;
+    // The header, a rest, a match of two teams, or a heading with a date.
+    letta.tipo = celle == colonne_.intestazione || trova_ascii(letta.partita, "ripos") != FINE
+                     ? Letta::Tipo::altro
+                 : !letta.casa.empty() && !letta.ospite.empty() ? Letta::Tipo::partita
+                 : leggi_data(letta.data)                       ? Letta::Tipo::intestazione
+                                                                : Letta::Tipo::altro;
     // The further columns the header names, empty ones too, and any other cell.
     celle.resize(std::max(celle.size(), colonne_.intestazione.size()));
     for (std::size_t j = 0; j < celle.size(); ++j) {
@@ -167,15 +98,13 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
             letta.altre.push_back(std::move(celle[j]));
         }
     }
-    letta.tipo = tipo_di(letta, intestazione);
 }
 
 void Giornata::segui(Letta& letta) {
     if (letta.tipo == Letta::Tipo::intestazione) {
-        *this = {true, letta.data, letta.giorno};
+        *this = {true, letta.data};
     } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty() && vista) {
         letta.data = data;
-        letta.giorno = giorno;
     }
 }
 

@@ -2,7 +2,7 @@
 // What each line of a fixture list holds, found by its content over the whole list: the
 // calendar reads every list so, and the tables every list not separated by single spaces.
 // A list is cut into cells (celle.hpp) where most of its lines hold tabs, ";" or "," or align
-// their columns by runs of spaces, each column's kind read from its cells (colonne.hpp);
+// their columns by runs of spaces, each column's kind read from its cells (colonne.cpp);
 // otherwise each line is free text (campi.hpp). A line that names no match and holds a date,
 // or starts with a round's word, is a heading: its date is that of the matches under it.
 
@@ -13,7 +13,6 @@
 
 #include "esporta/campi.hpp"
 #include "esporta/celle.hpp"
-#include "esporta/colonne.hpp"
 
 namespace turnolista {
 
@@ -21,29 +20,20 @@ namespace turnolista {
 struct Giornata {
     bool vista = false;  // a heading above: its date, or none where it is not set
     std::string data;
-    std::optional<Data> giorno;
     // Takes a heading's date, or gives it to a match without its own.
     void segui(Letta& letta);
 };
 
-// How a list's lines separate their fields, by most of them: all that the tables of a list
-// cut by the fixed rule need, so that such a pass reads no line's words.
-class Disposizione {
-  public:
-    explicit Disposizione(std::string_view testo);
-
-    Separatore separatore() const { return separatore_; }
-    // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
-    bool in_celle() const { return separatore_ != Separatore::spazio || allineata_; }
-    // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
-    // fields no sign such as " – " sets apart.
-    bool regola_fissa() const { return separatore_ == Separatore::spazio && !tratteggiata_; }
-
-  private:
-    Separatore separatore_ = Separatore::spazio;
-    bool allineata_ = false;
-    bool tratteggiata_ = false;
+// Which column of a list of cells holds which field.
+struct Colonne {
+    std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
+    std::vector<std::string> intestazione;  // the header's cells, where it has one
 };
+
+// The columns of the list `testo`, cut by `separatore`, from what their cells hold: a date,
+// a time, a small number, two teams; a header's words name only what that leaves open,
+// whatever the export calls them. The teams they name go to `squadre`.
+Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squadre);
 
 class Lettore : public Disposizione {
   public:
