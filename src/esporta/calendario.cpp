@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "comune/codifica.hpp"
-#include "esporta/date.hpp"
 #include "esporta/ics.hpp"
 #include "ricerca/ricerca.hpp"
 

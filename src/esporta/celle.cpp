@@ -1,9 +1,8 @@
-#include "esporta/celle.hpp"
+#include "esporta/lettore.hpp"
 
 #include <algorithm>
 
 #include "comune/codifica.hpp"
-#include "esporta/date.hpp"
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {
@@ -97,18 +96,13 @@ std::string_view senza_segni(std::string_view testo) {
     const auto segno = [](char c) {
         return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|';
     };
-    for (std::size_t prima = FINE; prima != testo.size();) {
-        prima = testo.size();
-        while (!testo.empty() && segno(testo.front())) {
-            testo.remove_prefix(1);
-        }
-        while (!testo.empty() && segno(testo.back())) {
-            testo.remove_suffix(1);
-        }
-        for (const std::string_view lineetta : {"\u2013", "\u2014"}) {
-            testo.remove_prefix(testo.starts_with(lineetta) ? lineetta.size() : 0);
-            testo.remove_suffix(testo.ends_with(lineetta) ? lineetta.size() : 0);
-        }
+    const auto lineetta = [](std::string_view t) { return t == "\u2013" || t == "\u2014"; };
+    while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
+        testo.remove_prefix(segno(testo.front()) ? 1 : 3);
+    }
+    while (!testo.empty() && (segno(testo.back()) ||
+                              (testo.size() >= 3 && lineetta(testo.substr(testo.size() - 3))))) {
+        testo.remove_suffix(segno(testo.back()) ? 1 : 3);
     }
     return testo;
 }
@@ -172,6 +166,69 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
         riga = spazi ? senza_spazi(riga) : riga;
     }
     return celle;
+}
+
+std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo) {
+    // Each sign below holds a dash, or "v" after a space: most cells, a date or a venue, hold
+    // neither, and so are looked at once rather than once a sign.
+    if (std::none_of(testo.begin(), testo.end(), [](char c) { return c == '-' || c == '\xE2'; }) &&
+        trova_ascii(testo, " v") == FINE) {
+        return std::nullopt;
+    }
+    const auto ai_lati = [&](std::size_t dove, std::size_t lungo) {
+        return std::pair(senza_segni(testo.substr(0, dove)),
+                         senza_segni(testo.substr(dove + lungo)));
+    };
+    for (const std::string_view segno :
+         {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
+        const std::size_t dove = testo.find(segno);
+        if (dove == FINE) {
+            continue;
+        }
+        if (const auto squadre = ai_lati(dove, segno.size());
+            !squadre.first.empty() && !squadre.second.empty()) {
+            return squadre;
+        }
+    }
+    // "Lupi-Orsi": a dash between a name's end and a letter.
+    for (std::size_t i = 1; i + 1 < testo.size(); ++i) {
+        if (testo[i] == '-' && !cifra(testo[i - 1]) && testo[i - 1] != ' ' &&
+            lettera(testo[i + 1])) {
+            return ai_lati(i, 1);
+        }
+    }
+    return std::nullopt;
+}
+
+bool numero_di_gara(std::string_view cella) {
+    return !cella.empty() && cella.size() <= 4 && std::all_of(cella.begin(), cella.end(), cifra);
+}
+
+bool risultato(std::string_view testo) {
+    const std::size_t trattino = testo.find('-');
+    const auto numero = [](std::string_view t) {
+        t = senza_spazi(t);
+        return t.size() <= 3 && numero_di_gara(t);
+    };
+    return trattino != FINE && numero(testo.substr(0, trattino)) &&
+           numero(testo.substr(trattino + 1));
+}
+
+std::string rinvio_di(std::string_view riga, bool datata) {
+    for (const std::string_view segno :
+         {"rinviat", "sospes", "annullat", "posticipat", "da recuperare", "non disputat",
+          "da definire", "da stabilire", "da fissare", "data da"}) {
+        const std::size_t dove = trova_ascii(riga, segno);
+        // Under a firm date, a time still to be set is the whole day.
+        const bool ora = segno.starts_with("da ") && datata &&
+                         trova_ascii(riga.substr(0, dove), "data ") == FINE;
+        if (dove != FINE && !ora) {
+            const std::size_t fine =
+                std::min(riga.find_first_of(" \t;,\")", dove + segno.size()), riga.size());
+            return std::string(riga.substr(dove, fine - dove));
+        }
+    }
+    return {};
 }
 
 }  // namespace turnolista

@@ -1,4 +1,4 @@
-#include "esporta/date.hpp"
+#include "esporta/lettore.hpp"
 
 #include <algorithm>
 #include <array>
@@ -33,13 +33,10 @@ std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::
 std::optional<int> anno_di(std::string_view testo) {
     const std::size_t lunghezza = testo.size();
     const auto anno = cifre(testo, 2, 4);
-    if (lunghezza == 0) {
-        return 0;
-    }
-    if (!anno || !testo.empty() || lunghezza == 3) {
+    if (lunghezza != 0 && (!anno || !testo.empty() || lunghezza == 3)) {
         return std::nullopt;
     }
-    return static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0);
+    return lunghezza == 0 ? 0 : static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0);
 }
 
 // The text without a weekday before it: "Sab 26/09", "Domenica, 13 settembre".
@@ -97,14 +94,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
                : resto.size() > 1 && resto.front() == segno ? anno_di(resto.substr(1))
                                                             : std::nullopt;
     }
-    if (!mese || !anno) {
+    // Where it can be a date in some year: 29/02 waits for its year.
+    if (!mese || !anno ||
+        !year_month_day(year(*anno != 0 ? *anno : 2000) / month(*mese) / day(*giorno)).ok()) {
         return std::nullopt;
     }
-    // Where it can be a date in some year: 29/02 waits for its year.
-    const Data data{*giorno, *mese, *anno};
-    const year_month_day ymd(year(data.anno != 0 ? data.anno : 2000) / month(data.mese) /
-                             day(data.giorno));
-    return ymd.ok() ? std::optional(data) : std::nullopt;
+    return Data{*giorno, *mese, *anno};
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
@@ -126,13 +121,10 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     const auto ore = cifre(resto, 1, 2);
     std::optional<unsigned> minuti = 0;
     std::optional<unsigned> secondi = 0;
-    if (resto == "h") {  // "21h"
-        resto = {};
-        detta = true;
-    } else if (!resto.empty() && std::string_view(":.,h").find(resto.front()) != resto.npos) {
+    if (!resto.empty() && std::string_view(":.,h").find(resto.front()) != resto.npos) {
         const char segno = resto.front();
         resto.remove_prefix(1);
-        minuti = cifre(resto, 2, 2);
+        minuti = segno == 'h' && resto.empty() ? 0 : cifre(resto, 2, 2);  // "21h"
         if (segno != 'h' && resto.size() == 3 && resto.front() == segno) {
             resto.remove_prefix(1);
             secondi = cifre(resto, 2, 2);

@@ -1,6 +1,7 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -13,6 +14,145 @@ constexpr auto FINE = std::string_view::npos;
 // A fixture line is far shorter: past this, a line's words are not read, so that a list of
 // one endless line takes no more memory than its text.
 constexpr std::size_t RIGA_LUNGA = 4096;
+
+using Colonne = Lettore::Colonne;
+
+// What a header's words may name, beyond what the cells show: a field's words, in the order
+// in which the first wins where a cell holds two ("Campo squadra ospite" is a venue).
+constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
+    {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
+    {" casa locali ospitante home 1 ", &Colonne::casa},
+    {" ospite ospiti trasferta ospitata away 2 ", &Colonne::ospite},
+    {" partita incontro ", &Colonne::partita},
+    {" gara n num numero nr ", &Colonne::n},
+}};
+
+// Which of NOMI a header's cell names by the words it holds; "Squadra 1" and "Squadra 2" are
+// the home and away teams.
+std::optional<std::size_t> nome_di_colonna(std::string_view cella) {
+    std::string parole = minuscolo_ascii(cella);
+    std::replace_if(
+        parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
+    std::optional<std::size_t> nome;
+    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
+        a = std::min(parole.find(' ', da), parole.size());
+        const std::string parola = " " + parole.substr(da, a - da) + " ";
+        // A team's number says which team, wherever it stands.
+        const bool numero = cifra(parola[1]) && parola.size() == 3;
+        const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
+            return nomi.first.find(parola) != FINE;
+        });
+        if (k != NOMI.end() && (!nome || numero || k < NOMI.begin() + *nome)) {
+            nome = static_cast<std::size_t>(k - NOMI.begin());
+        }
+    }
+    return nome;
+}
+
+// What a column's cells hold, over the records that give a date.
+struct Conto {
+    std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
+    Squadre valori;  // its first values, enough to tell the teams
+};
+
+// The columns of the list `testo`, cut by `separatore`, from what their cells hold: a date,
+// a time, a small number, two teams; a header's words name only what that leaves open,
+// whatever the export calls them. The teams they name go to `squadre`.
+Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squadre) {
+    // What each column holds, and the header: the last line of cells above the first date.
+    std::vector<Conto> conti;
+    Colonne col;
+    bool datata = false;
+    per_riga(
+        testo,
+        [&](std::string_view riga) {
+            const auto celle = celle_di(riga, separatore);
+            const bool con_data = std::any_of(celle.begin(), celle.end(),
+                                              [](const std::string& c) { return leggi_data(c); });
+            if (!datata && !con_data && celle.size() >= 2) {
+                col.intestazione = celle;
+            }
+            datata = datata || con_data;
+            conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
+            for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
+                const std::string& cella = celle[j];
+                conti[j].date += leggi_data(cella) ? 1 : 0;
+                conti[j].ore += leggi_ora(cella) ? 1 : 0;
+                conti[j].numeri += numero_di_gara(cella) ? 1 : 0;
+                conti[j].partite += incontro(cella) && !risultato(cella) ? 1 : 0;
+                conti[j].testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
+                if (conti[j].valori.size() < 256 && !cella.empty()) {
+                    conti[j].valori.insert(cella);
+                }
+            }
+        },
+        static_cast<char>(separatore));
+    // Each field takes the column not yet taken that holds most of what it is.
+    std::vector<char> usata(conti.size());
+    const auto prendi = [&](std::optional<std::size_t> j) {
+        return j && *j < usata.size() && !std::exchange(usata[*j], 1) ? j : std::nullopt;
+    };
+    const auto piu = [&](std::size_t Conto::*quanti) {
+        std::optional<std::size_t> migliore;
+        for (std::size_t j = 0; j < conti.size(); ++j) {
+            if (!usata[j] && conti[j].*quanti > 0 &&
+                (!migliore || conti[j].*quanti > conti[*migliore].*quanti)) {
+                migliore = j;
+            }
+        }
+        return prendi(migliore);
+    };
+    col.data = piu(&Conto::date);
+    col.ora = piu(&Conto::ore);
+    // The header names what the cells leave open.
+    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
+        const auto nome = nome_di_colonna(col.intestazione[j]);
+        if (nome && !(col.*NOMI[*nome].second)) {
+            col.*NOMI[*nome].second = prendi(j);
+        }
+    }
+    if (!col.casa && !col.partita) {
+        col.partita = piu(&Conto::partite);
+    }
+    if (!col.casa && !col.partita) {
+        // The two columns of names that share most values: the home and away teams.
+        std::optional<std::size_t> casa, ospite;
+        std::size_t migliore = 0;
+        for (std::size_t i = 0; i < conti.size(); ++i) {
+            for (std::size_t j = i + 1; j < conti.size(); ++j) {
+                if (usata[i] || usata[j] || conti[i].testi == 0 || conti[j].testi == 0) {
+                    continue;
+                }
+                const Squadre& altre = conti[j].valori;
+                const auto comuni = static_cast<std::size_t>(
+                    std::count_if(conti[i].valori.begin(), conti[i].valori.end(),
+                                  [&](const std::string& v) { return altre.contains(v); }));
+                if (comuni > migliore) {
+                    migliore = comuni;
+                    casa = i;
+                    ospite = j;
+                }
+            }
+        }
+        col.casa = prendi(casa);
+        col.ospite = prendi(ospite);
+    }
+    col.n = col.n ? col.n : piu(&Conto::numeri);
+    col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
+    // The teams the list names, for the free text of its other records.
+    for (const auto colonna : {col.casa, col.ospite}) {
+        if (colonna) {
+            squadre.insert(conti[*colonna].valori.begin(), conti[*colonna].valori.end());
+        }
+    }
+    for (const std::string& partita : col.partita ? conti[*col.partita].valori : Squadre()) {
+        const auto [casa, ospite] =
+            incontro(partita).value_or(std::pair(std::string_view(), senza_segni(partita)));
+        squadre.emplace(casa);
+        squadre.emplace(ospite);
+    }
+    return col;
+}
 
 }  // namespace
 
@@ -34,17 +174,15 @@ Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
 
 Letta Lettore::leggi(std::string_view riga) const {
     Letta letta;
-    if (in_celle()) {
-        auto celle = celle_di(riga, separatore());
-        if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
-            leggi_celle(celle, letta);
-        } else {
-            std::string testo;
-            for (const std::string& cella : celle) {
-                testo.append(testo.empty() ? "" : "  ").append(cella);
-            }
-            leggi_libero(std::string_view(testo).substr(0, RIGA_LUNGA), squadre_, letta);
+    auto celle = in_celle() ? celle_di(riga, separatore()) : std::vector<std::string>();
+    if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
+        leggi_celle(celle, letta);
+    } else if (in_celle()) {  // a record out of the columns, as a line of free text
+        std::string testo;
+        for (const std::string& cella : celle) {
+            testo.append(testo.empty() ? "" : "  ").append(cella);
         }
+        leggi_libero(std::string_view(testo).substr(0, RIGA_LUNGA), squadre_, letta);
     } else {
         leggi_libero(pulita(riga.substr(0, RIGA_LUNGA)), squadre_, letta);
     }
@@ -73,9 +211,9 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
     letta.luogo = cella(colonne_.luogo);
     if (colonne_.partita) {
         letta.partita = cella(colonne_.partita);
-        if (const auto dove = incontro(letta.partita)) {
-            letta.casa = senza_segni(letta.partita.substr(0, dove->first));
-            letta.ospite = senza_segni(letta.partita.substr(dove->first + dove->second));
+        if (const auto squadre = incontro(letta.partita)) {
+            letta.casa = squadre->first;
+            letta.ospite = squadre->second;
         }
     } else {
         letta.casa = cella(colonne_.casa);

@@ -1,20 +1,77 @@
 #pragma once
-// What each line of a fixture list holds, found by its content over the whole list: the
-// calendar reads every list so, and the tables every list not separated by single spaces.
-// A list is cut into cells (celle.hpp) where most of its lines hold tabs, ";" or "," or align
-// their columns by runs of spaces, each column's kind read from its cells (colonne.cpp);
-// otherwise each line is free text (campi.hpp). A line that names no match and holds a date,
-// or starts with a round's word, is a heading: its date is that of the matches under it.
+// The reader: what each line of a fixture list holds, found by its content over the whole
+// list, for the calendar of every list and the tables of every list not separated by single
+// spaces: cut into cells where most lines are (celle.cpp), each column's kind read from its
+// cells (lettore.cpp), else each line free text (campi.cpp). A line that names no match and
+// holds a date, or starts with a round's word, is a heading: its date is that of the matches
+// under it.
 
+#include <chrono>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "esporta/campi.hpp"
-#include "esporta/celle.hpp"
-
 namespace turnolista {
+
+struct Data {
+    unsigned giorno = 0;
+    unsigned mese = 0;
+    int anno = 0;  // 0 where the list does not say
+};
+
+// The text without the spaces around it.
+std::string_view senza_spazi(std::string_view testo);
+// A date as lists write it, where it can be a date in some year (29/02 waits for its
+// year): "d/m", "d/m/yy" (20yy) or "d/m/yyyy" with "/", "-" or ".", or "13 settembre
+// 2026", "13 set"; a weekday may stand before it ("Sab 26/09", "Domenica, 13/09/2026").
+std::optional<Data> leggi_data(std::string_view testo);
+// Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
+std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
+
+enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
+
+// How a list's lines separate their fields, by most of them (a title line decides nothing):
+// all that the tables of a list cut by the fixed rule need, so that such a pass reads no
+// line's words.
+class Disposizione {
+  public:
+    explicit Disposizione(std::string_view testo);
+
+    Separatore separatore() const { return separatore_; }
+    // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
+    bool in_celle() const { return separatore_ != Separatore::spazio || allineata_; }
+    // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
+    // fields no sign such as " – " sets apart.
+    bool regola_fissa() const { return separatore_ == Separatore::spazio && !tratteggiata_; }
+
+  private:
+    Separatore separatore_ = Separatore::spazio;
+    bool allineata_ = false;
+    bool tratteggiata_ = false;
+};
+
+// The cells of the record `riga`, without what is no content: cut at every `separatore`, or
+// with `spazio` at each run of spaces. The separators that end a record are no cells (a sheet
+// writes them for empty cells). With ";" or "," a cell that starts with a double quote loses
+// them, "" inside being one ", and a line break in it is a space. A record of more cells than
+// any list has keeps the rest of its text in its last, so that a line of endless cells takes
+// no more memory than its text.
+std::vector<std::string> celle_di(std::string_view riga, Separatore separatore);
+
+struct Letta {
+    enum class Tipo { altro, partita, intestazione };
+    Tipo tipo = Tipo::altro;
+    // The fields as the line writes them, in UTF-8.
+    std::string n, data, ora, luogo, casa, ospite;
+    std::string partita;             // the match as the list writes it: "Lupi-Orsi"
+    std::string rinvio;              // a mark of a match not played on its date
+    std::vector<std::string> altre;  // further cells, in order
+    // The return leg, where the line gives two dates: its date and time as written.
+    std::optional<std::pair<std::string, std::string>> ritorno;
+};
 
 // The date the list's headings give the matches under them, line after line.
 struct Giornata {
@@ -24,16 +81,7 @@ struct Giornata {
     void segui(Letta& letta);
 };
 
-// Which column of a list of cells holds which field.
-struct Colonne {
-    std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
-    std::vector<std::string> intestazione;  // the header's cells, where it has one
-};
-
-// The columns of the list `testo`, cut by `separatore`, from what their cells hold: a date,
-// a time, a small number, two teams; a header's words name only what that leaves open,
-// whatever the export calls them. The teams they name go to `squadre`.
-Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squadre);
+using Squadre = std::set<std::string, std::less<>>;
 
 class Lettore : public Disposizione {
   public:
@@ -48,11 +96,44 @@ class Lettore : public Disposizione {
     // where the list has a team of that name ("Lupi" is not "Lupi B"), else one it names.
     bool della_squadra(const Letta& letta, std::string_view nome) const;
 
+    // Which column of a list of cells holds which field.
+    struct Colonne {
+        std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
+        std::vector<std::string> intestazione;  // the header's cells, where it has one
+    };
+
   private:
     void leggi_celle(std::vector<std::string>& celle, Letta& letta) const;
 
     Colonne colonne_;  // in a list of cells
-    Squadre squadre_;
+    Squadre squadre_;  // the teams the list names
 };
+
+// The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
+
+// An ASCII letter, or a byte of a letter beyond ASCII.
+bool lettera(char c);
+// The text without the signs and dashes that stand between fields.
+std::string_view senza_segni(std::string_view testo);
+// The line without what is no content: a chat's sender, an e-mail's quote marks, a bullet,
+// emoji and emphasis marks; a tab is two spaces and a no-break space one.
+std::string pulita(std::string_view riga);
+
+// The two teams of `testo`, on either side of a dash or "vs" ("Lupi - Orsi", "Lupi vs Orsi",
+// "Lupi–Orsi", "Lupi-Orsi").
+std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo);
+// A result, "3-1" or "0 - 0", is no team and no date.
+bool risultato(std::string_view testo);
+// A match's number: up to four digits.
+bool numero_di_gara(std::string_view cella);
+// A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
+// definire"; under a firm date (`datata`) a time still to be set is no such mark.
+std::string rinvio_di(std::string_view riga, bool datata);
+
+// What the line `testo`, free text, holds. The date, the time and the match's number are
+// found among its words, the teams on either side of a dash, "vs" or a run of spaces; of the
+// words before them those that make a team of `squadre` are the home team, the others the
+// venue.
+void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta);
 
 }  // namespace turnolista

@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "esporta/date.hpp"
 #include "esporta/lettore.hpp"
 #include "ricerca/ricerca.hpp"
 

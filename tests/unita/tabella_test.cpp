@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "esporta/celle.hpp"
 #include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
