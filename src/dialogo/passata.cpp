@@ -31,7 +31,7 @@ std::pair<std::uint64_t, std::size_t> trovate(std::string_view testo, std::strin
 // those of any other list as the reader reads each record.
 std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella tabella) {
     const Disposizione disposizione(testo);
-    if (disposizione.regola_fissa()) {
+    if (disposizione.regola_fissa) {
         per_riga(testo, [&](std::string_view riga) {
             if (contiene(riga, cercato)) {
                 tabella.riga(riga);
@@ -40,7 +40,7 @@ std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella
         return std::move(tabella).chiudi();
     }
     const Lettore lettore(testo, disposizione);
-    const Separatore separatore = lettore.separatore();
+    const Separatore separatore = lettore.separatore;
     per_riga(
         testo,
         [&](std::string_view riga) {

@@ -203,7 +203,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     const Lettore lettore(testo);
     Calendario calendario(std::string(squadra), adesso);
     const char separatore =
-        lettore.separatore() == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore());
+        lettore.separatore == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore);
     // A record without the name matters only as a heading, whose date only an undated match
     // of the team under it takes: the records from `da_leggere` on are read for their
     // headings then, and never where every match has its own date.

@@ -13,11 +13,12 @@ constexpr auto FINE = std::string_view::npos;
 // Far more cells than a fixture list has.
 constexpr std::size_t CELLE = 64;
 
-// Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets.
+// Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets,
+// emphasis marks.
 bool figura(char32_t c) {
     return c >= 0x1F000 || (c >= 0x2600 && c <= 0x27BF) || (c >= 0x2B00 && c <= 0x2BFF) ||
            c == 0xFE0F || c == 0x200D || c == 0x200E || c == 0x200F || c == 0x2022 || c == 0x25BA ||
-           c == 0x25AA;
+           c == 0x25AA || c == '*' || c == '_' || c == '~';
 }
 
 // What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
@@ -30,22 +31,6 @@ std::size_t mittente(std::string_view riga) {
     }
     const std::size_t due_punti = riga.find(": ", dopo);
     return due_punti == FINE || due_punti > dopo + 40 ? 0 : due_punti + 2;
-}
-
-// A cell that starts with a double quote: its text without them is added to `testo`, and
-// what stands after the closing quote, up to the separator, as it is. Returns where the
-// cell ends in `riga`.
-std::size_t tra_virgolette(std::string_view riga, char separatore, std::string& testo) {
-    std::size_t i = 1;
-    for (; i < riga.size() && (riga[i] != '"' || riga.substr(i).starts_with("\"\"")); ++i) {
-        if (riga.substr(i).starts_with("\"\"") || riga.substr(i).starts_with("\r\n")) {
-            ++i;
-        }
-        testo += riga[i] == '\n' || riga[i] == '\r' ? ' ' : riga[i];
-    }
-    const std::size_t fine = std::min(riga.find(separatore, i), riga.size());
-    testo.append(riga.substr(std::min(i + 1, fine), fine - std::min(i + 1, fine)));
-    return fine;
 }
 
 // How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
@@ -78,12 +63,12 @@ Disposizione::Disposizione(std::string_view testo) {
         tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
     });
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
-    separatore_ = piu(tab)       ? Separatore::tab
-                  : piu(punti)   ? Separatore::punto_e_virgola
-                  : piu(virgole) ? Separatore::virgola
-                                 : Separatore::spazio;
-    allineata_ = separatore_ == Separatore::spazio && piu(allineate);
-    tratteggiata_ = separatore_ == Separatore::spazio && !allineata_ && piu(tratteggiate);
+    separatore = piu(tab)       ? Separatore::tab
+                 : piu(punti)   ? Separatore::punto_e_virgola
+                 : piu(virgole) ? Separatore::virgola
+                                : Separatore::spazio;
+    in_celle = separatore != Separatore::spazio || piu(allineate);
+    regola_fissa = separatore == Separatore::spazio && (piu(allineate) || !piu(tratteggiate));
 }
 
 bool lettera(char c) {
@@ -108,14 +93,10 @@ std::string_view senza_segni(std::string_view testo) {
 }
 
 std::string pulita(std::string_view riga) {
-    if (riga.starts_with("\u200E")) {
-        riga.remove_prefix(3);
-    }
+    riga.remove_prefix(riga.starts_with("\u200E") ? 3 : 0);
     riga.remove_prefix(mittente(riga));
     riga.remove_prefix(std::min(riga.find_first_not_of("> "), riga.size()));
-    if (riga.starts_with("- ") || riga.starts_with("* ")) {
-        riga.remove_prefix(2);
-    }
+    riga.remove_prefix(riga.starts_with("- ") || riga.starts_with("* ") ? 2 : 0);
     // Most cells are plain ASCII with nothing to take out: no byte to decode one at a time.
     if (std::none_of(riga.begin(), riga.end(), [](char c) {
             return c == '\t' || c == '*' || c == '_' || c == '~' ||
@@ -125,18 +106,13 @@ std::string pulita(std::string_view riga) {
     }
     std::string testo;
     testo.reserve(riga.size());
-    for (std::size_t i = 0; i < riga.size();) {
-        std::size_t n = 0;
+    for (std::size_t i = 0, n = 0; i < riga.size(); i += n) {
         const char32_t c = carattere(riga.substr(i), n);
         n = std::max<std::size_t>(n, 1);
-        if (c == '\t') {
-            testo += "  ";
-        } else if (c == 0xA0) {
-            testo += ' ';
-        } else if (!figura(c) && c != '*' && c != '_' && c != '~') {
-            testo.append(riga.substr(i, n));
-        }
-        i += n;
+        testo.append(c == '\t'   ? "  "
+                     : c == 0xA0 ? " "
+                     : figura(c) ? std::string_view()
+                                 : riga.substr(i, n));
     }
     return std::string(senza_spazi(testo));
 }
@@ -148,17 +124,20 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
     riga = spazi ? senza_spazi(riga) : riga.substr(0, riga.find_last_not_of(s) + 1);
     std::vector<std::string> celle;
     while (!spazi || !riga.empty()) {
+        const bool ultima = celle.size() + 1 == CELLE;
         std::string cella;
-        std::size_t fine = FINE;
-        if (celle.size() + 1 == CELLE) {
-            cella = riga;
-        } else if ((s == ';' || s == ',') && riga.starts_with('"')) {
-            fine = tra_virgolette(riga, s, cella);
-        } else {
-            fine = riga.find(tra);
-            cella = riga.substr(0, fine);
+        std::size_t i = 0;  // past the text in double quotes that starts the cell, if any
+        if (!ultima && (s == ';' || s == ',') && riga.starts_with('"')) {
+            for (i = 1; i < riga.size() && (riga[i] != '"' || riga.substr(i).starts_with("\"\""));
+                 ++i) {
+                i += riga.substr(i).starts_with("\"\"") || riga.substr(i).starts_with("\r\n") ? 1
+                                                                                              : 0;
+                cella += riga[i] == '\n' || riga[i] == '\r' ? ' ' : riga[i];
+            }
+            i = std::min(i + 1, riga.size());
         }
-        celle.push_back(pulita(cella));
+        const std::size_t fine = ultima ? FINE : riga.find(tra, i);
+        celle.push_back(pulita(cella.append(riga.substr(i, fine - i))));
         if (fine >= riga.size()) {
             break;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -158,8 +159,8 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
 
 Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
     : Disposizione(disposizione) {
-    if (in_celle()) {
-        colonne_ = colonne_di(testo, separatore(), squadre_);
+    if (in_celle) {
+        colonne_ = colonne_di(testo, separatore, squadre_);
         return;
     }
     // In free text, the away teams: a word before a home team the list names is its venue.
@@ -174,17 +175,17 @@ Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
 
 Letta Lettore::leggi(std::string_view riga) const {
     Letta letta;
-    auto celle = in_celle() ? celle_di(riga, separatore()) : std::vector<std::string>();
+    auto celle =
+        in_celle ? celle_di(riga, separatore) : std::vector{pulita(riga.substr(0, RIGA_LUNGA))};
     if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
         leggi_celle(celle, letta);
-    } else if (in_celle()) {  // a record out of the columns, as a line of free text
+    } else {  // free text, or a record out of the columns as if it were
         std::string testo;
         for (const std::string& cella : celle) {
             testo.append(testo.empty() ? "" : "  ").append(cella);
         }
-        leggi_libero(std::string_view(testo).substr(0, RIGA_LUNGA), squadre_, letta);
-    } else {
-        leggi_libero(pulita(riga.substr(0, RIGA_LUNGA)), squadre_, letta);
+        leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE), squadre_,
+                     letta);
     }
     if (letta.tipo == Letta::Tipo::partita) {
         letta.rinvio = rinvio_di(riga, leggi_data(letta.data).has_value());
@@ -211,10 +212,7 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
     letta.luogo = cella(colonne_.luogo);
     if (colonne_.partita) {
         letta.partita = cella(colonne_.partita);
-        if (const auto squadre = incontro(letta.partita)) {
-            letta.casa = squadre->first;
-            letta.ospite = squadre->second;
-        }
+        std::tie(letta.casa, letta.ospite) = incontro(letta.partita).value_or(std::pair("", ""));
     } else {
         letta.casa = cella(colonne_.casa);
         letta.ospite = cella(colonne_.ospite);
@@ -235,14 +233,6 @@ void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
             (j < colonne_.intestazione.size() || !celle[j].empty())) {
             letta.altre.push_back(std::move(celle[j]));
         }
-    }
-}
-
-void Giornata::segui(Letta& letta) {
-    if (letta.tipo == Letta::Tipo::intestazione) {
-        *this = {true, letta.data};
-    } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty() && vista) {
-        letta.data = data;
     }
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 // The reader: what each line of a fixture list holds, found by its content over the whole
-// list, for the calendar of every list and the tables of every list not separated by single
-// spaces: cut into cells where most lines are (celle.cpp), each column's kind read from its
-// cells (lettore.cpp), else each line free text (campi.cpp). A line that names no match and
-// holds a date, or starts with a round's word, is a heading: its date is that of the matches
-// under it.
+// list (the README tells how), for the calendar of every list and the tables of every list
+// not separated by single spaces. Cells and noise in celle.cpp, columns in lettore.cpp, free
+// text in campi.cpp, dates and times in date.cpp.
 
 #include <chrono>
 #include <optional>
@@ -33,32 +31,23 @@ std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
 enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
 
-// How a list's lines separate their fields, by most of them (a title line decides nothing):
-// all that the tables of a list cut by the fixed rule need, so that such a pass reads no
-// line's words.
-class Disposizione {
-  public:
+// How a list's lines separate their fields, by most of them: all that the tables of a list
+// cut by the fixed rule need, so that such a pass reads no line's words.
+struct Disposizione {
     explicit Disposizione(std::string_view testo);
 
-    Separatore separatore() const { return separatore_; }
+    Separatore separatore = Separatore::spazio;
     // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
-    bool in_celle() const { return separatore_ != Separatore::spazio || allineata_; }
+    bool in_celle = false;
     // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
     // fields no sign such as " – " sets apart.
-    bool regola_fissa() const { return separatore_ == Separatore::spazio && !tratteggiata_; }
-
-  private:
-    Separatore separatore_ = Separatore::spazio;
-    bool allineata_ = false;
-    bool tratteggiata_ = false;
+    bool regola_fissa = true;
 };
 
-// The cells of the record `riga`, without what is no content: cut at every `separatore`, or
-// with `spazio` at each run of spaces. The separators that end a record are no cells (a sheet
-// writes them for empty cells). With ";" or "," a cell that starts with a double quote loses
-// them, "" inside being one ", and a line break in it is a space. A record of more cells than
-// any list has keeps the rest of its text in its last, so that a line of endless cells takes
-// no more memory than its text.
+// The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
+// runs of spaces); those a sheet writes empty at a record's end are none. With ";" or "," a
+// cell may be quoted as a sheet quotes it. The 64th cell keeps the rest of the record, so
+// that a line of endless cells takes no more memory than its text.
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore);
 
 struct Letta {
@@ -130,10 +119,8 @@ bool numero_di_gara(std::string_view cella);
 // definire"; under a firm date (`datata`) a time still to be set is no such mark.
 std::string rinvio_di(std::string_view riga, bool datata);
 
-// What the line `testo`, free text, holds. The date, the time and the match's number are
-// found among its words, the teams on either side of a dash, "vs" or a run of spaces; of the
-// words before them those that make a team of `squadre` are the home team, the others the
-// venue.
+// What the line `testo`, free text, holds; of the words before the teams, those that make a
+// team of `squadre` are the home team, the others the venue.
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta);
 
 }  // namespace turnolista
