@@ -70,11 +70,9 @@ std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi legg
 // result, the match's number. Gives what is left, in pieces between them and runs of spaces.
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole;
-    for (std::size_t i = testo.find_first_not_of(' '); i != FINE;
-         i = testo.find_first_not_of(' ', i)) {
-        const std::size_t fine = std::min(testo.find(' ', i), testo.size());
+    for (std::size_t i = 0, fine = 0; (i = testo.find_first_not_of(' ', fine)) != FINE;) {
+        fine = std::min(testo.find(' ', i), testo.size());
         parole.push_back({testo.substr(i, fine - i), i >= 2 && testo.substr(i - 2, 2) == "  "});
-        i = fine;
     }
     const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
     letta.data = prendi(parole, 4, data);

@@ -184,12 +184,11 @@ bool numero_di_gara(std::string_view cella) {
 }
 
 bool risultato(std::string_view testo) {
-    const std::size_t trattino = testo.find('-');
+    const std::size_t trattino = std::min(testo.find('-'), testo.size());
     const auto numero = [](std::string_view t) {
-        t = senza_spazi(t);
-        return t.size() <= 3 && numero_di_gara(t);
+        return senza_spazi(t).size() <= 3 && numero_di_gara(senza_spazi(t));
     };
-    return trattino != FINE && numero(testo.substr(0, trattino)) &&
+    return trattino < testo.size() && numero(testo.substr(0, trattino)) &&
            numero(testo.substr(trattino + 1));
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <string>
 
 #include "comune/codifica.hpp"
 
@@ -75,10 +74,8 @@ std::optional<Data> leggi_data(std::string_view testo) {
     if (segno == ' ') {  // "13 settembre 2026", "13 set", "13 set. 26"
         resto = senza_spazi(resto);
         const std::size_t fine = std::min(resto.find(' '), resto.size());
-        std::string parola = minuscolo_ascii(resto.substr(0, fine));
-        if (parola.ends_with('.')) {
-            parola.pop_back();
-        }
+        const std::string parola =
+            minuscolo_ascii(resto.substr(0, fine - (resto.substr(0, fine).ends_with('.') ? 1 : 0)));
         // "set", "sett", "settembre"; not "otto", which is a number.
         for (std::size_t m = 0; m < MESI.size(); ++m) {
             if (parola.size() >= 3 && MESI[m].starts_with(parola) &&
@@ -131,11 +128,9 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         }
         detta = true;
     }
-    if (!detta || !resto.empty() || !ore || !minuti || !secondi || *ore > 23 || *minuti > 59 ||
-        *secondi > 59) {
-        return std::nullopt;
-    }
-    return hours(*ore) + minutes(*minuti) + seconds(*secondi);
+    const bool letta = detta && resto.empty() && ore && minuti && secondi && *ore < 24 &&
+                       *minuti < 60 && *secondi < 60;
+    return letta ? std::optional(hours(*ore) + minutes(*minuti) + seconds(*secondi)) : std::nullopt;
 }
 
 }  // namespace turnolista

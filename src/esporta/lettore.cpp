@@ -56,9 +56,8 @@ struct Conto {
     Squadre valori;  // its first values, enough to tell the teams
 };
 
-// The columns of the list `testo`, cut by `separatore`, from what their cells hold: a date,
-// a time, a small number, two teams; a header's words name only what that leaves open,
-// whatever the export calls them. The teams they name go to `squadre`.
+// The columns of the list `testo` by what their cells hold, a header's words naming only what
+// that leaves open, whatever the export calls them. The teams they name go to `squadre`.
 Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squadre) {
     // What each column holds, and the header: the last line of cells above the first date.
     std::vector<Conto> conti;
@@ -155,6 +154,51 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
     return col;
 }
 
+// What the record of `celle`, in the columns `colonne`, holds.
+void leggi_celle(const Colonne& colonne, const Squadre& squadre, std::vector<std::string>& celle,
+                 Letta& letta) {
+    const auto cella = [&](std::optional<std::size_t> j) {
+        return j && *j < celle.size() ? celle[*j] : std::string();
+    };
+    letta.data = cella(colonne.data);
+    letta.ora = cella(colonne.ora);
+    if (!leggi_data(letta.data)) {
+        // A date and its time in one cell: "Sab 13/09/2026 15:30".
+        Letta in_una;
+        leggi_libero(letta.data, squadre, in_una);
+        if (leggi_data(in_una.data)) {
+            letta.data = in_una.data;
+            letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
+        }
+    }
+    letta.n = cella(colonne.n);
+    letta.luogo = cella(colonne.luogo);
+    if (colonne.partita) {
+        letta.partita = cella(colonne.partita);
+        std::tie(letta.casa, letta.ospite) = incontro(letta.partita).value_or(std::pair("", ""));
+    } else {
+        letta.casa = cella(colonne.casa);
+        letta.ospite = cella(colonne.ospite);
+        letta.partita =
+            letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
+    }
+    // The header, a rest, a match of two teams, or a heading with a date.
+    letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
+                     ? Letta::Tipo::altro
+                 : !letta.casa.empty() && !letta.ospite.empty() ? Letta::Tipo::partita
+                 : leggi_data(letta.data)                       ? Letta::Tipo::intestazione
+                                                                : Letta::Tipo::altro;
+    // The further columns the header names, empty ones too, and any other cell.
+    celle.resize(std::max(celle.size(), colonne.intestazione.size()));
+    for (std::size_t j = 0; j < celle.size(); ++j) {
+        if (j != colonne.n && j != colonne.data && j != colonne.ora && j != colonne.luogo &&
+            j != colonne.partita && j != colonne.casa && j != colonne.ospite &&
+            (j < colonne.intestazione.size() || !celle[j].empty())) {
+            letta.altre.push_back(std::move(celle[j]));
+        }
+    }
+}
+
 }  // namespace
 
 Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
@@ -178,7 +222,7 @@ Letta Lettore::leggi(std::string_view riga) const {
     auto celle =
         in_celle ? celle_di(riga, separatore) : std::vector{pulita(riga.substr(0, RIGA_LUNGA))};
     if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
-        leggi_celle(celle, letta);
+        leggi_celle(colonne_, squadre_, celle, letta);
     } else {  // free text, or a record out of the columns as if it were
         std::string testo;
         for (const std::string& cella : celle) {
@@ -191,49 +235,6 @@ Letta Lettore::leggi(std::string_view riga) const {
         letta.rinvio = rinvio_di(riga, leggi_data(letta.data).has_value());
     }
     return letta;
-}
-
-void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
-    const auto cella = [&](std::optional<std::size_t> j) {
-        return j && *j < celle.size() ? celle[*j] : std::string();
-    };
-    letta.data = cella(colonne_.data);
-    letta.ora = cella(colonne_.ora);
-    if (!leggi_data(letta.data)) {
-        // A date and its time in one cell: "Sab 13/09/2026 15:30".
-        Letta in_una;
-        leggi_libero(letta.data, squadre_, in_una);
-        if (leggi_data(in_una.data)) {
-            letta.data = in_una.data;
-            letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
-        }
-    }
-    letta.n = cella(colonne_.n);
-    letta.luogo = cella(colonne_.luogo);
-    if (colonne_.partita) {
-        letta.partita = cella(colonne_.partita);
-        std::tie(letta.casa, letta.ospite) = incontro(letta.partita).value_or(std::pair("", ""));
-    } else {
-        letta.casa = cella(colonne_.casa);
-        letta.ospite = cella(colonne_.ospite);
-        letta.partita =
-            letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
-    }
-    // The header, a rest, a match of two teams, or a heading with a date.
-    letta.tipo = celle == colonne_.intestazione || trova_ascii(letta.partita, "ripos") != FINE
-                     ? Letta::Tipo::altro
-                 : !letta.casa.empty() && !letta.ospite.empty() ? Letta::Tipo::partita
-                 : leggi_data(letta.data)                       ? Letta::Tipo::intestazione
-                                                                : Letta::Tipo::altro;
-    // The further columns the header names, empty ones too, and any other cell.
-    celle.resize(std::max(celle.size(), colonne_.intestazione.size()));
-    for (std::size_t j = 0; j < celle.size(); ++j) {
-        if (j != colonne_.n && j != colonne_.data && j != colonne_.ora && j != colonne_.luogo &&
-            j != colonne_.partita && j != colonne_.casa && j != colonne_.ospite &&
-            (j < colonne_.intestazione.size() || !celle[j].empty())) {
-            letta.altre.push_back(std::move(celle[j]));
-        }
-    }
 }
 
 bool Lettore::della_squadra(const Letta& letta, std::string_view nome) const {

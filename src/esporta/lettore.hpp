@@ -92,8 +92,6 @@ class Lettore : public Disposizione {
     };
 
   private:
-    void leggi_celle(std::vector<std::string>& celle, Letta& letta) const;
-
     Colonne colonne_;  // in a list of cells
     Squadre squadre_;  // the teams the list names
 };
