@@ -34,14 +34,6 @@ bool di_turno(std::string_view testo) {
     return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
 }
 
-// What is written as a date or a time, read or not: a digit on each side of a '/' or a ':'.
-template <char SEGNO>
-bool scritta_come(std::string_view parola) {
-    const std::size_t dove = parola.find(SEGNO);
-    return dove != FINE && dove > 0 && dove + 1 < parola.size() && cifra(parola[dove - 1]) &&
-           cifra(parola[dove + 1]);
-}
-
 // The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
 // its words are taken.
 template <typename Leggi>
@@ -49,15 +41,11 @@ std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi legg
     for (std::size_t i = 0; i < parole.size(); ++i) {
         for (std::size_t k = std::min(quante, parole.size() - i); k > 0; --k) {
             const auto prese = parole.subspan(i, k);
-            if (std::any_of(prese.begin(), prese.end(), [](const Parola& p) { return p.usata; })) {
-                continue;
-            }
             const std::string_view campo = senza_segni(
                 std::string_view(prese.front().testo.begin(), prese.back().testo.end()));
-            if (leggi(campo)) {
-                for (Parola& p : prese) {
-                    p.usata = true;
-                }
+            if (std::none_of(prese.begin(), prese.end(), [](const Parola& p) { return p.usata; }) &&
+                leggi(campo)) {
+                std::for_each(prese.begin(), prese.end(), [](Parola& p) { p.usata = true; });
                 return campo;
             }
         }
@@ -80,11 +68,15 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (const std::string_view seconda = prendi(parole, 4, data); !seconda.empty()) {
         letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
     }
-    if (letta.data.empty()) {
-        letta.data = prendi(parole, 1, scritta_come<'/'>);
-    }
-    if (letta.ora.empty()) {
-        letta.ora = prendi(parole, 1, scritta_come<':'>);
+    // A date or a time not understood: a digit on each side of a '/' or a ':'.
+    for (const auto& [campo, segno] : {std::pair(&letta.data, '/'), std::pair(&letta.ora, ':')}) {
+        if (campo->empty()) {
+            *campo = prendi(parole, 1, [segno](std::string_view p) {
+                const std::size_t dove = p.find(segno);
+                return dove != FINE && dove > 0 && dove + 1 < p.size() && cifra(p[dove - 1]) &&
+                       cifra(p[dove + 1]);
+            });
+        }
     }
     if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {
         letta.altre.emplace_back(risultati);
@@ -140,18 +132,17 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
 }
 
 // Words in small letters after an away team the list names are a note, not the team:
-// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Takes them off `ospite`.
-std::string_view nota_dopo(std::string_view& ospite, const Squadre& squadre) {
+// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Moves them from `ospite` to `altre`.
+void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
         const char dopo = s + 1 < ospite.size() ? ospite[s + 1] : 'A';
         if (dopo >= 'a' && dopo <= 'z' && squadre.contains(ospite.substr(0, s))) {
-            const std::string_view nota = ospite.substr(s + 1);
+            altre.emplace_back(ospite.substr(s + 1));
             ospite = ospite.substr(0, s);
-            return nota;
+            return;
         }
     }
-    return {};
 }
 
 }  // namespace
@@ -184,15 +175,12 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
-    std::string_view tra_parentesi;  // "Lupi-Orsi (Palestra Rossi)"
-    if (const std::size_t aperta = ospite.find(" ("); aperta != FINE) {
-        tra_parentesi = ospite.substr(aperta + 2);
-        tra_parentesi = tra_parentesi.substr(0, tra_parentesi.find(')'));
-        ospite = senza_segni(ospite.substr(0, aperta));
-    }
-    if (const std::string_view nota = nota_dopo(ospite, squadre); !nota.empty()) {
-        letta.altre.emplace_back(nota);
-    }
+    // A venue in brackets after the teams: "Lupi-Orsi (Palestra Rossi)".
+    const std::size_t aperta = std::min(ospite.find(" ("), ospite.size());
+    std::string_view tra_parentesi = ospite.substr(std::min(aperta + 2, ospite.size()));
+    tra_parentesi = tra_parentesi.substr(0, tra_parentesi.find(')'));
+    ospite = senza_segni(ospite.substr(0, aperta));
+    nota_dopo(ospite, squadre, letta.altre);
     // A venue before the home team, where the piece is not the line's start.
     std::string luogo =
         luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
@@ -200,9 +188,8 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time: "Lupi - Orsi ore 15.30 (Campo Lupi)".
         std::string_view altro = senza_segni(pezzi[j]);
-        if (altro.starts_with('(') && altro.ends_with(')')) {
-            altro = altro.substr(1, altro.size() - 2);
-        }
+        altro = altro.starts_with('(') && altro.ends_with(')') ? altro.substr(1, altro.size() - 2)
+                                                               : altro;
         if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro)) {
             luogo += (luogo.empty() ? "" : " ") + std::string(altro);
         }
@@ -215,8 +202,8 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
 
 void Giornata::segui(Letta& letta) {
     if (letta.tipo == Letta::Tipo::intestazione) {
-        *this = {true, letta.data};
-    } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty() && vista) {
+        data = letta.data;
+    } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
         letta.data = data;
     }
 }

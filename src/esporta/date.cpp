@@ -38,17 +38,6 @@ std::optional<int> anno_di(std::string_view testo) {
     return lunghezza == 0 ? 0 : static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0);
 }
 
-// The text without a weekday before it: "Sab 26/09", "Domenica, 13 settembre".
-std::string_view senza_giorno(std::string_view testo) {
-    if (std::none_of(GIORNI.begin(), GIORNI.end(),
-                     [&](std::string_view g) { return inizia_con_ascii(testo, g); })) {
-        return testo;
-    }
-    const std::size_t fine = std::min(testo.find_first_of(" ,"), testo.size());
-    return fine < testo.size() && !cifra(testo[fine - 1]) ? senza_spazi(testo.substr(fine + 1))
-                                                          : testo;
-}
-
 }  // namespace
 
 std::string_view senza_spazi(std::string_view testo) {
@@ -60,8 +49,14 @@ std::string_view senza_spazi(std::string_view testo) {
 
 std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
-    std::string_view resto = senza_spazi(testo);
-    resto = resto.size() > 40 ? std::string_view() : senza_giorno(resto);
+    std::string_view resto = senza_spazi(testo).size() > 40 ? "" : senza_spazi(testo);
+    if (std::any_of(GIORNI.begin(), GIORNI.end(),
+                    [&](std::string_view g) { return inizia_con_ascii(resto, g); })) {
+        // Without the weekday: "Sab 26/09", "Domenica, 13 settembre".
+        const std::size_t fine = std::min(resto.find_first_of(" ,"), resto.size());
+        resto = fine < resto.size() && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))
+                                                               : resto;
+    }
     // Every date starts with its day: most words a line is tried by end here.
     const auto giorno = cifre(resto, 1, 2);
     if (!giorno || resto.empty()) {

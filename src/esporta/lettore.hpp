@@ -64,8 +64,7 @@ struct Letta {
 
 // The date the list's headings give the matches under them, line after line.
 struct Giornata {
-    bool vista = false;  // a heading above: its date, or none where it is not set
-    std::string data;
+    std::string data;  // the last heading's, none before the first
     // Takes a heading's date, or gives it to a match without its own.
     void segui(Letta& letta);
 };
