@@ -98,10 +98,8 @@ std::string pulita(std::string_view riga) {
     riga.remove_prefix(std::min(riga.find_first_not_of("> "), riga.size()));
     riga.remove_prefix(riga.starts_with("- ") || riga.starts_with("* ") ? 2 : 0);
     // Most cells are plain ASCII with nothing to take out: no byte to decode one at a time.
-    if (std::none_of(riga.begin(), riga.end(), [](char c) {
-            return c == '\t' || c == '*' || c == '_' || c == '~' ||
-                   static_cast<unsigned char>(c) >= 0x80;
-        })) {
+    if (std::none_of(riga.begin(), riga.end(),
+                     [](unsigned char c) { return c == '\t' || c >= 0x80 || figura(c); })) {
         return std::string(senza_spazi(riga));
     }
     std::string testo;
@@ -161,11 +159,9 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
     for (const std::string_view segno :
          {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
         const std::size_t dove = testo.find(segno);
-        if (dove == FINE) {
-            continue;
-        }
-        if (const auto squadre = ai_lati(dove, segno.size());
-            !squadre.first.empty() && !squadre.second.empty()) {
+        const auto squadre = dove == FINE ? std::pair(std::string_view(), std::string_view())
+                                          : ai_lati(dove, segno.size());
+        if (!squadre.first.empty() && !squadre.second.empty()) {
             return squadre;
         }
     }
@@ -201,9 +197,8 @@ std::string rinvio_di(std::string_view riga, bool datata) {
         const bool ora = segno.starts_with("da ") && datata &&
                          trova_ascii(riga.substr(0, dove), "data ") == FINE;
         if (dove != FINE && !ora) {
-            const std::size_t fine =
-                std::min(riga.find_first_of(" \t;,\")", dove + segno.size()), riga.size());
-            return std::string(riga.substr(dove, fine - dove));
+            return std::string(
+                riga.substr(dove, riga.find_first_of(" \t;,\")", dove + segno.size()) - dove));
         }
     }
     return {};

@@ -41,10 +41,8 @@ std::optional<int> anno_di(std::string_view testo) {
 }  // namespace
 
 std::string_view senza_spazi(std::string_view testo) {
-    const auto inizio = testo.find_first_not_of(' ');
-    return inizio == std::string_view::npos
-               ? std::string_view()
-               : testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
+    testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
+    return testo.substr(0, testo.find_last_not_of(' ') + 1);
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
@@ -87,19 +85,16 @@ std::optional<Data> leggi_data(std::string_view testo) {
                                                             : std::nullopt;
     }
     // Where it can be a date in some year: 29/02 waits for its year.
-    if (!mese || !anno ||
-        !year_month_day(year(*anno != 0 ? *anno : 2000) / month(*mese) / day(*giorno)).ok()) {
-        return std::nullopt;
-    }
-    return Data{*giorno, *mese, *anno};
+    const auto esiste = [&] {
+        return year_month_day(year(*anno != 0 ? *anno : 2000) / month(*mese) / day(*giorno)).ok();
+    };
+    return mese && anno && esiste() ? std::optional(Data{*giorno, *mese, *anno}) : std::nullopt;
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
     // The longest, "ore 20.45.00", fits well within this.
-    if (senza_spazi(testo).size() > 16) {
-        return std::nullopt;
-    }
-    const std::string orario = minuscolo_ascii(senza_spazi(testo));
+    const std::string orario =
+        minuscolo_ascii(senza_spazi(testo).size() > 16 ? "" : senza_spazi(testo));
     std::string_view resto = orario;
     // "ore 21", "h 21", "h21": the hour alone is enough.
     bool detta = false;
@@ -111,8 +106,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         }
     }
     const auto ore = cifre(resto, 1, 2);
-    std::optional<unsigned> minuti = 0;
-    std::optional<unsigned> secondi = 0;
+    std::optional<unsigned> minuti = 0, secondi = 0;
     if (!resto.empty() && std::string_view(":.,h").find(resto.front()) != resto.npos) {
         const char segno = resto.front();
         resto.remove_prefix(1);

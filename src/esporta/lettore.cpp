@@ -30,11 +30,11 @@ constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colo
 
 // Which of NOMI a header's cell names by the words it holds; "Squadra 1" and "Squadra 2" are
 // the home and away teams.
-std::optional<std::size_t> nome_di_colonna(std::string_view cella) {
+auto nome_di_colonna(std::string_view cella) {
     std::string parole = minuscolo_ascii(cella);
     std::replace_if(
         parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
-    std::optional<std::size_t> nome;
+    const auto* nome = NOMI.end();
     for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
         a = std::min(parole.find(' ', da), parole.size());
         const std::string parola = " " + parole.substr(da, a - da) + " ";
@@ -43,9 +43,7 @@ std::optional<std::size_t> nome_di_colonna(std::string_view cella) {
         const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
             return nomi.first.find(parola) != FINE;
         });
-        if (k != NOMI.end() && (!nome || numero || k < NOMI.begin() + *nome)) {
-            nome = static_cast<std::size_t>(k - NOMI.begin());
-        }
+        nome = k != NOMI.end() && (nome == NOMI.end() || numero || k < nome) ? k : nome;
     }
     return nome;
 }
@@ -63,30 +61,28 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
     std::vector<Conto> conti;
     Colonne col;
     bool datata = false;
-    per_riga(
-        testo,
-        [&](std::string_view riga) {
-            const auto celle = celle_di(riga, separatore);
-            const bool con_data = std::any_of(celle.begin(), celle.end(),
-                                              [](const std::string& c) { return leggi_data(c); });
-            if (!datata && !con_data && celle.size() >= 2) {
-                col.intestazione = celle;
+    const auto conta = [&](std::string_view riga) {
+        const auto celle = celle_di(riga, separatore);
+        const bool con_data = std::any_of(celle.begin(), celle.end(),
+                                          [](const std::string& c) { return leggi_data(c); });
+        if (!datata && !con_data && celle.size() >= 2) {
+            col.intestazione = celle;
+        }
+        datata = datata || con_data;
+        conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
+        for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
+            const std::string& cella = celle[j];
+            conti[j].date += leggi_data(cella) ? 1 : 0;
+            conti[j].ore += leggi_ora(cella) ? 1 : 0;
+            conti[j].numeri += numero_di_gara(cella) ? 1 : 0;
+            conti[j].partite += incontro(cella) && !risultato(cella) ? 1 : 0;
+            conti[j].testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
+            if (conti[j].valori.size() < 256 && !cella.empty()) {
+                conti[j].valori.insert(cella);
             }
-            datata = datata || con_data;
-            conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
-            for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
-                const std::string& cella = celle[j];
-                conti[j].date += leggi_data(cella) ? 1 : 0;
-                conti[j].ore += leggi_ora(cella) ? 1 : 0;
-                conti[j].numeri += numero_di_gara(cella) ? 1 : 0;
-                conti[j].partite += incontro(cella) && !risultato(cella) ? 1 : 0;
-                conti[j].testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
-                if (conti[j].valori.size() < 256 && !cella.empty()) {
-                    conti[j].valori.insert(cella);
-                }
-            }
-        },
-        static_cast<char>(separatore));
+        }
+    };
+    per_riga(testo, conta, static_cast<char>(separatore));
     // Each field takes the column not yet taken that holds most of what it is.
     std::vector<char> usata(conti.size());
     const auto prendi = [&](std::optional<std::size_t> j) {
@@ -95,10 +91,8 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
     const auto piu = [&](std::size_t Conto::*quanti) {
         std::optional<std::size_t> migliore;
         for (std::size_t j = 0; j < conti.size(); ++j) {
-            if (!usata[j] && conti[j].*quanti > 0 &&
-                (!migliore || conti[j].*quanti > conti[*migliore].*quanti)) {
-                migliore = j;
-            }
+            const std::size_t finora = migliore ? conti[*migliore].*quanti : 0;
+            migliore = !usata[j] && conti[j].*quanti > finora ? j : migliore;
         }
         return prendi(migliore);
     };
@@ -106,9 +100,9 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
     col.ora = piu(&Conto::ore);
     // The header names what the cells leave open.
     for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
-        const auto nome = nome_di_colonna(col.intestazione[j]);
-        if (nome && !(col.*NOMI[*nome].second)) {
-            col.*NOMI[*nome].second = prendi(j);
+        const auto* nome = nome_di_colonna(col.intestazione[j]);
+        if (nome != NOMI.end() && !(col.*nome->second)) {
+            col.*nome->second = prendi(j);
         }
     }
     if (!col.casa && !col.partita) {

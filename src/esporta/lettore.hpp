@@ -15,16 +15,14 @@
 namespace turnolista {
 
 struct Data {
-    unsigned giorno = 0;
-    unsigned mese = 0;
+    unsigned giorno = 0, mese = 0;
     int anno = 0;  // 0 where the list does not say
 };
 
 // The text without the spaces around it.
 std::string_view senza_spazi(std::string_view testo);
-// A date as lists write it, where it can be a date in some year (29/02 waits for its
-// year): "d/m", "d/m/yy" (20yy) or "d/m/yyyy" with "/", "-" or ".", or "13 settembre
-// 2026", "13 set"; a weekday may stand before it ("Sab 26/09", "Domenica, 13/09/2026").
+// A date as lists write it, where it can be a date in some year (29/02 waits for its year):
+// "13/09", "13-09-26", "13.09.2026", "13 settembre 2026", "13 set", after a weekday or not.
 std::optional<Data> leggi_data(std::string_view testo);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
@@ -96,7 +94,6 @@ class Lettore : public Disposizione {
 };
 
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
-
 // An ASCII letter, or a byte of a letter beyond ASCII.
 bool lettera(char c);
 // The text without the signs and dashes that stand between fields.
@@ -105,8 +102,7 @@ std::string_view senza_segni(std::string_view testo);
 // emoji and emphasis marks; a tab is two spaces and a no-break space one.
 std::string pulita(std::string_view riga);
 
-// The two teams of `testo`, on either side of a dash or "vs" ("Lupi - Orsi", "Lupi vs Orsi",
-// "Lupi–Orsi", "Lupi-Orsi").
+// The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
 std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
