@@ -33,33 +33,30 @@ std::size_t mittente(std::string_view riga) {
     return due_punti == FINE || due_punti > dopo + 40 ? 0 : due_punti + 2;
 }
 
-// How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
-std::size_t volte(std::string_view riga, std::string_view segno) {
-    std::size_t n = 0;
-    for (auto i = riga.find(segno); i != FINE; i = riga.find(segno, i + segno.size())) {
-        ++n;
-    }
-    return n;
-}
-
 }  // namespace
 
 Disposizione::Disposizione(std::string_view testo) {
     // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
     // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
     std::size_t righe = 0, tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
+    // How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
+    const auto volte = [](std::string_view riga, std::string_view segno) {
+        std::size_t n = 0;
+        for (auto i = riga.find(segno); i != FINE; i = riga.find(segno, i + segno.size())) {
+            ++n;
+        }
+        return n;
+    };
     per_riga(testo, [&](std::string_view riga) {
         riga = senza_spazi(riga);
-        std::size_t corse = 0;
-        for (auto i = riga.find("  "); i != FINE;
-             i = riga.find("  ", riga.find_first_not_of(' ', i))) {
-            ++corse;
-        }
+        const std::size_t corsa = riga.find("  ");
+        const bool due_corse =
+            corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE;
         righe += riga.empty() ? 0 : 1;
         tab += volte(riga, "\t") > 0 ? 1 : 0;
         punti += volte(riga, ";") >= 2 ? 1 : 0;
         virgole += volte(riga, ",") >= 3 ? 1 : 0;
-        allineate += corse >= 2 ? 1 : 0;
+        allineate += due_corse ? 1 : 0;
         tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
     });
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
@@ -139,8 +136,7 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
         if (fine >= riga.size()) {
             break;
         }
-        riga = riga.substr(fine + tra.size());
-        riga = spazi ? senza_spazi(riga) : riga;
+        riga = spazi ? senza_spazi(riga.substr(fine)) : riga.substr(fine + 1);
     }
     return celle;
 }

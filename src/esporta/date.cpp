@@ -32,10 +32,10 @@ std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::
 std::optional<int> anno_di(std::string_view testo) {
     const std::size_t lunghezza = testo.size();
     const auto anno = cifre(testo, 2, 4);
-    if (lunghezza != 0 && (!anno || !testo.empty() || lunghezza == 3)) {
-        return std::nullopt;
-    }
-    return lunghezza == 0 ? 0 : static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0);
+    const bool letto = anno && testo.empty() && lunghezza != 3;
+    return lunghezza == 0 ? 0
+           : letto        ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
+                          : std::nullopt;
 }
 
 }  // namespace

@@ -105,9 +105,7 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
             col.*nome->second = prendi(j);
         }
     }
-    if (!col.casa && !col.partita) {
-        col.partita = piu(&Conto::partite);
-    }
+    col.partita = col.casa || col.partita ? col.partita : piu(&Conto::partite);
     if (!col.casa && !col.partita) {
         // The two columns of names that share most values: the home and away teams.
         std::optional<std::size_t> casa, ospite;
@@ -225,9 +223,9 @@ Letta Lettore::leggi(std::string_view riga) const {
         leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE), squadre_,
                      letta);
     }
-    if (letta.tipo == Letta::Tipo::partita) {
-        letta.rinvio = rinvio_di(riga, leggi_data(letta.data).has_value());
-    }
+    letta.rinvio = letta.tipo == Letta::Tipo::partita
+                       ? rinvio_di(riga, leggi_data(letta.data).has_value())
+                       : std::string();
     return letta;
 }
 
@@ -235,10 +233,9 @@ bool Lettore::della_squadra(const Letta& letta, std::string_view nome) const {
     const auto uguale = [&](std::string_view squadra) {
         return come_digitato(squadra, nome) == squadra.size();
     };
-    const bool nella_lista = std::any_of(squadre_.begin(), squadre_.end(), uguale) ||
-                             uguale(letta.casa) || uguale(letta.ospite);
-    return nella_lista ? uguale(letta.casa) || uguale(letta.ospite)
-                       : contiene(letta.casa, nome) || contiene(letta.ospite, nome);
+    return uguale(letta.casa) || uguale(letta.ospite) ||
+           (std::none_of(squadre_.begin(), squadre_.end(), uguale) &&
+            (contiene(letta.casa, nome) || contiene(letta.ospite, nome)));
 }
 
 }  // namespace turnolista
