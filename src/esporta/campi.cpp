@@ -13,13 +13,12 @@ constexpr auto FINE = std::string_view::npos;
 
 struct Parola {
     std::string_view testo;
-    bool distante;  // after a run of spaces
-    bool usata = false;
+    bool distante = false, usata = false;  // after a run of spaces; taken for a field
 };
 
 // Whether `parola`, in any case, is one of `parole`, written " a b c ".
 bool una_di(std::string_view parole, std::string_view parola) {
-    return parole.find(" " + minuscolo_ascii(parola) + " ") != FINE;
+    return parole.find(std::string(" ").append(minuscolo_ascii(parola)).append(" ")) != FINE;
 }
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".

@@ -115,7 +115,6 @@ std::string pulita(std::string_view riga) {
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) {
     const auto s = static_cast<char>(separatore);
     const bool spazi = separatore == Separatore::spazio;
-    const std::string_view tra = spazi ? "  " : std::string_view(&s, 1);
     riga = spazi ? senza_spazi(riga) : riga.substr(0, riga.find_last_not_of(s) + 1);
     std::vector<std::string> celle;
     while (!spazi || !riga.empty()) {
@@ -131,7 +130,7 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
             }
             i = std::min(i + 1, riga.size());
         }
-        const std::size_t fine = ultima ? FINE : riga.find(tra, i);
+        const std::size_t fine = ultima ? FINE : spazi ? riga.find("  ", i) : riga.find(s, i);
         celle.push_back(pulita(cella.append(riga.substr(i, fine - i))));
         if (fine >= riga.size()) {
             break;
@@ -144,8 +143,9 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
 std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo) {
     // Each sign below holds a dash, or "v" after a space: most cells, a date or a venue, hold
     // neither, and so are looked at once rather than once a sign.
-    if (std::none_of(testo.begin(), testo.end(), [](char c) { return c == '-' || c == '\xE2'; }) &&
-        trova_ascii(testo, " v") == FINE) {
+    if (std::adjacent_find(testo.begin(), testo.end(), [](char a, char b) {
+            return a == '-' || a == '\xE2' || (a == ' ' && (b == 'v' || b == 'V'));
+        }) == testo.end()) {
         return std::nullopt;
     }
     const auto ai_lati = [&](std::size_t dove, std::size_t lungo) {
@@ -178,7 +178,8 @@ bool numero_di_gara(std::string_view cella) {
 bool risultato(std::string_view testo) {
     const std::size_t trattino = std::min(testo.find('-'), testo.size());
     const auto numero = [](std::string_view t) {
-        return senza_spazi(t).size() <= 3 && numero_di_gara(senza_spazi(t));
+        t = senza_spazi(t);
+        return t.size() <= 3 && numero_di_gara(t);
     };
     return trattino < testo.size() && numero(testo.substr(0, trattino)) &&
            numero(testo.substr(trattino + 1));

@@ -47,7 +47,8 @@ std::string_view senza_spazi(std::string_view testo) {
 
 std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
-    std::string_view resto = senza_spazi(testo).size() > 40 ? "" : senza_spazi(testo);
+    testo = senza_spazi(testo);
+    std::string_view resto = testo.size() > 40 ? "" : testo;
     if (std::any_of(GIORNI.begin(), GIORNI.end(),
                     [&](std::string_view g) { return inizia_con_ascii(resto, g); })) {
         // Without the weekday: "Sab 26/09", "Domenica, 13 settembre".
@@ -93,8 +94,8 @@ std::optional<Data> leggi_data(std::string_view testo) {
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
     // The longest, "ore 20.45.00", fits well within this.
-    const std::string orario =
-        minuscolo_ascii(senza_spazi(testo).size() > 16 ? "" : senza_spazi(testo));
+    testo = senza_spazi(testo);
+    const std::string orario = minuscolo_ascii(testo.size() > 16 ? "" : testo);
     std::string_view resto = orario;
     // "ore 21", "h 21", "h21": the hour alone is enough.
     bool detta = false;
