@@ -17,10 +17,10 @@ namespace {
 std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella tabella) {
     const Disposizione disposizione(testo);
     std::optional<Lettore> lettore;
-    if (!disposizione.regola_fissa()) {
+    if (!disposizione.regola_fissa) {
         lettore.emplace(testo, disposizione);
     }
-    const Separatore separatore = disposizione.separatore();
+    const Separatore separatore = disposizione.separatore;
     per_riga(
         testo,
         [&](std::string_view riga) {

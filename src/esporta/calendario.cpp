@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "comune/codifica.hpp"
-#include "esporta/date.hpp"
 #include "esporta/ics.hpp"
 #include "ricerca/ricerca.hpp"
 
@@ -197,7 +196,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     std::vector<Evento> eventi;
     std::vector<Scartata> scartate;
     const char separatore =
-        lettore.separatore() == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore());
+        lettore.separatore == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore);
     // A record without the name matters only as a heading, whose date only an undated match
     // of the team under it takes: the records from `da_leggere` on are read for their
     // headings then, and never where every match has its own date.

@@ -1,10 +1,9 @@
-#include "esporta/campi.hpp"
+#include "esporta/lettore.hpp"
 
 #include <algorithm>
+#include <span>
 
 #include "comune/codifica.hpp"
-#include "esporta/celle.hpp"
-#include "esporta/parole.hpp"
 
 namespace turnolista {
 
@@ -12,95 +11,95 @@ namespace {
 
 constexpr auto FINE = std::string_view::npos;
 
-}  // namespace
+struct Parola {
+    std::string_view testo;
+    bool distante = false, usata = false;  // after a run of spaces; taken for a field
+};
 
-std::optional<std::pair<std::size_t, std::size_t>> incontro(std::string_view testo) {
-    // Each sign below holds a dash, or "v" after a space: most cells, a date or a venue, hold
-    // neither, and so are looked at once rather than once a sign.
-    bool forse = false;
-    for (std::size_t i = 0; i < testo.size() && !forse; ++i) {
-        forse = testo[i] == '-' || testo[i] == '\xE2' ||
-                (testo[i] == ' ' && i + 1 < testo.size() &&
-                 (testo[i + 1] == 'v' || testo[i + 1] == 'V'));
-    }
-    if (!forse) {
-        return std::nullopt;
-    }
-    for (const std::string_view segno :
-         {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
-        const std::size_t dove = testo.find(segno);
-        if (dove != FINE && !senza_segni(testo.substr(0, dove)).empty() &&
-            !senza_segni(testo.substr(dove + segno.size())).empty()) {
-            return std::pair(dove, segno.size());
-        }
-    }
-    // "Lupi-Orsi": a dash between a name's end and a letter.
-    for (std::size_t i = 1; i + 1 < testo.size(); ++i) {
-        if (testo[i] == '-' && !cifra(testo[i - 1]) && testo[i - 1] != ' ' &&
-            lettera(testo[i + 1])) {
-            return std::pair(i, std::size_t{1});
-        }
-    }
-    return std::nullopt;
+// Whether `parola`, in any case, is one of `parole`, written " a b c ".
+bool una_di(std::string_view parole, std::string_view parola) {
+    return parole.find(std::string(" ").append(minuscolo_ascii(parola)).append(" ")) != FINE;
 }
 
-bool risultato(std::string_view testo) {
-    const std::size_t trattino = testo.find('-');
-    const auto numero = [](std::string_view t) {
-        t = senza_spazi(t);
-        return !t.empty() && t.size() <= 3 && std::all_of(t.begin(), t.end(), cifra);
+// A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
+bool di_turno(std::string_view testo) {
+    const auto di_giornata = [](std::string_view parola) {
+        parola = senza_segni(parola);
+        return una_di(" giornata turno round settimana ", parola) || parola.ends_with("\xC2\xAA") ||
+               parola.ends_with("\xC2\xB0");
     };
-    return trattino != FINE && numero(testo.substr(0, trattino)) &&
-           numero(testo.substr(trattino + 1));
+    const std::size_t prima = std::min(testo.find(' '), testo.size());
+    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
+    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
 }
 
-bool numero_di_gara(std::string_view cella) {
-    return !cella.empty() && cella.size() <= 4 && std::all_of(cella.begin(), cella.end(), cifra);
-}
-
-std::string rinvio_di(std::string_view riga, bool datata) {
-    for (const std::string_view segno :
-         {"rinviat", "sospes", "annullat", "posticipat", "da recuperare", "non disputat",
-          "da definire", "da stabilire", "da fissare", "data da"}) {
-        const std::size_t dove = trova_ascii(riga, segno);
-        // Under a firm date, a time still to be set is the whole day.
-        const bool ora = segno.starts_with("da ") && datata &&
-                         trova_ascii(riga.substr(0, dove), "data ") == FINE;
-        if (dove != FINE && !ora) {
-            const std::size_t fine =
-                std::min(riga.find_first_of(" \t;,\")", dove + segno.size()), riga.size());
-            return std::string(riga.substr(dove, fine - dove));
+// The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
+// its words are taken.
+template <typename Leggi>
+std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi leggi) {
+    for (std::size_t i = 0; i < parole.size(); ++i) {
+        for (std::size_t k = std::min(quante, parole.size() - i); k > 0; --k) {
+            const auto prese = parole.subspan(i, k);
+            const std::string_view campo = senza_segni(
+                std::string_view(prese.front().testo.begin(), prese.back().testo.end()));
+            if (std::none_of(prese.begin(), prese.end(), [](const Parola& p) { return p.usata; }) &&
+                leggi(campo)) {
+                std::for_each(prese.begin(), prese.end(), [](Parola& p) { p.usata = true; });
+                return campo;
+            }
         }
     }
     return {};
 }
 
-namespace {
-
-// The piece that holds the two teams, and where the sign between them stands in it: a dash
-// or "vs", else a run of spaces between the last two pieces.
-struct Coppia {
-    std::size_t pezzo;                          // cppcheck-suppress unusedStructMember
-    std::pair<std::size_t, std::size_t> segno;  // cppcheck-suppress unusedStructMember
-    bool spaziate;                              // cppcheck-suppress unusedStructMember
-};
-
-std::optional<Coppia> squadre_in(std::string_view testo, std::vector<std::string_view>& pezzi) {
-    for (std::size_t k = 0; k < pezzi.size(); ++k) {
-        if (const auto dove = incontro(pezzi[k])) {
-            return Coppia{k, *dove, false};
+// Takes off `testo` the fields written as such: the date (of up to four words), the time, a
+// return leg's, a date or a time not understood (told as written, not taken for a venue), a
+// result, the match's number. Gives what is left, in pieces between them and runs of spaces.
+std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
+    std::vector<Parola> parole;
+    for (std::size_t i = 0, fine = 0; (i = testo.find_first_not_of(' ', fine)) != FINE;) {
+        fine = std::min(testo.find(' ', i), testo.size());
+        parole.push_back({testo.substr(i, fine - i), i >= 2 && testo.substr(i - 2, 2) == "  "});
+    }
+    const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
+    letta.data = prendi(parole, 4, data);
+    letta.ora = prendi(parole, 2, leggi_ora);
+    if (const std::string_view seconda = prendi(parole, 4, data); !seconda.empty()) {
+        letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
+    }
+    // A date or a time not understood: a digit on each side of a '/' or a ':'.
+    for (const auto& [campo, segno] : {std::pair(&letta.data, '/'), std::pair(&letta.ora, ':')}) {
+        if (campo->empty()) {
+            *campo = prendi(parole, 1, [segno](std::string_view p) {
+                const std::size_t dove = p.find(segno);
+                return dove != FINE && dove > 0 && dove + 1 < p.size() && cifra(p[dove - 1]) &&
+                       cifra(p[dove + 1]);
+            });
         }
     }
-    if (pezzi.size() < 2) {
-        return std::nullopt;
+    if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {
+        letta.altre.emplace_back(risultati);
     }
-    const std::size_t k = pezzi.size() - 2;
-    const auto da = static_cast<std::size_t>(pezzi[k].data() - testo.data());
-    pezzi[k] = testo.substr(da, static_cast<std::size_t>(pezzi.back().data() - testo.data()) +
-                                    pezzi.back().size() - da);
-    const std::size_t segno = pezzi[k].size() - pezzi.back().size() - 2;
-    pezzi.pop_back();
-    return Coppia{k, {segno, 2}, true};
+    if (!parole.empty() && !parole[0].usata && numero_di_gara(parole[0].testo)) {
+        letta.n = parole[0].testo;
+        parole[0].usata = true;
+    }
+    // Words that only say what follows, a leg or a time, are in no piece.
+    const auto di_passaggio = [](const Parola& p) {
+        return una_di(" and. rit. andata ritorno ore alle h h. | / ", p.testo);
+    };
+    std::vector<std::string_view> pezzi;
+    bool segue = false;  // the word before is in the last piece
+    for (const Parola& p : parole) {
+        const bool libera = !p.usata && !di_passaggio(p);
+        if (libera && segue && !p.distante) {
+            pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());
+        } else if (libera) {
+            pezzi.push_back(p.testo);
+        }
+        segue = libera;
+    }
+    return pezzi;
 }
 
 // The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
@@ -108,96 +107,104 @@ std::optional<Coppia> squadre_in(std::string_view testo, std::vector<std::string
 // as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
 std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
                         std::string_view ospite) {
-    std::size_t campo = FINE;
+    // Where the home team starts, past the sign or space before it; 0 where it is not found
+    // (npos + 1).
+    std::size_t taglio = 0;
     for (const std::string_view tra : {": ", " - ", " \u2013 ", " \u2014 ", " | "}) {
-        const std::size_t dove = casa.rfind(tra);
-        campo = dove != FINE && (campo == FINE || dove > campo) ? dove : campo;
+        taglio = std::max(taglio, casa.rfind(tra) + 1);
     }
-    if (campo == FINE && (solo || casa.find(' ') == FINE || squadre.contains(casa))) {
+    if (taglio == 0 && (solo || casa.find(' ') == FINE || squadre.contains(casa))) {
         return {};
     }
-    std::size_t taglio = campo;  // the space or sign before the home team
-    for (std::size_t s = casa.find(' '); taglio == FINE && s != FINE; s = casa.find(' ', s + 1)) {
-        taglio = squadre.contains(casa.substr(s + 1)) ? s : FINE;
+    for (std::size_t s = casa.find(' '); taglio == 0 && s != FINE; s = casa.find(' ', s + 1)) {
+        taglio = squadre.contains(casa.substr(s + 1)) ? s + 1 : 0;
     }
     std::size_t fine = casa.size();
     for (auto parole = std::count(ospite.begin(), ospite.end(), ' ') + 1;
-         taglio == FINE && parole > 0 && fine != FINE; --parole) {
+         taglio == 0 && parole > 0 && fine != FINE; --parole) {
         fine = fine > 0 ? casa.rfind(' ', fine - 1) : FINE;
     }
-    taglio = taglio == FINE ? fine : taglio;
-    if (taglio == FINE) {
-        return {};
-    }
-    std::string luogo(senza_segni(casa.substr(0, taglio)));
-    casa = senza_segni(casa.substr(taglio + 1));
+    taglio = taglio == 0 ? fine + 1 : taglio;
+    std::string luogo(taglio == 0 ? "" : senza_segni(casa.substr(0, taglio - 1)));
+    casa = taglio == 0 ? casa : senza_segni(casa.substr(taglio));
     return luogo;
 }
 
 // Words in small letters after an away team the list names are a note, not the team:
-// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Takes them off `ospite`.
-std::string_view nota_dopo(std::string_view& ospite, const Squadre& squadre) {
+// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Moves them from `ospite` to `altre`.
+void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
         const char dopo = s + 1 < ospite.size() ? ospite[s + 1] : 'A';
         if (dopo >= 'a' && dopo <= 'z' && squadre.contains(ospite.substr(0, s))) {
-            const std::string_view nota = ospite.substr(s + 1);
+            altre.emplace_back(ospite.substr(s + 1));
             ospite = ospite.substr(0, s);
-            return nota;
+            return;
         }
     }
-    return {};
 }
 
 }  // namespace
 
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) {
-    std::vector<Parola> parole = parole_di(testo);
-    campi_scritti(testo, parole, letta);
-    std::vector<std::string_view> pezzi = pezzi_di(testo, parole);
-    const auto trovate = squadre_in(testo, pezzi);
+    std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
+    // The piece that holds the two teams: one with a dash or "vs", else the last two pieces,
+    // joined, the teams on either side of the run of spaces between them.
+    std::size_t k = 0;
+    std::optional<std::pair<std::string_view, std::string_view>> coppia;
+    while (k < pezzi.size() && !(coppia = incontro(pezzi[k]))) {
+        ++k;
+    }
+    const bool spaziate = !coppia && pezzi.size() >= 2;
+    if (spaziate) {
+        k = pezzi.size() - 2;
+        coppia =
+            std::pair(senza_segni(std::string_view(pezzi[k].begin(), pezzi.back().begin() - 2)),
+                      senza_segni(pezzi.back()));
+        pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
+        pezzi.pop_back();
+    }
     const bool riposo = trova_ascii(testo, "ripos") != FINE;
     // A round's word starts a heading, unless the teams stand after the line's date or time.
-    const bool giornata =
-        di_turno(testo) && (!trovate || pezzi[trovate->pezzo].data() == testo.data());
-    if (riposo || giornata || !trovate) {
-        letta.tipo = riposo                     ? Letta::Tipo::riposo
-                     : giornata || letta.giorno ? Letta::Tipo::intestazione
-                                                : Letta::Tipo::altro;
+    const bool giornata = di_turno(testo) && (!coppia || pezzi[k].data() == testo.data());
+    if (riposo || giornata || !coppia) {
+        letta.tipo = !riposo && (giornata || leggi_data(letta.data)) ? Letta::Tipo::intestazione
+                                                                     : Letta::Tipo::altro;
         return;
     }
     letta.tipo = Letta::Tipo::partita;
-    const std::string_view pezzo = pezzi[trovate->pezzo];
-    std::string_view casa = senza_segni(pezzo.substr(0, trovate->segno.first));
-    std::string_view ospite =
-        senza_segni(pezzo.substr(trovate->segno.first + trovate->segno.second));
-    std::string_view tra_parentesi;  // "Lupi-Orsi (Palestra Rossi)"
-    if (const std::size_t aperta = ospite.find(" ("); aperta != FINE) {
-        tra_parentesi = ospite.substr(aperta + 2);
-        tra_parentesi = tra_parentesi.substr(0, tra_parentesi.find(')'));
-        ospite = senza_segni(ospite.substr(0, aperta));
-    }
-    if (const std::string_view nota = nota_dopo(ospite, squadre); !nota.empty()) {
-        letta.altre.emplace_back(nota);
-    }
+    auto [casa, ospite] = *coppia;
+    // A venue in brackets after the teams: "Lupi-Orsi (Palestra Rossi)".
+    const std::size_t aperta = std::min(ospite.find(" ("), ospite.size());
+    std::string_view tra_parentesi = ospite.substr(std::min(aperta + 2, ospite.size()));
+    tra_parentesi = tra_parentesi.substr(0, tra_parentesi.find(')'));
+    ospite = senza_segni(ospite.substr(0, aperta));
+    nota_dopo(ospite, squadre, letta.altre);
     // A venue before the home team, where the piece is not the line's start.
     std::string luogo =
-        luogo_prima(casa, trovate->spaziate || pezzo.data() == testo.data(), squadre, ospite);
+        luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
     luogo += (luogo.empty() || tra_parentesi.empty() ? "" : " ") + std::string(tra_parentesi);
-    for (std::size_t k = 0; k < pezzi.size(); ++k) {
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time: "Lupi - Orsi ore 15.30 (Campo Lupi)".
-        std::string_view pezzo_k = senza_segni(pezzi[k]);
-        if (pezzo_k.starts_with('(') && pezzo_k.ends_with(')')) {
-            pezzo_k = pezzo_k.substr(1, pezzo_k.size() - 2);
-        }
-        if (k != trovate->pezzo && rinvio_di(pezzo_k, true).empty() && !di_turno(pezzo_k)) {
-            luogo += (luogo.empty() ? "" : " ") + std::string(pezzo_k);
+        std::string_view altro = senza_segni(pezzi[j]);
+        altro = altro.starts_with('(') && altro.ends_with(')') ? altro.substr(1, altro.size() - 2)
+                                                               : altro;
+        if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro)) {
+            luogo += (luogo.empty() ? "" : " ") + std::string(altro);
         }
     }
     letta.casa = casa;
     letta.ospite = ospite;
-    letta.partita = std::string(casa.data(), ospite.data() + ospite.size());
+    letta.partita = std::string(casa.begin(), ospite.end());
     letta.luogo = senza_segni(luogo);
+}
+
+void Giornata::segui(Letta& letta) {
+    if (letta.tipo == Letta::Tipo::intestazione) {
+        data = letta.data;
+    } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
+        letta.data = data;
+    }
 }
 
 }  // namespace turnolista

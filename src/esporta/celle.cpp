@@ -1,9 +1,9 @@
-#include "esporta/celle.hpp"
+#include "esporta/lettore.hpp"
 
 #include <algorithm>
 
 #include "comune/codifica.hpp"
-#include "esporta/date.hpp"
+#include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 
@@ -13,11 +13,12 @@ constexpr auto FINE = std::string_view::npos;
 // Far more cells than a fixture list has.
 constexpr std::size_t CELLE = 64;
 
-// Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets.
+// Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets,
+// emphasis marks.
 bool figura(char32_t c) {
     return c >= 0x1F000 || (c >= 0x2600 && c <= 0x27BF) || (c >= 0x2B00 && c <= 0x2BFF) ||
            c == 0xFE0F || c == 0x200D || c == 0x200E || c == 0x200F || c == 0x2022 || c == 0x25BA ||
-           c == 0x25AA;
+           c == 0x25AA || c == '*' || c == '_' || c == '~';
 }
 
 // What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
@@ -32,23 +33,40 @@ std::size_t mittente(std::string_view riga) {
     return due_punti == FINE || due_punti > dopo + 40 ? 0 : due_punti + 2;
 }
 
-// A cell that starts with a double quote: its text without them is added to `testo`, and
-// what stands after the closing quote, up to the separator, as it is. Returns where the
-// cell ends in `riga`.
-std::size_t tra_virgolette(std::string_view riga, char separatore, std::string& testo) {
-    std::size_t i = 1;
-    for (; i < riga.size() && (riga[i] != '"' || riga.substr(i).starts_with("\"\"")); ++i) {
-        if (riga.substr(i).starts_with("\"\"") || riga.substr(i).starts_with("\r\n")) {
-            ++i;
-        }
-        testo += riga[i] == '\n' || riga[i] == '\r' ? ' ' : riga[i];
-    }
-    const std::size_t fine = std::min(riga.find(separatore, i), riga.size());
-    testo.append(riga.substr(std::min(i + 1, fine), fine - std::min(i + 1, fine)));
-    return fine;
-}
-
 }  // namespace
+
+Disposizione::Disposizione(std::string_view testo) {
+    // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
+    // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
+    std::size_t righe = 0, tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
+    // How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
+    const auto volte = [](std::string_view riga, std::string_view segno) {
+        std::size_t n = 0;
+        for (auto i = riga.find(segno); i != FINE; i = riga.find(segno, i + segno.size())) {
+            ++n;
+        }
+        return n;
+    };
+    per_riga(testo, [&](std::string_view riga) {
+        riga = senza_spazi(riga);
+        const std::size_t corsa = riga.find("  ");
+        const bool due_corse =
+            corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE;
+        righe += riga.empty() ? 0 : 1;
+        tab += volte(riga, "\t") > 0 ? 1 : 0;
+        punti += volte(riga, ";") >= 2 ? 1 : 0;
+        virgole += volte(riga, ",") >= 3 ? 1 : 0;
+        allineate += due_corse ? 1 : 0;
+        tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
+    });
+    const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
+    separatore = piu(tab)       ? Separatore::tab
+                 : piu(punti)   ? Separatore::punto_e_virgola
+                 : piu(virgole) ? Separatore::virgola
+                                : Separatore::spazio;
+    in_celle = separatore != Separatore::spazio || piu(allineate);
+    regola_fissa = separatore == Separatore::spazio && (piu(allineate) || !piu(tratteggiate));
+}
 
 bool lettera(char c) {
     return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
@@ -60,85 +78,127 @@ std::string_view senza_segni(std::string_view testo) {
     const auto segno = [](char c) {
         return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|';
     };
-    for (std::size_t prima = FINE; prima != testo.size();) {
-        prima = testo.size();
-        while (!testo.empty() && segno(testo.front())) {
-            testo.remove_prefix(1);
-        }
-        while (!testo.empty() && segno(testo.back())) {
-            testo.remove_suffix(1);
-        }
-        for (const std::string_view lineetta : {"\u2013", "\u2014"}) {
-            testo.remove_prefix(testo.starts_with(lineetta) ? lineetta.size() : 0);
-            testo.remove_suffix(testo.ends_with(lineetta) ? lineetta.size() : 0);
-        }
+    const auto lineetta = [](std::string_view t) { return t == "\u2013" || t == "\u2014"; };
+    while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
+        testo.remove_prefix(segno(testo.front()) ? 1 : 3);
+    }
+    while (!testo.empty() && (segno(testo.back()) ||
+                              (testo.size() >= 3 && lineetta(testo.substr(testo.size() - 3))))) {
+        testo.remove_suffix(segno(testo.back()) ? 1 : 3);
     }
     return testo;
 }
 
 std::string pulita(std::string_view riga) {
-    if (riga.starts_with("\u200E")) {
-        riga.remove_prefix(3);
-    }
+    riga.remove_prefix(riga.starts_with("\u200E") ? 3 : 0);
     riga.remove_prefix(mittente(riga));
     riga.remove_prefix(std::min(riga.find_first_not_of("> "), riga.size()));
-    if (riga.starts_with("- ") || riga.starts_with("* ")) {
-        riga.remove_prefix(2);
-    }
+    riga.remove_prefix(riga.starts_with("- ") || riga.starts_with("* ") ? 2 : 0);
     // Most cells are plain ASCII with nothing to take out: no byte to decode one at a time.
-    if (std::none_of(riga.begin(), riga.end(), [](char c) {
-            return c == '\t' || c == '*' || c == '_' || c == '~' ||
-                   static_cast<unsigned char>(c) >= 0x80;
-        })) {
+    if (std::none_of(riga.begin(), riga.end(),
+                     [](unsigned char c) { return c == '\t' || c >= 0x80 || figura(c); })) {
         return std::string(senza_spazi(riga));
     }
     std::string testo;
     testo.reserve(riga.size());
-    for (std::size_t i = 0; i < riga.size();) {
-        std::size_t n = 0;
+    for (std::size_t i = 0, n = 0; i < riga.size(); i += n) {
         const char32_t c = carattere(riga.substr(i), n);
         n = std::max<std::size_t>(n, 1);
-        if (c == '\t') {
-            testo += "  ";
-        } else if (c == 0xA0) {
-            testo += ' ';
-        } else if (!figura(c) && c != '*' && c != '_' && c != '~') {
-            testo.append(riga.substr(i, n));
-        }
-        i += n;
+        testo.append(c == '\t'   ? "  "
+                     : c == 0xA0 ? " "
+                     : figura(c) ? std::string_view()
+                                 : riga.substr(i, n));
     }
     return std::string(senza_spazi(testo));
 }
 
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) {
-    std::vector<std::string> celle;
     const auto s = static_cast<char>(separatore);
-    if (separatore == Separatore::spazio) {
-        for (riga = senza_spazi(riga); !riga.empty();) {
-            const std::size_t fine = celle.size() + 1 < CELLE ? riga.find("  ") : FINE;
-            celle.push_back(pulita(riga.substr(0, fine)));
-            riga = senza_spazi(riga.substr(std::min(fine, riga.size())));
-        }
-        return celle;
-    }
-    riga = riga.substr(0, riga.find_last_not_of(s) + 1);
-    for (;;) {
+    const bool spazi = separatore == Separatore::spazio;
+    riga = spazi ? senza_spazi(riga) : riga.substr(0, riga.find_last_not_of(s) + 1);
+    std::vector<std::string> celle;
+    while (!spazi || !riga.empty()) {
+        const bool ultima = celle.size() + 1 == CELLE;
         std::string cella;
-        std::size_t fine = FINE;
-        if (celle.size() + 1 == CELLE) {
-            cella = riga;
-        } else if (separatore != Separatore::tab && riga.starts_with('"')) {
-            fine = tra_virgolette(riga, s, cella);
-        } else {
-            fine = riga.find(s);
-            cella = riga.substr(0, fine);
+        std::size_t i = 0;  // past the text in double quotes that starts the cell, if any
+        if (!ultima && (s == ';' || s == ',') && riga.starts_with('"')) {
+            for (i = 1; i < riga.size() && (riga[i] != '"' || riga.substr(i).starts_with("\"\""));
+                 ++i) {
+                i += riga.substr(i).starts_with("\"\"") || riga.substr(i).starts_with("\r\n") ? 1
+                                                                                              : 0;
+                cella += riga[i] == '\n' || riga[i] == '\r' ? ' ' : riga[i];
+            }
+            i = std::min(i + 1, riga.size());
         }
-        celle.push_back(pulita(cella));
+        const std::size_t fine = ultima ? FINE : spazi ? riga.find("  ", i) : riga.find(s, i);
+        celle.push_back(pulita(cella.append(riga.substr(i, fine - i))));
         if (fine >= riga.size()) {
-            return celle;
+            break;
         }
-        riga.remove_prefix(fine + 1);
+        riga = spazi ? senza_spazi(riga.substr(fine)) : riga.substr(fine + 1);
     }
+    return celle;
+}
+
+std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo) {
+    // Each sign below holds a dash, or "v" after a space: most cells, a date or a venue, hold
+    // neither, and so are looked at once rather than once a sign.
+    if (std::adjacent_find(testo.begin(), testo.end(), [](char a, char b) {
+            return a == '-' || a == '\xE2' || (a == ' ' && (b == 'v' || b == 'V'));
+        }) == testo.end()) {
+        return std::nullopt;
+    }
+    const auto ai_lati = [&](std::size_t dove, std::size_t lungo) {
+        return std::pair(senza_segni(testo.substr(0, dove)),
+                         senza_segni(testo.substr(dove + lungo)));
+    };
+    for (const std::string_view segno :
+         {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
+        const std::size_t dove = testo.find(segno);
+        const auto squadre = dove == FINE ? std::pair(std::string_view(), std::string_view())
+                                          : ai_lati(dove, segno.size());
+        if (!squadre.first.empty() && !squadre.second.empty()) {
+            return squadre;
+        }
+    }
+    // "Lupi-Orsi": a dash between a name's end and a letter.
+    for (std::size_t i = 1; i + 1 < testo.size(); ++i) {
+        if (testo[i] == '-' && !cifra(testo[i - 1]) && testo[i - 1] != ' ' &&
+            lettera(testo[i + 1])) {
+            return ai_lati(i, 1);
+        }
+    }
+    return std::nullopt;
+}
+
+bool numero_di_gara(std::string_view cella) {
+    return !cella.empty() && cella.size() <= 4 && std::all_of(cella.begin(), cella.end(), cifra);
+}
+
+bool risultato(std::string_view testo) {
+    const std::size_t trattino = std::min(testo.find('-'), testo.size());
+    const auto numero = [](std::string_view t) {
+        t = senza_spazi(t);
+        return t.size() <= 3 && numero_di_gara(t);
+    };
+    return trattino < testo.size() && numero(testo.substr(0, trattino)) &&
+           numero(testo.substr(trattino + 1));
+}
+
+std::string rinvio_di(std::string_view riga, bool datata) {
+    for (const std::string_view segno :
+         {"rinviat", "sospes", "annullat", "posticipat", "da recuperare", "non disputat",
+          "da definire", "da stabilire", "da fissare", "data da"}) {
+        const std::size_t dove = trova_ascii(riga, segno);
+        // Under a firm date, a time still to be set is the whole day.
+        const bool ora = segno.starts_with("da ") && datata &&
+                         trova_ascii(riga.substr(0, dove), "data ") == FINE;
+        if (dove != FINE && !ora) {
+            return std::string(
+                riga.substr(dove, riga.find_first_of(" \t;,\")", dove + segno.size()) - dove));
+        }
+    }
+    return {};
 }
 
 }  // namespace turnolista

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -15,84 +16,187 @@ constexpr auto FINE = std::string_view::npos;
 // one endless line takes no more memory than its text.
 constexpr std::size_t RIGA_LUNGA = 4096;
 
-// What a record of cells is: the header, a rest, a match of two teams, or a heading with a
-// date.
-Letta::Tipo tipo_di(const Letta& letta, bool intestazione) {
-    if (intestazione) {
-        return Letta::Tipo::altro;
+using Colonne = Lettore::Colonne;
+
+// What a header's words may name, beyond what the cells show: a field's words, in the order
+// in which the first wins where a cell holds two ("Campo squadra ospite" is a venue).
+constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
+    {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
+    {" casa locali ospitante home 1 ", &Colonne::casa},
+    {" ospite ospiti trasferta ospitata away 2 ", &Colonne::ospite},
+    {" partita incontro ", &Colonne::partita},
+    {" gara n num numero nr ", &Colonne::n},
+}};
+
+// Which of NOMI a header's cell names by the words it holds; "Squadra 1" and "Squadra 2" are
+// the home and away teams.
+auto nome_di_colonna(std::string_view cella) {
+    std::string parole = minuscolo_ascii(cella);
+    std::replace_if(
+        parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
+    const auto* nome = NOMI.end();
+    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
+        a = std::min(parole.find(' ', da), parole.size());
+        const std::string parola = " " + parole.substr(da, a - da) + " ";
+        // A team's number says which team, wherever it stands.
+        const bool numero = cifra(parola[1]) && parola.size() == 3;
+        const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
+            return nomi.first.find(parola) != FINE;
+        });
+        nome = k != NOMI.end() && (nome == NOMI.end() || numero || k < nome) ? k : nome;
     }
-    if (trova_ascii(letta.partita, "ripos") != FINE) {
-        return Letta::Tipo::riposo;
-    }
-    if (!letta.casa.empty() && !letta.ospite.empty()) {
-        return Letta::Tipo::partita;
-    }
-    return letta.giorno ? Letta::Tipo::intestazione : Letta::Tipo::altro;
+    return nome;
 }
 
-// Adds to `con` what separates the fields of `riga`: a tab, ";", ",", runs of spaces between
-// three cells or more, a sign between spaces ("Sab 19/09 ore 16:00 – Oratorio – Lupi vs Orsi").
-// One look at each byte: searching for each sign apart calls memchr at every space.
-void conta_separatori(std::string_view riga, std::array<std::size_t, 5>& con) {
-    constexpr std::string_view TRATTINO = " \u2013 ";
-    constexpr std::string_view BARRA = " | ";
-    std::size_t tab = 0, punti = 0, virgole = 0, corse = 0, trattini = 0, barre = 0;
-    // A sign counts again only after the end of the last one counted.
-    std::size_t dopo_trattino = 0, dopo_barra = 0;
-    for (std::size_t i = 0; i < riga.size(); ++i) {
-        const char c = riga[i];
-        tab += c == '\t' ? 1 : 0;
-        punti += c == ';' ? 1 : 0;
-        virgole += c == ',' ? 1 : 0;
-        if (c != ' ') {
-            continue;
+// What a column's cells hold, over the records that give a date.
+struct Conto {
+    std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
+    Squadre valori;  // its first values, enough to tell the teams
+};
+
+// The columns of the list `testo` by what their cells hold, a header's words naming only what
+// that leaves open, whatever the export calls them. The teams they name go to `squadre`.
+Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squadre) {
+    // What each column holds, and the header: the last line of cells above the first date.
+    std::vector<Conto> conti;
+    Colonne col;
+    bool datata = false;
+    const auto conta = [&](std::string_view riga) {
+        const auto celle = celle_di(riga, separatore);
+        const bool con_data = std::any_of(celle.begin(), celle.end(),
+                                          [](const std::string& c) { return leggi_data(c); });
+        if (!datata && !con_data && celle.size() >= 2) {
+            col.intestazione = celle;
         }
-        const std::string_view da_qui = riga.substr(i);
-        corse += da_qui.starts_with("  ") && (i == 0 || riga[i - 1] != ' ') ? 1 : 0;
-        if (i >= dopo_trattino && da_qui.starts_with(TRATTINO)) {
-            ++trattini;
-            dopo_trattino = i + TRATTINO.size();
+        datata = datata || con_data;
+        conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
+        for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
+            const std::string& cella = celle[j];
+            conti[j].date += leggi_data(cella) ? 1 : 0;
+            conti[j].ore += leggi_ora(cella) ? 1 : 0;
+            conti[j].numeri += numero_di_gara(cella) ? 1 : 0;
+            conti[j].partite += incontro(cella) && !risultato(cella) ? 1 : 0;
+            conti[j].testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
+            if (conti[j].valori.size() < 256 && !cella.empty()) {
+                conti[j].valori.insert(cella);
+            }
         }
-        if (i >= dopo_barra && da_qui.starts_with(BARRA)) {
-            ++barre;
-            dopo_barra = i + BARRA.size();
+    };
+    per_riga(testo, conta, static_cast<char>(separatore));
+    // Each field takes the column not yet taken that holds most of what it is.
+    std::vector<char> usata(conti.size());
+    const auto prendi = [&](std::optional<std::size_t> j) {
+        return j && *j < usata.size() && !std::exchange(usata[*j], 1) ? j : std::nullopt;
+    };
+    const auto piu = [&](std::size_t Conto::*quanti) {
+        std::optional<std::size_t> migliore;
+        for (std::size_t j = 0; j < conti.size(); ++j) {
+            const std::size_t finora = migliore ? conti[*migliore].*quanti : 0;
+            migliore = !usata[j] && conti[j].*quanti > finora ? j : migliore;
+        }
+        return prendi(migliore);
+    };
+    col.data = piu(&Conto::date);
+    col.ora = piu(&Conto::ore);
+    // The header names what the cells leave open.
+    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
+        const auto* nome = nome_di_colonna(col.intestazione[j]);
+        if (nome != NOMI.end() && !(col.*nome->second)) {
+            col.*nome->second = prendi(j);
         }
     }
-    con[0] += tab > 0 ? 1 : 0;
-    con[1] += punti >= 2 ? 1 : 0;
-    con[2] += virgole >= 3 ? 1 : 0;
-    con[3] += corse >= 2 ? 1 : 0;
-    con[4] += trattini >= 2 || barre >= 2 ? 1 : 0;
+    col.partita = col.casa || col.partita ? col.partita : piu(&Conto::partite);
+    if (!col.casa && !col.partita) {
+        // The two columns of names that share most values: the home and away teams.
+        std::optional<std::size_t> casa, ospite;
+        std::size_t migliore = 0;
+        for (std::size_t i = 0; i < conti.size(); ++i) {
+            for (std::size_t j = i + 1; j < conti.size(); ++j) {
+                if (usata[i] || usata[j] || conti[i].testi == 0 || conti[j].testi == 0) {
+                    continue;
+                }
+                const Squadre& altre = conti[j].valori;
+                const auto comuni = static_cast<std::size_t>(
+                    std::count_if(conti[i].valori.begin(), conti[i].valori.end(),
+                                  [&](const std::string& v) { return altre.contains(v); }));
+                if (comuni > migliore) {
+                    migliore = comuni;
+                    casa = i;
+                    ospite = j;
+                }
+            }
+        }
+        col.casa = prendi(casa);
+        col.ospite = prendi(ospite);
+    }
+    col.n = col.n ? col.n : piu(&Conto::numeri);
+    col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
+    // The teams the list names, for the free text of its other records.
+    for (const auto colonna : {col.casa, col.ospite}) {
+        if (colonna) {
+            squadre.insert(conti[*colonna].valori.begin(), conti[*colonna].valori.end());
+        }
+    }
+    for (const std::string& partita : col.partita ? conti[*col.partita].valori : Squadre()) {
+        const auto [casa, ospite] =
+            incontro(partita).value_or(std::pair(std::string_view(), senza_segni(partita)));
+        squadre.emplace(casa);
+        squadre.emplace(ospite);
+    }
+    return col;
+}
+
+// What the record of `celle`, in the columns `colonne`, holds.
+void leggi_celle(const Colonne& colonne, const Squadre& squadre, std::vector<std::string>& celle,
+                 Letta& letta) {
+    const auto cella = [&](std::optional<std::size_t> j) {
+        return j && *j < celle.size() ? celle[*j] : std::string();
+    };
+    letta.data = cella(colonne.data);
+    letta.ora = cella(colonne.ora);
+    if (!leggi_data(letta.data)) {
+        // A date and its time in one cell: "Sab 13/09/2026 15:30".
+        Letta in_una;
+        leggi_libero(letta.data, squadre, in_una);
+        if (leggi_data(in_una.data)) {
+            letta.data = in_una.data;
+            letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
+        }
+    }
+    letta.n = cella(colonne.n);
+    letta.luogo = cella(colonne.luogo);
+    if (colonne.partita) {
+        letta.partita = cella(colonne.partita);
+        std::tie(letta.casa, letta.ospite) = incontro(letta.partita).value_or(std::pair("", ""));
+    } else {
+        letta.casa = cella(colonne.casa);
+        letta.ospite = cella(colonne.ospite);
+        letta.partita =
+            letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
+    }
+    // The header, a rest, a match of two teams, or a heading with a date.
+    letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
+                     ? Letta::Tipo::altro
+                 : !letta.casa.empty() && !letta.ospite.empty() ? Letta::Tipo::partita
+                 : leggi_data(letta.data)                       ? Letta::Tipo::intestazione
+                                                                : Letta::Tipo::altro;
+    // The further columns the header names, empty ones too, and any other cell.
+    celle.resize(std::max(celle.size(), colonne.intestazione.size()));
+    for (std::size_t j = 0; j < celle.size(); ++j) {
+        if (j != colonne.n && j != colonne.data && j != colonne.ora && j != colonne.luogo &&
+            j != colonne.partita && j != colonne.casa && j != colonne.ospite &&
+            (j < colonne.intestazione.size() || !celle[j].empty())) {
+            letta.altre.push_back(std::move(celle[j]));
+        }
+    }
 }
 
 }  // namespace
 
-Disposizione::Disposizione(std::string_view testo) {
-    // How its lines separate their cells, by most of them: a title line decides nothing.
-    std::size_t righe = 0;
-    std::array<std::size_t, 5> con{};  // tab, ";", ",", runs of spaces, a dash or a bar
-    per_riga(testo, [&](std::string_view riga) {
-        riga = senza_spazi(riga);
-        if (!riga.empty()) {
-            ++righe;
-            conta_separatori(riga, con);
-        }
-    });
-    constexpr std::array SEPARATORI{Separatore::tab, Separatore::punto_e_virgola,
-                                    Separatore::virgola};
-    for (std::size_t k = 0; k < SEPARATORI.size(); ++k) {
-        if (separatore_ == Separatore::spazio && 2 * con[k] > righe) {
-            separatore_ = SEPARATORI[k];
-        }
-    }
-    allineata_ = separatore_ == Separatore::spazio && 2 * con[3] > righe;
-    tratteggiata_ = separatore_ == Separatore::spazio && !allineata_ && 2 * con[4] > righe;
-}
-
 Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
     : Disposizione(disposizione) {
-    if (in_celle()) {
-        colonne_ = colonne_di(testo, separatore(), squadre_);
+    if (in_celle) {
+        colonne_ = colonne_di(testo, separatore, squadre_);
         return;
     }
     // In free text, the away teams: a word before a home team the list names is its venue.
@@ -107,86 +211,31 @@ Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
 
 Letta Lettore::leggi(std::string_view riga) const {
     Letta letta;
-    if (in_celle()) {
-        auto celle = celle_di(riga, separatore());
-        if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
-            leggi_celle(celle, letta);
-        } else {
-            std::string testo;
-            for (const std::string& cella : celle) {
-                testo.append(testo.empty() ? "" : "  ").append(cella);
-            }
-            leggi_libero(std::string_view(testo).substr(0, RIGA_LUNGA), squadre_, letta);
+    auto celle =
+        in_celle ? celle_di(riga, separatore) : std::vector{pulita(riga.substr(0, RIGA_LUNGA))};
+    if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
+        leggi_celle(colonne_, squadre_, celle, letta);
+    } else {  // free text, or a record out of the columns as if it were
+        std::string testo;
+        for (const std::string& cella : celle) {
+            testo.append(testo.empty() ? "" : "  ").append(cella);
         }
-    } else {
-        leggi_libero(pulita(riga.substr(0, RIGA_LUNGA)), squadre_, letta);
+        leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE), squadre_,
+                     letta);
     }
-    letta.rinvio = letta.tipo == Letta::Tipo::partita ? rinvio_di(riga, letta.giorno.has_value())
-                                                      : std::string();
+    letta.rinvio = letta.tipo == Letta::Tipo::partita
+                       ? rinvio_di(riga, leggi_data(letta.data).has_value())
+                       : std::string();
     return letta;
-}
-
-void Lettore::leggi_celle(std::vector<std::string>& celle, Letta& letta) const {
-    const auto cella = [&](std::optional<std::size_t> j) {
-        return j && *j < celle.size() ? celle[*j] : std::string();
-    };
-    letta.data = cella(colonne_.data);
-    letta.giorno = leggi_data(letta.data);
-    letta.ora = cella(colonne_.ora);
-    if (!letta.giorno) {
-        // A date and its time in one cell: "Sab 13/09/2026 15:30".
-        Letta in_una;
-        leggi_libero(letta.data, squadre_, in_una);
-        if (in_una.giorno) {
-            letta.data = in_una.data;
-            letta.giorno = in_una.giorno;
-            letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
-        }
-    }
-    letta.n = cella(colonne_.n);
-    letta.luogo = cella(colonne_.luogo);
-    if (colonne_.partita) {
-        letta.partita = cella(colonne_.partita);
-        if (const auto dove = incontro(letta.partita)) {
-            letta.casa = senza_segni(letta.partita.substr(0, dove->first));
-            letta.ospite = senza_segni(letta.partita.substr(dove->first + dove->second));
-        }
-    } else {
-        letta.casa = cella(colonne_.casa);
-        letta.ospite = cella(colonne_.ospite);
-        letta.partita =
-            letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
-    }
-    const bool intestazione = celle == colonne_.intestazione;
-    // The further columns the header names, empty ones too, and any other cell.
-    celle.resize(std::max(celle.size(), colonne_.intestazione.size()));
-    for (std::size_t j = 0; j < celle.size(); ++j) {
-        if (j != colonne_.n && j != colonne_.data && j != colonne_.ora && j != colonne_.luogo &&
-            j != colonne_.partita && j != colonne_.casa && j != colonne_.ospite &&
-            (j < colonne_.intestazione.size() || !celle[j].empty())) {
-            letta.altre.push_back(std::move(celle[j]));
-        }
-    }
-    letta.tipo = tipo_di(letta, intestazione);
-}
-
-void Giornata::segui(Letta& letta) {
-    if (letta.tipo == Letta::Tipo::intestazione) {
-        *this = {true, letta.data, letta.giorno};
-    } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty() && vista) {
-        letta.data = data;
-        letta.giorno = giorno;
-    }
 }
 
 bool Lettore::della_squadra(const Letta& letta, std::string_view nome) const {
     const auto uguale = [&](std::string_view squadra) {
         return come_digitato(squadra, nome) == squadra.size();
     };
-    const bool nella_lista = std::any_of(squadre_.begin(), squadre_.end(), uguale) ||
-                             uguale(letta.casa) || uguale(letta.ospite);
-    return nella_lista ? uguale(letta.casa) || uguale(letta.ospite)
-                       : contiene(letta.casa, nome) || contiene(letta.ospite, nome);
+    return uguale(letta.casa) || uguale(letta.ospite) ||
+           (std::none_of(squadre_.begin(), squadre_.end(), uguale) &&
+            (contiene(letta.casa, nome) || contiene(letta.ospite, nome)));
 }
 
 }  // namespace turnolista

@@ -1,49 +1,73 @@
 #pragma once
-// What each line of a fixture list holds, found by its content over the whole list: the
-// calendar reads every list so, and the tables every list not separated by single spaces.
-// A list is cut into cells (celle.hpp) where most of its lines hold tabs, ";" or "," or align
-// their columns by runs of spaces, each column's kind read from its cells (colonne.hpp);
-// otherwise each line is free text (campi.hpp). A line that names no match and holds a date,
-// or starts with a round's word, is a heading: its date is that of the matches under it.
+// The reader: what each line of a fixture list holds, found by its content over the whole
+// list (the README tells how), for the calendar of every list and the tables of every list
+// not separated by single spaces. Cells and noise in celle.cpp, columns in lettore.cpp, free
+// text in campi.cpp, dates and times in date.cpp.
 
+#include <chrono>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-#include "esporta/campi.hpp"
-#include "esporta/celle.hpp"
-#include "esporta/colonne.hpp"
 
 namespace turnolista {
 
+struct Data {
+    unsigned giorno = 0, mese = 0;
+    int anno = 0;  // 0 where the list does not say
+};
+
+// The text without the spaces around it.
+std::string_view senza_spazi(std::string_view testo);
+// A date as lists write it, where it can be a date in some year (29/02 waits for its year):
+// "13/09", "13-09-26", "13.09.2026", "13 settembre 2026", "13 set", after a weekday or not.
+std::optional<Data> leggi_data(std::string_view testo);
+// Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
+std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
+
+enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
+
+// How a list's lines separate their fields, by most of them: all that the tables of a list
+// cut by the fixed rule need, so that such a pass reads no line's words.
+struct Disposizione {
+    explicit Disposizione(std::string_view testo);
+
+    Separatore separatore = Separatore::spazio;
+    // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
+    bool in_celle = false;
+    // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
+    // fields no sign such as " – " sets apart.
+    bool regola_fissa = true;
+};
+
+// The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
+// runs of spaces); those a sheet writes empty at a record's end are none. With ";" or "," a
+// cell may be quoted as a sheet quotes it. The 64th cell keeps the rest of the record, so
+// that a line of endless cells takes no more memory than its text.
+std::vector<std::string> celle_di(std::string_view riga, Separatore separatore);
+
+struct Letta {
+    enum class Tipo { altro, partita, intestazione };
+    Tipo tipo = Tipo::altro;
+    // The fields as the line writes them, in UTF-8.
+    std::string n, data, ora, luogo, casa, ospite;
+    std::string partita;             // the match as the list writes it: "Lupi-Orsi"
+    std::string rinvio;              // a mark of a match not played on its date
+    std::vector<std::string> altre;  // further cells, in order
+    // The return leg, where the line gives two dates: its date and time as written.
+    std::optional<std::pair<std::string, std::string>> ritorno;
+};
+
 // The date the list's headings give the matches under them, line after line.
 struct Giornata {
-    bool vista = false;  // a heading above: its date, or none where it is not set
-    std::string data;
-    std::optional<Data> giorno;
+    std::string data;  // the last heading's, none before the first
     // Takes a heading's date, or gives it to a match without its own.
     void segui(Letta& letta);
 };
 
-// How a list's lines separate their fields, by most of them: all that the tables of a list
-// cut by the fixed rule need, so that such a pass reads no line's words.
-class Disposizione {
-  public:
-    explicit Disposizione(std::string_view testo);
-
-    Separatore separatore() const { return separatore_; }
-    // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
-    bool in_celle() const { return separatore_ != Separatore::spazio || allineata_; }
-    // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
-    // fields no sign such as " – " sets apart.
-    bool regola_fissa() const { return separatore_ == Separatore::spazio && !tratteggiata_; }
-
-  private:
-    Separatore separatore_ = Separatore::spazio;
-    bool allineata_ = false;
-    bool tratteggiata_ = false;
-};
+using Squadre = std::set<std::string, std::less<>>;
 
 class Lettore : public Disposizione {
   public:
@@ -58,11 +82,38 @@ class Lettore : public Disposizione {
     // where the list has a team of that name ("Lupi" is not "Lupi B"), else one it names.
     bool della_squadra(const Letta& letta, std::string_view nome) const;
 
-  private:
-    void leggi_celle(std::vector<std::string>& celle, Letta& letta) const;
+    // Which column of a list of cells holds which field.
+    struct Colonne {
+        std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
+        std::vector<std::string> intestazione;  // the header's cells, where it has one
+    };
 
+  private:
     Colonne colonne_;  // in a list of cells
-    Squadre squadre_;
+    Squadre squadre_;  // the teams the list names
 };
+
+// The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
+// An ASCII letter, or a byte of a letter beyond ASCII.
+bool lettera(char c);
+// The text without the signs and dashes that stand between fields.
+std::string_view senza_segni(std::string_view testo);
+// The line without what is no content: a chat's sender, an e-mail's quote marks, a bullet,
+// emoji and emphasis marks; a tab is two spaces and a no-break space one.
+std::string pulita(std::string_view riga);
+
+// The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
+std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo);
+// A result, "3-1" or "0 - 0", is no team and no date.
+bool risultato(std::string_view testo);
+// A match's number: up to four digits.
+bool numero_di_gara(std::string_view cella);
+// A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
+// definire"; under a firm date (`datata`) a time still to be set is no such mark.
+std::string rinvio_di(std::string_view riga, bool datata);
+
+// What the line `testo`, free text, holds; of the words before the teams, those that make a
+// team of `squadre` are the home team, the others the venue.
+void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta);
 
 }  // namespace turnolista

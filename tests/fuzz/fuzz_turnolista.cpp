@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     // A table has a row for each line, or for each record where a quoted cell of a CSV holds
     // a line break, which the row keeps on one line.
     const std::string& tabella = excel.file.at(0).contenuto;
-    const auto separatore = turnolista::Lettore(originale).separatore();
+    const auto separatore = turnolista::Lettore(originale).separatore;
     const bool record = separatore == turnolista::Separatore::punto_e_virgola ||
                         separatore == turnolista::Separatore::virgola;
     verifica(record ? conta(tabella, "\n") <= righe : conta(tabella, "\n") == righe);

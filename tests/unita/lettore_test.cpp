@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "esporta/date.hpp"
 #include "esporta/lettore.hpp"
 #include "ricerca/ricerca.hpp"
 
@@ -121,13 +120,13 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
 // of spaces make cells, one does not.
 TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     EXPECT_TRUE(Disposizione("1 13/09 Lupi \u2013 \u2013 Orsi\n2 13/09 Tori \u2013 \u2013 Gufi\n")
-                    .regola_fissa());
+                    .regola_fissa);
     EXPECT_FALSE(Disposizione("Sab \u2013 Oratorio \u2013 Lupi vs Orsi\n"
                               "Dom \u2013 Campo \u2013 Tori vs Gufi\n")
-                     .regola_fissa());
-    EXPECT_TRUE(Disposizione("Sab  Oratorio  Lupi\nDom  Campo  Tori\n").in_celle());
-    EXPECT_FALSE(Disposizione("Sab  Oratorio Lupi\nDom  Campo Tori\n").in_celle());
-    EXPECT_EQ(Disposizione("Titolo\n13/09;Lupi;Orsi\n14/09;Tori;Gufi\n").separatore(),
+                     .regola_fissa);
+    EXPECT_TRUE(Disposizione("Sab  Oratorio  Lupi\nDom  Campo  Tori\n").in_celle);
+    EXPECT_FALSE(Disposizione("Sab  Oratorio Lupi\nDom  Campo Tori\n").in_celle);
+    EXPECT_EQ(Disposizione("Titolo\n13/09;Lupi;Orsi\n14/09;Tori;Gufi\n").separatore,
               Separatore::punto_e_virgola);
 }
 

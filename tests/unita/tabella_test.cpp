@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "esporta/celle.hpp"
 #include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
@@ -16,11 +15,11 @@ namespace {
 std::string tabella(TipoTabella tipo, std::string_view righe) {
     Tabella t(tipo);
     const Lettore lettore(righe);
-    const auto separatore = static_cast<char>(lettore.separatore());
+    const auto separatore = static_cast<char>(lettore.separatore);
     per_riga(
         righe,
         [&](std::string_view riga) {
-            if (lettore.regola_fissa()) {
+            if (lettore.regola_fissa) {
                 t.riga(riga);
             } else {
                 t.riga(lettore.leggi(riga), riga);
@@ -57,7 +56,7 @@ TEST(Colonne, MostLinesOfTheListDecideTheSeparatorNotATitleAboveThem) {
          Separatore::virgola},
     };
     for (const auto& [lista, separatore] : casi) {
-        EXPECT_EQ(Lettore(lista).separatore(), separatore) << lista;
+        EXPECT_EQ(Lettore(lista).separatore, separatore) << lista;
     }
 }
 
