@@ -43,6 +43,7 @@ struct Avvio {
     std::string output_su;              // a file, such as /dev/full, for standard output
     bool output_senza_lettore = false;  // standard output a pipe whose reader has gone
     std::vector<std::string> fifo;      // named pipes put there beforehand
+    std::vector<std::string> socket;    // Unix sockets bound there beforehand
     // Run as an ordinary user (nobody) when the tests run as root, from a copy of the
     // program that user can reach wherever the build lies.
     bool senza_privilegi = false;

@@ -3,7 +3,9 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -168,6 +170,16 @@ void prepara(const Avvio& avvio, const fs::path& lavoro) {
     }
     for (const auto& nome : avvio.fifo) {
         ::mkfifo((lavoro / nome).c_str(), 0644);
+    }
+    for (const auto& nome : avvio.socket) {
+        sockaddr_un indirizzo{.sun_family = AF_UNIX, .sun_path = {}};
+        (lavoro / nome).string().copy(indirizzo.sun_path, sizeof indirizzo.sun_path - 1);
+        const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the sockets API's own cast
+        if (::bind(s, reinterpret_cast<const sockaddr*>(&indirizzo), sizeof indirizzo) != 0) {
+            throw std::runtime_error("cannot bind a socket at " + nome);
+        }
+        ::close(s);
     }
     for (const auto& [nome, utente] : avvio.proprietari) {
         const passwd* voce = ::getpwuid(utente);

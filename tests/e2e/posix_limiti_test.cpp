@@ -97,6 +97,7 @@ TEST(Memoria, ListThatIsNoFileOrTooLargeIsRefusedBeforeAnyFileIsTouched) {
     const std::vector<Caso> casi{
         {{.link = {{"originale.txt", "/dev/zero"}}}, "\xE8 un dispositivo, non un file"},
         {{.fifo = {"originale.txt"}}, "\xE8 una pipe (FIFO), non un file"},
+        {{.socket = {"originale.txt"}}, "\xE8 un socket, non un file"},
         {{.file = {{"originale.txt", std::string(64 * MIB + 1, 'x')}}},
          "\xE8 di 65 MiB, troppo per un calendario (al massimo 64 MiB): controlla che sia il file "
          "giusto"},
