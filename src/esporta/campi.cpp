@@ -68,8 +68,8 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
     }
     // A date or a time not understood: a digit on each side of a '/' or a ':'.
-    for (const auto& [campo, segno] : {std::pair(&letta.data, '/'), std::pair(&letta.ora, ':')}) {
-        if (campo->empty()) {
+    for (const auto& [campo, tra] : {std::pair(&letta.data, '/'), std::pair(&letta.ora, ':')}) {
+        if (const char segno = tra; campo->empty()) {
             *campo = prendi(parole, 1, [segno](std::string_view p) {
                 const std::size_t dove = p.find(segno);
                 return dove != FINE && dove > 0 && dove + 1 < p.size() && cifra(p[dove - 1]) &&
@@ -158,9 +158,9 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     const bool spaziate = !coppia && pezzi.size() >= 2;
     if (spaziate) {
         k = pezzi.size() - 2;
-        coppia =
-            std::pair(senza_segni(std::string_view(pezzi[k].begin(), pezzi.back().begin() - 2)),
-                      senza_segni(pezzi.back()));
+        const auto tra = static_cast<std::size_t>(pezzi.back().data() - pezzi[k].data());
+        coppia = std::pair(senza_segni(std::string_view(pezzi[k].data(), tra - 2)),
+                           senza_segni(pezzi.back()));
         pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
         pezzi.pop_back();
     }

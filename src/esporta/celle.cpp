@@ -33,6 +33,17 @@ std::size_t mittente(std::string_view riga) {
     return due_punti == FINE || due_punti > dopo + 40 ? 0 : due_punti + 2;
 }
 
+// The text in double quotes that starts `riga`, as a sheet quotes a cell ("" one quote, a line
+// break a space), into `cella`; where the cell goes on after it.
+std::size_t tra_virgolette(std::string_view riga, std::string& cella) {
+    std::size_t i = 1;
+    for (; i < riga.size() && (riga[i] != '"' || riga.substr(i).starts_with("\"\"")); ++i) {
+        i += riga.substr(i).starts_with("\"\"") || riga.substr(i).starts_with("\r\n") ? 1 : 0;
+        cella += riga[i] == '\n' || riga[i] == '\r' ? ' ' : riga[i];
+    }
+    return std::min(i + 1, riga.size());
+}
+
 }  // namespace
 
 Disposizione::Disposizione(std::string_view testo) {
@@ -120,16 +131,9 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
     while (!spazi || !riga.empty()) {
         const bool ultima = celle.size() + 1 == CELLE;
         std::string cella;
-        std::size_t i = 0;  // past the text in double quotes that starts the cell, if any
-        if (!ultima && (s == ';' || s == ',') && riga.starts_with('"')) {
-            for (i = 1; i < riga.size() && (riga[i] != '"' || riga.substr(i).starts_with("\"\""));
-                 ++i) {
-                i += riga.substr(i).starts_with("\"\"") || riga.substr(i).starts_with("\r\n") ? 1
-                                                                                              : 0;
-                cella += riga[i] == '\n' || riga[i] == '\r' ? ' ' : riga[i];
-            }
-            i = std::min(i + 1, riga.size());
-        }
+        const std::size_t i = !ultima && (s == ';' || s == ',') && riga.starts_with('"')
+                                  ? tra_virgolette(riga, cella)
+                                  : 0;
         const std::size_t fine = ultima ? FINE : spazi ? riga.find("  ", i) : riga.find(s, i);
         celle.push_back(pulita(cella.append(riga.substr(i, fine - i))));
         if (fine >= riga.size()) {

@@ -38,6 +38,20 @@ std::optional<int> anno_di(std::string_view testo) {
                           : std::nullopt;
 }
 
+// The month a word names: "set", "set.", "sett", "settembre"; not "otto", which is a number.
+std::optional<unsigned> mese_di(std::string_view testo) {
+    const std::string parola =
+        minuscolo_ascii(testo.substr(0, testo.size() - (testo.ends_with('.') ? 1 : 0)));
+    std::optional<unsigned> mese;
+    for (std::size_t m = 0; m < MESI.size(); ++m) {
+        if (parola.size() >= 3 && MESI[m].starts_with(parola) &&
+            (parola.size() == 3 || parola == "sett" || parola == MESI[m])) {
+            mese = static_cast<unsigned>(m + 1);
+        }
+    }
+    return mese;
+}
+
 }  // namespace
 
 std::string_view senza_spazi(std::string_view testo) {
@@ -68,15 +82,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
     if (segno == ' ') {  // "13 settembre 2026", "13 set", "13 set. 26"
         resto = senza_spazi(resto);
         const std::size_t fine = std::min(resto.find(' '), resto.size());
-        const std::string parola =
-            minuscolo_ascii(resto.substr(0, fine - (resto.substr(0, fine).ends_with('.') ? 1 : 0)));
-        // "set", "sett", "settembre"; not "otto", which is a number.
-        for (std::size_t m = 0; m < MESI.size(); ++m) {
-            if (parola.size() >= 3 && MESI[m].starts_with(parola) &&
-                (parola.size() == 3 || parola == "sett" || parola == MESI[m])) {
-                mese = m + 1;
-            }
-        }
+        mese = mese_di(resto.substr(0, fine));
         anno = anno_di(senza_spazi(resto.substr(fine)));
     } else if (segno == '/' || segno == '-' || segno == '.') {
         // The same separator twice: "13/09/2026", "12-09-26", "19.09".
