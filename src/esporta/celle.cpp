@@ -49,7 +49,7 @@ Disposizione::Disposizione(std::string_view testo) {
     for (std::string_view resto = testo; !resto.empty() && righe < 256;) {
         const std::string_view riga = senza_spazi(prossima_riga(resto));
         const std::size_t corsa = riga.find("  ");
-        righe += riga.empty() ? 0 : 1;
+        righe += static_cast<std::size_t>(!riga.empty());
         tab += volte(riga, "\t") > 0 ? 1 : 0;
         punti += volte(riga, ";") >= 2 ? 1 : 0;
         virgole += volte(riga, ",") >= 3 ? 1 : 0;
