@@ -9,8 +9,6 @@ namespace turnolista {
 
 namespace {
 
-constexpr auto FINE = std::string_view::npos;
-
 struct Parola {
     std::string_view testo;
     bool distante = false, usata = false;  // after a run of spaces; taken for a field

@@ -9,7 +9,6 @@ namespace turnolista {
 
 namespace {
 
-constexpr auto FINE = std::string_view::npos;
 // Far more cells than a fixture list has.
 constexpr std::size_t CELLE = 64;
 
@@ -58,18 +57,17 @@ Disposizione::Disposizione(std::string_view testo) {
         }
         return n;
     };
-    per_riga(testo, [&](std::string_view riga) {
-        riga = senza_spazi(riga);
+    for (std::string_view resto = testo; !resto.empty() && righe < 256;) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
         const std::size_t corsa = riga.find("  ");
-        const bool due_corse =
-            corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE;
-        righe += riga.empty() ? 0 : 1;
+        righe += static_cast<std::size_t>(!riga.empty());
         tab += volte(riga, "\t") > 0 ? 1 : 0;
         punti += volte(riga, ";") >= 2 ? 1 : 0;
         virgole += volte(riga, ",") >= 3 ? 1 : 0;
-        allineate += due_corse ? 1 : 0;
+        allineate +=
+            corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE ? 1 : 0;
         tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
-    });
+    }
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
     separatore = piu(tab)       ? Separatore::tab
                  : piu(punti)   ? Separatore::punto_e_virgola
@@ -190,13 +188,14 @@ bool risultato(std::string_view testo) {
 }
 
 std::string rinvio_di(std::string_view riga, bool datata) {
+    const std::string minuscola = minuscolo_ascii(riga);
     for (const std::string_view segno :
          {"rinviat", "sospes", "annullat", "posticipat", "da recuperare", "non disputat",
           "da definire", "da stabilire", "da fissare", "data da"}) {
-        const std::size_t dove = trova_ascii(riga, segno);
+        const std::size_t dove = minuscola.find(segno);
         // Under a firm date, a time still to be set is the whole day.
         const bool ora = segno.starts_with("da ") && datata &&
-                         trova_ascii(riga.substr(0, dove), "data ") == FINE;
+                         std::string_view(minuscola).substr(0, dove).find("data ") == FINE;
         if (dove != FINE && !ora) {
             return std::string(
                 riga.substr(dove, riga.find_first_of(" \t;,\")", dove + segno.size()) - dove));

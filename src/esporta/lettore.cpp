@@ -11,10 +11,10 @@ namespace turnolista {
 
 namespace {
 
-constexpr auto FINE = std::string_view::npos;
 // A fixture line is far shorter: past this, a line's words are not read, so that a list of
 // one endless line takes no more memory than its text.
 constexpr std::size_t RIGA_LUNGA = 4096;
+constexpr std::size_t CAMPIONE = 100;  // records with a date: a longer list goes on as they do
 
 using Colonne = Lettore::Colonne;
 
@@ -51,24 +51,25 @@ auto nome_di_colonna(std::string_view cella) {
 // What a column's cells hold, over the records that give a date.
 struct Conto {
     std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
-    Squadre valori;  // its first values, enough to tell the teams
+    Squadre valori;
 };
 
-// The columns of the list `testo` by what their cells hold, a header's words naming only what
-// that leaves open, whatever the export calls them. The teams they name go to `squadre`.
-Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squadre) {
+// The columns of the records it takes off `testo`, to the CAMPIONE-th with a date, by what their
+// cells hold, a header's words naming what that leaves open; the teams they name go to `squadre`.
+Colonne colonne_di(std::string_view& testo, Separatore separatore, Squadre& squadre) {
     // What each column holds, and the header: the last line of cells above the first date.
     std::vector<Conto> conti;
     Colonne col;
-    bool datata = false;
-    const auto conta = [&](std::string_view riga) {
-        const auto celle = celle_di(riga, separatore);
+    std::size_t datate = 0;
+    while (!testo.empty() && datate < CAMPIONE) {
+        const auto celle =
+            celle_di(prossima_riga(testo, static_cast<char>(separatore)), separatore);
         const bool con_data = std::any_of(celle.begin(), celle.end(),
                                           [](const std::string& c) { return leggi_data(c); });
-        if (!datata && !con_data && celle.size() >= 2) {
+        if (datate == 0 && !con_data && celle.size() >= 2) {
             col.intestazione = celle;
         }
-        datata = datata || con_data;
+        datate += con_data ? 1 : 0;
         conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
         for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
             const std::string& cella = celle[j];
@@ -77,12 +78,11 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
             conti[j].numeri += numero_di_gara(cella) ? 1 : 0;
             conti[j].partite += incontro(cella) && !risultato(cella) ? 1 : 0;
             conti[j].testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
-            if (conti[j].valori.size() < 256 && !cella.empty()) {
+            if (!cella.empty()) {
                 conti[j].valori.insert(cella);
             }
         }
-    };
-    per_riga(testo, conta, static_cast<char>(separatore));
+    }
     // Each field takes the column not yet taken that holds most of what it is.
     std::vector<char> usata(conti.size());
     const auto prendi = [&](std::optional<std::size_t> j) {
@@ -108,26 +108,21 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
     col.partita = col.casa || col.partita ? col.partita : piu(&Conto::partite);
     if (!col.casa && !col.partita) {
         // The two columns of names that share most values: the home and away teams.
-        std::optional<std::size_t> casa, ospite;
-        std::size_t migliore = 0;
+        std::tuple<std::size_t, std::optional<std::size_t>, std::optional<std::size_t>> coppia;
         for (std::size_t i = 0; i < conti.size(); ++i) {
             for (std::size_t j = i + 1; j < conti.size(); ++j) {
-                if (usata[i] || usata[j] || conti[i].testi == 0 || conti[j].testi == 0) {
-                    continue;
-                }
-                const Squadre& altre = conti[j].valori;
-                const auto comuni = static_cast<std::size_t>(
-                    std::count_if(conti[i].valori.begin(), conti[i].valori.end(),
-                                  [&](const std::string& v) { return altre.contains(v); }));
-                if (comuni > migliore) {
-                    migliore = comuni;
-                    casa = i;
-                    ospite = j;
+                const bool nomi =
+                    !usata[i] && !usata[j] && conti[i].testi > 0 && conti[j].testi > 0;
+                const auto comuni = static_cast<std::size_t>(std::count_if(
+                    conti[i].valori.begin(), conti[i].valori.end(),
+                    [&](const std::string& v) { return nomi && conti[j].valori.contains(v); }));
+                if (comuni > std::get<0>(coppia)) {
+                    coppia = {comuni, i, j};
                 }
             }
         }
-        col.casa = prendi(casa);
-        col.ospite = prendi(ospite);
+        col.casa = prendi(std::get<1>(coppia));
+        col.ospite = prendi(std::get<2>(coppia));
     }
     col.n = col.n ? col.n : piu(&Conto::numeri);
     col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
@@ -147,17 +142,16 @@ Colonne colonne_di(std::string_view testo, Separatore separatore, Squadre& squad
 }
 
 // What the record of `celle`, in the columns `colonne`, holds.
-void leggi_celle(const Colonne& colonne, const Squadre& squadre, std::vector<std::string>& celle,
-                 Letta& letta) {
+void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta& letta) {
     const auto cella = [&](std::optional<std::size_t> j) {
         return j && *j < celle.size() ? celle[*j] : std::string();
     };
     letta.data = cella(colonne.data);
     letta.ora = cella(colonne.ora);
     if (!leggi_data(letta.data)) {
-        // A date and its time in one cell: "Sab 13/09/2026 15:30".
+        // A date and its time in one cell, "Sab 13/09/2026 15:30", whatever the teams.
         Letta in_una;
-        leggi_libero(letta.data, squadre, in_una);
+        leggi_libero(letta.data, Squadre(), in_una);
         if (leggi_data(in_una.data)) {
             letta.data = in_una.data;
             letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
@@ -194,19 +188,18 @@ void leggi_celle(const Colonne& colonne, const Squadre& squadre, std::vector<std
 }  // namespace
 
 Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
-    : Disposizione(disposizione) {
+    : Disposizione(disposizione), resto_(testo) {
     if (in_celle) {
-        colonne_ = colonne_di(testo, separatore, squadre_);
-        return;
+        colonne_ = colonne_di(resto_, separatore, squadre_);
     }
     // In free text, the away teams: a word before a home team the list names is its venue.
-    per_riga(testo, [&](std::string_view riga) {
+    while (!in_celle && !resto_.empty()) {
         Letta letta;
-        leggi_libero(pulita(riga.substr(0, RIGA_LUNGA)), squadre_, letta);
+        leggi_libero(pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA)), squadre_, letta);
         if (letta.tipo == Letta::Tipo::partita && squadre_.size() < 4096) {
             squadre_.insert(letta.ospite);
         }
-    });
+    }
 }
 
 Letta Lettore::leggi(std::string_view riga) const {
@@ -214,7 +207,7 @@ Letta Lettore::leggi(std::string_view riga) const {
     auto celle =
         in_celle ? celle_di(riga, separatore) : std::vector{pulita(riga.substr(0, RIGA_LUNGA))};
     if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
-        leggi_celle(colonne_, squadre_, celle, letta);
+        leggi_celle(colonne_, celle, letta);
     } else {  // free text, or a record out of the columns as if it were
         std::string testo;
         for (const std::string& cella : celle) {
@@ -233,9 +226,17 @@ bool Lettore::della_squadra(const Letta& letta, std::string_view nome) const {
     const auto uguale = [&](std::string_view squadra) {
         return come_digitato(squadra, nome) == squadra.size();
     };
+    if (nominata_.first != nome) {
+        // A team of that name in a record not yet read holds the name: those are read once.
+        nominata_ = {std::string(nome), std::any_of(squadre_.begin(), squadre_.end(), uguale)};
+        for (std::string_view resto = resto_; !nominata_.second && !resto.empty();) {
+            const std::string_view riga = prossima_riga(resto, static_cast<char>(separatore));
+            const Letta altra = contiene(riga, nome) ? leggi(riga) : Letta();
+            nominata_.second = uguale(altra.casa) || uguale(altra.ospite);
+        }
+    }
     return uguale(letta.casa) || uguale(letta.ospite) ||
-           (std::none_of(squadre_.begin(), squadre_.end(), uguale) &&
-            (contiene(letta.casa, nome) || contiene(letta.ospite, nome)));
+           (!nominata_.second && (contiene(letta.casa, nome) || contiene(letta.ospite, nome)));
 }
 
 }  // namespace turnolista

@@ -1,8 +1,7 @@
 #pragma once
-// The reader: what each line of a fixture list holds, found by its content over the whole
-// list (the README tells how), for the calendar of every list and the tables of every list
-// not separated by single spaces. Cells and noise in celle.cpp, columns in lettore.cpp, free
-// text in campi.cpp, dates and times in date.cpp.
+// The reader: what each line of a fixture list holds, found by its content (the README tells
+// how), for the calendar of every list and the tables of those not cut by the fixed rule. Cells
+// and noise in celle.cpp, columns in lettore.cpp, free text in campi.cpp, dates in date.cpp.
 
 #include <chrono>
 #include <optional>
@@ -29,8 +28,8 @@ std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
 enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
 
-// How a list's lines separate their fields, by most of them: all that the tables of a list
-// cut by the fixed rule need, so that such a pass reads no line's words.
+// How a list's lines separate their fields, by most of the first 256 not empty: all that the
+// tables of a list cut by the fixed rule need, so that such a pass reads no line's words.
 struct Disposizione {
     explicit Disposizione(std::string_view testo);
 
@@ -90,10 +89,13 @@ class Lettore : public Disposizione {
 
   private:
     Colonne colonne_;  // in a list of cells
-    Squadre squadre_;  // the teams the list names
+    Squadre squadre_;  // the teams the list names, in a list of cells those of the records read
+    std::string_view resto_;                         // the records not read
+    mutable std::pair<std::string, bool> nominata_;  // a name, and whether the list has its team
 };
 
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
+constexpr auto FINE = std::string_view::npos;  // what a search that finds nothing gives
 // An ASCII letter, or a byte of a letter beyond ASCII.
 bool lettera(char c);
 // The text without the signs and dashes that stand between fields.

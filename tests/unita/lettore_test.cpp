@@ -115,6 +115,24 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
     }
 }
 
+// A team first named past the records that tell the columns is still the team itself: "Lupi",
+// only in the list's last division, is not "Lupi B" of the first.
+TEST(Lettore, TeamFirstNamedLateInALongListIsOnlyItself) {
+    std::string lista = "Data;Casa;Ospite\n";
+    for (int partita = 1; partita <= 300; ++partita) {
+        lista += std::to_string(partita % 28 + 1) + "/10;" +
+                 (partita <= 200 ? "Lupi B;Orsi\n" : "Lupi;Volpi\n");
+    }
+    const Lettore lettore(lista);
+    const Letta b = lettore.leggi("3/10;Lupi B;Orsi");
+    const Letta lupi = lettore.leggi("3/10;Lupi;Volpi");
+    EXPECT_FALSE(lettore.della_squadra(b, "Lupi"));
+    EXPECT_TRUE(lettore.della_squadra(lupi, "Lupi"));
+    EXPECT_TRUE(lettore.della_squadra(b, "Lupi B"));
+    EXPECT_TRUE(lettore.della_squadra(b, "Lup"));
+    EXPECT_TRUE(lettore.della_squadra(lupi, "Lup"));
+}
+
 // The layout alone, which is all a table of a list cut by the fixed rule reads: a sign
 // between spaces counts again only past the end of the last one, so " – – " is one; two runs
 // of spaces make cells, one does not.
