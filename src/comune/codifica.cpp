@@ -20,18 +20,45 @@ unsigned char byte(char c) {
     return static_cast<unsigned char>(c);
 }
 
-char32_t da_windows1252(unsigned char b) {
-    return b >= 0x80 && b < 0xA0 ? WINDOWS1252[b - 0x80] : b;
+// UTF-8 text with each character as the one byte that `byte_di` makes of it.
+template <typename ByteDi>
+std::string in_un_byte(std::string_view utf8, ByteDi byte_di) {
+    std::string uscita;
+    uscita.reserve(utf8.size());
+    for (std::size_t n = 0; !utf8.empty(); utf8.remove_prefix(std::max<std::size_t>(n, 1))) {
+        uscita += byte_di(carattere(utf8, n));
+    }
+    return uscita;
 }
 
-// The Windows-1252 byte of a character; '?' for one it has not.
-char in_windows1252(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return static_cast<char>(c);
+// UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd byte
+// at the end) becomes U+FFFD.
+std::string da_utf16(std::string_view lista, bool le) {
+    std::string testo;
+    testo.reserve(lista.size());
+    char16_t alto = 0;  // the first half of a pair, waiting for its second
+    for (std::size_t i = 0; i + 1 < lista.size(); i += 2) {
+        const unsigned primo = byte(lista[i]);
+        const unsigned secondo = byte(lista[i + 1]);
+        const auto u = static_cast<char16_t>(le ? (secondo << 8) | primo : (primo << 8) | secondo);
+        const bool basso = u >= 0xDC00 && u <= 0xDFFF;
+        if (alto != 0 && basso) {
+            aggiungi_utf8(testo, 0x10000U + ((char32_t{alto} - 0xD800U) << 10U) + (u - 0xDC00U));
+            alto = 0;
+            continue;
+        }
+        if (alto != 0) {
+            aggiungi_utf8(testo, SOSTITUTO);
+        }
+        alto = u >= 0xD800 && u <= 0xDBFF ? u : 0;
+        if (alto == 0) {
+            aggiungi_utf8(testo, basso ? SOSTITUTO : char32_t{u});
+        }
     }
-    const auto* trovato = std::find(WINDOWS1252.begin(), WINDOWS1252.end(), c);
-    return trovato == WINDOWS1252.end() ? '?'
-                                        : static_cast<char>(0x80 + (trovato - WINDOWS1252.begin()));
+    if (alto != 0 || lista.size() % 2 != 0) {
+        aggiungi_utf8(testo, SOSTITUTO);
+    }
+    return testo;
 }
 
 }  // namespace
@@ -90,49 +117,6 @@ bool utf8_valido(std::string_view testo, std::size_t fino) {
     return true;
 }
 
-namespace {
-
-// UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd byte
-// at the end) becomes U+FFFD.
-std::string da_utf16(std::string_view lista, bool le) {
-    std::string testo;
-    testo.reserve(lista.size());
-    char16_t alto = 0;  // the first half of a pair, waiting for its second
-    for (std::size_t i = 0; i + 1 < lista.size(); i += 2) {
-        const unsigned primo = byte(lista[i]);
-        const unsigned secondo = byte(lista[i + 1]);
-        const auto u = static_cast<char16_t>(le ? (secondo << 8) | primo : (primo << 8) | secondo);
-        const bool basso = u >= 0xDC00 && u <= 0xDFFF;
-        if (alto != 0 && basso) {
-            aggiungi_utf8(testo, 0x10000U + ((char32_t{alto} - 0xD800U) << 10U) + (u - 0xDC00U));
-            alto = 0;
-            continue;
-        }
-        if (alto != 0) {
-            aggiungi_utf8(testo, SOSTITUTO);
-        }
-        alto = u >= 0xD800 && u <= 0xDBFF ? u : 0;
-        if (alto == 0) {
-            aggiungi_utf8(testo, basso ? SOSTITUTO : char32_t{u});
-        }
-    }
-    if (alto != 0 || lista.size() % 2 != 0) {
-        aggiungi_utf8(testo, SOSTITUTO);
-    }
-    return testo;
-}
-
-std::string windows1252_in_utf8(std::string_view testo) {
-    std::string uscita;
-    uscita.reserve(testo.size() + testo.size() / 8);
-    for (const char c : testo) {
-        aggiungi_utf8(uscita, da_windows1252(byte(c)));
-    }
-    return uscita;
-}
-
-}  // namespace
-
 Testo decodifica(std::string lista) {
     if (lista.starts_with(BOM_UTF8)) {
         lista.erase(0, BOM_UTF8.size());
@@ -141,7 +125,6 @@ Testo decodifica(std::string lista) {
     if (lista.starts_with("\xFF\xFE") || lista.starts_with("\xFE\xFF")) {
         return {da_utf16(std::string_view(lista).substr(2), lista[0] == '\xFF'), Codifica::utf8};
     }
-    // As editors decide: by the start, and the whole of a UTF-8 sequence that it cuts.
     const std::string_view inizio = std::string_view(lista).substr(0, INIZIO_DECISIVO);
     if (std::all_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) < 0x80; })) {
         return {std::move(lista), Codifica::ascii};
@@ -149,7 +132,7 @@ Testo decodifica(std::string lista) {
     if (utf8_valido(lista, INIZIO_DECISIVO)) {
         return {std::move(lista), Codifica::utf8};
     }
-    return {windows1252_in_utf8(lista), Codifica::windows1252};
+    return {in_utf8(lista), Codifica::windows1252};
 }
 
 std::string codificato(std::string utf8, Codifica codifica) {
@@ -157,18 +140,28 @@ std::string codificato(std::string utf8, Codifica codifica) {
         return utf8;
     }
     // The text came from the list's bytes and the program's ASCII: each character has its byte.
-    std::string uscita;
-    uscita.reserve(utf8.size());
-    std::size_t n = 0;
-    for (std::string_view resto = utf8; !resto.empty();
-         resto.remove_prefix(std::max<std::size_t>(n, 1))) {
-        uscita += in_windows1252(carattere(resto, n));
-    }
-    return uscita;
+    return in_un_byte(utf8, [](char32_t c) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            return static_cast<char>(c);
+        }
+        const auto* trovato = std::find(WINDOWS1252.begin(), WINDOWS1252.end(), c);
+        return trovato == WINDOWS1252.end()
+                   ? '?'
+                   : static_cast<char>(0x80 + (trovato - WINDOWS1252.begin()));
+    });
 }
 
-std::string in_utf8(std::string_view byte) {
-    return utf8_valido(byte) ? std::string(byte) : windows1252_in_utf8(byte);
+std::string in_utf8(std::string_view testo) {
+    if (utf8_valido(testo)) {
+        return std::string(testo);
+    }
+    std::string uscita;
+    uscita.reserve(testo.size() + testo.size() / 8);
+    for (const char c : testo) {
+        const unsigned char b = byte(c);
+        aggiungi_utf8(uscita, b >= 0x80 && b < 0xA0 ? WINDOWS1252[b - 0x80] : b);
+    }
+    return uscita;
 }
 
 std::size_t caratteri(std::string_view utf8) {
@@ -177,12 +170,7 @@ std::size_t caratteri(std::string_view utf8) {
 }
 
 std::string in_latin1(std::string_view utf8) {
-    std::string uscita;
-    for (std::size_t n = 0; !utf8.empty(); utf8.remove_prefix(std::max<std::size_t>(n, 1))) {
-        const char32_t c = carattere(utf8, n);
-        uscita += c <= 0xFF ? static_cast<char>(c) : '?';
-    }
-    return uscita;
+    return in_un_byte(utf8, [](char32_t c) { return c <= 0xFF ? static_cast<char>(c) : '?'; });
 }
 
 char32_t carattere(std::string_view utf8, std::size_t& lunghezza) {

@@ -67,10 +67,12 @@ struct [[nodiscard]] Esito {
     static Esito scrittura(Oggetto oggetto, int causa) {
         return {.tipo = Tipo::scrittura, .oggetto = std::move(oggetto), .causa = causa};
     }
-    static Esito su_file(Tipo tipo, std::string_view nome, bool in_lettura = false) {
-        return {.tipo = tipo, .oggetto = Oggetto::file(nome), .in_lettura = in_lettura};
-    }
 };
+
+// The reason for a failure that an errno value names, in Italian, as the program's messages
+// are: those a user of the program can meet have a text of the program's own, in UTF-8; any
+// other is the system's text.
+std::string motivo(int causa);
 
 // A value, or the Esito that says why there is none.
 template <typename T>

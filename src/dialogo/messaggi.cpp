@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "comune/codifica.hpp"
-#include "comune/motivi.hpp"
 
 namespace turnolista {
 

@@ -1,4 +1,4 @@
-#include "comune/motivi.hpp"
+#include "comune/esito.hpp"
 
 #include <cerrno>
 #include <cstring>
