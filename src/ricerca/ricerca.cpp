@@ -44,21 +44,15 @@ char32_t senza_accento(char32_t c) {
     return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
 }
 
-}  // namespace
-
-std::string piegata(std::string_view testo, Piega piega) {
-    std::string uscita;
-    uscita.reserve(testo.size());
-    for (std::size_t i = 0, n = 0; i < testo.size(); i += std::max<std::size_t>(n, 1)) {
-        const char32_t c = minuscola(carattere(testo.substr(i), n));
-        if (n == 0) {
-            uscita += testo[i];
-        } else {
-            const char32_t base = piega >= Piega::accenti ? senza_accento(c) : c;
-            aggiungi_utf8(uscita, piega >= Piega::segni ? semplice(base) : base);
-        }
+// Where the line that starts `testo` ends: at its first LF or CR, else at its end. A loop of
+// its own, since find_first_of calls memchr on its two bytes for every byte of the line.
+std::size_t fine_della_riga(std::string_view testo) {
+    std::size_t fine = 0;
+    while (fine < testo.size() && (static_cast<unsigned char>(testo[fine]) > '\r' ||
+                                   (testo[fine] != '\n' && testo[fine] != '\r'))) {
+        ++fine;
     }
-    return uscita;
+    return fine;
 }
 
 std::size_t fine_del_record(std::string_view testo, char separatore) {
@@ -85,12 +79,36 @@ std::size_t fine_del_record(std::string_view testo, char separatore) {
     return tra ? riga : testo.size();
 }
 
+}  // namespace
+
+std::string piegata(std::string_view testo, Piega piega) {
+    std::string uscita;
+    uscita.reserve(testo.size());
+    for (std::size_t i = 0, n = 0; i < testo.size(); i += std::max<std::size_t>(n, 1)) {
+        const char32_t c = minuscola(carattere(testo.substr(i), n));
+        if (n == 0) {
+            uscita += testo[i];
+        } else {
+            const char32_t base = piega >= Piega::accenti ? senza_accento(c) : c;
+            aggiungi_utf8(uscita, piega >= Piega::segni ? semplice(base) : base);
+        }
+    }
+    return uscita;
+}
+
+std::string_view prossima_riga(std::string_view& testo, char separatore) {
+    const std::size_t fine =
+        separatore != 0 ? fine_del_record(testo, separatore) : fine_della_riga(testo);
+    const std::string_view riga = testo.substr(0, fine);
+    const bool crlf = testo.substr(fine).starts_with("\r\n");
+    testo.remove_prefix(std::min(testo.size(), fine + (crlf ? 2 : 1)));
+    return riga;
+}
+
 std::uint64_t righe_del_record(std::string_view record) {
     std::uint64_t righe = 1;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        righe += record[i] == '\n' || (record[i] == '\r' && !record.substr(i).starts_with("\r\n"))
-                     ? 1
-                     : 0;
+    for (; fine_della_riga(record) < record.size(); ++righe) {
+        prossima_riga(record);
     }
     return righe;
 }
