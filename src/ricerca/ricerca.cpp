@@ -21,18 +21,10 @@ char32_t minuscola(char32_t c) {
 // The plain form of a typographic apostrophe, quotation mark or dash, as word processors
 // write them.
 char32_t semplice(char32_t c) {
-    switch (c) {
-        case 0x2018:
-        case 0x2019:
-            return '\'';
-        case 0x201C:
-        case 0x201D:
-            return '"';
-        case 0x2013:
-            return '-';
-        default:
-            return c;
-    }
+    return c == 0x2018 || c == 0x2019   ? U'\''
+           : c == 0x201C || c == 0x201D ? U'"'
+           : c == 0x2013                ? U'-'
+                                        : c;
 }
 
 char32_t senza_accento(char32_t c) {
@@ -115,34 +107,28 @@ std::uint64_t righe_del_record(std::string_view record) {
 
 std::size_t come_digitato(std::string_view testo, std::string_view nome) {
     // What a keyboard's sign stands for, as word processors and phones write it.
-    const auto altre = [](char c) -> std::array<std::string_view, 3> {
-        switch (c) {
-            case '\'':
-                return {"\u2019", "\u2018", "\u02BC"};
-            case '"':
-                return {"\u201C", "\u201D", ""};
-            case '-':
-                return {"\u2013", "\u2014", ""};
-            case ' ':
-                return {"\u00A0", "\u202F", ""};
-            default:
-                return {};
-        }
-    };
+    constexpr std::array<std::pair<char, std::string_view>, 9> SCRITTE{{{'\'', "\u2019"},
+                                                                        {'\'', "\u2018"},
+                                                                        {'\'', "\u02BC"},
+                                                                        {'"', "\u201C"},
+                                                                        {'"', "\u201D"},
+                                                                        {'-', "\u2013"},
+                                                                        {'-', "\u2014"},
+                                                                        {' ', "\u00A0"},
+                                                                        {' ', "\u202F"}}};
     std::size_t i = 0;
     for (const char c : nome) {
         if (i < testo.size() && testo[i] == c) {
             ++i;
             continue;
         }
-        const auto scritte = altre(c);
-        const auto* scritta = std::find_if(scritte.begin(), scritte.end(), [&](std::string_view s) {
-            return !s.empty() && testo.substr(i).starts_with(s);
+        const auto* scritta = std::find_if(SCRITTE.begin(), SCRITTE.end(), [&](const auto& s) {
+            return s.first == c && testo.substr(i).starts_with(s.second);
         });
-        if (scritta == scritte.end()) {
+        if (scritta == SCRITTE.end()) {
             return std::string_view::npos;
         }
-        i += scritta->size();
+        i += scritta->second.size();
     }
     return i;
 }
