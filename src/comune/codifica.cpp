@@ -78,25 +78,18 @@ void aggiungi_utf8(std::string& uscita, char32_t c) {
 
 std::size_t sequenza_utf8(std::string_view testo) {
     const unsigned char primo = byte(testo[0]);
-    if (primo < 0x80) {
-        return 1;
+    const std::size_t lunghezza = primo < 0x80   ? 1
+                                  : primo < 0xC2 ? 0
+                                  : primo < 0xE0 ? 2
+                                  : primo < 0xF0 ? 3
+                                  : primo < 0xF5 ? 4
+                                                 : 0;
+    if (lunghezza < 2) {
+        return lunghezza;
     }
-    std::size_t lunghezza = 0;
-    unsigned char minimo = 0x80;
-    unsigned char massimo = 0xBF;
-    if (primo >= 0xC2 && primo <= 0xDF) {
-        lunghezza = 2;
-    } else if (primo >= 0xE0 && primo <= 0xEF) {
-        lunghezza = 3;
-        minimo = primo == 0xE0 ? 0xA0 : 0x80;
-        massimo = primo == 0xED ? 0x9F : 0xBF;
-    } else if (primo >= 0xF0 && primo <= 0xF4) {
-        lunghezza = 4;
-        minimo = primo == 0xF0 ? 0x90 : 0x80;
-        massimo = primo == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
+    // The second byte's range leaves out overlong forms, surrogates and what is past U+10FFFF.
+    const unsigned char minimo = primo == 0xE0 ? 0xA0 : primo == 0xF0 ? 0x90 : 0x80;
+    const unsigned char massimo = primo == 0xED ? 0x9F : primo == 0xF4 ? 0x8F : 0xBF;
     if (testo.size() < lunghezza || byte(testo[1]) < minimo || byte(testo[1]) > massimo) {
         return 0;
     }
