@@ -86,19 +86,10 @@ class [[nodiscard]] Risultato {
 
     explicit operator bool() const { return std::holds_alternative<T>(stato_); }
     // The value, once the Risultato has said there is one; the error, once it has said there
-    // is not.
-    T& operator*() {
-        assert(*this);
-        return *std::get_if<T>(&stato_);
-    }
-    const T& operator*() const {
-        assert(*this);
-        return *std::get_if<T>(&stato_);
-    }
-    const Esito& errore() const {
-        assert(!*this);
-        return *std::get_if<Esito>(&stato_);
-    }
+    // is not (std::get throws where it has not).
+    T& operator*() { return std::get<T>(stato_); }
+    const T& operator*() const { return std::get<T>(stato_); }
+    const Esito& errore() const { return std::get<Esito>(stato_); }
 
   private:
     std::variant<T, Esito> stato_;
