@@ -139,7 +139,6 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
                 {evento.numero, Scartata::Motivo::data_inesistente, evento.scritta});
             continue;
         }
-        // A match and its recovery, or two matches alike, are two events.
         const std::string marca = impronta(evento.n + '\0' + evento.partita);
         const int prima_volta = uid[marca]++;
         ++esito.eventi;
@@ -160,7 +159,6 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
         if (!evento.luogo.empty()) {
             ics.riga("LOCATION:", in_utf8(evento.luogo));
         }
-        // The lines as the list has them, each of a record's lines that holds the name.
         ics.riga("DESCRIPTION:", in_utf8(evento.riga));
         ics.riga("END:VEVENT");
     }
