@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace turnolista {
 
@@ -78,15 +79,14 @@ void aggiungi_utf8(std::string& uscita, char32_t c) {
 
 std::size_t sequenza_utf8(std::string_view testo) {
     const unsigned char primo = byte(testo[0]);
-    const std::size_t lunghezza = primo < 0x80   ? 1
-                                  : primo < 0xC2 ? 0
-                                  : primo < 0xE0 ? 2
-                                  : primo < 0xF0 ? 3
-                                  : primo < 0xF5 ? 4
-                                                 : 0;
-    if (lunghezza < 2) {
-        return lunghezza;
+    if (primo < 0x80) {
+        return 1;
     }
+    if (primo < 0xC2 || primo > 0xF4) {
+        return 0;
+    }
+    // As many bytes as the first has high bits set.
+    const auto lunghezza = static_cast<std::size_t>(std::countl_one(primo));
     // The second byte's range leaves out overlong forms, surrogates and what is past U+10FFFF.
     const unsigned char minimo = primo == 0xE0 ? 0xA0 : primo == 0xF0 ? 0x90 : 0x80;
     const unsigned char massimo = primo == 0xED ? 0x9F : primo == 0xF4 ? 0x8F : 0xBF;

@@ -57,6 +57,10 @@ struct [[nodiscard]] Esito {
     std::string gia_scritto;  // a file of the same pass put in place before this one failed
 
     bool ok() const { return tipo == Tipo::ok; }
+    // The reason that `causa` names, in Italian, as the program's messages are: those a user
+    // of the program can meet have a text of the program's own, in UTF-8; any other is the
+    // system's text.
+    std::string testo_della_causa() const;
 
     static Esito lettura(Oggetto oggetto, int causa) {
         return {.tipo = Tipo::lettura,
@@ -68,11 +72,6 @@ struct [[nodiscard]] Esito {
         return {.tipo = Tipo::scrittura, .oggetto = std::move(oggetto), .causa = causa};
     }
 };
-
-// The reason for a failure that an errno value names, in Italian, as the program's messages
-// are: those a user of the program can meet have a text of the program's own, in UTF-8; any
-// other is the system's text.
-std::string motivo(int causa);
 
 // A value, or the Esito that says why there is none.
 template <typename T>

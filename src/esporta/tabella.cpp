@@ -26,6 +26,18 @@ constexpr std::string_view TRA_LE_CELLE = "</TD>\n\t<TD>";     // after the numb
 constexpr std::string_view DOPO_LA_RIGA = "\t</TD>\n</TR>\n";  // after the newline of the last cell
 constexpr std::string_view CHIUSURA = "\n</TABLE>\n</BODY>\n</HTML>";
 
+// A byte of a cell as the table writes it: a line break is a space, so that a row stays on
+// one line; a page takes the list's text as text, never as markup.
+std::string_view scritto(const char& c, bool pagina) {
+    if (c == '\n' || c == '\r') {
+        return " ";
+    }
+    if (!pagina) {
+        return {&c, 1};
+    }
+    return c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string_view(&c, 1);
+}
+
 }  // namespace
 
 Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, std::uint64_t righe)
@@ -82,15 +94,8 @@ void Tabella::celle(const std::vector<std::string_view>& celle) {
         .append(std::to_string(numero_));
     for (const std::string_view cella : celle) {
         testo_ += pagina_ ? TRA_LE_CELLE : "\t";
-        // A line break in a cell is a space, so that a row stays on one line; the page takes
-        // the list's text as text, never as markup.
         for (const char& c : cella) {
-            testo_ += c == '\n' || c == '\r' ? " "
-                      : !pagina_             ? std::string_view(&c, 1)
-                      : c == '&'             ? "&amp;"
-                      : c == '<'             ? "&lt;"
-                      : c == '>'             ? "&gt;"
-                                             : std::string_view(&c, 1);
+            testo_ += scritto(c, pagina_);
         }
     }
     testo_.append("\n").append(pagina_ ? DOPO_LA_RIGA : "");
