@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace turnolista {
 
@@ -20,77 +21,16 @@ unsigned char byte(char c) {
     return static_cast<unsigned char>(c);
 }
 
-char32_t da_windows1252(unsigned char b) {
-    return b >= 0x80 && b < 0xA0 ? WINDOWS1252[b - 0x80] : b;
+// UTF-8 text with each character as the one byte that `byte_di` makes of it.
+template <typename ByteDi>
+std::string in_un_byte(std::string_view utf8, ByteDi byte_di) {
+    std::string uscita;
+    uscita.reserve(utf8.size());
+    for (std::size_t n = 0; !utf8.empty(); utf8.remove_prefix(std::max<std::size_t>(n, 1))) {
+        uscita += byte_di(carattere(utf8, n));
+    }
+    return uscita;
 }
-
-// The Windows-1252 byte of a character; '?' for one it has not.
-char in_windows1252(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return static_cast<char>(c);
-    }
-    const auto* trovato = std::find(WINDOWS1252.begin(), WINDOWS1252.end(), c);
-    return trovato == WINDOWS1252.end() ? '?'
-                                        : static_cast<char>(0x80 + (trovato - WINDOWS1252.begin()));
-}
-
-}  // namespace
-
-void aggiungi_utf8(std::string& uscita, char32_t c) {
-    if (c < 0x80) {
-        uscita += static_cast<char>(c);
-        return;
-    }
-    // The bytes that follow the first; the first has as many high bits set, and one more.
-    const int seguenti = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    uscita += static_cast<char>(((0xFF00U >> (seguenti + 1)) & 0xFFU) | (c >> (6 * seguenti)));
-    for (int i = seguenti - 1; i >= 0; --i) {
-        uscita += static_cast<char>(0x80U | ((c >> (6 * i)) & 0x3FU));
-    }
-}
-
-std::size_t sequenza_utf8(std::string_view testo) {
-    const unsigned char primo = byte(testo[0]);
-    if (primo < 0x80) {
-        return 1;
-    }
-    std::size_t lunghezza = 0;
-    unsigned char minimo = 0x80;
-    unsigned char massimo = 0xBF;
-    if (primo >= 0xC2 && primo <= 0xDF) {
-        lunghezza = 2;
-    } else if (primo >= 0xE0 && primo <= 0xEF) {
-        lunghezza = 3;
-        minimo = primo == 0xE0 ? 0xA0 : 0x80;
-        massimo = primo == 0xED ? 0x9F : 0xBF;
-    } else if (primo >= 0xF0 && primo <= 0xF4) {
-        lunghezza = 4;
-        minimo = primo == 0xF0 ? 0x90 : 0x80;
-        massimo = primo == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (testo.size() < lunghezza || byte(testo[1]) < minimo || byte(testo[1]) > massimo) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < lunghezza; ++i) {
-        if (byte(testo[i]) < 0x80 || byte(testo[i]) > 0xBF) {
-            return 0;
-        }
-    }
-    return lunghezza;
-}
-
-bool utf8_valido(std::string_view testo, std::size_t fino) {
-    for (std::size_t i = 0, n = 0; i < std::min(testo.size(), fino); i += n) {
-        if ((n = sequenza_utf8(testo.substr(i))) == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-namespace {
 
 // UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd byte
 // at the end) becomes U+FFFD.
@@ -122,16 +62,53 @@ std::string da_utf16(std::string_view lista, bool le) {
     return testo;
 }
 
-std::string windows1252_in_utf8(std::string_view testo) {
-    std::string uscita;
-    uscita.reserve(testo.size() + testo.size() / 8);
-    for (const char c : testo) {
-        aggiungi_utf8(uscita, da_windows1252(byte(c)));
+}  // namespace
+
+void aggiungi_utf8(std::string& uscita, char32_t c) {
+    if (c < 0x80) {
+        uscita += static_cast<char>(c);
+        return;
     }
-    return uscita;
+    // The bytes that follow the first; the first has as many high bits set, and one more.
+    const int seguenti = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    uscita += static_cast<char>(((0xFF00U >> (seguenti + 1)) & 0xFFU) | (c >> (6 * seguenti)));
+    for (int i = seguenti - 1; i >= 0; --i) {
+        uscita += static_cast<char>(0x80U | ((c >> (6 * i)) & 0x3FU));
+    }
 }
 
-}  // namespace
+std::size_t sequenza_utf8(std::string_view testo) {
+    const unsigned char primo = byte(testo[0]);
+    if (primo < 0x80) {
+        return 1;
+    }
+    if (primo < 0xC2 || primo > 0xF4) {
+        return 0;
+    }
+    // As many bytes as the first has high bits set.
+    const auto lunghezza = static_cast<std::size_t>(std::countl_one(primo));
+    // The second byte's range leaves out overlong forms, surrogates and what is past U+10FFFF.
+    const unsigned char minimo = primo == 0xE0 ? 0xA0 : primo == 0xF0 ? 0x90 : 0x80;
+    const unsigned char massimo = primo == 0xED ? 0x9F : primo == 0xF4 ? 0x8F : 0xBF;
+    if (testo.size() < lunghezza || byte(testo[1]) < minimo || byte(testo[1]) > massimo) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < lunghezza; ++i) {
+        if (byte(testo[i]) < 0x80 || byte(testo[i]) > 0xBF) {
+            return 0;
+        }
+    }
+    return lunghezza;
+}
+
+bool utf8_valido(std::string_view testo, std::size_t fino) {
+    for (std::size_t i = 0, n = 0; i < std::min(testo.size(), fino); i += n) {
+        if ((n = sequenza_utf8(testo.substr(i))) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
 
 Testo decodifica(std::string lista) {
     if (lista.starts_with(BOM_UTF8)) {
@@ -141,7 +118,6 @@ Testo decodifica(std::string lista) {
     if (lista.starts_with("\xFF\xFE") || lista.starts_with("\xFE\xFF")) {
         return {da_utf16(std::string_view(lista).substr(2), lista[0] == '\xFF'), Codifica::utf8};
     }
-    // As editors decide: by the start, and the whole of a UTF-8 sequence that it cuts.
     const std::string_view inizio = std::string_view(lista).substr(0, INIZIO_DECISIVO);
     if (std::all_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) < 0x80; })) {
         return {std::move(lista), Codifica::ascii};
@@ -149,7 +125,7 @@ Testo decodifica(std::string lista) {
     if (utf8_valido(lista, INIZIO_DECISIVO)) {
         return {std::move(lista), Codifica::utf8};
     }
-    return {windows1252_in_utf8(lista), Codifica::windows1252};
+    return {in_utf8(lista), Codifica::windows1252};
 }
 
 std::string codificato(std::string utf8, Codifica codifica) {
@@ -157,18 +133,28 @@ std::string codificato(std::string utf8, Codifica codifica) {
         return utf8;
     }
     // The text came from the list's bytes and the program's ASCII: each character has its byte.
-    std::string uscita;
-    uscita.reserve(utf8.size());
-    std::size_t n = 0;
-    for (std::string_view resto = utf8; !resto.empty();
-         resto.remove_prefix(std::max<std::size_t>(n, 1))) {
-        uscita += in_windows1252(carattere(resto, n));
-    }
-    return uscita;
+    return in_un_byte(utf8, [](char32_t c) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            return static_cast<char>(c);
+        }
+        const auto* trovato = std::find(WINDOWS1252.begin(), WINDOWS1252.end(), c);
+        return trovato == WINDOWS1252.end()
+                   ? '?'
+                   : static_cast<char>(0x80 + (trovato - WINDOWS1252.begin()));
+    });
 }
 
-std::string in_utf8(std::string_view byte) {
-    return utf8_valido(byte) ? std::string(byte) : windows1252_in_utf8(byte);
+std::string in_utf8(std::string_view testo) {
+    if (utf8_valido(testo)) {
+        return std::string(testo);
+    }
+    std::string uscita;
+    uscita.reserve(testo.size() + testo.size() / 8);
+    for (const char c : testo) {
+        const unsigned char b = byte(c);
+        aggiungi_utf8(uscita, b >= 0x80 && b < 0xA0 ? WINDOWS1252[b - 0x80] : b);
+    }
+    return uscita;
 }
 
 std::size_t caratteri(std::string_view utf8) {
@@ -177,12 +163,7 @@ std::size_t caratteri(std::string_view utf8) {
 }
 
 std::string in_latin1(std::string_view utf8) {
-    std::string uscita;
-    for (std::size_t n = 0; !utf8.empty(); utf8.remove_prefix(std::max<std::size_t>(n, 1))) {
-        const char32_t c = carattere(utf8, n);
-        uscita += c <= 0xFF ? static_cast<char>(c) : '?';
-    }
-    return uscita;
+    return in_un_byte(utf8, [](char32_t c) { return c <= 0xFF ? static_cast<char>(c) : '?'; });
 }
 
 char32_t carattere(std::string_view utf8, std::size_t& lunghezza) {

@@ -48,7 +48,7 @@ bool utf8_valido(std::string_view testo, std::size_t fino = std::string_view::np
 // Bytes of unknown encoding (a typed name, a line of a list that is not all UTF-8, a file's
 // name) as UTF-8: as they are where they are UTF-8, otherwise each byte a Windows-1252
 // character, as Windows reads them.
-std::string in_utf8(std::string_view byte);
+std::string in_utf8(std::string_view testo);
 // How many characters UTF-8 text holds.
 std::size_t caratteri(std::string_view utf8);
 // UTF-8 text in ISO-8859-1, as a console that is not UTF-8 shows the program's messages (a

@@ -14,17 +14,12 @@ namespace turnolista {
 // One standard stream.
 class Canale {
   public:
+    virtual ~Canale() = default;
     // Reads into `dove` at least one byte unless the data has ended: how many, 0 at the
     // end, or why reading failed.
     virtual Risultato<std::size_t> leggi(std::span<char> dove) = 0;
     // Writes all of `testo`, each LF as the system's text ends a line.
     virtual Esito scrivi(std::string_view testo) = 0;
-
-  protected:
-    Canale() = default;
-    Canale(const Canale&) = default;
-    Canale& operator=(const Canale&) = default;
-    ~Canale() = default;
 };
 
 struct Console {

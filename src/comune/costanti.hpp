@@ -6,17 +6,15 @@
 
 namespace turnolista {
 
-// Room for the team name and its newline, as the first version counted it...
-inline constexpr std::size_t NAME = 20;
-// ...so that a name has at most this many characters.
-inline constexpr std::size_t NOME_MASSIMO = NAME - 1;
+// The characters of a team name at most: the first version had room for 20 with its newline.
+inline constexpr std::size_t NOME_MASSIMO = 19;
 // The spaces of a fixture line that end its first cells; later spaces stay in the last one.
 inline constexpr int COLONNEEXCEL = 4;
 // The largest list that is read: a league's list is a few kilobytes, and a file far larger
 // is no list (a disk image, a video renamed) that would only fill memory.
 inline constexpr std::size_t LISTA_MASSIMA = std::size_t{64} * 1024 * 1024;
 
-// The longest answer typed at the console that is held: far beyond any name (NAME - 1
+// The longest answer typed at the console that is held: far beyond any name (NOME_MASSIMO
 // characters of at most four bytes each); a longer one is cut there and the rest passed
 // over, so that it costs no more memory than this.
 inline constexpr std::size_t RISPOSTA_MASSIMA = 4096;

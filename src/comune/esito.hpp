@@ -57,6 +57,10 @@ struct [[nodiscard]] Esito {
     std::string gia_scritto;  // a file of the same pass put in place before this one failed
 
     bool ok() const { return tipo == Tipo::ok; }
+    // The reason that `causa` names, in Italian, as the program's messages are: those a user
+    // of the program can meet have a text of the program's own, in UTF-8; any other is the
+    // system's text.
+    std::string testo_della_causa() const;
 
     static Esito lettura(Oggetto oggetto, int causa) {
         return {.tipo = Tipo::lettura,
@@ -66,9 +70,6 @@ struct [[nodiscard]] Esito {
     }
     static Esito scrittura(Oggetto oggetto, int causa) {
         return {.tipo = Tipo::scrittura, .oggetto = std::move(oggetto), .causa = causa};
-    }
-    static Esito su_file(Tipo tipo, std::string_view nome, bool in_lettura = false) {
-        return {.tipo = tipo, .oggetto = Oggetto::file(nome), .in_lettura = in_lettura};
     }
 };
 
@@ -84,19 +85,10 @@ class [[nodiscard]] Risultato {
 
     explicit operator bool() const { return std::holds_alternative<T>(stato_); }
     // The value, once the Risultato has said there is one; the error, once it has said there
-    // is not.
-    T& operator*() {
-        assert(*this);
-        return *std::get_if<T>(&stato_);
-    }
-    const T& operator*() const {
-        assert(*this);
-        return *std::get_if<T>(&stato_);
-    }
-    const Esito& errore() const {
-        assert(!*this);
-        return *std::get_if<Esito>(&stato_);
-    }
+    // is not (std::get throws where it has not).
+    T& operator*() { return std::get<T>(stato_); }
+    const T& operator*() const { return std::get<T>(stato_); }
+    const Esito& errore() const { return std::get<Esito>(stato_); }
 
   private:
     std::variant<T, Esito> stato_;

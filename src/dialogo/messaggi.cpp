@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "comune/codifica.hpp"
-#include "comune/motivi.hpp"
 
 namespace turnolista {
 
@@ -59,8 +58,8 @@ std::string motivo(const Esito& errore) {
                    std::to_string(LISTA_MASSIMA / MIB) + " MiB): controlla che sia il file giusto";
         }
         case Esito::Tipo::cartella_chiusa:
-            return "nella sua cartella non si possono creare file (" +
-                   turnolista::motivo(errore.causa) + ")";
+            return "nella sua cartella non si possono creare file (" + errore.testo_della_causa() +
+                   ")";
         case Esito::Tipo::non_testo:
             return std::string(documento(errore.documento)) + ", poi dai a turnolista " +
                    (errore.documento == Documento::zip ? "il calendario che contiene"
@@ -78,7 +77,7 @@ std::string motivo(const Esito& errore) {
             break;
     }
     if (errore.simile.empty()) {
-        return turnolista::motivo(errore.causa);
+        return errore.testo_della_causa();
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.

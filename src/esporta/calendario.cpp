@@ -25,27 +25,6 @@ bool scritta(std::string_view campo) {
                        [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
-unsigned giorno_dell_anno(const Data& d) {
-    return d.mese * 32 + d.giorno;
-}
-
-// The day of the year (giorno_dell_anno) on which the season of matches on `giorni` starts:
-// after the longest gap between them, so that the years put every date in the shortest
-// stretch.
-unsigned inizio_della_stagione(std::vector<unsigned> giorni) {
-    std::sort(giorni.begin(), giorni.end());
-    unsigned inizio = giorni.empty() ? 0 : giorni.front();
-    unsigned salto = 0;
-    for (std::size_t i = 0; i < giorni.size(); ++i) {
-        const unsigned dopo = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front() + 12 * 32;
-        if (dopo - giorni[i] > salto) {
-            salto = dopo - giorni[i];
-            inizio = i + 1 < giorni.size() ? giorni[i + 1] : giorni.front();
-        }
-    }
-    return inizio;
-}
-
 struct Evento {
     Data data;
     std::string scritta;  // cppcheck-suppress unusedStructMember ; the date as written
@@ -57,15 +36,45 @@ struct Evento {
     std::uint64_t numero = 0;
 };
 
-// The season S/S+1, which the UIDs carry, of the first of the days `veri`, or of `oggi`; and
-// the year of a tournament all within one year and not all from July on.
-void stagione(const std::vector<sys_days>& veri, year_month_day oggi, EsitoCalendario& esito) {
-    const auto [prima, fine] = std::minmax_element(veri.begin(), veri.end());
-    const year_month_day da = veri.empty() ? oggi : year_month_day(*prima);
-    esito.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
-    esito.anno = !veri.empty() && year_month_day(*fine).year() == da.year() && da.month() < July
-                     ? std::optional(static_cast<int>(da.year()))
-                     : std::nullopt;
+// The day of each event, its year as calendario.hpp says: the shortest stretch of a year
+// that holds every date starts after the longest gap between them.
+std::vector<year_month_day> giorni(const std::vector<Evento>& eventi, year_month_day oggi) {
+    // The month and the day as one number, a month taking 32.
+    const auto chiave = [](const Evento& e) { return e.data.mese * 32 + e.data.giorno; };
+    std::vector<unsigned> chiavi(eventi.size());
+    std::transform(eventi.begin(), eventi.end(), chiavi.begin(), chiave);
+    std::sort(chiavi.begin(), chiavi.end());
+    unsigned inizio = chiavi.empty() ? 0 : chiavi.front();
+    unsigned salto = 0;
+    for (std::size_t i = 0; i < chiavi.size(); ++i) {
+        const unsigned dopo = i + 1 < chiavi.size() ? chiavi[i + 1] : chiavi.front() + 12 * 32;
+        if (dopo - chiavi[i] > salto) {
+            salto = dopo - chiavi[i];
+            inizio = i + 1 < chiavi.size() ? chiavi[i + 1] : chiavi.front();
+        }
+    }
+    const auto dopo_capodanno = [&](const Evento& e) { return chiave(e) < inizio ? 1 : 0; };
+    const auto con_anno = std::find_if(eventi.begin(), eventi.end(),
+                                       [](const Evento& e) { return e.data.anno != 0; });
+    int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
+                                         : static_cast<int>(oggi.year()) - 1;
+    const auto giorno_di = [&](const Evento& e) {
+        return year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
+               month(e.data.mese) / day(e.data.giorno);
+    };
+    // The last match is the last of the season's days, whatever the years.
+    const auto ultimo =
+        std::max_element(eventi.begin(), eventi.end(), [&](const Evento& a, const Evento& b) {
+            return std::pair(dopo_capodanno(a), chiave(a)) <
+                   std::pair(dopo_capodanno(b), chiave(b));
+        });
+    while (con_anno == eventi.end() && ultimo != eventi.end() &&
+           sys_days(giorno_di(*ultimo)) < sys_days(oggi)) {
+        ++primo;
+    }
+    std::vector<year_month_day> giorni(eventi.size());
+    std::transform(eventi.begin(), eventi.end(), giorni.begin(), giorno_di);
+    return giorni;
 }
 
 // The team's match `letta`, from the line `numero` (`riga`: its lines that hold the name):
@@ -100,62 +109,35 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
 // The calendar of the events read from the list, and of the lines left out.
 EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> scartate,
                        std::string_view squadra, sys_seconds adesso) {
-    std::vector<unsigned> giorni(eventi.size());
-    std::transform(eventi.begin(), eventi.end(), giorni.begin(),
-                   [](const Evento& e) { return giorno_dell_anno(e.data); });
-    const unsigned inizio = inizio_della_stagione(std::move(giorni));
-    const auto dopo_capodanno = [&](const Evento& e) {
-        return giorno_dell_anno(e.data) < inizio ? 1 : 0;
-    };
-    // Explicit years stand; without any, the nearest season whose last match is not over.
     const year_month_day oggi = oggi_a_roma(adesso);
-    const auto con_anno = std::find_if(eventi.begin(), eventi.end(),
-                                       [](const Evento& e) { return e.data.anno != 0; });
-    int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
-                                         : static_cast<int>(oggi.year()) - 1;
-    const auto giorno_di = [&](const Evento& e) {
-        return year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
-               month(e.data.mese) / day(e.data.giorno);
-    };
-    const auto ultimo = [&] {
-        year_month_day piu_tardi = year(0) / January / 1;
-        for (const Evento& e : eventi) {
-            piu_tardi = std::max(piu_tardi, giorno_di(e), [](const auto& a, const auto& b) {
-                return sys_days(a) < sys_days(b);
-            });
-        }
-        return sys_days(piu_tardi);
-    };
-    while (con_anno == eventi.end() && !eventi.empty() && ultimo() < sys_days(oggi)) {
-        ++primo;
+    const std::vector<year_month_day> giorno = giorni(eventi, oggi);
+    // The season is that of the first match on a day the calendar has (29/02 may have none).
+    std::vector<year_month_day> veri;
+    std::copy_if(giorno.begin(), giorno.end(), std::back_inserter(veri),
+                 [](const year_month_day& g) { return g.ok(); });
+    const auto [prima, ultima] = std::minmax_element(veri.begin(), veri.end());
+    const year_month_day da = veri.empty() ? oggi : *prima;
+    EsitoCalendario esito{.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1),
+                          .scartate = std::move(scartate)};
+    if (!veri.empty() && ultima->year() == da.year() && da.month() < July) {
+        esito.anno = static_cast<int>(da.year());
     }
-    // The first and the last match on a day the calendar has (29/02 may have none).
-    std::vector<sys_days> veri;
-    for (const Evento& e : eventi) {
-        if (giorno_di(e).ok()) {
-            veri.emplace_back(giorno_di(e));
-        }
-    }
-    EsitoCalendario esito{.scartate = std::move(scartate)};
-    stagione(veri, oggi, esito);
 
     Ics ics(std::string(squadra) + " " +
             (esito.anno
                  ? std::to_string(*esito.anno)
                  : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1)));
-    // The revision of every event is when the file was written: the minutes since the start
-    // of 2026, so that a later file has a higher number.
+    // The revision: the minutes from the start of 2026 to when the file is written.
     const auto minuti = duration_cast<minutes>(adesso - sys_days(year(2026) / January / 1));
     const long long revisione = std::max<long long>(minuti.count(), 0);
     std::map<std::string, int> uid;  // how many events had each so far
-    for (const Evento& evento : eventi) {
-        const auto giorno = giorno_di(evento);
-        if (!giorno.ok()) {
+    for (std::size_t i = 0; i < eventi.size(); ++i) {
+        const Evento& evento = eventi[i];
+        if (!giorno[i].ok()) {
             esito.scartate.push_back(
                 {evento.numero, Scartata::Motivo::data_inesistente, evento.scritta});
             continue;
         }
-        // A match and its recovery, or two matches alike, are two events.
         const std::string marca = impronta(evento.n + '\0' + evento.partita);
         const int prima_volta = uid[marca]++;
         ++esito.eventi;
@@ -164,7 +146,7 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
                  (prima_volta > 0 ? "-" + std::to_string(prima_volta + 1) : "") + "@turnolista");
         ics.riga("DTSTAMP:" + data_ora(adesso) + "Z");
         ics.riga("SEQUENCE:" + std::to_string(revisione));
-        const sys_days inizio_giorno(giorno);
+        const sys_days inizio_giorno(giorno[i]);
         if (evento.ora >= seconds(0)) {
             ics.riga("DTSTART;TZID=Europe/Rome:" + data_ora(inizio_giorno + evento.ora));
             ics.riga("DTEND;TZID=Europe/Rome:" + data_ora(inizio_giorno + evento.ora + DURATA));
@@ -172,15 +154,13 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
             ics.riga("DTSTART;VALUE=DATE:" + data(inizio_giorno));
             ics.riga("DTEND;VALUE=DATE:" + data(inizio_giorno + days(1)));
         }
-        ics.riga("SUMMARY:").valore(in_utf8(evento.partita));
+        ics.riga("SUMMARY:", in_utf8(evento.partita));
         if (!evento.luogo.empty()) {
-            ics.riga("LOCATION:").valore(in_utf8(evento.luogo));
+            ics.riga("LOCATION:", in_utf8(evento.luogo));
         }
-        // The lines as the list has them, each of a record's lines that holds the name.
-        ics.riga("DESCRIPTION:").valore(in_utf8(evento.riga));
+        ics.riga("DESCRIPTION:", in_utf8(evento.riga));
         ics.riga("END:VEVENT");
     }
-    ics.riga("END:VCALENDAR");
     std::stable_sort(esito.scartate.begin(), esito.scartate.end(),
                      [](const Scartata& a, const Scartata& b) { return a.numero < b.numero; });
     if (esito.eventi > 0) {

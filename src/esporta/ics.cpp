@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <numeric>
 
 namespace turnolista {
@@ -60,55 +61,38 @@ Ics::Ics(std::string_view nome) {
           "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
         riga(linea);
     }
-    riga("X-WR-CALNAME:").valore(nome);
+    riga("X-WR-CALNAME:", nome);
     for (const std::string_view linea : FUSO) {
         riga(linea);
     }
 }
 
-Ics& Ics::riga(std::string_view testo) {
-    if (inizio_ != std::string::npos) {
-        piega();
-    }
-    inizio_ = testo_.size();
-    testo_.append(testo);
-    return *this;
-}
-
-Ics& Ics::valore(std::string_view testo) {
-    for (const char c : testo) {
+void Ics::riga(std::string_view inizio, std::string_view valore) {
+    std::string linea(inizio);
+    for (const char c : valore) {
         if (c == '\\' || c == ';' || c == ',') {
-            testo_.append({'\\', c});
+            linea.append({'\\', c});
         } else if (c == '\n') {
-            testo_.append("\\n");
+            linea.append("\\n");
         } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
-            testo_ += c;
+            linea += c;
         }
     }
-    return *this;
+    std::string_view resto = linea;
+    for (std::size_t spazio = PIEGA; resto.size() > spazio; spazio = PIEGA - 1) {
+        std::size_t taglio = spazio;
+        while (taglio > 0 && (static_cast<unsigned char>(resto[taglio]) & 0xC0) == 0x80) {
+            --taglio;
+        }
+        testo_.append(resto.substr(0, taglio)).append("\r\n ");
+        resto.remove_prefix(taglio);
+    }
+    testo_.append(resto).append("\r\n");
 }
 
 std::string Ics::chiudi() && {
-    piega();
+    riga("END:VCALENDAR");
     return std::move(testo_);
-}
-
-void Ics::piega() {
-    if (testo_.size() - inizio_ > PIEGA) {
-        const std::string lunga = testo_.substr(inizio_);
-        testo_.resize(inizio_);
-        std::string_view resto = lunga;
-        for (std::size_t spazio = PIEGA; resto.size() > spazio; spazio = PIEGA - 1) {
-            std::size_t taglio = spazio;
-            while (taglio > 0 && (static_cast<unsigned char>(resto[taglio]) & 0xC0) == 0x80) {
-                --taglio;
-            }
-            testo_.append(resto.substr(0, taglio)).append("\r\n ");
-            resto.remove_prefix(taglio);
-        }
-        testo_.append(resto);
-    }
-    testo_ += "\r\n";
 }
 
 std::string data(sys_days giorno) {

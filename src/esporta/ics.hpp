@@ -1,10 +1,8 @@
 #pragma once
 // The pieces of an iCalendar file (RFC 5545) as the calendar writes them: its own lines and
-// time zone, its text values and content lines, its dates, and a stable mark for an event's
-// UID.
+// time zone, its content lines, its dates, and a stable mark for an event's UID.
 
 #include <chrono>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,25 +11,21 @@ namespace turnolista {
 // Today's date in Rome, by the same rule as the file's time zone.
 std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
 
-// An iCalendar file as it is written, a content line at a time, each folded every 75
-// octets (a CR LF and a space, then the rest), never inside a UTF-8 sequence.
+// An iCalendar file as it is written, a content line at a time.
 class Ics {
   public:
     // A calendar named `nome`, its own lines and the time zone of its events written.
     explicit Ics(std::string_view nome);
-    // Ends the line before and starts one with `testo` as it stands: "SUMMARY:".
-    Ics& riga(std::string_view testo);
-    // Adds to the line `testo` as a property value takes it (backslash, semicolon, comma and
-    // newline escaped, and no control character but the tab, which the value cannot hold).
-    Ics& valore(std::string_view testo);
-    // The whole file, its last line ended.
+    // Adds the content line `inizio` ("SUMMARY:"), as it stands, then `valore` as a property
+    // value takes it (backslash, semicolon, comma and newline escaped, and no control
+    // character but the tab, which the value cannot hold); folded every 75 octets (a CR LF
+    // and a space, then the rest), never inside a UTF-8 sequence.
+    void riga(std::string_view inizio, std::string_view valore = {});
+    // The whole file, its calendar ended.
     std::string chiudi() &&;
 
   private:
-    void piega();
-
     std::string testo_;
-    std::size_t inizio_ = std::string::npos;  // of the line being written
 };
 
 // A day and a moment as the file writes them: 20260913; 20260913T103000.

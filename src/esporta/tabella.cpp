@@ -1,6 +1,5 @@
 #include "esporta/tabella.hpp"
 
-#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -12,55 +11,46 @@
 
 namespace turnolista {
 
-// What a format writes around and between the cells; the rows themselves are the same.
-struct Stile {
-    std::string_view apertura;
-    std::array<std::string_view, 2> prima_del_numero;  // odd rows, even rows
-    std::string_view separatore;                       // after the number too
-    std::string_view chiusura_riga;                    // after the newline that ends the last cell
-    std::string_view chiusura;
-    bool testo_html = false;
-};
-
 namespace {
 
-constexpr Stile EXCEL{.separatore = "\t"};
+// A page's markup around and between its cells; a sheet has a tab between them, no more.
+constexpr std::string_view APERTURA =
+    "<HTML>\n<BODY>\n<TABLE border=1 bgcolor=#80ff80>\n"
+    "<TR><TD><b>G</b></TD><TD><b>N</b></TD><TD align=center><b>DATA</b></TD>"
+    "<TD align=center><b>ORARIO</b></TD><TD align=center><b>LUOGO</b></TD>"
+    "<TD align=center><b>PARTITA</b></TD></TR>";
+// Before the number of an odd row, and of an even one.
+constexpr std::array<std::string_view, 2> PRIMA_DEL_NUMERO{"<TR bgcolor=#ffff80>\n\t<TD>",
+                                                           "<TR bgcolor=#c0ffff>\n\t<TD>"};
+constexpr std::string_view TRA_LE_CELLE = "</TD>\n\t<TD>";     // after the number too
+constexpr std::string_view DOPO_LA_RIGA = "\t</TD>\n</TR>\n";  // after the newline of the last cell
+constexpr std::string_view CHIUSURA = "\n</TABLE>\n</BODY>\n</HTML>";
 
-constexpr Stile PAGINA{
-    .apertura =
-        "<HTML>\n<BODY>\n<TABLE border=1 bgcolor=#80ff80>\n"
-        "<TR><TD><b>G</b></TD><TD><b>N</b></TD><TD align=center><b>DATA</b></TD>"
-        "<TD align=center><b>ORARIO</b></TD><TD align=center><b>LUOGO</b></TD>"
-        "<TD align=center><b>PARTITA</b></TD></TR>",
-    .prima_del_numero = {"<TR bgcolor=#ffff80>\n\t<TD>", "<TR bgcolor=#c0ffff>\n\t<TD>"},
-    .separatore = "</TD>\n\t<TD>",
-    .chiusura_riga = "\t</TD>\n</TR>\n",
-    .chiusura = "\n</TABLE>\n</BODY>\n</HTML>",
-    .testo_html = true,
-};
-
-// Text of the fixture file goes into the page as text, never as markup.
-void scrivi_testo_html(std::string& uscita, std::string_view testo) {
-    for (const char& c : testo) {
-        uscita += c == '&'   ? "&amp;"
-                  : c == '<' ? "&lt;"
-                  : c == '>' ? "&gt;"
-                             : std::string_view(&c, 1);
+// A byte of a cell as the table writes it: a line break is a space, so that a row stays on
+// one line; a page takes the list's text as text, never as markup.
+std::string_view scritto(const char& c, bool pagina) {
+    if (c == '\n' || c == '\r') {
+        return " ";
     }
+    if (!pagina) {
+        return {&c, 1};
+    }
+    return c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string_view(&c, 1);
 }
 
 }  // namespace
 
 Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, std::uint64_t righe)
-    : stile_(tipo == TipoTabella::excel ? EXCEL : PAGINA) {
-    // A row's number and markup, at most, with its cells cut by spaces; a sheet's further
-    // columns and a page's escaped text may take more.
-    const std::size_t per_riga = std::to_string(righe).size() + stile_.prima_del_numero[0].size() +
-                                 (COLONNEEXCEL + 1) * stile_.separatore.size() + 1 +
-                                 stile_.chiusura_riga.size();
-    testo_.reserve(inizio.size() + stile_.apertura.size() + byte + righe * per_riga +
-                   stile_.chiusura.size());
-    testo_.append(inizio).append(stile_.apertura);
+    : pagina_(tipo == TipoTabella::pagina) {
+    // Room for `righe` rows of lines cut by spaces, `byte` bytes in all: each its number and
+    // markup; a sheet's further columns and a page's escaped text may take more.
+    const std::size_t per_riga =
+        std::to_string(righe).size() + 1 +
+        (pagina_ ? PRIMA_DEL_NUMERO[0].size() + (COLONNEEXCEL + 1) * TRA_LE_CELLE.size() +
+                       DOPO_LA_RIGA.size()
+                 : COLONNEEXCEL + 1);
+    testo_.reserve(inizio.size() + APERTURA.size() + byte + righe * per_riga + CHIUSURA.size());
+    testo_.append(inizio).append(pagina_ ? APERTURA : "");
 }
 
 void Tabella::riga(std::string_view riga) {
@@ -100,30 +90,19 @@ void Tabella::riga(const Letta& letta, std::string_view riga) {
 
 void Tabella::celle(const std::vector<std::string_view>& celle) {
     ++numero_;
-    testo_ += stile_.prima_del_numero[(numero_ - 1) % 2];
-    testo_ += std::to_string(numero_);
-    testo_ += stile_.separatore;
-    for (std::size_t c = 0; c < celle.size(); ++c) {
-        if (c > 0) {
-            testo_ += stile_.separatore;
+    testo_.append(pagina_ ? PRIMA_DEL_NUMERO[(numero_ - 1) % 2] : "")
+        .append(std::to_string(numero_));
+    for (const std::string_view cella : celle) {
+        testo_ += pagina_ ? TRA_LE_CELLE : "\t";
+        for (const char& c : cella) {
+            testo_ += scritto(c, pagina_);
         }
-        // A line break in a cell: a row stays on one line.
-        const std::size_t da = testo_.size();
-        if (stile_.testo_html) {
-            scrivi_testo_html(testo_, celle[c]);
-        } else {
-            testo_ += celle[c];
-        }
-        std::replace_if(
-            testo_.begin() + static_cast<std::ptrdiff_t>(da), testo_.end(),
-            [](char b) { return b == '\n' || b == '\r'; }, ' ');
     }
-    testo_ += '\n';
-    testo_ += stile_.chiusura_riga;
+    testo_.append("\n").append(pagina_ ? DOPO_LA_RIGA : "");
 }
 
 std::string Tabella::chiudi() && {
-    testo_ += stile_.chiusura;
+    testo_ += pagina_ ? CHIUSURA : "";
     return std::move(testo_);
 }
 

@@ -13,8 +13,6 @@ namespace turnolista {
 
 enum class TipoTabella { excel, pagina };
 
-struct Stile;
-
 class Tabella {
   public:
     // A table after `inizio`, with room for `byte` bytes of `righe` lines.
@@ -33,7 +31,7 @@ class Tabella {
   private:
     void celle(const std::vector<std::string_view>& celle);
 
-    const Stile& stile_;
+    bool pagina_;
     std::uint64_t numero_ = 0;
     std::string testo_;
 };

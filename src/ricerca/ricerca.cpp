@@ -21,18 +21,10 @@ char32_t minuscola(char32_t c) {
 // The plain form of a typographic apostrophe, quotation mark or dash, as word processors
 // write them.
 char32_t semplice(char32_t c) {
-    switch (c) {
-        case 0x2018:
-        case 0x2019:
-            return '\'';
-        case 0x201C:
-        case 0x201D:
-            return '"';
-        case 0x2013:
-            return '-';
-        default:
-            return c;
-    }
+    return c == 0x2018 || c == 0x2019   ? U'\''
+           : c == 0x201C || c == 0x201D ? U'"'
+           : c == 0x2013                ? U'-'
+                                        : c;
 }
 
 char32_t senza_accento(char32_t c) {
@@ -44,21 +36,15 @@ char32_t senza_accento(char32_t c) {
     return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
 }
 
-}  // namespace
-
-std::string piegata(std::string_view testo, Piega piega) {
-    std::string uscita;
-    uscita.reserve(testo.size());
-    for (std::size_t i = 0, n = 0; i < testo.size(); i += std::max<std::size_t>(n, 1)) {
-        const char32_t c = minuscola(carattere(testo.substr(i), n));
-        if (n == 0) {
-            uscita += testo[i];
-        } else {
-            const char32_t base = piega >= Piega::accenti ? senza_accento(c) : c;
-            aggiungi_utf8(uscita, piega >= Piega::segni ? semplice(base) : base);
-        }
+// Where the line that starts `testo` ends: at its first LF or CR, else at its end. A loop of
+// its own, since find_first_of calls memchr on its two bytes for every byte of the line.
+std::size_t fine_della_riga(std::string_view testo) {
+    std::size_t fine = 0;
+    while (fine < testo.size() && (static_cast<unsigned char>(testo[fine]) > '\r' ||
+                                   (testo[fine] != '\n' && testo[fine] != '\r'))) {
+        ++fine;
     }
-    return uscita;
+    return fine;
 }
 
 std::size_t fine_del_record(std::string_view testo, char separatore) {
@@ -85,46 +71,64 @@ std::size_t fine_del_record(std::string_view testo, char separatore) {
     return tra ? riga : testo.size();
 }
 
+}  // namespace
+
+std::string piegata(std::string_view testo, Piega piega) {
+    std::string uscita;
+    uscita.reserve(testo.size());
+    for (std::size_t i = 0, n = 0; i < testo.size(); i += std::max<std::size_t>(n, 1)) {
+        const char32_t c = minuscola(carattere(testo.substr(i), n));
+        if (n == 0) {
+            uscita += testo[i];
+        } else {
+            const char32_t base = piega >= Piega::accenti ? senza_accento(c) : c;
+            aggiungi_utf8(uscita, piega >= Piega::segni ? semplice(base) : base);
+        }
+    }
+    return uscita;
+}
+
+std::string_view prossima_riga(std::string_view& testo, char separatore) {
+    const std::size_t fine =
+        separatore != 0 ? fine_del_record(testo, separatore) : fine_della_riga(testo);
+    const std::string_view riga = testo.substr(0, fine);
+    const bool crlf = testo.substr(fine).starts_with("\r\n");
+    testo.remove_prefix(std::min(testo.size(), fine + (crlf ? 2 : 1)));
+    return riga;
+}
+
 std::uint64_t righe_del_record(std::string_view record) {
     std::uint64_t righe = 1;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        righe += record[i] == '\n' || (record[i] == '\r' && !record.substr(i).starts_with("\r\n"))
-                     ? 1
-                     : 0;
+    for (; fine_della_riga(record) < record.size(); ++righe) {
+        prossima_riga(record);
     }
     return righe;
 }
 
 std::size_t come_digitato(std::string_view testo, std::string_view nome) {
     // What a keyboard's sign stands for, as word processors and phones write it.
-    const auto altre = [](char c) -> std::array<std::string_view, 3> {
-        switch (c) {
-            case '\'':
-                return {"\u2019", "\u2018", "\u02BC"};
-            case '"':
-                return {"\u201C", "\u201D", ""};
-            case '-':
-                return {"\u2013", "\u2014", ""};
-            case ' ':
-                return {"\u00A0", "\u202F", ""};
-            default:
-                return {};
-        }
-    };
+    constexpr std::array<std::pair<char, std::string_view>, 9> SCRITTE{{{'\'', "\u2019"},
+                                                                        {'\'', "\u2018"},
+                                                                        {'\'', "\u02BC"},
+                                                                        {'"', "\u201C"},
+                                                                        {'"', "\u201D"},
+                                                                        {'-', "\u2013"},
+                                                                        {'-', "\u2014"},
+                                                                        {' ', "\u00A0"},
+                                                                        {' ', "\u202F"}}};
     std::size_t i = 0;
     for (const char c : nome) {
         if (i < testo.size() && testo[i] == c) {
             ++i;
             continue;
         }
-        const auto scritte = altre(c);
-        const auto* scritta = std::find_if(scritte.begin(), scritte.end(), [&](std::string_view s) {
-            return !s.empty() && testo.substr(i).starts_with(s);
+        const auto* scritta = std::find_if(SCRITTE.begin(), SCRITTE.end(), [&](const auto& s) {
+            return s.first == c && testo.substr(i).starts_with(s.second);
         });
-        if (scritta == scritte.end()) {
+        if (scritta == SCRITTE.end()) {
             return std::string_view::npos;
         }
-        i += scritta->size();
+        i += scritta->second.size();
     }
     return i;
 }

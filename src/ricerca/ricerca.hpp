@@ -2,7 +2,6 @@
 // The team search over the list's text: its lines, whether a line holds the team name, and
 // where no line does, how the list writes the name otherwise.
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,33 +11,11 @@
 
 namespace turnolista {
 
-// Where the record that starts `testo` ends, `testo` being cut by `separatore`: a double
-// quote at a cell's start opens a cell that may hold line ends, as a sheet writes a cell of
-// two lines; within four lines, so that a quote left open takes no more of the list.
-std::size_t fine_del_record(std::string_view testo, char separatore);
-
-// Where the line that starts `testo` ends: at its first LF or CR, else at its end. A loop of
-// its own, since find_first_of calls memchr on its two bytes for every byte of the line.
-inline std::size_t fine_della_riga(std::string_view testo) {
-    std::size_t fine = 0;
-    while (fine < testo.size() && (static_cast<unsigned char>(testo[fine]) > '\r' ||
-                                   (testo[fine] != '\n' && testo[fine] != '\r'))) {
-        ++fine;
-    }
-    return fine;
-}
-
 // Takes the next line off `testo`, which is not empty, and gives it without its line end: LF,
 // CR LF or a CR alone (an old Mac's), as editors show lines. With a `separatore` of cells, a
-// line end in a quoted cell is no end.
-inline std::string_view prossima_riga(std::string_view& testo, char separatore = 0) {
-    const std::size_t fine =
-        separatore != 0 ? fine_del_record(testo, separatore) : fine_della_riga(testo);
-    const std::string_view riga = testo.substr(0, fine);
-    const bool crlf = testo.substr(fine).starts_with("\r\n");
-    testo.remove_prefix(std::min(testo.size(), fine + (crlf ? 2 : 1)));
-    return riga;
-}
+// line end in a cell that a double quote opens is no end, as a sheet writes a cell of two
+// lines; within four lines, so that a quote left open takes no more of the list.
+std::string_view prossima_riga(std::string_view& testo, char separatore = 0);
 
 // Calls `fai` with each line of `testo`, in order (with `separatore`, as above).
 template <typename Fai>

@@ -90,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     const std::string_view input(reinterpret_cast<const char*>(dati), quanti);
     const auto a_capo = input.find('\n');
     // A name is one typed line: a CR ends it as the dialogue reads it.
-    const auto nome = input.substr(0, std::min(input.find_first_of("\r\n"), turnolista::NAME - 1));
+    const auto nome =
+        input.substr(0, std::min(input.find_first_of("\r\n"), turnolista::NOME_MASSIMO));
     // The list as the program reads it, decoded to UTF-8, and its files left in UTF-8.
     const turnolista::Testo lista = turnolista::decodifica(std::string(
         a_capo == std::string_view::npos ? std::string_view{} : input.substr(a_capo + 1)));

@@ -1,4 +1,4 @@
-#include "comune/motivi.hpp"
+#include "comune/esito.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -7,7 +7,7 @@
 
 namespace turnolista {
 
-std::string motivo(int causa) {
+std::string Esito::testo_della_causa() const {
     static const std::map<int, std::string_view> MOTIVI{
         {EACCES, "permesso negato"},
         {EPERM, "operazione non permessa"},
