@@ -1,6 +1,7 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
+#include <array>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -8,6 +9,8 @@
 namespace turnolista {
 
 namespace {
+
+using Colonne = Lettore::Colonne;
 
 // Far more cells than a fixture list has.
 constexpr std::size_t CELLE = 64;
@@ -43,7 +46,35 @@ std::size_t tra_virgolette(std::string_view riga, std::string& cella) {
     return std::min(i + 1, riga.size());
 }
 
+// What a header's words may name, beyond what the cells show: a field's words, in the order
+// in which the first wins where a cell holds two ("Campo squadra ospite" is a venue).
+constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
+    {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
+    {" casa locali ospitante home 1 ", &Colonne::casa},
+    {" ospite ospiti trasferta ospitata away 2 ", &Colonne::ospite},
+    {" partita incontro ", &Colonne::partita},
+    {" gara n num numero nr ", &Colonne::n},
+}};
+
 }  // namespace
+
+std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view cella) {
+    std::string parole = minuscolo_ascii(cella);
+    std::replace_if(
+        parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
+    const auto* nome = NOMI.end();
+    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
+        a = std::min(parole.find(' ', da), parole.size());
+        const std::string parola = " " + parole.substr(da, a - da) + " ";
+        // A team's number says which team, wherever it stands.
+        const bool numero = cifra(parola[1]) && parola.size() == 3;
+        const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
+            return nomi.first.find(parola) != FINE;
+        });
+        nome = k != NOMI.end() && (nome == NOMI.end() || numero || k < nome) ? k : nome;
+    }
+    return nome == NOMI.end() ? nullptr : nome->second;
+}
 
 Disposizione::Disposizione(std::string_view testo) {
     // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three

@@ -1,7 +1,6 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
-#include <array>
 #include <tuple>
 
 #include "comune/codifica.hpp"
@@ -18,48 +17,28 @@ constexpr std::size_t CAMPIONE = 100;  // records with a date: a longer list goe
 
 using Colonne = Lettore::Colonne;
 
-// What a header's words may name, beyond what the cells show: a field's words, in the order
-// in which the first wins where a cell holds two ("Campo squadra ospite" is a venue).
-constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
-    {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
-    {" casa locali ospitante home 1 ", &Colonne::casa},
-    {" ospite ospiti trasferta ospitata away 2 ", &Colonne::ospite},
-    {" partita incontro ", &Colonne::partita},
-    {" gara n num numero nr ", &Colonne::n},
-}};
-
-// Which of NOMI a header's cell names by the words it holds; "Squadra 1" and "Squadra 2" are
-// the home and away teams.
-auto nome_di_colonna(std::string_view cella) {
-    std::string parole = minuscolo_ascii(cella);
-    std::replace_if(
-        parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
-    const auto* nome = NOMI.end();
-    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
-        a = std::min(parole.find(' ', da), parole.size());
-        const std::string parola = " " + parole.substr(da, a - da) + " ";
-        // A team's number says which team, wherever it stands.
-        const bool numero = cifra(parola[1]) && parola.size() == 3;
-        const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
-            return nomi.first.find(parola) != FINE;
-        });
-        nome = k != NOMI.end() && (nome == NOMI.end() || numero || k < nome) ? k : nome;
-    }
-    return nome;
-}
-
 // What a column's cells hold, over the records that give a date.
 struct Conto {
     std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
     Squadre valori;
+
+    void conta(const std::string& cella) {
+        date += leggi_data(cella) ? 1 : 0;
+        ore += leggi_ora(cella) ? 1 : 0;
+        numeri += numero_di_gara(cella) ? 1 : 0;
+        partite += incontro(cella) && !risultato(cella) ? 1 : 0;
+        testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
+        if (!cella.empty()) {
+            valori.insert(cella);
+        }
+    }
 };
 
-// The columns of the records it takes off `testo`, to the CAMPIONE-th with a date, by what their
-// cells hold, a header's words naming what that leaves open; the teams they name go to `squadre`.
-Colonne colonne_di(std::string_view& testo, Separatore separatore, Squadre& squadre) {
-    // What each column holds, and the header: the last line of cells above the first date.
+// What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date,
+// and the header: the last line of cells above the first date.
+std::vector<Conto> conta(std::string_view& testo, Separatore separatore,
+                         std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
-    Colonne col;
     std::size_t datate = 0;
     while (!testo.empty() && datate < CAMPIONE) {
         const auto celle =
@@ -67,66 +46,38 @@ Colonne colonne_di(std::string_view& testo, Separatore separatore, Squadre& squa
         const bool con_data = std::any_of(celle.begin(), celle.end(),
                                           [](const std::string& c) { return leggi_data(c); });
         if (datate == 0 && !con_data && celle.size() >= 2) {
-            col.intestazione = celle;
+            intestazione = celle;
         }
         datate += con_data ? 1 : 0;
         conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
         for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
-            const std::string& cella = celle[j];
-            conti[j].date += leggi_data(cella) ? 1 : 0;
-            conti[j].ore += leggi_ora(cella) ? 1 : 0;
-            conti[j].numeri += numero_di_gara(cella) ? 1 : 0;
-            conti[j].partite += incontro(cella) && !risultato(cella) ? 1 : 0;
-            conti[j].testi += std::any_of(cella.begin(), cella.end(), lettera) ? 1 : 0;
-            if (!cella.empty()) {
-                conti[j].valori.insert(cella);
+            conti[j].conta(celle[j]);
+        }
+    }
+    return conti;
+}
+
+// The two columns of names not yet `usate` that share most values: the home and away teams.
+std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre_di(
+    const std::vector<Conto>& conti, const std::vector<char>& usate) {
+    std::tuple<std::size_t, std::optional<std::size_t>, std::optional<std::size_t>> coppia;
+    for (std::size_t i = 0; i < conti.size(); ++i) {
+        for (std::size_t j = i + 1; j < conti.size(); ++j) {
+            const bool nomi =
+                usate[i] == 0 && usate[j] == 0 && conti[i].testi > 0 && conti[j].testi > 0;
+            const auto comuni = static_cast<std::size_t>(std::count_if(
+                conti[i].valori.begin(), conti[i].valori.end(),
+                [&](const std::string& v) { return nomi && conti[j].valori.contains(v); }));
+            if (comuni > std::get<0>(coppia)) {
+                coppia = {comuni, i, j};
             }
         }
     }
-    // Each field takes the column not yet taken that holds most of what it is.
-    std::vector<char> usata(conti.size());
-    const auto prendi = [&](std::optional<std::size_t> j) {
-        return j && *j < usata.size() && !std::exchange(usata[*j], 1) ? j : std::nullopt;
-    };
-    const auto piu = [&](std::size_t Conto::*quanti) {
-        std::optional<std::size_t> migliore;
-        for (std::size_t j = 0; j < conti.size(); ++j) {
-            const std::size_t finora = migliore ? conti[*migliore].*quanti : 0;
-            migliore = !usata[j] && conti[j].*quanti > finora ? j : migliore;
-        }
-        return prendi(migliore);
-    };
-    col.data = piu(&Conto::date);
-    col.ora = piu(&Conto::ore);
-    // The header names what the cells leave open.
-    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
-        const auto* nome = nome_di_colonna(col.intestazione[j]);
-        if (nome != NOMI.end() && !(col.*nome->second)) {
-            col.*nome->second = prendi(j);
-        }
-    }
-    col.partita = col.casa || col.partita ? col.partita : piu(&Conto::partite);
-    if (!col.casa && !col.partita) {
-        // The two columns of names that share most values: the home and away teams.
-        std::tuple<std::size_t, std::optional<std::size_t>, std::optional<std::size_t>> coppia;
-        for (std::size_t i = 0; i < conti.size(); ++i) {
-            for (std::size_t j = i + 1; j < conti.size(); ++j) {
-                const bool nomi =
-                    !usata[i] && !usata[j] && conti[i].testi > 0 && conti[j].testi > 0;
-                const auto comuni = static_cast<std::size_t>(std::count_if(
-                    conti[i].valori.begin(), conti[i].valori.end(),
-                    [&](const std::string& v) { return nomi && conti[j].valori.contains(v); }));
-                if (comuni > std::get<0>(coppia)) {
-                    coppia = {comuni, i, j};
-                }
-            }
-        }
-        col.casa = prendi(std::get<1>(coppia));
-        col.ospite = prendi(std::get<2>(coppia));
-    }
-    col.n = col.n ? col.n : piu(&Conto::numeri);
-    col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
-    // The teams the list names, for the free text of its other records.
+    return {std::get<1>(coppia), std::get<2>(coppia)};
+}
+
+// The teams that the columns `col` name, for the free text of the list's other records.
+void nomi_delle_squadre(const Colonne& col, const std::vector<Conto>& conti, Squadre& squadre) {
     for (const auto colonna : {col.casa, col.ospite}) {
         if (colonna) {
             squadre.insert(conti[*colonna].valori.begin(), conti[*colonna].valori.end());
@@ -138,6 +89,44 @@ Colonne colonne_di(std::string_view& testo, Separatore separatore, Squadre& squa
         squadre.emplace(casa);
         squadre.emplace(ospite);
     }
+}
+
+// The columns of the records it takes off `testo` (see conta) by what their cells hold, a
+// header's words naming what that leaves open; the teams they name go to `squadre`.
+Colonne colonne_di(std::string_view& testo, Separatore separatore, Squadre& squadre) {
+    Colonne col;
+    const std::vector<Conto> conti = conta(testo, separatore, col.intestazione);
+    // Each field takes the column not yet taken that holds most of what it is.
+    std::vector<char> usata(conti.size());
+    const auto prendi = [&](std::optional<std::size_t> j) {
+        return j && *j < usata.size() && std::exchange(usata[*j], 1) == 0 ? j : std::nullopt;
+    };
+    const auto piu = [&](std::size_t Conto::*quanti) {
+        std::optional<std::size_t> migliore;
+        for (std::size_t j = 0; j < conti.size(); ++j) {
+            const std::size_t finora = migliore ? conti[*migliore].*quanti : 0;
+            migliore = usata[j] == 0 && conti[j].*quanti > finora ? j : migliore;
+        }
+        return prendi(migliore);
+    };
+    col.data = piu(&Conto::date);
+    col.ora = piu(&Conto::ore);
+    // The header names what the cells leave open.
+    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
+        const auto campo = campo_nominato(col.intestazione[j]);
+        if (campo != nullptr && !(col.*campo)) {
+            col.*campo = prendi(j);
+        }
+    }
+    col.partita = col.casa || col.partita ? col.partita : piu(&Conto::partite);
+    if (!col.casa && !col.partita) {
+        const auto [casa, ospite] = squadre_di(conti, usata);
+        col.casa = prendi(casa);
+        col.ospite = prendi(ospite);
+    }
+    col.n = col.n ? col.n : piu(&Conto::numeri);
+    col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
+    nomi_delle_squadre(col, conti, squadre);
     return col;
 }
 
@@ -148,14 +137,14 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     };
     letta.data = cella(colonne.data);
     letta.ora = cella(colonne.ora);
+    // A date and its time in one cell, "Sab 13/09/2026 15:30", whatever the teams.
+    Letta in_una;
     if (!leggi_data(letta.data)) {
-        // A date and its time in one cell, "Sab 13/09/2026 15:30", whatever the teams.
-        Letta in_una;
         leggi_libero(letta.data, Squadre(), in_una);
-        if (leggi_data(in_una.data)) {
-            letta.data = in_una.data;
-            letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
-        }
+    }
+    if (leggi_data(in_una.data)) {
+        letta.data = in_una.data;
+        letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
     }
     letta.n = cella(colonne.n);
     letta.luogo = cella(colonne.luogo);

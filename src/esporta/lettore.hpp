@@ -108,6 +108,10 @@ std::string pulita(std::string_view riga);
 std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
+// The field a header's cell names by the words it holds, whatever the export calls it: a
+// venue, a team ("Squadra 1" and "Squadra 2" are the home and away teams), the match, its
+// number; none where it names none of them.
+std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view cella);
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
 // A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
