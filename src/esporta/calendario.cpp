@@ -129,8 +129,9 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
                  : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1)));
     // The revision: the minutes from the start of 2026 to when the file is written.
     const auto minuti = duration_cast<minutes>(adesso - sys_days(year(2026) / January / 1));
-    const long long revisione = std::max<long long>(minuti.count(), 0);
-    std::map<std::string, int> uid;  // how many events had each so far
+    const std::string revisione = std::to_string(std::max<long long>(minuti.count(), 0));
+    const std::string scritto = data_ora(adesso) + "Z";  // every event's DTSTAMP
+    std::map<std::string, int> uid;                      // how many events had each so far
     for (std::size_t i = 0; i < eventi.size(); ++i) {
         const Evento& evento = eventi[i];
         if (!giorno[i].ok()) {
@@ -144,8 +145,8 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
         ics.riga("BEGIN:VEVENT");
         ics.riga("UID:" + std::to_string(esito.stagione) + "-" + marca +
                  (prima_volta > 0 ? "-" + std::to_string(prima_volta + 1) : "") + "@turnolista");
-        ics.riga("DTSTAMP:" + data_ora(adesso) + "Z");
-        ics.riga("SEQUENCE:" + std::to_string(revisione));
+        ics.riga("DTSTAMP:" + scritto);
+        ics.riga("SEQUENCE:" + revisione);
         const sys_days inizio_giorno(giorno[i]);
         if (evento.ora >= seconds(0)) {
             ics.riga("DTSTART;TZID=Europe/Rome:" + data_ora(inizio_giorno + evento.ora));
