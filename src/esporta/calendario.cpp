@@ -144,7 +144,7 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
         ++esito.eventi;
         ics.riga("BEGIN:VEVENT");
         ics.riga("UID:" + std::to_string(esito.stagione) + "-" + marca +
-                 (prima_volta > 0 ? "-" + std::to_string(prima_volta + 1) : "") + "@turnolista");
+                 (prima_volta > 0 ? '-' + std::to_string(prima_volta + 1) : "") + "@turnolista");
         ics.riga("DTSTAMP:" + scritto);
         ics.riga("SEQUENCE:" + revisione);
         const sys_days inizio_giorno(giorno[i]);

@@ -181,14 +181,14 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     // A venue before the home team, where the piece is not the line's start.
     std::string luogo =
         luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
-    luogo += (luogo.empty() || tra_parentesi.empty() ? "" : " ") + std::string(tra_parentesi);
+    luogo.append(luogo.empty() || tra_parentesi.empty() ? "" : " ").append(tra_parentesi);
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time: "Lupi - Orsi ore 15.30 (Campo Lupi)".
         std::string_view altro = senza_segni(pezzi[j]);
         altro = altro.starts_with('(') && altro.ends_with(')') ? altro.substr(1, altro.size() - 2)
                                                                : altro;
         if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro)) {
-            luogo += (luogo.empty() ? "" : " ") + std::string(altro);
+            luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
     }
     letta.casa = casa;

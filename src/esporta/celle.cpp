@@ -65,7 +65,7 @@ std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view ce
     const auto* nome = NOMI.end();
     for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
         a = std::min(parole.find(' ', da), parole.size());
-        const std::string parola = " " + parole.substr(da, a - da) + " ";
+        const std::string parola = std::string(" ").append(parole, da, a - da).append(" ");
         // A team's number says which team, wherever it stands.
         const bool numero = cifra(parola[1]) && parola.size() == 3;
         const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
