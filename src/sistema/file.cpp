@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "sistema/proprio.hpp"
@@ -16,12 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A destination as it stands: its name, where its content goes, and, where a file is there,
-// what a new file takes of it: permission bits, or attributes.
+// A destination as it stands: its name, where its content goes, what a new file takes of one
+// there (permission bits, or attributes), and the hidden file that content is written to.
 struct Destinazione {
     std::string_view nome;
     fs::path percorso;
     std::optional<std::uint32_t> come;
+    fs::path nascosto;
 };
 
 // Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
@@ -75,44 +76,59 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
     return destinazione;
 }
 
-// Whether two paths lead to one file: two names of an existing one, hard links included,
-// or one place, a file there or not.
-bool stesso_file(const fs::path& uno, const fs::path& altro) {
-    std::error_code errore;
-    if (fs::equivalent(uno, altro, errore)) {
-        return true;
+// Going, removes this run's hidden files not yet in place, those the signal handlers would.
+struct Nascosti {
+    ~Nascosti() {
+        const std::lock_guard passo(serratura);
+        for (auto& nome : da_togliere) {
+            if (nome != nullptr) {
+                std::error_code errore;
+                fs::remove(nome.load(), errore);
+                nome = nullptr;
+            }
+        }
     }
-    // Where a path leads is empty where it cannot be told.
-    const fs::path dove = fs::weakly_canonical(fs::absolute(uno, errore), errore);
-    return !dove.empty() && dove == fs::weakly_canonical(fs::absolute(altro, errore), errore);
-}
+};
 
-// Makes the hidden file of `destinazione`, holding `contenuto`, under the first of its names
-// not taken. On Windows it is hidden, so that a run killed before the rename shows nothing in
-// Explorer, and shared for deleting, so that Ctrl-C's handler removes it while it is written.
-Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
-           std::string_view contenuto) {
+// Makes the i-th hidden file, of `destinazione`, holding `contenuto`, under the first of its
+// names not taken: a name that was taken is someone else's file. On Windows it is hidden, so
+// that a run killed before the rename shows nothing in Explorer, and shared for deleting, so
+// that Ctrl-C's handler removes it while it is written.
+Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
-    for (int tentativo = 0;; ++tentativo) {
-        Nascosto& nascosto = nascosti.emplace_back(destinazione.percorso, tentativo);
-        Aperto file([&] {
-            const std::lock_guard passo(serratura);
+    // Beside it, so that a rename puts it in place: "." and its name (of a long one only the
+    // start, so that what is added fits), "." and this process's id in hexadecimal.
+    std::ostringstream processo;
 #ifdef _WIN32
-            return ::CreateFileW(nascosto.nome().c_str(), GENERIC_WRITE,
+    processo << '.' << std::hex << ::GetCurrentProcessId();
+#else
+    processo << '.' << std::hex << ::getpid();
+#endif
+    fs::path primo = destinazione.percorso.parent_path() / ".";
+    primo += destinazione.percorso.filename().native().substr(0, 200);
+    primo += processo.str();
+    fs::path& nome = destinazione.nascosto;
+    for (int tentativo = 0;; ++tentativo) {
+        Aperto file([&] {
+            // The handlers know the name from before the file exists.
+            const std::lock_guard passo(serratura);
+            nome = primo;
+            nome += tentativo > 0 ? std::string("-").append(std::to_string(tentativo)) : "";
+            da_togliere.at(i) = nome.c_str();
+#ifdef _WIN32
+            return ::CreateFileW(nome.c_str(), GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  CREATE_NEW, destinazione.come.value_or(0) | FILE_ATTRIBUTE_HIDDEN,
                                  nullptr);
 #else
-            return ::open(nascosto.nome().c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+            return ::open(nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
                           destinazione.come ? 0600 : 0666);
 #endif
         }());
-        nascosto.nostro = static_cast<bool>(file);
         if (!file) {
             Esito esito = fallito(oggetto);
+            da_togliere.at(i) = nullptr;
             if (esito.causa == EEXIST && tentativo < 99) {
-                nascosti.pop_back();
                 continue;
             }
             if (esito.causa == EACCES || esito.causa == EPERM) {
@@ -121,9 +137,8 @@ Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
             return esito;
         }
 #ifndef _WIN32
-        // A new file starts as the umask and the folder's default ACL make it; one that
-        // replaces another starts private, then takes the old file's permission bits and
-        // nothing that a default ACL of the folder would add.
+        // One that replaces another starts private, then takes the old file's permission bits
+        // and none of the access that the folder's default ACL gives a new file.
         if (destinazione.come) {
             ::fremovexattr(*file, "system.posix_acl_access");
             if (::fchmod(*file, *destinazione.come) != 0) {
@@ -135,12 +150,12 @@ Esito crea(std::deque<Nascosto>& nascosti, const Destinazione& destinazione,
     }
 }
 
-// Puts `nascosto` in place; on Windows a new file, or one gone meanwhile, is moved there.
-Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione) {
+// Puts the hidden file in place; on Windows a new file, or one gone meanwhile, is moved there.
+Esito rinomina(const Destinazione& destinazione) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
 #ifdef _WIN32
     std::error_code errore;
-    const fs::path nuovo = fs::absolute(nascosto.nome(), errore);
+    const fs::path nuovo = fs::absolute(destinazione.nascosto, errore);
     const fs::path vecchio = fs::absolute(destinazione.percorso, errore);
     bool fatto = false;
     if (destinazione.come) {
@@ -162,8 +177,9 @@ Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione) {
     ::SetFileAttributesW(vecchio.c_str(), destinazione.come.value_or(FILE_ATTRIBUTE_NORMAL));
     return {};
 #else
-    return ::rename(nascosto.nome().c_str(), destinazione.percorso.c_str()) == 0 ? Esito()
-                                                                                 : fallito(oggetto);
+    return ::rename(destinazione.nascosto.c_str(), destinazione.percorso.c_str()) == 0
+               ? Esito()
+               : fallito(oggetto);
 #endif
 }
 
@@ -171,15 +187,21 @@ Esito rinomina(const Nascosto& nascosto, const Destinazione& destinazione) {
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
     // The list, then each file checked: a destination that is one of them under another name
-    // would take it away, or the first file of the pass from the second.
+    // would take it away, or the first file of the pass from the second. Two names are one file
+    // where they name one that exists, hard links too, or lead to one place, a file there or not.
     std::vector<Destinazione> destinazioni{{.nome = originale, .percorso = percorso(originale)}};
     for (const FileNuovo& uno : file) {
         auto destinazione = dove_va(uno.nome);
         if (!destinazione) {
             return destinazione.errore();
         }
+        std::error_code errore;  // where a path leads is empty where it cannot be told
+        const fs::path& questo = (*destinazione).percorso;
+        const fs::path dove = fs::weakly_canonical(fs::absolute(questo, errore), errore);
         const auto prima = std::ranges::find_if(destinazioni, [&](const Destinazione& una) {
-            return stesso_file((*destinazione).percorso, una.percorso);
+            return fs::equivalent(questo, una.percorso, errore) ||
+                   (!dove.empty() &&
+                    dove == fs::weakly_canonical(fs::absolute(una.percorso, errore), errore));
         });
         if (prima != destinazioni.end()) {
             return {.tipo = Esito::Tipo::stesso_file,
@@ -189,19 +211,19 @@ Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale
         destinazioni.push_back(std::move(*destinazione));
     }
     destinazioni.erase(destinazioni.begin());
-    std::deque<Nascosto> nascosti;
+    const Nascosti nascosti;  // after the destinations, which hold the names: it goes first
     for (std::size_t i = 0; i < file.size(); ++i) {
-        if (Esito esito = crea(nascosti, destinazioni[i], file[i].contenuto); !esito.ok()) {
+        if (Esito esito = crea(i, destinazioni[i], file[i].contenuto); !esito.ok()) {
             return esito;
         }
     }
     for (std::size_t i = 0; i < file.size(); ++i) {
         const std::lock_guard passo(serratura);
-        if (Esito esito = rinomina(nascosti[i], destinazioni[i]); !esito.ok()) {
+        if (Esito esito = rinomina(destinazioni[i]); !esito.ok()) {
             esito.gia_scritto = i > 0 ? file[0].nome : "";
             return esito;
         }
-        nascosti[i].rinominato();
+        da_togliere.at(i) = nullptr;
     }
     return {};
 }

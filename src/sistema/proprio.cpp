@@ -18,8 +18,7 @@ bool Aperto::chiudi() {
 std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
 #ifdef _WIN32
     DWORD letti = 0;
-    const auto quanti = static_cast<DWORD>(std::min<std::size_t>(dove.size(), 1U << 30));
-    if (::ReadFile(da, dove.data(), quanti, &letti, nullptr) != 0) {
+    if (::ReadFile(da, dove.data(), static_cast<DWORD>(dove.size()), &letti, nullptr) != 0) {
         return letti;
     }
     const DWORD errore = ::GetLastError();

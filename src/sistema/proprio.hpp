@@ -1,7 +1,7 @@
 #pragma once
-// What the sources of src/sistema/ share: a file or a stream as the system holds it, read
-// and written alike whether it is a fixture list or a standard stream, the reasons it
-// fails, and names in UTF-8. Nothing outside that folder includes this header.
+// What the sources of src/sistema/ share: a file or a stream as the system holds it, read and
+// written alike, list or standard stream, the reasons it fails, names in UTF-8, and the hidden
+// files that a signal removes. Nothing outside that folder includes this header.
 
 #ifdef _WIN32
 #include <windows.h>
@@ -12,6 +12,8 @@
 #include <unistd.h>
 #endif
 
+#include <array>
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <mutex>
@@ -76,30 +78,9 @@ inline std::filesystem::path percorso(std::string_view nome) {
 std::string stretto(std::wstring_view testo, UINT pagina = CP_UTF8);
 #endif
 
-// A hidden file of this run and its place among the names the handlers remove, as one: the
-// handlers know the name from before the file exists until rinominato() says it is in
-// place. Going, it removes the file if it is still this run's.
-class Nascosto {
-  public:
-    // The name a new file is written under beside `destinazione`: hidden, in the same folder
-    // so that a rename puts it in place, with this process's id in hexadecimal and "-1",
-    // "-2" after it for a later `tentativo`, should that name be taken; of a long name only
-    // its start, so that a name that fits fits with what is added.
-    Nascosto(const std::filesystem::path& destinazione, int tentativo);
-    ~Nascosto();
-    Nascosto(const Nascosto&) = delete;
-    Nascosto& operator=(const Nascosto&) = delete;
-
-    const std::filesystem::path& nome() const { return nome_; }
-    void rinominato();
-
-    // Made by this run and not yet renamed: a name that was taken is someone else's file.
-    bool nostro = false;
-
-  private:
-    std::filesystem::path nome_;
-    int posto_ = -1;
-};
+// The names of this run's hidden files not yet in place, one for each file of a pass (which
+// has two), for the signal handlers, which may read nothing but lock-free atomics.
+extern std::array<std::atomic<const std::filesystem::path::value_type*>, 2> da_togliere;
 
 // Held while a hidden file is made, or renamed and forgotten, so that a signal does not end
 // the program half-way through either. On Windows the handler runs beside the program: it

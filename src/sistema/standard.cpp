@@ -33,18 +33,6 @@ std::wstring largo(std::string_view testo) {
     return risultato;
 }
 
-Nativo standard(int quale) {
-    const HANDLE h = ::GetStdHandle(quale == 0   ? STD_INPUT_HANDLE
-                                    : quale == 1 ? STD_OUTPUT_HANDLE
-                                                 : STD_ERROR_HANDLE);
-    return h == nullptr ? NESSUNO : h;
-}
-
-bool e_console(HANDLE h) {
-    DWORD modo = 0;
-    return h != NESSUNO && ::GetConsoleMode(h, &modo) != 0;
-}
-
 // A console gives text in UTF-16 whatever its code page; the program gets UTF-8.
 Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Oggetto& oggetto) {
     // Three UTF-8 bytes at most for each UTF-16 unit; a pair is never cut.
@@ -73,34 +61,20 @@ Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Ogget
     const int scritti = ::WideCharToMultiByte(
         CP_UTF8, 0, testo.data(), static_cast<int>(letti), dove.data(),
         static_cast<int>(std::min<std::size_t>(dove.size(), 1U << 30)), nullptr, nullptr);
-    if (scritti <= 0) {
-        return fallito(oggetto, true);
-    }
-    return static_cast<std::size_t>(scritti);
+    return scritti > 0 ? Risultato(static_cast<std::size_t>(scritti)) : fallito(oggetto, true);
 }
 #else
-// A closed stream's number gets /dev/null, the stream staying closed for the program; the
-// streams are looked at in order, so that the lowest closed one is taken first.
-Nativo standard(int quale) {
-    if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
-        return quale;
-    }
-    ::open("/dev/null", quale == 0 ? O_RDONLY : O_WRONLY);
-    return NESSUNO;
-}
-
 // Only the character set matters, to show the accented letters of the messages. A locale
 // whose name names the UTF-8 codeset ("it_IT.UTF-8", "C.utf8@euro") means a UTF-8 terminal
 // even where that locale is not installed, as on many minimal systems and over ssh.
 bool utf8_dal_locale() {
     for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
-            const std::string_view nome = valore;
+            std::string nome = minuscolo_ascii(valore);
+            std::erase(nome, '-');
             const auto punto = nome.find('.');
-            std::string codeset =
-                minuscolo_ascii(nome.substr(punto + 1, nome.find('@', punto) - punto - 1));
-            std::erase(codeset, '-');
-            if (punto != std::string_view::npos && codeset == "utf8") {
+            if (punto != std::string::npos &&
+                nome.substr(punto + 1, nome.find('@', punto) - punto - 1) == "utf8") {
                 return true;
             }
             break;
@@ -116,12 +90,31 @@ bool utf8_dal_locale() {
 // writes them.
 class Standard final : public Canale {
   public:
-    Standard(int quale, Oggetto::Tipo tipo)
-        : h_(standard(quale)), oggetto_(Oggetto::standard(tipo)) {}
+    Standard(int quale, Oggetto::Tipo tipo) : oggetto_(Oggetto::standard(tipo)) {
+#ifdef _WIN32
+        const std::array quali{STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+        h_ = ::GetStdHandle(quali.at(static_cast<std::size_t>(quale)));
+        h_ = h_ == nullptr ? NESSUNO : h_;  // started with no such stream
+        DWORD modo = 0;
+        terminale = h_ != NESSUNO && ::GetConsoleMode(h_, &modo) != 0;
+#else
+        // A closed stream's number gets /dev/null, the stream staying closed for the program;
+        // the streams are made in order, so that the lowest closed one is taken first.
+        if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
+            h_ = quale;
+        } else {
+            ::open("/dev/null", quale == 0 ? O_RDONLY : O_WRONLY);
+        }
+        terminale = ::isatty(h_) != 0;
+#endif
+    }
+
+    // A terminal, or a Windows console.
+    bool terminale = false;
 
     Risultato<std::size_t> leggi(std::span<char> dove) override {
 #ifdef _WIN32
-        if (e_console(h_)) {
+        if (terminale) {
             return leggi_console(h_, dove, oggetto_);
         }
 #endif
@@ -135,29 +128,20 @@ class Standard final : public Canale {
         }
 #ifdef _WIN32
         const std::wstring righe = largo(con_fine_riga(std::string(testo), FineRiga::crlf));
-        if (e_console(h_)) {
-            for (std::size_t fatti = 0; fatti < righe.size();) {
-                DWORD scritti = 0;
-                const auto resto =
-                    static_cast<DWORD>(std::min<std::size_t>(righe.size() - fatti, 16384));
-                if (::WriteConsoleW(h_, righe.data() + fatti, resto, &scritti, nullptr) == 0) {
-                    return fallito(oggetto_);
-                }
-                fatti += scritti;
-            }
-            return {};
-        }
-        // A file or a pipe takes the ANSI code page's bytes, as Notepad and the console's
-        // own programs read them.
-        const std::string byte = stretto(righe, ::GetACP());
+        // A console takes a message, a few KB at most, in one call; a file or a pipe the ANSI
+        // code page's bytes, as Notepad and the console's own programs read them.
+        const bool scritto =
+            terminale ? ::WriteConsoleW(h_, righe.data(), static_cast<DWORD>(righe.size()), nullptr,
+                                        nullptr) != 0
+                      : scrivi_tutto(h_, stretto(righe, ::GetACP()));
 #else
-        const std::string_view byte = testo;
+        const bool scritto = scrivi_tutto(h_, testo);
 #endif
-        return scrivi_tutto(h_, byte) ? Esito() : fallito(oggetto_);
+        return scritto ? Esito() : fallito(oggetto_);
     }
 
   private:
-    Nativo h_;
+    Nativo h_ = NESSUNO;
     Oggetto oggetto_;
 };
 
@@ -169,22 +153,19 @@ Console& console_standard() {
     static std::array<Standard, 3> tre{Standard(0, Oggetto::Tipo::standard_input),
                                        Standard(1, Oggetto::Tipo::standard_output),
                                        Standard(2, Oggetto::Tipo::standard_error)};
+    static Console console = [] {
+        Console uno{.in = tre[0], .out = tre[1], .err = tre[2], .in_terminale = tre[0].terminale};
 #ifdef _WIN32
-    std::array<DWORD, 2> processi{};
-    static Console console{
-        .in = tre[0],
-        .out = tre[1],
-        .err = tre[2],
-        .utf8 = true,
-        .abitudini_windows = true,
-        .in_terminale = e_console(standard(0)),
-        .finestra_propria =
-            ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1};
+        std::array<DWORD, 2> processi{};
+        uno.utf8 = true;
+        uno.abitudini_windows = true;
+        uno.finestra_propria =
+            ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1;
 #else
-    static const bool utf8 = utf8_dal_locale();
-    static Console console{
-        .in = tre[0], .out = tre[1], .err = tre[2], .utf8 = utf8, .in_terminale = ::isatty(0) != 0};
+        uno.utf8 = utf8_dal_locale();
 #endif
+        return uno;
+    }();
     return console;
 }
 
