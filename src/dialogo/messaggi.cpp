@@ -67,13 +67,13 @@ std::string motivo(const Esito& errore) {
         default:
             break;
     }
-    if (errore.simile.empty()) {
+    if (errore.altro.empty()) {
         return errore.testo_della_causa();
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.
-    const bool csv = minuscolo_ascii(errore.simile).ends_with(".csv");
-    return "non c'è, ma c'è " + in_chiaro(errore.simile) + ": rinominalo in " + nome +
+    const bool csv = minuscolo_ascii(errore.altro).ends_with(".csv");
+    return "non c'è, ma c'è " + in_chiaro(errore.altro) + ": rinominalo in " + nome +
            (csv ? " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
                   "Visualizza, Mostra, Estensioni nomi file)"
                 : " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)");
@@ -169,8 +169,7 @@ std::string avvertenze(const Passata& esito, std::string_view nome, std::string_
     constexpr std::size_t DIECI = 10;
     const std::vector<Scartata>& scartate = esito.calendario.scartate;
     std::string testo;
-    for (std::size_t i = 0; i < std::min(scartate.size(), DIECI); ++i) {
-        const Scartata& s = scartate[i];
+    for (const Scartata& s : std::span(scartate).first(std::min(scartate.size(), DIECI))) {
         const std::string citato = "«" + citazione(s.testo, true) + "»";
         // Why, in the order of Scartata::Motivo.
         const std::array<std::string, 5> perche{
