@@ -74,9 +74,9 @@ std::string motivo(const Esito& errore) {
     // and a ".csv" cannot become ".txt" until the extensions are shown.
     const bool csv = minuscolo_ascii(errore.altro).ends_with(".csv");
     return "non c'è, ma c'è " + in_chiaro(errore.altro) + ": rinominalo in " + nome +
-           (csv ? " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
-                  "Visualizza, Mostra, Estensioni nomi file)"
-                : " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)");
+           " (in Esplora file, se le estensioni non si vedono, " +
+           (csv ? "falle vedere prima: Visualizza, Mostra, Estensioni nomi file)"
+                : "scrivi solo originale)");
 }
 
 }  // namespace
