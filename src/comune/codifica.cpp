@@ -198,13 +198,11 @@ std::string con_fine_riga(std::string testo, FineRiga fine_riga) {
     }
     std::string uscita;
     uscita.reserve(testo.size() + testo.size() / 16);
-    for (std::size_t da = 0; da < testo.size();) {
-        const std::size_t lf = std::min(testo.find('\n', da), testo.size());
-        uscita.append(testo, da, lf - da);
-        if (lf < testo.size()) {
-            uscita += "\r\n";
+    for (const char c : testo) {
+        if (c == '\n') {
+            uscita += '\r';
         }
-        da = lf + 1;
+        uscita += c;
     }
     return uscita;
 }

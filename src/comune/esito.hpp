@@ -48,11 +48,11 @@ struct [[nodiscard]] Esito {
     Natura natura = Natura::fifo;
     Documento documento = Documento::excel;
     std::uint64_t byte = 0;  // a list's size, too large
-    std::string altro;       // the file of the same pass that the file to write is
-    // Where a list that could not be read was looked for, a name like it there, and the zip
-    // whose temporary folder that is.
+    // The file of the same pass that the file to write is, or a name like a missing list's;
+    // where a list that could not be read was looked for, and the zip whose temporary folder
+    // that is.
+    std::string altro;
     std::string cartella;
-    std::string simile;
     std::string zip;
     std::string gia_scritto;  // a file of the same pass put in place before this one failed
 

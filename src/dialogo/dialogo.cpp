@@ -87,17 +87,17 @@ class Dialogo {
 
     // One pass, up to the summary; false when the run must end before the pass can run.
     bool passata() {
-        std::string risposta;
-        std::string nome;
         const auto corto = [](std::string_view n) { return caratteri(in_utf8(n)) <= NOME_MASSIMO; };
-        if (!chiedi(DOMANDA_FORMATO, risposta, formato_di, "Hai inserito un valore non corretto!\n",
-                    NOTA_FORMATO) ||
-            !chiedi(DOMANDA_NOME, nome, corto,
-                    "Hai inserito un nome troppo lungo! (massimo " + std::to_string(NOME_MASSIMO) +
-                        " caratteri)\n")) {
+        const auto risposta = chiedi(DOMANDA_FORMATO, formato_di,
+                                     "Hai inserito un valore non corretto!\n", NOTA_FORMATO);
+        const auto nome = risposta ? chiedi(DOMANDA_NOME, corto,
+                                            "Hai inserito un nome troppo lungo! (massimo " +
+                                                std::to_string(NOME_MASSIMO) + " caratteri)\n")
+                                   : std::nullopt;
+        if (!nome) {
             return false;
         }
-        const Formato formato = *formato_di(risposta);
+        const Formato formato = *formato_di(*risposta);
         auto lista = leggi_originale(origine_.lista);
         if (!lista) {
             return fallisce(lista.errore());
@@ -105,7 +105,7 @@ class Dialogo {
         Passata esito;
         try {
             const Testo testo = decodifica(std::move(*lista));
-            esito = turnolista::passata(testo.utf8, testo.codifica, nome, formato,
+            esito = turnolista::passata(testo.utf8, testo.codifica, *nome, formato,
                                         sistema::adesso(), sistema::FINE_RIGA);
         } catch (const std::bad_alloc&) {
             // The list fitted in memory, the files made of it do not.
@@ -115,7 +115,7 @@ class Dialogo {
             return fallisce(scritto);
         }
         dici(riepilogo(formato, esito, origine_.cartella));
-        if (const std::string avvisi = avvertenze(esito, nome, origine_.lista); !avvisi.empty()) {
+        if (const std::string avvisi = avvertenze(esito, *nome, origine_.lista); !avvisi.empty()) {
             static_cast<void>(scrivi_messaggio(console_, console_.err, avvisi));
         }
         return true;
@@ -123,10 +123,9 @@ class Dialogo {
 
     // Whether the user starts again.
     bool ancora() {
-        std::string risposta;
-        return chiedi(
-                   DOMANDA_ANCORA, risposta, [](std::string_view) { return true; }, "") &&
-               (risposta.starts_with('y') || risposta.starts_with('Y'));
+        const auto risposta = chiedi(
+            DOMANDA_ANCORA, [](std::string_view) { return true; }, "");
+        return risposta && (risposta->starts_with('y') || risposta->starts_with('Y'));
     }
 
     bool fallita() const { return fallita_; }
@@ -144,28 +143,25 @@ class Dialogo {
     }
 
     // Asks, with a note for a person at a terminal, until the typed line is one `accetta`
-    // takes, saying `rifiuto` after any other; false when the input has ended or the console
+    // takes, saying `rifiuto` after any other; nullopt when the input has ended or the console
     // failed.
-    bool chiedi(std::string_view domanda, std::string& risposta, const auto& accetta,
-                std::string_view rifiuto, std::string_view nota = {}) {
+    std::optional<std::string> chiedi(std::string_view domanda, const auto& accetta,
+                                      std::string_view rifiuto, std::string_view nota = {}) {
         for (;;) {
             dici(domanda);
             if (console_.in_terminale && !nota.empty()) {
                 static_cast<void>(scrivi_messaggio(console_, console_.err, nota));
             }
             if (uscita_guasta_) {
-                return false;
+                return std::nullopt;
             }
             auto riga = risposte_.leggi();
             if (!riga) {
-                return !fallisce(riga.errore());
+                fallisce(riga.errore());
+                return std::nullopt;
             }
-            if (!*riga) {
-                return false;
-            }
-            risposta = std::move(**riga);
-            if (accetta(risposta)) {
-                return true;
+            if (!*riga || accetta(**riga)) {
+                return std::move(*riga);
             }
             dici(rifiuto);
         }

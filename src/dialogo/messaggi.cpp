@@ -1,6 +1,7 @@
 #include "dialogo/dialogo.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "comune/codifica.hpp"
@@ -15,41 +16,30 @@ std::string in_chiaro(std::string_view nome) {
     return citazione(in_utf8(nome), true, false);
 }
 
-// What a document is and how its program saves it as text.
-std::string_view documento(Documento documento) {
-    switch (documento) {
-        case Documento::excel:
-            return "è un file di Excel, non di testo: aprilo in Excel, scegli Salva con nome e "
-                   "come tipo «CSV (delimitato dal separatore di elenco)»";
-        case Documento::word:
-            return "è un documento di Word, non di testo: aprilo in Word, scegli Salva con nome "
-                   "e come tipo «Testo normale»";
-        case Documento::pdf:
-            return "è un PDF, non un file di testo: aprilo, seleziona la tabella delle partite, "
-                   "copiala, incollala nel Blocco note e salvala";
-        case Documento::opendocument:
-            return "è un documento di LibreOffice, non di testo: aprilo in LibreOffice, scegli "
-                   "Salva con nome e come tipo «Testo CSV» (o «Testo» per un documento di "
-                   "Writer)";
-        case Documento::zip:
-            return "è un archivio zip, non un file di testo: estrailo (tasto destro, Estrai "
-                   "tutto...)";
-        case Documento::immagine:
-            break;
-    }
-    return "è un'immagine, non un file di testo: scarica il calendario come testo, CSV o "
-           "Excel, o scrivi le partite nel Blocco note e salvale";
-}
+// What a document is and how its program saves it as text, in the order of Documento.
+constexpr std::array<std::string_view, 6> DOCUMENTI{
+    "è un file di Excel, non di testo: aprilo in Excel, scegli Salva con nome e come tipo «CSV "
+    "(delimitato dal separatore di elenco)»",
+    "è un documento di Word, non di testo: aprilo in Word, scegli Salva con nome e come tipo "
+    "«Testo normale»",
+    "è un PDF, non un file di testo: aprilo, seleziona la tabella delle partite, copiala, "
+    "incollala nel Blocco note e salvala",
+    "è un documento di LibreOffice, non di testo: aprilo in LibreOffice, scegli Salva con nome e "
+    "come tipo «Testo CSV» (o «Testo» per un documento di Writer)",
+    "è un archivio zip, non un file di testo: estrailo (tasto destro, Estrai tutto...)",
+    "è un'immagine, non un file di testo: scarica il calendario come testo, CSV o Excel, o "
+    "scrivi le partite nel Blocco note e salvale",
+};
 
 // Why the file could not be read or written: the program's own words, or the system's.
 std::string motivo(const Esito& errore) {
     const std::string& nome = errore.oggetto.nome;
     switch (errore.tipo) {
         case Esito::Tipo::non_regolare:
+            // In the order of Natura.
             return std::string("è ") +
-                   (errore.natura == Natura::fifo     ? "una pipe (FIFO)"
-                    : errore.natura == Natura::socket ? "un socket"
-                                                      : "un dispositivo") +
+                   std::array{"una pipe (FIFO)", "un dispositivo", "un socket"}.at(
+                       static_cast<std::size_t>(errore.natura)) +
                    ", non un file";
         case Esito::Tipo::troppo_grande: {
             constexpr std::uint64_t MIB = std::uint64_t{1024} * 1024;
@@ -61,7 +51,8 @@ std::string motivo(const Esito& errore) {
             return "nella sua cartella non si possono creare file (" + errore.testo_della_causa() +
                    ")";
         case Esito::Tipo::non_testo:
-            return std::string(documento(errore.documento)) + ", poi dai a turnolista " +
+            return std::string(DOCUMENTI.at(static_cast<std::size_t>(errore.documento))) +
+                   ", poi dai a turnolista " +
                    (errore.documento == Documento::zip ? "il calendario che contiene"
                                                        : "il file salvato");
         case Esito::Tipo::stesso_file:
@@ -76,16 +67,16 @@ std::string motivo(const Esito& errore) {
         default:
             break;
     }
-    if (errore.simile.empty()) {
+    if (errore.altro.empty()) {
         return errore.testo_della_causa();
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.
-    const bool csv = minuscolo_ascii(errore.simile).ends_with(".csv");
-    return "non c'è, ma c'è " + in_chiaro(errore.simile) + ": rinominalo in " + nome +
-           (csv ? " (in Esplora file, se le estensioni non si vedono, falle vedere prima: "
-                  "Visualizza, Mostra, Estensioni nomi file)"
-                : " (in Esplora file, se le estensioni non si vedono, scrivi solo originale)");
+    const bool csv = minuscolo_ascii(errore.altro).ends_with(".csv");
+    return "non c'è, ma c'è " + in_chiaro(errore.altro) + ": rinominalo in " + nome +
+           " (in Esplora file, se le estensioni non si vedono, " +
+           (csv ? "falle vedere prima: Visualizza, Mostra, Estensioni nomi file)"
+                : "scrivi solo originale)");
 }
 
 }  // namespace
@@ -126,13 +117,14 @@ std::string messaggio(const Esito& errore) {
     // "leggere il file originale.txt", "leggere lo standard input"; but one writes on a
     // standard stream: "scrivere sullo standard output".
     const Oggetto::Tipo tipo = errore.oggetto.tipo;
-    std::string testo = std::string(errore.in_lettura             ? "Impossibile leggere "
-                                    : tipo == Oggetto::Tipo::file ? "Impossibile scrivere "
-                                                                  : "Impossibile scrivere sul") +
-                        (tipo == Oggetto::Tipo::file              ? "il file " + errore.oggetto.nome
-                         : tipo == Oggetto::Tipo::standard_input  ? "lo standard input"
-                         : tipo == Oggetto::Tipo::standard_output ? "lo standard output"
-                                                                  : "lo standard error");
+    std::string testo =
+        std::string(errore.in_lettura             ? "Impossibile leggere "
+                    : tipo == Oggetto::Tipo::file ? "Impossibile scrivere "
+                                                  : "Impossibile scrivere sul") +
+        // In the order of Oggetto::Tipo; a standard stream has no name.
+        std::array{"il file ", "lo standard input", "lo standard output", "lo standard error"}.at(
+            static_cast<std::size_t>(tipo)) +
+        errore.oggetto.nome;
     if (!errore.cartella.empty()) {
         testo += " nella cartella " + in_chiaro(errore.cartella);
     }
@@ -177,29 +169,18 @@ std::string avvertenze(const Passata& esito, std::string_view nome, std::string_
     constexpr std::size_t DIECI = 10;
     const std::vector<Scartata>& scartate = esito.calendario.scartate;
     std::string testo;
-    for (std::size_t i = 0; i < std::min(scartate.size(), DIECI); ++i) {
-        const Scartata& s = scartate[i];
+    for (const Scartata& s : std::span(scartate).first(std::min(scartate.size(), DIECI))) {
         const std::string citato = "«" + citazione(s.testo, true) + "»";
+        // Why, in the order of Scartata::Motivo.
+        const std::array<std::string, 5> perche{
+            "non ha una data",
+            "la data " + citato +
+                " non si capisce (si scrive come 13/09, 13/09/2026 o 13 settembre)",
+            "l'orario " + citato + " non si capisce (si scrive come 15:30 o ore 21)",
+            "la partita è segnata " + citato, "la data " + s.testo + " non esiste"};
         testo += "Attenzione: la riga " + std::to_string(s.numero) + " del file " +
-                 in_chiaro(lista) + " non è nel calendario: ";
-        switch (s.motivo) {
-            case Scartata::Motivo::senza_data:
-                testo += "non ha una data\n";
-                break;
-            case Scartata::Motivo::data:
-                testo += "la data " + citato +
-                         " non si capisce (si scrive come 13/09, 13/09/2026 o 13 settembre)\n";
-                break;
-            case Scartata::Motivo::ora:
-                testo += "l'orario " + citato + " non si capisce (si scrive come 15:30 o ore 21)\n";
-                break;
-            case Scartata::Motivo::rinviata:
-                testo += "la partita è segnata " + citato + "\n";
-                break;
-            case Scartata::Motivo::data_inesistente:
-                testo += "la data " + s.testo + " non esiste\n";
-                break;
-        }
+                 in_chiaro(lista) +
+                 " non è nel calendario: " + perche.at(static_cast<std::size_t>(s.motivo)) + "\n";
     }
     if (scartate.size() > DIECI) {
         testo += "Attenzione: altre " + std::to_string(scartate.size() - DIECI) +
@@ -214,12 +195,10 @@ std::string avvertenze(const Passata& esito, std::string_view nome, std::string_
            "» scritto così: uso le " + std::to_string(altra.righe) +
            (altra.righe == 1 ? " riga" : " righe") + " con «" +
            citazione(altra.come_scritto, true) + "», che cambia solo per " +
-           (altra.differenza == Piega::segni
-                ? "gli apostrofi, le virgolette, i trattini, gli accenti o le lettere maiuscole "
-                  "e minuscole\n"
-            : altra.differenza == Piega::accenti
-                ? "gli accenti o le lettere maiuscole e minuscole\n"
-                : "le lettere maiuscole e minuscole\n");
+           std::array{"le lettere", "gli accenti o le lettere",
+                      "gli apostrofi, le virgolette, i trattini, gli accenti o le lettere"}
+               .at(static_cast<std::size_t>(altra.differenza)) +
+           " maiuscole e minuscole\n";
 }
 
 }  // namespace turnolista

@@ -26,40 +26,33 @@ bool copia_scaricata(std::string_view nome) {
 
 using namespace std::string_view_literals;
 
-// How each document's bytes start, from the byte `dove`.
-struct Firma {
-    std::size_t dove;
-    std::string_view byte;
-    Documento documento;
-};
-constexpr std::array FIRME{
-    Firma{0, "%PDF-"sv, Documento::pdf},
-    Firma{0, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv, Documento::excel},  // old .xls or .doc
-    Firma{0, "PK\x03\x04"sv, Documento::zip},  // also .xlsx, .docx and OpenDocument
-    Firma{0, "PK\x05\x06"sv, Documento::zip},
-    Firma{0, "\x89PNG"sv, Documento::immagine},
-    Firma{0, "\xFF\xD8\xFF"sv, Documento::immagine},  // JPEG
-    Firma{0, "GIF8"sv, Documento::immagine},
-    Firma{0, "II*\0"sv, Documento::immagine},  // TIFF
-    Firma{0, "MM\0*"sv, Documento::immagine},
-    Firma{8, "WEBPVP8"sv, Documento::immagine},
-    Firma{4, "ftypheic"sv, Documento::immagine},  // a phone's photo
-    Firma{4, "ftypmif1"sv, Documento::immagine},
-};
+// How each document's bytes start; a '?' stands for any byte.
+constexpr std::array<std::pair<std::string_view, Documento>, 12> FIRME{{
+    {"%PDF-", Documento::pdf},
+    {"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", Documento::excel},  // old .xls or .doc
+    {"PK\x03\x04", Documento::zip},                          // also .xlsx, .docx and OpenDocument
+    {"PK\x05\x06", Documento::zip},
+    {"\x89PNG", Documento::immagine},
+    {"\xFF\xD8\xFF", Documento::immagine},  // JPEG
+    {"GIF8", Documento::immagine},
+    {"II*\0"sv, Documento::immagine},  // TIFF
+    {"MM\0*"sv, Documento::immagine},
+    {"????????WEBPVP8", Documento::immagine},
+    {"????ftypheic", Documento::immagine},  // a phone's photo
+    {"????ftypmif1", Documento::immagine},
+}};
 
 }  // namespace
 
 std::optional<std::string> nome_simile(std::span<const std::string> nomi) {
-    const std::array<bool (*)(std::string_view), 5> somiglianze{
-        [](std::string_view n) { return n == FILE_ORIGINALE; },
-        [](std::string_view n) { return n == "originale.txt.txt"; },
-        copia_scaricata,
-        [](std::string_view n) { return n == "originale.txt.csv"; },
-        [](std::string_view n) { return n == "originale.csv"; },
-    };
-    for (const auto somiglia : somiglianze) {
+    // Nearest first; the empty one stands for "originale (2).txt", of any number.
+    constexpr std::array<std::string_view, 5> SIMILI{FILE_ORIGINALE, "originale.txt.txt", "",
+                                                     "originale.txt.csv", "originale.csv"};
+    for (const std::string_view simile : SIMILI) {
         const auto trovato = std::find_if(nomi.begin(), nomi.end(), [&](const std::string& nome) {
-            return nome != FILE_ORIGINALE && somiglia(minuscolo_ascii(nome));
+            const std::string minuscolo = minuscolo_ascii(nome);
+            return nome != FILE_ORIGINALE &&
+                   (simile.empty() ? copia_scaricata(minuscolo) : minuscolo == simile);
         });
         if (trovato != nomi.end()) {
             return *trovato;
@@ -84,14 +77,16 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
 }
 
 Esito solo_testo(std::string_view nome, std::string_view byte) {
-    for (const Firma& firma : FIRME) {
-        if (byte.size() < firma.dove || !byte.substr(firma.dove).starts_with(firma.byte)) {
+    for (const auto& [firma, tipo] : FIRME) {
+        if (byte.size() < firma.size() ||
+            !std::equal(firma.begin(), firma.end(), byte.begin(),
+                        [](char f, char b) { return f == '?' || f == b; })) {
             continue;
         }
         // Which program's an old Office file or a zip is, by its parts' names; OpenDocument
         // stores its kind first, uncompressed, as the file "mimetype", named at byte 30.
         const auto ha = [&](std::string_view parte) { return byte.find(parte) != byte.npos; };
-        Documento documento = firma.documento;
+        Documento documento = tipo;
         if (documento == Documento::excel) {
             documento = ha("W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"sv) ? Documento::word : documento;
         } else if (documento == Documento::zip) {
@@ -118,7 +113,7 @@ Risultato<std::string> leggi_originale(std::string_view nome) {
     }
     errore.cartella = sistema::cartella_corrente();
     if (errore.tipo == Esito::Tipo::lettura && errore.causa == ENOENT && nome == FILE_ORIGINALE) {
-        errore.simile = nome_simile(sistema::nomi_nella_cartella()).value_or("");
+        errore.altro = nome_simile(sistema::nomi_nella_cartella()).value_or("");
     }
     errore.zip = zip_aperto(errore.cartella).value_or("");
     return errore;

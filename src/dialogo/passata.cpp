@@ -10,30 +10,6 @@
 
 namespace turnolista {
 
-namespace {
-
-// The table of the lines that hold `cercato`: those of a list of spaces cut by its fixed
-// rule, those of any other list as the reader reads each record.
-std::string tabella_di(std::string_view testo, std::string_view cercato, Tabella tabella) {
-    const Disposizione disposizione(testo);
-    std::optional<Lettore> lettore;
-    if (!disposizione.regola_fissa) {
-        lettore.emplace(testo, disposizione);
-    }
-    const Separatore separatore = disposizione.separatore;
-    per_riga(
-        testo,
-        [&](std::string_view riga) {
-            if (contiene(riga, cercato)) {
-                lettore ? tabella.riga(lettore->leggi(riga), riga) : tabella.riga(riga);
-            }
-        },
-        separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore));
-    return std::move(tabella).chiudi();
-}
-
-}  // namespace
-
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga) {
     constexpr std::array<std::string_view, 5> FILE{
@@ -45,20 +21,26 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     // pass stays within three times the list. Where none holds the name as typed, the lines
     // that hold it with other capitals or accents are the team's.
     std::size_t trovati = 0;
-    const auto conta = [&] {
-        per_riga(testo, [&](std::string_view riga) {
-            if (contiene(riga, cercato)) {
-                ++esito.RIGHE;
-                trovati += riga.size();
-            }
-        });
+    const auto per_trovata = [&](auto fai, char separatore = '\0') {
+        per_riga(
+            testo,
+            [&](std::string_view riga) {
+                if (contiene(riga, cercato)) {
+                    fai(riga);
+                }
+            },
+            separatore);
     };
-    conta();
+    const auto conta = [&](std::string_view riga) {
+        ++esito.RIGHE;
+        trovati += riga.size();
+    };
+    per_trovata(conta);
     if (esito.RIGHE == 0) {
         esito.altra_grafia = altra_grafia(testo, cercato);
         if (esito.altra_grafia) {
             cercato = esito.altra_grafia->come_scritto;
-            conta();
+            per_trovata(conta);
         }
     }
     if (formato == Formato::ics) {
@@ -77,22 +59,29 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     std::string righe(inizio);  // the text formats' file, or temp.txt
     righe.reserve(inizio.size() + trovati + esito.RIGHE * (tabella ? 1 : 2));
     // The lines a member's editor shows, copied as they are.
-    per_riga(testo, [&](std::string_view riga) {
-        if (contiene(riga, cercato)) {
-            righe.append(riga).append(tabella ? "\n" : "\n\n");
-        }
-    });
+    per_trovata([&](std::string_view riga) { righe.append(riga).append(tabella ? "\n" : "\n\n"); });
     // Each file in the list's encoding: the table first, which is what the user asked for,
     // then "temp.txt".
     const auto file = [&](std::string contenuto) {
         return codificato(con_fine_riga(std::move(contenuto), fine_riga), codifica);
     };
     if (tabella) {
-        const TipoTabella tipo =
-            formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina;
-        esito.file.push_back(
-            {scelto,
-             file(tabella_di(testo, cercato, Tabella(tipo, inizio, trovati, esito.RIGHE)))});
+        // The lines that hold the name: those of a list of spaces cut by its fixed rule, those
+        // of any other list as the reader reads each record.
+        const Disposizione disposizione(testo);
+        std::optional<Lettore> lettore;
+        if (!disposizione.regola_fissa) {
+            lettore.emplace(testo, disposizione);
+        }
+        Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,
+                              inizio, trovati, esito.RIGHE);
+        const Separatore separatore = disposizione.separatore;
+        per_trovata(
+            [&](std::string_view riga) {
+                lettore ? righe_tabella.riga(lettore->leggi(riga), riga) : righe_tabella.riga(riga);
+            },
+            separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore));
+        esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});
     }
     esito.file.push_back({tabella ? FILE_TEMPORANEO : scelto, file(std::move(righe))});
     return esito;

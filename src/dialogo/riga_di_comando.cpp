@@ -11,7 +11,6 @@ namespace turnolista {
 
 namespace {
 
-// In UTF-8, like every message of the program.
 constexpr std::string_view AIUTO =
     "Uso: turnolista [FILE | CARTELLA]\n"
     "     turnolista --help | --version\n"
@@ -44,10 +43,9 @@ std::string_view risposta_a(std::string_view argomento, bool windows) {
     constexpr std::array<std::string_view, 6> AIUTI{"--help", "-h", "-?", "/?", "/h", "/help"};
     const std::string scritto = windows ? minuscolo_ascii(argomento) : std::string(argomento);
     const auto aiuti = std::span(AIUTI).first(windows ? AIUTI.size() : 3);
-    if (std::ranges::find(aiuti, scritto) != aiuti.end()) {
-        return AIUTO;
-    }
-    return scritto == "--version" ? "turnolista " TURNOLISTA_VERSIONE "\n" : "";
+    return std::ranges::find(aiuti, scritto) != aiuti.end() ? AIUTO
+           : scritto == "--version"                         ? "turnolista " TURNOLISTA_VERSIONE "\n"
+                                                            : "";
 }
 
 }  // namespace

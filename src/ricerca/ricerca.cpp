@@ -36,15 +36,12 @@ char32_t senza_accento(char32_t c) {
     return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
 }
 
-// Where the line that starts `testo` ends: at its first LF or CR, else at its end. A loop of
-// its own, since find_first_of calls memchr on its two bytes for every byte of the line.
+// Where the line that starts `testo` ends: at its first LF or CR, else at its end. Not
+// find_first_of, which calls memchr on its two bytes for every byte of the line.
 std::size_t fine_della_riga(std::string_view testo) {
-    std::size_t fine = 0;
-    while (fine < testo.size() && (static_cast<unsigned char>(testo[fine]) > '\r' ||
-                                   (testo[fine] != '\n' && testo[fine] != '\r'))) {
-        ++fine;
-    }
-    return fine;
+    return static_cast<std::size_t>(
+        std::find_if(testo.begin(), testo.end(), [](char c) { return c == '\n' || c == '\r'; }) -
+        testo.begin());
 }
 
 std::size_t fine_del_record(std::string_view testo, char separatore) {
@@ -110,29 +107,24 @@ std::uint64_t righe_del_record(std::string_view record) {
 }
 
 std::size_t come_digitato(std::string_view testo, std::string_view nome) {
-    // What a keyboard's sign stands for, as word processors and phones write it.
-    constexpr std::array<std::pair<char, std::string_view>, 9> SCRITTE{{{'\'', "\u2019"},
-                                                                        {'\'', "\u2018"},
-                                                                        {'\'', "\u02BC"},
-                                                                        {'"', "\u201C"},
-                                                                        {'"', "\u201D"},
-                                                                        {'-', "\u2013"},
-                                                                        {'-', "\u2014"},
-                                                                        {' ', "\u00A0"},
-                                                                        {' ', "\u202F"}}};
+    // What a keyboard's sign, the first byte of each, stands for, as word processors and
+    // phones write it.
+    constexpr std::array<std::string_view, 9> SCRITTE{"'\u2019",  "'\u2018",  "'\u02BC",
+                                                      "\"\u201C", "\"\u201D", "-\u2013",
+                                                      "-\u2014",  " \u00A0",  " \u202F"};
     std::size_t i = 0;
     for (const char c : nome) {
         if (i < testo.size() && testo[i] == c) {
             ++i;
             continue;
         }
-        const auto* scritta = std::find_if(SCRITTE.begin(), SCRITTE.end(), [&](const auto& s) {
-            return s.first == c && testo.substr(i).starts_with(s.second);
+        const auto* scritta = std::find_if(SCRITTE.begin(), SCRITTE.end(), [&](auto s) {
+            return s.front() == c && testo.substr(i).starts_with(s.substr(1));
         });
         if (scritta == SCRITTE.end()) {
             return std::string_view::npos;
         }
-        i += scritta->second.size();
+        i += scritta->size() - 1;
     }
     return i;
 }
@@ -155,19 +147,12 @@ bool contiene(std::string_view riga, std::string_view nome) {
 
 std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome) {
     const std::string cercato = piegata(nome, Piega::segni);
-    if (cercato.empty()) {
-        return std::nullopt;
-    }
     // A line at a time, folded only until the first spelling is found.
-    std::optional<AltraGrafia> trovata;
-    per_riga(testo, [&](std::string_view riga) {
-        if (trovata) {
-            trovata->righe += contiene(riga, trovata->come_scritto) ? 1 : 0;
-            return;
-        }
+    while (!cercato.empty() && !testo.empty()) {
+        const std::string_view riga = prossima_riga(testo);
         const std::size_t dove = piegata(riga, Piega::segni).find(cercato);
         if (dove == std::string::npos) {
-            return;
+            continue;
         }
         // Where in the line the folded byte `piegati` comes from: a character folds alone.
         const auto origine = [&](std::size_t piegati) {
@@ -182,16 +167,19 @@ std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view
             return i;
         };
         const std::size_t da = origine(dove);
-        const std::size_t a = origine(dove + cercato.size());
-        trovata = AltraGrafia{std::string(riga.substr(da, a - da)), 1, Piega::segni};
-    });
-    // What differs: the least fold that makes the two alike.
-    for (const Piega piega : {Piega::accenti, Piega::maiuscole}) {
-        if (trovata && piegata(nome, piega) == piegata(trovata->come_scritto, piega)) {
-            trovata->differenza = piega;
+        AltraGrafia trovata{std::string(riga.substr(da, origine(dove + cercato.size()) - da))};
+        while (!testo.empty()) {
+            trovata.righe += contiene(prossima_riga(testo), trovata.come_scritto) ? 1 : 0;
         }
+        // What differs: the least fold that makes the two alike.
+        for (const Piega piega : {Piega::accenti, Piega::maiuscole}) {
+            if (piegata(nome, piega) == piegata(trovata.come_scritto, piega)) {
+                trovata.differenza = piega;
+            }
+        }
+        return trovata;
     }
-    return trovata;
+    return std::nullopt;
 }
 
 }  // namespace turnolista

@@ -46,11 +46,11 @@ enum class Piega { maiuscole, accenti, segni };
 std::string piegata(std::string_view testo, Piega piega);
 
 // The name as the list writes it with other capital letters or accents, and how many lines
-// hold that spelling: typed so, it finds them all.
+// from the first that holds that spelling on hold it: typed so, it finds them all.
 struct AltraGrafia {
     std::string come_scritto;
-    std::uint64_t righe = 0;
-    Piega differenza = Piega::maiuscole;  // the least fold that makes it the name
+    Piega differenza = Piega::segni;  // the least fold that makes it the name
+    std::uint64_t righe = 1;
 };
 
 // For a list in which no line holds `nome`, the first spelling of it that differs only in
