@@ -4,7 +4,6 @@
 // The list is decoded once, as it is read: from then on the program works on UTF-8 text,
 // and only the files it writes go back to the list's own encoding.
 
-#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -69,13 +68,6 @@ constexpr bool cifra(char c) {
     return c >= '0' && c <= '9';
 }
 std::string minuscolo_ascii(std::string_view testo);
-// Whether `testo` starts with `parola`, and where it holds it, `parola` being in lower case
-// (and starting with a letter) and `testo` in any case of its ASCII letters.
-constexpr bool inizia_con_ascii(std::string_view testo, std::string_view parola) {
-    return testo.size() >= parola.size() &&
-           std::equal(parola.begin(), parola.end(), testo.begin(),
-                      [](char p, char t) { return minuscola_ascii(t) == p; });
-}
 std::size_t trova_ascii(std::string_view testo, std::string_view parola);
 
 // Line ends in text files. The program works with LF alone; a Windows text file stores

@@ -1,10 +1,8 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <map>
-#include <optional>
 
 #include "comune/codifica.hpp"
 #include "esporta/ics.hpp"
@@ -165,7 +163,8 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
     std::stable_sort(esito.scartate.begin(), esito.scartate.end(),
                      [](const Scartata& a, const Scartata& b) { return a.numero < b.numero; });
     if (esito.eventi > 0) {
-        esito.ics = std::move(ics).chiudi();
+        ics.riga("END:VCALENDAR");
+        esito.ics = std::move(ics.testo);
     }
     return esito;
 }
@@ -181,12 +180,20 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     // A record without the name matters only as a heading, whose date only an undated match
     // of the team under it takes: the records from `da_leggere` on are read for their
     // headings then, and never where every match has its own date.
-    Giornata giornata;
+    // The date the last heading gives the matches under it that have none of their own.
+    std::string giornata;
+    const auto segui = [&](Letta& letta) {
+        if (letta.tipo == Letta::Tipo::intestazione) {
+            giornata = letta.data;
+        } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
+            letta.data = giornata;
+        }
+    };
     std::string_view da_leggere = testo;
     const auto segui_fino_a = [&](std::string_view riga) {
         while (da_leggere.data() < riga.data()) {
             Letta letta = lettore.leggi(prossima_riga(da_leggere, separatore));
-            giornata.segui(letta);
+            segui(letta);
         }
     };
     std::uint64_t numero = 1;  // of the line a record starts on
@@ -204,7 +211,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             } else if (letta.tipo == Letta::Tipo::intestazione) {
                 da_leggere = testo.substr(static_cast<std::size_t>(riga.data() - testo.data()));
             }
-            giornata.segui(letta);
+            segui(letta);
             if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
                 // The record's lines that hold the name, as a text pass copies them.
                 std::string righe;

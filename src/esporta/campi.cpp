@@ -197,12 +197,4 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     letta.luogo = senza_segni(luogo);
 }
 
-void Giornata::segui(Letta& letta) {
-    if (letta.tipo == Letta::Tipo::intestazione) {
-        data = letta.data;
-    } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
-        letta.data = data;
-    }
-}
-
 }  // namespace turnolista

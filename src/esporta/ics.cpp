@@ -84,15 +84,10 @@ void Ics::riga(std::string_view inizio, std::string_view valore) {
         while (taglio > 0 && (static_cast<unsigned char>(resto[taglio]) & 0xC0) == 0x80) {
             --taglio;
         }
-        testo_.append(resto.substr(0, taglio)).append("\r\n ");
+        testo.append(resto.substr(0, taglio)).append("\r\n ");
         resto.remove_prefix(taglio);
     }
-    testo_.append(resto).append("\r\n");
-}
-
-std::string Ics::chiudi() && {
-    riga("END:VCALENDAR");
-    return std::move(testo_);
+    testo.append(resto).append("\r\n");
 }
 
 std::string data(sys_days giorno) {

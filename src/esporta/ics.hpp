@@ -12,8 +12,7 @@ namespace turnolista {
 std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
 
 // An iCalendar file as it is written, a content line at a time.
-class Ics {
-  public:
+struct Ics {
     // A calendar named `nome`, its own lines and the time zone of its events written.
     explicit Ics(std::string_view nome);
     // Adds the content line `inizio` ("SUMMARY:"), as it stands, then `valore` as a property
@@ -21,11 +20,8 @@ class Ics {
     // character but the tab, which the value cannot hold); folded every 75 octets (a CR LF
     // and a space, then the rest), never inside a UTF-8 sequence.
     void riga(std::string_view inizio, std::string_view valore = {});
-    // The whole file, its calendar ended.
-    std::string chiudi() &&;
 
-  private:
-    std::string testo_;
+    std::string testo;  // the calendar ends with its line END:VCALENDAR
 };
 
 // A day and a moment as the file writes them: 20260913; 20260913T103000.

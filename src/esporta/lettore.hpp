@@ -59,13 +59,6 @@ struct Letta {
     std::optional<std::pair<std::string, std::string>> ritorno;
 };
 
-// The date the list's headings give the matches under them, line after line.
-struct Giornata {
-    std::string data;  // the last heading's, none before the first
-    // Takes a heading's date, or gives it to a match without its own.
-    void segui(Letta& letta);
-};
-
 using Squadre = std::set<std::string, std::less<>>;
 
 class Lettore : public Disposizione {
