@@ -63,8 +63,11 @@ std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 40 ? "" : testo;
-    if (std::find(GIORNI.begin(), GIORNI.end(), minuscolo_ascii(resto.substr(0, 3))) !=
-        GIORNI.end()) {
+    const std::string_view tre = resto.substr(0, 3);
+    if (std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
+            return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
+                              [](char a, char b) { return a == minuscola_ascii(b); });
+        })) {
         // Without the weekday: "Sab 26/09", "Domenica, 13 settembre".
         const std::size_t fine = std::min(resto.find_first_of(" ,"), resto.size());
         resto = fine < resto.size() && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))
