@@ -9,7 +9,7 @@ namespace turnolista {
 // The characters of a team name at most: the first version had room for 20 with its newline.
 inline constexpr std::size_t NOME_MASSIMO = 19;
 // The spaces of a fixture line that end its first cells; later spaces stay in the last one.
-inline constexpr int COLONNEEXCEL = 4;
+inline constexpr std::size_t COLONNEEXCEL = 4;
 // The largest list that is read: a league's list is a few kilobytes, and a file far larger
 // is no list (a disk image, a video renamed) that would only fill memory.
 inline constexpr std::size_t LISTA_MASSIMA = std::size_t{64} * 1024 * 1024;

@@ -181,8 +181,7 @@ Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
     if (in_celle) {
         colonne_ = colonne_di(resto_, separatore, squadre_);
     }
-    // In free text, the away teams of its first thousand matches, a season's and more: a word
-    // before a home team the list names is its venue.
+    // Free text's teams, from its first 1,000 matches: words before a home team are its venue.
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
         Letta letta;
         leggi_libero(pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA)), squadre_, letta);

@@ -1,5 +1,6 @@
 #include "esporta/tabella.hpp"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -57,15 +58,13 @@ void Tabella::riga(std::string_view riga) {
     // A rest line (its first three characters are "Gio") leaves the middle cells empty and
     // keeps its text from the first "Ri"; any other is cut at its first four spaces, and the
     // rest, later spaces included, is the last cell.
-    constexpr auto MEZZO = static_cast<std::size_t>(COLONNEEXCEL);
     std::vector<std::string_view> pezzi;
     if (riga.starts_with("Gio")) {
-        const std::size_t ri = riga.find("Ri");
-        pezzi.assign(MEZZO, {});
-        pezzi.push_back(ri == std::string_view::npos ? std::string_view() : riga.substr(ri));
+        pezzi.assign(COLONNEEXCEL, {});
+        pezzi.push_back(riga.substr(std::min(riga.find("Ri"), riga.size())));
     } else {
-        for (std::size_t spazio = riga.find(' ');
-             pezzi.size() < MEZZO && spazio != std::string_view::npos; spazio = riga.find(' ')) {
+        for (std::size_t spazio = riga.find(' '); pezzi.size() < COLONNEEXCEL && spazio != FINE;
+             spazio = riga.find(' ')) {
             pezzi.push_back(riga.substr(0, spazio));
             riga.remove_prefix(spazio + 1);
         }
