@@ -75,12 +75,11 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         }
         Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,
                               inizio, trovati, esito.RIGHE);
-        const Separatore separatore = disposizione.separatore;
         per_trovata(
             [&](std::string_view riga) {
                 lettore ? righe_tabella.riga(lettore->leggi(riga), riga) : righe_tabella.riga(riga);
             },
-            separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore));
+            disposizione.tra_i_record());
         esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});
     }
     esito.file.push_back({tabella ? FILE_TEMPORANEO : scelto, file(std::move(righe))});

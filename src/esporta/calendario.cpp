@@ -175,11 +175,6 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     const Lettore lettore(testo);
     std::vector<Evento> eventi;
     std::vector<Scartata> scartate;
-    const char separatore =
-        lettore.separatore == Separatore::spazio ? '\0' : static_cast<char>(lettore.separatore);
-    // A record without the name matters only as a heading, whose date only an undated match
-    // of the team under it takes: the records from `da_leggere` on are read for their
-    // headings then, and never where every match has its own date.
     // The date the last heading gives the matches under it that have none of their own.
     std::string giornata;
     const auto segui = [&](Letta& letta) {
@@ -189,10 +184,13 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             letta.data = giornata;
         }
     };
+    // A record without the name matters only as a heading, whose date only an undated match
+    // of the team under it takes: the records from `da_leggere` on are read for their
+    // headings then, and never where every match has its own date.
     std::string_view da_leggere = testo;
     const auto segui_fino_a = [&](std::string_view riga) {
         while (da_leggere.data() < riga.data()) {
-            Letta letta = lettore.leggi(prossima_riga(da_leggere, separatore));
+            Letta letta = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));
             segui(letta);
         }
     };
@@ -223,7 +221,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 aggiungi(letta, righe, questa, eventi, scartate);
             }
         },
-        separatore);
+        lettore.tra_i_record());
     return scrivi(eventi, std::move(scartate), squadra, adesso);
 }
 

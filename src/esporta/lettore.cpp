@@ -36,13 +36,12 @@ struct Conto {
 
 // What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date,
 // and the header: the last line of cells above the first date.
-std::vector<Conto> conta(std::string_view& testo, Separatore separatore,
+std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
     std::size_t datate = 0;
     while (!testo.empty() && datate < CAMPIONE) {
-        const auto celle =
-            celle_di(prossima_riga(testo, static_cast<char>(separatore)), separatore);
+        const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
         const bool con_data = std::any_of(celle.begin(), celle.end(),
                                           [](const std::string& c) { return leggi_data(c); });
         if (datate == 0 && !con_data && celle.size() >= 2) {
@@ -93,9 +92,9 @@ void nomi_delle_squadre(const Colonne& col, const std::vector<Conto>& conti, Squ
 
 // The columns of the records it takes off `testo` (see conta) by what their cells hold, a
 // header's words naming what that leaves open; the teams they name go to `squadre`.
-Colonne colonne_di(std::string_view& testo, Separatore separatore, Squadre& squadre) {
+Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& squadre) {
     Colonne col;
-    const std::vector<Conto> conti = conta(testo, separatore, col.intestazione);
+    const std::vector<Conto> conti = conta(testo, lista, col.intestazione);
     // Each field takes the column not yet taken that holds most of what it is.
     std::vector<char> usata(conti.size());
     const auto prendi = [&](std::optional<std::size_t> j) {
@@ -179,7 +178,7 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
 Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
     : Disposizione(disposizione), resto_(testo) {
     if (in_celle) {
-        colonne_ = colonne_di(resto_, separatore, squadre_);
+        colonne_ = colonne_di(resto_, *this, squadre_);
     }
     // Free text's teams, from its first 1,000 matches: words before a home team are its venue.
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
@@ -220,7 +219,7 @@ bool Lettore::della_squadra(const Letta& letta, std::string_view nome) const {
         // A team of that name in a record not yet read holds the name: those are read once.
         nominata_ = {std::string(nome), std::any_of(squadre_.begin(), squadre_.end(), uguale)};
         for (std::string_view resto = resto_; !nominata_.second && !resto.empty();) {
-            const std::string_view riga = prossima_riga(resto, static_cast<char>(separatore));
+            const std::string_view riga = prossima_riga(resto, tra_i_record());
             const Letta altra = contiene(riga, nome) ? leggi(riga) : Letta();
             nominata_.second = uguale(altra.casa) || uguale(altra.ospite);
         }

@@ -34,6 +34,10 @@ struct Disposizione {
     explicit Disposizione(std::string_view testo);
 
     Separatore separatore = Separatore::spazio;
+    // The sign a record's quoted cells follow, for prossima_riga(): none where records are lines.
+    char tra_i_record() const {
+        return separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore);
+    }
     // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
     bool in_celle = false;
     // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
