@@ -22,14 +22,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     // that hold it with other capitals or accents are the team's.
     std::size_t trovati = 0;
     const auto per_trovata = [&](auto fai, char separatore = '\0') {
-        per_riga(
-            testo,
-            [&](std::string_view riga) {
-                if (contiene(riga, cercato)) {
-                    fai(riga);
-                }
-            },
-            separatore);
+        per_riga_con(testo, cercato, fai, separatore);
     };
     const auto conta = [&](std::string_view riga) {
         ++esito.RIGHE;

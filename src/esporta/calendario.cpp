@@ -194,15 +194,13 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             segui(letta);
         }
     };
-    std::uint64_t numero = 1;  // of the line a record starts on
-    per_riga(
-        testo,
+    std::uint64_t numero = 1;  // of the line the record at `contato` starts on
+    const char* contato = testo.data();
+    per_riga_con(
+        testo, squadra,
         [&](std::string_view riga) {
-            const std::uint64_t questa = numero;
-            numero += righe_del_record(riga);
-            if (!contiene(riga, squadra)) {
-                return;
-            }
+            numero += righe_del_record({contato, riga.data()}) - 1;
+            contato = riga.data();
             Letta letta = lettore.leggi(riga);
             if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
                 segui_fino_a(riga);
@@ -213,12 +211,10 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
                 // The record's lines that hold the name, as a text pass copies them.
                 std::string righe;
-                per_riga(riga, [&](std::string_view una) {
-                    if (contiene(una, squadra)) {
-                        righe.append(righe.empty() ? "" : " ").append(una);
-                    }
+                per_riga_con(riga, squadra, [&](std::string_view una) {
+                    righe.append(righe.empty() ? "" : " ").append(una);
                 });
-                aggiungi(letta, righe, questa, eventi, scartate);
+                aggiungi(letta, righe, numero, eventi, scartate);
             }
         },
         lettore.tra_i_record());

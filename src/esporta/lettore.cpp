@@ -219,8 +219,7 @@ bool Lettore::della_squadra(const Letta& letta, std::string_view nome) const {
         // A team of that name in a record not yet read holds the name: those are read once.
         nominata_ = {std::string(nome), std::any_of(squadre_.begin(), squadre_.end(), uguale)};
         for (std::string_view resto = resto_; !nominata_.second && !resto.empty();) {
-            const std::string_view riga = prossima_riga(resto, tra_i_record());
-            const Letta altra = contiene(riga, nome) ? leggi(riga) : Letta();
+            const Letta altra = leggi(prossima_con(resto, nome, tra_i_record()));
             nominata_.second = uguale(altra.casa) || uguale(altra.ospite);
         }
     }

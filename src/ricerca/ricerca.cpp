@@ -72,6 +72,19 @@ std::size_t fine_del_record(std::string_view testo, char separatore) {
     return tra ? riga : testo.size();
 }
 
+// Where `nome` first occurs in `testo` as typed (see come_digitato); npos where it does not.
+std::size_t dove(std::string_view testo, std::string_view nome) {
+    // find() jumps with memchr to where the name's plain start stands; only a name that starts
+    // with a sign a keyboard types plainly is tried at every byte.
+    const std::string_view piano = nome.substr(0, nome.find_first_of("'\"- "));
+    std::size_t da = nome.empty() ? std::string_view::npos : testo.find(piano);
+    while (da != std::string_view::npos &&
+           come_digitato(testo.substr(da), nome) == std::string_view::npos) {
+        da = testo.find(piano, da + 1);
+    }
+    return da;
+}
+
 }  // namespace
 
 std::string piegata(std::string_view testo, Piega piega) {
@@ -99,9 +112,13 @@ std::string_view prossima_riga(std::string_view& testo, char separatore) {
 }
 
 std::uint64_t righe_del_record(std::string_view record) {
+    // Each LF ends a line, and each CR that no LF follows; found by memchr, which is fast.
     std::uint64_t righe = 1;
-    for (; fine_della_riga(record) < record.size(); ++righe) {
-        prossima_riga(record);
+    for (const char fine : {'\n', '\r'}) {
+        for (std::size_t i = record.find(fine); i != std::string_view::npos;
+             i = record.find(fine, i + 1)) {
+            righe += fine == '\n' || !record.substr(i + 1).starts_with('\n') ? 1 : 0;
+        }
     }
     return righe;
 }
@@ -130,19 +147,29 @@ std::size_t come_digitato(std::string_view testo, std::string_view nome) {
 }
 
 bool contiene(std::string_view riga, std::string_view nome) {
-    if (nome.empty()) {
-        return false;
+    return dove(riga, nome) != std::string_view::npos;
+}
+
+std::string_view prossima_con(std::string_view& testo, std::string_view nome, char separatore) {
+    const std::size_t da = dove(testo, nome);
+    if (da == std::string_view::npos) {
+        testo = {};
+        return {};
     }
-    // find() jumps with memchr to where the name's plain start stands; only a name that starts
-    // with a sign a keyboard types plainly is tried at every byte.
-    const std::string_view piano = nome.substr(0, nome.find_first_of("'\"- "));
-    for (std::size_t da = riga.find(piano); da != std::string_view::npos;
-         da = riga.find(piano, da + 1)) {
-        if (come_digitato(riga.substr(da), nome) != std::string_view::npos) {
-            return true;
-        }
+    const char* const trovato = testo.data() + da;
+    // Records before a list's first quote are lines: they are taken from the line of the
+    // hit, or of a quote before its end, until one holds the hit.
+    const std::size_t fine = da + fine_della_riga(testo.substr(da));
+    const std::size_t da_riga =
+        separatore != 0 ? std::min(da, testo.substr(0, fine).find('"')) : da;
+    const auto inizio = std::find_if(testo.rend() - static_cast<std::ptrdiff_t>(da_riga),
+                                     testo.rend(), [](char c) { return c == '\n' || c == '\r'; });
+    testo.remove_prefix(static_cast<std::size_t>(testo.rend() - inizio));
+    std::string_view record;
+    while (testo.data() <= trovato) {
+        record = prossima_riga(testo, separatore);
     }
-    return false;
+    return record;
 }
 
 std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome) {
@@ -168,9 +195,7 @@ std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view
         };
         const std::size_t da = origine(dove);
         AltraGrafia trovata{std::string(riga.substr(da, origine(dove + cercato.size()) - da))};
-        while (!testo.empty()) {
-            trovata.righe += contiene(prossima_riga(testo), trovata.come_scritto) ? 1 : 0;
-        }
+        per_riga_con(testo, trovata.come_scritto, [&](std::string_view) { ++trovata.righe; });
         // What differs: the least fold that makes the two alike.
         for (const Piega piega : {Piega::accenti, Piega::maiuscole}) {
             if (piegata(nome, piega) == piegata(trovata.come_scritto, piega)) {

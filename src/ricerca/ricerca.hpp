@@ -17,11 +17,17 @@ namespace turnolista {
 // lines; within four lines, so that a quote left open takes no more of the list.
 std::string_view prossima_riga(std::string_view& testo, char separatore = 0);
 
-// Calls `fai` with each line of `testo`, in order (with `separatore`, as above).
+// Takes off `testo` the records up to the next that holds `nome` (see contiene), and gives it;
+// empty where none does. Records are lines, or with a `separatore` as prossima_riga() cuts them.
+// The name is looked for in the whole text and its record found around it, as grep does, so
+// that a line without it is never cut.
+std::string_view prossima_con(std::string_view& testo, std::string_view nome, char separatore = 0);
+
+// Calls `fai` with each record of `testo` that holds `nome`, in order (as above).
 template <typename Fai>
-void per_riga(std::string_view testo, Fai&& fai, char separatore = 0) {
-    while (!testo.empty()) {
-        fai(prossima_riga(testo, separatore));
+void per_riga_con(std::string_view testo, std::string_view nome, Fai&& fai, char separatore = 0) {
+    for (std::string_view riga; !(riga = prossima_con(testo, nome, separatore)).empty();) {
+        fai(riga);
     }
 }
 

@@ -15,17 +15,10 @@ namespace {
 std::string tabella(TipoTabella tipo, std::string_view righe) {
     Tabella t(tipo);
     const Lettore lettore(righe);
-    const auto separatore = static_cast<char>(lettore.separatore);
-    per_riga(
-        righe,
-        [&](std::string_view riga) {
-            if (lettore.regola_fissa) {
-                t.riga(riga);
-            } else {
-                t.riga(lettore.leggi(riga), riga);
-            }
-        },
-        separatore == ' ' ? '\0' : separatore);
+    for (std::string_view resto = righe; !resto.empty();) {
+        const std::string_view riga = prossima_riga(resto, lettore.tra_i_record());
+        lettore.regola_fissa ? t.riga(riga) : t.riga(lettore.leggi(riga), riga);
+    }
     return std::move(t).chiudi();
 }
 
