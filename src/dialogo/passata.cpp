@@ -68,7 +68,8 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         }
         Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,
                               inizio, trovati, esito.RIGHE);
-        per_trovata(
+        per_riga_con(
+            lettore ? lettore->letto() : testo, cercato,
             [&](std::string_view riga) {
                 lettore ? righe_tabella.riga(lettore->leggi(riga), riga) : righe_tabella.riga(riga);
             },

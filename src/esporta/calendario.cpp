@@ -173,6 +173,7 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
 
 EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys_seconds adesso) {
     const Lettore lettore(testo);
+    const std::string_view letto = lettore.letto();
     std::vector<Evento> eventi;
     std::vector<Scartata> scartate;
     // The date the last heading gives the matches under it that have none of their own.
@@ -187,7 +188,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     // A record without the name matters only as a heading, whose date only an undated match
     // of the team under it takes: the records from `da_leggere` on are read for their
     // headings then, and never where every match has its own date.
-    std::string_view da_leggere = testo;
+    std::string_view da_leggere = letto;
     const auto segui_fino_a = [&](std::string_view riga) {
         while (da_leggere.data() < riga.data()) {
             Letta letta = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));
@@ -195,23 +196,25 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
         }
     };
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
-    const char* contato = testo.data();
+    std::size_t contato = 0;
     per_riga_con(
-        testo, squadra,
+        letto, squadra,
         [&](std::string_view riga) {
-            numero += righe_del_record({contato, riga.data()}) - 1;
-            contato = riga.data();
+            // The record's place, and its lines as the list writes them: the same in both.
+            const auto dove = static_cast<std::size_t>(riga.data() - letto.data());
+            numero += righe_del_record(testo.substr(contato, dove - contato)) - 1;
+            contato = dove;
             Letta letta = lettore.leggi(riga);
             if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
                 segui_fino_a(riga);
             } else if (letta.tipo == Letta::Tipo::intestazione) {
-                da_leggere = testo.substr(static_cast<std::size_t>(riga.data() - testo.data()));
+                da_leggere = letto.substr(dove);
             }
             segui(letta);
             if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
                 // The record's lines that hold the name, as a text pass copies them.
                 std::string righe;
-                per_riga_con(riga, squadra, [&](std::string_view una) {
+                per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
                 aggiungi(letta, righe, numero, eventi, scartate);

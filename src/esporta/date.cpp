@@ -59,15 +59,19 @@ std::string_view senza_spazi(std::string_view testo) {
     return testo.substr(0, testo.find_last_not_of(' ') + 1);
 }
 
+bool di_settimana(std::string_view testo) {
+    const std::string_view tre = testo.substr(0, 3);
+    return std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
+        return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
+                          [](char a, char b) { return a == minuscola_ascii(b); });
+    });
+}
+
 std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 40 ? "" : testo;
-    const std::string_view tre = resto.substr(0, 3);
-    if (std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
-            return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
-                              [](char a, char b) { return a == minuscola_ascii(b); });
-        })) {
+    if (di_settimana(resto)) {
         // Without the weekday: "Sab 26/09", "Domenica, 13 settembre".
         const std::size_t fine = std::min(resto.find_first_of(" ,"), resto.size());
         resto = fine < resto.size() && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))

@@ -23,6 +23,8 @@ std::string_view senza_spazi(std::string_view testo);
 // A date as lists write it, where it can be a date in some year (29/02 waits for its year):
 // "13/09", "13-09-26", "13.09.2026", "13 settembre 2026", "13 set", after a weekday or not.
 std::optional<Data> leggi_data(std::string_view testo);
+// Whether `testo` starts with a weekday's name or its start: "Sab", "Giovedì", "dom.".
+bool di_settimana(std::string_view testo);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
@@ -43,6 +45,9 @@ struct Disposizione {
     // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
     // fields no sign such as " – " sets apart.
     bool regola_fissa = true;
+    // A table copied from a PDF, a cell on each line: a record is `per_record` lines that are
+    // not empty, a date alone the `data_a`-th of them (from 0); 0 where lines are records.
+    std::size_t per_record = 0, data_a = 0;
 };
 
 // The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
@@ -71,7 +76,12 @@ class Lettore : public Disposizione {
     explicit Lettore(std::string_view testo) : Lettore(testo, Disposizione(testo)) {}
     // The same, for a list whose layout `disposizione` is already known.
     Lettore(std::string_view testo, const Disposizione& disposizione);
+    Lettore(const Lettore&) = delete;  // what it reads may be its own
+    Lettore& operator=(const Lettore&) = delete;
 
+    // The list as read: where a PDF put a cell on each line, each record's lines are one line
+    // of cells cut by tabs, at the same places as in the list.
+    std::string_view letto() const { return letto_; }
     // What the record `riga` holds.
     Letta leggi(std::string_view riga) const;
     // Whether the team `nome`, as typed, is one of the match's two teams: the team itself
@@ -85,7 +95,9 @@ class Lettore : public Disposizione {
     };
 
   private:
-    Colonne colonne_;  // in a list of cells
+    std::string unite_;       // the list as read, where it differs
+    std::string_view letto_;  // the list as read
+    Colonne colonne_;         // in a list of cells
     Squadre squadre_;  // the teams the list names, in a list of cells those of the records read
     std::string_view resto_;                         // the records not read
     mutable std::pair<std::string, bool> nominata_;  // a name, and whether the list has its team

@@ -239,6 +239,27 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
     EXPECT_EQ(c.scartate.at(3).motivo, Scartata::Motivo::data);
 }
 
+// A table copied from a PDF, a cell on each line: a match is the lines around its date, told
+// by the line it starts on, and its description is its line that holds the name.
+TEST(Calendario, PdfWithACellOnEachLineGivesAnEventForEachRecord) {
+    const std::string lista =
+        "N.\r\nData\r\nOra\r\nCasa\r\nOspite\r\n1\r\n13/09/2026\r\n15:30\r\nLupi\r\nOrsi\r\n"
+        "2\r\n20/09/2026\r\nrinviata\r\nOrsi\r\nLupi\r\nPagina 1 di 2\r\nN.\r\nData\r\nOra\r\n"
+        "Casa\r\nOspite\r\n3\r\n27/09/2026\r\n18:00\r\nTori\r\nLupi\r\n4\r\n04/10/2026\r\n"
+        "18:00\r\nOrsi\r\nTori\r\n";
+    const EsitoCalendario c = turnolista::calendario(lista, "Lupi", alle(2026y / September / 1));
+    EXPECT_EQ(proprieta(c.ics, "DTSTART;"),
+              (std::vector<std::string>{"DTSTART;TZID=Europe/Rome:20260913T153000",
+                                        "DTSTART;TZID=Europe/Rome:20260927T180000"}));
+    EXPECT_EQ(proprieta(c.ics, "SUMMARY"),
+              (std::vector<std::string>{"SUMMARY:Lupi - Orsi", "SUMMARY:Tori - Lupi"}));
+    EXPECT_EQ(proprieta(c.ics, "DESCRIPTION"),
+              (std::vector<std::string>{"DESCRIPTION:Lupi", "DESCRIPTION:Lupi"}));
+    ASSERT_EQ(c.scartate.size(), 1U);
+    EXPECT_EQ(std::pair(c.scartate[0].numero, c.scartate[0].testo),
+              std::pair(std::uint64_t{11}, std::string("rinviata")));
+}
+
 TEST(Calendario, EventLastsTwoHoursAndTheWholeDayEndsTheNextOne) {
     const std::string testo = calendario("1 31/12 23:00 C Lupi-Orsi\n2 30/01 - C Lupi-Orsi\n",
                                          alle(2026y / December / 9));

@@ -101,11 +101,22 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
          {{"3", "20/09", "15.30", "Oratorio", "Lupi-Volpi"}}},
+        // A table copied from a PDF, a cell on each line, a weekday's cell before each date.
+        {"N.\nGiorno\nData\nCampo\nPartita\n1\nSab\n13/09\nComunale\nLupi - Orsi\n2\nDom\n"
+         "20/09\n\nOratorio\nVolpi - Lupi\n3\nSab\n26/09\nComunale\nLupi - Tori\n",
+         {{},
+          {},
+          {},
+          {},
+          {},
+          {"1", "13/09", "", "Comunale", "Lupi - Orsi"},
+          {"2", "20/09", "", "Oratorio", "Volpi - Lupi"},
+          {"3", "26/09", "", "Comunale", "Lupi - Tori"}}},
     };
     for (const auto& caso : casi) {
         const Lettore lettore(caso.lista);
         std::vector<Campi> lette;
-        for (std::string_view resto = caso.lista; !resto.empty();) {
+        for (std::string_view resto = lettore.letto(); !resto.empty();) {
             const Letta l = lettore.leggi(prossima_riga(resto));
             lette.push_back(l.tipo == Letta::Tipo::partita
                                 ? Campi{l.n, l.data, l.ora, l.luogo, l.partita}
@@ -146,6 +157,14 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     EXPECT_FALSE(Disposizione("Sab  Oratorio Lupi\nDom  Campo Tori\n").in_celle);
     EXPECT_EQ(Disposizione("Titolo\n13/09;Lupi;Orsi\n14/09;Tori;Gufi\n").separatore,
               Separatore::punto_e_virgola);
+    // A date alone every few lines is a record of a cell a line, not a heading over matches.
+    const std::string pdf = "1\n13/09\nLupi\nOrsi\n2\n20/09\nVolpi\nLupi\n3\n27/09\nLupi\nTori\n";
+    EXPECT_EQ(std::pair(Disposizione(pdf).per_record, Disposizione(pdf).data_a),
+              std::pair(4UL, 1UL));
+    EXPECT_EQ(Disposizione("Sab 13/09\nLupi - Orsi\nTori - Gufi\nSab 20/09\nOrsi - Lupi\n"
+                           "Gufi - Tori\nSab 27/09\nLupi - Tori\nOrsi - Gufi\n")
+                  .per_record,
+              0U);
 }
 
 }  // namespace
