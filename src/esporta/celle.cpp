@@ -76,68 +76,6 @@ std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view ce
     return nome == NOMI.end() ? nullptr : nome->second;
 }
 
-Disposizione::Disposizione(std::string_view testo) {
-    // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
-    // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
-    std::size_t righe = 0, tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
-    // The dates alone on a line: how many lines after the last, and after how many cells that
-    // stand before a date.
-    std::array<std::size_t, 16> salti{}, prima{};
-    std::size_t date = 0, incontri = 0, ultima = 0, numeri = 0;
-    // How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
-    const auto volte = [](std::string_view riga, std::string_view segno) {
-        std::size_t n = 0;
-        for (auto i = riga.find(segno); i != FINE; i = riga.find(segno, i + segno.size())) {
-            ++n;
-        }
-        return n;
-    };
-    for (std::string_view resto = testo; !resto.empty() && righe < 256;) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
-        const std::size_t corsa = riga.find("  ");
-        if (riga.empty()) {
-            continue;
-        }
-        ++righe;
-        tab += volte(riga, "\t") > 0 ? 1 : 0;
-        punti += volte(riga, ";") >= 2 ? 1 : 0;
-        virgole += volte(riga, ",") >= 3 ? 1 : 0;
-        allineate +=
-            corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE ? 1 : 0;
-        tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
-        if (leggi_data(riga)) {
-            salti[std::min<std::size_t>(righe - ultima, 15)] += date++ > 0 ? 1 : 0;
-            ++prima[std::min<std::size_t>(numeri, 15)];
-            ultima = righe;
-        }
-        // A record's number and its weekday stand before its date.
-        numeri = numero_di_gara(riga) || (di_settimana(riga) && riga.size() <= 10) ? numeri + 1 : 0;
-        incontri += incontro(riga) ? 1 : 0;
-    }
-    const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
-    separatore = piu(tab)       ? Separatore::tab
-                 : piu(punti)   ? Separatore::punto_e_virgola
-                 : piu(virgole) ? Separatore::virgola
-                                : Separatore::spazio;
-    in_celle = separatore != Separatore::spazio || piu(allineate);
-    regola_fissa = separatore == Separatore::spazio && (piu(allineate) || !piu(tratteggiate));
-    // Most dates alone the same number of lines apart, three or more, and no more matches
-    // written whole than dates, where a heading has matches under it: a cell on each line.
-    const auto piu_spesso = [](const auto& conti) {
-        return static_cast<std::size_t>(std::max_element(conti.begin(), conti.end()) -
-                                        conti.begin());
-    };
-    const std::size_t celle = piu_spesso(salti);
-    if (date >= 3 && celle >= 3 && celle < 15 && 3 * salti[celle] >= 2 * (date - 1) &&
-        incontri <= date && separatore == Separatore::spazio) {
-        per_record = celle;
-        data_a = std::min(piu_spesso(prima), celle - 1);
-        separatore = Separatore::tab;
-        in_celle = true;
-        regola_fissa = false;
-    }
-}
-
 bool lettera(char c) {
     return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
            static_cast<unsigned char>(c) >= 0x80;

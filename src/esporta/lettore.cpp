@@ -23,7 +23,7 @@ struct Conto {
     Squadre valori;
 
     void conta(const std::string& cella) {
-        date += leggi_data(cella) ? 1 : 0;
+        date += data_in_cella(cella) ? 1 : 0;
         ore += leggi_ora(cella) ? 1 : 0;
         numeri += numero_di_gara(cella) ? 1 : 0;
         partite += incontro(cella) && !risultato(cella) ? 1 : 0;
@@ -47,7 +47,7 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
     while (!testo.empty() && datate < CAMPIONE) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
         const bool con_data = std::any_of(celle.begin(), celle.end(),
-                                          [](const std::string& c) { return leggi_data(c); });
+                                          [](const std::string& c) { return data_in_cella(c); });
         if (datate == 0 && !con_data && celle.size() >= 2) {
             intestazione = celle;
         }
@@ -133,38 +133,6 @@ Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& 
     return col;
 }
 
-// The list with each record of a list of a cell on each line (see Disposizione) made one line:
-// the line ends between its cells become spaces and a tab, every byte where it was.
-std::string unite(std::string_view testo, const Disposizione& lista) {
-    std::vector<std::string_view> righe;  // not empty
-    for (std::string_view resto = testo; !resto.empty();) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
-        if (!riga.empty()) {
-            righe.push_back(riga);
-        }
-    }
-    std::string unito(testo);
-    // Each record: the lines from the numbers before a date alone, to the next record's.
-    for (std::size_t i = 0, fatte = 0; i < righe.size(); ++i) {
-        if (!leggi_data(righe[i])) {
-            continue;
-        }
-        const std::size_t da = std::max(i - std::min(i, lista.data_a), fatte);
-        fatte = std::min(da + lista.per_record, righe.size());
-        for (std::size_t j = i + 1; j < fatte; ++j) {
-            fatte = leggi_data(righe[j]) ? std::max(j - lista.data_a, i + 1) : fatte;
-        }
-        for (std::size_t j = da; j + 1 < fatte; ++j) {
-            const auto fine =
-                static_cast<std::size_t>(righe[j].data() + righe[j].size() - testo.data());
-            const auto dopo = static_cast<std::size_t>(righe[j + 1].data() - testo.data());
-            std::fill_n(unito.begin() + static_cast<std::ptrdiff_t>(fine), dopo - fine - 1, ' ');
-            unito[dopo - 1] = '\t';
-        }
-    }
-    return unito;
-}
-
 // What the record of `celle`, in the columns `colonne`, holds.
 void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta& letta) {
     const auto cella = [&](std::optional<std::size_t> j) {
@@ -213,7 +181,7 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
 
 Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
     : Disposizione(disposizione),
-      unite_(per_record > 0 ? unite(testo, *this) : std::string()),
+      unite_(per_record > 0 ? unite(testo) : std::string()),
       letto_(per_record > 0 ? std::string_view(unite_) : testo),
       resto_(letto_) {
     if (in_celle) {

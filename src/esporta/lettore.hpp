@@ -1,7 +1,8 @@
 #pragma once
 // The reader: what each line of a fixture list holds, found by its content (the README tells
-// how), for the calendar of every list and the tables of those not cut by the fixed rule. Cells
-// and noise in celle.cpp, columns in lettore.cpp, free text in campi.cpp, dates in date.cpp.
+// how), for the calendar of every list and the tables of those not cut by the fixed rule. The
+// layout in disposizione.cpp, cells and noise in celle.cpp, columns in lettore.cpp, free text in
+// campi.cpp, dates in date.cpp.
 
 #include <chrono>
 #include <optional>
@@ -23,6 +24,8 @@ std::string_view senza_spazi(std::string_view testo);
 // A date as lists write it, where it can be a date in some year (29/02 waits for its year):
 // "13/09", "13-09-26", "13.09.2026", "13 settembre 2026", "13 set", after a weekday or not.
 std::optional<Data> leggi_data(std::string_view testo);
+// A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 15:30".
+bool data_in_cella(std::string_view cella);
 // Whether `testo` starts with a weekday's name or its start: "Sab", "Giovedì", "dom.".
 bool di_settimana(std::string_view testo);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
@@ -48,6 +51,9 @@ struct Disposizione {
     // A table copied from a PDF, a cell on each line: a record is `per_record` lines that are
     // not empty, a date alone the `data_a`-th of them (from 0); 0 where lines are records.
     std::size_t per_record = 0, data_a = 0;
+    // The list `testo` as read: each record of a cell on each line made one line, the line ends
+    // between its cells spaces and a tab, every byte where it was.
+    std::string unite(std::string_view testo) const;
 };
 
 // The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at

@@ -101,6 +101,8 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
          {{"3", "20/09", "15.30", "Oratorio", "Lupi-Volpi"}}},
+        {"Data;Campo;Casa;Ospite\n13/09/2026 15:30;Comunale;Lupi;Orsi\n",
+         {{}, {"", "13/09/2026", "15:30", "Comunale", "Lupi - Orsi"}}},
         // A table copied from a PDF, a cell on each line, a weekday's cell before each date.
         {"N.\nGiorno\nData\nCampo\nPartita\n1\nSab\n13/09\nComunale\nLupi - Orsi\n2\nDom\n"
          "20/09\n\nOratorio\nVolpi - Lupi\n3\nSab\n26/09\nComunale\nLupi - Tori\n",
@@ -160,7 +162,7 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     // A date alone every few lines is a record of a cell a line, not a heading over matches.
     const std::string pdf = "1\n13/09\nLupi\nOrsi\n2\n20/09\nVolpi\nLupi\n3\n27/09\nLupi\nTori\n";
     EXPECT_EQ(std::pair(Disposizione(pdf).per_record, Disposizione(pdf).data_a),
-              std::pair(4UL, 1UL));
+              std::pair(std::size_t{4}, std::size_t{1}));
     EXPECT_EQ(Disposizione("Sab 13/09\nLupi - Orsi\nTori - Gufi\nSab 20/09\nOrsi - Lupi\n"
                            "Gufi - Tori\nSab 27/09\nLupi - Tori\nOrsi - Gufi\n")
                   .per_record,

@@ -1,0 +1,120 @@
+#include "esporta/lettore.hpp"
+
+#include <algorithm>
+#include <array>
+#include <tuple>
+
+#include "ricerca/ricerca.hpp"
+
+namespace turnolista {
+
+bool data_in_cella(std::string_view cella) {
+    const std::size_t spazio = cella.rfind(' ');
+    return leggi_data(cella) || (spazio != FINE && leggi_ora(cella.substr(spazio + 1)) &&
+                                 leggi_data(cella.substr(0, spazio)));
+}
+
+namespace {
+
+// How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
+std::size_t volte(std::string_view riga, std::string_view segno) {
+    std::size_t n = 0;
+    for (auto i = riga.find(segno); i != FINE; i = riga.find(segno, i + segno.size())) {
+        ++n;
+    }
+    return n;
+}
+
+// A table copied from a PDF, a cell on each line, by its first 256 lines that are not empty:
+// most dates alone the same number of lines apart, three or more, and no more matches written
+// whole than dates, where a heading has matches under it. Gives how many lines a record takes
+// and which of them is its date; none where the list is not one.
+std::pair<std::size_t, std::size_t> una_per_riga(std::string_view testo) {
+    // The dates alone: how many lines after the last, and after how many cells that stand
+    // before a date, a record's number and its weekday.
+    std::array<std::size_t, 16> salti{}, prima{};
+    std::size_t righe = 0, date = 0, incontri = 0, ultima = 0, numeri = 0;
+    for (std::string_view resto = testo; !resto.empty() && righe < 256;) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        if (riga.empty()) {
+            continue;
+        }
+        if (data_in_cella(riga)) {
+            salti[std::min<std::size_t>(righe - ultima, 15)] += date++ > 0 ? 1 : 0;
+            ++prima[std::min<std::size_t>(numeri, 15)];
+            ultima = righe;
+        }
+        numeri = numero_di_gara(riga) || (di_settimana(riga) && riga.size() <= 10) ? numeri + 1 : 0;
+        incontri += incontro(riga) ? 1 : 0;
+        ++righe;
+    }
+    const auto piu_spesso = [](const auto& conti) {
+        return static_cast<std::size_t>(std::max_element(conti.begin(), conti.end()) -
+                                        conti.begin());
+    };
+    const std::size_t celle = piu_spesso(salti);
+    const bool una = date >= 3 && celle >= 3 && celle < 15 && 3 * salti[celle] >= 2 * (date - 1) &&
+                     incontri <= date;
+    return una ? std::pair(celle, std::min(piu_spesso(prima), celle - 1))
+               : std::pair<std::size_t, std::size_t>();
+}
+
+}  // namespace
+
+Disposizione::Disposizione(std::string_view testo) {
+    // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
+    // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
+    std::size_t righe = 0, tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
+    for (std::string_view resto = testo; !resto.empty() && righe < 256;) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        const std::size_t corsa = riga.find("  ");
+        righe += static_cast<std::size_t>(!riga.empty());
+        tab += volte(riga, "\t") > 0 ? 1 : 0;
+        punti += volte(riga, ";") >= 2 ? 1 : 0;
+        virgole += volte(riga, ",") >= 3 ? 1 : 0;
+        allineate +=
+            corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE ? 1 : 0;
+        tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
+    }
+    const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
+    // A cell on each line: each record's cells are cut by tabs in the list as read.
+    std::tie(per_record, data_a) = una_per_riga(testo);
+    separatore = per_record > 0 || piu(tab) ? Separatore::tab
+                 : piu(punti)               ? Separatore::punto_e_virgola
+                 : piu(virgole)             ? Separatore::virgola
+                                            : Separatore::spazio;
+    in_celle = separatore != Separatore::spazio || piu(allineate);
+    regola_fissa = separatore == Separatore::spazio && (piu(allineate) || !piu(tratteggiate));
+}
+
+std::string Disposizione::unite(std::string_view testo) const {
+    std::vector<std::string_view> righe;  // not empty
+    for (std::string_view resto = testo; !resto.empty();) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        if (!riga.empty()) {
+            righe.push_back(riga);
+        }
+    }
+    std::string unito(testo);
+    // Each record: the lines from the numbers before a date alone, to the next record's.
+    for (std::size_t i = 0, fatte = 0; i < righe.size(); ++i) {
+        if (!data_in_cella(righe[i])) {
+            continue;
+        }
+        const std::size_t da = std::max(i - std::min(i, data_a), fatte);
+        fatte = std::min(da + per_record, righe.size());
+        for (std::size_t j = i + 1; j < fatte; ++j) {
+            fatte = data_in_cella(righe[j]) ? std::max(j - data_a, i + 1) : fatte;
+        }
+        for (std::size_t j = da; j + 1 < fatte; ++j) {
+            const auto fine =
+                static_cast<std::size_t>(righe[j].data() + righe[j].size() - testo.data());
+            const auto dopo = static_cast<std::size_t>(righe[j + 1].data() - testo.data());
+            std::fill_n(unito.begin() + static_cast<std::ptrdiff_t>(fine), dopo - fine - 1, ' ');
+            unito[dopo - 1] = '\t';
+        }
+    }
+    return unito;
+}
+
+}  // namespace turnolista
