@@ -1,7 +1,6 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
-#include <cstdint>
 #include <map>
 
 #include "comune/codifica.hpp"
@@ -19,59 +18,49 @@ constexpr hours DURATA{2};
 
 // Whether a field says something: a letter or a digit, not a dash or a question mark.
 bool scritta(std::string_view campo) {
-    return std::any_of(campo.begin(), campo.end(),
-                       [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
+    return std::ranges::any_of(
+        campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
 struct Evento {
     Data data;
-    std::string scritta;  // cppcheck-suppress unusedStructMember ; the date as written
-    seconds ora{-1};      // from midnight; negative for the whole day
-    std::string n;        // cppcheck-suppress unusedStructMember ; the fields it shows
-    std::string partita;  // cppcheck-suppress unusedStructMember
-    std::string luogo;    // cppcheck-suppress unusedStructMember
-    std::string riga;     // cppcheck-suppress unusedStructMember
+    seconds ora{-1};  // from midnight; negative for the whole day
     std::uint64_t numero = 0;
+    std::string scritta, n, partita, luogo, riga;  // the date as written, the fields it shows
 };
 
 // The day of each event, its year as calendario.hpp says: the shortest stretch of a year
 // that holds every date starts after the longest gap between them.
 std::vector<year_month_day> giorni(const std::vector<Evento>& eventi, year_month_day oggi) {
-    // The month and the day as one number, a month taking 32.
+    // The month and the day as one number, a month taking 32; the first date again a year
+    // later closes the gap across the year's end.
     const auto chiave = [](const Evento& e) { return e.data.mese * 32 + e.data.giorno; };
-    std::vector<unsigned> chiavi(eventi.size());
+    std::vector<unsigned> chiavi(eventi.size() + 1);
     std::transform(eventi.begin(), eventi.end(), chiavi.begin(), chiave);
-    std::sort(chiavi.begin(), chiavi.end());
-    unsigned inizio = chiavi.empty() ? 0 : chiavi.front();
-    unsigned salto = 0;
-    for (std::size_t i = 0; i < chiavi.size(); ++i) {
-        const unsigned dopo = i + 1 < chiavi.size() ? chiavi[i + 1] : chiavi.front() + 12 * 32;
-        if (dopo - chiavi[i] > salto) {
-            salto = dopo - chiavi[i];
-            inizio = i + 1 < chiavi.size() ? chiavi[i + 1] : chiavi.front();
+    std::sort(chiavi.begin(), chiavi.end() - 1);
+    chiavi.back() = chiavi.front() + 12 * 32;
+    unsigned fine = 0;    // the last date before the longest gap, the season's last match
+    unsigned inizio = 0;  // the first after it; a date before it is in the next year
+    for (std::size_t i = 1; i < chiavi.size(); ++i) {
+        if (chiavi[i] - chiavi[i - 1] > inizio - fine) {
+            fine = chiavi[i - 1];
+            inizio = chiavi[i];
         }
     }
     const auto dopo_capodanno = [&](const Evento& e) { return chiave(e) < inizio ? 1 : 0; };
-    const auto con_anno = std::find_if(eventi.begin(), eventi.end(),
-                                       [](const Evento& e) { return e.data.anno != 0; });
+    const auto con_anno =
+        std::ranges::find_if(eventi, [](const Evento& e) { return e.data.anno != 0; });
     int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
                                          : static_cast<int>(oggi.year()) - 1;
-    const auto giorno_di = [&](const Evento& e) {
-        return year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
-               month(e.data.mese) / day(e.data.giorno);
-    };
-    // The last match is the last of the season's days, whatever the years.
-    const auto ultimo =
-        std::max_element(eventi.begin(), eventi.end(), [&](const Evento& a, const Evento& b) {
-            return std::pair(dopo_capodanno(a), chiave(a)) <
-                   std::pair(dopo_capodanno(b), chiave(b));
-        });
-    while (con_anno == eventi.end() && ultimo != eventi.end() &&
-           sys_days(giorno_di(*ultimo)) < sys_days(oggi)) {
+    while (con_anno == eventi.end() && !eventi.empty() &&
+           sys_days(year(primo + 1) / month(fine / 32) / day(fine % 32)) < sys_days(oggi)) {
         ++primo;
     }
     std::vector<year_month_day> giorni(eventi.size());
-    std::transform(eventi.begin(), eventi.end(), giorni.begin(), giorno_di);
+    std::transform(eventi.begin(), eventi.end(), giorni.begin(), [&](const Evento& e) {
+        return year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
+               month(e.data.mese) / day(e.data.giorno);
+    });
     return giorni;
 }
 
@@ -94,8 +83,8 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
         } else if (!orario && scritta(ora)) {
             scarta(Scartata::Motivo::ora, ora);
         } else {
-            eventi.push_back({*giorno, data, orario.value_or(seconds(-1)), letta.n, titolo,
-                              letta.luogo, riga, numero});
+            eventi.push_back({*giorno, orario.value_or(seconds(-1)), numero, data, letta.n, titolo,
+                              letta.luogo, riga});
         }
     };
     partita(letta.data, letta.ora, letta.partita);
@@ -111,9 +100,8 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
     const std::vector<year_month_day> giorno = giorni(eventi, oggi);
     // The season is that of the first match on a day the calendar has (29/02 may have none).
     std::vector<year_month_day> veri;
-    std::copy_if(giorno.begin(), giorno.end(), std::back_inserter(veri),
-                 [](const year_month_day& g) { return g.ok(); });
-    const auto [prima, ultima] = std::minmax_element(veri.begin(), veri.end());
+    std::ranges::copy_if(giorno, std::back_inserter(veri), [](auto g) { return g.ok(); });
+    const auto [prima, ultima] = std::ranges::minmax_element(veri);
     const year_month_day da = veri.empty() ? oggi : *prima;
     EsitoCalendario esito{.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1),
                           .scartate = std::move(scartate)};
@@ -128,8 +116,8 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
     // The revision: the minutes from the start of 2026 to when the file is written.
     const auto minuti = duration_cast<minutes>(adesso - sys_days(year(2026) / January / 1));
     const std::string revisione = std::to_string(std::max<long long>(minuti.count(), 0));
-    const std::string scritto = data_ora(adesso) + "Z";  // every event's DTSTAMP
-    std::map<std::string, int> uid;                      // how many events had each so far
+    const std::string scritto = data(adesso, true) + "Z";  // every event's DTSTAMP
+    std::map<std::string, int> uid;                        // how many events had each so far
     for (std::size_t i = 0; i < eventi.size(); ++i) {
         const Evento& evento = eventi[i];
         if (!giorno[i].ok()) {
@@ -145,14 +133,11 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
                  (prima_volta > 0 ? '-' + std::to_string(prima_volta + 1) : "") + "@turnolista");
         ics.riga("DTSTAMP:" + scritto);
         ics.riga("SEQUENCE:" + revisione);
-        const sys_days inizio_giorno(giorno[i]);
-        if (evento.ora >= seconds(0)) {
-            ics.riga("DTSTART;TZID=Europe/Rome:" + data_ora(inizio_giorno + evento.ora));
-            ics.riga("DTEND;TZID=Europe/Rome:" + data_ora(inizio_giorno + evento.ora + DURATA));
-        } else {
-            ics.riga("DTSTART;VALUE=DATE:" + data(inizio_giorno));
-            ics.riga("DTEND;VALUE=DATE:" + data(inizio_giorno + days(1)));
-        }
+        const bool a_ora = evento.ora >= seconds(0);
+        const sys_seconds inizio = sys_days(giorno[i]) + (a_ora ? evento.ora : seconds(0));
+        const std::string tipo = a_ora ? ";TZID=Europe/Rome:" : ";VALUE=DATE:";
+        ics.riga("DTSTART" + tipo + data(inizio, a_ora));
+        ics.riga("DTEND" + tipo + data(inizio + (a_ora ? DURATA : days(1)), a_ora));
         ics.riga("SUMMARY:", in_utf8(evento.partita));
         if (!evento.luogo.empty()) {
             ics.riga("LOCATION:", in_utf8(evento.luogo));
@@ -160,8 +145,7 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
         ics.riga("DESCRIPTION:", in_utf8(evento.riga));
         ics.riga("END:VEVENT");
     }
-    std::stable_sort(esito.scartate.begin(), esito.scartate.end(),
-                     [](const Scartata& a, const Scartata& b) { return a.numero < b.numero; });
+    std::ranges::stable_sort(esito.scartate, {}, &Scartata::numero);
     if (esito.eventi > 0) {
         ics.riga("END:VCALENDAR");
         esito.ics = std::move(ics.testo);
@@ -189,12 +173,6 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     // of the team under it takes: the records from `da_leggere` on are read for their
     // headings then, and never where every match has its own date.
     std::string_view da_leggere = letto;
-    const auto segui_fino_a = [&](std::string_view riga) {
-        while (da_leggere.data() < riga.data()) {
-            Letta letta = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));
-            segui(letta);
-        }
-    };
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
     std::size_t contato = 0;
     per_riga_con(
@@ -206,7 +184,10 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             contato = dove;
             Letta letta = lettore.leggi(riga);
             if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
-                segui_fino_a(riga);
+                while (da_leggere.data() < riga.data()) {
+                    Letta titolo = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));
+                    segui(titolo);
+                }
             } else if (letta.tipo == Letta::Tipo::intestazione) {
                 da_leggere = letto.substr(dove);
             }

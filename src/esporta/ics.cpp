@@ -90,18 +90,16 @@ void Ics::riga(std::string_view inizio, std::string_view valore) {
     testo.append(resto).append("\r\n");
 }
 
-std::string data(sys_days giorno) {
-    const year_month_day d(giorno);
-    return cifre(static_cast<int>(d.year()), 4) +
-           cifre(static_cast<unsigned>(d.month()) * 100 + static_cast<unsigned>(d.day()), 4);
-}
-
-std::string data_ora(sys_seconds istante) {
+std::string data(sys_seconds istante, bool ora) {
     const sys_days giorno = floor<days>(istante);
-    const hh_mm_ss ora(istante - giorno);
-    return data(giorno) + "T" +
-           cifre(ora.hours().count() * 10000 + ora.minutes().count() * 100 + ora.seconds().count(),
-                 6);
+    const year_month_day d(giorno);
+    const hh_mm_ss t(istante - giorno);
+    const std::string testo =
+        cifre(static_cast<int>(d.year()), 4) +
+        cifre(static_cast<unsigned>(d.month()) * 100 + static_cast<unsigned>(d.day()), 4);
+    const long long tempo =
+        t.hours().count() * 10000 + t.minutes().count() * 100 + t.seconds().count();
+    return ora ? testo + "T" + cifre(tempo, 6) : testo;
 }
 
 std::string impronta(std::string_view testo) {

@@ -24,9 +24,8 @@ struct Ics {
     std::string testo;  // the calendar ends with its line END:VCALENDAR
 };
 
-// A day and a moment as the file writes them: 20260913; 20260913T103000.
-std::string data(std::chrono::sys_days giorno);
-std::string data_ora(std::chrono::sys_seconds istante);
+// The day of `istante` as the file writes it, 20260913, and with `ora` its time: 20260913T103000.
+std::string data(std::chrono::sys_seconds istante, bool ora);
 
 // FNV-1a in 16 hexadecimal digits: a short, stable mark of a text, the same on every system
 // and in every version.

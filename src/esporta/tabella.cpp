@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,18 +56,17 @@ void Tabella::riga(std::string_view riga) {
     // A rest line (its first three characters are "Gio") leaves the middle cells empty and
     // keeps its text from the first "Ri"; any other is cut at its first four spaces, and the
     // rest, later spaces included, is the last cell.
-    std::vector<std::string_view> pezzi;
     if (riga.starts_with("Gio")) {
-        pezzi.assign(COLONNEEXCEL, {});
-        pezzi.push_back(riga.substr(std::min(riga.find("Ri"), riga.size())));
-    } else {
-        for (std::size_t spazio = riga.find(' '); pezzi.size() < COLONNEEXCEL && spazio != FINE;
-             spazio = riga.find(' ')) {
-            pezzi.push_back(riga.substr(0, spazio));
-            riga.remove_prefix(spazio + 1);
-        }
-        pezzi.push_back(riga);
+        celle({{}, {}, {}, {}, riga.substr(std::min(riga.find("Ri"), riga.size()))});
+        return;
     }
+    std::vector<std::string_view> pezzi;
+    for (std::size_t spazio = riga.find(' '); pezzi.size() < COLONNEEXCEL && spazio != FINE;
+         spazio = riga.find(' ')) {
+        pezzi.push_back(riga.substr(0, spazio));
+        riga.remove_prefix(spazio + 1);
+    }
+    pezzi.push_back(riga);
     celle(pezzi);
 }
 
@@ -88,9 +85,8 @@ void Tabella::riga(const Letta& letta, std::string_view riga) {
 }
 
 void Tabella::celle(const std::vector<std::string_view>& celle) {
-    ++numero_;
-    testo_.append(pagina_ ? PRIMA_DEL_NUMERO[(numero_ - 1) % 2] : "")
-        .append(std::to_string(numero_));
+    testo_.append(pagina_ ? PRIMA_DEL_NUMERO[numero_ % 2] : "");
+    testo_.append(std::to_string(++numero_));
     for (const std::string_view cella : celle) {
         testo_ += pagina_ ? TRA_LE_CELLE : "\t";
         for (const char& c : cella) {
