@@ -34,7 +34,9 @@ std::pair<std::size_t, std::size_t> una_per_riga(std::string_view testo) {
     // before a date, a record's number and its weekday.
     std::array<std::size_t, 16> salti{}, prima{};
     std::size_t righe = 0, date = 0, incontri = 0, ultima = 0, numeri = 0;
-    for (std::string_view resto = testo; !resto.empty() && righe < 256;) {
+    // A PDF's first page shows records under its title and header: a list with no date alone
+    // in its first 40 lines is not one, and is read no further.
+    for (std::string_view resto = testo; !resto.empty() && righe < (date > 0 ? 256 : 40);) {
         const std::string_view riga = senza_spazi(prossima_riga(resto));
         if (riga.empty()) {
             continue;
@@ -45,7 +47,7 @@ std::pair<std::size_t, std::size_t> una_per_riga(std::string_view testo) {
             ultima = righe;
         }
         numeri = numero_di_gara(riga) || (di_settimana(riga) && riga.size() <= 10) ? numeri + 1 : 0;
-        incontri += incontro(riga) ? 1 : 0;
+        incontri += date > 0 && incontro(riga) ? 1 : 0;
         ++righe;
     }
     const auto piu_spesso = [](const auto& conti) {
