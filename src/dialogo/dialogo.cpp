@@ -13,8 +13,7 @@ namespace turnolista {
 
 namespace {
 
-// In UTF-8, like every message; "Ecxel" and "Voui" are the program's own words, kept as its
-// users know them.
+// "Ecxel" and "Voui" are the program's own words, kept as its users know them.
 constexpr std::string_view DOMANDA_FORMATO =
     "In quale formato vuoi che venga salvato il calendario?(scrivi t per file di testo,w per "
     "Word,x per Ecxel,h per pagina web e poi premi invio)\n";
@@ -115,9 +114,8 @@ class Dialogo {
             return fallisce(scritto);
         }
         dici(riepilogo(formato, esito, origine_.cartella));
-        if (const std::string avvisi = avvertenze(esito, *nome, origine_.lista); !avvisi.empty()) {
-            static_cast<void>(scrivi_messaggio(console_, console_.err, avvisi));
-        }
+        static_cast<void>(
+            scrivi_messaggio(console_, console_.err, avvertenze(esito, *nome, origine_.lista)));
         return true;
     }
 
@@ -131,8 +129,7 @@ class Dialogo {
     bool fallita() const { return fallita_; }
 
   private:
-    // A pass that failed: the run goes on, and ends with status 1. A file in a folder other
-    // than the one the user started in is told with its folder.
+    // A pass that failed: the run goes on; a file is told with the list's folder, if any.
     bool fallisce(Esito errore) {
         fallita_ = true;
         if (errore.oggetto.tipo == Oggetto::Tipo::file && errore.cartella.empty()) {

@@ -1,8 +1,6 @@
 #pragma once
-// A run: its command line, the list it reads, then the dialogue with the user (the format,
-// the team name, the summary, and the question whether to start again, pass after pass),
-// then its end; and its messages, kept in UTF-8 and written in the console's character set,
-// a failure told in one sentence that names what failed and why.
+// A run: its command line, the list it reads, the dialogue with the user pass after pass,
+// its end, and the messages of each.
 
 #include <optional>
 #include <span>

@@ -56,12 +56,11 @@ std::string motivo(const Esito& errore) {
                    (errore.documento == Documento::zip ? "il calendario che contiene"
                                                        : "il file salvato");
         case Esito::Tipo::stesso_file:
-            if (errore.altro == nome) {
-                return "è il calendario che turnolista sta leggendo, che verrebbe cancellato: "
-                       "scegli un altro formato, o rinominalo";
-            }
-            return "è lo stesso file di " + errore.altro +
-                   ", che verrebbe cancellato; fai puntare " + nome + " a un altro file";
+            return errore.altro == nome
+                       ? "è il calendario che turnolista sta leggendo, che verrebbe cancellato: "
+                         "scegli un altro formato, o rinominalo"
+                       : "è lo stesso file di " + errore.altro +
+                             ", che verrebbe cancellato; fai puntare " + nome + " a un altro file";
         case Esito::Tipo::aperto_altrove:
             return "è aperto in un altro programma, per esempio Excel o Word: chiudilo e riprova";
         default:

@@ -15,12 +15,10 @@ bool solo_cifre(std::string_view testo) {
     return !testo.empty() && std::all_of(testo.begin(), testo.end(), cifra);
 }
 
-// "originale (2).txt"
 bool copia_scaricata(std::string_view nome) {
     constexpr std::string_view PRIMA = "originale (";
     constexpr std::string_view DOPO = ").txt";
-    return nome.size() > PRIMA.size() + DOPO.size() && nome.starts_with(PRIMA) &&
-           nome.ends_with(DOPO) &&
+    return nome.starts_with(PRIMA) && nome.ends_with(DOPO) &&
            solo_cifre(nome.substr(PRIMA.size(), nome.size() - PRIMA.size() - DOPO.size()));
 }
 

@@ -18,22 +18,18 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     Passata esito;
     std::string cercato = in_utf8(nome);
     // How many lines match, and their bytes, so that each file takes its room once and a
-    // pass stays within three times the list. Where none holds the name as typed, the lines
-    // that hold it with other capitals or accents are the team's.
+    // pass stays within three times the list.
     std::size_t trovati = 0;
-    const auto per_trovata = [&](auto fai, char separatore = '\0') {
-        per_riga_con(testo, cercato, fai, separatore);
-    };
     const auto conta = [&](std::string_view riga) {
         ++esito.RIGHE;
         trovati += riga.size();
     };
-    per_trovata(conta);
+    per_riga_con(testo, cercato, conta);
     if (esito.RIGHE == 0) {
         esito.altra_grafia = altra_grafia(testo, cercato);
         if (esito.altra_grafia) {
             cercato = esito.altra_grafia->come_scritto;
-            per_trovata(conta);
+            per_riga_con(testo, cercato, conta);
         }
     }
     if (formato == Formato::ics) {
@@ -49,10 +45,11 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     // calendar, which is UTF-8 by definition), so that Windows' programs read them so.
     const std::string_view inizio = codifica == Codifica::utf8 ? BOM_UTF8 : "";
     const bool tabella = formato == Formato::excel || formato == Formato::pagina;
+    const std::string_view dopo = tabella ? "\n" : "\n\n";
     std::string righe(inizio);  // the text formats' file, or temp.txt
-    righe.reserve(inizio.size() + trovati + esito.RIGHE * (tabella ? 1 : 2));
+    righe.reserve(inizio.size() + trovati + esito.RIGHE * dopo.size());
     // The lines a member's editor shows, copied as they are.
-    per_trovata([&](std::string_view riga) { righe.append(riga).append(tabella ? "\n" : "\n\n"); });
+    per_riga_con(testo, cercato, [&](std::string_view riga) { righe.append(riga).append(dopo); });
     // Each file in the list's encoding: the table first, which is what the user asked for,
     // then "temp.txt".
     const auto file = [&](std::string contenuto) {
