@@ -81,8 +81,7 @@ class Risposte {
 
 class Dialogo {
   public:
-    Dialogo(Console& console, const Origine& origine)
-        : console_(console), origine_(origine), risposte_(console.in) {}
+    Dialogo(Console& console, const Origine& origine) : console_(console), origine_(origine) {}
 
     // One pass, up to the summary; false when the run must end before the pass can run.
     bool passata() {
@@ -177,7 +176,7 @@ class Dialogo {
 
     Console& console_;
     const Origine& origine_;
-    Risposte risposte_;
+    Risposte risposte_{console_.in};
     bool fallita_ = false;
     bool uscita_guasta_ = false;
 };

@@ -42,18 +42,16 @@ Esito solo_testo(std::string_view nome, std::string_view byte);
 // `barre` false.
 std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 
-// Writes one of the program's messages to one of the console's streams: as it is on a UTF-8
-// console, otherwise in ISO-8859-1, the bytes that a console of the C locale shows as the
-// same letters ('?' for a character it cannot hold). Windows' standard streams take UTF-8 and
-// make it their console's text or ANSI code page themselves.
+// Writes one of the program's messages to one of the console's streams as Console::utf8 says
+// (ISO-8859-1 is what a console of the C locale shows; '?' for a character it cannot hold).
+// Windows' standard streams take UTF-8 and make it their console's code page themselves.
 Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo);
 
 // The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
 
 // What a pass prints, in UTF-8 and ending with a newline: the summary and where its file is
-// (for the calendar the season, and how to bring it into a phone; or why it was not
-// written), with its folder where that is not the one the user started in.
+// (for the calendar the season and how to bring it into a phone, or why it was not written).
 std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella);
 // What a pass warns of, if anything: each matching line of the list `lista` that the calendar
 // left out, with why; and the name as the list writes it, where no line holds `nome` as typed.

@@ -47,20 +47,18 @@ std::optional<std::string> nome_simile(std::span<const std::string> nomi) {
     constexpr std::array<std::string_view, 5> SIMILI{FILE_ORIGINALE, "originale.txt.txt", "",
                                                      "originale.txt.csv", "originale.csv"};
     for (const std::string_view simile : SIMILI) {
-        const auto trovato = std::find_if(nomi.begin(), nomi.end(), [&](const std::string& nome) {
+        for (const std::string& nome : nomi) {
             const std::string minuscolo = minuscolo_ascii(nome);
-            return nome != FILE_ORIGINALE &&
-                   (simile.empty() ? copia_scaricata(minuscolo) : minuscolo == simile);
-        });
-        if (trovato != nomi.end()) {
-            return *trovato;
+            if (nome != FILE_ORIGINALE &&
+                (simile.empty() ? copia_scaricata(minuscolo) : minuscolo == simile)) {
+                return nome;
+            }
         }
     }
     return std::nullopt;
 }
 
 std::optional<std::string> zip_aperto(std::string_view cartella) {
-    // Explorer's folder for it is "Temp" and a number, "_", and the zip's name.
     for (std::size_t da = 0, fine = 0; da < cartella.size(); da = fine + 1) {
         fine = std::min(cartella.find_first_of("\\/", da), cartella.size());
         const std::string_view parte = cartella.substr(da, fine - da);
