@@ -37,8 +37,7 @@ constexpr std::string_view AIUTO =
     "  1  almeno una ricerca non è riuscita (un file non si poteva leggere o scrivere)\n"
     "  2  argomenti non validi\n";
 
-// What the option `argomento` prints: the help, the version, or nothing where it is none. On
-// Windows options may be written in any case, and with a slash: /?, /h, /help.
+// What the option `argomento` prints: the help, the version, or nothing where it is none.
 std::string_view risposta_a(std::string_view argomento, bool windows) {
     constexpr std::array<std::string_view, 6> AIUTI{"--help", "-h", "-?", "/?", "/h", "/help"};
     const std::string scritto = windows ? minuscolo_ascii(argomento) : std::string(argomento);
