@@ -123,11 +123,9 @@ std::string messaggio(const Esito& errore) {
         // In the order of Oggetto::Tipo; a standard stream has no name.
         std::array{"il file ", "lo standard input", "lo standard output", "lo standard error"}.at(
             static_cast<std::size_t>(tipo)) +
-        errore.oggetto.nome;
-    if (!errore.cartella.empty()) {
-        testo += " nella cartella " + in_chiaro(errore.cartella);
-    }
-    testo += ": " + motivo(errore);
+        errore.oggetto.nome +
+        (errore.cartella.empty() ? "" : " nella cartella " + in_chiaro(errore.cartella)) + ": " +
+        motivo(errore);
     if (!errore.zip.empty()) {
         testo += "; questa cartella è dentro lo zip " + in_chiaro(errore.zip) +
                  ", che non è stato estratto: estrai lo zip (tasto destro sullo zip, Estrai "
