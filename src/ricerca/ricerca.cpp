@@ -18,53 +18,51 @@ char32_t minuscola(char32_t c) {
     return c == 0x0178 ? 0xFF : c;  // Ÿ
 }
 
-// The plain form of a typographic apostrophe, quotation mark or dash, as word processors
-// write them.
-char32_t semplice(char32_t c) {
-    return c == 0x2018 || c == 0x2019   ? U'\''
+// A lower-case character of Windows-1252, by its code point, folded as far as `piega` says.
+char32_t piegato(char32_t c, Piega piega) {
+    // The base letters of U+00E0 to U+00FF; "_" where there is none (æ, ÷, þ).
+    constexpr std::string_view BASI = "aaaaaa_ceeeeiiiidnooooo_ouuuuy_y";
+    if (piega >= Piega::accenti && c >= 0xE0 && c <= 0xFF && BASI[c - 0xE0] != '_') {
+        return static_cast<unsigned char>(BASI[c - 0xE0]);
+    }
+    if (piega >= Piega::accenti && (c == 0x0161 || c == 0x017E)) {  // š, ž
+        return c == 0x0161 ? U's' : U'z';
+    }
+    return piega < Piega::segni         ? c
+           : c == 0x2018 || c == 0x2019 ? U'\''
            : c == 0x201C || c == 0x201D ? U'"'
            : c == 0x2013                ? U'-'
                                         : c;
 }
 
-char32_t senza_accento(char32_t c) {
-    // The base letters of U+00E0 to U+00FF; "_" where there is none (æ, ÷, þ).
-    constexpr std::string_view BASI = "aaaaaa_ceeeeiiiidnooooo_ouuuuy_y";
-    if (c >= 0xE0 && c <= 0xFF && BASI[c - 0xE0] != '_') {
-        return static_cast<unsigned char>(BASI[c - 0xE0]);
-    }
-    return c == 0x0161 ? 's' : c == 0x017E ? 'z' : c;  // š, ž
+// Whether a byte ends a line: find_if looks for it, as find_first_of calls memchr per byte.
+bool a_capo(char c) {
+    return c == '\n' || c == '\r';
 }
 
-// Where the line that starts `testo` ends: at its first LF or CR, else at its end. Not
-// find_first_of, which calls memchr on its two bytes for every byte of the line.
-std::size_t fine_della_riga(std::string_view testo) {
-    return static_cast<std::size_t>(
-        std::find_if(testo.begin(), testo.end(), [](char c) { return c == '\n' || c == '\r'; }) -
-        testo.begin());
-}
-
+// Where the record that starts `testo` ends, as prossima_riga() cuts it.
 std::size_t fine_del_record(std::string_view testo, char separatore) {
     constexpr int A_CAPO_IN_UNA_CELLA = 3;
-    const std::size_t riga = fine_della_riga(testo);
+    const auto riga =
+        static_cast<std::size_t>(std::find_if(testo.begin(), testo.end(), a_capo) - testo.begin());
     // Most records hold no quote: their line is the record, found by one fast loop.
-    if (testo.substr(0, riga).find('"') == std::string_view::npos) {
+    if (separatore == 0 || testo.substr(0, riga).find('"') == std::string_view::npos) {
         return riga;
     }
     bool inizio_cella = true;
     bool tra = false;
-    int a_capo = 0;
+    int nella_cella = 0;
     for (std::size_t i = 0; i < testo.size(); ++i) {
         const char c = testo[i];
-        const bool fine = c == '\n' || (c == '\r' && !testo.substr(i).starts_with("\r\n"));
-        if (!tra && (c == '\r' || c == '\n')) {
+        if (!tra && a_capo(c)) {
             return i;
         }
         if (tra && c == '"' && testo.substr(i + 1).starts_with('"')) {
             ++i;
         } else if (c == '"' && (tra || inizio_cella)) {
             tra = !tra;
-        } else if (fine && ++a_capo > A_CAPO_IN_UNA_CELLA) {
+        } else if (a_capo(c) && !testo.substr(i).starts_with("\r\n") &&
+                   ++nella_cella > A_CAPO_IN_UNA_CELLA) {
             return riga;
         }
         inizio_cella = !tra && c == separatore;
@@ -91,20 +89,18 @@ std::string piegata(std::string_view testo, Piega piega) {
     std::string uscita;
     uscita.reserve(testo.size());
     for (std::size_t i = 0, n = 0; i < testo.size(); i += std::max<std::size_t>(n, 1)) {
-        const char32_t c = minuscola(carattere(testo.substr(i), n));
+        const char32_t c = carattere(testo.substr(i), n);
         if (n == 0) {
             uscita += testo[i];
         } else {
-            const char32_t base = piega >= Piega::accenti ? senza_accento(c) : c;
-            aggiungi_utf8(uscita, piega >= Piega::segni ? semplice(base) : base);
+            aggiungi_utf8(uscita, piegato(minuscola(c), piega));
         }
     }
     return uscita;
 }
 
 std::string_view prossima_riga(std::string_view& testo, char separatore) {
-    const std::size_t fine =
-        separatore != 0 ? fine_del_record(testo, separatore) : fine_della_riga(testo);
+    const std::size_t fine = fine_del_record(testo, separatore);
     const std::string_view riga = testo.substr(0, fine);
     const bool crlf = testo.substr(fine).starts_with("\r\n");
     testo.remove_prefix(std::min(testo.size(), fine + (crlf ? 2 : 1)));
@@ -124,8 +120,7 @@ std::uint64_t righe_del_record(std::string_view record) {
 }
 
 std::size_t come_digitato(std::string_view testo, std::string_view nome) {
-    // What a keyboard's sign, the first byte of each, stands for, as word processors and
-    // phones write it.
+    // A keyboard's sign, then one it stands for, as the header lists them.
     constexpr std::array<std::string_view, 9> SCRITTE{"'\u2019",  "'\u2018",  "'\u02BC",
                                                       "\"\u201C", "\"\u201D", "-\u2013",
                                                       "-\u2014",  " \u00A0",  " \u202F"};
@@ -159,11 +154,11 @@ std::string_view prossima_con(std::string_view& testo, std::string_view nome, ch
     const char* const trovato = testo.data() + da;
     // Records before a list's first quote are lines: they are taken from the line of the
     // hit, or of a quote before its end, until one holds the hit.
-    const std::size_t fine = da + fine_della_riga(testo.substr(da));
+    const std::size_t fine = da + fine_del_record(testo.substr(da), 0);
     const std::size_t da_riga =
         separatore != 0 ? std::min(da, testo.substr(0, fine).find('"')) : da;
-    const auto inizio = std::find_if(testo.rend() - static_cast<std::ptrdiff_t>(da_riga),
-                                     testo.rend(), [](char c) { return c == '\n' || c == '\r'; });
+    const auto inizio =
+        std::find_if(testo.rend() - static_cast<std::ptrdiff_t>(da_riga), testo.rend(), a_capo);
     testo.remove_prefix(static_cast<std::size_t>(testo.rend() - inizio));
     std::string_view record;
     while (testo.data() <= trovato) {
@@ -181,20 +176,15 @@ std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view
         if (dove == std::string::npos) {
             continue;
         }
-        // Where in the line the folded byte `piegati` comes from: a character folds alone.
-        const auto origine = [&](std::size_t piegati) {
-            std::size_t i = 0;
-            for (std::size_t fatti = 0, n = 0; i < riga.size(); i += n) {
-                n = std::max<std::size_t>(sequenza_utf8(riga.substr(i)), 1);
-                fatti += piegata(riga.substr(i, n), Piega::segni).size();
-                if (fatti > piegati) {
-                    break;
-                }
-            }
-            return i;
-        };
-        const std::size_t da = origine(dove);
-        AltraGrafia trovata{std::string(riga.substr(da, origine(dove + cercato.size()) - da))};
+        // The spelling's bytes in the line, by what each character folds to: each folds alone.
+        std::size_t da = 0;
+        std::size_t a = 0;
+        for (std::size_t fatti = 0, n = 0; fatti < dove + cercato.size(); a += n) {
+            n = std::max<std::size_t>(sequenza_utf8(riga.substr(a)), 1);
+            da = fatti <= dove ? a : da;
+            fatti += piegata(riga.substr(a, n), Piega::segni).size();
+        }
+        AltraGrafia trovata{std::string(riga.substr(da, a - da))};
         per_riga_con(testo, trovata.come_scritto, [&](std::string_view) { ++trovata.righe; });
         // What differs: the least fold that makes the two alike.
         for (const Piega piega : {Piega::accenti, Piega::maiuscole}) {
