@@ -111,10 +111,13 @@ Testo decodifica(std::string lista) {
     if (lista.starts_with("\xFF\xFE") || lista.starts_with("\xFE\xFF")) {
         return {da_utf16(std::string_view(lista).substr(2), lista[0] == '\xFF'), Codifica::utf8};
     }
+    // ASCII first, by a loop far faster than the UTF-8 check: most lists are.
+    const std::string_view inizio = std::string_view(lista).substr(0, INIZIO_DECISIVO);
+    if (std::all_of(inizio.begin(), inizio.end(), [](char c) { return byte(c) < 0x80; })) {
+        return {std::move(lista), Codifica::ascii};
+    }
     if (utf8_valido(lista, INIZIO_DECISIVO)) {
-        const bool ascii = std::ranges::none_of(std::string_view(lista).substr(0, INIZIO_DECISIVO),
-                                                [](char c) { return byte(c) >= 0x80; });
-        return {std::move(lista), ascii ? Codifica::ascii : Codifica::utf8};
+        return {std::move(lista), Codifica::utf8};
     }
     return {in_utf8(lista), Codifica::windows1252};
 }
