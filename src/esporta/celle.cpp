@@ -192,7 +192,6 @@ std::string rinvio_di(std::string_view riga, bool datata) {
          {"rinviat", "sospes", "annullat", "posticipat", "da recuperare", "non disputat",
           "da definire", "da stabilire", "da fissare", "data da"}) {
         const std::size_t dove = minuscola.find(segno);
-        // Under a firm date, a time still to be set is the whole day.
         const bool ora = segno.starts_with("da ") && datata &&
                          std::string_view(minuscola).substr(0, dove).find("data ") == FINE;
         if (dove != FINE && !ora) {

@@ -42,14 +42,13 @@ std::optional<int> anno_di(std::string_view testo) {
 std::optional<unsigned> mese_di(std::string_view testo) {
     const std::string parola =
         minuscolo_ascii(testo.substr(0, testo.size() - (testo.ends_with('.') ? 1 : 0)));
-    std::optional<unsigned> mese;
-    for (std::size_t m = 0; m < MESI.size(); ++m) {
-        if (parola.size() >= 3 && MESI[m].starts_with(parola) &&
-            (parola.size() == 3 || parola == "sett" || parola == MESI[m])) {
-            mese = static_cast<unsigned>(m + 1);
-        }
-    }
-    return mese;
+    // Three letters tell each month from the others: at most one is named.
+    const auto* mese = std::find_if(MESI.begin(), MESI.end(), [&](std::string_view nome) {
+        return parola.size() >= 3 && nome.starts_with(parola) &&
+               (parola.size() == 3 || parola == "sett" || parola == nome);
+    });
+    return mese == MESI.end() ? std::nullopt
+                              : std::optional(static_cast<unsigned>(mese - MESI.begin()) + 1);
 }
 
 }  // namespace
@@ -98,7 +97,6 @@ std::optional<Data> leggi_data(std::string_view testo) {
                : resto.size() > 1 && resto.front() == segno ? anno_di(resto.substr(1))
                                                             : std::nullopt;
     }
-    // Where it can be a date in some year: 29/02 waits for its year.
     const auto esiste = [&] {
         return year_month_day(year(*anno != 0 ? *anno : 2000) / month(*mese) / day(*giorno)).ok();
     };

@@ -25,30 +25,37 @@ std::size_t volte(std::string_view riga, std::string_view segno) {
     return n;
 }
 
-// A table copied from a PDF, a cell on each line, by its first 256 lines that are not empty:
-// most dates alone the same number of lines apart, three or more, and no more matches written
-// whole than dates, where a heading has matches under it. Gives how many lines a record takes
-// and which of them is its date; none where the list is not one.
-std::pair<std::size_t, std::size_t> una_per_riga(std::string_view testo) {
+// The first `quante` lines of `testo` that are not empty, without the spaces around them.
+std::vector<std::string_view> piene(std::string_view testo, std::size_t quante) {
+    std::vector<std::string_view> righe;
+    for (std::string_view resto = testo; !resto.empty() && righe.size() < quante;) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        if (!riga.empty()) {
+            righe.push_back(riga);
+        }
+    }
+    return righe;
+}
+
+// A table copied from a PDF, a cell on each line, by the `righe` it starts with: most dates
+// alone the same number of lines apart, three or more, and no more matches written whole than
+// dates, where a heading has matches under it.
+std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_view>& righe) {
     // The dates alone: how many lines after the last, and after how many cells that stand
     // before a date, a record's number and its weekday.
     std::array<std::size_t, 16> salti{}, prima{};
-    std::size_t righe = 0, date = 0, incontri = 0, ultima = 0, numeri = 0;
+    std::size_t date = 0, incontri = 0, ultima = 0, numeri = 0;
     // A PDF's first page shows records under its title and header: a list with no date alone
     // in its first 40 lines is not one, and is read no further.
-    for (std::string_view resto = testo; !resto.empty() && righe < (date > 0 ? 256 : 40);) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
-        if (riga.empty()) {
-            continue;
-        }
-        if (data_in_cella(riga)) {
-            salti[std::min<std::size_t>(righe - ultima, 15)] += date++ > 0 ? 1 : 0;
+    for (std::size_t i = 0; i < righe.size() && i < (date > 0 ? 256 : 40); ++i) {
+        if (data_in_cella(righe[i])) {
+            salti[std::min<std::size_t>(i - ultima, 15)] += date++ > 0 ? 1 : 0;
             ++prima[std::min<std::size_t>(numeri, 15)];
-            ultima = righe;
+            ultima = i;
         }
-        numeri = numero_di_gara(riga) || (di_settimana(riga) && riga.size() <= 10) ? numeri + 1 : 0;
-        incontri += date > 0 && incontro(riga) ? 1 : 0;
-        ++righe;
+        const bool giorno = di_settimana(righe[i]) && righe[i].size() <= 10;
+        numeri = numero_di_gara(righe[i]) || giorno ? numeri + 1 : 0;
+        incontri += date > 0 && incontro(righe[i]) ? 1 : 0;
     }
     const auto piu_spesso = [](const auto& conti) {
         return static_cast<std::size_t>(std::max_element(conti.begin(), conti.end()) -
@@ -66,11 +73,10 @@ std::pair<std::size_t, std::size_t> una_per_riga(std::string_view testo) {
 Disposizione::Disposizione(std::string_view testo) {
     // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
     // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
-    std::size_t righe = 0, tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
-    for (std::string_view resto = testo; !resto.empty() && righe < 256;) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
+    const std::vector<std::string_view> righe = piene(testo, 256);
+    std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
+    for (const std::string_view riga : righe) {
         const std::size_t corsa = riga.find("  ");
-        righe += static_cast<std::size_t>(!riga.empty());
         tab += volte(riga, "\t") > 0 ? 1 : 0;
         punti += volte(riga, ";") >= 2 ? 1 : 0;
         virgole += volte(riga, ",") >= 3 ? 1 : 0;
@@ -78,9 +84,9 @@ Disposizione::Disposizione(std::string_view testo) {
             corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE ? 1 : 0;
         tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
     }
-    const auto piu = [&](std::size_t quante) { return 2 * quante > righe; };
+    const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
-    std::tie(per_record, data_a) = una_per_riga(testo);
+    std::tie(per_record, data_a) = una_per_riga(righe);
     separatore = per_record > 0 || piu(tab) ? Separatore::tab
                  : piu(punti)               ? Separatore::punto_e_virgola
                  : piu(virgole)             ? Separatore::virgola
@@ -90,13 +96,7 @@ Disposizione::Disposizione(std::string_view testo) {
 }
 
 std::string Disposizione::unite(std::string_view testo) const {
-    std::vector<std::string_view> righe;  // not empty
-    for (std::string_view resto = testo; !resto.empty();) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
-        if (!riga.empty()) {
-            righe.push_back(riga);
-        }
-    }
+    const std::vector<std::string_view> righe = piene(testo, FINE);
     std::string unito(testo);
     // Each record: the lines from the numbers before a date alone, to the next record's.
     for (std::size_t i = 0, fatte = 0; i < righe.size(); ++i) {

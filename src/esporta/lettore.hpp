@@ -85,8 +85,7 @@ class Lettore : public Disposizione {
     Lettore(const Lettore&) = delete;  // what it reads may be its own
     Lettore& operator=(const Lettore&) = delete;
 
-    // The list as read: where a PDF put a cell on each line, each record's lines are one line
-    // of cells cut by tabs, at the same places as in the list.
+    // The list as read, as unite() gives it where a PDF put a cell on each line.
     std::string_view letto() const { return letto_; }
     // What the record `riga` holds.
     Letta leggi(std::string_view riga) const;
@@ -130,7 +129,7 @@ std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view ce
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
 // A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
-// definire"; under a firm date (`datata`) a time still to be set is no such mark.
+// definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark.
 std::string rinvio_di(std::string_view riga, bool datata);
 
 // What the line `testo`, free text, holds; of the words before the teams, those that make a
