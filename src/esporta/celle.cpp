@@ -59,13 +59,13 @@ constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colo
 }  // namespace
 
 std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view cella) {
-    std::string parole = minuscolo_ascii(cella);
+    // Each word between spaces, as NOMI writes them.
+    std::string parole = std::string(" ").append(minuscolo_ascii(cella)).append(" ");
     std::replace_if(
         parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
     const auto* nome = NOMI.end();
-    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
-        a = std::min(parole.find(' ', da), parole.size());
-        const std::string parola = std::string(" ").append(parole, da, a - da).append(" ");
+    for (std::size_t da = 0; da + 1 < parole.size(); da = parole.find(' ', da + 1)) {
+        const std::string_view parola(parole.data() + da, parole.find(' ', da + 1) + 1 - da);
         // A team's number says which team, wherever it stands.
         const bool numero = cifra(parola[1]) && parola.size() == 3;
         const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {

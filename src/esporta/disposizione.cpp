@@ -16,15 +16,6 @@ bool data_in_cella(std::string_view cella) {
 
 namespace {
 
-// How many times `segno` stands in `riga`, each after the end of the last: " – – " is one.
-std::size_t volte(std::string_view riga, std::string_view segno) {
-    std::size_t n = 0;
-    for (auto i = riga.find(segno); i != FINE; i = riga.find(segno, i + segno.size())) {
-        ++n;
-    }
-    return n;
-}
-
 // The first `quante` lines of `testo` that are not empty, without the spaces around them.
 std::vector<std::string_view> piene(std::string_view testo, std::size_t quante) {
     std::vector<std::string_view> righe;
@@ -76,13 +67,18 @@ Disposizione::Disposizione(std::string_view testo) {
     const std::vector<std::string_view> righe = piene(testo, 256);
     std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
     for (const std::string_view riga : righe) {
+        // Twice, the second after the end of the first: " – – " is once.
+        const auto due = [&](std::string_view segno) {
+            const std::size_t prima = riga.find(segno);
+            return prima != FINE && riga.find(segno, prima + segno.size()) != FINE;
+        };
+        tab += riga.find('\t') != FINE ? 1 : 0;
+        punti += due(";") ? 1 : 0;
+        virgole += std::count(riga.begin(), riga.end(), ',') >= 3 ? 1 : 0;
         const std::size_t corsa = riga.find("  ");
-        tab += volte(riga, "\t") > 0 ? 1 : 0;
-        punti += volte(riga, ";") >= 2 ? 1 : 0;
-        virgole += volte(riga, ",") >= 3 ? 1 : 0;
         allineate +=
             corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE ? 1 : 0;
-        tratteggiate += volte(riga, " \u2013 ") >= 2 || volte(riga, " | ") >= 2 ? 1 : 0;
+        tratteggiate += due(" \u2013 ") || due(" | ") ? 1 : 0;
     }
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.

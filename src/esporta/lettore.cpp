@@ -28,10 +28,8 @@ struct Conto {
         numeri += numero_di_gara(cella) ? 1 : 0;
         partite += incontro(cella) && !risultato(cella) ? 1 : 0;
         // A weekday alone is part of the date, not a venue's name.
-        testi += std::any_of(cella.begin(), cella.end(), lettera) &&
-                         !(di_settimana(cella) && cella.size() <= 10)
-                     ? 1
-                     : 0;
+        const bool giorno = di_settimana(cella) && cella.size() <= 10;
+        testi += std::any_of(cella.begin(), cella.end(), lettera) && !giorno ? 1 : 0;
         if (!cella.empty()) {
             valori.insert(cella);
         }
