@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <tuple>
 
 #include "ricerca/ricerca.hpp"
@@ -92,25 +93,44 @@ Disposizione::Disposizione(std::string_view testo) {
 }
 
 std::string Disposizione::unite(std::string_view testo) const {
-    const std::vector<std::string_view> righe = piene(testo, FINE);
     std::string unito(testo);
-    // Each record: the lines from the numbers before a date alone, to the next record's.
-    for (std::size_t i = 0, fatte = 0; i < righe.size(); ++i) {
-        if (!data_in_cella(righe[i])) {
-            continue;
+    // The last lines not empty, by their number, and whether each is a date alone: which
+    // record a line is of is known `data_a` lines after it, so that the list is read once and
+    // nothing of it is kept.
+    std::array<std::pair<std::string_view, bool>, 16> viste{};
+    std::size_t righe = 0;              // the lines not empty so far
+    std::optional<std::size_t> record;  // the date of the line before's record
+    std::size_t inizio = 0;             // that record's first line
+    // Line `t` is of the record of the first date from it to `data_a` lines on, else of the
+    // line before's while it is shorter than `per_record`; two lines of a record are one.
+    const auto assegna = [&](std::size_t t) {
+        std::optional<std::size_t> di;
+        for (std::size_t d = t; d < righe && !di; ++d) {
+            di = viste[d % viste.size()].second ? std::optional(d) : std::nullopt;
         }
-        const std::size_t da = std::max(i - std::min(i, data_a), fatte);
-        fatte = std::min(da + per_record, righe.size());
-        for (std::size_t j = i + 1; j < fatte; ++j) {
-            fatte = data_in_cella(righe[j]) ? std::max(j - data_a, i + 1) : fatte;
-        }
-        for (std::size_t j = da; j + 1 < fatte; ++j) {
-            const auto fine =
-                static_cast<std::size_t>(righe[j].data() + righe[j].size() - testo.data());
-            const auto dopo = static_cast<std::size_t>(righe[j + 1].data() - testo.data());
+        di = di ? di : record && t < inizio + per_record ? record : std::nullopt;
+        if (di && di == record) {
+            const std::string_view prima = viste[(t - 1) % viste.size()].first;
+            const auto fine = static_cast<std::size_t>(prima.data() + prima.size() - testo.data());
+            const auto dopo =
+                static_cast<std::size_t>(viste[t % viste.size()].first.data() - testo.data());
             std::fill_n(unito.begin() + static_cast<std::ptrdiff_t>(fine), dopo - fine - 1, ' ');
             unito[dopo - 1] = '\t';
         }
+        inizio = di && di != record ? t : inizio;
+        record = di;
+    };
+    for (std::string_view resto = testo; !resto.empty();) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        if (!riga.empty()) {
+            viste[righe++ % viste.size()] = {riga, data_in_cella(riga)};
+            if (righe > data_a) {
+                assegna(righe - 1 - data_a);
+            }
+        }
+    }
+    for (std::size_t t = righe - std::min(righe, data_a); t < righe; ++t) {
+        assegna(t);
     }
     return unito;
 }

@@ -163,6 +163,14 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     const std::string pdf = "1\n13/09\nLupi\nOrsi\n2\n20/09\nVolpi\nLupi\n3\n27/09\nLupi\nTori\n";
     EXPECT_EQ(std::pair(Disposizione(pdf).per_record, Disposizione(pdf).data_a),
               std::pair(std::size_t{4}, std::size_t{1}));
+    // Its records are read as lines of cells; one left empty makes its record shorter, not the
+    // next record's number its own.
+    const std::string corta =
+        "1\n13/09\nLupi\nOrsi\n2\n20/09\nLupi\n3\n27/09\nLupi\nTori\n4\n"
+        "04/10\nOrsi\nTori\n";
+    EXPECT_EQ(Disposizione(corta).unite(corta),
+              "1\t13/09\tLupi\tOrsi\n2\t20/09\tLupi\n3\t27/09\tLupi\t"
+              "Tori\n4\t04/10\tOrsi\tTori\n");
     EXPECT_EQ(Disposizione("Sab 13/09\nLupi - Orsi\nTori - Gufi\nSab 20/09\nOrsi - Lupi\n"
                            "Gufi - Tori\nSab 27/09\nLupi - Tori\nOrsi - Gufi\n")
                   .per_record,
