@@ -1,4 +1,4 @@
-#include "dialogo/passata.hpp"
+#include "dialogo/dialogo.hpp"
 
 #include <array>
 #include <string>

@@ -12,7 +12,7 @@
 
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
-#include "dialogo/passata.hpp"
+#include "dialogo/dialogo.hpp"
 #include "esporta/lettore.hpp"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogo/passata.hpp"
+#include "dialogo/dialogo.hpp"
 
 namespace turnolista {
 namespace {
