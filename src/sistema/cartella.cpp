@@ -1,9 +1,7 @@
 #include "sistema/sistema.hpp"
 
-#include <array>
 #include <cerrno>
 #include <cstdint>
-#include <filesystem>
 #include <new>
 #include <system_error>
 
@@ -13,19 +11,6 @@
 namespace turnolista::sistema {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// A path the system gave, in UTF-8.
-std::string nome_utf8(const fs::path& percorso) {
-#ifdef _WIN32
-    return stretto(percorso.native());
-#else
-    return percorso.native();
-#endif
-}
-
-}  // namespace
 
 Risultato<std::string> leggi_lista(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <sstream>
-#include <vector>
 
 #include "sistema/proprio.hpp"
 
@@ -96,8 +94,7 @@ struct Nascosti {
 // that Ctrl-C's handler removes it while it is written.
 Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
-    // Beside it, so that a rename puts it in place: "." and its name (of a long one only the
-    // start, so that what is added fits), "." and this process's id in hexadecimal.
+    // Of a long name only the start, so that what is added fits.
     std::ostringstream processo;
 #ifdef _WIN32
     processo << '.' << std::hex << ::GetCurrentProcessId();
@@ -186,9 +183,8 @@ Esito rinomina(const Destinazione& destinazione) {
 }  // namespace
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
-    // The list, then each file checked: a destination that is one of them under another name
-    // would take it away, or the first file of the pass from the second. Two names are one file
-    // where they name one that exists, hard links too, or lead to one place, a file there or not.
+    // The list, then each file checked: one of them under another name would be lost. Two names
+    // are one file where they name one that exists, hard links too, or lead to one place.
     std::vector<Destinazione> destinazioni{{.nome = originale, .percorso = percorso(originale)}};
     for (const FileNuovo& uno : file) {
         auto destinazione = dove_va(uno.nome);

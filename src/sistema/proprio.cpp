@@ -1,7 +1,6 @@
 #include "sistema/proprio.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <utility>
 

@@ -78,6 +78,15 @@ inline std::filesystem::path percorso(std::string_view nome) {
 std::string stretto(std::wstring_view testo, UINT pagina = CP_UTF8);
 #endif
 
+// A path the system gave, in UTF-8: the way back from percorso().
+inline std::string nome_utf8(const std::filesystem::path& percorso) {
+#ifdef _WIN32
+    return stretto(percorso.native());
+#else
+    return percorso.native();
+#endif
+}
+
 // The names of this run's hidden files not yet in place, one for each file of a pass (which
 // has two), for the signal handlers, which may read nothing but lock-free atomics.
 extern std::array<std::atomic<const std::filesystem::path::value_type*>, 2> da_togliere;

@@ -1,9 +1,6 @@
 #include "sistema/sistema.hpp"
 
-#include <array>
-#include <atomic>
 #include <csignal>
-#include <mutex>
 
 #include "sistema/proprio.hpp"
 
@@ -15,8 +12,6 @@ std::array<std::atomic<const std::filesystem::path::value_type*>, 2> da_togliere
 namespace {
 
 #ifdef _WIN32
-// Ctrl-C, Ctrl-Break, the console window closed, the user logging off or the system
-// shutting down: each ends the program as an unhandled Ctrl-C does.
 BOOL WINAPI al_segnale(DWORD /*evento*/) {
     serratura.lock();
     for (const std::filesystem::path::value_type* nome : da_togliere) {
@@ -27,8 +22,6 @@ BOOL WINAPI al_segnale(DWORD /*evento*/) {
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 #else
-constexpr std::array TERMINANTI{SIGINT, SIGHUP, SIGTERM, SIGQUIT};
-
 extern "C" void al_segnale(int segnale) {
     for (const std::filesystem::path::value_type* nome : da_togliere) {
         if (nome != nullptr) {
@@ -52,7 +45,7 @@ void pulisci_su_segnale() {
     struct sigaction azione {};
     azione.sa_handler = al_segnale;
     sigfillset(&azione.sa_mask);
-    for (const int segnale : TERMINANTI) {
+    for (const int segnale : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
         struct sigaction prima {};
         if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler != SIG_IGN) {
             ::sigaction(segnale, &azione, nullptr);

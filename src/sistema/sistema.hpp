@@ -19,16 +19,15 @@ namespace turnolista::sistema {
 // started fails with "Bad file descriptor" at its first use, and its number is kept busy so
 // that no file the program opens takes its place.
 Console& console_standard();
-// The program's arguments after its name: on Windows read as the system holds them, in
-// UTF-16, and made UTF-8, whatever the ANSI code page could show; elsewhere as given.
+// The program's arguments after its name, in UTF-8 on Windows whatever its code page.
 std::vector<std::string> argomenti(int argc, char** argv);
 
 // Signals as people send them (segnali.cpp): Ctrl-C, a closed terminal, kill and Ctrl-\ (INT,
-// HUP, TERM, QUIT; on Windows Ctrl-C, Ctrl-Break and the window closed) remove the hidden
-// files this run is writing, then end the program as the signal would. A signal ignored
-// when the program started stays ignored. A broken pipe and a file-size limit (PIPE, XFSZ)
-// are ignored, so that they come back as the reason a write failed. Called once, before any
-// file is written.
+// HUP, TERM, QUIT; on Windows Ctrl-C, Ctrl-Break, the window closed, logging off and shutting
+// down) remove the hidden files this run is writing, then end the program as the signal would.
+// A signal ignored when the program started stays ignored. A broken pipe and a file-size limit
+// (PIPE, XFSZ) are ignored, so that they come back as the reason a write failed. Called once,
+// before any file is written.
 void pulisci_su_segnale();
 
 // The current folder and the fixture list in it, read whole and never written (cartella.cpp).

@@ -1,12 +1,8 @@
 #include "sistema/sistema.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
-#include <string>
-#include <vector>
 
-#include "comune/codifica.hpp"
 #include "sistema/proprio.hpp"
 
 #ifdef _WIN32
@@ -85,9 +81,7 @@ bool utf8_dal_locale() {
 }
 #endif
 
-// A standard stream: a file, a pipe or a terminal by its bytes, or a Windows console, which
-// takes and gives text in UTF-16. On Windows lines end in CR LF, as a text-mode program
-// writes them.
+// A standard stream; on Windows its lines end in CR LF, as a text-mode program writes them.
 class Standard final : public Canale {
   public:
     Standard(int quale, Oggetto::Tipo tipo) : oggetto_(Oggetto::standard(tipo)) {
@@ -98,8 +92,7 @@ class Standard final : public Canale {
         DWORD modo = 0;
         terminale = h_ != NESSUNO && ::GetConsoleMode(h_, &modo) != 0;
 #else
-        // A closed stream's number gets /dev/null, the stream staying closed for the program;
-        // the streams are made in order, so that the lowest closed one is taken first.
+        // /dev/null holds a closed stream's number; made in order, the lowest is taken first.
         if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
             h_ = quale;
         } else {
