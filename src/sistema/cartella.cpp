@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <new>
-#include <system_error>
 
 #include "comune/costanti.hpp"
 #include "sistema/proprio.hpp"

@@ -74,17 +74,11 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
     return destinazione;
 }
 
-// Going, removes this run's hidden files not yet in place, those the signal handlers would.
+// Going, removes this run's hidden files not yet in place, as a signal would.
 struct Nascosti {
     ~Nascosti() {
         const std::lock_guard passo(serratura);
-        for (auto& nome : da_togliere) {
-            if (nome != nullptr) {
-                std::error_code errore;
-                fs::remove(nome.load(), errore);
-                nome = nullptr;
-            }
-        }
+        togli_nascosti();
     }
 };
 

@@ -90,6 +90,8 @@ inline std::string nome_utf8(const std::filesystem::path& percorso) {
 // The names of this run's hidden files not yet in place, one for each file of a pass (which
 // has two), for the signal handlers, which may read nothing but lock-free atomics.
 extern std::array<std::atomic<const std::filesystem::path::value_type*>, 2> da_togliere;
+// Removes them, each forgotten once gone, so that a signal meanwhile removes it again.
+void togli_nascosti();
 
 // Held while a hidden file is made, or renamed and forgotten, so that a signal does not end
 // the program half-way through either. On Windows the handler runs beside the program: it

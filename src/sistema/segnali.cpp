@@ -9,27 +9,31 @@ namespace turnolista::sistema {
 std::mutex serratura;
 std::array<std::atomic<const std::filesystem::path::value_type*>, 2> da_togliere{};
 
+void togli_nascosti() {
+    for (auto& nome : da_togliere) {
+        if (const auto* uno = nome.load(); uno != nullptr) {
+#ifdef _WIN32
+            ::DeleteFileW(uno);
+#else
+            ::unlink(uno);
+#endif
+            nome = nullptr;
+        }
+    }
+}
+
 namespace {
 
 #ifdef _WIN32
 BOOL WINAPI al_segnale(DWORD /*evento*/) {
     serratura.lock();
-    for (const std::filesystem::path::value_type* nome : da_togliere) {
-        if (nome != nullptr) {
-            ::DeleteFileW(nome);
-        }
-    }
+    togli_nascosti();
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 #else
 extern "C" void al_segnale(int segnale) {
-    for (const std::filesystem::path::value_type* nome : da_togliere) {
-        if (nome != nullptr) {
-            ::unlink(nome);
-        }
-    }
-    // The signal waits while its handler runs: once the handler returns, it takes its
-    // default action.
+    togli_nascosti();
+    // Blocked while its handler runs, the signal takes its default action once it returns.
     std::signal(segnale, SIG_DFL);
     std::raise(segnale);
 }
