@@ -88,7 +88,6 @@ struct Nascosti {
 // that Ctrl-C's handler removes it while it is written.
 Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
-    // Of a long name only the start, so that what is added fits.
     std::ostringstream processo;
 #ifdef _WIN32
     processo << '.' << std::hex << ::GetCurrentProcessId();
@@ -96,6 +95,7 @@ Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto
     processo << '.' << std::hex << ::getpid();
 #endif
     fs::path primo = destinazione.percorso.parent_path() / ".";
+    // Of a long name only the start, so that what is added fits.
     primo += destinazione.percorso.filename().native().substr(0, 200);
     primo += processo.str();
     fs::path& nome = destinazione.nascosto;
