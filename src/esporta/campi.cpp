@@ -82,14 +82,12 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         letta.n = parole[0].testo;
         parole[0].usata = true;
     }
-    // Words that only say what follows, a leg or a time, are in no piece.
-    const auto di_passaggio = [](const Parola& p) {
-        return una_di(" and. rit. andata ritorno ore alle h h. | / ", p.testo);
-    };
     std::vector<std::string_view> pezzi;
     bool segue = false;  // the word before is in the last piece
     for (const Parola& p : parole) {
-        const bool libera = !p.usata && !di_passaggio(p);
+        // Words that only say what follows, a leg or a time, are in no piece.
+        const bool libera =
+            !p.usata && !una_di(" and. rit. andata ritorno ore alle h h. | / ", p.testo);
         if (libera && segue && !p.distante) {
             pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());
         } else if (libera) {
@@ -129,12 +127,12 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
 }
 
 // Words in small letters after an away team the list names are a note, not the team:
-// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Moves them from `ospite` to `altre`.
+// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Moves them from `ospite`, which ends
+// in no space, to `altre`.
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
-        const char dopo = s + 1 < ospite.size() ? ospite[s + 1] : 'A';
-        if (dopo >= 'a' && dopo <= 'z' && squadre.contains(ospite.substr(0, s))) {
+        if (ospite[s + 1] >= 'a' && ospite[s + 1] <= 'z' && squadre.contains(ospite.substr(0, s))) {
             altre.emplace_back(ospite.substr(s + 1));
             ospite = ospite.substr(0, s);
             return;

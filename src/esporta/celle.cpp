@@ -10,8 +10,6 @@ namespace turnolista {
 
 namespace {
 
-using Colonne = Lettore::Colonne;
-
 // Far more cells than a fixture list has.
 constexpr std::size_t CELLE = 64;
 
@@ -58,7 +56,7 @@ constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colo
 
 }  // namespace
 
-std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view cella) {
+std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
     // Each word between spaces, as NOMI writes them.
     std::string parole = std::string(" ").append(minuscolo_ascii(cella)).append(" ");
     std::replace_if(
@@ -71,7 +69,7 @@ std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view ce
         const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
             return nomi.first.find(parola) != FINE;
         });
-        nome = k != NOMI.end() && (nome == NOMI.end() || numero || k < nome) ? k : nome;
+        nome = k < nome || (numero && k != NOMI.end()) ? k : nome;
     }
     return nome == NOMI.end() ? nullptr : nome->second;
 }

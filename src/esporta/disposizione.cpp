@@ -17,18 +17,6 @@ bool data_in_cella(std::string_view cella) {
 
 namespace {
 
-// The first `quante` lines of `testo` that are not empty, without the spaces around them.
-std::vector<std::string_view> piene(std::string_view testo, std::size_t quante) {
-    std::vector<std::string_view> righe;
-    for (std::string_view resto = testo; !resto.empty() && righe.size() < quante;) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
-        if (!riga.empty()) {
-            righe.push_back(riga);
-        }
-    }
-    return righe;
-}
-
 // A table copied from a PDF, a cell on each line, by the `righe` it starts with: most dates
 // alone the same number of lines apart, three or more, and no more matches written whole than
 // dates, where a heading has matches under it.
@@ -65,20 +53,22 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
 Disposizione::Disposizione(std::string_view testo) {
     // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
     // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
-    const std::vector<std::string_view> righe = piene(testo, 256);
+    std::vector<std::string_view> righe;
     std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
-    for (const std::string_view riga : righe) {
+    for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        if (riga.empty()) {
+            continue;
+        }
+        righe.push_back(riga);
         // Twice, the second after the end of the first: " – – " is once.
         const auto due = [&](std::string_view segno) {
-            const std::size_t prima = riga.find(segno);
-            return prima != FINE && riga.find(segno, prima + segno.size()) != FINE;
+            return riga.find(segno, std::min(riga.find(segno), riga.size()) + segno.size()) != FINE;
         };
         tab += riga.find('\t') != FINE ? 1 : 0;
         punti += due(";") ? 1 : 0;
         virgole += std::count(riga.begin(), riga.end(), ',') >= 3 ? 1 : 0;
-        const std::size_t corsa = riga.find("  ");
-        allineate +=
-            corsa != FINE && riga.find("  ", riga.find_first_not_of(' ', corsa)) != FINE ? 1 : 0;
+        allineate += riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE ? 1 : 0;
         tratteggiate += due(" \u2013 ") || due(" | ") ? 1 : 0;
     }
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };

@@ -15,8 +15,6 @@ namespace {
 constexpr std::size_t RIGA_LUNGA = 4096;
 constexpr std::size_t CAMPIONE = 100;  // records with a date: a longer list goes on as they do
 
-using Colonne = Lettore::Colonne;
-
 // What a column's cells hold, over the records that give a date.
 struct Conto {
     std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
@@ -112,7 +110,6 @@ Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& 
     };
     col.data = piu(&Conto::date);
     col.ora = piu(&Conto::ore);
-    // The header names what the cells leave open.
     for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
         const auto campo = campo_nominato(col.intestazione[j]);
         if (campo != nullptr && !(col.*campo)) {
@@ -177,8 +174,8 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
 
 }  // namespace
 
-Lettore::Lettore(std::string_view testo, const Disposizione& disposizione)
-    : Disposizione(disposizione),
+Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disposizione)
+    : Disposizione(disposizione ? *disposizione : Disposizione(testo)),
       unite_(per_record > 0 ? unite(testo) : std::string()),
       letto_(per_record > 0 ? std::string_view(unite_) : testo),
       resto_(letto_) {

@@ -76,12 +76,17 @@ struct Letta {
 
 using Squadre = std::set<std::string, std::less<>>;
 
+// Which column of a list of cells holds which field.
+struct Colonne {
+    std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
+    std::vector<std::string> intestazione;  // the header's cells, where it has one
+};
+
 class Lettore : public Disposizione {
   public:
-    // Reads how the list `testo`, in UTF-8, lays out its matches.
-    explicit Lettore(std::string_view testo) : Lettore(testo, Disposizione(testo)) {}
-    // The same, for a list whose layout `disposizione` is already known.
-    Lettore(std::string_view testo, const Disposizione& disposizione);
+    // Reads how the list `testo`, in UTF-8, lays out its matches, unless told by `disposizione`.
+    explicit Lettore(std::string_view testo,
+                     const std::optional<Disposizione>& disposizione = std::nullopt);
     Lettore(const Lettore&) = delete;  // what it reads may be its own
     Lettore& operator=(const Lettore&) = delete;
 
@@ -92,12 +97,6 @@ class Lettore : public Disposizione {
     // Whether the team `nome`, as typed, is one of the match's two teams: the team itself
     // where the list has a team of that name ("Lupi" is not "Lupi B"), else one it names.
     bool della_squadra(const Letta& letta, std::string_view nome) const;
-
-    // Which column of a list of cells holds which field.
-    struct Colonne {
-        std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
-        std::vector<std::string> intestazione;  // the header's cells, where it has one
-    };
 
   private:
     std::string unite_;       // the list as read, where it differs
@@ -122,18 +121,16 @@ std::string pulita(std::string_view riga);
 std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
-// The field a header's cell names by the words it holds, whatever the export calls it: a
-// venue, a team ("Squadra 1" and "Squadra 2" are the home and away teams), the match, its
-// number; none where it names none of them.
-std::optional<std::size_t> Lettore::Colonne::*campo_nominato(std::string_view cella);
+// The field a header's cell names by its words, whatever the export calls it ("Squadra 1" and
+// "Squadra 2" are the home and away teams); none where it names none.
+std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
 // A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
 // definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark.
 std::string rinvio_di(std::string_view riga, bool datata);
 
-// What the line `testo`, free text, holds; of the words before the teams, those that make a
-// team of `squadre` are the home team, the others the venue.
+// What the line `testo`, free text, holds, `squadre` being the teams the list names.
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta);
 
 }  // namespace turnolista
