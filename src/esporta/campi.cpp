@@ -40,9 +40,8 @@ std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi legg
             const auto prese = parole.subspan(i, k);
             const std::string_view campo = senza_segni(
                 std::string_view(prese.front().testo.begin(), prese.back().testo.end()));
-            if (std::none_of(prese.begin(), prese.end(), [](const Parola& p) { return p.usata; }) &&
-                leggi(campo)) {
-                std::for_each(prese.begin(), prese.end(), [](Parola& p) { p.usata = true; });
+            if (std::ranges::none_of(prese, &Parola::usata) && leggi(campo)) {
+                std::ranges::for_each(prese, [](Parola& p) { p.usata = true; });
                 return campo;
             }
         }
@@ -116,7 +115,7 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
         taglio = squadre.contains(casa.substr(s + 1)) ? s + 1 : 0;
     }
     std::size_t fine = casa.size();
-    for (auto parole = std::count(ospite.begin(), ospite.end(), ' ') + 1;
+    for (auto parole = std::ranges::count(ospite, ' ') + 1;
          taglio == 0 && parole > 0 && fine != FINE; --parole) {
         fine = fine > 0 ? casa.rfind(' ', fine - 1) : FINE;
     }

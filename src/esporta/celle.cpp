@@ -59,8 +59,8 @@ constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colo
 std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
     // Each word between spaces, as NOMI writes them.
     std::string parole = std::string(" ").append(minuscolo_ascii(cella)).append(" ");
-    std::replace_if(
-        parole.begin(), parole.end(), [](char c) { return !lettera(c) && !cifra(c); }, ' ');
+    std::ranges::replace_if(
+        parole, [](char c) { return !lettera(c) && !cifra(c); }, ' ');
     const auto* nome = NOMI.end();
     for (std::size_t da = 0; da + 1 < parole.size(); da = parole.find(' ', da + 1)) {
         const std::string_view parola(parole.data() + da, parole.find(' ', da + 1) + 1 - da);
@@ -149,13 +149,12 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
     }
     const auto ai_lati = [&](std::size_t dove, std::size_t lungo) {
         return std::pair(senza_segni(testo.substr(0, dove)),
-                         senza_segni(testo.substr(dove + lungo)));
+                         senza_segni(testo.substr(std::min(dove + lungo, testo.size()))));
     };
     for (const std::string_view segno :
          {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
-        const std::size_t dove = testo.find(segno);
-        const auto squadre = dove == FINE ? std::pair(std::string_view(), std::string_view())
-                                          : ai_lati(dove, segno.size());
+        // Not found, it is at the end: no team after it.
+        const auto squadre = ai_lati(std::min(testo.find(segno), testo.size()), segno.size());
         if (!squadre.first.empty() && !squadre.second.empty()) {
             return squadre;
         }

@@ -20,8 +20,7 @@ constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ve
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
-    const auto n = static_cast<std::size_t>(std::find_if_not(testo.begin(), testo.end(), cifra) -
-                                            testo.begin());
+    const auto n = static_cast<std::size_t>(std::ranges::find_if_not(testo, cifra) - testo.begin());
     unsigned valore = 0;
     std::from_chars(testo.data(), testo.data() + std::min(n, massimo), valore);
     testo.remove_prefix(n);
@@ -59,8 +58,7 @@ std::string_view senza_spazi(std::string_view testo) {
 }
 
 bool di_settimana(std::string_view testo) {
-    return std::find(GIORNI.begin(), GIORNI.end(), minuscolo_ascii(testo.substr(0, 3))) !=
-           GIORNI.end();
+    return std::ranges::find(GIORNI, minuscolo_ascii(testo.substr(0, 3))) != GIORNI.end();
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {

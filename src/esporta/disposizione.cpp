@@ -38,8 +38,7 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
         incontri += date > 0 && incontro(righe[i]) ? 1 : 0;
     }
     const auto piu_spesso = [](const auto& conti) {
-        return static_cast<std::size_t>(std::max_element(conti.begin(), conti.end()) -
-                                        conti.begin());
+        return static_cast<std::size_t>(std::ranges::max_element(conti) - conti.begin());
     };
     const std::size_t celle = piu_spesso(salti);
     const bool una = date >= 3 && celle >= 3 && celle < 15 && 3 * salti[celle] >= 2 * (date - 1) &&

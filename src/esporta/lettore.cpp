@@ -42,8 +42,7 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
     std::size_t datate = 0;
     while (!testo.empty() && datate < CAMPIONE) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
-        const bool con_data = std::any_of(celle.begin(), celle.end(),
-                                          [](const std::string& c) { return data_in_cella(c); });
+        const bool con_data = std::ranges::any_of(celle, data_in_cella);
         if (datate == 0 && !con_data && celle.size() >= 2) {
             intestazione = celle;
         }
