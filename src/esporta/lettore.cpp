@@ -27,7 +27,7 @@ struct Conto {
         partite += incontro(cella) && !risultato(cella) ? 1 : 0;
         // A weekday alone is part of the date, not a venue's name.
         const bool giorno = di_settimana(cella) && cella.size() <= 10;
-        testi += std::any_of(cella.begin(), cella.end(), lettera) && !giorno ? 1 : 0;
+        testi += std::ranges::any_of(cella, lettera) && !giorno ? 1 : 0;
         if (!cella.empty()) {
             valori.insert(cella);
         }
@@ -63,8 +63,8 @@ std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre_di(
         for (std::size_t j = i + 1; j < conti.size(); ++j) {
             const bool nomi =
                 usate[i] == 0 && usate[j] == 0 && conti[i].testi > 0 && conti[j].testi > 0;
-            const auto comuni = static_cast<std::size_t>(std::count_if(
-                conti[i].valori.begin(), conti[i].valori.end(),
+            const auto comuni = static_cast<std::size_t>(std::ranges::count_if(
+                conti[i].valori,
                 [&](const std::string& v) { return nomi && conti[j].valori.contains(v); }));
             if (comuni > std::get<0>(coppia)) {
                 coppia = {comuni, i, j};
@@ -178,9 +178,7 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
       unite_(per_record > 0 ? unite(testo) : std::string()),
       letto_(per_record > 0 ? std::string_view(unite_) : testo),
       resto_(letto_) {
-    if (in_celle) {
-        colonne_ = colonne_di(resto_, *this, squadre_);
-    }
+    colonne_ = in_celle ? colonne_di(resto_, *this, squadre_) : Colonne();
     // Free text's teams, from its first 1,000 matches: words before a home team are its venue.
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
         Letta letta;
