@@ -176,8 +176,7 @@ std::string minuscolo_ascii(std::string_view testo) {
 std::size_t trova_ascii(std::string_view testo, std::string_view parola) {
     const auto* const dove = std::search(testo.begin(), testo.end(), parola.begin(), parola.end(),
                                          [](char t, char p) { return minuscola_ascii(t) == p; });
-    return dove == testo.end() ? std::string_view::npos
-                               : static_cast<std::size_t>(dove - testo.begin());
+    return dove == testo.end() ? FINE : static_cast<std::size_t>(dove - testo.begin());
 }
 
 std::string con_fine_riga(std::string testo, FineRiga fine_riga) {

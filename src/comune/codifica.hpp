@@ -69,6 +69,7 @@ constexpr bool cifra(char c) {
 }
 std::string minuscolo_ascii(std::string_view testo);
 std::size_t trova_ascii(std::string_view testo, std::string_view parola);
+constexpr auto FINE = std::string_view::npos;  // what a search that finds nothing gives
 
 // Line ends in text files. The program works with LF alone; a Windows text file stores
 // each LF as CR LF.

@@ -64,8 +64,8 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
         const std::string_view parte = cartella.substr(da, fine - da);
         const std::string minuscola = minuscolo_ascii(parte);
         const std::size_t trattino = minuscola.find('_');
-        if (minuscola.starts_with("temp") && minuscola.ends_with(".zip") &&
-            trattino != std::string::npos && solo_cifre(minuscola.substr(4, trattino - 4))) {
+        if (minuscola.starts_with("temp") && minuscola.ends_with(".zip") && trattino != FINE &&
+            solo_cifre(minuscola.substr(4, trattino - 4))) {
             return std::string(parte.substr(trattino + 1));
         }
     }
@@ -81,7 +81,7 @@ Esito solo_testo(std::string_view nome, std::string_view byte) {
         }
         // Which program's an old Office file or a zip is, by its parts' names; OpenDocument
         // stores its kind first, uncompressed, as the file "mimetype", named at byte 30.
-        const auto ha = [&](std::string_view parte) { return byte.find(parte) != byte.npos; };
+        const auto ha = [&](std::string_view parte) { return byte.find(parte) != FINE; };
         Documento documento = tipo;
         if (documento == Documento::excel) {
             documento = ha("W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0"sv) ? Documento::word : documento;

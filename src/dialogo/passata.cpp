@@ -1,10 +1,8 @@
 #include "dialogo/dialogo.hpp"
 
 #include <array>
-#include <string>
 #include <utility>
 
-#include "comune/costanti.hpp"
 #include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
 

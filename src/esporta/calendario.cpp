@@ -4,7 +4,6 @@
 #include <map>
 
 #include "comune/codifica.hpp"
-#include "esporta/ics.hpp"
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {

@@ -114,7 +114,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     }
     const auto ore = cifre(resto, 1, 2);
     std::optional<unsigned> minuti = 0, secondi = 0;
-    if (!resto.empty() && std::string_view(":.,h").find(resto.front()) != resto.npos) {
+    if (!resto.empty() && std::string_view(":.,h").find(resto.front()) != FINE) {
         const char segno = resto.front();
         resto.remove_prefix(1);
         minuti = segno == 'h' && resto.empty() ? 0 : cifre(resto, 2, 2);  // "21h"

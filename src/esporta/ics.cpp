@@ -1,4 +1,4 @@
-#include "esporta/ics.hpp"
+#include "esporta/calendario.hpp"
 
 #include <algorithm>
 #include <array>

@@ -108,7 +108,6 @@ class Lettore : public Disposizione {
 };
 
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
-constexpr auto FINE = std::string_view::npos;  // what a search that finds nothing gives
 // An ASCII letter, or a byte of a letter beyond ASCII.
 bool lettera(char c);
 // The text without the signs and dashes that stand between fields.

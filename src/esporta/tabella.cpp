@@ -79,7 +79,7 @@ void Tabella::riga(const Letta& letta, std::string_view riga) {
     } else {
         // A rest line's text from its "Riposa", without the empty cells after it.
         const std::size_t ripos = trova_ascii(riga, "ripos");
-        riga = riga.substr(ripos == std::string_view::npos ? 0 : ripos);
+        riga = riga.substr(ripos == FINE ? 0 : ripos);
         celle({{}, {}, {}, {}, riga.substr(0, riga.find_last_not_of(" \t;,") + 1)});
     }
 }

@@ -46,7 +46,7 @@ std::size_t fine_del_record(std::string_view testo, char separatore) {
     const auto riga =
         static_cast<std::size_t>(std::find_if(testo.begin(), testo.end(), a_capo) - testo.begin());
     // Most records hold no quote: their line is the record, found by one fast loop.
-    if (separatore == 0 || testo.substr(0, riga).find('"') == std::string_view::npos) {
+    if (separatore == 0 || testo.substr(0, riga).find('"') == FINE) {
         return riga;
     }
     bool inizio_cella = true;
@@ -75,9 +75,8 @@ std::size_t dove(std::string_view testo, std::string_view nome) {
     // find() jumps with memchr to where the name's plain start stands; only a name that starts
     // with a sign a keyboard types plainly is tried at every byte.
     const std::string_view piano = nome.substr(0, nome.find_first_of("'\"- "));
-    std::size_t da = nome.empty() ? std::string_view::npos : testo.find(piano);
-    while (da != std::string_view::npos &&
-           come_digitato(testo.substr(da), nome) == std::string_view::npos) {
+    std::size_t da = nome.empty() ? FINE : testo.find(piano);
+    while (da != FINE && come_digitato(testo.substr(da), nome) == FINE) {
         da = testo.find(piano, da + 1);
     }
     return da;
@@ -111,8 +110,7 @@ std::uint64_t righe_del_record(std::string_view record) {
     // Each LF ends a line, and each CR that no LF follows; found by memchr, which is fast.
     std::uint64_t righe = 1;
     for (const char fine : {'\n', '\r'}) {
-        for (std::size_t i = record.find(fine); i != std::string_view::npos;
-             i = record.find(fine, i + 1)) {
+        for (std::size_t i = record.find(fine); i != FINE; i = record.find(fine, i + 1)) {
             righe += fine == '\n' || !record.substr(i + 1).starts_with('\n') ? 1 : 0;
         }
     }
@@ -134,7 +132,7 @@ std::size_t come_digitato(std::string_view testo, std::string_view nome) {
             return s.front() == c && testo.substr(i).starts_with(s.substr(1));
         });
         if (scritta == SCRITTE.end()) {
-            return std::string_view::npos;
+            return FINE;
         }
         i += scritta->size() - 1;
     }
@@ -142,12 +140,12 @@ std::size_t come_digitato(std::string_view testo, std::string_view nome) {
 }
 
 bool contiene(std::string_view riga, std::string_view nome) {
-    return dove(riga, nome) != std::string_view::npos;
+    return dove(riga, nome) != FINE;
 }
 
 std::string_view prossima_con(std::string_view& testo, std::string_view nome, char separatore) {
     const std::size_t da = dove(testo, nome);
-    if (da == std::string_view::npos) {
+    if (da == FINE) {
         testo = {};
         return {};
     }
@@ -173,7 +171,7 @@ std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view
     while (!cercato.empty() && !testo.empty()) {
         const std::string_view riga = prossima_riga(testo);
         const std::size_t dove = piegata(riga, Piega::segni).find(cercato);
-        if (dove == std::string::npos) {
+        if (dove == FINE) {
             continue;
         }
         // The spelling's bytes in the line, by what each character folds to: each folds alone.
