@@ -149,12 +149,13 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
     }
     const auto ai_lati = [&](std::size_t dove, std::size_t lungo) {
         return std::pair(senza_segni(testo.substr(0, dove)),
-                         senza_segni(testo.substr(std::min(dove + lungo, testo.size()))));
+                         senza_segni(testo.substr(dove + lungo)));
     };
     for (const std::string_view segno :
          {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
-        // Not found, it is at the end: no team after it.
-        const auto squadre = ai_lati(std::min(testo.find(segno), testo.size()), segno.size());
+        const std::size_t dove = testo.find(segno);
+        const auto squadre = dove == FINE ? std::pair(std::string_view(), std::string_view())
+                                          : ai_lati(dove, segno.size());
         if (!squadre.first.empty() && !squadre.second.empty()) {
             return squadre;
         }

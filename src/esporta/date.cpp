@@ -58,7 +58,11 @@ std::string_view senza_spazi(std::string_view testo) {
 }
 
 bool di_settimana(std::string_view testo) {
-    return std::ranges::find(GIORNI, minuscolo_ascii(testo.substr(0, 3))) != GIORNI.end();
+    const std::string_view tre = testo.substr(0, 3);
+    return std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
+        return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
+                          [](char a, char b) { return a == minuscola_ascii(b); });
+    });
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
