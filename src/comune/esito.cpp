@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
-#include <string_view>
 
 namespace turnolista {
 

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "comune/codifica.hpp"
-#include "sistema/sistema.hpp"
 
 namespace turnolista {
 

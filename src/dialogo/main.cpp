@@ -1,5 +1,4 @@
 #include "dialogo/dialogo.hpp"
-#include "sistema/sistema.hpp"
 
 int main(int argc, char** argv) {
     turnolista::Console& console = turnolista::sistema::console_standard();

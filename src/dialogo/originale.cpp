@@ -5,7 +5,6 @@
 #include <cerrno>
 
 #include "comune/codifica.hpp"
-#include "sistema/sistema.hpp"
 
 namespace turnolista {
 

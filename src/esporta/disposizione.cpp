@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <tuple>
 
 #include "ricerca/ricerca.hpp"
