@@ -50,6 +50,15 @@ std::optional<unsigned> mese_di(std::string_view testo) {
                               : std::optional(static_cast<unsigned>(mese - MESI.begin()) + 1);
 }
 
+// Whether `testo` starts with a weekday's name or its start: "Sab", "Giovedì", "dom.".
+bool di_settimana(std::string_view testo) {
+    const std::string_view tre = testo.substr(0, 3);
+    return std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
+        return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
+                          [](char a, char b) { return a == minuscola_ascii(b); });
+    });
+}
+
 }  // namespace
 
 std::string_view senza_spazi(std::string_view testo) {
@@ -57,12 +66,14 @@ std::string_view senza_spazi(std::string_view testo) {
     return testo.substr(0, testo.find_last_not_of(' ') + 1);
 }
 
-bool di_settimana(std::string_view testo) {
-    const std::string_view tre = testo.substr(0, 3);
-    return std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
-        return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
-                          [](char a, char b) { return a == minuscola_ascii(b); });
-    });
+bool data_in_cella(std::string_view cella) {
+    const std::size_t spazio = cella.rfind(' ');
+    return leggi_data(cella) || (spazio != FINE && leggi_ora(cella.substr(spazio + 1)) &&
+                                 leggi_data(cella.substr(0, spazio)));
+}
+
+bool giorno_solo(std::string_view cella) {
+    return di_settimana(cella) && cella.size() <= 10;
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {

@@ -8,12 +8,6 @@
 
 namespace turnolista {
 
-bool data_in_cella(std::string_view cella) {
-    const std::size_t spazio = cella.rfind(' ');
-    return leggi_data(cella) || (spazio != FINE && leggi_ora(cella.substr(spazio + 1)) &&
-                                 leggi_data(cella.substr(0, spazio)));
-}
-
 namespace {
 
 // A table copied from a PDF, a cell on each line, by the `righe` it starts with: most dates
@@ -32,8 +26,7 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
             ++prima[std::min<std::size_t>(numeri, 15)];
             ultima = i;
         }
-        const bool giorno = di_settimana(righe[i]) && righe[i].size() <= 10;
-        numeri = numero_di_gara(righe[i]) || giorno ? numeri + 1 : 0;
+        numeri = numero_di_gara(righe[i]) || giorno_solo(righe[i]) ? numeri + 1 : 0;
         incontri += date > 0 && incontro(righe[i]) ? 1 : 0;
     }
     const auto piu_spesso = [](const auto& conti) {

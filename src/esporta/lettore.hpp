@@ -26,8 +26,8 @@ std::string_view senza_spazi(std::string_view testo);
 std::optional<Data> leggi_data(std::string_view testo);
 // A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 15:30".
 bool data_in_cella(std::string_view cella);
-// Whether `testo` starts with a weekday's name or its start: "Sab", "Giovedì", "dom.".
-bool di_settimana(std::string_view testo);
+// A cell that is a weekday alone, part of a date and no venue: "Sab", "Giovedì", "dom.".
+bool giorno_solo(std::string_view cella);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
