@@ -78,10 +78,7 @@ class Risposte {
     bool prima_ = true;
 };
 
-class Dialogo {
-  public:
-    Dialogo(Console& console, const Origine& origine) : console_(console), origine_(origine) {}
-
+struct Dialogo {
     // One pass, up to the summary; false when the run must end before the pass can run.
     bool passata() {
         const auto corto = [](std::string_view n) { return caratteri(in_utf8(n)) <= NOME_MASSIMO; };
@@ -95,7 +92,7 @@ class Dialogo {
             return false;
         }
         const Formato formato = *formato_di(*risposta);
-        auto lista = leggi_originale(origine_.lista);
+        auto lista = leggi_originale(origine.lista);
         if (!lista) {
             return fallisce(lista.errore());
         }
@@ -106,14 +103,14 @@ class Dialogo {
                                         sistema::adesso(), sistema::FINE_RIGA);
         } catch (const std::bad_alloc&) {
             // The list fitted in memory, the files made of it do not.
-            return fallisce(Esito::lettura(Oggetto::file(origine_.lista), ENOMEM));
+            return fallisce(Esito::lettura(Oggetto::file(origine.lista), ENOMEM));
         }
-        if (Esito scritto = sistema::metti_al_posto(esito.file, origine_.lista); !scritto.ok()) {
+        if (Esito scritto = sistema::metti_al_posto(esito.file, origine.lista); !scritto.ok()) {
             return fallisce(scritto);
         }
-        dici(riepilogo(formato, esito, origine_.cartella));
+        dici(riepilogo(formato, esito, origine.cartella));
         static_cast<void>(
-            scrivi_messaggio(console_, console_.err, avvertenze(esito, *nome, origine_.lista)));
+            scrivi_messaggio(console, console.err, avvertenze(esito, *nome, origine.lista)));
         return true;
     }
 
@@ -124,16 +121,13 @@ class Dialogo {
         return risposta && (risposta->starts_with('y') || risposta->starts_with('Y'));
     }
 
-    bool fallita() const { return fallita_; }
-
-  private:
     // A pass that failed: the run goes on; a file is told with the list's folder, if any.
     bool fallisce(Esito errore) {
-        fallita_ = true;
+        fallita = true;
         if (errore.oggetto.tipo == Oggetto::Tipo::file && errore.cartella.empty()) {
-            errore.cartella = origine_.cartella;
+            errore.cartella = origine.cartella;
         }
-        static_cast<void>(scrivi_messaggio(console_, console_.err, messaggio(errore)));
+        static_cast<void>(scrivi_messaggio(console, console.err, messaggio(errore)));
         return true;
     }
 
@@ -144,13 +138,13 @@ class Dialogo {
                                       std::string_view rifiuto, std::string_view nota = {}) {
         for (;;) {
             dici(domanda);
-            if (console_.in_terminale && !nota.empty()) {
-                static_cast<void>(scrivi_messaggio(console_, console_.err, nota));
+            if (console.in_terminale && !nota.empty()) {
+                static_cast<void>(scrivi_messaggio(console, console.err, nota));
             }
-            if (uscita_guasta_) {
+            if (uscita_guasta) {
                 return std::nullopt;
             }
-            auto riga = risposte_.leggi();
+            auto riga = risposte.leggi();
             if (!riga) {
                 fallisce(riga.errore());
                 return std::nullopt;
@@ -164,29 +158,29 @@ class Dialogo {
 
     // Writes to the console's output; a failure is told once, on its error stream.
     void dici(std::string_view testo) {
-        if (uscita_guasta_) {
+        if (uscita_guasta) {
             return;
         }
-        if (Esito esito = scrivi_messaggio(console_, console_.out, testo); !esito.ok()) {
-            uscita_guasta_ = true;
+        if (Esito esito = scrivi_messaggio(console, console.out, testo); !esito.ok()) {
+            uscita_guasta = true;
             fallisce(esito);
         }
     }
 
-    Console& console_;
-    const Origine& origine_;
-    Risposte risposte_{console_.in};
-    bool fallita_ = false;
-    bool uscita_guasta_ = false;
+    Console& console;
+    const Origine& origine;
+    Risposte risposte{console.in};
+    bool fallita = false;
+    bool uscita_guasta = false;
 };
 
 }  // namespace
 
 int dialogo(Console& console, const Origine& origine) {
-    Dialogo dialogo(console, origine);
+    Dialogo dialogo{console, origine};
     while (dialogo.passata() && dialogo.ancora()) {
     }
-    return dialogo.fallita() ? 1 : 0;
+    return dialogo.fallita ? 1 : 0;
 }
 
 int congedo(Console& console, int stato) {

@@ -10,15 +10,11 @@ namespace turnolista {
 
 namespace {
 
-bool solo_cifre(std::string_view testo) {
-    return !testo.empty() && std::all_of(testo.begin(), testo.end(), cifra);
-}
-
-bool copia_scaricata(std::string_view nome) {
-    constexpr std::string_view PRIMA = "originale (";
-    constexpr std::string_view DOPO = ").txt";
-    return nome.starts_with(PRIMA) && nome.ends_with(DOPO) &&
-           solo_cifre(nome.substr(PRIMA.size(), nome.size() - PRIMA.size() - DOPO.size()));
+// Whether `nome` is `prima`, then one or more digits, then `dopo`.
+bool numerato(std::string_view nome, std::string_view prima, std::string_view dopo) {
+    return nome.size() > prima.size() + dopo.size() && nome.starts_with(prima) &&
+           nome.ends_with(dopo) &&
+           std::all_of(nome.begin() + prima.size(), nome.end() - dopo.size(), cifra);
 }
 
 using namespace std::string_view_literals;
@@ -49,7 +45,8 @@ std::optional<std::string> nome_simile(std::span<const std::string> nomi) {
         for (const std::string& nome : nomi) {
             const std::string minuscolo = minuscolo_ascii(nome);
             if (nome != FILE_ORIGINALE &&
-                (simile.empty() ? copia_scaricata(minuscolo) : minuscolo == simile)) {
+                (simile.empty() ? numerato(minuscolo, "originale (", ").txt")
+                                : minuscolo == simile)) {
                 return nome;
             }
         }
@@ -63,8 +60,9 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
         const std::string_view parte = cartella.substr(da, fine - da);
         const std::string minuscola = minuscolo_ascii(parte);
         const std::size_t trattino = minuscola.find('_');
-        if (minuscola.starts_with("temp") && minuscola.ends_with(".zip") && trattino != FINE &&
-            solo_cifre(minuscola.substr(4, trattino - 4))) {
+        // "temp1_x.zip"; with no '_', npos + 1 is 0 and the part is no number.
+        if (numerato(minuscola.substr(0, trattino + 1), "temp", "_") &&
+            minuscola.ends_with(".zip")) {
             return std::string(parte.substr(trattino + 1));
         }
     }

@@ -24,8 +24,7 @@ std::string_view prossima_riga(std::string_view& testo, char separatore = 0);
 std::string_view prossima_con(std::string_view& testo, std::string_view nome, char separatore = 0);
 
 // Calls `fai` with each record of `testo` that holds `nome`, in order (as above).
-template <typename Fai>
-void per_riga_con(std::string_view testo, std::string_view nome, Fai&& fai, char separatore = 0) {
+void per_riga_con(std::string_view testo, std::string_view nome, auto&& fai, char separatore = 0) {
     for (std::string_view riga; !(riga = prossima_con(testo, nome, separatore)).empty();) {
         fai(riga);
     }
