@@ -43,23 +43,20 @@ class Risposte {
     // the end of the input. After a failure nothing more is read.
     Risultato<std::optional<std::string>> leggi() {
         std::optional<std::string> riga;
-        for (bool fine = false; !fine;) {
-            if (dati_.empty() && !finito_) {
+        for (std::size_t a_capo = FINE; a_capo == FINE && !finito_;) {
+            if (dati_.empty()) {
                 const auto n = in_.leggi(blocco_);
                 finito_ = !n || *n == 0;
                 if (!n) {
                     return n.errore();
                 }
                 dati_ = std::string_view(blocco_.data(), *n);
+                continue;
             }
-            if (dati_.empty()) {
-                break;
-            }
+            a_capo = dati_.find('\n');
             std::string& parte = riga ? *riga : riga.emplace();
-            const std::size_t a_capo = std::min(dati_.find('\n'), dati_.size());
             parte.append(dati_.substr(0, std::min(a_capo, RISPOSTA_MASSIMA + 1 - parte.size())));
-            fine = a_capo < dati_.size();
-            dati_.remove_prefix(a_capo + (fine ? 1 : 0));
+            dati_.remove_prefix(a_capo == FINE ? dati_.size() : a_capo + 1);
         }
         if (riga && riga->ends_with('\r')) {
             riga->pop_back();
@@ -74,7 +71,7 @@ class Risposte {
     Canale& in_;
     std::array<char, RISPOSTA_MASSIMA> blocco_{};
     std::string_view dati_;  // what is read of blocco_ and not yet taken
-    bool finito_ = false;
+    bool finito_ = false;    // the input has ended, or failed: nothing is left to take
     bool prima_ = true;
 };
 

@@ -71,9 +71,8 @@ std::optional<std::string> zip_aperto(std::string_view cartella) {
 
 Esito solo_testo(std::string_view nome, std::string_view byte) {
     for (const auto& [firma, tipo] : FIRME) {
-        if (byte.size() < firma.size() ||
-            !std::equal(firma.begin(), firma.end(), byte.begin(),
-                        [](char f, char b) { return f == '?' || f == b; })) {
+        if (!std::ranges::equal(firma, byte.substr(0, firma.size()),
+                                [](char f, char b) { return f == '?' || f == b; })) {
             continue;
         }
         // Which program's an old Office file or a zip is, by its parts' names; OpenDocument

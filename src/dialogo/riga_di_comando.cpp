@@ -91,10 +91,8 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
         if (!lista) {
             return esce(messaggio(lista.errore()), 1);
         }
-        da_leggere = {std::move(*lista), sistema::cartella_corrente()};
-        if (da_leggere.cartella == partenza) {
-            da_leggere.cartella.clear();
-        }
+        std::string cartella = sistema::cartella_corrente();
+        da_leggere = {std::move(*lista), cartella == partenza ? "" : std::move(cartella)};
     }
     sistema::pulisci_su_segnale();
     return dialogo(console, da_leggere);
