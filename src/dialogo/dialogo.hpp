@@ -65,8 +65,7 @@ Esito solo_testo(std::string_view nome, std::string_view byte);
 // `barre` false.
 std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 
-// Writes one of the program's messages to one of the console's streams as Console::utf8 says
-// (ISO-8859-1 is what a console of the C locale shows; '?' for a character it cannot hold).
+// Writes one of the program's messages to one of the console's streams as Console::utf8 says.
 // Windows' standard streams take UTF-8 and make it their console's code page themselves.
 Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo);
 

@@ -9,8 +9,7 @@ namespace turnolista {
 
 namespace {
 
-// A name or a path of the user's, as a message quotes it: in UTF-8 whatever its bytes (taken
-// as Windows-1252 where they are not UTF-8), with control characters escaped.
+// A name or a path of the user's in a message: UTF-8 whatever its bytes, controls escaped.
 std::string in_chiaro(std::string_view nome) {
     return citazione(in_utf8(nome), true, false);
 }
@@ -82,8 +81,8 @@ std::string motivo(const Esito& errore) {
 std::string citazione(std::string_view testo, bool utf8, bool barre) {
     const auto byte = [](char c) { return static_cast<unsigned char>(c); };
     std::string uscita;
-    while (!testo.empty()) {
-        const std::size_t lunghezza = utf8 ? std::max<std::size_t>(sequenza_utf8(testo), 1) : 1;
+    for (std::size_t lunghezza = 0; !testo.empty(); testo.remove_prefix(lunghezza)) {
+        lunghezza = utf8 ? std::max<std::size_t>(sequenza_utf8(testo), 1) : 1;
         const std::string_view pezzo = testo.substr(0, lunghezza);
         const unsigned char primo = byte(pezzo.front());
         // C0 controls and DEL; the C1 controls are U+0080 to U+009F in UTF-8 and the bytes
@@ -102,7 +101,6 @@ std::string citazione(std::string_view testo, bool utf8, bool barre) {
         } else {
             uscita += pezzo;
         }
-        testo.remove_prefix(lunghezza);
     }
     return uscita;
 }

@@ -1,11 +1,9 @@
+#include "dialogo/dialogo.hpp"
+
 #include <algorithm>
 #include <array>
-#include <string>
-#include <vector>
 
 #include "comune/codifica.hpp"
-#include "dialogo/dialogo.hpp"
-#include "sistema/sistema.hpp"
 
 namespace turnolista {
 
