@@ -23,11 +23,9 @@ namespace turnolista {
 enum class Formato { testo, word, excel, pagina, ics };
 
 struct Passata {
-    std::vector<sistema::FileNuovo> file;  // in the order they are put in place
-    std::uint64_t RIGHE = 0;               // matching lines
-    // Where no line holds the name as typed: the name as the list writes it otherwise,
-    // whose lines the pass used.
-    std::optional<AltraGrafia> altra_grafia;
+    std::vector<sistema::FileNuovo> file;     // in the order they are put in place
+    std::uint64_t RIGHE = 0;                  // matching lines
+    std::optional<AltraGrafia> altra_grafia;  // used where no line holds the name as typed
     EsitoCalendario calendario;  // with the calendar: its season, events and lines left out
 };
 
