@@ -33,46 +33,42 @@ std::optional<Formato> formato_di(std::string_view risposta) {
 }
 
 // The answers typed at the console, a line at a time, in blocks as the console gives them.
-class Risposte {
-  public:
-    explicit Risposte(Canale& in) : in_(in) {}
-
+struct Risposte {
     // The next line without its line end (LF or CR LF, or the end of the input, a CR just
     // before it included) and, in the first, without the BOM of a file of answers saved with
     // one; cut to one byte more than RISPOSTA_MASSIMA and the rest passed over; nullopt at
     // the end of the input. After a failure nothing more is read.
     Risultato<std::optional<std::string>> leggi() {
         std::optional<std::string> riga;
-        for (std::size_t a_capo = FINE; a_capo == FINE && !finito_;) {
-            if (dati_.empty()) {
-                const auto n = in_.leggi(blocco_);
-                finito_ = !n || *n == 0;
+        for (std::size_t a_capo = FINE; a_capo == FINE && !finito;) {
+            if (dati.empty()) {
+                const auto n = in.leggi(blocco);
+                finito = !n || *n == 0;
                 if (!n) {
                     return n.errore();
                 }
-                dati_ = std::string_view(blocco_.data(), *n);
+                dati = std::string_view(blocco.data(), *n);
                 continue;
             }
-            a_capo = dati_.find('\n');
+            a_capo = dati.find('\n');
             std::string& parte = riga ? *riga : riga.emplace();
-            parte.append(dati_.substr(0, std::min(a_capo, RISPOSTA_MASSIMA + 1 - parte.size())));
-            dati_.remove_prefix(a_capo == FINE ? dati_.size() : a_capo + 1);
+            parte.append(dati.substr(0, std::min(a_capo, RISPOSTA_MASSIMA + 1 - parte.size())));
+            dati.remove_prefix(a_capo == FINE ? dati.size() : a_capo + 1);
         }
         if (riga && riga->ends_with('\r')) {
             riga->pop_back();
         }
-        if (riga && std::exchange(prima_, false) && riga->starts_with(BOM_UTF8)) {
+        if (riga && std::exchange(prima, false) && riga->starts_with(BOM_UTF8)) {
             riga->erase(0, BOM_UTF8.size());
         }
         return riga;
     }
 
-  private:
-    Canale& in_;
-    std::array<char, RISPOSTA_MASSIMA> blocco_{};
-    std::string_view dati_;  // what is read of blocco_ and not yet taken
-    bool finito_ = false;    // the input has ended, or failed: nothing is left to take
-    bool prima_ = true;
+    Canale& in;
+    std::array<char, RISPOSTA_MASSIMA> blocco{};
+    std::string_view dati;  // what is read of blocco and not yet taken
+    bool finito = false;    // the input has ended, or failed: nothing is left to take
+    bool prima = true;
 };
 
 struct Dialogo {
@@ -185,7 +181,7 @@ int congedo(Console& console, int stato) {
         static_cast<void>(
             scrivi_messaggio(console, console.out, "Premi Invio per chiudere la finestra.\n"));
         // Whatever is typed up to Enter, or the end of the input; a line of any length.
-        static_cast<void>(Risposte(console.in).leggi());
+        static_cast<void>(Risposte{console.in}.leggi());
     }
     return stato;
 }
