@@ -79,9 +79,9 @@ std::string Disposizione::unite(std::string_view testo) const {
     // record a line is of is known `data_a` lines after it, so that the list is read once and
     // nothing of it is kept.
     std::array<std::pair<std::string_view, bool>, 16> viste{};
-    std::size_t righe = 0;              // the lines not empty so far
-    std::optional<std::size_t> record;  // the date of the line before's record
-    std::size_t inizio = 0;             // that record's first line
+    std::size_t righe = 0, assegnate = 0;  // the lines not empty so far, those given their record
+    std::optional<std::size_t> record;     // the date of the line before's record
+    std::size_t inizio = 0;                // that record's first line
     // Line `t` is of the record of the first date from it to `data_a` lines on, else of the
     // line before's while it is shorter than `per_record`; two lines of a record are one.
     const auto assegna = [&](std::size_t t) {
@@ -105,13 +105,10 @@ std::string Disposizione::unite(std::string_view testo) const {
         const std::string_view riga = senza_spazi(prossima_riga(resto));
         if (!riga.empty()) {
             viste[righe++ % viste.size()] = {riga, data_in_cella(riga)};
-            if (righe > data_a) {
-                assegna(righe - 1 - data_a);
-            }
         }
-    }
-    for (std::size_t t = righe - std::min(righe, data_a); t < righe; ++t) {
-        assegna(t);
+        while (assegnate < righe && (assegnate + data_a < righe || resto.empty())) {
+            assegna(assegnate++);
+        }
     }
     return unito;
 }

@@ -37,8 +37,7 @@ struct Conto {
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
-    std::size_t datate = 0;
-    while (!testo.empty() && datate < CAMPIONE) {
+    for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
         const bool con_data = std::ranges::any_of(celle, data_in_cella);
         if (datate == 0 && !con_data && celle.size() >= 2) {
