@@ -87,8 +87,7 @@ class Lettore : public Disposizione {
     // Reads how the list `testo`, in UTF-8, lays out its matches, unless told by `disposizione`.
     explicit Lettore(std::string_view testo,
                      const std::optional<Disposizione>& disposizione = std::nullopt);
-    Lettore(const Lettore&) = delete;  // what it reads may be its own
-    Lettore& operator=(const Lettore&) = delete;
+    Lettore(Lettore&&) = delete;  // and so not copied either: what it reads may be its own
 
     // The list as read, as unite() gives it where a PDF put a cell on each line.
     std::string_view letto() const { return letto_; }
