@@ -35,8 +35,7 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
     const std::size_t celle = piu_spesso(salti);
     const bool una = date >= 3 && celle >= 3 && celle < 15 && 3 * salti[celle] >= 2 * (date - 1) &&
                      incontri <= date;
-    return una ? std::pair(celle, std::min(piu_spesso(prima), celle - 1))
-               : std::pair<std::size_t, std::size_t>();
+    return {una ? celle : 0, una ? std::min(piu_spesso(prima), celle - 1) : 0};
 }
 
 }  // namespace
