@@ -91,11 +91,10 @@ std::string Disposizione::unite(std::string_view testo) const {
         di = di ? di : record && t < inizio + per_record ? record : std::nullopt;
         if (di && di == record) {
             const std::string_view prima = viste[(t - 1) % viste.size()].first;
-            const auto fine = static_cast<std::size_t>(prima.data() + prima.size() - testo.data());
-            const auto dopo =
-                static_cast<std::size_t>(viste[t % viste.size()].first.data() - testo.data());
-            std::fill_n(unito.begin() + static_cast<std::ptrdiff_t>(fine), dopo - fine - 1, ' ');
-            unito[dopo - 1] = '\t';
+            const auto fine = unito.begin() + (prima.data() + prima.size() - testo.data());
+            const auto dopo = unito.begin() + (viste[t % viste.size()].first.data() - testo.data());
+            std::fill(fine, dopo - 1, ' ');
+            *(dopo - 1) = '\t';
         }
         inizio = di && di != record ? t : inizio;
         record = di;
