@@ -130,13 +130,13 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
         ics.riga("BEGIN:VEVENT");
         ics.riga("UID:" + std::to_string(esito.stagione) + "-" + marca +
                  (prima_volta > 0 ? '-' + std::to_string(prima_volta + 1) : "") + "@turnolista");
-        ics.riga("DTSTAMP:" + scritto);
-        ics.riga("SEQUENCE:" + revisione);
+        ics.riga("DTSTAMP:", scritto);
+        ics.riga("SEQUENCE:", revisione);
         const bool a_ora = evento.ora >= seconds(0);
         const sys_seconds inizio = sys_days(giorno[i]) + (a_ora ? evento.ora : seconds(0));
-        const std::string tipo = a_ora ? ";TZID=Europe/Rome:" : ";VALUE=DATE:";
-        ics.riga("DTSTART" + tipo + data(inizio, a_ora));
-        ics.riga("DTEND" + tipo + data(inizio + (a_ora ? DURATA : days(1)), a_ora));
+        ics.riga(a_ora ? "DTSTART;TZID=Europe/Rome:" : "DTSTART;VALUE=DATE:", data(inizio, a_ora));
+        ics.riga(a_ora ? "DTEND;TZID=Europe/Rome:" : "DTEND;VALUE=DATE:",
+                 data(inizio + (a_ora ? DURATA : days(1)), a_ora));
         ics.riga("SUMMARY:", in_utf8(evento.partita));
         if (!evento.luogo.empty()) {
             ics.riga("LOCATION:", in_utf8(evento.luogo));

@@ -67,26 +67,27 @@ Ics::Ics(std::string_view nome) {
 }
 
 void Ics::riga(std::string_view inizio, std::string_view valore) {
-    std::string linea(inizio);
+    // Written where it stays, then folded: no line of its own to copy.
+    std::size_t pezzo = testo.size();
+    testo.append(inizio);
     for (const char c : valore) {
         if (c == '\\' || c == ';' || c == ',') {
-            linea.append({'\\', c});
+            testo.append({'\\', c});
         } else if (c == '\n') {
-            linea.append("\\n");
+            testo.append("\\n");
         } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
-            linea += c;
+            testo += c;
         }
     }
-    std::string_view resto = linea;
-    for (std::size_t spazio = PIEGA; resto.size() > spazio; spazio = PIEGA - 1) {
-        std::size_t taglio = spazio;
-        while (taglio > 0 && (static_cast<unsigned char>(resto[taglio]) & 0xC0) == 0x80) {
+    for (std::size_t spazio = PIEGA; testo.size() - pezzo > spazio; spazio = PIEGA - 1) {
+        std::size_t taglio = pezzo + spazio;
+        while (taglio > pezzo && (static_cast<unsigned char>(testo[taglio]) & 0xC0) == 0x80) {
             --taglio;
         }
-        testo.append(resto.substr(0, taglio)).append("\r\n ");
-        resto.remove_prefix(taglio);
+        testo.insert(taglio, "\r\n ");
+        pezzo = taglio + 3;
     }
-    testo.append(resto).append("\r\n");
+    testo.append("\r\n");
 }
 
 std::string data(sys_seconds istante, bool ora) {
