@@ -28,8 +28,8 @@ struct Evento {
     std::string scritta, n, partita, luogo, riga;  // the date as written, the fields it shows
 };
 
-// The day of each event, its year as calendario.hpp says: the shortest stretch of a year
-// that holds every date starts after the longest gap between them.
+// The day of each event, its year as README says: the shortest stretch of a year that
+// holds every date starts after the longest gap between them.
 std::vector<year_month_day> giorni(const std::vector<Evento>& eventi, year_month_day oggi) {
     // The month and the day as one number, a month taking 32; the first date again a year
     // later closes the gap across the year's end.
@@ -124,6 +124,8 @@ EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> 
                 {evento.numero, Scartata::Motivo::data_inesistente, evento.scritta});
             continue;
         }
+        // Not from the date, time or venue, so that importing the calendar again after the
+        // league moved a match updates that event; SEQUENCE makes a later file a newer revision.
         const std::string marca = impronta(evento.n + '\0' + evento.partita);
         const int prima_volta = uid[marca]++;
         ++esito.eventi;

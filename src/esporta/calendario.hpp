@@ -1,23 +1,7 @@
 #pragma once
 // The team's season as an iCalendar file (RFC 5545), which phones, Google Calendar, Apple
-// Calendar and Outlook import.
-//
-// Each of the team's matches (see lettore.hpp) with a date is one event, unless the line
-// marks it postponed, suspended or cancelled. With a time it starts then, in Rome's time,
-// and lasts two hours; with none it takes the whole day; a time not understood makes no
-// event. SUMMARY is the match as the list writes it, LOCATION its venue where it has one,
-// DESCRIPTION the lines that hold the team, as a text pass copies them. Every other matching
-// line is told, with why.
-//
-// Dates without a year take the years that put all the list's dates in the shortest stretch
-// of a year, a recovery out of order included, in the nearest season whose last match is not
-// over. The season S/S+1 is that of its first match; matches all within one year and not all
-// from July on (a spring or a summer tournament) are that year's.
-//
-// An event's UID comes from the season, the match's number and its two teams, not from the
-// date, time or venue, so that importing the calendar again after the league moved a match
-// updates that event (a second match alike takes "-2"); SEQUENCE grows with the time the
-// file is written, so that a later file is a newer revision.
+// Calendar and Outlook import. README's "Files" tells what each event holds, which matching
+// lines make none, and how a date's year, the season and an event's UID are found.
 
 #include <chrono>
 #include <cstdint>
