@@ -166,12 +166,14 @@ std::string avvertenze(const Passata& esito, std::string_view nome, std::string_
     for (const Scartata& s : std::span(scartate).first(std::min(scartate.size(), DIECI))) {
         const std::string citato = "«" + citazione(s.testo, true) + "»";
         // Why, in the order of Scartata::Motivo.
-        const std::array<std::string, 5> perche{
+        const std::array<std::string, 6> perche{
             "non ha una data",
             "la data " + citato +
                 " non si capisce (si scrive come 13/09, 13/09/2026 o 13 settembre)",
             "l'orario " + citato + " non si capisce (si scrive come 15:30 o ore 21)",
-            "la partita è segnata " + citato, "la data " + s.testo + " non esiste"};
+            "la partita è segnata " + citato,
+            "la data " + s.testo + " non esiste",
+            "non si capisce quali sono le due squadre (si scrivono come Lupi - Orsi)"};
         testo += "Attenzione: la riga " + std::to_string(s.numero) + " del file " +
                  in_chiaro(lista) +
                  " non è nel calendario: " + perche.at(static_cast<std::size_t>(s.motivo)) + "\n";

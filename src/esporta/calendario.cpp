@@ -200,6 +200,10 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
                 aggiungi(letta, righe, numero, eventi, scartate);
+            } else if (letta.tipo != Letta::Tipo::partita && trova_ascii(riga, "ripos") == FINE) {
+                // A line of the team that is no match may be one written as the reader
+                // cannot tell: it is not lost in silence.
+                scartate.push_back({numero, Scartata::Motivo::squadre, {}});
             }
         },
         lettore.tra_i_record());

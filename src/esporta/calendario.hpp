@@ -22,6 +22,7 @@ struct Scartata {
         ora,               // a time not understood
         rinviata,          // marked postponed or undecided
         data_inesistente,  // 29/02 in a year that has none
+        squadre,           // no match and no rest: its two teams not understood
     };
     std::uint64_t numero = 0;  // the line's number in the list
     Motivo motivo = Motivo::senza_data;
