@@ -25,7 +25,7 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     // NUL, CON and their kind are devices in every folder.
-    if (file && ::GetFileType(*file) != FILE_TYPE_DISK) {
+    if (file && ::GetFileType(file.h) != FILE_TYPE_DISK) {
         return non_regolare(oggetto, fs::file_type::character, true);
     }
 #else
@@ -53,7 +53,7 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     try {
         testo.reserve(byte);
         std::array<char, std::size_t{64} * 1024> pezzo{};
-        for (std::ptrdiff_t letti = 0; (letti = leggi(*file, pezzo)) != 0;) {
+        for (std::ptrdiff_t letti = 0; (letti = leggi(file.h, pezzo)) != 0;) {
             if (letti < 0) {
                 return fallito(oggetto, true);
             }

@@ -1,6 +1,7 @@
 #include "sistema/sistema.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
@@ -13,6 +14,10 @@ namespace turnolista::sistema {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The names of this run's hidden files not yet in place, one for each file of a pass (which
+// has two), for the signal handlers, which may read nothing but lock-free atomics.
+std::array<std::atomic<const fs::path::value_type*>, 2> da_togliere{};
 
 // A destination as it stands: its name, where its content goes, what a new file takes of one
 // there (permission bits, or attributes), and the hidden file that content is written to.
@@ -131,13 +136,13 @@ Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto
         // One that replaces another starts private, then takes the old file's permission bits
         // and none of the access that the folder's default ACL gives a new file.
         if (destinazione.come) {
-            ::fremovexattr(*file, "system.posix_acl_access");
-            if (::fchmod(*file, *destinazione.come) != 0) {
+            ::fremovexattr(file.h, "system.posix_acl_access");
+            if (::fchmod(file.h, *destinazione.come) != 0) {
                 return fallito(oggetto);
             }
         }
 #endif
-        return scrivi_tutto(*file, contenuto) && file.chiudi() ? Esito() : fallito(oggetto);
+        return scrivi_tutto(file.h, contenuto) && file.chiudi() ? Esito() : fallito(oggetto);
     }
 }
 
@@ -175,6 +180,21 @@ Esito rinomina(const Destinazione& destinazione) {
 }
 
 }  // namespace
+
+std::mutex serratura;
+
+void togli_nascosti() {
+    for (auto& nome : da_togliere) {
+        if (const auto* uno = nome.load(); uno != nullptr) {
+#ifdef _WIN32
+            ::DeleteFileW(uno);
+#else
+            ::unlink(uno);
+#endif
+            nome = nullptr;
+        }
+    }
+}
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
     // The list, then each file checked: one of them under another name would be lost. Two names

@@ -8,9 +8,9 @@ namespace turnolista::sistema {
 
 bool Aperto::chiudi() {
 #ifdef _WIN32
-    return ::CloseHandle(std::exchange(h_, NESSUNO)) != 0;
+    return ::CloseHandle(std::exchange(h, NESSUNO)) != 0;
 #else
-    return ::close(std::exchange(h_, NESSUNO)) == 0;
+    return ::close(std::exchange(h, NESSUNO)) == 0;
 #endif
 }
 

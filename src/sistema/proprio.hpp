@@ -13,7 +13,6 @@
 #endif
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <mutex>
@@ -35,23 +34,19 @@ inline const Nativo NESSUNO = -1;
 #endif
 
 // A file this run opened, closed when it goes unless it was closed already.
-class Aperto {
-  public:
-    explicit Aperto(Nativo h) : h_(h) {}
+struct Aperto {
+    explicit Aperto(Nativo aperto) : h(aperto) {}
     ~Aperto() {
-        if (h_ != NESSUNO) {
+        if (h != NESSUNO) {
             chiudi();
         }
     }
     Aperto(const Aperto&) = delete;
     Aperto& operator=(const Aperto&) = delete;
-
-    explicit operator bool() const { return h_ != NESSUNO; }
-    Nativo operator*() const { return h_; }
+    explicit operator bool() const { return h != NESSUNO; }
     bool chiudi();
 
-  private:
-    Nativo h_;
+    Nativo h;
 };
 
 // One read: how many bytes, 0 at the end of the data (a pipe whose writer is gone
@@ -87,10 +82,8 @@ inline std::string nome_utf8(const std::filesystem::path& percorso) {
 #endif
 }
 
-// The names of this run's hidden files not yet in place, one for each file of a pass (which
-// has two), for the signal handlers, which may read nothing but lock-free atomics.
-extern std::array<std::atomic<const std::filesystem::path::value_type*>, 2> da_togliere;
-// Removes them, each forgotten once gone, so that a signal meanwhile removes it again.
+// Removes this run's hidden files not yet in place (file.cpp), each forgotten once gone, so
+// that a signal meanwhile removes it again.
 void togli_nascosti();
 
 // Held while a hidden file is made, or renamed and forgotten, so that a signal does not end

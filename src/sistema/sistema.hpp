@@ -22,7 +22,7 @@ Console& console_standard();
 // The program's arguments after its name, in UTF-8 on Windows whatever its code page.
 std::vector<std::string> argomenti(int argc, char** argv);
 
-// Signals as people send them (segnali.cpp): Ctrl-C, a closed terminal, kill and Ctrl-\ (INT,
+// Signals as people send them (standard.cpp): Ctrl-C, a closed terminal, kill and Ctrl-\ (INT,
 // HUP, TERM, QUIT; on Windows Ctrl-C, Ctrl-Break, the window closed, logging off and shutting
 // down) remove the hidden files this run is writing, then end the program as the signal would.
 // A signal ignored when the program started stays ignored. A broken pipe and a file-size limit

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 
 #include "sistema/proprio.hpp"
 
@@ -138,6 +139,21 @@ class Standard final : public Canale {
     Oggetto oggetto_;
 };
 
+#ifdef _WIN32
+BOOL WINAPI al_segnale(DWORD /*evento*/) {
+    serratura.lock();
+    togli_nascosti();
+    ::ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+#else
+extern "C" void al_segnale(int segnale) {
+    togli_nascosti();
+    // Blocked while its handler runs, the signal takes its default action once it returns.
+    std::signal(segnale, SIG_DFL);
+    std::raise(segnale);
+}
+#endif
+
 }  // namespace
 
 // Started from Explorer, the program is the only one attached to its console; started from
@@ -176,6 +192,25 @@ std::vector<std::string> argomenti([[maybe_unused]] int argc, [[maybe_unused]] c
     return dati;
 #else
     return {argv + std::min(argc, 1), argv + argc};
+#endif
+}
+
+void pulisci_su_segnale() {
+#ifdef _WIN32
+    ::SetConsoleCtrlHandler(al_segnale, TRUE);
+#else
+    // While the handler runs every other signal waits, so that no second handler runs beside it.
+    struct sigaction azione {};
+    azione.sa_handler = al_segnale;
+    sigfillset(&azione.sa_mask);
+    for (const int segnale : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
+        struct sigaction prima {};
+        if (::sigaction(segnale, nullptr, &prima) == 0 && prima.sa_handler != SIG_IGN) {
+            ::sigaction(segnale, &azione, nullptr);
+        }
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
 }
 
