@@ -19,7 +19,6 @@ struct Oggetto {
     std::string nome;  // the file's name
 
     static Oggetto file(std::string_view nome) { return {Tipo::file, std::string(nome)}; }
-    static Oggetto standard(Tipo tipo) { return {tipo, {}}; }
 };
 
 // What stands under a name that is no regular file, besides a folder (EISDIR).

@@ -146,9 +146,9 @@ Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto
     }
 }
 
-// Puts the hidden file in place; on Windows a new file, or one gone meanwhile, is moved there.
-Esito rinomina(const Destinazione& destinazione) {
-    const Oggetto oggetto = Oggetto::file(destinazione.nome);
+// Puts the hidden file in place, or gives false. Windows' ReplaceFileW keeps the old file's
+// ACL, owner, attributes and creation time; a new file, or one gone meanwhile, is moved there.
+bool rinomina(const Destinazione& destinazione) {
 #ifdef _WIN32
     std::error_code errore;
     const fs::path nuovo = fs::absolute(destinazione.nascosto, errore);
@@ -163,19 +163,17 @@ Esito rinomina(const Destinazione& destinazione) {
         // rename, or it was gone already), the new content is moved in its place.
         if (!fatto && motivo != ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
             motivo != ERROR_FILE_NOT_FOUND && motivo != ERROR_PATH_NOT_FOUND) {
-            return fallito(oggetto);
+            return false;
         }
     }
     if (!fatto && ::MoveFileExW(nuovo.c_str(), vecchio.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-        return fallito(oggetto);
+        return false;
     }
     ::SetFileAttributesW(vecchio.c_str(), destinazione.come.value_or(FILE_ATTRIBUTE_NORMAL));
-    return {};
+    return true;
 #else
-    return ::rename(destinazione.nascosto.c_str(), destinazione.percorso.c_str()) == 0
-               ? Esito()
-               : fallito(oggetto);
+    return ::rename(destinazione.nascosto.c_str(), destinazione.percorso.c_str()) == 0;
 #endif
 }
 
@@ -229,7 +227,8 @@ Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale
     }
     for (std::size_t i = 0; i < file.size(); ++i) {
         const std::lock_guard passo(serratura);
-        if (Esito esito = rinomina(destinazioni[i]); !esito.ok()) {
+        if (!rinomina(destinazioni[i])) {
+            Esito esito = fallito(Oggetto::file(file[i].nome));
             esito.gia_scritto = i > 0 ? file[0].nome : "";
             return esito;
         }

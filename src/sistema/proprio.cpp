@@ -23,7 +23,7 @@ std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
     const DWORD errore = ::GetLastError();
     return errore == ERROR_BROKEN_PIPE || errore == ERROR_HANDLE_EOF ? 0 : -1;
 #else
-    // No handler of the program returns (segnali.cpp), so no call is interrupted.
+    // No handler of the program returns (standard.cpp), so no call is interrupted.
     return ::read(da, dove.data(), dove.size());
 #endif
 }
@@ -92,16 +92,15 @@ Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo, bool
 }
 
 #ifdef _WIN32
-// An empty text makes each call fail and give 0: an empty result.
+// An empty text makes the call fail and give 0: an empty result.
 std::string stretto(std::wstring_view testo, UINT pagina) {
-    const int n = static_cast<int>(testo.size());
-    // No "best fit": a letter the code page lacks is not made another.
-    const DWORD modo = pagina == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const int lunghezza =
-        ::WideCharToMultiByte(pagina, modo, testo.data(), n, nullptr, 0, nullptr, nullptr);
-    std::string risultato(static_cast<std::size_t>(lunghezza), '\0');
-    ::WideCharToMultiByte(pagina, modo, testo.data(), n, risultato.data(), lunghezza, nullptr,
-                          nullptr);
+    // No code page takes more than four bytes for a UTF-16 unit. No "best fit": a letter the
+    // code page lacks is not made another.
+    std::string risultato(testo.size() * 4, '\0');
+    risultato.resize(static_cast<std::size_t>(
+        ::WideCharToMultiByte(pagina, pagina == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, testo.data(),
+                              static_cast<int>(testo.size()), risultato.data(),
+                              static_cast<int>(risultato.size()), nullptr, nullptr)));
     return risultato;
 }
 #endif

@@ -16,8 +16,7 @@ namespace turnolista::sistema {
 
 // The process's standard streams as the program's console (standard.cpp), made at the first
 // call, before any file is opened. A standard stream that was closed when the program
-// started fails with "Bad file descriptor" at its first use, and its number is kept busy so
-// that no file the program opens takes its place.
+// started fails with "Bad file descriptor" at its first use.
 Console& console_standard();
 // The program's arguments after its name, in UTF-8 on Windows whatever its code page.
 std::vector<std::string> argomenti(int argc, char** argv);
@@ -45,19 +44,12 @@ std::vector<std::string> nomi_nella_cartella();
 // Whether `percorso` names a file or a folder that can be seen.
 bool esiste(std::string_view percorso);
 
-// The files a pass makes in the current folder, each put in place once (file.cpp), in three
-// steps, all or nothing up to the last:
-//   checked   each destination is one the user may replace: a regular file or none, that
-//             the user may write, and none of them the fixture list or another file of the
-//             same pass, existing or not, under a second name (a link);
-//   written   each file's whole content goes into a new hidden file beside it (".NAME.PID",
-//             in the folder a symbolic link points into), made with the old file's
-//             permission bits and nothing more, or as any new file is;
-//   in place  each is renamed over its destination, in order (ReplaceFileW on Windows,
-//             which keeps the old file's ACL, owner, attributes and creation time).
-// A failure before the last step leaves every destination as it was; a signal that ends the
-// program removes the hidden files not yet renamed. A file with other hard links keeps its
-// old content under those, as with an editor that saves by rename.
+// The files a pass makes in the current folder, each put in place once (file.cpp): every
+// destination checked (a regular file or none, that the user may write, and neither the list
+// nor another file of the pass under a second name), then each file's whole content written
+// to a new hidden file beside it, then each renamed over its destination, in order. A failure
+// before the renames leaves every destination as it was. A file with other hard links keeps
+// its old content under those, as with an editor that saves by rename.
 struct FileNuovo {
     std::string_view nome;  // in the current folder
     std::string contenuto;

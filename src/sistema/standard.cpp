@@ -20,47 +20,7 @@ namespace turnolista::sistema {
 
 namespace {
 
-#ifdef _WIN32
-// Windows' text is UTF-16; an empty text makes each call fail and give 0: an empty result.
-std::wstring largo(std::string_view testo) {
-    const int n = static_cast<int>(testo.size());
-    const int lunghezza = ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, nullptr, 0);
-    std::wstring risultato(static_cast<std::size_t>(lunghezza), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, testo.data(), n, risultato.data(), lunghezza);
-    return risultato;
-}
-
-// A console gives text in UTF-16 whatever its code page; the program gets UTF-8.
-Risultato<std::size_t> leggi_console(HANDLE h, std::span<char> dove, const Oggetto& oggetto) {
-    // Three UTF-8 bytes at most for each UTF-16 unit; a pair is never cut.
-    std::wstring testo(std::max<std::size_t>(dove.size() / 3, 2), L'\0');
-    DWORD letti = 0;
-    for (;;) {
-        if (::ReadConsoleW(h, testo.data(), static_cast<DWORD>(testo.size() - 1), &letti,
-                           nullptr) == 0) {
-            return fallito(oggetto, true);
-        }
-        if (letti > 0 && IS_HIGH_SURROGATE(testo[letti - 1])) {
-            DWORD altro = 0;
-            ::ReadConsoleW(h, testo.data() + letti, 1, &altro, nullptr);
-            letti += altro;
-        }
-        if (letti != 0 || ::GetLastError() != ERROR_OPERATION_ABORTED) {
-            break;
-        }
-        // Ctrl-C: its handler, on another thread, is about to end the program.
-        ::Sleep(1000);
-    }
-    // Ctrl-Z at the start of a line ends the input, as in any Windows console program.
-    if (letti == 0 || testo[0] == L'\x1A') {
-        return std::size_t{0};
-    }
-    const int scritti = ::WideCharToMultiByte(
-        CP_UTF8, 0, testo.data(), static_cast<int>(letti), dove.data(),
-        static_cast<int>(std::min<std::size_t>(dove.size(), 1U << 30)), nullptr, nullptr);
-    return scritti > 0 ? Risultato(static_cast<std::size_t>(scritti)) : fallito(oggetto, true);
-}
-#else
+#ifndef _WIN32
 // Only the character set matters, to show the accented letters of the messages. A locale
 // whose name names the UTF-8 codeset ("it_IT.UTF-8", "C.utf8@euro") means a UTF-8 terminal
 // even where that locale is not installed, as on many minimal systems and over ssh.
@@ -85,7 +45,8 @@ bool utf8_dal_locale() {
 // A standard stream; on Windows its lines end in CR LF, as a text-mode program writes them.
 class Standard final : public Canale {
   public:
-    Standard(int quale, Oggetto::Tipo tipo) : oggetto_(Oggetto::standard(tipo)) {
+    // Standard input, output or error: 0, 1 or 2, in the order of Oggetto::Tipo after file.
+    explicit Standard(int quale) : oggetto_{static_cast<Oggetto::Tipo>(quale + 1)} {
 #ifdef _WIN32
         const std::array quali{STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
         h_ = ::GetStdHandle(quali.at(static_cast<std::size_t>(quale)));
@@ -93,7 +54,8 @@ class Standard final : public Canale {
         DWORD modo = 0;
         terminale = h_ != NESSUNO && ::GetConsoleMode(h_, &modo) != 0;
 #else
-        // /dev/null holds a closed stream's number; made in order, the lowest is taken first.
+        // /dev/null holds a closed stream's number, so that no file the program opens takes its
+        // place; made in order, the lowest is taken first.
         if (::fcntl(quale, F_GETFD) != -1 || errno != EBADF) {
             h_ = quale;
         } else {
@@ -108,8 +70,31 @@ class Standard final : public Canale {
 
     Risultato<std::size_t> leggi(std::span<char> dove) override {
 #ifdef _WIN32
+        // A console gives text in UTF-16 whatever its code page; the program gets UTF-8, three
+        // bytes at most for each UTF-16 unit, which `dove` has room for: a pair is never cut.
         if (terminale) {
-            return leggi_console(h_, dove, oggetto_);
+            std::wstring testo(std::max<std::size_t>(dove.size() / 3, 2), L'\0');
+            DWORD letti = 0;
+            // After Ctrl-C, whose handler, on another thread, is about to end the program.
+            for (;; ::Sleep(1000)) {
+                if (::ReadConsoleW(h_, testo.data(), static_cast<DWORD>(testo.size() - 1), &letti,
+                                   nullptr) == 0) {
+                    return fallito(oggetto_, true);
+                }
+                if (letti > 0 && IS_HIGH_SURROGATE(testo[letti - 1])) {
+                    DWORD altro = 0;
+                    ::ReadConsoleW(h_, testo.data() + letti, 1, &altro, nullptr);
+                    letti += altro;
+                }
+                if (letti != 0 || ::GetLastError() != ERROR_OPERATION_ABORTED) {
+                    break;
+                }
+            }
+            // Ctrl-Z at the start of a line ends the input, as in any Windows console program.
+            const std::string utf8 =
+                letti == 0 || testo[0] == L'\x1A' ? "" : stretto({testo.data(), letti});
+            std::ranges::copy(utf8, dove.begin());
+            return utf8.size();
         }
 #endif
         const std::ptrdiff_t letti = sistema::leggi(h_, dove);
@@ -121,9 +106,14 @@ class Standard final : public Canale {
             return Esito::scrittura(oggetto_, EBADF);
         }
 #ifdef _WIN32
-        const std::wstring righe = largo(con_fine_riga(std::string(testo), FineRiga::crlf));
-        // A console takes a message, a few KB at most, in one call; a file or a pipe the ANSI
-        // code page's bytes, as Notepad and the console's own programs read them.
+        // Windows' text is UTF-16, which has no more units than UTF-8 has bytes. A console takes
+        // a message, a few KB at most, in one call; a file or a pipe the ANSI code page's bytes,
+        // as Notepad and the console's own programs read them.
+        const std::string utf8 = con_fine_riga(std::string(testo), FineRiga::crlf);
+        std::wstring righe(utf8.size(), L'\0');
+        righe.resize(static_cast<std::size_t>(
+            ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                  righe.data(), static_cast<int>(righe.size()))));
         const bool scritto =
             terminale ? ::WriteConsoleW(h_, righe.data(), static_cast<DWORD>(righe.size()), nullptr,
                                         nullptr) != 0
@@ -159,9 +149,7 @@ extern "C" void al_segnale(int segnale) {
 // Started from Explorer, the program is the only one attached to its console; started from
 // a console, that console's own shell is attached too. A POSIX terminal outlives the program.
 Console& console_standard() {
-    static std::array<Standard, 3> tre{Standard(0, Oggetto::Tipo::standard_input),
-                                       Standard(1, Oggetto::Tipo::standard_output),
-                                       Standard(2, Oggetto::Tipo::standard_error)};
+    static std::array<Standard, 3> tre{Standard(0), Standard(1), Standard(2)};
     static Console console = [] {
         Console uno{.in = tre[0], .out = tre[1], .err = tre[2], .in_terminale = tre[0].terminale};
 #ifdef _WIN32
