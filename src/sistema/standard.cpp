@@ -20,28 +20,6 @@ namespace turnolista::sistema {
 
 namespace {
 
-#ifndef _WIN32
-// Only the character set matters, to show the accented letters of the messages. A locale
-// whose name names the UTF-8 codeset ("it_IT.UTF-8", "C.utf8@euro") means a UTF-8 terminal
-// even where that locale is not installed, as on many minimal systems and over ssh.
-bool utf8_dal_locale() {
-    for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-        if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
-            std::string nome = minuscolo_ascii(valore);
-            std::erase(nome, '-');
-            const auto punto = nome.find('.');
-            if (punto != std::string::npos &&
-                nome.substr(punto + 1, nome.find('@', punto) - punto - 1) == "utf8") {
-                return true;
-            }
-            break;
-        }
-    }
-    std::setlocale(LC_CTYPE, "");
-    return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
-}
-#endif
-
 // A standard stream; on Windows its lines end in CR LF, as a text-mode program writes them.
 class Standard final : public Canale {
   public:
@@ -159,7 +137,23 @@ Console& console_standard() {
         uno.finestra_propria =
             ::GetConsoleProcessList(processi.data(), static_cast<DWORD>(processi.size())) == 1;
 #else
-        uno.utf8 = utf8_dal_locale();
+        // Only the character set matters, for the messages' accented letters. A locale named
+        // with the UTF-8 codeset ("it_IT.UTF-8", "C.utf8@euro") means a UTF-8 terminal even
+        // where that locale is not installed, as on many minimal systems and over ssh.
+        for (const char* variabile : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+            if (const char* valore = std::getenv(variabile); valore != nullptr && *valore != '\0') {
+                std::string nome = minuscolo_ascii(valore);
+                std::erase(nome, '-');
+                const auto punto = nome.find('.');
+                uno.utf8 = punto != std::string::npos &&
+                           nome.substr(punto + 1, nome.find('@', punto) - punto - 1) == "utf8";
+                break;
+            }
+        }
+        if (!uno.utf8) {
+            std::setlocale(LC_CTYPE, "");
+            uno.utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+        }
 #endif
         return uno;
     }();
