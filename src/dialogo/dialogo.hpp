@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "comune/console.hpp"
 #include "comune/costanti.hpp"
 #include "comune/esito.hpp"
 #include "esporta/calendario.hpp"
