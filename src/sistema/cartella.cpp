@@ -1,6 +1,5 @@
 #include "sistema/sistema.hpp"
 
-#include <cerrno>
 #include <cstdint>
 #include <new>
 

@@ -1,8 +1,6 @@
 #include "sistema/sistema.hpp"
 
-#include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <sstream>

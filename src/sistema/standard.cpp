@@ -1,7 +1,5 @@
 #include "sistema/sistema.hpp"
 
-#include <algorithm>
-#include <cerrno>
 #include <csignal>
 
 #include "sistema/proprio.hpp"
