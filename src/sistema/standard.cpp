@@ -51,7 +51,7 @@ class Standard final : public Canale {
         if (terminale) {
             std::wstring testo(std::max<std::size_t>(dove.size() / 3, 2), L'\0');
             DWORD letti = 0;
-            // After Ctrl-C, whose handler, on another thread, is about to end the program.
+            // Again a second after Ctrl-C, whose handler, on another thread, is ending the program.
             for (;; ::Sleep(1000)) {
                 if (::ReadConsoleW(h_, testo.data(), static_cast<DWORD>(testo.size() - 1), &letti,
                                    nullptr) == 0) {
