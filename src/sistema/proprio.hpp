@@ -73,6 +73,7 @@ inline std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
     return ::read(da, dove.data(), dove.size());
 #endif
 }
+
 // All of `testo`, however many writes it takes; false on failure.
 inline bool scrivi_tutto(Nativo su, std::string_view testo) {
     while (!testo.empty()) {
@@ -93,6 +94,7 @@ inline bool scrivi_tutto(Nativo su, std::string_view testo) {
     }
     return true;
 }
+
 // The last call's failure with a file or a stream, its reason an errno value on every
 // system. On Windows another program holding the file open (Excel, Word) is said so, since
 // the user can close it.
@@ -125,6 +127,7 @@ inline Esito fallito(const Oggetto& oggetto, bool in_lettura = false) {
 #endif
     return in_lettura ? Esito::lettura(oggetto, causa) : Esito::scrittura(oggetto, causa);
 }
+
 // What stands where a regular file should: a folder, a pipe, a socket or a device.
 inline Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo,
                           bool in_lettura) {
