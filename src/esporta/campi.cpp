@@ -1,6 +1,7 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
+#include <ranges>
 #include <span>
 
 #include "comune/codifica.hpp"
@@ -14,16 +15,18 @@ struct Parola {
     bool distante = false, usata = false;  // after a run of spaces; taken for a field
 };
 
-// Whether `parola`, in any case, is one of `parole`, written " a b c ".
+// Whether `parola`, in any case, is one of `parole`, written "a b c".
 bool una_di(std::string_view parole, std::string_view parola) {
-    return parole.find(std::string(" ").append(minuscolo_ascii(parola)).append(" ")) != FINE;
+    return std::ranges::any_of(std::views::split(parole, ' '), [&](auto nome) {
+        return std::ranges::equal(nome, parola, {}, {}, minuscola_ascii);
+    });
 }
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
 bool di_turno(std::string_view testo) {
     const auto di_giornata = [](std::string_view parola) {
         parola = senza_segni(parola);
-        return una_di(" giornata turno round settimana ", parola) || parola.ends_with("\xC2\xAA") ||
+        return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
                parola.ends_with("\xC2\xB0");
     };
     const std::size_t prima = std::min(testo.find(' '), testo.size());
@@ -36,11 +39,12 @@ bool di_turno(std::string_view testo) {
 template <typename Leggi>
 std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi leggi) {
     for (std::size_t i = 0; i < parole.size(); ++i) {
-        for (std::size_t k = std::min(quante, parole.size() - i); k > 0; --k) {
-            const auto prese = parole.subspan(i, k);
+        const auto libere = parole.subspan(i, std::min(quante, parole.size() - i));
+        for (auto k = std::ranges::find_if(libere, &Parola::usata) - libere.begin(); k > 0; --k) {
+            const auto prese = libere.first(static_cast<std::size_t>(k));
             const std::string_view campo = senza_segni(
                 std::string_view(prese.front().testo.begin(), prese.back().testo.end()));
-            if (std::ranges::none_of(prese, &Parola::usata) && leggi(campo)) {
+            if (leggi(campo)) {
                 std::ranges::for_each(prese, [](Parola& p) { p.usata = true; });
                 return campo;
             }
@@ -54,6 +58,7 @@ std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi legg
 // result, the match's number. Gives what is left, in pieces between them and runs of spaces.
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole;
+    parole.reserve(testo.size() / 2 + 1);  // a word and a space at least
     for (std::size_t i = 0, fine = 0; (i = testo.find_first_not_of(' ', fine)) != FINE;) {
         fine = std::min(testo.find(' ', i), testo.size());
         parole.push_back({testo.substr(i, fine - i), i >= 2 && testo.substr(i - 2, 2) == "  "});
@@ -86,7 +91,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     for (const Parola& p : parole) {
         // Words that only say what follows, a leg or a time, are in no piece.
         const bool libera =
-            !p.usata && !una_di(" and. rit. andata ritorno ore alle h h. | / ", p.testo);
+            !p.usata && !una_di("and. rit. andata ritorno ore alle h h. | /", p.testo);
         if (libera && segue && !p.distante) {
             pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());
         } else if (libera) {

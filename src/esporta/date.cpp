@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 #include "comune/codifica.hpp"
 
@@ -20,9 +19,11 @@ constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ve
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
-    const auto n = static_cast<std::size_t>(std::ranges::find_if_not(testo, cifra) - testo.begin());
+    std::size_t n = 0;
     unsigned valore = 0;
-    std::from_chars(testo.data(), testo.data() + std::min(n, massimo), valore);
+    for (; n < testo.size() && cifra(testo[n]); ++n) {
+        valore = n < massimo ? valore * 10 + static_cast<unsigned>(testo[n] - '0') : valore;
+    }
     testo.remove_prefix(n);
     return n >= minimo && n <= massimo ? std::optional(valore) : std::nullopt;
 }
@@ -39,12 +40,12 @@ std::optional<int> anno_di(std::string_view testo) {
 
 // The month a word names: "set", "set.", "sett", "settembre"; not "otto", which is a number.
 std::optional<unsigned> mese_di(std::string_view testo) {
-    const std::string parola =
-        minuscolo_ascii(testo.substr(0, testo.size() - (testo.ends_with('.') ? 1 : 0)));
+    const std::string_view parola = testo.substr(0, testo.size() - (testo.ends_with('.') ? 1 : 0));
     // Three letters tell each month from the others: at most one is named.
-    const auto* mese = std::find_if(MESI.begin(), MESI.end(), [&](std::string_view nome) {
-        return parola.size() >= 3 && nome.starts_with(parola) &&
-               (parola.size() == 3 || parola == "sett" || parola == nome);
+    const auto* mese = std::ranges::find_if(MESI, [&](std::string_view nome) {
+        const std::string_view inizio = nome.substr(0, parola.size());
+        return std::ranges::equal(parola, inizio, {}, minuscola_ascii) &&
+               (parola.size() == 3 || inizio == "sett" || inizio == nome);
     });
     return mese == MESI.end() ? std::nullopt
                               : std::optional(static_cast<unsigned>(mese - MESI.begin()) + 1);
@@ -116,12 +117,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
 std::optional<seconds> leggi_ora(std::string_view testo) {
     // The longest, "ore 20.45.00", fits well within this.
     testo = senza_spazi(testo);
-    const std::string orario = minuscolo_ascii(testo.size() > 16 ? "" : testo);
-    std::string_view resto = orario;
+    std::string_view resto = testo.size() > 16 ? "" : testo;
     // "ore 21", "h 21", "h21": the hour alone is enough.
     bool detta = false;
     for (const std::string_view prima : {"ore", "h.", "h"}) {
-        if (!detta && resto.size() > prima.size() && resto.starts_with(prima) &&
+        if (!detta && resto.size() > prima.size() &&
+            std::ranges::equal(resto.substr(0, prima.size()), prima, {}, minuscola_ascii) &&
             (cifra(resto[prima.size()]) || resto[prima.size()] == ' ')) {
             resto = senza_spazi(resto.substr(prima.size()));
             detta = true;
@@ -129,8 +130,8 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     }
     const auto ore = cifre(resto, 1, 2);
     std::optional<unsigned> minuti = 0, secondi = 0;
-    if (!resto.empty() && std::string_view(":.,h").find(resto.front()) != FINE) {
-        const char segno = resto.front();
+    if (const char segno = resto.empty() ? ' ' : minuscola_ascii(resto.front());
+        std::string_view(":.,h").find(segno) != FINE) {
         resto.remove_prefix(1);
         minuti = segno == 'h' && resto.empty() ? 0 : cifre(resto, 2, 2);  // "21h"
         if (segno != 'h' && resto.size() == 3 && resto.front() == segno) {
