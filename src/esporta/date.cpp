@@ -41,6 +41,9 @@ std::optional<int> anno_di(std::string_view testo) {
 // The month a word names: "set", "set.", "sett", "settembre"; not "otto", which is a number.
 std::optional<unsigned> mese_di(std::string_view testo) {
     const std::string_view parola = testo.substr(0, testo.size() - (testo.ends_with('.') ? 1 : 0));
+    if (parola.size() < 3 || !lettera(parola.front())) {  // most words a line is tried by
+        return std::nullopt;
+    }
     // Three letters tell each month from the others: at most one is named.
     const auto* mese = std::ranges::find_if(MESI, [&](std::string_view nome) {
         const std::string_view inizio = nome.substr(0, parola.size());
