@@ -17,21 +17,23 @@ struct Parola {
 
 // Whether `parola`, in any case, is one of `parole`, written "a b c".
 bool una_di(std::string_view parole, std::string_view parola) {
-    return std::ranges::any_of(std::views::split(parole, ' '), [&](auto nome) {
-        return std::ranges::equal(nome, parola, {}, {}, minuscola_ascii);
-    });
+    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
+        a = std::min(parole.find(' ', da), parole.size());
+        if (std::equal(parole.begin() + da, parole.begin() + a, parola.begin(), parola.end(),
+                       [](char n, char p) { return n == minuscola_ascii(p); })) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
 bool di_turno(std::string_view testo) {
-    const auto di_giornata = [](std::string_view parola) {
-        parola = senza_segni(parola);
+    return std::ranges::any_of(std::views::split(testo, ' ') | std::views::take(2), [](auto p) {
+        const std::string_view parola = senza_segni(std::string_view(p.begin(), p.end()));
         return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
                parola.ends_with("\xC2\xB0");
-    };
-    const std::size_t prima = std::min(testo.find(' '), testo.size());
-    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
-    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
+    });
 }
 
 // The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
@@ -107,11 +109,14 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
 // as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
 std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
                         std::string_view ospite) {
-    // Where the home team starts, past the sign or space before it; 0 where it is not found
-    // (npos + 1).
+    // Where the home team starts, past the sign or space before it, 0 where there is none: a
+    // sign holds a space, and names have few.
     std::size_t taglio = 0;
-    for (const std::string_view tra : {": ", " - ", " \u2013 ", " \u2014 ", " | "}) {
-        taglio = std::max(taglio, casa.rfind(tra) + 1);
+    for (std::size_t s = casa.find(' '); s != FINE; s = casa.find(' ', s + 1)) {
+        taglio = s > 0 && casa[s - 1] == ':' ? s : taglio;
+        for (const std::string_view tra : {" - ", " \u2013 ", " \u2014 ", " | "}) {
+            taglio = casa.substr(s).starts_with(tra) ? s + 1 : taglio;
+        }
     }
     if (taglio == 0 && (solo || casa.find(' ') == FINE || squadre.contains(casa))) {
         return {};
