@@ -20,7 +20,6 @@ bool figura(char32_t c) {
            c == 0xFE0F || c == 0x200D || c == 0x200E || c == 0x200F || c == 0x2022 || c == 0x25BA ||
            c == 0x25AA || c == '*' || c == '_' || c == '~';
 }
-
 // What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
 std::size_t mittente(std::string_view riga) {
     const std::size_t chiusa = riga.starts_with('[') ? riga.find("] ") : FINE;
@@ -84,7 +83,9 @@ std::string_view senza_segni(std::string_view testo) {
     const auto segno = [](char c) {
         return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|';
     };
-    const auto lineetta = [](std::string_view t) { return t == "\u2013" || t == "\u2014"; };
+    const auto lineetta = [](std::string_view t) {
+        return t.starts_with('\xE2') && (t == "\u2013" || t == "\u2014");
+    };
     while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
         testo.remove_prefix(segno(testo.front()) ? 1 : 3);
     }

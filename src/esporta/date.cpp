@@ -86,7 +86,8 @@ std::optional<Data> leggi_data(std::string_view testo) {
     std::string_view resto = testo.size() > 40 ? "" : testo;
     if (di_settimana(resto)) {
         // Without the weekday: "Sab 26/09", "Domenica, 13 settembre".
-        const std::size_t fine = std::min(resto.find_first_of(" ,"), resto.size());
+        const auto fine = static_cast<std::size_t>(
+            std::ranges::find_first_of(resto, std::string_view(" ,")) - resto.begin());
         resto = fine < resto.size() && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))
                                                                : resto;
     }
@@ -125,7 +126,8 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     bool detta = false;
     for (const std::string_view prima : {"ore", "h.", "h"}) {
         if (!detta && resto.size() > prima.size() &&
-            std::ranges::equal(resto.substr(0, prima.size()), prima, {}, minuscola_ascii) &&
+            std::equal(prima.begin(), prima.end(), resto.begin(),
+                       [](char p, char r) { return p == minuscola_ascii(r); }) &&
             (cifra(resto[prima.size()]) || resto[prima.size()] == ' ')) {
             resto = senza_spazi(resto.substr(prima.size()));
             detta = true;
