@@ -17,14 +17,9 @@ struct Parola {
 
 // Whether `parola`, in any case, is one of `parole`, written "a b c".
 bool una_di(std::string_view parole, std::string_view parola) {
-    for (std::size_t da = 0, a = 0; da < parole.size(); da = a + 1) {
-        a = std::min(parole.find(' ', da), parole.size());
-        if (std::equal(parole.begin() + da, parole.begin() + a, parola.begin(), parola.end(),
-                       [](char n, char p) { return n == minuscola_ascii(p); })) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(std::views::split(parole, ' '), [&](auto nome) {
+        return std::ranges::equal(nome, parola, {}, {}, minuscola_ascii);
+    });
 }
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".

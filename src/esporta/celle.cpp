@@ -63,12 +63,10 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
     const auto* nome = NOMI.end();
     for (std::size_t da = 0; da + 1 < parole.size(); da = parole.find(' ', da + 1)) {
         const std::string_view parola(parole.data() + da, parole.find(' ', da + 1) + 1 - da);
+        const auto* k =
+            std::ranges::find_if(NOMI, [&](const auto& n) { return n.first.find(parola) != FINE; });
         // A team's number says which team, wherever it stands.
-        const bool numero = cifra(parola[1]) && parola.size() == 3;
-        const auto* k = std::find_if(NOMI.begin(), NOMI.end(), [&](const auto& nomi) {
-            return nomi.first.find(parola) != FINE;
-        });
-        nome = k < nome || (numero && k != NOMI.end()) ? k : nome;
+        nome = k < nome || (parola.size() == 3 && cifra(parola[1]) && k != NOMI.end()) ? k : nome;
     }
     return nome == NOMI.end() ? nullptr : nome->second;
 }
@@ -83,9 +81,7 @@ std::string_view senza_segni(std::string_view testo) {
     const auto segno = [](char c) {
         return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|';
     };
-    const auto lineetta = [](std::string_view t) {
-        return t.starts_with('\xE2') && (t == "\u2013" || t == "\u2014");
-    };
+    const auto lineetta = [](std::string_view t) { return t == "\u2013" || t == "\u2014"; };
     while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
         testo.remove_prefix(segno(testo.front()) ? 1 : 3);
     }

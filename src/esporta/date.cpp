@@ -54,15 +54,6 @@ std::optional<unsigned> mese_di(std::string_view testo) {
                               : std::optional(static_cast<unsigned>(mese - MESI.begin()) + 1);
 }
 
-// Whether `testo` starts with a weekday's name or its start: "Sab", "Giovedì", "dom.".
-bool di_settimana(std::string_view testo) {
-    const std::string_view tre = testo.substr(0, 3);
-    return std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
-        return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
-                          [](char a, char b) { return a == minuscola_ascii(b); });
-    });
-}
-
 }  // namespace
 
 std::string_view senza_spazi(std::string_view testo) {
@@ -77,15 +68,19 @@ bool data_in_cella(std::string_view cella) {
 }
 
 bool giorno_solo(std::string_view cella) {
-    return di_settimana(cella) && cella.size() <= 10;
+    const std::string_view tre = cella.substr(0, 3);
+    return cella.size() <= 10 && std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
+               return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
+                                 [](char a, char b) { return a == minuscola_ascii(b); });
+           });
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 40 ? "" : testo;
-    if (di_settimana(resto)) {
-        // Without the weekday: "Sab 26/09", "Domenica, 13 settembre".
+    if (giorno_solo(resto.substr(0, 3))) {
+        // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
         const auto fine = static_cast<std::size_t>(
             std::ranges::find_first_of(resto, std::string_view(" ,")) - resto.begin());
         resto = fine < resto.size() && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))
@@ -126,8 +121,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     bool detta = false;
     for (const std::string_view prima : {"ore", "h.", "h"}) {
         if (!detta && resto.size() > prima.size() &&
-            std::equal(prima.begin(), prima.end(), resto.begin(),
-                       [](char p, char r) { return p == minuscola_ascii(r); }) &&
+            std::ranges::equal(resto.substr(0, prima.size()), prima, {}, minuscola_ascii) &&
             (cifra(resto[prima.size()]) || resto[prima.size()] == ' ')) {
             resto = senza_spazi(resto.substr(prima.size()));
             detta = true;
