@@ -63,7 +63,8 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
     letta.data = prendi(parole, 4, data);
     letta.ora = prendi(parole, 2, leggi_ora);
-    if (const std::string_view seconda = prendi(parole, 4, data); !seconda.empty()) {
+    // A return leg's date only after a first: the spans that gave none would give none again.
+    if (const auto seconda = letta.data.empty() ? "" : prendi(parole, 4, data); !seconda.empty()) {
         letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
     }
     // A date or a time not understood: a digit on each side of a '/' or a ':'.
