@@ -167,7 +167,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     }
     const bool riposo = trova_ascii(testo, "ripos") != FINE;
     // A round's word starts a heading, unless the teams stand after the line's date or time.
-    const bool giornata = di_turno(testo) && (!coppia || pezzi[k].data() == testo.data());
+    const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
     if (riposo || giornata || !coppia) {
         letta.tipo = !riposo && (giornata || leggi_data(letta.data)) ? Letta::Tipo::intestazione
                                                                      : Letta::Tipo::altro;

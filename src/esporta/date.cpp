@@ -79,7 +79,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 40 ? "" : testo;
-    if (giorno_solo(resto.substr(0, 3))) {
+    if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
         const auto fine = static_cast<std::size_t>(
             std::ranges::find_first_of(resto, std::string_view(" ,")) - resto.begin());
@@ -99,7 +99,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto = senza_spazi(resto);
         const std::size_t fine = std::min(resto.find(' '), resto.size());
         mese = mese_di(resto.substr(0, fine));
-        anno = anno_di(senza_spazi(resto.substr(fine)));
+        anno = mese ? anno_di(senza_spazi(resto.substr(fine))) : std::nullopt;
     } else if (segno == '/' || segno == '-' || segno == '.') {
         // The same separator twice: "13/09/2026", "12-09-26", "19.09".
         mese = cifre(resto, 1, 2);
