@@ -41,7 +41,7 @@ std::optional<int> anno_di(std::string_view testo) {
 // The month a word names: "set", "set.", "sett", "settembre"; not "otto", which is a number.
 std::optional<unsigned> mese_di(std::string_view testo) {
     const std::string_view parola = testo.substr(0, testo.size() - (testo.ends_with('.') ? 1 : 0));
-    if (parola.size() < 3 || !lettera(parola.front())) {  // most words a line is tried by
+    if (parola.size() < 3 || !lettera(parola.front())) {  // most words, before twelve names
         return std::nullopt;
     }
     // Three letters tell each month from the others: at most one is named.
