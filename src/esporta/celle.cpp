@@ -20,6 +20,7 @@ bool figura(char32_t c) {
            c == 0xFE0F || c == 0x200D || c == 0x200E || c == 0x200F || c == 0x2022 || c == 0x25BA ||
            c == 0x25AA || c == '*' || c == '_' || c == '~';
 }
+
 // What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
 std::size_t mittente(std::string_view riga) {
     const std::size_t chiusa = riga.starts_with('[') ? riga.find("] ") : FINE;
