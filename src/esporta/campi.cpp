@@ -105,21 +105,20 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
 // as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
 std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
                         std::string_view ospite) {
-    // Where the home team starts, past the sign or space before it, 0 where there is none: a
-    // sign holds a space, and names have few.
-    std::size_t taglio = 0;
+    // Where the home team starts, past the last sign or the first space before a team the list
+    // names; 0 where neither is. A sign holds a space, and names have few.
+    std::size_t taglio = 0, squadra = 0;
     for (std::size_t s = casa.find(' '); s != FINE; s = casa.find(' ', s + 1)) {
         taglio = s > 0 && casa[s - 1] == ':' ? s : taglio;
         for (const std::string_view tra : {" - ", " \u2013 ", " \u2014 ", " | "}) {
             taglio = casa.substr(s).starts_with(tra) ? s + 1 : taglio;
         }
+        squadra = squadra == 0 && squadre.contains(casa.substr(s + 1)) ? s + 1 : squadra;
     }
-    if (taglio == 0 && (solo || casa.find(' ') == FINE || squadre.contains(casa))) {
+    if (taglio == 0 && (solo || squadre.contains(casa))) {
         return {};
     }
-    for (std::size_t s = casa.find(' '); taglio == 0 && s != FINE; s = casa.find(' ', s + 1)) {
-        taglio = squadre.contains(casa.substr(s + 1)) ? s + 1 : 0;
-    }
+    taglio = taglio == 0 ? squadra : taglio;
     std::size_t fine = casa.size();
     for (auto parole = std::ranges::count(ospite, ' ') + 1;
          taglio == 0 && parole > 0 && fine != FINE; --parole) {
