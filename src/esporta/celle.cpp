@@ -26,11 +26,10 @@ std::size_t mittente(std::string_view riga) {
     const std::size_t chiusa = riga.starts_with('[') ? riga.find("] ") : FINE;
     const std::size_t trattino = !riga.empty() && cifra(riga.front()) ? riga.find(" - ") : FINE;
     const std::size_t dopo = std::min(chiusa, trattino);
-    if (dopo == FINE || dopo > 24 || riga.substr(0, dopo).find(':') == FINE) {
-        return 0;
-    }
     const std::size_t due_punti = riga.find(": ", dopo);
-    return due_punti == FINE || due_punti > dopo + 40 ? 0 : due_punti + 2;
+    return dopo > 24 || riga.substr(0, dopo).find(':') == FINE || due_punti > dopo + 40
+               ? 0
+               : due_punti + 2;
 }
 
 // The text in double quotes that starts `riga`, as a sheet quotes a cell ("" one quote, a line
