@@ -81,8 +81,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
     std::string_view resto = testo.size() > 40 ? "" : testo;
     if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
-        const auto fine = static_cast<std::size_t>(
-            std::ranges::find_first_of(resto, std::string_view(" ,")) - resto.begin());
+        const std::size_t fine = std::min(resto.find_first_of(" ,"), resto.size());
         resto = fine < resto.size() && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))
                                                                : resto;
     }
