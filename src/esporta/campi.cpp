@@ -31,6 +31,16 @@ bool di_turno(std::string_view testo) {
     });
 }
 
+// Whether a digit stands on each side of one of `segni` in `testo`: "13/09", "15:30".
+bool tra_cifre(std::string_view testo, std::string_view segni) {
+    for (auto i = testo.find_first_of(segni); i != FINE; i = testo.find_first_of(segni, i + 1)) {
+        if (i > 0 && i + 1 < testo.size() && cifra(testo[i - 1]) && cifra(testo[i + 1])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
 // its words are taken.
 template <typename Leggi>
@@ -63,18 +73,20 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
     letta.data = prendi(parole, 4, data);
     letta.ora = prendi(parole, 2, leggi_ora);
-    // A return leg's date only after a first: the spans that gave none would give none again.
-    if (const auto seconda = letta.data.empty() ? "" : prendi(parole, 4, data); !seconda.empty()) {
+    // A return leg's date only after a first, and written as it: "Via 4 Novembre" after
+    // "18/10" is a street. The spans that gave no first date would give none again.
+    const auto ritorno = [&](std::string_view t) {
+        return data(t) && tra_cifre(t, "/-.") == tra_cifre(letta.data, "/-.");
+    };
+    if (const auto seconda = letta.data.empty() ? "" : prendi(parole, 4, ritorno);
+        !seconda.empty()) {
         letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
     }
     // A date or a time not understood: a digit on each side of a '/' or a ':'.
-    for (const auto& [campo, tra] : {std::pair(&letta.data, '/'), std::pair(&letta.ora, ':')}) {
-        if (const char segno = tra; campo->empty()) {
-            *campo = prendi(parole, 1, [segno](std::string_view p) {
-                const std::size_t dove = p.find(segno);
-                return dove != FINE && dove > 0 && dove + 1 < p.size() && cifra(p[dove - 1]) &&
-                       cifra(p[dove + 1]);
-            });
+    for (const auto& [campo, segno] : {std::pair(&letta.data, std::string_view("/")),
+                                       std::pair(&letta.ora, std::string_view(":"))}) {
+        if (const std::string_view tra = segno; campo->empty()) {
+            *campo = prendi(parole, 1, [tra](std::string_view p) { return tra_cifre(p, tra); });
         }
     }
     if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {

@@ -16,9 +16,10 @@ constexpr std::size_t CELLE = 64;
 // Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets,
 // emphasis marks.
 bool figura(char32_t c) {
-    return c >= 0x1F000 || (c >= 0x2600 && c <= 0x27BF) || (c >= 0x2B00 && c <= 0x2BFF) ||
-           c == 0xFE0F || c == 0x200D || c == 0x200E || c == 0x200F || c == 0x2022 || c == 0x25BA ||
-           c == 0x25AA || c == '*' || c == '_' || c == '~';
+    return c >= 0x1F000 || (c >= 0x2300 && c <= 0x23FF) || (c >= 0x2600 && c <= 0x27BF) ||
+           (c >= 0x2B00 && c <= 0x2BFF) || c == 0xFE0F || c == 0x200D || c == 0x200E ||
+           c == 0x200F || c == 0x2022 || c == 0x25BA || c == 0x25AA || c == '*' || c == '_' ||
+           c == '~';
 }
 
 // What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
@@ -137,10 +138,10 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
 }
 
 std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo) {
-    // Each sign below holds a dash, or "v" after a space: most cells, a date or a venue, hold
-    // neither, and so are looked at once rather than once a sign.
+    // Each sign below holds a dash, or "v" or "/" after a space: most cells, a date or a venue,
+    // hold neither, and so are looked at once rather than once a sign.
     if (std::adjacent_find(testo.begin(), testo.end(), [](char a, char b) {
-            return a == '-' || a == '\xE2' || (a == ' ' && (b == 'v' || b == 'V'));
+            return a == '-' || a == '\xE2' || (a == ' ' && (b == 'v' || b == 'V' || b == '/'));
         }) == testo.end()) {
         return std::nullopt;
     }
@@ -157,14 +158,19 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
             return squadre;
         }
     }
-    // "Lupi-Orsi": a dash between a name's end and a letter.
+    // "Lupi-Orsi": a dash between a name's end and a letter; a name may end in a number,
+    // "Atletico 96-Lupi", where a word comes before it ("13-set" is a date).
     for (std::size_t i = 1; i + 1 < testo.size(); ++i) {
-        if (testo[i] == '-' && !cifra(testo[i - 1]) && testo[i - 1] != ' ' &&
-            lettera(testo[i + 1])) {
+        if (testo[i] == '-' && testo[i - 1] != ' ' && lettera(testo[i + 1]) &&
+            (!cifra(testo[i - 1]) || std::any_of(testo.begin(), testo.begin() + i, lettera))) {
             return ai_lati(i, 1);
         }
     }
-    return std::nullopt;
+    // "Lupi / Orsi", after every other sign: a venue may hold one ("Campo A / B").
+    const std::size_t barra = testo.find(" / ");
+    const auto lati =
+        barra == FINE ? std::pair(std::string_view(), std::string_view()) : ai_lati(barra, 3);
+    return lati.first.empty() || lati.second.empty() ? std::nullopt : std::optional(lati);
 }
 
 bool numero_di_gara(std::string_view cella) {

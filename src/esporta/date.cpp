@@ -78,6 +78,9 @@ bool giorno_solo(std::string_view cella) {
 std::optional<Data> leggi_data(std::string_view testo) {
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     testo = senza_spazi(testo);
+    // In brackets, as a round's heading may write it: "GIORNATA 1 (13/09/2026)".
+    testo =
+        testo.starts_with('(') && testo.ends_with(')') ? testo.substr(1, testo.size() - 2) : testo;
     std::string_view resto = testo.size() > 40 ? "" : testo;
     if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
@@ -100,8 +103,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
         mese = mese_di(resto.substr(0, fine));
         anno = mese ? anno_di(senza_spazi(resto.substr(fine))) : std::nullopt;
     } else if (segno == '/' || segno == '-' || segno == '.') {
-        // The same separator twice: "13/09/2026", "12-09-26", "19.09".
-        mese = cifre(resto, 1, 2);
+        // The same separator twice: "13/09/2026", "12-09-26", "19.09", and as Excel writes a
+        // month's name, "27-set-26".
+        const std::size_t nome =
+            lettera(resto.front()) ? std::min(resto.find(segno), resto.size()) : 0;
+        mese = nome > 0 ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
+        resto.remove_prefix(nome);
         anno = resto.empty()                                ? std::optional(0)
                : resto.size() > 1 && resto.front() == segno ? anno_di(resto.substr(1))
                                                             : std::nullopt;
@@ -138,6 +145,8 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         }
         detta = true;
     }
+    // A slot, "9:00-9:40", starts at its first time.
+    resto = detta && resto.starts_with('-') && leggi_ora(resto.substr(1)) ? "" : resto;
     const bool letta = detta && resto.empty() && ore && minuti && secondi && *ore < 24 &&
                        *minuti < 60 && *secondi < 60;
     return letta ? std::optional(hours(*ore) + minutes(*minuti) + seconds(*secondi)) : std::nullopt;

@@ -29,6 +29,8 @@ TEST(Date, ReadAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"DOM 13 SETT. 2026", Data{13, 9, 2026}},
         {"Giovanissimi, 13/09", Data{13, 9, 0}},
         {"29/02", Data{29, 2, 0}},
+        {"27-set-26", Data{27, 9, 2026}},
+        {"(13/09/2026)", Data{13, 9, 2026}},
         {"13 otto", std::nullopt},
         {"13/09/", std::nullopt},
         {"13/09-2026", std::nullopt},
@@ -57,6 +59,7 @@ TEST(Date, TimesAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"20H45", hours(20) + minutes(45)},
         {"21h00", hours(21)},
         {"00:00", seconds(0)},
+        {"9:00-9:40", hours(9)},
         {"15:30:45", hours(15) + minutes(30) + seconds(45)},
         {"15:30.45", std::nullopt},
         {"21:60", std::nullopt},
@@ -107,6 +110,16 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"3", "20/09", "15.30", "Oratorio", "Lupi-Volpi"}}},
         {"Data;Campo;Casa;Ospite\n13/09/2026 15:30;Comunale;Lupi;Orsi\n",
          {{}, {"", "13/09/2026", "15:30", "Comunale", "Lupi - Orsi"}}},
+        {"Data\tOra\tPartita\tRisultato\tCampo\n13/09/2026\t15:30\tLupi / Orsi\t3-1\tComunale\n",
+         {{}, {"", "13/09/2026", "15:30", "Comunale", "Lupi / Orsi"}}},
+        // A team's name ending in a number; a street's date in a venue is no return leg.
+        {"7 04/10 15:30 Sintetico Atletico 96-Lupi\n1 13/09 15:30 Comunale Lupi-Atletico 96\n",
+         {{"7", "04/10", "15:30", "Sintetico", "Atletico 96-Lupi"},
+          {"1", "13/09", "15:30", "Comunale", "Lupi-Atletico 96"}}},
+        {"11 18/10 15:30 Palestra Via 4 Novembre Falchi-Lupi\n",
+         {{"11", "18/10", "15:30", "Palestra Via 4 Novembre", "Falchi-Lupi"}}},
+        {"\xF0\x9F\x93\x85 Sab 19/09 \xE2\x8F\xB0 17:30 Palestra Verdi Lupi - Orsi\n",
+         {{"", "Sab 19/09", "17:30", "Palestra Verdi", "Lupi - Orsi"}}},
         // A table copied from a PDF, a cell on each line, a weekday's cell before each date.
         {"N.\nGiorno\nData\nCampo\nPartita\n1\nSab\n13/09\nComunale\nLupi - Orsi\n2\nDom\n"
          "20/09\n\nOratorio\nVolpi - Lupi\n3\nSab\n26/09\nComunale\nLupi - Tori\n",
