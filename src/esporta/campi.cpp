@@ -1,7 +1,6 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
-#include <ranges>
 #include <span>
 
 #include "comune/codifica.hpp"
@@ -17,18 +16,26 @@ struct Parola {
 
 // Whether `parola`, in any case, is one of `parole`, written "a b c".
 bool una_di(std::string_view parole, std::string_view parola) {
-    return std::ranges::any_of(std::views::split(parole, ' '), [&](auto nome) {
-        return std::ranges::equal(nome, parola, {}, {}, minuscola_ascii);
-    });
+    for (std::string_view resto = parole; !resto.empty();) {
+        const std::size_t fine = std::min(resto.find(' '), resto.size());
+        if (std::ranges::equal(resto.substr(0, fine), parola, {}, {}, minuscola_ascii)) {
+            return true;
+        }
+        resto.remove_prefix(std::min(fine + 1, resto.size()));
+    }
+    return false;
 }
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
 bool di_turno(std::string_view testo) {
-    return std::ranges::any_of(std::views::split(testo, ' ') | std::views::take(2), [](auto p) {
-        const std::string_view parola = senza_segni(std::string_view(p.begin(), p.end()));
+    const auto di_giornata = [](std::string_view parola) {
+        parola = senza_segni(parola);
         return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
                parola.ends_with("\xC2\xB0");
-    });
+    };
+    const std::size_t prima = std::min(testo.find(' '), testo.size());
+    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
+    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
 }
 
 // Whether a digit stands on each side of one of `segni` in `testo`: "13/09", "15:30".
@@ -73,6 +80,19 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
     letta.data = prendi(parole, 4, data);
     letta.ora = prendi(parole, 2, leggi_ora);
+    // "posticipata al 12/11 ore 20:30": where the match moved, its time or none; the two words
+    // before the date are no venue.
+    const auto al = [&](std::string_view t) {
+        return data(t) && std::string_view(testo.data(), t.data()).ends_with(" al ");
+    };
+    if (const auto nuova = letta.data.empty() ? "" : prendi(parole, 4, al); !nuova.empty()) {
+        letta.data = nuova;
+        letta.ora = prendi(parole, 2, leggi_ora);
+        const auto dopo =
+            std::ranges::find(parole, nuova.data(), [](auto& p) { return p.testo.data(); });
+        std::for_each(dopo - std::min<std::ptrdiff_t>(dopo - parole.begin(), 2), dopo,
+                      [](Parola& p) { p.usata = true; });
+    }
     // A return leg's date only after a first, and written as it: "Via 4 Novembre" after
     // "18/10" is a street. The spans that gave no first date would give none again.
     const auto ritorno = [&](std::string_view t) {
@@ -142,6 +162,25 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
     return luogo;
 }
 
+// The venue written after the away team, taken off `ospite`: in brackets, "Lupi-Orsi
+// (Palestra Rossi)", after a comma, or from a word that names a venue's kind: "Lupi - Orsi
+// Campo Comunale", "c/o Palestra", "PalaFalchi".
+std::string_view luogo_dopo(std::string_view& ospite) {
+    std::size_t aperta = std::min(ospite.find(" ("), ospite.size());
+    for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
+        const std::string_view parola = ospite.substr(s + 1, ospite.find(' ', s + 1) - s - 1);
+        if (ospite[s - 1] == ',' ||
+            una_di("campo palestra palazzetto palasport stadio impianto c/o presso", parola) ||
+            (parola.starts_with("Pala") && parola.size() > 4 && parola[4] >= 'A' &&
+             parola[4] <= 'Z')) {
+            aperta = s;
+        }
+    }
+    const std::string_view luogo = senza_segni(ospite.substr(std::min(aperta + 1, ospite.size())));
+    ospite = senza_segni(ospite.substr(0, aperta));
+    return luogo.starts_with('(') ? luogo.substr(1, luogo.find(')') - 1) : luogo;
+}
+
 // Words in small letters after an away team the list names are a note, not the team:
 // "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Moves them from `ospite`, which ends
 // in no space, to `altre`.
@@ -186,16 +225,12 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
-    // A venue in brackets after the teams: "Lupi-Orsi (Palestra Rossi)".
-    const std::size_t aperta = std::min(ospite.find(" ("), ospite.size());
-    std::string_view tra_parentesi = ospite.substr(std::min(aperta + 2, ospite.size()));
-    tra_parentesi = tra_parentesi.substr(0, tra_parentesi.find(')'));
-    ospite = senza_segni(ospite.substr(0, aperta));
+    const std::string_view dopo = luogo_dopo(ospite);
     nota_dopo(ospite, squadre, letta.altre);
     // A venue before the home team, where the piece is not the line's start.
     std::string luogo =
         luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
-    luogo.append(luogo.empty() || tra_parentesi.empty() ? "" : " ").append(tra_parentesi);
+    luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time: "Lupi - Orsi ore 15.30 (Campo Lupi)".
         std::string_view altro = senza_segni(pezzi[j]);

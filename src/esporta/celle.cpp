@@ -187,17 +187,21 @@ bool risultato(std::string_view testo) {
            numero(testo.substr(trattino + 1));
 }
 
-std::string rinvio_di(std::string_view riga, bool datata) {
+std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
     const std::string minuscola = minuscolo_ascii(riga);
     for (const std::string_view segno :
-         {"rinviat", "sospes", "annullat", "posticipat", "da recuperare", "non disputat",
-          "da definire", "da stabilire", "da fissare", "data da"}) {
+         {"rinv", "sosp", "annullat", "posticipat", "da rec", "non disputat", "da definire",
+          "da stabilire", "da fissare", "data da"}) {
         const std::size_t dove = minuscola.find(segno);
-        const bool ora = segno.starts_with("da ") && datata &&
-                         std::string_view(minuscola).substr(0, dove).find("data ") == FINE;
-        if (dove != FINE && !ora) {
-            return std::string(
-                riga.substr(dove, riga.find_first_of(" \t;,\")", dove + segno.size()) - dove));
+        if (dove == FINE || (segno.starts_with("da ") && datata &&
+                             std::string_view(minuscola).substr(0, dove).find("data ") == FINE)) {
+            continue;
+        }
+        const std::string_view marca =
+            riga.substr(dove, riga.find_first_of(" \t;,\")", dove + segno.size()) - dove);
+        if (al.empty() ||
+            !riga.substr(dove + marca.size()).starts_with(std::string(" al ").append(al))) {
+            return std::string(marca);
         }
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "comune/codifica.hpp"
 
@@ -54,6 +55,19 @@ std::optional<unsigned> mese_di(std::string_view testo) {
                               : std::optional(static_cast<unsigned>(mese - MESI.begin()) + 1);
 }
 
+// The month and the year after a date's day and `segno`, the same separator twice:
+// "13/09/2026", "12-09-26", "19.09", and as Excel writes a month's name, "27-set-26".
+std::pair<std::optional<unsigned>, std::optional<int>> dopo_il_giorno(std::string_view resto,
+                                                                      char segno) {
+    const std::size_t nome =
+        !resto.empty() && lettera(resto.front()) ? std::min(resto.find(segno), resto.size()) : 0;
+    const auto mese = nome > 0 ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
+    resto.remove_prefix(nome);
+    return {mese, resto.empty()                                ? std::optional(0)
+                  : resto.size() > 1 && resto.front() == segno ? anno_di(resto.substr(1))
+                                                               : std::nullopt};
+}
+
 }  // namespace
 
 std::string_view senza_spazi(std::string_view testo) {
@@ -103,15 +117,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
         mese = mese_di(resto.substr(0, fine));
         anno = mese ? anno_di(senza_spazi(resto.substr(fine))) : std::nullopt;
     } else if (segno == '/' || segno == '-' || segno == '.') {
-        // The same separator twice: "13/09/2026", "12-09-26", "19.09", and as Excel writes a
-        // month's name, "27-set-26".
-        const std::size_t nome =
-            lettera(resto.front()) ? std::min(resto.find(segno), resto.size()) : 0;
-        mese = nome > 0 ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
-        resto.remove_prefix(nome);
-        anno = resto.empty()                                ? std::optional(0)
-               : resto.size() > 1 && resto.front() == segno ? anno_di(resto.substr(1))
-                                                            : std::nullopt;
+        std::tie(mese, anno) = dopo_il_giorno(resto, segno);
     }
     const auto esiste = [&] {
         return year_month_day(year(*anno != 0 ? *anno : 2000) / month(*mese) / day(*giorno)).ok();

@@ -202,7 +202,7 @@ Letta Lettore::leggi(std::string_view riga) const {
                      letta);
     }
     letta.rinvio = letta.tipo == Letta::Tipo::partita
-                       ? rinvio_di(riga, leggi_data(letta.data).has_value())
+                       ? rinvio_di(riga, leggi_data(letta.data).has_value(), letta.data)
                        : std::string();
     return letta;
 }

@@ -125,8 +125,9 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
 // A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
-// definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark.
-std::string rinvio_di(std::string_view riga, bool datata);
+// definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark;
+// "posticipata al 12/11" is where the match moved, where `al` is that date.
+std::string rinvio_di(std::string_view riga, bool datata, std::string_view al = {});
 
 // What the line `testo`, free text, holds, `squadre` being the teams the list names.
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta);

@@ -7,15 +7,19 @@ namespace turnolista {
 
 namespace {
 
-// A character of Windows-1252, by its code point, in lower case and folded as `piega` says.
-char32_t piegato(char32_t c, Piega piega) {
+// The lower case of a letter of Windows-1252, by its code point.
+char32_t minuscola(char32_t c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        c += 0x20;
-    } else if (c == 0x0160 || c == 0x0152 || c == 0x017D) {  // Š, Œ, Ž
-        ++c;
-    } else if (c == 0x0178) {  // Ÿ
-        c = 0xFF;
+        return c + 0x20;
     }
+    if (c == 0x0160 || c == 0x0152 || c == 0x017D) {  // Š, Œ, Ž
+        return c + 1;
+    }
+    return c == 0x0178 ? 0xFF : c;  // Ÿ
+}
+
+// A lower-case character of Windows-1252, by its code point, folded as far as `piega` says.
+char32_t piegato(char32_t c, Piega piega) {
     // The base letters of U+00E0 to U+00FF; "_" where there is none (æ, ÷, þ).
     constexpr std::string_view BASI = "aaaaaa_ceeeeiiiidnooooo_ouuuuy_y";
     if (piega >= Piega::accenti && c >= 0xE0 && c <= 0xFF && BASI[c - 0xE0] != '_') {
@@ -88,7 +92,7 @@ std::string piegata(std::string_view testo, Piega piega) {
         if (n == 0) {
             uscita += testo[i];
         } else {
-            aggiungi_utf8(uscita, piegato(c, piega));
+            aggiungi_utf8(uscita, piegato(minuscola(c), piega));
         }
     }
     return uscita;

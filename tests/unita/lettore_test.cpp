@@ -116,6 +116,11 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"7 04/10 15:30 Sintetico Atletico 96-Lupi\n1 13/09 15:30 Comunale Lupi-Atletico 96\n",
          {{"7", "04/10", "15:30", "Sintetico", "Atletico 96-Lupi"},
           {"1", "13/09", "15:30", "Comunale", "Lupi-Atletico 96"}}},
+        // A venue after the teams; a match moved to the date after "al".
+        {"Dom 04/10 15:30 Lupi - Orsi Campo Comunale\n"
+         "Dom 18/10 15:30 Lupi - Falchi PalaFalchi posticipata al 12/11 ore 20:30\n",
+         {{"", "Dom 04/10", "15:30", "Campo Comunale", "Lupi - Orsi"},
+          {"", "12/11", "ore 20:30", "PalaFalchi", "Lupi - Falchi"}}},
         {"11 18/10 15:30 Palestra Via 4 Novembre Falchi-Lupi\n",
          {{"11", "18/10", "15:30", "Palestra Via 4 Novembre", "Falchi-Lupi"}}},
         {"\xF0\x9F\x93\x85 Sab 19/09 \xE2\x8F\xB0 17:30 Palestra Verdi Lupi - Orsi\n",
