@@ -162,12 +162,13 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     std::vector<Evento> eventi;
     std::vector<Scartata> scartate;
     // The date the last heading gives the matches under it that have none of their own.
-    std::string giornata;
+    std::pair<std::string, std::string> giornata;  // and the time it gives, where it does
     const auto segui = [&](Letta& letta) {
         if (letta.tipo == Letta::Tipo::intestazione) {
-            giornata = letta.data;
+            giornata = {letta.data, letta.ora};
         } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
-            letta.data = giornata;
+            letta.data = giornata.first;
+            letta.ora = letta.ora.empty() ? giornata.second : letta.ora;
         }
     };
     // A record without the name matters only as a heading, whose date only an undated match

@@ -164,13 +164,14 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
 
 // The venue written after the away team, taken off `ospite`: in brackets, "Lupi-Orsi
 // (Palestra Rossi)", after a comma, or from a word that names a venue's kind: "Lupi - Orsi
-// Campo Comunale", "c/o Palestra", "PalaFalchi".
+// Campo Comunale", "c/o Palestra", "@ Oratorio", "PalaFalchi".
 std::string_view luogo_dopo(std::string_view& ospite) {
     std::size_t aperta = std::min(ospite.find(" ("), ospite.size());
     for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
         const std::string_view parola = ospite.substr(s + 1, ospite.find(' ', s + 1) - s - 1);
         if (ospite[s - 1] == ',' ||
-            una_di("campo palestra palazzetto palasport stadio impianto c/o presso", parola) ||
+            una_di("campo palestra palazzetto palasport stadio impianto oratorio c/o presso @",
+                   parola) ||
             (parola.starts_with("Pala") && parola.size() > 4 && parola[4] >= 'A' &&
              parola[4] <= 'Z')) {
             aperta = s;

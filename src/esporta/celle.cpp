@@ -80,7 +80,8 @@ bool lettera(char c) {
 std::string_view senza_segni(std::string_view testo) {
     // A test of its own: find_first_not_of calls memchr on the signs for every byte.
     const auto segno = [](char c) {
-        return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|';
+        return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|' ||
+               c == '@' || c == '(' || c == ')';
     };
     const auto lineetta = [](std::string_view t) { return t == "\u2013" || t == "\u2014"; };
     while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {

@@ -78,7 +78,7 @@ std::string_view senza_spazi(std::string_view testo) {
 bool data_in_cella(std::string_view cella) {
     const std::size_t spazio = cella.rfind(' ');
     return leggi_data(cella) || (spazio != FINE && leggi_ora(cella.substr(spazio + 1)) &&
-                                 leggi_data(cella.substr(0, spazio)));
+                                 leggi_data(senza_segni(cella.substr(0, spazio))));
 }
 
 bool giorno_solo(std::string_view cella) {

@@ -177,6 +177,12 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          2026,
          3,
          1},
+        {"a heading's time goes with its date to the matches under it that have none",
+         alle(2026y / September / 1),
+         "Sabato 17 ottobre 2026 ore 15.00\nSant Andrea - Lupi Campo Comunale\n"
+         "Sabato 24 ottobre 2026 ore 15.00\nLupi - Orsi ore 18:00 Stadio\n",
+         {"DTSTART;TZID=Europe/Rome:20261017T150000", "DTSTART;TZID=Europe/Rome:20261024T180000"},
+         2026},
         {"in a list by rounds a line's own date wins over its round's",
          alle(2026y / September / 1),
          "1\xC2\xAA GIORNATA - Domenica 13/09/2026\nore 15:30 Campo: Lupi - Orsi\n"

@@ -116,6 +116,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"7 04/10 15:30 Sintetico Atletico 96-Lupi\n1 13/09 15:30 Comunale Lupi-Atletico 96\n",
          {{"7", "04/10", "15:30", "Sintetico", "Atletico 96-Lupi"},
           {"1", "13/09", "15:30", "Comunale", "Lupi-Atletico 96"}}},
+        {"N;Data;Casa;Ospite;Campo\n1;sab 26/09 - 18:30;Lupi;Orsi;Palestra Carducci\n",
+         {{}, {"1", "sab 26/09", "18:30", "Palestra Carducci", "Lupi - Orsi"}}},
+        {"Sab 03/10 15h30 Lupi - Orsi @ Campo Via Verdi\n"
+         "Domenica 4 ottobre: Lupi-Orsi (ore 15.30, campo di Via Verdi)\n",
+         {{"", "Sab 03/10", "15h30", "Campo Via Verdi", "Lupi - Orsi"},
+          {"", "Domenica 4 ottobre", "ore 15.30", "campo di Via Verdi", "Lupi-Orsi"}}},
         // A venue after the teams; a match moved to the date after "al".
         {"Dom 04/10 15:30 Lupi - Orsi Campo Comunale\n"
          "Dom 18/10 15:30 Lupi - Falchi PalaFalchi posticipata al 12/11 ore 20:30\n",
