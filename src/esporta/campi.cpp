@@ -38,16 +38,6 @@ bool di_turno(std::string_view testo) {
     return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
 }
 
-// Whether a digit stands on each side of one of `segni` in `testo`: "13/09", "15:30".
-bool tra_cifre(std::string_view testo, std::string_view segni) {
-    for (auto i = testo.find_first_of(segni); i != FINE; i = testo.find_first_of(segni, i + 1)) {
-        if (i > 0 && i + 1 < testo.size() && cifra(testo[i - 1]) && cifra(testo[i + 1])) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
 // its words are taken.
 template <typename Leggi>
@@ -112,9 +102,12 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {
         letta.altre.emplace_back(risultati);
     }
-    if (!parole.empty() && !parole[0].usata && numero_di_gara(parole[0].testo)) {
-        letta.n = parole[0].testo;
-        parole[0].usata = true;
+    // The match's number, the line's first word after its label or none: "Gara n. 101".
+    const auto primo = std::ranges::find_if(
+        parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
+    if (primo != parole.end() && !primo->usata && numero_di_gara(primo->testo)) {
+        letta.n = primo->testo;
+        std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
     }
     std::vector<std::string_view> pezzi;
     bool segue = false;  // the word before is in the last piece

@@ -125,9 +125,8 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
     while (!spazi || !riga.empty()) {
         const bool ultima = celle.size() + 1 == CELLE;
         std::string cella;
-        const std::size_t i = !ultima && (s == ';' || s == ',') && riga.starts_with('"')
-                                  ? tra_virgolette(riga, cella)
-                                  : 0;
+        const std::size_t i =
+            !ultima && !spazi && riga.starts_with('"') ? tra_virgolette(riga, cella) : 0;
         const std::size_t fine = ultima ? FINE : spazi ? riga.find("  ", i) : riga.find(s, i);
         celle.push_back(pulita(cella.append(riga.substr(i, fine - i))));
         if (fine >= riga.size()) {

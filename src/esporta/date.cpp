@@ -81,6 +81,15 @@ bool data_in_cella(std::string_view cella) {
                                  leggi_data(senza_segni(cella.substr(0, spazio))));
 }
 
+bool tra_cifre(std::string_view testo, std::string_view segni) {
+    for (auto i = testo.find_first_of(segni); i != FINE; i = testo.find_first_of(segni, i + 1)) {
+        if (i > 0 && i + 1 < testo.size() && cifra(testo[i - 1]) && cifra(testo[i + 1])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool giorno_solo(std::string_view cella) {
     const std::string_view tre = cella.substr(0, 3);
     return cella.size() <= 10 && std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {

@@ -28,6 +28,8 @@ std::optional<Data> leggi_data(std::string_view testo);
 bool data_in_cella(std::string_view cella);
 // A cell that is a weekday alone, part of a date and no venue: "Sab", "Giovedì", "dom.".
 bool giorno_solo(std::string_view cella);
+// Whether a digit stands on each side of one of `segni` in `testo`: "13/09", "15:30".
+bool tra_cifre(std::string_view testo, std::string_view segni);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
@@ -57,7 +59,7 @@ struct Disposizione {
 };
 
 // The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
-// runs of spaces); those a sheet writes empty at a record's end are none. With ";" or "," a
+// runs of spaces); those a sheet writes empty at a record's end are none. With a sign, a
 // cell may be quoted as a sheet quotes it. The 64th cell keeps the rest of the record, so
 // that a line of endless cells takes no more memory than its text.
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore);

@@ -118,6 +118,8 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"1", "13/09", "15:30", "Comunale", "Lupi-Atletico 96"}}},
         {"N;Data;Casa;Ospite;Campo\n1;sab 26/09 - 18:30;Lupi;Orsi;Palestra Carducci\n",
          {{}, {"1", "sab 26/09", "18:30", "Palestra Carducci", "Lupi - Orsi"}}},
+        {"Gara n. 101 3/10/2026 ore 15 Oratorio San Rocco: Lupi - Orsi\n",
+         {{"101", "3/10/2026", "ore 15", "Oratorio San Rocco", "Lupi - Orsi"}}},
         {"Sab 03/10 15h30 Lupi - Orsi @ Campo Via Verdi\n"
          "Domenica 4 ottobre: Lupi-Orsi (ore 15.30, campo di Via Verdi)\n",
          {{"", "Sab 03/10", "15h30", "Campo Via Verdi", "Lupi - Orsi"},

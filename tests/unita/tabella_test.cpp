@@ -67,7 +67,8 @@ TEST(Celle, RecordIsCutByItsListsSeparatorWithoutWhatIsNoContent) {
          {"1", "13/09", "15:30", "Citt\xC3\xA0 di Castello", "Lupi-Orsi", "2-1"}},
         {Separatore::tab, "Giornata 1: Riposa Lupi\t\t\t\t", {"Giornata 1: Riposa Lupi"}},
         {Separatore::tab, "1\t\t\tCampo\tLupi", {"1", "", "", "Campo", "Lupi"}},
-        {Separatore::tab, "1\t\"Campo\" 2\tLupi", {"1", "\"Campo\" 2", "Lupi"}},
+        // Excel quotes a cell that holds a quote in its tab-separated text too.
+        {Separatore::tab, "1\t\"Stadio \"\"Neri\"\"\"\tLupi", {"1", "Stadio \"Neri\"", "Lupi"}},
         {Separatore::punto_e_virgola,
          "1;\"Campo Sportivo Comunale\";\"Lupi-Orsi di Sopra\"",
          {"1", "Campo Sportivo Comunale", "Lupi-Orsi di Sopra"}},
