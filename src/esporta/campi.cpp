@@ -69,9 +69,15 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     }
     const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
     letta.data = prendi(parole, 4, data);
+    // A meeting time, "ritrovo ore 20:15", is not the match's: it is taken first, for nothing.
+    prendi(parole, 2, [&](std::string_view t) {
+        const std::string_view prima(testo.data(), t.data());
+        return leggi_ora(t) &&
+               trova_ascii(prima.substr(prima.size() - std::min<std::size_t>(prima.size(), 9)),
+                           "ritrovo") != FINE;
+    });
     letta.ora = prendi(parole, 2, leggi_ora);
-    // "posticipata al 12/11 ore 20:30": where the match moved, its time or none; the two words
-    // before the date are no venue.
+    // "posticipata al 12/11 ore 20:30": where the match moved; the words before are no venue.
     const auto al = [&](std::string_view t) {
         return data(t) && std::string_view(testo.data(), t.data()).ends_with(" al ");
     };
@@ -114,7 +120,8 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     for (const Parola& p : parole) {
         // Words that only say what follows, a leg or a time, are in no piece.
         const bool libera =
-            !p.usata && !una_di("and. rit. andata ritorno ore alle h h. | /", p.testo);
+            !p.usata && !una_di("and. rit. andata ritorno ore alle h h. | / ritrovo inizio",
+                                senza_segni(p.testo));
         if (libera && segue && !p.distante) {
             pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());
         } else if (libera) {

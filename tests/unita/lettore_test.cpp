@@ -118,6 +118,10 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"1", "13/09", "15:30", "Comunale", "Lupi-Atletico 96"}}},
         {"N;Data;Casa;Ospite;Campo\n1;sab 26/09 - 18:30;Lupi;Orsi;Palestra Carducci\n",
          {{}, {"1", "sab 26/09", "18:30", "Palestra Carducci", "Lupi - Orsi"}}},
+        {"Mar 22/09/2026 Cervi - Lupi c/o Palestra Bianchi 20:45 (ritrovo 20:15)\n"
+         "Mar 06/10/2026 ritrovo ore 20:15, inizio ore 20:45 Orsi - Lupi\n",
+         {{"", "Mar 22/09/2026", "20:45", "c/o Palestra Bianchi", "Cervi - Lupi"},
+          {"", "Mar 06/10/2026", "ore 20:45", "", "Orsi - Lupi"}}},
         {"Gara n. 101 3/10/2026 ore 15 Oratorio San Rocco: Lupi - Orsi\n",
          {{"101", "3/10/2026", "ore 15", "Oratorio San Rocco", "Lupi - Orsi"}}},
         {"Sab 03/10 15h30 Lupi - Orsi @ Campo Via Verdi\n"
