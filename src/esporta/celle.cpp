@@ -49,7 +49,7 @@ std::size_t tra_virgolette(std::string_view riga, std::string& cella) {
 constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
     {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
     {" casa locali ospitante home 1 ", &Colonne::casa},
-    {" ospite ospiti trasferta ospitata away 2 ", &Colonne::ospite},
+    {" ospite ospiti trasferta ospitata away avversario avversari 2 ", &Colonne::ospite},
     {" partita incontro ", &Colonne::partita},
     {" gara n num numero nr ", &Colonne::n},
 }};
@@ -62,14 +62,16 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
     std::ranges::replace_if(
         parole, [](char c) { return !lettera(c) && !cifra(c); }, ' ');
     const auto* nome = NOMI.end();
+    unsigned lati = 0;  // the home's words, the away's: both name a flag, "Casa/Trasferta"
     for (std::size_t da = 0; da + 1 < parole.size(); da = parole.find(' ', da + 1)) {
         const std::string_view parola(parole.data() + da, parole.find(' ', da + 1) + 1 - da);
         const auto* k =
             std::ranges::find_if(NOMI, [&](const auto& n) { return n.first.find(parola) != FINE; });
+        lati |= k == &NOMI[1] ? 1U : k == &NOMI[2] ? 2U : 0U;
         // A team's number says which team, wherever it stands.
         nome = k < nome || (parola.size() == 3 && cifra(parola[1]) && k != NOMI.end()) ? k : nome;
     }
-    return nome == NOMI.end() ? nullptr : nome->second;
+    return nome == NOMI.end() || lati == 3 ? nullptr : nome->second;
 }
 
 bool lettera(char c) {

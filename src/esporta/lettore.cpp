@@ -113,7 +113,10 @@ Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& 
         }
     }
     col.partita = col.casa || col.partita ? col.partita : piu(&Conto::partite);
-    if (!col.casa && !col.partita) {
+    if (!col.casa && !col.partita && col.ospite) {
+        // A club's own list names only the other team, "Avversario": its own is its names.
+        col.casa = piu(&Conto::testi);
+    } else if (!col.casa && !col.partita) {
         const auto [casa, ospite] = squadre_di(conti, usata);
         col.casa = prendi(casa);
         col.ospite = prendi(ospite);

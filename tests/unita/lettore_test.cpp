@@ -116,6 +116,10 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"7 04/10 15:30 Sintetico Atletico 96-Lupi\n1 13/09 15:30 Comunale Lupi-Atletico 96\n",
          {{"7", "04/10", "15:30", "Sintetico", "Atletico 96-Lupi"},
           {"1", "13/09", "15:30", "Comunale", "Lupi-Atletico 96"}}},
+        // A club's own list: its team, the other, and a flag that names neither.
+        {"Data\tOra\tSquadra\tAvversario\tCasa/Trasferta\tCampo\n"
+         "04/10/2026\t10:30\tLupi\tOrsi\tCasa\tCampo Lupi\n",
+         {{}, {"", "04/10/2026", "10:30", "Campo Lupi", "Lupi - Orsi"}}},
         {"N;Data;Casa;Ospite;Campo\n1;sab 26/09 - 18:30;Lupi;Orsi;Palestra Carducci\n",
          {{}, {"1", "sab 26/09", "18:30", "Palestra Carducci", "Lupi - Orsi"}}},
         {"Mar 22/09/2026 Cervi - Lupi c/o Palestra Bianchi 20:45 (ritrovo 20:15)\n"
