@@ -70,12 +70,12 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
     letta.data = prendi(parole, 4, data);
     // A meeting time, "ritrovo ore 20:15", is not the match's: it is taken first, for nothing.
-    prendi(parole, 2, [&](std::string_view t) {
-        const std::string_view prima(testo.data(), t.data());
-        return leggi_ora(t) &&
-               trova_ascii(prima.substr(prima.size() - std::min<std::size_t>(prima.size(), 9)),
-                           "ritrovo") != FINE;
-    });
+    if (const std::size_t ritrovo = trova_ascii(testo, "ritrovo"); ritrovo != FINE) {
+        prendi(parole, 2, [&](std::string_view t) {
+            const auto dopo = static_cast<std::size_t>(t.data() - testo.data()) - ritrovo;
+            return (dopo == 8 || dopo == 9) && leggi_ora(t);
+        });
+    }
     letta.ora = prendi(parole, 2, leggi_ora);
     // "posticipata al 12/11 ore 20:30": where the match moved; the words before are no venue.
     const auto al = [&](std::string_view t) {
@@ -172,8 +172,8 @@ std::string_view luogo_dopo(std::string_view& ospite) {
         if (ospite[s - 1] == ',' ||
             una_di("campo palestra palazzetto palasport stadio impianto oratorio c/o presso @",
                    parola) ||
-            (parola.starts_with("Pala") && parola.size() > 4 && parola[4] >= 'A' &&
-             parola[4] <= 'Z')) {
+            (parola.size() > 4 && parola.starts_with("Pala") &&
+             parola[4] != minuscola_ascii(parola[4]))) {
             aperta = s;
         }
     }
