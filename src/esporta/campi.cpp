@@ -177,9 +177,10 @@ std::string_view luogo_dopo(std::string_view& ospite) {
             aperta = s;
         }
     }
+    const bool tra_parentesi = ospite.substr(aperta).starts_with(" (");
     const std::string_view luogo = senza_segni(ospite.substr(std::min(aperta + 1, ospite.size())));
     ospite = senza_segni(ospite.substr(0, aperta));
-    return luogo.starts_with('(') ? luogo.substr(1, luogo.find(')') - 1) : luogo;
+    return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
 }
 
 // Words in small letters after an away team the list names are a note, not the team:
@@ -233,10 +234,9 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
         luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        // A venue in brackets after the time: "Lupi - Orsi ore 15.30 (Campo Lupi)".
-        std::string_view altro = senza_segni(pezzi[j]);
-        altro = altro.starts_with('(') && altro.ends_with(')') ? altro.substr(1, altro.size() - 2)
-                                                               : altro;
+        // A venue in brackets after the time, which senza_segni() takes off: "Lupi - Orsi ore
+        // 15.30 (Campo Lupi)".
+        const std::string_view altro = senza_segni(pezzi[j]);
         if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
