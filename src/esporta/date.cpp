@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <tuple>
 
 #include "comune/codifica.hpp"
@@ -20,11 +21,9 @@ constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ve
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
-    std::size_t n = 0;
+    const auto n = static_cast<std::size_t>(std::ranges::find_if_not(testo, cifra) - testo.begin());
     unsigned valore = 0;
-    for (; n < testo.size() && cifra(testo[n]); ++n) {
-        valore = n < massimo ? valore * 10 + static_cast<unsigned>(testo[n] - '0') : valore;
-    }
+    std::from_chars(testo.data(), testo.data() + std::min(n, massimo), valore);
     testo.remove_prefix(n);
     return n >= minimo && n <= massimo ? std::optional(valore) : std::nullopt;
 }
