@@ -85,9 +85,18 @@ struct Dialogo {
             return false;
         }
         const Formato formato = *formato_di(*risposta);
-        auto lista = leggi_originale(origine.lista);
-        if (!lista) {
-            return fallisce(lista.errore());
+        // A list that cannot be read is told with its folder and what that tells: a file there
+        // that the user may have meant, and the zip it is in.
+        auto lista = sistema::leggi_lista(origine.lista);
+        if (Esito errore = lista ? solo_testo(origine.lista, *lista) : lista.errore();
+            !errore.ok()) {
+            errore.cartella = sistema::cartella_corrente();
+            if (errore.tipo == Esito::Tipo::lettura && errore.causa == ENOENT &&
+                origine.lista == FILE_ORIGINALE) {
+                errore.altro = nome_simile(sistema::nomi_nella_cartella()).value_or("");
+            }
+            errore.zip = zip_aperto(errore.cartella).value_or("");
+            return fallisce(errore);
         }
         Passata esito;
         try {

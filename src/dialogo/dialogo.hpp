@@ -41,9 +41,6 @@ struct Origine {
     std::string cartella;
 };
 
-// The list `nome` of the current folder, or why it cannot be read, with that folder and what
-// it tells: a file there that the user may have meant, and the zip it is in.
-Risultato<std::string> leggi_originale(std::string_view nome);
 // Of the names in a folder, as they are stored, the one a user may have meant by
 // "originale.txt", in this order and in any letter case: the name itself in other capital
 // letters, "originale.txt.txt" (Notepad with extensions hidden), "originale (2).txt" (a

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 
 #include "comune/codifica.hpp"
 
@@ -131,20 +130,6 @@ Esito solo_testo(std::string_view nome, std::string_view byte) {
                 .documento = documento};
     }
     return {};
-}
-
-Risultato<std::string> leggi_originale(std::string_view nome) {
-    auto lista = sistema::leggi_lista(nome);
-    Esito errore = lista ? solo_testo(nome, *lista) : lista.errore();
-    if (errore.ok()) {
-        return lista;
-    }
-    errore.cartella = sistema::cartella_corrente();
-    if (errore.tipo == Esito::Tipo::lettura && errore.causa == ENOENT && nome == FILE_ORIGINALE) {
-        errore.altro = nome_simile(sistema::nomi_nella_cartella()).value_or("");
-    }
-    errore.zip = zip_aperto(errore.cartella).value_or("");
-    return errore;
 }
 
 int riga_di_comando(std::span<const std::string> argomenti, Console& console) {

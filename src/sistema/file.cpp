@@ -1,9 +1,9 @@
 #include "sistema/sistema.hpp"
 
 #include <atomic>
+#include <charconv>
 #include <cstdint>
 #include <optional>
-#include <sstream>
 
 #include "sistema/proprio.hpp"
 
@@ -17,14 +17,22 @@ namespace {
 // has two), for the signal handlers, which may read nothing but lock-free atomics.
 std::array<std::atomic<const fs::path::value_type*>, 2> da_togliere{};
 
-// A destination as it stands: its name, where its content goes, what a new file takes of one
-// there (permission bits, or attributes), and the hidden file that content is written to.
+// A destination as it stands: its name, where its content goes and the place that leads to,
+// what a new file takes of one there (permission bits, or attributes), and the hidden file
+// that content is written to.
 struct Destinazione {
     std::string_view nome;
     fs::path percorso;
+    fs::path luogo;
     std::optional<std::uint32_t> come;
     fs::path nascosto;
 };
+
+// Where `percorso` leads, every link followed; empty where that cannot be told.
+fs::path dove_porta(const fs::path& percorso) {
+    std::error_code errore;
+    return fs::weakly_canonical(fs::absolute(percorso, errore), errore);
+}
 
 // Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
 // not exist yet; a chain too long or unreadable is refused.
@@ -40,6 +48,7 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
         }
         destinazione.percorso = destinazione.percorso.parent_path() / bersaglio;
     }
+    destinazione.luogo = dove_porta(destinazione.percorso);
     const fs::file_status stato = fs::status(destinazione.percorso, errore);
     if (stato.type() == fs::file_type::not_found) {
         return destinazione;
@@ -91,16 +100,17 @@ struct Nascosti {
 // that Ctrl-C's handler removes it while it is written.
 Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
-    std::ostringstream processo;
 #ifdef _WIN32
-    processo << '.' << std::hex << ::GetCurrentProcessId();
+    const DWORD processo = ::GetCurrentProcessId();
 #else
-    processo << '.' << std::hex << ::getpid();
+    const pid_t processo = ::getpid();
 #endif
+    std::array<char, 9> numero{'.'};  // and the process's in hex
+    const char* fine = std::to_chars(&numero[1], numero.data() + numero.size(), processo, 16).ptr;
     fs::path primo = destinazione.percorso.parent_path() / ".";
     // Of a long name only the start, so that what is added fits.
     primo += destinazione.percorso.filename().native().substr(0, 200);
-    primo += processo.str();
+    primo += std::string_view(numero.data(), fine);
     fs::path& nome = destinazione.nascosto;
     for (int tentativo = 0;; ++tentativo) {
         Aperto file([&] {
@@ -195,19 +205,19 @@ void togli_nascosti() {
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
     // The list, then each file checked: one of them under another name would be lost. Two names
     // are one file where they name one that exists, hard links too, or lead to one place.
-    std::vector<Destinazione> destinazioni{{.nome = originale, .percorso = percorso(originale)}};
+    std::vector<Destinazione> destinazioni{{.nome = originale,
+                                            .percorso = percorso(originale),
+                                            .luogo = dove_porta(percorso(originale))}};
     for (const FileNuovo& uno : file) {
         auto destinazione = dove_va(uno.nome);
         if (!destinazione) {
             return destinazione.errore();
         }
-        std::error_code errore;  // where a path leads is empty where it cannot be told
-        const fs::path& questo = (*destinazione).percorso;
-        const fs::path dove = fs::weakly_canonical(fs::absolute(questo, errore), errore);
+        const Destinazione& questa = *destinazione;
         const auto prima = std::ranges::find_if(destinazioni, [&](const Destinazione& una) {
-            return fs::equivalent(questo, una.percorso, errore) ||
-                   (!dove.empty() &&
-                    dove == fs::weakly_canonical(fs::absolute(una.percorso, errore), errore));
+            std::error_code errore;
+            return fs::equivalent(questa.percorso, una.percorso, errore) ||
+                   (!questa.luogo.empty() && questa.luogo == una.luogo);
         });
         if (prima != destinazioni.end()) {
             return {.tipo = Esito::Tipo::stesso_file,
