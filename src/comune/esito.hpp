@@ -30,8 +30,7 @@ enum class Documento { excel, word, pdf, opendocument, zip, immagine };
 struct [[nodiscard]] Esito {
     enum class Tipo {
         ok,
-        lettura,          // reading failed, for the system's reason
-        scrittura,        // writing failed, for the system's reason
+        sistema,          // reading or writing failed, for the system's reason
         cartella_chiusa,  // the file's folder takes no new file, for the system's reason
         non_regolare,     // a pipe, a device or a socket where a file should be
         troppo_grande,    // a list larger than LISTA_MASSIMA, by its size
@@ -62,13 +61,13 @@ struct [[nodiscard]] Esito {
     std::string testo_della_causa() const;
 
     static Esito lettura(Oggetto oggetto, int causa) {
-        return {.tipo = Tipo::lettura,
+        return {.tipo = Tipo::sistema,
                 .oggetto = std::move(oggetto),
                 .in_lettura = true,
                 .causa = causa};
     }
     static Esito scrittura(Oggetto oggetto, int causa) {
-        return {.tipo = Tipo::scrittura, .oggetto = std::move(oggetto), .causa = causa};
+        return {.tipo = Tipo::sistema, .oggetto = std::move(oggetto), .causa = causa};
     }
 };
 

@@ -91,7 +91,7 @@ struct Dialogo {
         if (Esito errore = lista ? solo_testo(origine.lista, *lista) : lista.errore();
             !errore.ok()) {
             errore.cartella = sistema::cartella_corrente();
-            if (errore.tipo == Esito::Tipo::lettura && errore.causa == ENOENT &&
+            if (errore.tipo == Esito::Tipo::sistema && errore.causa == ENOENT &&
                 origine.lista == FILE_ORIGINALE) {
                 errore.altro = nome_simile(sistema::nomi_nella_cartella()).value_or("");
             }

@@ -34,13 +34,6 @@ struct Passata {
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga);
 
-// The list a run reads, by its name in the current folder, and that folder as the messages
-// name it where the user started the program in another one (empty where not).
-struct Origine {
-    std::string lista{FILE_ORIGINALE};
-    std::string cartella;
-};
-
 // Of the names in a folder, as they are stored, the one a user may have meant by
 // "originale.txt", in this order and in any letter case: the name itself in other capital
 // letters, "originale.txt.txt" (Notepad with extensions hidden), "originale (2).txt" (a

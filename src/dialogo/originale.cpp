@@ -167,18 +167,13 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
                     2);
     }
     // The list a path names, its folder made the current one.
-    Origine da_leggere;
-    if (!percorsi.empty()) {
-        const std::string partenza = sistema::cartella_corrente();
-        auto lista = sistema::entra_nella_cartella(percorsi.front());
-        if (!lista) {
-            return esce(messaggio(lista.errore()), 1);
-        }
-        std::string cartella = sistema::cartella_corrente();
-        da_leggere = {std::move(*lista), cartella == partenza ? "" : std::move(cartella)};
+    const auto origine = percorsi.empty() ? Risultato<Origine>(Origine{})
+                                          : sistema::entra_nella_cartella(percorsi.front());
+    if (!origine) {
+        return esce(messaggio(origine.errore()), 1);
     }
     sistema::pulisci_su_segnale();
-    return dialogo(console, da_leggere);
+    return dialogo(console, *origine);
 }
 
 }  // namespace turnolista

@@ -67,7 +67,8 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     return testo;
 }
 
-Risultato<std::string> entra_nella_cartella(std::string_view percorso_utf8) {
+Risultato<Origine> entra_nella_cartella(std::string_view percorso_utf8) {
+    const std::string partenza = cartella_corrente();
     std::error_code errore;
     const fs::path assoluto = fs::absolute(percorso(percorso_utf8), errore);
     const bool cartella = fs::is_directory(assoluto, errore);
@@ -79,7 +80,8 @@ Risultato<std::string> entra_nella_cartella(std::string_view percorso_utf8) {
     if (errore) {
         return Esito::lettura(Oggetto::file(lista), errore.default_error_condition().value());
     }
-    return lista;
+    std::string qui = cartella_corrente();
+    return Origine{lista, qui == partenza ? "" : std::move(qui)};
 }
 
 std::string cartella_corrente() {

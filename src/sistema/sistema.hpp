@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "comune/codifica.hpp"
+#include "comune/costanti.hpp"
 #include "comune/esito.hpp"
 
 namespace turnolista {
@@ -44,6 +45,13 @@ struct Console {
     bool finestra_propria = false;
 };
 
+// The list a run reads, by its name in the current folder, and that folder as the messages
+// name it where the user started the program in another one (empty where not).
+struct Origine {
+    std::string lista{FILE_ORIGINALE};
+    std::string cartella;
+};
+
 }  // namespace turnolista
 
 namespace turnolista::sistema {
@@ -69,8 +77,8 @@ void pulisci_su_segnale();
 Risultato<std::string> leggi_lista(std::string_view nome);
 // Makes `percorso`, a folder, or the folder of the file it names, the current folder, so
 // that the list is read, and the files put, there as if the program had been started in it;
-// returns the list's name there: the file's, or originale.txt for a folder.
-Risultato<std::string> entra_nella_cartella(std::string_view percorso);
+// the list there is the file, or originale.txt of a folder.
+Risultato<Origine> entra_nella_cartella(std::string_view percorso);
 // The current folder's full path, as the system shows it; empty where it cannot be told.
 std::string cartella_corrente();
 // The names in the current folder, as they are stored; none where it cannot be read.
