@@ -17,9 +17,8 @@ namespace {
 // has two), for the signal handlers, which may read nothing but lock-free atomics.
 std::array<std::atomic<const fs::path::value_type*>, 2> da_togliere{};
 
-// A destination as it stands: its name, where its content goes and the place that leads to,
-// what a new file takes of one there (permission bits, or attributes), and the hidden file
-// that content is written to.
+// A destination as it stands: its name, where its content goes and where that leads, what a new
+// file takes of one there (permission bits, or attributes), and the hidden file it is written to.
 struct Destinazione {
     std::string_view nome;
     fs::path percorso;
@@ -48,7 +47,6 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
         }
         destinazione.percorso = destinazione.percorso.parent_path() / bersaglio;
     }
-    destinazione.luogo = dove_porta(destinazione.percorso);
     const fs::file_status stato = fs::status(destinazione.percorso, errore);
     if (stato.type() == fs::file_type::not_found) {
         return destinazione;
@@ -213,7 +211,8 @@ Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale
         if (!destinazione) {
             return destinazione.errore();
         }
-        const Destinazione& questa = *destinazione;
+        Destinazione& questa = *destinazione;
+        questa.luogo = dove_porta(questa.percorso);
         const auto prima = std::ranges::find_if(destinazioni, [&](const Destinazione& una) {
             std::error_code errore;
             return fs::equivalent(questa.percorso, una.percorso, errore) ||
