@@ -167,8 +167,8 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
                     2);
     }
     // The list a path names, its folder made the current one.
-    const auto origine = percorsi.empty() ? Risultato<Origine>(Origine{})
-                                          : sistema::entra_nella_cartella(percorsi.front());
+    const auto origine =
+        percorsi.empty() ? Origine{} : sistema::entra_nella_cartella(percorsi.front());
     if (!origine) {
         return esce(messaggio(origine.errore()), 1);
     }

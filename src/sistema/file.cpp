@@ -27,12 +27,6 @@ struct Destinazione {
     fs::path nascosto;
 };
 
-// Where `percorso` leads, every link followed; empty where that cannot be told.
-fs::path dove_porta(const fs::path& percorso) {
-    std::error_code errore;
-    return fs::weakly_canonical(fs::absolute(percorso, errore), errore);
-}
-
 // Where the content of `nome` goes: the file a chain of symbolic links ends at, which may
 // not exist yet; a chain too long or unreadable is refused.
 Risultato<Destinazione> dove_va(std::string_view nome) {
@@ -202,7 +196,12 @@ void togli_nascosti() {
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
     // The list, then each file checked: one of them under another name would be lost. Two names
-    // are one file where they name one that exists, hard links too, or lead to one place.
+    // are one file where they name one that exists, hard links too, or lead to one place, every
+    // link followed (empty where that cannot be told).
+    const auto dove_porta = [](const fs::path& via) {
+        std::error_code errore;
+        return fs::weakly_canonical(fs::absolute(via, errore), errore);
+    };
     std::vector<Destinazione> destinazioni{{.nome = originale,
                                             .percorso = percorso(originale),
                                             .luogo = dove_porta(percorso(originale))}};
