@@ -51,7 +51,7 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     std::string testo;
     try {
         testo.reserve(byte);
-        std::array<char, std::size_t{64} * 1024> pezzo{};
+        std::array<char, std::size_t{64} * 1024> pezzo;  // not cleared: a read fills what is taken
         for (std::ptrdiff_t letti = 0; (letti = leggi(file.h, pezzo)) != 0;) {
             if (letti < 0) {
                 return fallito(oggetto, true);
