@@ -97,7 +97,7 @@ Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto
 #else
     const pid_t processo = ::getpid();
 #endif
-    std::array<char, 9> numero{'.'};  // and the process's in hex
+    std::array<char, 9> numero{'.'};  // a dot, then the process's number in hex
     const char* fine = std::to_chars(&numero[1], numero.data() + numero.size(), processo, 16).ptr;
     fs::path primo = destinazione.percorso.parent_path() / ".";
     // Of a long name only the start, so that what is added fits.
