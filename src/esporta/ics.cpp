@@ -41,8 +41,8 @@ sys_days ultima_domenica(year anno, month mese) {
 
 // `valore` with zeros before it up to `n` digits.
 std::string cifre(long long valore, std::size_t n) {
-    const std::string testo = std::to_string(valore);
-    return std::string(n - std::min(n, testo.size()), '0') + testo;
+    std::string testo = std::to_string(valore);
+    return testo.insert(0, n - std::min(n, testo.size()), '0');
 }
 
 }  // namespace
@@ -70,12 +70,19 @@ void Ics::riga(std::string_view inizio, std::string_view valore) {
     // Written where it stays, then folded: no line of its own to copy.
     std::size_t pezzo = testo.size();
     testo.append(inizio);
-    for (const char c : valore) {
+    for (std::size_t i = 0; i < valore.size(); ++i) {
+        // The bytes before the next that is escaped or left out go at once.
+        const auto* fine = std::find_if(valore.begin() + i, valore.end(), [](unsigned char c) {
+            return c < 0x20 || c == '\\' || c == ';' || c == ',';
+        });
+        testo.append(valore.begin() + i, fine);
+        i = static_cast<std::size_t>(fine - valore.begin());
+        const char c = i < valore.size() ? valore[i] : '\0';
         if (c == '\\' || c == ';' || c == ',') {
             testo.append({'\\', c});
         } else if (c == '\n') {
             testo.append("\\n");
-        } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') {
+        } else if (c == '\t') {
             testo += c;
         }
     }
