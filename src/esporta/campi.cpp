@@ -79,7 +79,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     letta.ora = prendi(parole, 2, leggi_ora);
     // "posticipata al 12/11 ore 20:30": where the match moved; the words before are no venue.
     const auto al = [&](std::string_view t) {
-        return data(t) && std::string_view(testo.data(), t.data()).ends_with(" al ");
+        return std::string_view(testo.data(), t.data()).ends_with(" al ") && data(t);
     };
     if (const auto nuova = letta.data.empty() ? "" : prendi(parole, 4, al); !nuova.empty()) {
         letta.data = nuova;
@@ -91,16 +91,14 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     }
     // A return leg's date only after a first, and written as it: "Via 4 Novembre" after
     // "18/10" is a street. The spans that gave no first date would give none again.
-    const auto ritorno = [&](std::string_view t) {
+    const auto seconda = letta.data.empty() ? "" : prendi(parole, 4, [&](std::string_view t) {
         return data(t) && tra_cifre(t, "/-.") == tra_cifre(letta.data, "/-.");
-    };
-    if (const auto seconda = letta.data.empty() ? "" : prendi(parole, 4, ritorno);
-        !seconda.empty()) {
+    });
+    if (!seconda.empty()) {
         letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
     }
     // A date or a time not understood: a digit on each side of a '/' or a ':'.
-    for (const auto& [campo, segno] : {std::pair(&letta.data, std::string_view("/")),
-                                       std::pair(&letta.ora, std::string_view(":"))}) {
+    for (const auto& [campo, segno] : {std::pair(&letta.data, "/"), std::pair(&letta.ora, ":")}) {
         if (const std::string_view tra = segno; campo->empty()) {
             *campo = prendi(parole, 1, [tra](std::string_view p) { return tra_cifre(p, tra); });
         }

@@ -42,7 +42,7 @@ sys_days ultima_domenica(year anno, month mese) {
 // `valore` with zeros before it up to `n` digits.
 std::string cifre(long long valore, std::size_t n) {
     std::string testo = std::to_string(valore);
-    return testo.insert(0, n - std::min(n, testo.size()), '0');
+    return std::move(testo.insert(0, n - std::min(n, testo.size()), '0'));
 }
 
 }  // namespace
@@ -67,23 +67,16 @@ Ics::Ics(std::string_view nome) {
 }
 
 void Ics::riga(std::string_view inizio, std::string_view valore) {
-    // Written where it stays, then folded: no line of its own to copy.
+    // Written where it stays, escaped and folded in place: no line of its own to copy.
     std::size_t pezzo = testo.size();
-    testo.append(inizio);
-    for (std::size_t i = 0; i < valore.size(); ++i) {
-        // The bytes before the next that is escaped or left out go at once.
-        const auto* fine = std::find_if(valore.begin() + i, valore.end(), [](unsigned char c) {
-            return c < 0x20 || c == '\\' || c == ';' || c == ',';
-        });
-        testo.append(valore.begin() + i, fine);
-        i = static_cast<std::size_t>(fine - valore.begin());
-        const char c = i < valore.size() ? valore[i] : '\0';
-        if (c == '\\' || c == ';' || c == ',') {
-            testo.append({'\\', c});
-        } else if (c == '\n') {
-            testo.append("\\n");
-        } else if (c == '\t') {
-            testo += c;
+    testo.append(inizio).append(valore);
+    for (std::size_t i = testo.size() - valore.size(); i < testo.size(); ++i) {
+        const char c = testo[i];
+        if (c == '\\' || c == ';' || c == ',' || c == '\n') {
+            testo.insert(i++, 1, '\\');
+            testo[i] = c == '\n' ? 'n' : c;
+        } else if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            testo.erase(i--, 1);
         }
     }
     for (std::size_t spazio = PIEGA; testo.size() - pezzo > spazio; spazio = PIEGA - 1) {
@@ -101,12 +94,12 @@ std::string data(sys_seconds istante, bool ora) {
     const sys_days giorno = floor<days>(istante);
     const year_month_day d(giorno);
     const hh_mm_ss t(istante - giorno);
-    const std::string testo =
+    std::string testo =
         cifre(static_cast<int>(d.year()), 4) +
         cifre(static_cast<unsigned>(d.month()) * 100 + static_cast<unsigned>(d.day()), 4);
     const long long tempo =
         t.hours().count() * 10000 + t.minutes().count() * 100 + t.seconds().count();
-    return ora ? testo + "T" + cifre(tempo, 6) : testo;
+    return ora ? std::move(testo) + "T" + cifre(tempo, 6) : std::move(testo);
 }
 
 std::string impronta(std::string_view testo) {

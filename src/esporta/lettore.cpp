@@ -180,9 +180,11 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
       resto_(letto_) {
     colonne_ = in_celle ? colonne_di(resto_, *this, squadre_) : Colonne();
     // Free text's teams, from its first 1,000 matches: words before a home team are its venue.
+    // A rest's line holds none, and is not read.
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
         Letta letta;
-        leggi_libero(pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA)), squadre_, letta);
+        const std::string riga = pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA));
+        leggi_libero(trova_ascii(riga, "ripos") == FINE ? riga : "", squadre_, letta);
         if (letta.tipo == Letta::Tipo::partita) {
             squadre_.insert(letta.ospite);
             ++partite;
