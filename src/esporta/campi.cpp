@@ -14,9 +14,10 @@ struct Parola {
     bool distante = false, usata = false;  // after a run of spaces; taken for a field
 };
 
-// Whether `parola`, in any case, is one of `parole`, written "a b c".
+// Whether `parola`, in any case, is one of `parole`, "a b c": first by its first letter.
 bool una_di(std::string_view parole, std::string_view parola) {
-    for (std::string_view resto = parole; !resto.empty();) {
+    const bool forse = !parola.empty() && parole.find(minuscola_ascii(parola.front())) != FINE;
+    for (std::string_view resto = forse ? parole : ""; !resto.empty();) {
         const std::size_t fine = std::min(resto.find(' '), resto.size());
         if (std::ranges::equal(resto.substr(0, fine), parola, {}, {}, minuscola_ascii)) {
             return true;

@@ -179,8 +179,7 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
       letto_(per_record > 0 ? std::string_view(unite_) : testo),
       resto_(letto_) {
     colonne_ = in_celle ? colonne_di(resto_, *this, squadre_) : Colonne();
-    // Free text's teams, from its first 1,000 matches: words before a home team are its venue.
-    // A rest's line holds none, and is not read.
+    // The teams of free text's first 1,000 matches, rests skipped: words before one are a venue.
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
         Letta letta;
         const std::string riga = pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA));
