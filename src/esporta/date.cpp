@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <tuple>
 
 #include "comune/codifica.hpp"
 
@@ -21,9 +20,9 @@ constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ve
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
-    const auto n = static_cast<std::size_t>(std::ranges::find_if_not(testo, cifra) - testo.begin());
     unsigned valore = 0;
-    std::from_chars(testo.data(), testo.data() + std::min(n, massimo), valore);
+    const char* fine = std::from_chars(testo.data(), testo.data() + testo.size(), valore).ptr;
+    const auto n = static_cast<std::size_t>(fine - testo.data());
     testo.remove_prefix(n);
     return n >= minimo && n <= massimo ? std::optional(valore) : std::nullopt;
 }
@@ -31,11 +30,10 @@ std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::
 // The whole of `testo` as a year: none (0), "26" (2026) or "2026".
 std::optional<int> anno_di(std::string_view testo) {
     const std::size_t lunghezza = testo.size();
-    const auto anno = cifre(testo, 2, 4);
-    const bool letto = anno && testo.empty() && lunghezza != 3;
-    return lunghezza == 0 ? 0
-           : letto        ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
-                          : std::nullopt;
+    const auto anno = lunghezza % 2 == 0 ? cifre(testo, 0, 4) : std::nullopt;
+    return anno && testo.empty()
+               ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
+               : std::nullopt;
 }
 
 // The month a word names: "set", "set.", "sett", "settembre"; not "otto", which is a number.
@@ -52,19 +50,6 @@ std::optional<unsigned> mese_di(std::string_view testo) {
     });
     return mese == MESI.end() ? std::nullopt
                               : std::optional(static_cast<unsigned>(mese - MESI.begin()) + 1);
-}
-
-// The month and the year after a date's day and `segno`, the same separator twice:
-// "13/09/2026", "12-09-26", "19.09", and as Excel writes a month's name, "27-set-26".
-std::pair<std::optional<unsigned>, std::optional<int>> dopo_il_giorno(std::string_view resto,
-                                                                      char segno) {
-    const std::size_t nome =
-        !resto.empty() && lettera(resto.front()) ? std::min(resto.find(segno), resto.size()) : 0;
-    const auto mese = nome > 0 ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
-    resto.remove_prefix(nome);
-    return {mese, resto.empty()                                ? std::optional(0)
-                  : resto.size() > 1 && resto.front() == segno ? anno_di(resto.substr(1))
-                                                               : std::nullopt};
 }
 
 }  // namespace
@@ -90,20 +75,18 @@ bool tra_cifre(std::string_view testo, std::string_view segni) {
 }
 
 bool giorno_solo(std::string_view cella) {
-    const std::string_view tre = cella.substr(0, 3);
-    return cella.size() <= 10 && std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
-               return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
-                                 [](char a, char b) { return a == minuscola_ascii(b); });
+    return cella.size() <= 10 && std::ranges::any_of(GIORNI, [&](std::string_view g) {
+               return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
            });
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
-    // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
-    testo = senza_spazi(testo);
+    std::string_view resto = senza_spazi(testo);
     // In brackets, as a round's heading may write it: "GIORNATA 1 (13/09/2026)".
-    testo =
-        testo.starts_with('(') && testo.ends_with(')') ? testo.substr(1, testo.size() - 2) : testo;
-    std::string_view resto = testo.size() > 40 ? "" : testo;
+    resto =
+        resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
+    // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
+    resto = resto.size() > 40 ? "" : resto;
     if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
         const std::size_t fine = std::min(resto.find_first_of(" ,"), resto.size());
@@ -112,25 +95,25 @@ std::optional<Data> leggi_data(std::string_view testo) {
     }
     // Every date starts with its day: most words a line is tried by end here.
     const auto giorno = cifre(resto, 1, 2);
-    if (!giorno || resto.empty()) {
+    if (!giorno || resto.empty() || std::string_view(" /-.").find(resto.front()) == FINE) {
         return std::nullopt;
     }
+    // The month after a space, or after a sign that stands again before the year ("13-09-26");
+    // by its name after either, as Excel writes it too: "27-set-26".
     const char segno = resto.front();
-    resto.remove_prefix(1);
-    std::optional<unsigned> mese;
-    std::optional<int> anno;
-    if (segno == ' ') {  // "13 settembre 2026", "13 set", "13 set. 26"
-        resto = senza_spazi(resto);
-        const std::size_t fine = std::min(resto.find(' '), resto.size());
-        mese = mese_di(resto.substr(0, fine));
-        anno = mese ? anno_di(senza_spazi(resto.substr(fine))) : std::nullopt;
-    } else if (segno == '/' || segno == '-' || segno == '.') {
-        std::tie(mese, anno) = dopo_il_giorno(resto, segno);
-    }
-    const auto esiste = [&] {
-        return year_month_day(year(*anno != 0 ? *anno : 2000) / month(*mese) / day(*giorno)).ok();
-    };
-    return mese && anno && esiste() ? std::optional(Data{*giorno, *mese, *anno}) : std::nullopt;
+    resto = segno == ' ' ? senza_spazi(resto.substr(1)) : resto.substr(1);
+    const bool nominato = segno == ' ' || (!resto.empty() && lettera(resto.front()));
+    const std::size_t nome = nominato ? std::min(resto.find(segno), resto.size()) : 0;
+    const auto mese = nominato ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
+    resto.remove_prefix(nome);
+    const auto anno = resto.empty() ? std::optional(0)
+                      : resto.size() > 1 && resto.front() == segno
+                          ? anno_di(segno == ' ' ? senza_spazi(resto) : resto.substr(1))
+                          : std::nullopt;
+    // Year 0, where the list says none, is a leap year: 29/02 waits for its year.
+    return mese && anno && year_month_day(year(*anno) / month(*mese) / day(*giorno)).ok()
+               ? std::optional(Data{*giorno, *mese, *anno})
+               : std::nullopt;
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
