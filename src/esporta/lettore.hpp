@@ -1,8 +1,6 @@
 #pragma once
-// The reader: what each line of a fixture list holds, found by its content (the README tells
-// how), for the calendar of every list and the tables of those not cut by the fixed rule. The
-// layout in disposizione.cpp, cells and noise in celle.cpp, columns in lettore.cpp, free text in
-// campi.cpp, dates in date.cpp.
+// The reader: what each line of a fixture list holds, found by its content as the README tells,
+// for the calendar of every list and the tables of those not cut by the fixed rule.
 
 #include <chrono>
 #include <optional>
@@ -33,7 +31,7 @@ bool tra_cifre(std::string_view testo, std::string_view segni);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
-enum class Separatore : char { spazio = ' ', tab = '\t', punto_e_virgola = ';', virgola = ',' };
+enum class Separatore : char { spazio = '\0', tab = '\t', punto_e_virgola = ';', virgola = ',' };
 
 // How a list's lines separate their fields, by most of the first 256 not empty: all that the
 // tables of a list cut by the fixed rule need, so that such a pass reads no line's words.
@@ -42,9 +40,7 @@ struct Disposizione {
 
     Separatore separatore = Separatore::spazio;
     // The sign a record's quoted cells follow, for prossima_riga(): none where records are lines.
-    char tra_i_record() const {
-        return separatore == Separatore::spazio ? '\0' : static_cast<char>(separatore);
-    }
+    char tra_i_record() const { return static_cast<char>(separatore); }
     // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
     bool in_celle = false;
     // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
@@ -59,9 +55,9 @@ struct Disposizione {
 };
 
 // The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
-// runs of spaces); those a sheet writes empty at a record's end are none. With a sign, a
-// cell may be quoted as a sheet quotes it. The 64th cell keeps the rest of the record, so
-// that a line of endless cells takes no more memory than its text.
+// runs of spaces); those a sheet writes empty at a record's end are none. With a sign, a cell
+// may be quoted as a sheet quotes it. The 64th, far more than a fixture list has, keeps the
+// rest of the record, so that a line of endless cells takes no more memory than its text.
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore);
 
 struct Letta {
