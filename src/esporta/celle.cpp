@@ -10,8 +10,7 @@ namespace turnolista {
 
 namespace {
 
-// Far more cells than a fixture list has.
-constexpr std::size_t CELLE = 64;
+constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 
 // Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets,
 // emphasis marks.
@@ -100,7 +99,7 @@ std::string pulita(std::string_view riga) {
     riga.remove_prefix(riga.starts_with("\u200E") ? 3 : 0);
     riga.remove_prefix(mittente(riga));
     riga.remove_prefix(std::min(riga.find_first_not_of("> "), riga.size()));
-    riga.remove_prefix(riga.starts_with("- ") || riga.starts_with("* ") ? 2 : 0);
+    riga.remove_prefix(riga.starts_with("- ") ? 2 : 0);  // "* ", as every '*', is figura()'s
     // Most cells are plain ASCII with nothing to take out: no byte to decode one at a time.
     if (std::none_of(riga.begin(), riga.end(),
                      [](unsigned char c) { return c == '\t' || c >= 0x80 || figura(c); })) {
@@ -147,15 +146,15 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
         }) == testo.end()) {
         return std::nullopt;
     }
+    // The names on either side of the `lungo` bytes at `dove`: none where that is FINE.
     const auto ai_lati = [&](std::size_t dove, std::size_t lungo) {
-        return std::pair(senza_segni(testo.substr(0, dove)),
-                         senza_segni(testo.substr(dove + lungo)));
+        return dove == FINE ? std::pair<std::string_view, std::string_view>()
+                            : std::pair(senza_segni(testo.substr(0, dove)),
+                                        senza_segni(testo.substr(dove + lungo)));
     };
     for (const std::string_view segno :
          {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
-        const std::size_t dove = testo.find(segno);
-        const auto squadre = dove == FINE ? std::pair(std::string_view(), std::string_view())
-                                          : ai_lati(dove, segno.size());
+        const auto squadre = ai_lati(testo.find(segno), segno.size());
         if (!squadre.first.empty() && !squadre.second.empty()) {
             return squadre;
         }
@@ -169,23 +168,21 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
         }
     }
     // "Lupi / Orsi", after every other sign: a venue may hold one ("Campo A / B").
-    const std::size_t barra = testo.find(" / ");
-    const auto lati =
-        barra == FINE ? std::pair(std::string_view(), std::string_view()) : ai_lati(barra, 3);
+    const auto lati = ai_lati(testo.find(" / "), 3);
     return lati.first.empty() || lati.second.empty() ? std::nullopt : std::optional(lati);
 }
 
 bool numero_di_gara(std::string_view cella) {
-    return !cella.empty() && cella.size() <= 4 && std::all_of(cella.begin(), cella.end(), cifra);
+    return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
 }
 
 bool risultato(std::string_view testo) {
-    const std::size_t trattino = std::min(testo.find('-'), testo.size());
+    const std::size_t trattino = testo.find('-');
     const auto numero = [](std::string_view t) {
         t = senza_spazi(t);
         return t.size() <= 3 && numero_di_gara(t);
     };
-    return trattino < testo.size() && numero(testo.substr(0, trattino)) &&
+    return trattino != FINE && numero(testo.substr(0, trattino)) &&
            numero(testo.substr(trattino + 1));
 }
 
