@@ -17,6 +17,7 @@ constexpr std::array<std::string_view, 12> MESI{"gennaio",   "febbraio", "marzo"
                                                 "settembre", "ottobre",  "novembre", "dicembre"};
 // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
 constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ven", "sab", "dom"};
+constexpr std::array<std::string_view, 3> PRIMA_DELL_ORA{"ore", "h.", "h"};
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
@@ -75,8 +76,10 @@ bool tra_cifre(std::string_view testo, std::string_view segni) {
 }
 
 bool giorno_solo(std::string_view cella) {
-    return cella.size() <= 10 && std::ranges::any_of(GIORNI, [&](std::string_view g) {
-               return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
+    const std::string_view tre = cella.substr(0, 3);
+    return cella.size() <= 10 && std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
+               return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
+                                 [](char a, char b) { return a == minuscola_ascii(b); });
            });
 }
 
@@ -89,9 +92,9 @@ std::optional<Data> leggi_data(std::string_view testo) {
     resto = resto.size() > 40 ? "" : resto;
     if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
-        const std::size_t fine = std::min(resto.find_first_of(" ,"), resto.size());
-        resto = fine < resto.size() && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))
-                                                               : resto;
+        const std::size_t fine = resto.find_first_of(" ,");
+        resto =
+            fine != FINE && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1)) : resto;
     }
     // Every date starts with its day: most words a line is tried by end here.
     const auto giorno = cifre(resto, 1, 2);
@@ -121,15 +124,11 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 16 ? "" : testo;
     // "ore 21", "h 21", "h21": the hour alone is enough.
-    bool detta = false;
-    for (const std::string_view prima : {"ore", "h.", "h"}) {
-        if (!detta && resto.size() > prima.size() &&
-            std::ranges::equal(resto.substr(0, prima.size()), prima, {}, minuscola_ascii) &&
-            (cifra(resto[prima.size()]) || resto[prima.size()] == ' ')) {
-            resto = senza_spazi(resto.substr(prima.size()));
-            detta = true;
-        }
-    }
+    const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
+        return std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
+    });
+    bool detta = prima != PRIMA_DELL_ORA.end();
+    resto = detta ? senza_spazi(resto.substr(prima->size())) : resto;
     const auto ore = cifre(resto, 1, 2);
     std::optional<unsigned> minuti = 0, secondi = 0;
     if (const char segno = resto.empty() ? ' ' : minuscola_ascii(resto.front());
