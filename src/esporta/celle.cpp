@@ -16,9 +16,8 @@ constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 // emphasis marks.
 bool figura(char32_t c) {
     return c >= 0x1F000 || (c >= 0x2300 && c <= 0x23FF) || (c >= 0x2600 && c <= 0x27BF) ||
-           (c >= 0x2B00 && c <= 0x2BFF) || c == 0xFE0F || c == 0x200D || c == 0x200E ||
-           c == 0x200F || c == 0x2022 || c == 0x25BA || c == 0x25AA || c == '*' || c == '_' ||
-           c == '~';
+           (c >= 0x2B00 && c <= 0x2BFF) || (c >= 0x200D && c <= 0x200F) || c == 0xFE0F ||
+           c == 0x2022 || c == 0x25BA || c == 0x25AA || c == '*' || c == '_' || c == '~';
 }
 
 // What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
