@@ -10,9 +10,8 @@ namespace turnolista {
 
 namespace {
 
-// A table copied from a PDF, a cell on each line, by the `righe` it starts with: most dates
-// alone the same number of lines apart, three or more, and no more matches written whole than
-// dates, where a heading has matches under it.
+// `per_record` and `data_a` from the `righe` a list starts with: most dates alone as many lines
+// apart, three or more, and no more whole matches than dates (a heading has some under it).
 std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_view>& righe) {
     // The dates alone: how many lines after the last, and after how many cells that stand
     // before a date, a record's number and its weekday.
@@ -74,9 +73,8 @@ Disposizione::Disposizione(std::string_view testo) {
 
 std::string Disposizione::unite(std::string_view testo) const {
     std::string unito(testo);
-    // The last lines not empty, by their number, and whether each is a date alone: which
-    // record a line is of is known `data_a` lines after it, so that the list is read once and
-    // nothing of it is kept.
+    // The last lines not empty and whether each is a date alone: a line's record is known
+    // `data_a` lines after it, so that the list is read once and nothing of it is kept.
     std::array<std::pair<std::string_view, bool>, 16> viste{};
     std::size_t righe = 0, assegnate = 0;  // the lines not empty so far, those given their record
     std::optional<std::size_t> record;     // the date of the line before's record
