@@ -125,7 +125,8 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     std::string_view resto = testo.size() > 16 ? "" : testo;
     // "ore 21", "h 21", "h21": the hour alone is enough.
     const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
-        return std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
+        return resto.size() >= p.size() &&
+               std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
     });
     bool detta = prima != PRIMA_DELL_ORA.end();
     resto = detta ? senza_spazi(resto.substr(prima->size())) : resto;
