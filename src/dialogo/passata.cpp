@@ -66,7 +66,8 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         per_riga_con(
             lettore ? lettore->letto() : testo, cercato,
             [&](std::string_view riga) {
-                lettore ? righe_tabella.riga(lettore->leggi(riga), riga) : righe_tabella.riga(riga);
+                lettore ? righe_tabella.riga(lettore->leggi(riga, cercato), riga)
+                        : righe_tabella.riga(riga);
             },
             disposizione.tra_i_record());
         esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});

@@ -184,7 +184,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             const auto dove = static_cast<std::size_t>(riga.data() - letto.data());
             numero += righe_del_record(testo.substr(contato, dove - contato)) - 1;
             contato = dove;
-            Letta letta = lettore.leggi(riga);
+            Letta letta = lettore.leggi(riga, squadra);
             if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
                 while (da_leggere.data() < riga.data()) {
                     Letta titolo = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "comune/codifica.hpp"
+#include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 
@@ -107,10 +108,13 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {
         letta.altre.emplace_back(risultati);
     }
-    // The match's number, the line's first word after its label or none: "Gara n. 101".
+    // The match's number or code, the line's first word after its label or none: "Gara n.
+    // 101", "1DF-A-001".
     const auto primo = std::ranges::find_if(
         parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
-    if (primo != parole.end() && !primo->usata && numero_di_gara(primo->testo)) {
+    const auto codice = [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); };
+    if (primo != parole.end() && !primo->usata && std::ranges::any_of(primo->testo, cifra) &&
+        primo->testo.size() <= 12 && std::ranges::all_of(primo->testo, codice)) {
         letta.n = primo->testo;
         std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
     }
@@ -165,12 +169,21 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
 // (Palestra Rossi)", after a comma, or from a word that names a venue's kind: "Lupi - Orsi
 // Campo Comunale", "c/o Palestra", "@ Oratorio", "PalaFalchi".
 std::string_view luogo_dopo(std::string_view& ospite) {
-    std::size_t aperta = std::min(ospite.find(" ("), ospite.size());
+    // Not at a province's bracket, which is the team's: "Albavilla (CO)".
+    std::size_t aperta = ospite.find(" (");
+    while (aperta != FINE && ospite.substr(aperta + 2, 3).ends_with(')') &&
+           std::all_of(ospite.begin() + aperta + 2, ospite.begin() + aperta + 4,
+                       [](char c) { return c >= 'A' && c <= 'Z'; })) {
+        aperta = ospite.find(" (", aperta + 1);
+    }
+    aperta = std::min(aperta, ospite.size());
     for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
         const std::string_view parola = ospite.substr(s + 1, ospite.find(' ', s + 1) - s - 1);
         if (ospite[s - 1] == ',' ||
-            una_di("campo palestra palazzetto palasport stadio impianto oratorio c/o presso @",
+            una_di("campo palestra palazzetto palasport stadio impianto oratorio sintetico c/o "
+                   "presso @",
                    parola) ||
+            (una_di("centro", parola) && una_di("sport", ospite.substr(s + 8, 5))) ||
             (parola.size() > 4 && parola.starts_with("Pala") &&
              parola[4] != minuscola_ascii(parola[4]))) {
             aperta = s;
@@ -198,14 +211,20 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
 
 }  // namespace
 
-void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) {
+void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
+                  std::string_view nome) {
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
-    // The piece that holds the two teams: one with a dash or "vs", else the last two pieces,
+    // The piece that holds the two teams: the first with a dash or "vs", or of several (a
+    // paper's round on one line) the first that holds `nome`; else the last two pieces,
     // joined, the teams on either side of the run of spaces between them.
-    std::size_t k = 0;
+    std::size_t k = pezzi.size();
     std::optional<std::pair<std::string_view, std::string_view>> coppia;
-    while (k < pezzi.size() && !(coppia = incontro(pezzi[k]))) {
-        ++k;
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        const auto due = incontro(pezzi[j]);
+        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
+            coppia = due;
+            k = j;
+        }
     }
     const bool spaziate = !coppia && pezzi.size() >= 2;
     if (spaziate) {
@@ -236,7 +255,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta) 
         // A venue in brackets after the time, which senza_segni() takes off: "Lupi - Orsi ore
         // 15.30 (Campo Lupi)".
         const std::string_view altro = senza_segni(pezzi[j]);
-        if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro)) {
+        if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro) && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
     }

@@ -87,7 +87,9 @@ std::string_view senza_segni(std::string_view testo) {
     while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
         testo.remove_prefix(segno(testo.front()) ? 1 : 3);
     }
-    while (!testo.empty() && (segno(testo.back()) ||
+    // A bracket closed at the end stays where one opens before it: "Lupi (CO)".
+    const auto chiusa = [&] { return testo.back() == ')' && testo.find('(') != FINE; };
+    while (!testo.empty() && ((segno(testo.back()) && !chiusa()) ||
                               (testo.size() >= 3 && lineetta(testo.substr(testo.size() - 3))))) {
         testo.remove_suffix(segno(testo.back()) ? 1 : 3);
     }
@@ -159,10 +161,12 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
         }
     }
     // "Lupi-Orsi": a dash between a name's end and a letter; a name may end in a number,
-    // "Atletico 96-Lupi", where a word comes before it ("13-set" is a date).
+    // "Atletico 96-Lupi", where a word comes before it ("13-set" is a date). One word with a
+    // digit is a code, "DF-A-001".
     for (std::size_t i = 1; i + 1 < testo.size(); ++i) {
         if (testo[i] == '-' && testo[i - 1] != ' ' && lettera(testo[i + 1]) &&
-            (!cifra(testo[i - 1]) || std::any_of(testo.begin(), testo.begin() + i, lettera))) {
+            (!cifra(testo[i - 1]) || std::any_of(testo.begin(), testo.begin() + i, lettera)) &&
+            (testo.find(' ') != FINE || std::none_of(testo.begin(), testo.end(), cifra))) {
             return ai_lati(i, 1);
         }
     }

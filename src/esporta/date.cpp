@@ -53,6 +53,33 @@ std::optional<unsigned> mese_di(std::string_view testo) {
                               : std::optional(static_cast<unsigned>(mese - MESI.begin()) + 1);
 }
 
+// The date that `resto` writes from its day on: "13/09/2026", "13 set. 26", "1° novembre".
+std::optional<Data> dal_giorno(std::string_view resto) {
+    // Every date starts with its day: most words a line is tried by end here.
+    const auto giorno = cifre(resto, 1, 2);
+    // The first of the month as an ordinal: "1° novembre".
+    resto.remove_prefix(resto.starts_with("\xC2\xB0") || resto.starts_with("\xC2\xBA") ? 2 : 0);
+    if (!giorno || resto.empty() || std::string_view(" /-.").find(resto.front()) == FINE) {
+        return std::nullopt;
+    }
+    // The month after a space, or after a sign that stands again before the year ("13-09-26");
+    // by its name after either, as Excel writes it too: "27-set-26".
+    const char segno = resto.front();
+    resto = segno == ' ' ? senza_spazi(resto.substr(1)) : resto.substr(1);
+    const bool nominato = segno == ' ' || (!resto.empty() && lettera(resto.front()));
+    const std::size_t nome = nominato ? std::min(resto.find(segno), resto.size()) : 0;
+    const auto mese = nominato ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
+    resto.remove_prefix(nome);
+    const auto anno = resto.empty() ? std::optional(0)
+                      : resto.size() > 1 && resto.front() == segno
+                          ? anno_di(segno == ' ' ? senza_spazi(resto) : resto.substr(1))
+                          : std::nullopt;
+    // Year 0, where the list says none, is a leap year: 29/02 waits for its year.
+    return mese && anno && year_month_day(year(*anno) / month(*mese) / day(*giorno)).ok()
+               ? std::optional(Data{*giorno, *mese, *anno})
+               : std::nullopt;
+}
+
 }  // namespace
 
 std::string_view senza_spazi(std::string_view testo) {
@@ -96,27 +123,19 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto =
             fine != FINE && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1)) : resto;
     }
-    // Every date starts with its day: most words a line is tried by end here.
-    const auto giorno = cifre(resto, 1, 2);
-    if (!giorno || resto.empty() || std::string_view(" /-.").find(resto.front()) == FINE) {
-        return std::nullopt;
+    // As an app exports it: "2026-09-13".
+    if (resto.size() == 10 && resto[4] == '-' && resto[7] == '-' && cifra(resto[0])) {
+        return dal_giorno(
+            std::string(resto.substr(8)).append(resto.substr(4, 4)).append(resto.substr(0, 4)));
     }
-    // The month after a space, or after a sign that stands again before the year ("13-09-26");
-    // by its name after either, as Excel writes it too: "27-set-26".
-    const char segno = resto.front();
-    resto = segno == ' ' ? senza_spazi(resto.substr(1)) : resto.substr(1);
-    const bool nominato = segno == ' ' || (!resto.empty() && lettera(resto.front()));
-    const std::size_t nome = nominato ? std::min(resto.find(segno), resto.size()) : 0;
-    const auto mese = nominato ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
-    resto.remove_prefix(nome);
-    const auto anno = resto.empty() ? std::optional(0)
-                      : resto.size() > 1 && resto.front() == segno
-                          ? anno_di(segno == ' ' ? senza_spazi(resto) : resto.substr(1))
-                          : std::nullopt;
-    // Year 0, where the list says none, is a leap year: 29/02 waits for its year.
-    return mese && anno && year_month_day(year(*anno) / month(*mese) / day(*giorno)).ok()
-               ? std::optional(Data{*giorno, *mese, *anno})
-               : std::nullopt;
+    const auto data = dal_giorno(resto);
+    if (data || resto.empty() || !cifra(resto.front())) {
+        return data;
+    }
+    // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)".
+    const std::size_t spazio = resto.rfind(' ');
+    const std::string_view dopo = senza_segni(resto.substr(std::min(spazio, resto.size())));
+    return dopo.size() == 3 && giorno_solo(dopo) ? leggi_data(resto.substr(0, spazio)) : data;
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {

@@ -191,7 +191,7 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
     }
 }
 
-Letta Lettore::leggi(std::string_view riga) const {
+Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
     Letta letta;
     auto celle =
         in_celle ? celle_di(riga, separatore) : std::vector{pulita(riga.substr(0, RIGA_LUNGA))};
@@ -203,7 +203,7 @@ Letta Lettore::leggi(std::string_view riga) const {
             testo.append(testo.empty() ? "" : "  ").append(cella);
         }
         leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE), squadre_,
-                     letta);
+                     letta, nome);
     }
     letta.rinvio = letta.tipo == Letta::Tipo::partita
                        ? rinvio_di(riga, leggi_data(letta.data).has_value(), letta.data)

@@ -89,8 +89,8 @@ class Lettore : public Disposizione {
 
     // The list as read, as unite() gives it where a PDF put a cell on each line.
     std::string_view letto() const { return letto_; }
-    // What the record `riga` holds.
-    Letta leggi(std::string_view riga) const;
+    // What the record `riga` holds; where it writes several matches, that of the team `nome`.
+    Letta leggi(std::string_view riga, std::string_view nome = {}) const;
     // Whether the team `nome`, as typed, is one of the match's two teams: the team itself
     // where the list has a team of that name ("Lupi" is not "Lupi B"), else one it names.
     bool della_squadra(const Letta& letta, std::string_view nome) const;
@@ -127,7 +127,9 @@ bool numero_di_gara(std::string_view cella);
 // "posticipata al 12/11" is where the match moved, where `al` is that date.
 std::string rinvio_di(std::string_view riga, bool datata, std::string_view al = {});
 
-// What the line `testo`, free text, holds, `squadre` being the teams the list names.
-void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta);
+// What the line `testo`, free text, holds, `squadre` being the teams the list names; of several
+// matches, that of the team `nome`.
+void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
+                  std::string_view nome = {});
 
 }  // namespace turnolista

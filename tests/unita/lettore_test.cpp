@@ -31,6 +31,11 @@ TEST(Date, ReadAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"29/02", Data{29, 2, 0}},
         {"27-set-26", Data{27, 9, 2026}},
         {"(13/09/2026)", Data{13, 9, 2026}},
+        {"08/10/2026 (gio)", Data{8, 10, 2026}},
+        {"domenica 1\xC2\xB0 novembre", Data{1, 11, 0}},
+        {"2026-09-13", Data{13, 9, 2026}},
+        {"13 mar", Data{13, 3, 0}},
+        {"13/09 Marconi", std::nullopt},
         {"13 otto", std::nullopt},
         {"13/09/", std::nullopt},
         {"13/09-2026", std::nullopt},
@@ -137,6 +142,13 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          "Dom 18/10 15:30 Lupi - Falchi PalaFalchi posticipata al 12/11 ore 20:30\n",
          {{"", "Dom 04/10", "15:30", "Campo Comunale", "Lupi - Orsi"},
           {"", "12/11", "ore 20:30", "PalaFalchi", "Lupi - Falchi"}}},
+        // A match's code; a province's bracket is the team's, a sports centre a venue.
+        {"1DF-A-001 Sab 10/10/26 21:00 LUPIANO (CO) - ERBA (CO) Palestra Media - Via Roma 5\n"
+         "Dom 18/10 11.00 Audax-Pregnana - Oratorio Cerro Centro Sportivo Vanzago\n",
+         {{"1DF-A-001", "Sab 10/10/26", "21:00", "Palestra Media - Via Roma 5",
+           "LUPIANO (CO) - ERBA (CO)"},
+          {"", "Dom 18/10", "11.00", "Centro Sportivo Vanzago",
+           "Audax-Pregnana - Oratorio Cerro"}}},
         {"11 18/10 15:30 Palestra Via 4 Novembre Falchi-Lupi\n",
          {{"11", "18/10", "15:30", "Palestra Via 4 Novembre", "Falchi-Lupi"}}},
         {"\xF0\x9F\x93\x85 Sab 19/09 \xE2\x8F\xB0 17:30 Palestra Verdi Lupi - Orsi\n",
@@ -163,6 +175,20 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
                                 : Campi{});
         }
         EXPECT_EQ(lette, caso.righe) << caso.lista;
+    }
+}
+
+// A paper's round on one line: the team's match, the others no venue.
+TEST(Lettore, OfARoundOnOneLineReadsTheTeamsMatch) {
+    const Lettore lettore(
+        "1\xC2\xAA giornata (domenica 13 settembre): Lupi-Orsi; Volpi-Tori; Cervi-Gufi");
+    for (const auto& [nome, partita] :
+         {std::pair("Volpi", "Volpi-Tori"), std::pair("Lupi", "Lupi-Orsi"),
+          std::pair("Gufi", "Cervi-Gufi")}) {
+        const Letta letta = lettore.leggi(lettore.letto(), nome);
+        EXPECT_EQ(std::tuple(letta.data, letta.luogo, letta.partita),
+                  std::tuple("domenica 13 settembre", "", partita))
+            << nome;
     }
 }
 
