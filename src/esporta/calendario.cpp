@@ -163,17 +163,23 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     std::vector<Scartata> scartate;
     // The date the last heading gives the matches under it that have none of their own.
     std::pair<std::string, std::string> giornata;  // and the time it gives, where it does
+    // In a table, the date of the record above: a sheet's merged cells leave a round's date on
+    // its first row alone, the others giving their time under an empty date.
+    std::string sopra;
     const auto segui = [&](Letta& letta) {
         if (letta.tipo == Letta::Tipo::intestazione) {
             giornata = {letta.data, letta.ora};
+            sopra = letta.data;
         } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
-            letta.data = giornata.first;
+            letta.data = lettore.in_celle && !letta.ora.empty() ? sopra : giornata.first;
             letta.ora = letta.ora.empty() ? giornata.second : letta.ora;
+        } else if (letta.tipo == Letta::Tipo::partita) {
+            sopra = letta.data;
         }
     };
-    // A record without the name matters only as a heading, whose date only an undated match
-    // of the team under it takes: the records from `da_leggere` on are read for their
-    // headings then, and never where every match has its own date.
+    // A record without the name matters only for its date, which only an undated match of the
+    // team under it takes: the records from `da_leggere` on are read for their dates then, and
+    // never where every match has its own date.
     std::string_view da_leggere = letto;
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
     std::size_t contato = 0;

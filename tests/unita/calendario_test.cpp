@@ -222,7 +222,7 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
           "7\t18/10\tRINVIATA\tC\tLupi-Gufi", "8\t18/10\t21 e 30\tC\tGufi-Lupi",
           "9\t25/10\t-\tC\tLupi-Tori", "10\t\t\tC\tTori-Lupi", "11\t31/11\t\tC\tLupi-Tori",
           "12\t29/02/2027\t\tC\tLupi-Orsi", "13\t1/11\t21.75\tC\tLupi-Volpi",
-          "14\t8/11\t15:30\t\tVolpi-Lupi"}) {
+          "14\t8/11\t15:30\t\tVolpi-Lupi", "15\t\t18:00\tC\tLupi-Gufi"}) {
         lista.append(riga).append("\n");
     }
     const EsitoCalendario c = turnolista::calendario(lista, "Lupi", alle(2026y / September / 1));
@@ -233,9 +233,11 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
             "DTSTART;TZID=Europe/Rome:20260912T210000", "DTSTART;TZID=Europe/Rome:20260919T204500",
             "DTSTART;TZID=Europe/Rome:20260913T210000", "DTSTART;TZID=Europe/Rome:20260927T210000",
             "DTSTART;TZID=Europe/Rome:20261004T204500", "DTSTART;TZID=Europe/Rome:20261011T153000",
-            "DTSTART;VALUE=DATE:20261025", "DTSTART;TZID=Europe/Rome:20261108T153000"}));
+            "DTSTART;VALUE=DATE:20261025", "DTSTART;TZID=Europe/Rome:20261108T153000",
+            // A time under an empty date, as a sheet's merged cells leave it: the date above.
+            "DTSTART;TZID=Europe/Rome:20261108T180000"}));
     // An event with no venue has no LOCATION.
-    EXPECT_EQ(proprieta(testo, "LOCATION").size(), 7U);
+    EXPECT_EQ(proprieta(testo, "LOCATION").size(), 8U);
     std::vector<std::pair<std::uint64_t, std::string>> scartate;
     for (const Scartata& s : c.scartate) {
         scartate.emplace_back(s.numero, s.testo);
