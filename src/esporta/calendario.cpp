@@ -181,6 +181,11 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     // team under it takes: the records from `da_leggere` on are read for their dates then, and
     // never where every match has its own date.
     std::string_view da_leggere = letto;
+    const auto nominata = [&](const Letta& letta) {
+        const auto ha = [&](std::string_view campo) { return contiene(campo, squadra); };
+        return ha(letta.partita) || ha(letta.luogo) || ha(letta.n) ||
+               std::ranges::any_of(letta.altre, ha);
+    };
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
     std::size_t contato = 0;
     per_riga_con(
@@ -207,9 +212,11 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
                 aggiungi(letta, righe, numero, eventi, scartate);
-            } else if (letta.tipo != Letta::Tipo::partita && trova_ascii(riga, "ripos") == FINE) {
-                // A line of the team that is no match may be one written as the reader
-                // cannot tell: it is not lost in silence.
+            } else if (letta.tipo != Letta::Tipo::partita ? trova_ascii(riga, "ripos") == FINE
+                                                          : !nominata(letta)) {
+                // A line of the team that is no match, or whose match holds the name in no
+                // field (a venue's "Campo Lupi" does), may be one written as the reader cannot
+                // tell: it is not lost in silence.
                 scartate.push_back({numero, Scartata::Motivo::squadre, {}});
             }
         },

@@ -245,7 +245,10 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
-    const std::string_view dopo = luogo_dopo(ospite);
+    std::string_view dopo = luogo_dopo(ospite);
+    if (!rinvio_di(dopo, false).empty()) {  // a note, "orario ancora da definire", is no venue
+        letta.altre.emplace_back(std::exchange(dopo, {}));
+    }
     nota_dopo(ospite, squadre, letta.altre);
     // A venue before the home team, where the piece is not the line's start.
     std::string luogo =

@@ -255,6 +255,17 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
     EXPECT_EQ(c.scartate.at(3).motivo, Scartata::Motivo::data);
 }
 
+// A line of the team read as a match whose fields hold the name nowhere is told; one whose
+// venue holds it is another team's match.
+TEST(Calendario, TeamsLineReadAsAnotherMatchIsTold) {
+    const EsitoCalendario c = turnolista::calendario(
+        "31/10 9:30 Lupi Azzurri - Orsi\n7/11 9:30 Campo Lupi Azzurri Tori-Orsi\n", "Lupi Azzurri",
+        alle(2026y / September / 1));
+    ASSERT_EQ(c.scartate.size(), 1U);
+    EXPECT_EQ(std::pair(c.scartate[0].numero, c.scartate[0].motivo),
+              std::pair(std::uint64_t{1}, Scartata::Motivo::squadre));
+}
+
 // A table copied from a PDF, a cell on each line: a match is the lines around its date, told
 // by the line it starts on, and its description is its line that holds the name.
 TEST(Calendario, PdfWithACellOnEachLineGivesAnEventForEachRecord) {
