@@ -107,6 +107,10 @@ class Lettore : public Disposizione {
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
 // An ASCII letter, or a byte of a letter beyond ASCII.
 bool lettera(char c);
+// Whether `parola`, in any case, is one of `parole`, "a b c": first by its first letter.
+bool una_di(std::string_view parole, std::string_view parola);
+// A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
+bool di_turno(std::string_view testo);
 // The text without the signs and dashes that stand between fields.
 std::string_view senza_segni(std::string_view testo);
 // The line without what is no content: a chat's sender, an e-mail's quote marks, a bullet,
