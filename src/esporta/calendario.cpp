@@ -92,6 +92,38 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
     }
 }
 
+// What the records above a match give it where it has no date of its own.
+struct Sopra {
+    std::string data, ora;  // the last heading's date, and the time it gives, where it does
+    // In a table, the date of the record above: a sheet's merged cells leave a round's date on
+    // its first row alone, the others giving their time under an empty date.
+    std::string precedente;
+
+    void segui(Letta& letta, bool tabella) {
+        if (letta.tipo == Letta::Tipo::intestazione) {
+            data = letta.data;
+            ora = letta.ora;
+            precedente = letta.data;
+        } else if (letta.tipo == Letta::Tipo::partita && !letta.data.empty()) {
+            precedente = letta.data;
+        } else if (letta.tipo == Letta::Tipo::partita) {
+            letta.data = tabella && !letta.ora.empty() ? precedente : data;
+            letta.ora = letta.ora.empty() ? ora : letta.ora;
+        }
+    }
+};
+
+// Whether the team's record `riga`, read as `letta` and no match of the team, is one the
+// reader may have misread: no rest line, or a match with the name `squadra` in no field (a
+// venue's "Campo Lupi" holds it).
+bool dubbia(const Letta& letta, std::string_view riga, std::string_view squadra) {
+    const auto ha = [&](std::string_view campo) { return contiene(campo, squadra); };
+    return letta.tipo != Letta::Tipo::partita
+               ? trova_ascii(riga, "ripos") == FINE
+               : !ha(letta.partita) && !ha(letta.luogo) && !ha(letta.n) &&
+                     std::ranges::none_of(letta.altre, ha);
+}
+
 // The calendar of the events read from the list, and of the lines left out.
 EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> scartate,
                        std::string_view squadra, sys_seconds adesso) {
@@ -161,31 +193,11 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     const std::string_view letto = lettore.letto();
     std::vector<Evento> eventi;
     std::vector<Scartata> scartate;
-    // The date the last heading gives the matches under it that have none of their own.
-    std::pair<std::string, std::string> giornata;  // and the time it gives, where it does
-    // In a table, the date of the record above: a sheet's merged cells leave a round's date on
-    // its first row alone, the others giving their time under an empty date.
-    std::string sopra;
-    const auto segui = [&](Letta& letta) {
-        if (letta.tipo == Letta::Tipo::intestazione) {
-            giornata = {letta.data, letta.ora};
-            sopra = letta.data;
-        } else if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
-            letta.data = lettore.in_celle && !letta.ora.empty() ? sopra : giornata.first;
-            letta.ora = letta.ora.empty() ? giornata.second : letta.ora;
-        } else if (letta.tipo == Letta::Tipo::partita) {
-            sopra = letta.data;
-        }
-    };
+    Sopra sopra;
     // A record without the name matters only for its date, which only an undated match of the
     // team under it takes: the records from `da_leggere` on are read for their dates then, and
     // never where every match has its own date.
     std::string_view da_leggere = letto;
-    const auto nominata = [&](const Letta& letta) {
-        const auto ha = [&](std::string_view campo) { return contiene(campo, squadra); };
-        return ha(letta.partita) || ha(letta.luogo) || ha(letta.n) ||
-               std::ranges::any_of(letta.altre, ha);
-    };
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
     std::size_t contato = 0;
     per_riga_con(
@@ -199,12 +211,12 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
                 while (da_leggere.data() < riga.data()) {
                     Letta titolo = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));
-                    segui(titolo);
+                    sopra.segui(titolo, lettore.in_celle);
                 }
             } else if (letta.tipo == Letta::Tipo::intestazione) {
                 da_leggere = letto.substr(dove);
             }
-            segui(letta);
+            sopra.segui(letta, lettore.in_celle);
             if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
                 // The record's lines that hold the name, as a text pass copies them.
                 std::string righe;
@@ -212,11 +224,9 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
                 aggiungi(letta, righe, numero, eventi, scartate);
-            } else if (letta.tipo != Letta::Tipo::partita ? trova_ascii(riga, "ripos") == FINE
-                                                          : !nominata(letta)) {
+            } else if (dubbia(letta, riga, squadra)) {
                 // A line of the team that is no match, or whose match holds the name in no
-                // field (a venue's "Campo Lupi" does), may be one written as the reader cannot
-                // tell: it is not lost in silence.
+                // field, may be one written as the reader cannot tell: it is not lost in silence.
                 scartate.push_back({numero, Scartata::Motivo::squadre, {}});
             }
         },

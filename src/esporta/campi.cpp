@@ -34,6 +34,13 @@ std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi legg
     return {};
 }
 
+// A match's number or code, of digits, capitals and dashes: "101", "20101", "1DF-A-001".
+bool codice(std::string_view parola) {
+    return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
+           std::ranges::all_of(
+               parola, [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); });
+}
+
 // Takes off `testo` the fields written as such: the date (of up to four words), the time, a
 // return leg's, a date or a time not understood (told as written, not taken for a venue), a
 // result, the match's number. Gives what is left, in pieces between them and runs of spaces.
@@ -87,9 +94,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     // 101", "1DF-A-001".
     const auto primo = std::ranges::find_if(
         parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
-    const auto codice = [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); };
-    if (primo != parole.end() && !primo->usata && std::ranges::any_of(primo->testo, cifra) &&
-        primo->testo.size() <= 12 && std::ranges::all_of(primo->testo, codice)) {
+    if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
         letta.n = primo->testo;
         std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
     }
@@ -189,18 +194,8 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
                   std::string_view nome) {
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
-    // The piece that holds the two teams: the first with a dash or "vs", or of several (a
-    // paper's round on one line) the first that holds `nome`; else the last two pieces,
-    // joined, the teams on either side of the run of spaces between them.
-    std::size_t k = pezzi.size();
-    std::optional<std::pair<std::string_view, std::string_view>> coppia;
-    for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        const auto due = incontro(pezzi[j]);
-        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
-            coppia = due;
-            k = j;
-        }
-    }
+    // Else the last two pieces, joined, the teams on either side of the run of spaces between.
+    auto [k, coppia] = coppia_di(pezzi, nome);
     const bool spaziate = !coppia && pezzi.size() >= 2;
     if (spaziate) {
         k = pezzi.size() - 2;

@@ -198,6 +198,20 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
     return lati.first.empty() || lati.second.empty() ? std::nullopt : std::optional(lati);
 }
 
+std::pair<std::size_t, std::optional<std::pair<std::string_view, std::string_view>>> coppia_di(
+    const std::vector<std::string_view>& pezzi, std::string_view nome) {
+    std::size_t k = pezzi.size();
+    std::optional<std::pair<std::string_view, std::string_view>> coppia;
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        const auto due = incontro(pezzi[j]);
+        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
+            coppia = due;
+            k = j;
+        }
+    }
+    return {k, coppia};
+}
+
 bool numero_di_gara(std::string_view cella) {
     return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
 }
