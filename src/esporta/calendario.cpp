@@ -92,30 +92,28 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
     }
 }
 
-// What the records above a match give it where it has no date of its own.
+// What the records above a match give it where it has no date: the last heading's date and
+// time, and in a table the date of the record above (a sheet's merged cells leave a round's
+// date on its first row alone, the others giving their time under an empty date).
 struct Sopra {
-    std::string data, ora;  // the last heading's date, and the time it gives, where it does
-    // In a table, the date of the record above: a sheet's merged cells leave a round's date on
-    // its first row alone, the others giving their time under an empty date.
-    std::string precedente;
+    std::string data, ora, precedente;
 
     void segui(Letta& letta, bool tabella) {
         if (letta.tipo == Letta::Tipo::intestazione) {
-            data = letta.data;
-            ora = letta.ora;
-            precedente = letta.data;
-        } else if (letta.tipo == Letta::Tipo::partita && !letta.data.empty()) {
-            precedente = letta.data;
-        } else if (letta.tipo == Letta::Tipo::partita) {
+            std::tie(data, ora) = std::tie(letta.data, letta.ora);
+        }
+        if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
             letta.data = tabella && !letta.ora.empty() ? precedente : data;
             letta.ora = letta.ora.empty() ? ora : letta.ora;
+        } else if (letta.tipo != Letta::Tipo::altro) {
+            precedente = letta.data;
         }
     }
 };
 
-// Whether the team's record `riga`, read as `letta` and no match of the team, is one the
-// reader may have misread: no rest line, or a match with the name `squadra` in no field (a
-// venue's "Campo Lupi" holds it).
+// Whether the team's record `riga`, read as `letta` and no match of the team, may be one the
+// reader misread, and so is told rather than lost in silence: no rest line, or a match with
+// the name `squadra` in no field (a venue's "Campo Lupi" holds it).
 bool dubbia(const Letta& letta, std::string_view riga, std::string_view squadra) {
     const auto ha = [&](std::string_view campo) { return contiene(campo, squadra); };
     return letta.tipo != Letta::Tipo::partita
@@ -225,8 +223,6 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 });
                 aggiungi(letta, righe, numero, eventi, scartate);
             } else if (dubbia(letta, riga, squadra)) {
-                // A line of the team that is no match, or whose match holds the name in no
-                // field, may be one written as the reader cannot tell: it is not lost in silence.
                 scartate.push_back({numero, Scartata::Motivo::squadre, {}});
             }
         },

@@ -162,7 +162,7 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
     return celle;
 }
 
-std::optional<std::pair<std::string_view, std::string_view>> incontro(std::string_view testo) {
+Coppia incontro(std::string_view testo) {
     // Each sign below holds a dash, or "v" or "/" after a space: most cells, a date or a venue,
     // hold neither, and so are looked at once rather than once a sign.
     if (std::adjacent_find(testo.begin(), testo.end(), [](char a, char b) {
@@ -198,10 +198,10 @@ std::optional<std::pair<std::string_view, std::string_view>> incontro(std::strin
     return lati.first.empty() || lati.second.empty() ? std::nullopt : std::optional(lati);
 }
 
-std::pair<std::size_t, std::optional<std::pair<std::string_view, std::string_view>>> coppia_di(
-    const std::vector<std::string_view>& pezzi, std::string_view nome) {
+std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
+                                         std::string_view nome) {
     std::size_t k = pezzi.size();
-    std::optional<std::pair<std::string_view, std::string_view>> coppia;
+    Coppia coppia;
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         const auto due = incontro(pezzi[j]);
         if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {

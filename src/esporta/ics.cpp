@@ -1,7 +1,6 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
-#include <array>
 #include <numeric>
 
 namespace turnolista {
@@ -13,25 +12,18 @@ namespace {
 
 constexpr std::size_t PIEGA = 75;  // octets of a content line before it is folded
 
-// Europe/Rome as the file describes it: CET, and CEST from the last Sunday of March to the
-// last Sunday of October, as the European Union has it since 1996.
-constexpr std::array<std::string_view, 17> FUSO{"BEGIN:VTIMEZONE",
-                                                "TZID:Europe/Rome",
-                                                "BEGIN:DAYLIGHT",
-                                                "TZOFFSETFROM:+0100",
-                                                "TZOFFSETTO:+0200",
-                                                "TZNAME:CEST",
-                                                "DTSTART:19700329T020000",
-                                                "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU",
-                                                "END:DAYLIGHT",
-                                                "BEGIN:STANDARD",
-                                                "TZOFFSETFROM:+0200",
-                                                "TZOFFSETTO:+0100",
-                                                "TZNAME:CET",
-                                                "DTSTART:19701025T030000",
-                                                "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU",
-                                                "END:STANDARD",
-                                                "END:VTIMEZONE"};
+// The calendar's own lines; then Europe/Rome as the file describes it: CET, and CEST from the
+// last Sunday of March to the last Sunday of October, as the European Union has it since 1996.
+constexpr std::string_view INIZIO =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE
+    "//IT\r\nCALSCALE:GREGORIAN\r\n";
+constexpr std::string_view FUSO =
+    "BEGIN:VTIMEZONE\r\nTZID:Europe/Rome\r\n"
+    "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nTZNAME:CEST\r\n"
+    "DTSTART:19700329T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\n"
+    "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nTZNAME:CET\r\n"
+    "DTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\n"
+    "END:VTIMEZONE\r\n";
 
 // The same rule for today's date: the change is at 01:00 UTC on both Sundays.
 sys_days ultima_domenica(year anno, month mese) {
@@ -54,16 +46,9 @@ year_month_day oggi_a_roma(sys_seconds adesso) {
     return {floor<days>(adesso + hours(estate ? 2 : 1))};
 }
 
-Ics::Ics(std::string_view nome) {
-    for (const std::string_view linea :
-         {"BEGIN:VCALENDAR", "VERSION:2.0",
-          "PRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE "//IT", "CALSCALE:GREGORIAN"}) {
-        riga(linea);
-    }
+Ics::Ics(std::string_view nome) : testo(INIZIO) {
     riga("X-WR-CALNAME:", nome);
-    for (const std::string_view linea : FUSO) {
-        riga(linea);
-    }
+    testo.append(FUSO);
 }
 
 void Ics::riga(std::string_view inizio, std::string_view valore) {
