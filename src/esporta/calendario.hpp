@@ -39,9 +39,7 @@ struct EsitoCalendario {
     std::vector<Scartata> scartate;
 };
 
-// The pieces of the file as the calendar writes them (ics.cpp): its own lines and time zone,
-// its content lines, its dates, and a stable mark for an event's UID.
-// Today's date in Rome, by the same rule as the file's time zone.
+// Today's date in Rome, by the same rule as the file's time zone (ics.cpp, as what follows).
 std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
 
 // An iCalendar file as it is written, a content line at a time.

@@ -132,10 +132,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
     if (data || resto.empty() || !cifra(resto.front())) {
         return data;
     }
-    // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)".
+    // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
+    // (sabato)"; a longer word only in brackets ("13/09 Marconi" is no date).
     const std::size_t spazio = resto.rfind(' ');
     const std::string_view dopo = senza_segni(resto.substr(std::min(spazio, resto.size())));
-    return dopo.size() == 3 && giorno_solo(dopo) ? leggi_data(resto.substr(0, spazio)) : data;
+    const bool breve = dopo.size() == 3 || resto.ends_with(')');
+    return breve && giorno_solo(dopo) ? leggi_data(resto.substr(0, spazio)) : data;
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {

@@ -32,6 +32,7 @@ TEST(Date, ReadAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"27-set-26", Data{27, 9, 2026}},
         {"(13/09/2026)", Data{13, 9, 2026}},
         {"08/10/2026 (gio)", Data{8, 10, 2026}},
+        {"3 ottobre (sabato)", Data{3, 10, 0}},
         {"domenica 1\xC2\xB0 novembre", Data{1, 11, 0}},
         {"2026-09-13", Data{13, 9, 2026}},
         {"13 mar", Data{13, 3, 0}},
