@@ -161,7 +161,7 @@ std::string_view luogo_dopo(std::string_view& ospite) {
         const std::string_view parola = ospite.substr(s + 1, ospite.find(' ', s + 1) - s - 1);
         if (ospite[s - 1] == ',' ||
             una_di("campo palestra palazzetto palasport stadio impianto oratorio sintetico c/o "
-                   "presso @",
+                   "presso @ palaz. tensostruttura polivalente piscina",
                    parola) ||
             (una_di("centro", parola) && una_di("sport", ospite.substr(s + 8, 5))) ||
             (parola.size() > 4 && parola.starts_with("Pala") &&

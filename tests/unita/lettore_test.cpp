@@ -143,13 +143,14 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          "Dom 18/10 15:30 Lupi - Falchi PalaFalchi posticipata al 12/11 ore 20:30\n",
          {{"", "Dom 04/10", "15:30", "Campo Comunale", "Lupi - Orsi"},
           {"", "12/11", "ore 20:30", "PalaFalchi", "Lupi - Falchi"}}},
-        // A match's code; a province's bracket is the team's, a sports centre a venue.
+        // A match's code; a province's bracket is the team's; a sports centre, a tent hall a venue.
         {"1DF-A-001 Sab 10/10/26 21:00 LUPIANO (CO) - ERBA (CO) Palestra Media - Via Roma 5\n"
-         "Dom 18/10 11.00 Audax-Pregnana - Oratorio Cerro Centro Sportivo Vanzago\n",
+         "Dom 18/10 11.00 Audax-Pregnana - Oratorio Cerro Centro Sportivo Vanzago\n"
+         "25/10 Lupi-Orsi Tensostruttura Via Po\n",
          {{"1DF-A-001", "Sab 10/10/26", "21:00", "Palestra Media - Via Roma 5",
            "LUPIANO (CO) - ERBA (CO)"},
-          {"", "Dom 18/10", "11.00", "Centro Sportivo Vanzago",
-           "Audax-Pregnana - Oratorio Cerro"}}},
+          {"", "Dom 18/10", "11.00", "Centro Sportivo Vanzago", "Audax-Pregnana - Oratorio Cerro"},
+          {"", "25/10", "", "Tensostruttura Via Po", "Lupi-Orsi"}}},
         {"11 18/10 15:30 Palestra Via 4 Novembre Falchi-Lupi\n",
          {{"11", "18/10", "15:30", "Palestra Via 4 Novembre", "Falchi-Lupi"}}},
         {"\xF0\x9F\x93\x85 Sab 19/09 \xE2\x8F\xB0 17:30 Palestra Verdi Lupi - Orsi\n",
