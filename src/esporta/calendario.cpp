@@ -92,19 +92,28 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
     }
 }
 
-// What the records above a match give it where it has no date: the last heading's date and
-// time, and in a table the date of the record above (a sheet's merged cells leave a round's
-// date on its first row alone, the others giving their time under an empty date).
+// What the records above a match give it where it has no date: the last heading's date, time
+// and venue ("Data: sabato 10 ottobre / Ore: 15.00 / Campo: Oratorio"), and in a table the date of
+// the record above (a sheet's merged cells leave a round's date on its first row alone, the others
+// giving their time under an empty date).
 struct Sopra {
-    std::string data, ora, precedente;
+    std::string data, ora, luogo, precedente;
 
     void segui(Letta& letta, bool tabella) {
+        // A day after its weekday, "Sab 10", of the month of the heading above.
+        const auto giorno =
+            letta.tipo != Letta::Tipo::altro ? nel_mese(letta.data, data) : std::nullopt;
+        if (giorno) {
+            letta.data = std::to_string(giorno->giorno) + "/" + std::to_string(giorno->mese) +
+                         (giorno->anno != 0 ? "/" + std::to_string(giorno->anno) : "");
+        }
         if (letta.tipo == Letta::Tipo::intestazione) {
-            std::tie(data, ora) = std::tie(letta.data, letta.ora);
+            std::tie(data, ora, luogo) = std::tie(letta.data, letta.ora, letta.luogo);
         }
         if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
             letta.data = tabella && !letta.ora.empty() ? precedente : data;
             letta.ora = letta.ora.empty() ? ora : letta.ora;
+            letta.luogo = letta.luogo.empty() ? luogo : letta.luogo;
         } else if (letta.tipo != Letta::Tipo::altro) {
             precedente = letta.data;
         }
@@ -206,7 +215,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             numero += righe_del_record(testo.substr(contato, dove - contato)) - 1;
             contato = dove;
             Letta letta = lettore.leggi(riga, squadra);
-            if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
+            if (letta.tipo == Letta::Tipo::partita && !leggi_data(letta.data)) {
                 while (da_leggere.data() < riga.data()) {
                     Letta titolo = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));
                     sopra.segui(titolo, lettore.in_celle);

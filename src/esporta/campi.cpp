@@ -81,6 +81,16 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (!seconda.empty()) {
         letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
     }
+    // A weekday with its day or not, "Sab 10", "Ven", which a heading above completes; with a
+    // month after it, a date not understood: "Mercoledì, 31 novembre 2027".
+    if (letta.data.empty()) {
+        letta.data = prendi(parole, 4, [](std::string_view t) {
+            const std::size_t mese = t.find(' ', t.find_first_not_of(' ', t.find(' ')));
+            const auto parte = leggi_parte(t.substr(0, mese));
+            const auto dopo = leggi_parte(t.substr(std::min(mese, t.size())));
+            return parte && parte->mese == 0 && (mese == FINE || (dopo && dopo->settimana == 0));
+        });
+    }
     // A date or a time not understood: a digit on each side of a '/' or a ':'.
     for (const auto& [campo, segno] : {std::pair(&letta.data, "/"), std::pair(&letta.ora, ":")}) {
         if (const std::string_view tra = segno; campo->empty()) {
@@ -97,6 +107,20 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
         letta.n = primo->testo;
         std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
+    }
+    // A venue after its label, to the next label's "/", in a line of labels: "Data: sabato 10
+    // ottobre / Campo: Oratorio San Luigi - Bresso" (but "ore 15 Campo: Lupi - Orsi" is a match).
+    const auto etichette =
+        std::ranges::count_if(parole, [](auto& p) { return p.testo.ends_with(':'); });
+    const auto etichetta = std::ranges::find_if(parole, [](const Parola& p) {
+        return p.testo.ends_with(':') && campo_nominato(p.testo) == &Colonne::luogo;
+    });
+    const auto fine = std::find_if(
+        etichetta, parole.end(), [](const Parola& p) { return p.testo == "/" || p.testo == "|"; });
+    if (etichette >= 2 && etichetta != parole.end() && std::next(etichetta) < fine) {
+        letta.luogo =
+            std::string_view(std::next(etichetta)->testo.begin(), std::prev(fine)->testo.end());
+        std::for_each(etichetta, fine, [](Parola& p) { p.usata = true; });
     }
     std::vector<std::string_view> pezzi;
     bool segue = false;  // the word before is in the last piece
@@ -196,7 +220,9 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
     // Else the last two pieces, joined, the teams on either side of the run of spaces between.
     auto [k, coppia] = coppia_di(pezzi, nome);
-    const bool spaziate = !coppia && pezzi.size() >= 2;
+    const bool spaziate =
+        !coppia && pezzi.size() >= 2 &&
+        senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
     if (spaziate) {
         k = pezzi.size() - 2;
         const auto tra = static_cast<std::size_t>(pezzi.back().data() - pezzi[k].data());
@@ -205,16 +231,29 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
         pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
         pezzi.pop_back();
     }
-    const bool riposo = trova_ascii(testo, "ripos") != FINE;
+    // A rest, or an e-mail's header that names the team among its senders or recipients.
+    const bool riposo = trova_ascii(testo, "ripos") != FINE ||
+                        una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",
+                               testo.substr(0, testo.find(' ')));
     // A round's word starts a heading, unless the teams stand after the line's date or time.
     const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
     if (riposo || giornata || !coppia) {
-        letta.tipo = !riposo && (giornata || leggi_data(letta.data)) ? Letta::Tipo::intestazione
-                                                                     : Letta::Tipo::altro;
+        // A month's heading, "OTTOBRE 2026", gives its month to the days under it.
+        const auto mese = leggi_parte(senza_segni(testo));
+        letta.data = mese && mese->mese != 0 ? senza_segni(testo) : letta.data;
+        const bool datata = leggi_data(letta.data) || leggi_parte(letta.data);
+        letta.tipo =
+            !riposo && (giornata || datata) ? Letta::Tipo::intestazione : Letta::Tipo::altro;
         return;
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
+    // Of several matches on a line, each its time before it: "ore 20.30 Lupi - Orsi; ore 21.15
+    // ...".
+    if (const std::size_t s = casa.find(' '); s != FINE && leggi_ora(casa.substr(0, s))) {
+        letta.ora = casa.substr(0, s);
+        casa = senza_segni(casa.substr(s));
+    }
     std::string_view dopo = luogo_dopo(ospite);
     if (!rinvio_di(dopo, false).empty()) {  // a note, "orario ancora da definire", is no venue
         letta.altre.emplace_back(std::exchange(dopo, {}));
@@ -235,7 +274,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     letta.casa = casa;
     letta.ospite = ospite;
     letta.partita = std::string(casa.begin(), ospite.end());
-    letta.luogo = senza_segni(luogo);
+    letta.luogo = letta.luogo.empty() ? std::string(senza_segni(luogo)) : letta.luogo;
 }
 
 }  // namespace turnolista

@@ -102,12 +102,13 @@ bool tra_cifre(std::string_view testo, std::string_view segni) {
     return false;
 }
 
-bool giorno_solo(std::string_view cella) {
-    const std::string_view tre = cella.substr(0, 3);
-    return cella.size() <= 10 && std::any_of(GIORNI.begin(), GIORNI.end(), [&](std::string_view g) {
-               return std::equal(g.begin(), g.end(), tre.begin(), tre.end(),
-                                 [](char a, char b) { return a == minuscola_ascii(b); });
-           });
+unsigned giorno_solo(std::string_view cella) {
+    const auto* giorno = std::ranges::find_if(GIORNI, [&](std::string_view g) {
+        return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
+    });
+    return cella.size() <= 10 && giorno != GIORNI.end()
+               ? static_cast<unsigned>(giorno - GIORNI.begin()) + 1
+               : 0;
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
@@ -131,6 +132,11 @@ std::optional<Data> leggi_data(std::string_view testo) {
     const auto data = dal_giorno(resto);
     if (data || resto.empty() || !cifra(resto.front())) {
         return data;
+    }
+    // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
+    if (const std::size_t trattino = resto.find('-');
+        trattino != FINE && trattino == resto.find_first_not_of("0123456789/")) {
+        return dal_giorno(resto.substr(trattino + 1));
     }
     // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
     // (sabato)"; a longer word only in brackets ("13/09 Marconi" is no date).
@@ -168,6 +174,54 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     const bool letta = detta && resto.empty() && ore && minuti && secondi && *ore < 24 &&
                        *minuti < 60 && *secondi < 60;
     return letta ? std::optional(hours(*ore) + minutes(*minuti) + seconds(*secondi)) : std::nullopt;
+}
+
+std::optional<Data> leggi_parte(std::string_view testo) {
+    testo = senza_spazi(testo);
+    const std::size_t spazio = std::min(testo.find(' '), testo.size());
+    std::string_view dopo = senza_spazi(testo.substr(spazio));
+    // A month, with its year or not: "OTTOBRE 2026", "Ottobre".
+    const auto mese = mese_di(testo.substr(0, spazio));
+    const auto anno = dopo.size() == 4 ? anno_di(dopo) : std::optional(0);
+    if (mese && anno && (dopo.empty() || *anno != 0)) {
+        return Data{0, *mese, *anno};
+    }
+    // A weekday, with its day or not, "Sab 10", "Ven": its three letters or its whole name,
+    // "dom.", "Lunedì", "sabato"; not "Sabbioneta".
+    std::string_view nome = testo.substr(0, spazio);
+    nome = senza_segni(nome.substr(0, nome.size() - (nome.ends_with('.') ? 1 : 0)));
+    const bool intero = nome.size() == 3 || nome.ends_with("\xC3\xAC") || nome.ends_with('i') ||
+                        una_di("sabato domenica", nome);
+    const unsigned settimana = intero ? giorno_solo(nome) : 0;
+    const auto giorno = dopo.empty() ? std::optional(0U) : cifre(dopo, 1, 2);
+    return settimana != 0 && giorno && dopo.empty() && *giorno <= 31
+               ? std::optional(Data{*giorno, 0, 0, settimana})
+               : std::nullopt;
+}
+
+std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra) {
+    const auto parte = leggi_parte(giorno);
+    const auto titolo = leggi_data(sopra) ? leggi_data(sopra) : leggi_parte(sopra);
+    if (!parte || parte->mese != 0 || !titolo || titolo->mese == 0 ||
+        (parte->giorno == 0 && (titolo->giorno == 0 || titolo->anno == 0))) {
+        return std::nullopt;
+    }
+    // The day nearest the heading's, of a month's heading in that month, that has the day
+    // written and, where the year is known, the weekday written.
+    const sys_days centro =
+        year(titolo->anno) / month(titolo->mese) / day(std::max(titolo->giorno, 1U));
+    for (int vicino = 0; vicino <= 30; ++vicino) {
+        for (const sys_days d : {centro + days(vicino), centro - days(vicino)}) {
+            const year_month_day g(d);
+            if ((parte->giorno == 0 || g.day() == day(parte->giorno)) &&
+                (titolo->anno == 0 || weekday(d) == weekday(parte->settimana)) &&
+                (titolo->giorno == 0 ? g.month() == month(titolo->mese) : vicino <= 15)) {
+                return Data{static_cast<unsigned>(g.day()), static_cast<unsigned>(g.month()),
+                            titolo->anno == 0 ? 0 : static_cast<int>(g.year())};
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace turnolista

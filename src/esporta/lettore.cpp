@@ -33,14 +33,16 @@ struct Conto {
 };
 
 // What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date,
-// and the header: the last line of cells above the first date.
+// and the header: the last line of cells above the first date, of no fewer cells than one
+// before (a rest's row, "1,Riposa: Lupi,,,", is no header).
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
     for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
         const bool con_data = std::ranges::any_of(celle, data_in_cella);
-        if (datate == 0 && !con_data && celle.size() >= 2) {
+        if (datate == 0 && !con_data &&
+            celle.size() >= std::max<std::size_t>(2, intestazione.size())) {
             intestazione = celle;
         }
         datate += con_data ? 1 : 0;

@@ -14,7 +14,8 @@ namespace turnolista {
 
 struct Data {
     unsigned giorno = 0, mese = 0;
-    int anno = 0;  // 0 where the list does not say
+    int anno = 0;            // 0 where the list does not say
+    unsigned settimana = 0;  // the weekday written with it, 1 (Monday) to 7; 0 where none is
 };
 
 // The text without the spaces around it.
@@ -24,10 +25,17 @@ std::string_view senza_spazi(std::string_view testo);
 std::optional<Data> leggi_data(std::string_view testo);
 // A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 - 15:30".
 bool data_in_cella(std::string_view cella);
-// A cell that is a weekday alone, part of a date and no venue: "Sab", "Giovedì", "dom.".
-bool giorno_solo(std::string_view cella);
+// A cell that is a weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": its
+// number from 1 (Monday) to 7; 0 where it is none.
+unsigned giorno_solo(std::string_view cella);
 // Whether a digit stands on each side of one of `segni` in `testo`: "13/09", "15:30".
 bool tra_cifre(std::string_view testo, std::string_view segni);
+// A date a heading completes: a month's heading, "OTTOBRE 2026" (its day 0), or a weekday that
+// a line under it gives, with its day, "Sab 10", "Lunedì 12", or not, "Ven" (its month 0).
+std::optional<Data> leggi_parte(std::string_view testo);
+// The date of the line's "Sab 10" or "Ven" under the heading whose date or month is `sopra`:
+// "OTTOBRE 2026", "16 ottobre 2026" of "dal 12 al 16 ottobre 2026", "17-18/10/2026".
+std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 

@@ -36,6 +36,8 @@ TEST(Date, ReadAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"domenica 1\xC2\xB0 novembre", Data{1, 11, 0}},
         {"2026-09-13", Data{13, 9, 2026}},
         {"13 mar", Data{13, 3, 0}},
+        {"17-18/10/2026", Data{18, 10, 2026}},
+        {"31/10-01/11/2026", Data{1, 11, 2026}},
         {"13/09 Marconi", std::nullopt},
         {"13 otto", std::nullopt},
         {"13/09/", std::nullopt},
@@ -151,6 +153,10 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
            "LUPIANO (CO) - ERBA (CO)"},
           {"", "Dom 18/10", "11.00", "Centro Sportivo Vanzago", "Audax-Pregnana - Oratorio Cerro"},
           {"", "25/10", "", "Tensostruttura Via Po", "Lupi-Orsi"}}},
+        // A sheet's rest row is no header; an e-mail's header is no match.
+        {"Giornata,Incontro,Data e ora,Impianto\n1,\"Riposa: Orsi\",,\n"
+         "1,\"Lupi - Volpi\",\"sab 17/10/26 15:30\",\"Palestra Lova\"\nA: Lupi - giocatori\n",
+         {{}, {}, {"1", "sab 17/10/26", "15:30", "Palestra Lova", "Lupi - Volpi"}, {}}},
         {"11 18/10 15:30 Palestra Via 4 Novembre Falchi-Lupi\n",
          {{"11", "18/10", "15:30", "Palestra Via 4 Novembre", "Falchi-Lupi"}}},
         {"\xF0\x9F\x93\x85 Sab 19/09 \xE2\x8F\xB0 17:30 Palestra Verdi Lupi - Orsi\n",
