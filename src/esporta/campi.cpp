@@ -134,7 +134,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         } else if (libera) {
             pezzi.push_back(p.testo);
         }
-        segue = libera;
+        segue = libera && !p.testo.ends_with(';');  // "Lupi-Orsi; Tori-Gufi": two pieces
     }
     return pezzi;
 }

@@ -40,8 +40,9 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
 }  // namespace
 
 Disposizione::Disposizione(std::string_view testo) {
-    // The lines that hold a tab, ";" twice, "," three times, runs of spaces between three
-    // cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi").
+    // The lines that hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of
+    // spaces between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi
+    // vs Orsi").
     std::vector<std::string_view> righe;
     std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
     for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
@@ -55,7 +56,7 @@ Disposizione::Disposizione(std::string_view testo) {
             return riga.find(segno, std::min(riga.find(segno), riga.size()) + segno.size()) != FINE;
         };
         tab += riga.find('\t') != FINE ? 1 : 0;
-        punti += due(";") ? 1 : 0;
+        punti += due(";") && !due("; ") ? 1 : 0;
         virgole += std::count(riga.begin(), riga.end(), ',') >= 3 ? 1 : 0;
         allineate += riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE ? 1 : 0;
         tratteggiate += due(" \u2013 ") || due(" | ") ? 1 : 0;

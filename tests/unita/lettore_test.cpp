@@ -231,6 +231,9 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     EXPECT_FALSE(Disposizione("Sab  Oratorio Lupi\nDom  Campo Tori\n").in_celle);
     EXPECT_EQ(Disposizione("Titolo\n13/09;Lupi;Orsi\n14/09;Tori;Gufi\n").separatore,
               Separatore::punto_e_virgola);
+    // A paper's matches of an evening, "; " between them, are no sheet's cells.
+    EXPECT_TRUE(Disposizione("Lun 31/05: ore 20 Lupi - Orsi; ore 21 Tori - Gufi; ore 22 A - B\n")
+                    .regola_fissa);
     // A date alone every few lines is a record of a cell a line, not a heading over matches.
     const std::string pdf = "1\n13/09\nLupi\nOrsi\n2\n20/09\nVolpi\nLupi\n3\n27/09\nLupi\nTori\n";
     EXPECT_EQ(std::pair(Disposizione(pdf).per_record, Disposizione(pdf).data_a),
