@@ -17,8 +17,7 @@ struct Parola {
 
 // The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
 // its words are taken.
-template <typename Leggi>
-std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi leggi) {
+std::string_view prendi(std::span<Parola> parole, std::size_t quante, auto leggi) {
     for (std::size_t i = 0; i < parole.size(); ++i) {
         const auto libere = parole.subspan(i, std::min(quante, parole.size() - i));
         for (auto k = std::ranges::find_if(libere, &Parola::usata) - libere.begin(); k > 0; --k) {
@@ -41,9 +40,8 @@ bool codice(std::string_view parola) {
                parola, [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); });
 }
 
-// Takes off `testo` the fields written as such: the date (of up to four words), the time, a
-// return leg's, a date or a time not understood (told as written, not taken for a venue), a
-// result, the match's number. Gives what is left, in pieces between them and runs of spaces.
+// Takes off `testo` the fields written as such, a date or a time not understood too (told as
+// written, not taken for a venue); gives what is left, in pieces between them and runs of spaces.
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole;
     parole.reserve(testo.size() / 2 + 1);  // a word and a space at least
@@ -90,8 +88,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {
         letta.altre.emplace_back(risultati);
     }
-    // The match's number or code, the line's first word after its label or none: "Gara n.
-    // 101", "1DF-A-001".
+    // The match's number or code: the line's first word, after "Gara n." or not.
     const auto primo = std::ranges::find_if(
         parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
     if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
