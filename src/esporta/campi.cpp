@@ -15,8 +15,7 @@ struct Parola {
     bool distante = false, usata = false;  // after a run of spaces; taken for a field
 };
 
-// The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
-// its words are taken.
+// The first field of up to `quante` words not yet taken that `leggi` reads, taking its words.
 std::string_view prendi(std::span<Parola> parole, std::size_t quante, auto leggi) {
     for (std::size_t i = 0; i < parole.size(); ++i) {
         const auto libere = parole.subspan(i, std::min(quante, parole.size() - i));
@@ -142,9 +141,8 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
     return luogo;
 }
 
-// The venue written after the away team, taken off `ospite`: in brackets, "Lupi-Orsi
-// (Palestra Rossi)", after a comma, or from a word that names a venue's kind: "Lupi - Orsi
-// Campo Comunale", "c/o Palestra", "@ Oratorio", "PalaFalchi".
+// The venue written after the away team, taken off `ospite`: in brackets, after a comma, or
+// from a word of a venue's kind: "Orsi (Palestra Rossi)", "Orsi Campo Comunale", "PalaFalchi".
 std::string_view luogo_dopo(std::string_view& ospite) {
     // Not at a province's bracket, which is the team's: "Albavilla (CO)".
     std::size_t aperta = ospite.find(" (");
@@ -172,9 +170,8 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
 }
 
-// Words in small letters after an away team the list names are a note, not the team:
-// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Moves them from `ospite`, which ends
-// in no space, to `altre`.
+// Words in small letters after an away team the list names are a note, moved from `ospite`
+// (which ends in no space) to `altre`: "Lupi-Aquile recupero", but "Lupi-Orsi B" is Orsi B.
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
@@ -184,6 +181,22 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
             return;
         }
     }
+}
+
+// The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
+// several (a paper's round on one line) the first that holds `nome`.
+std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
+                                         std::string_view nome) {
+    std::size_t k = pezzi.size();
+    Coppia coppia;
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        const auto due = incontro(pezzi[j]);
+        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
+            coppia = due;
+            k = j;
+        }
+    }
+    return {k, coppia};
 }
 
 }  // namespace
@@ -222,8 +235,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
         luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        // A venue in brackets after the time, which senza_segni() takes off: "Lupi - Orsi ore
-        // 15.30 (Campo Lupi)".
+        // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
         const std::string_view altro = senza_segni(pezzi[j]);
         if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro) && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);

@@ -4,7 +4,6 @@
 #include <array>
 
 #include "comune/codifica.hpp"
-#include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 
@@ -196,20 +195,6 @@ Coppia incontro(std::string_view testo) {
     // "Lupi / Orsi", after every other sign: a venue may hold one ("Campo A / B").
     const auto lati = ai_lati(testo.find(" / "), 3);
     return lati.first.empty() || lati.second.empty() ? std::nullopt : std::optional(lati);
-}
-
-std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
-                                         std::string_view nome) {
-    std::size_t k = pezzi.size();
-    Coppia coppia;
-    for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        const auto due = incontro(pezzi[j]);
-        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
-            coppia = due;
-            k = j;
-        }
-    }
-    return {k, coppia};
 }
 
 bool numero_di_gara(std::string_view cella) {
