@@ -11,8 +11,7 @@ namespace {
 
 constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 
-// Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets,
-// emphasis marks.
+// Emoji, their joiners and selectors, a phone chat's direction marks, bullets, emphasis marks.
 bool figura(char32_t c) {
     return c >= 0x1F000 || (c >= 0x2300 && c <= 0x23FF) || (c >= 0x2600 && c <= 0x27BF) ||
            (c >= 0x2B00 && c <= 0x2BFF) || (c >= 0x200D && c <= 0x200F) || c == 0xFE0F ||
