@@ -15,10 +15,8 @@ struct Parola {
     bool distante = false, usata = false;  // after a run of spaces; taken for a field
 };
 
-// The first field of `parole`, of up to `quante` words not yet taken, that `leggi` reads;
-// its words are taken.
-template <typename Leggi>
-std::string_view prendi(std::span<Parola> parole, std::size_t quante, Leggi leggi) {
+// The first field of up to `quante` words not yet taken that `leggi` reads, taking its words.
+std::string_view prendi(std::span<Parola> parole, std::size_t quante, auto leggi) {
     for (std::size_t i = 0; i < parole.size(); ++i) {
         const auto libere = parole.subspan(i, std::min(quante, parole.size() - i));
         for (auto k = std::ranges::find_if(libere, &Parola::usata) - libere.begin(); k > 0; --k) {
@@ -41,9 +39,8 @@ bool codice(std::string_view parola) {
                parola, [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); });
 }
 
-// Takes off `testo` the fields written as such: the date (of up to four words), the time, a
-// return leg's, a date or a time not understood (told as written, not taken for a venue), a
-// result, the match's number. Gives what is left, in pieces between them and runs of spaces.
+// Takes off `testo` the fields written as such, a date or a time not understood too (told as
+// written, not taken for a venue); gives what is left, in pieces between them and runs of spaces.
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole;
     parole.reserve(testo.size() / 2 + 1);  // a word and a space at least
@@ -100,8 +97,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {
         letta.altre.emplace_back(risultati);
     }
-    // The match's number or code, the line's first word after its label or none: "Gara n.
-    // 101", "1DF-A-001".
+    // The match's number or code: the line's first word, after "Gara n." or not.
     const auto primo = std::ranges::find_if(
         parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
     if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
@@ -169,9 +165,8 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
     return luogo;
 }
 
-// The venue written after the away team, taken off `ospite`: in brackets, "Lupi-Orsi
-// (Palestra Rossi)", after a comma, or from a word that names a venue's kind: "Lupi - Orsi
-// Campo Comunale", "c/o Palestra", "@ Oratorio", "PalaFalchi".
+// The venue written after the away team, taken off `ospite`: in brackets, after a comma, or
+// from a word of a venue's kind: "Orsi (Palestra Rossi)", "Orsi Campo Comunale", "PalaFalchi".
 std::string_view luogo_dopo(std::string_view& ospite) {
     // Not at a province's bracket, which is the team's: "Albavilla (CO)".
     std::size_t aperta = ospite.find(" (");
@@ -199,9 +194,8 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
 }
 
-// Words in small letters after an away team the list names are a note, not the team:
-// "Lupi-Aquile recupero" (but "Lupi-Orsi B" is Orsi B). Moves them from `ospite`, which ends
-// in no space, to `altre`.
+// Words in small letters after an away team the list names are a note, moved from `ospite`
+// (which ends in no space) to `altre`: "Lupi-Aquile recupero", but "Lupi-Orsi B" is Orsi B.
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
@@ -211,6 +205,22 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
             return;
         }
     }
+}
+
+// The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
+// several (a paper's round on one line) the first that holds `nome`.
+std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
+                                         std::string_view nome) {
+    std::size_t k = pezzi.size();
+    Coppia coppia;
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        const auto due = incontro(pezzi[j]);
+        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
+            coppia = due;
+            k = j;
+        }
+    }
+    return {k, coppia};
 }
 
 }  // namespace
@@ -264,8 +274,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
         luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        // A venue in brackets after the time, which senza_segni() takes off: "Lupi - Orsi ore
-        // 15.30 (Campo Lupi)".
+        // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
         const std::string_view altro = senza_segni(pezzi[j]);
         if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro) && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);

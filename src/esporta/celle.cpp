@@ -4,7 +4,6 @@
 #include <array>
 
 #include "comune/codifica.hpp"
-#include "ricerca/ricerca.hpp"
 
 namespace turnolista {
 
@@ -12,8 +11,7 @@ namespace {
 
 constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 
-// Emoji, their joiners and selectors, the direction marks a phone puts in a chat, bullets,
-// emphasis marks.
+// Emoji, their joiners and selectors, a phone chat's direction marks, bullets, emphasis marks.
 bool figura(char32_t c) {
     return c >= 0x1F000 || (c >= 0x2300 && c <= 0x23FF) || (c >= 0x2600 && c <= 0x27BF) ||
            (c >= 0x2B00 && c <= 0x2BFF) || (c >= 0x200D && c <= 0x200F) || c == 0xFE0F ||
@@ -196,20 +194,6 @@ Coppia incontro(std::string_view testo) {
     // "Lupi / Orsi", after every other sign: a venue may hold one ("Campo A / B").
     const auto lati = ai_lati(testo.find(" / "), 3);
     return lati.first.empty() || lati.second.empty() ? std::nullopt : std::optional(lati);
-}
-
-std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
-                                         std::string_view nome) {
-    std::size_t k = pezzi.size();
-    Coppia coppia;
-    for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        const auto due = incontro(pezzi[j]);
-        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
-            coppia = due;
-            k = j;
-        }
-    }
-    return {k, coppia};
 }
 
 bool numero_di_gara(std::string_view cella) {

@@ -128,10 +128,6 @@ std::string pulita(std::string_view riga);
 // The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
 using Coppia = std::optional<std::pair<std::string_view, std::string_view>>;
 Coppia incontro(std::string_view testo);
-// The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
-// several (a paper's round on one line) the first that holds `nome`.
-std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
-                                         std::string_view nome);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
 // The field a header's cell names by its words, whatever the export calls it ("Squadra 1" and
