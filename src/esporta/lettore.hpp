@@ -140,6 +140,9 @@ bool numero_di_gara(std::string_view cella);
 // "posticipata al 12/11" is where the match moved, where `al` is that date.
 std::string rinvio_di(std::string_view riga, bool datata, std::string_view al = {});
 
+// Takes off `testo` the fields written as such, a date or a time not understood too (told as
+// written, not taken for a venue); gives what is left, in pieces between them and runs of spaces.
+std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta);
 // What the line `testo`, free text, holds, `squadre` being the teams the list names; of several
 // matches, that of the team `nome`.
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,

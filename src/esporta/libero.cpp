@@ -1,0 +1,163 @@
+#include "esporta/lettore.hpp"
+
+#include <algorithm>
+
+#include "comune/codifica.hpp"
+#include "ricerca/ricerca.hpp"
+
+namespace turnolista {
+
+namespace {
+
+// The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
+// Aquile vs Lupi"; else the words before a home team the list names, or before as many words
+// as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
+std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
+                        std::string_view ospite) {
+    // Where the home team starts, past the last sign or the first space before a team the list
+    // names; 0 where neither is. A sign holds a space, and names have few.
+    std::size_t taglio = 0, squadra = 0;
+    for (std::size_t s = casa.find(' '); s != FINE; s = casa.find(' ', s + 1)) {
+        taglio = s > 0 && casa[s - 1] == ':' ? s : taglio;
+        for (const std::string_view tra : {" - ", " \u2013 ", " \u2014 ", " | "}) {
+            taglio = casa.substr(s).starts_with(tra) ? s + 1 : taglio;
+        }
+        squadra = squadra == 0 && squadre.contains(casa.substr(s + 1)) ? s + 1 : squadra;
+    }
+    if (taglio == 0 && (solo || squadre.contains(casa))) {
+        return {};
+    }
+    taglio = taglio == 0 ? squadra : taglio;
+    std::size_t fine = casa.size();
+    for (auto parole = std::ranges::count(ospite, ' ') + 1;
+         taglio == 0 && parole > 0 && fine != FINE; --parole) {
+        fine = fine > 0 ? casa.rfind(' ', fine - 1) : FINE;
+    }
+    taglio = taglio == 0 ? fine + 1 : taglio;
+    std::string luogo(taglio == 0 ? "" : senza_segni(casa.substr(0, taglio - 1)));
+    casa = taglio == 0 ? casa : senza_segni(casa.substr(taglio));
+    return luogo;
+}
+
+// The venue written after the away team, taken off `ospite`: in brackets, after a comma, or
+// from a word of a venue's kind: "Orsi (Palestra Rossi)", "Orsi Campo Comunale", "PalaFalchi".
+std::string_view luogo_dopo(std::string_view& ospite) {
+    // Not at a province's bracket, which is the team's: "Albavilla (CO)".
+    std::size_t aperta = ospite.find(" (");
+    while (aperta != FINE && ospite.substr(aperta + 2, 3).ends_with(')') &&
+           std::all_of(ospite.begin() + aperta + 2, ospite.begin() + aperta + 4,
+                       [](char c) { return c >= 'A' && c <= 'Z'; })) {
+        aperta = ospite.find(" (", aperta + 1);
+    }
+    aperta = std::min(aperta, ospite.size());
+    for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
+        const std::string_view parola = ospite.substr(s + 1, ospite.find(' ', s + 1) - s - 1);
+        if (ospite[s - 1] == ',' ||
+            una_di("campo palestra palazzetto palasport stadio impianto oratorio sintetico c/o "
+                   "presso @ palaz. tensostruttura polivalente piscina",
+                   parola) ||
+            (una_di("centro", parola) && una_di("sport", ospite.substr(s + 8, 5))) ||
+            (parola.size() > 4 && parola.starts_with("Pala") &&
+             parola[4] != minuscola_ascii(parola[4]))) {
+            aperta = s;
+        }
+    }
+    const bool tra_parentesi = ospite.substr(aperta).starts_with(" (");
+    const std::string_view luogo = senza_segni(ospite.substr(std::min(aperta + 1, ospite.size())));
+    ospite = senza_segni(ospite.substr(0, aperta));
+    return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
+}
+
+// Words in small letters after an away team the list names are a note, moved from `ospite`
+// (which ends in no space) to `altre`: "Lupi-Aquile recupero", but "Lupi-Orsi B" is Orsi B.
+void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
+    for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
+         s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
+        if (ospite[s + 1] >= 'a' && ospite[s + 1] <= 'z' && squadre.contains(ospite.substr(0, s))) {
+            altre.emplace_back(ospite.substr(s + 1));
+            ospite = ospite.substr(0, s);
+            return;
+        }
+    }
+}
+
+// The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
+// several (a paper's round on one line) the first that holds `nome`.
+std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
+                                         std::string_view nome) {
+    std::size_t k = pezzi.size();
+    Coppia coppia;
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        const auto due = incontro(pezzi[j]);
+        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
+            coppia = due;
+            k = j;
+        }
+    }
+    return {k, coppia};
+}
+
+}  // namespace
+
+void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
+                  std::string_view nome) {
+    std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
+    // Else the last two pieces, joined, the teams on either side of the run of spaces between.
+    auto [k, coppia] = coppia_di(pezzi, nome);
+    const bool spaziate =
+        !coppia && pezzi.size() >= 2 &&
+        senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
+    if (spaziate) {
+        k = pezzi.size() - 2;
+        const auto tra = static_cast<std::size_t>(pezzi.back().data() - pezzi[k].data());
+        coppia = std::pair(senza_segni(std::string_view(pezzi[k].data(), tra - 2)),
+                           senza_segni(pezzi.back()));
+        pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
+        pezzi.pop_back();
+    }
+    // A rest, or an e-mail's header that names the team among its senders or recipients.
+    const bool riposo = trova_ascii(testo, "ripos") != FINE ||
+                        una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",
+                               testo.substr(0, testo.find(' ')));
+    // A round's word starts a heading, unless the teams stand after the line's date or time.
+    const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
+    if (riposo || giornata || !coppia) {
+        // A month's heading, "OTTOBRE 2026", gives its month to the days under it.
+        const auto mese = leggi_parte(senza_segni(testo));
+        letta.data = mese && mese->mese != 0 ? senza_segni(testo) : letta.data;
+        const bool datata = leggi_data(letta.data) || leggi_parte(letta.data);
+        letta.tipo =
+            !riposo && (giornata || datata) ? Letta::Tipo::intestazione : Letta::Tipo::altro;
+        return;
+    }
+    letta.tipo = Letta::Tipo::partita;
+    auto [casa, ospite] = *coppia;
+    // Of several matches on a line, each its time before it: "ore 20.30 Lupi - Orsi; ore 21.15
+    // ...".
+    if (const std::size_t s = casa.find(' '); s != FINE && leggi_ora(casa.substr(0, s))) {
+        letta.ora = casa.substr(0, s);
+        casa = senza_segni(casa.substr(s));
+    }
+    std::string_view dopo = luogo_dopo(ospite);
+    if (!rinvio_di(dopo, false).empty()) {  // a note, "orario ancora da definire", is no venue
+        letta.altre.emplace_back(std::exchange(dopo, {}));
+    }
+    nota_dopo(ospite, squadre, letta.altre);
+    // A venue before the home team, where the piece is not the line's start.
+    std::string luogo =
+        luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
+    luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
+        const std::string_view altro = senza_segni(pezzi[j]);
+        if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro) && !incontro(altro)) {
+            luogo.append(luogo.empty() ? "" : " ").append(altro);
+        }
+    }
+    letta.casa = casa;
+    letta.ospite = ospite;
+    letta.partita = std::string(casa.begin(), ospite.end());
+    letta.luogo = letta.luogo.empty() ? std::string(senza_segni(luogo)) : letta.luogo;
+}
+
+}  // namespace turnolista
