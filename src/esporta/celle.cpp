@@ -117,10 +117,20 @@ std::string_view senza_segni(std::string_view testo) {
     return testo;
 }
 
+std::size_t etichetta(std::string_view riga) {
+    const std::size_t due_punti = riga.find(": ");
+    const std::string_view parola = riga.substr(0, due_punti);
+    return due_punti != FINE && std::ranges::all_of(parola, lettera) &&
+                   (una_di("data ora orario", parola) || campo_nominato(parola) != nullptr)
+               ? due_punti + 2
+               : 0;
+}
+
 std::string pulita(std::string_view riga) {
     riga.remove_prefix(riga.starts_with("\u200E") ? 3 : 0);
     riga.remove_prefix(mittente(riga));
     riga.remove_prefix(std::min(riga.find_first_not_of("> "), riga.size()));
+    riga.remove_prefix(etichetta(riga));
     riga.remove_prefix(riga.starts_with("- ") ? 2 : 0);  // "* ", as every '*', is figura()'s
     // Most cells are plain ASCII with nothing to take out: no byte to decode one at a time.
     if (std::none_of(riga.begin(), riga.end(),

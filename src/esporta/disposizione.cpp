@@ -44,9 +44,11 @@ Disposizione::Disposizione(std::string_view testo) {
     // spaces between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi
     // vs Orsi").
     std::vector<std::string_view> righe;
-    std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
+    std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0, etichette = 0;
     for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        std::string_view riga = senza_spazi(prossima_riga(resto));
+        etichette += etichetta(riga) > 0 ? 1 : 0;
+        riga.remove_prefix(etichetta(riga));
         if (riga.empty()) {
             continue;
         }
@@ -69,7 +71,10 @@ Disposizione::Disposizione(std::string_view testo) {
                  : piu(virgole)             ? Separatore::virgola
                                             : Separatore::spazio;
     in_celle = separatore != Separatore::spazio || piu(allineate);
-    regola_fissa = separatore == Separatore::spazio && (piu(allineate) || !piu(tratteggiate));
+    // A portal's blocks of a label and a value a line are read as records, but their tables are
+    // those of a list of spaces, as a member's editor shows them.
+    regola_fissa = (separatore == Separatore::spazio || (per_record > 0 && piu(etichette))) &&
+                   (piu(allineate) || !piu(tratteggiate));
 }
 
 std::string Disposizione::unite(std::string_view testo) const {
@@ -99,7 +104,8 @@ std::string Disposizione::unite(std::string_view testo) const {
         record = di;
     };
     for (std::string_view resto = testo; !resto.empty();) {
-        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        std::string_view riga = senza_spazi(prossima_riga(resto));
+        riga.remove_prefix(etichetta(riga));
         if (!riga.empty()) {
             viste[righe++ % viste.size()] = {riga, data_in_cella(riga)};
         }

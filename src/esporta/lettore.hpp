@@ -121,7 +121,9 @@ bool una_di(std::string_view parole, std::string_view parola);
 bool di_turno(std::string_view testo);
 // The text without the signs and dashes that stand between fields.
 std::string_view senza_segni(std::string_view testo);
-// The line without what is no content: a chat's sender, an e-mail's quote marks, a bullet,
+// The length of the label a portal writes before a field, "Data: ", "Ora: ", "Casa: "; 0.
+std::size_t etichetta(std::string_view riga);
+// The line without what is no content: a chat's sender, an e-mail's quote marks, a bullet, a label,
 // emoji and emphasis marks; a tab is two spaces and a no-break space one.
 std::string pulita(std::string_view riga);
 

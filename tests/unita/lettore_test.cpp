@@ -161,6 +161,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"11", "18/10", "15:30", "Palestra Via 4 Novembre", "Falchi-Lupi"}}},
         {"\xF0\x9F\x93\x85 Sab 19/09 \xE2\x8F\xB0 17:30 Palestra Verdi Lupi - Orsi\n",
          {{"", "Sab 19/09", "17:30", "Palestra Verdi", "Lupi - Orsi"}}},
+        {"Gara: 7\nData: Sab 13/09\nOra: 20:30\nCasa: Lupi\nOspite: Orsi\nPalestra: Rossi\n"
+         "Gara: 8\nData: Sab 20/09\nOra: 21:00\nCasa: Tori\nOspite: Lupi\nPalestra: Verdi\n"
+         "Gara: 9\nData: Sab 27/09\nOra: 18:00\nCasa: Lupi\nOspite: Gufi\nPalestra: Rossi\n",
+         {{"7", "Sab 13/09", "20:30", "Rossi", "Lupi - Orsi"},
+          {"8", "Sab 20/09", "21:00", "Verdi", "Tori - Lupi"},
+          {"9", "Sab 27/09", "18:00", "Rossi", "Lupi - Gufi"}}},
         // A table copied from a PDF, a cell on each line, a weekday's cell before each date.
         {"N.\nGiorno\nData\nCampo\nPartita\n1\nSab\n13/09\nComunale\nLupi - Orsi\n2\nDom\n"
          "20/09\n\nOratorio\nVolpi - Lupi\n3\nSab\n26/09\nComunale\nLupi - Tori\n",
@@ -246,6 +252,14 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     EXPECT_EQ(Disposizione(corta).unite(corta),
               "1\t13/09\tLupi\tOrsi\n2\t20/09\tLupi\n3\t27/09\tLupi\t"
               "Tori\n4\t04/10\tOrsi\tTori\n");
+    // A portal's blocks of a label and a value a line: records, its tables by the fixed rule.
+    std::string blocchi;
+    for (const char* data : {"13/09", "20/09", "27/09"}) {
+        blocchi.append("Gara: 7\nData: Sab ").append(data).append("\nCasa: Lupi\nOspite: Orsi\n");
+    }
+    const Disposizione portale(blocchi);
+    EXPECT_EQ(std::tuple(portale.per_record, portale.data_a, portale.regola_fissa),
+              std::tuple(std::size_t{4}, std::size_t{1}, true));
     EXPECT_EQ(Disposizione("Sab 13/09\nLupi - Orsi\nTori - Gufi\nSab 20/09\nOrsi - Lupi\n"
                            "Gufi - Tori\nSab 27/09\nLupi - Tori\nOrsi - Gufi\n")
                   .per_record,
