@@ -39,15 +39,48 @@ bool codice(std::string_view parola) {
                parola, [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); });
 }
 
-}  // namespace
-
-std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
+// The words of `testo`; after a run of spaces or a semicolon, "Lupi-Orsi; Tori-Gufi", distant.
+std::vector<Parola> parole_di(std::string_view testo) {
     std::vector<Parola> parole;
     parole.reserve(testo.size() / 2 + 1);  // a word and a space at least
     for (std::size_t i = 0, fine = 0; (i = testo.find_first_not_of(' ', fine)) != FINE;) {
         fine = std::min(testo.find(' ', i), testo.size());
-        parole.push_back({testo.substr(i, fine - i), i >= 2 && testo.substr(i - 2, 2) == "  "});
+        const std::string_view prima = testo.substr(i - std::min<std::size_t>(i, 2), 2);
+        parole.push_back({testo.substr(i, fine - i), prima == "  " || prima.starts_with(';')});
     }
+    return parole;
+}
+
+// A weekday with its day or not, "Sab 10", "Ven", which a heading above completes; with a
+// month after it, a date not understood: "Mercoledì, 31 novembre 2027".
+bool da_completare(std::string_view t) {
+    const std::size_t mese = t.find(' ', t.find_first_not_of(' ', t.find(' ')));
+    const auto parte = leggi_parte(t.substr(0, mese));
+    const auto dopo = leggi_parte(t.substr(std::min(mese, t.size())));
+    return parte && parte->mese == 0 && (mese == FINE || (dopo && dopo->settimana == 0));
+}
+
+// A venue after its label, to the next label's "/", in a line of labels: "Data: sabato 10
+// ottobre / Campo: Oratorio San Luigi - Bresso" (but "ore 15 Campo: Lupi - Orsi" is a match).
+void luogo_etichettato(std::span<Parola> parole, Letta& letta) {
+    const auto etichette =
+        std::ranges::count_if(parole, [](auto& p) { return p.testo.ends_with(':'); });
+    const auto etichetta = std::ranges::find_if(parole, [](const Parola& p) {
+        return p.testo.ends_with(':') && campo_nominato(p.testo) == &Colonne::luogo;
+    });
+    const auto fine = std::find_if(
+        etichetta, parole.end(), [](const Parola& p) { return p.testo == "/" || p.testo == "|"; });
+    if (etichette >= 2 && etichetta != parole.end() && std::next(etichetta) < fine) {
+        letta.luogo =
+            std::string_view(std::next(etichetta)->testo.begin(), std::prev(fine)->testo.end());
+        std::for_each(etichetta, fine, [](Parola& p) { p.usata = true; });
+    }
+}
+
+}  // namespace
+
+std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
+    std::vector<Parola> parole = parole_di(testo);
     const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
     letta.data = prendi(parole, 4, data);
     // A meeting time, "ritrovo ore 20:15", is not the match's: it is taken first, for nothing.
@@ -78,16 +111,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (!seconda.empty()) {
         letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
     }
-    // A weekday with its day or not, "Sab 10", "Ven", which a heading above completes; with a
-    // month after it, a date not understood: "Mercoledì, 31 novembre 2027".
-    if (letta.data.empty()) {
-        letta.data = prendi(parole, 4, [](std::string_view t) {
-            const std::size_t mese = t.find(' ', t.find_first_not_of(' ', t.find(' ')));
-            const auto parte = leggi_parte(t.substr(0, mese));
-            const auto dopo = leggi_parte(t.substr(std::min(mese, t.size())));
-            return parte && parte->mese == 0 && (mese == FINE || (dopo && dopo->settimana == 0));
-        });
-    }
+    letta.data = letta.data.empty() ? prendi(parole, 4, da_completare) : letta.data;
     // A date or a time not understood: a digit on each side of a '/' or a ':'.
     for (const auto& [campo, segno] : {std::pair(&letta.data, "/"), std::pair(&letta.ora, ":")}) {
         if (const std::string_view tra = segno; campo->empty()) {
@@ -104,20 +128,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         letta.n = primo->testo;
         std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
     }
-    // A venue after its label, to the next label's "/", in a line of labels: "Data: sabato 10
-    // ottobre / Campo: Oratorio San Luigi - Bresso" (but "ore 15 Campo: Lupi - Orsi" is a match).
-    const auto etichette =
-        std::ranges::count_if(parole, [](auto& p) { return p.testo.ends_with(':'); });
-    const auto etichetta = std::ranges::find_if(parole, [](const Parola& p) {
-        return p.testo.ends_with(':') && campo_nominato(p.testo) == &Colonne::luogo;
-    });
-    const auto fine = std::find_if(
-        etichetta, parole.end(), [](const Parola& p) { return p.testo == "/" || p.testo == "|"; });
-    if (etichette >= 2 && etichetta != parole.end() && std::next(etichetta) < fine) {
-        letta.luogo =
-            std::string_view(std::next(etichetta)->testo.begin(), std::prev(fine)->testo.end());
-        std::for_each(etichetta, fine, [](Parola& p) { p.usata = true; });
-    }
+    luogo_etichettato(parole, letta);
     std::vector<std::string_view> pezzi;
     bool segue = false;  // the word before is in the last piece
     for (const Parola& p : parole) {
@@ -130,7 +141,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         } else if (libera) {
             pezzi.push_back(p.testo);
         }
-        segue = libera && !p.testo.ends_with(';');  // "Lupi-Orsi; Tori-Gufi": two pieces
+        segue = libera;
     }
     return pezzi;
 }

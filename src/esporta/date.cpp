@@ -118,7 +118,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     resto = resto.size() > 40 ? "" : resto;
-    if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3))) {
+    if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3)) != 0) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
         const std::size_t fine = resto.find_first_of(" ,");
         resto =
@@ -143,7 +143,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
     const std::size_t spazio = resto.rfind(' ');
     const std::string_view dopo = senza_segni(resto.substr(std::min(spazio, resto.size())));
     const bool breve = dopo.size() == 3 || resto.ends_with(')');
-    return breve && giorno_solo(dopo) ? leggi_data(resto.substr(0, spazio)) : data;
+    return breve && giorno_solo(dopo) != 0 ? leggi_data(resto.substr(0, spazio)) : data;
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {

@@ -25,7 +25,7 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
             ++prima[std::min<std::size_t>(numeri, 15)];
             ultima = i;
         }
-        numeri = numero_di_gara(righe[i]) || giorno_solo(righe[i]) ? numeri + 1 : 0;
+        numeri = numero_di_gara(righe[i]) || giorno_solo(righe[i]) != 0 ? numeri + 1 : 0;
         incontri += date > 0 && incontro(righe[i]) ? 1 : 0;
     }
     const auto piu_spesso = [](const auto& conti) {
@@ -45,9 +45,10 @@ Disposizione::Disposizione(std::string_view testo) {
     // vs Orsi").
     std::vector<std::string_view> righe;
     std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0, etichette = 0;
+    const auto una = [](bool se) { return se ? 1U : 0U; };
     for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
         std::string_view riga = senza_spazi(prossima_riga(resto));
-        etichette += etichetta(riga) > 0 ? 1 : 0;
+        etichette += una(etichetta(riga) > 0);
         riga.remove_prefix(etichetta(riga));
         if (riga.empty()) {
             continue;
@@ -57,11 +58,11 @@ Disposizione::Disposizione(std::string_view testo) {
         const auto due = [&](std::string_view segno) {
             return riga.find(segno, std::min(riga.find(segno), riga.size()) + segno.size()) != FINE;
         };
-        tab += riga.find('\t') != FINE ? 1 : 0;
-        punti += due(";") && !due("; ") ? 1 : 0;
-        virgole += std::count(riga.begin(), riga.end(), ',') >= 3 ? 1 : 0;
-        allineate += riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE ? 1 : 0;
-        tratteggiate += due(" \u2013 ") || due(" | ") ? 1 : 0;
+        tab += una(riga.find('\t') != FINE);
+        punti += una(due(";") && !due("; "));
+        virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
+        allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);
+        tratteggiate += una(due(" \u2013 ") || due(" | "));
     }
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.

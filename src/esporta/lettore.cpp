@@ -25,7 +25,7 @@ struct Conto {
         ore += leggi_ora(cella) ? 1 : 0;
         numeri += numero_di_gara(cella) ? 1 : 0;
         partite += incontro(cella) && !risultato(cella) ? 1 : 0;
-        testi += std::ranges::any_of(cella, lettera) && !giorno_solo(cella) ? 1 : 0;
+        testi += std::ranges::any_of(cella, lettera) && giorno_solo(cella) == 0 ? 1 : 0;
         if (!cella.empty()) {
             valori.insert(cella);
         }
