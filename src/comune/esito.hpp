@@ -5,6 +5,7 @@
 
 #include <cassert>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,9 +21,6 @@ struct Oggetto {
 
     static Oggetto file(std::string_view nome) { return {Tipo::file, std::string(nome)}; }
 };
-
-// What stands under a name that is no regular file, besides a folder (EISDIR).
-enum class Natura { fifo, dispositivo, socket };
 
 // What a list that is no text is, as its first bytes tell: each program saves text its way.
 enum class Documento { excel, word, pdf, opendocument, zip, immagine };
@@ -43,7 +41,8 @@ struct [[nodiscard]] Esito {
     Oggetto oggetto;
     bool in_lettura = false;  // the failure is the list's, or the console input's
     int causa = 0;            // an errno value, where the system gave the reason
-    Natura natura = Natura::fifo;
+    // What stands where a regular file should: a pipe, a socket or a device (a folder is EISDIR).
+    std::filesystem::file_type natura = std::filesystem::file_type::none;
     Documento documento = Documento::excel;
     std::uint64_t byte = 0;  // a list's size, too large
     // The file of the same pass that the file to write is, or a name like a missing list's;
@@ -60,14 +59,11 @@ struct [[nodiscard]] Esito {
     // system's text.
     std::string testo_della_causa() const;
 
-    static Esito lettura(Oggetto oggetto, int causa) {
+    static Esito del_sistema(Oggetto oggetto, int causa, bool in_lettura) {
         return {.tipo = Tipo::sistema,
                 .oggetto = std::move(oggetto),
-                .in_lettura = true,
+                .in_lettura = in_lettura,
                 .causa = causa};
-    }
-    static Esito scrittura(Oggetto oggetto, int causa) {
-        return {.tipo = Tipo::sistema, .oggetto = std::move(oggetto), .causa = causa};
     }
 };
 

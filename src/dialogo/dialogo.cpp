@@ -105,7 +105,7 @@ struct Dialogo {
                                         sistema::adesso(), sistema::FINE_RIGA);
         } catch (const std::bad_alloc&) {
             // The list fitted in memory, the files made of it do not.
-            return fallisce(Esito::lettura(Oggetto::file(origine.lista), ENOMEM));
+            return fallisce(Esito::del_sistema(Oggetto::file(origine.lista), ENOMEM, true));
         }
         if (Esito scritto = sistema::metti_al_posto(esito.file, origine.lista); !scritto.ok()) {
             return fallisce(scritto);

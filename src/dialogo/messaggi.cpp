@@ -34,10 +34,10 @@ std::string motivo(const Esito& errore) {
     const std::string& nome = errore.oggetto.nome;
     switch (errore.tipo) {
         case Esito::Tipo::non_regolare:
-            // In the order of Natura.
             return std::string("è ") +
-                   std::array{"una pipe (FIFO)", "un dispositivo", "un socket"}.at(
-                       static_cast<std::size_t>(errore.natura)) +
+                   (errore.natura == std::filesystem::file_type::fifo     ? "una pipe (FIFO)"
+                    : errore.natura == std::filesystem::file_type::socket ? "un socket"
+                                                                          : "un dispositivo") +
                    ", non un file";
         case Esito::Tipo::troppo_grande: {
             constexpr std::uint64_t MIB = std::uint64_t{1024} * 1024;

@@ -37,7 +37,7 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
          ++salti) {
         const fs::path bersaglio = fs::read_symlink(destinazione.percorso, errore);
         if (errore || salti == 40) {
-            return Esito::scrittura(oggetto, errore ? errore.value() : ELOOP);
+            return Esito::del_sistema(oggetto, errore ? errore.value() : ELOOP, false);
         }
         destinazione.percorso = destinazione.percorso.parent_path() / bersaglio;
     }
@@ -46,7 +46,7 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
         return destinazione;
     }
     if (errore) {
-        return Esito::scrittura(oggetto, errore.value());
+        return Esito::del_sistema(oggetto, errore.value(), false);
     }
     if (!fs::is_regular_file(stato)) {
         return non_regolare(oggetto, stato.type(), false);
@@ -58,7 +58,7 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
     // open) keeps it locked.
     const DWORD attributi = ::GetFileAttributesW(destinazione.percorso.c_str());
     if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY) != 0) {
-        return Esito::scrittura(oggetto, EACCES);
+        return Esito::del_sistema(oggetto, EACCES, false);
     }
     if (!Aperto(::CreateFileW(destinazione.percorso.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -125,22 +125,19 @@ inline Esito fallito(const Oggetto& oggetto, bool in_lettura = false) {
 #else
     const int causa = errno;
 #endif
-    return in_lettura ? Esito::lettura(oggetto, causa) : Esito::scrittura(oggetto, causa);
+    return Esito::del_sistema(oggetto, causa, in_lettura);
 }
 
 // What stands where a regular file should: a folder, a pipe, a socket or a device.
 inline Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo,
                           bool in_lettura) {
-    using enum std::filesystem::file_type;
-    if (tipo == directory) {
-        return in_lettura ? Esito::lettura(oggetto, EISDIR) : Esito::scrittura(oggetto, EISDIR);
+    if (tipo == std::filesystem::file_type::directory) {
+        return Esito::del_sistema(oggetto, EISDIR, in_lettura);
     }
     return {.tipo = Esito::Tipo::non_regolare,
             .oggetto = oggetto,
             .in_lettura = in_lettura,
-            .natura = tipo == fifo     ? Natura::fifo
-                      : tipo == socket ? Natura::socket
-                                       : Natura::dispositivo};
+            .natura = tipo};
 }
 
 // A name of the program's, in UTF-8, as the system's path: a path made from a narrow string
