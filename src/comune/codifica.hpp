@@ -1,8 +1,7 @@
 #pragma once
-// The encodings a league's fixture list comes in, as Notepad, Excel and downloads save it:
-// UTF-8 with or without a BOM, UTF-16 with a BOM ("Unicode"), or Windows-1252 ("ANSI").
-// The list is decoded once, as it is read: from then on the program works on UTF-8 text,
-// and only the files it writes go back to the list's own encoding.
+// The encodings a fixture list comes in, as Notepad, Excel and downloads save it: UTF-8 with
+// or without a BOM, UTF-16 with a BOM ("Unicode"), or Windows-1252 ("ANSI"). The program works
+// on UTF-8 text; only the files it writes go back to the list's own encoding.
 
 #include <cstddef>
 #include <string>
@@ -23,10 +22,9 @@ inline constexpr std::string_view BOM_UTF8 = "\xEF\xBB\xBF";
 // this cuts), as editors decide it.
 inline constexpr std::size_t INIZIO_DECISIVO = std::size_t{64} * 1024;
 
-// A list as the program reads it: its text in UTF-8, without a BOM, and the encoding of the
-// files made of it. Windows-1252's 256 bytes, its five undefined ones too, are 256 distinct
-// characters, so that its files are encoded back byte for byte; a list read as UTF-8 keeps
-// whatever bytes it has past its start.
+// A list's text in UTF-8, without a BOM, and the encoding of its files. Windows-1252's 256
+// bytes, its five undefined ones too, are 256 distinct characters, so that its files are
+// encoded back byte for byte; a list read as UTF-8 keeps whatever bytes it has past its start.
 struct Testo {
     std::string utf8;
     Codifica codifica = Codifica::ascii;
@@ -37,8 +35,7 @@ Testo decodifica(std::string lista);
 // UTF-8 list is the writer's, so that the file takes its room once.
 std::string codificato(std::string utf8, Codifica codifica);
 
-// Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none:
-// no overlong forms, no surrogates, nothing past U+10FFFF.
+// Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none.
 std::size_t sequenza_utf8(std::string_view testo);
 // Whether `testo` is well-formed UTF-8, or its first `fino` bytes and the whole of a sequence
 // that they cut.

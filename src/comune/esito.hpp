@@ -54,9 +54,8 @@ struct [[nodiscard]] Esito {
     std::string gia_scritto;  // a file of the same pass put in place before this one failed
 
     bool ok() const { return tipo == Tipo::ok; }
-    // The reason that `causa` names, in Italian, as the program's messages are: those a user
-    // of the program can meet have a text of the program's own, in UTF-8; any other is the
-    // system's text.
+    // The reason `causa` names: in the program's own Italian (UTF-8) where a user can meet
+    // it, otherwise in the system's words.
     std::string testo_della_causa() const;
 
     static Esito del_sistema(Oggetto oggetto, int causa, bool in_lettura) {

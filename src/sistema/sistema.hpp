@@ -15,9 +15,8 @@
 
 namespace turnolista {
 
-// The console as the dialogue sees it, a Canale for each standard stream: where answers come
-// from, where messages and problems go, and what the system can tell about them.
-// console_standard() makes one of the process's standard streams; a test, over strings.
+// A standard stream as the dialogue sees it: console_standard() makes the process's own; a
+// test, streams over strings.
 class Canale {
   public:
     virtual ~Canale() = default;
@@ -57,8 +56,7 @@ struct Origine {
 namespace turnolista::sistema {
 
 // The process's standard streams as the program's console (standard.cpp), made at the first
-// call, before any file is opened. A standard stream that was closed when the program
-// started fails with "Bad file descriptor" at its first use.
+// call, before any file is opened; one closed at the start fails with EBADF when used.
 Console& console_standard();
 // The program's arguments after its name, in UTF-8 on Windows whatever its code page.
 std::vector<std::string> argomenti(int argc, char** argv);
@@ -71,9 +69,9 @@ std::vector<std::string> argomenti(int argc, char** argv);
 // before any file is written.
 void pulisci_su_segnale();
 
-// The current folder and the fixture list in it, read whole and never written (cartella.cpp).
-// The whole of `nome`, a regular file of at most LISTA_MASSIMA bytes; anything else is
-// refused before it is read, and a list that grows past that meanwhile when it gets there.
+// The current folder and the list in it, never written (cartella.cpp). The whole of `nome`, a
+// regular file of at most LISTA_MASSIMA bytes; anything else is refused before it is read,
+// and a list that grows past that meanwhile when it gets there.
 Risultato<std::string> leggi_lista(std::string_view nome);
 // Makes `percorso`, a folder, or the folder of the file it names, the current folder, so
 // that the list is read, and the files put, there as if the program had been started in it;
@@ -105,10 +103,8 @@ inline constexpr FineRiga FINE_RIGA = FineRiga::crlf;
 inline constexpr FineRiga FINE_RIGA = FineRiga::lf;
 #endif
 
-// The time now, the one place the program asks for it: a calendar file says when it was
-// written, and today's date decides which season a list is for. The program reads the
-// system's clock (orologio.cpp); the build the tests start reads a time they choose
-// (tests/orologio_finto.cpp).
+// The time now, which a calendar file says and a list's season depends on: the system's clock
+// (orologio.cpp), or in the tests' build a time they choose (tests/orologio_finto.cpp).
 std::chrono::sys_seconds adesso();
 
 }  // namespace turnolista::sistema
