@@ -54,10 +54,6 @@ struct [[nodiscard]] Esito {
     std::string gia_scritto;  // a file of the same pass put in place before this one failed
 
     bool ok() const { return tipo == Tipo::ok; }
-    // The reason `causa` names: in the program's own Italian (UTF-8) where a user can meet
-    // it, otherwise in the system's words.
-    std::string testo_della_causa() const;
-
     static Esito del_sistema(Oggetto oggetto, int causa, bool in_lettura) {
         return {.tipo = Tipo::sistema,
                 .oggetto = std::move(oggetto),
