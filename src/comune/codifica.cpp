@@ -185,11 +185,8 @@ std::string con_fine_riga(std::string testo, FineRiga fine_riga) {
     }
     std::string uscita;
     uscita.reserve(testo.size() + testo.size() / 16);
-    for (const char c : testo) {
-        if (c == '\n') {
-            uscita += '\r';
-        }
-        uscita += c;
+    for (const char& c : testo) {
+        uscita += c == '\n' ? "\r\n" : std::string_view(&c, 1);
     }
     return uscita;
 }
