@@ -9,8 +9,7 @@
 
 namespace turnolista {
 
-// How the files of a pass are encoded, so that Excel, Word, Notepad and browsers read them
-// as the list's author wrote it.
+// How a pass's files are encoded, for Excel, Word, Notepad and browsers to read them aright.
 enum class Codifica {
     ascii,        // no byte of 0x80 or more at its start: the files are the text as it is
     utf8,         // UTF-8 by a BOM or by its bytes, or UTF-16: UTF-8 files with a BOM
@@ -37,13 +36,11 @@ std::string codificato(std::string utf8, Codifica codifica);
 
 // Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none.
 std::size_t sequenza_utf8(std::string_view testo);
-// Whether `testo` is well-formed UTF-8, or its first `fino` bytes and the whole of a sequence
-// that they cut.
+// Whether `testo` is well-formed UTF-8, or its first `fino` bytes and a sequence they cut.
 bool utf8_valido(std::string_view testo, std::size_t fino = std::string_view::npos);
 
-// Bytes of unknown encoding (a typed name, a line of a list that is not all UTF-8, a file's
-// name) as UTF-8: as they are where they are UTF-8, otherwise each byte a Windows-1252
-// character, as Windows reads them.
+// Bytes of unknown encoding (a typed name, a list's line not all UTF-8, a file's name) as UTF-8:
+// as they are if UTF-8, otherwise each byte the Windows-1252 character Windows reads in it.
 std::string in_utf8(std::string_view testo);
 // How many characters UTF-8 text holds.
 std::size_t caratteri(std::string_view utf8);
@@ -68,8 +65,7 @@ std::string minuscolo_ascii(std::string_view testo);
 std::size_t trova_ascii(std::string_view testo, std::string_view parola);
 constexpr auto FINE = std::string_view::npos;  // what a search that finds nothing gives
 
-// Line ends in text files. The program works with LF alone; a Windows text file stores
-// each LF as CR LF.
+// Line ends: the program works with LF alone; a Windows text file stores each LF as CR LF.
 enum class FineRiga { lf, crlf };
 std::string con_fine_riga(std::string testo, FineRiga fine_riga);
 

@@ -45,9 +45,8 @@ struct [[nodiscard]] Esito {
     std::filesystem::file_type natura = std::filesystem::file_type::none;
     Documento documento = Documento::excel;
     std::uint64_t byte = 0;  // a list's size, too large
-    // The file of the same pass that the file to write is, or a name like a missing list's;
-    // where a list that could not be read was looked for, and the zip whose temporary folder
-    // that is.
+    // The file of the pass that the one to write is, or a name like a missing list's; the
+    // folder where a list that could not be read was looked for, and the zip that holds it.
     std::string altro;
     std::string cartella;
     std::string zip;

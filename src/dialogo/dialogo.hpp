@@ -33,10 +33,9 @@ struct Passata {
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga);
 
-// Of the names in a folder, as they are stored, the one a user may have meant by
-// "originale.txt", in this order and in any letter case: the name itself in other capital
-// letters, "originale.txt.txt" (Notepad with extensions hidden), "originale (2).txt" (a
-// second download), "originale.txt.csv" and "originale.csv" (Excel).
+// Of the names in a folder, the one a user may have meant by "originale.txt", in any letter
+// case and in this order: itself in other capitals, "originale.txt.txt" (Notepad, extensions
+// hidden), "originale (2).txt" (a second download), "originale.txt.csv", "originale.csv" (Excel).
 std::optional<std::string> nome_simile(std::span<const std::string> nomi);
 // The zip whose temporary folder `cartella` is ("...\Temp\Temp1_turnolista.zip\...", as
 // Explorer extracts a program started from inside a zip); nullopt for any other folder.

@@ -52,10 +52,9 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
         return non_regolare(oggetto, stato.type(), false);
     }
 #ifdef _WIN32
-    // What a new file takes of the old one is what Explorer shows of it: its hidden, system,
-    // archive and indexing attributes. Opening it for writing, without changing it, tells
-    // whether the user may write it and whether another program (a spreadsheet that has it
-    // open) keeps it locked.
+    // A new file takes what Explorer shows of the old one: its hidden, system, archive and
+    // indexing attributes. Opening it for writing, without changing it, tells whether the user
+    // may write it and whether another program (a spreadsheet that has it open) locks it.
     const DWORD attributi = ::GetFileAttributesW(destinazione.percorso.c_str());
     if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY) != 0) {
         return Esito::del_sistema(oggetto, EACCES, false);

@@ -57,8 +57,7 @@ struct Aperto {
     Nativo h;
 };
 
-// One read: how many bytes, 0 at the end of the data (a pipe whose writer is gone
-// included), -1 on failure.
+// One read: how many bytes, 0 at the data's end (a pipe's writer gone too), -1 on failure.
 inline std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
 #ifdef _WIN32
     DWORD letti = 0;
