@@ -41,8 +41,7 @@ struct [[nodiscard]] Esito {
     Oggetto oggetto;
     bool in_lettura = false;  // the failure is the list's, or the console input's
     int causa = 0;            // an errno value, where the system gave the reason
-    // What stands where a regular file should: a pipe, a socket or a device (a folder is EISDIR).
-    std::filesystem::file_type natura = std::filesystem::file_type::none;
+    std::filesystem::file_type natura = std::filesystem::file_type::none;  // what stands there
     Documento documento = Documento::excel;
     std::uint64_t byte = 0;  // a list's size, too large
     // The file of the pass that the one to write is, or a name like a missing list's; the
