@@ -1,7 +1,6 @@
 #pragma once
-// The one error type of the program. An Esito is made where the facts are known (which file
-// or standard stream, reading or writing, the system's reason) and carried by value up to
-// the dialogue, which alone turns it into a message.
+// The program's one error type, made where the facts are known (which file or stream, reading
+// or writing, the system's reason) and carried by value to the dialogue, which alone words it.
 
 #include <cassert>
 #include <cstdint>
