@@ -36,8 +36,7 @@ std::string in_un_byte(std::string_view utf8, ByteDi byte_di) {
     return uscita;
 }
 
-// UTF-16 units to UTF-8; a unit that cannot be decoded (half a surrogate pair, an odd byte
-// at the end) becomes U+FFFD.
+// UTF-16 units to UTF-8; one that cannot be decoded (half a pair, an odd last byte) is U+FFFD.
 std::string da_utf16(std::string_view lista, bool le) {
     const std::size_t alta = le ? 1 : 0;  // of a unit's two bytes, the high one
     const auto unita = [&](std::size_t i) {
@@ -158,8 +157,7 @@ std::string in_latin1(std::string_view utf8) {
 
 char32_t carattere(std::string_view utf8, std::size_t& lunghezza) {
     lunghezza = sequenza_utf8(utf8);
-    // The first byte's bits after its length mark (all of them where it stands alone), then
-    // six of each following byte.
+    // The first byte's bits after its length mark (all of a lone byte), then six of each other.
     char32_t c = byte(utf8[0]) & (lunghezza < 2 ? 0xFFU : 0x7FU >> lunghezza);
     for (std::size_t i = 1; i < lunghezza; ++i) {
         c = (c << 6) | (byte(utf8[i]) & 0x3FU);
@@ -185,11 +183,8 @@ std::string con_fine_riga(std::string testo, FineRiga fine_riga) {
     }
     std::string uscita;
     uscita.reserve(testo.size() + testo.size() / 16);
-    for (const char c : testo) {
-        if (c == '\n') {
-            uscita += '\r';
-        }
-        uscita += c;
+    for (const char& c : testo) {
+        uscita += c == '\n' ? "\r\n" : std::string_view(&c, 1);
     }
     return uscita;
 }

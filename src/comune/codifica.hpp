@@ -1,8 +1,7 @@
 #pragma once
-// The encodings a league's fixture list comes in, as Notepad, Excel and downloads save it:
-// UTF-8 with or without a BOM, UTF-16 with a BOM ("Unicode"), or Windows-1252 ("ANSI").
-// The list is decoded once, as it is read: from then on the program works on UTF-8 text,
-// and only the files it writes go back to the list's own encoding.
+// The encodings a fixture list comes in, as Notepad, Excel and downloads save it: UTF-8 with
+// or without a BOM, UTF-16 with a BOM ("Unicode"), or Windows-1252 ("ANSI"). The program works
+// on UTF-8 text; only the files it writes go back to the list's own encoding.
 
 #include <cstddef>
 #include <string>
@@ -10,8 +9,7 @@
 
 namespace turnolista {
 
-// How the files of a pass are encoded, so that Excel, Word, Notepad and browsers read them
-// as the list's author wrote it.
+// How a pass's files are encoded, for Excel, Word, Notepad and browsers to read them aright.
 enum class Codifica {
     ascii,        // no byte of 0x80 or more at its start: the files are the text as it is
     utf8,         // UTF-8 by a BOM or by its bytes, or UTF-16: UTF-8 files with a BOM
@@ -23,10 +21,9 @@ inline constexpr std::string_view BOM_UTF8 = "\xEF\xBB\xBF";
 // this cuts), as editors decide it.
 inline constexpr std::size_t INIZIO_DECISIVO = std::size_t{64} * 1024;
 
-// A list as the program reads it: its text in UTF-8, without a BOM, and the encoding of the
-// files made of it. Windows-1252's 256 bytes, its five undefined ones too, are 256 distinct
-// characters, so that its files are encoded back byte for byte; a list read as UTF-8 keeps
-// whatever bytes it has past its start.
+// A list's text in UTF-8, without a BOM, and the encoding of its files. Windows-1252's 256
+// bytes, its five undefined ones too, are 256 distinct characters, so that its files are
+// encoded back byte for byte; a list read as UTF-8 keeps whatever bytes it has past its start.
 struct Testo {
     std::string utf8;
     Codifica codifica = Codifica::ascii;
@@ -37,16 +34,13 @@ Testo decodifica(std::string lista);
 // UTF-8 list is the writer's, so that the file takes its room once.
 std::string codificato(std::string utf8, Codifica codifica);
 
-// Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none:
-// no overlong forms, no surrogates, nothing past U+10FFFF.
+// Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none.
 std::size_t sequenza_utf8(std::string_view testo);
-// Whether `testo` is well-formed UTF-8, or its first `fino` bytes and the whole of a sequence
-// that they cut.
+// Whether `testo` is well-formed UTF-8, or its first `fino` bytes and a sequence they cut.
 bool utf8_valido(std::string_view testo, std::size_t fino = std::string_view::npos);
 
-// Bytes of unknown encoding (a typed name, a line of a list that is not all UTF-8, a file's
-// name) as UTF-8: as they are where they are UTF-8, otherwise each byte a Windows-1252
-// character, as Windows reads them.
+// Bytes of unknown encoding (a typed name, a list's line not all UTF-8, a file's name) as UTF-8:
+// as they are if UTF-8, otherwise each byte the Windows-1252 character Windows reads in it.
 std::string in_utf8(std::string_view testo);
 // How many characters UTF-8 text holds.
 std::size_t caratteri(std::string_view utf8);
@@ -71,8 +65,7 @@ std::string minuscolo_ascii(std::string_view testo);
 std::size_t trova_ascii(std::string_view testo, std::string_view parola);
 constexpr auto FINE = std::string_view::npos;  // what a search that finds nothing gives
 
-// Line ends in text files. The program works with LF alone; a Windows text file stores
-// each LF as CR LF.
+// Line ends: the program works with LF alone; a Windows text file stores each LF as CR LF.
 enum class FineRiga { lf, crlf };
 std::string con_fine_riga(std::string testo, FineRiga fine_riga);
 

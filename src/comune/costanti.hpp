@@ -14,9 +14,8 @@ inline constexpr std::size_t COLONNEEXCEL = 4;
 // is no list (a disk image, a video renamed) that would only fill memory.
 inline constexpr std::size_t LISTA_MASSIMA = std::size_t{64} * 1024 * 1024;
 
-// The longest answer typed at the console that is held: far beyond any name (NOME_MASSIMO
-// characters of at most four bytes each); a longer one is cut there and the rest passed
-// over, so that it costs no more memory than this.
+// The longest answer typed at the console that is held, far beyond any name (NOME_MASSIMO
+// characters of four bytes at most), so that a longer one costs no more memory.
 inline constexpr std::size_t RISPOSTA_MASSIMA = 4096;
 
 inline constexpr std::string_view FILE_ORIGINALE = "originale.txt";

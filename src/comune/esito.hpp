@@ -1,10 +1,10 @@
 #pragma once
-// The one error type of the program. An Esito is made where the facts are known (which file
-// or standard stream, reading or writing, the system's reason) and carried by value up to
-// the dialogue, which alone turns it into a message.
+// The program's one error type, made where the facts are known (which file or stream, reading
+// or writing, the system's reason) and carried by value to the dialogue, which alone words it.
 
 #include <cassert>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,9 +20,6 @@ struct Oggetto {
 
     static Oggetto file(std::string_view nome) { return {Tipo::file, std::string(nome)}; }
 };
-
-// What stands under a name that is no regular file, besides a folder (EISDIR).
-enum class Natura { fifo, dispositivo, socket };
 
 // What a list that is no text is, as its first bytes tell: each program saves text its way.
 enum class Documento { excel, word, pdf, opendocument, zip, immagine };
@@ -43,31 +40,22 @@ struct [[nodiscard]] Esito {
     Oggetto oggetto;
     bool in_lettura = false;  // the failure is the list's, or the console input's
     int causa = 0;            // an errno value, where the system gave the reason
-    Natura natura = Natura::fifo;
+    std::filesystem::file_type natura = std::filesystem::file_type::none;  // what stands there
     Documento documento = Documento::excel;
     std::uint64_t byte = 0;  // a list's size, too large
-    // The file of the same pass that the file to write is, or a name like a missing list's;
-    // where a list that could not be read was looked for, and the zip whose temporary folder
-    // that is.
+    // The file of the pass that the one to write is, or a name like a missing list's; the
+    // folder where a list that could not be read was looked for, and the zip that holds it.
     std::string altro;
     std::string cartella;
     std::string zip;
     std::string gia_scritto;  // a file of the same pass put in place before this one failed
 
     bool ok() const { return tipo == Tipo::ok; }
-    // The reason that `causa` names, in Italian, as the program's messages are: those a user
-    // of the program can meet have a text of the program's own, in UTF-8; any other is the
-    // system's text.
-    std::string testo_della_causa() const;
-
-    static Esito lettura(Oggetto oggetto, int causa) {
+    static Esito del_sistema(Oggetto oggetto, int causa, bool in_lettura) {
         return {.tipo = Tipo::sistema,
                 .oggetto = std::move(oggetto),
-                .in_lettura = true,
+                .in_lettura = in_lettura,
                 .causa = causa};
-    }
-    static Esito scrittura(Oggetto oggetto, int causa) {
-        return {.tipo = Tipo::sistema, .oggetto = std::move(oggetto), .causa = causa};
     }
 };
 

@@ -34,10 +34,9 @@ std::optional<Formato> formato_di(std::string_view risposta) {
 
 // The answers typed at the console, a line at a time, in blocks as the console gives them.
 struct Risposte {
-    // The next line without its line end (LF or CR LF, or the end of the input, a CR just
-    // before it included) and, in the first, without the BOM of a file of answers saved with
-    // one; cut to one byte more than RISPOSTA_MASSIMA and the rest passed over; nullopt at
-    // the end of the input. After a failure nothing more is read.
+    // The next line without its line end (LF, CR LF, or the input's end after a CR or not) and
+    // the first without the BOM of a file of answers saved with one; cut to one byte more than
+    // RISPOSTA_MASSIMA; nullopt at the input's end. After a failure nothing more is read.
     Risultato<std::optional<std::string>> leggi() {
         std::optional<std::string> riga;
         for (std::size_t a_capo = FINE; a_capo == FINE && !finito;) {
@@ -105,7 +104,7 @@ struct Dialogo {
                                         sistema::adesso(), sistema::FINE_RIGA);
         } catch (const std::bad_alloc&) {
             // The list fitted in memory, the files made of it do not.
-            return fallisce(Esito::lettura(Oggetto::file(origine.lista), ENOMEM));
+            return fallisce(Esito::del_sistema(Oggetto::file(origine.lista), ENOMEM, true));
         }
         if (Esito scritto = sistema::metti_al_posto(esito.file, origine.lista); !scritto.ok()) {
             return fallisce(scritto);
@@ -133,9 +132,8 @@ struct Dialogo {
         return true;
     }
 
-    // Asks, with a note for a person at a terminal, until the typed line is one `accetta`
-    // takes, saying `rifiuto` after any other; nullopt when the input has ended or the console
-    // failed.
+    // Asks, with a note for a person at a terminal, until `accetta` takes the typed line,
+    // saying `rifiuto` after any other; nullopt when the input has ended or the console failed.
     std::optional<std::string> chiedi(std::string_view domanda, const auto& accetta,
                                       std::string_view rifiuto, std::string_view nota = {}) {
         for (;;) {

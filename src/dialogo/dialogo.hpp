@@ -28,16 +28,14 @@ struct Passata {
     EsitoCalendario calendario;  // with the calendar: its season, events and lines left out
 };
 
-// `testo` is the list's text in UTF-8, its files to be written in `codifica`; `nome` is as it
-// was typed; `adesso` decides the calendar's season; `fine_riga` is how the system's text
-// files end their lines.
+// The files of a pass over the list `testo`, in UTF-8, for `nome` as typed; written in
+// `codifica` with the system's `fine_riga`; `adesso` decides the calendar's season.
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga);
 
-// Of the names in a folder, as they are stored, the one a user may have meant by
-// "originale.txt", in this order and in any letter case: the name itself in other capital
-// letters, "originale.txt.txt" (Notepad with extensions hidden), "originale (2).txt" (a
-// second download), "originale.txt.csv" and "originale.csv" (Excel).
+// Of the names in a folder, the one a user may have meant by "originale.txt", in any letter
+// case and in this order: itself in other capitals, "originale.txt.txt" (Notepad, extensions
+// hidden), "originale (2).txt" (a second download), "originale.txt.csv", "originale.csv" (Excel).
 std::optional<std::string> nome_simile(std::span<const std::string> nomi);
 // The zip whose temporary folder `cartella` is ("...\Temp\Temp1_turnolista.zip\...", as
 // Explorer extracts a program started from inside a zip); nullopt for any other folder.
@@ -46,10 +44,8 @@ std::optional<std::string> zip_aperto(std::string_view cartella);
 // image do, whatever its name: such a file is no list until its program saves it as text.
 Esito solo_testo(std::string_view nome, std::string_view byte);
 
-// The user's bytes as they are, but with control characters (and the backslash that
-// introduces the escapes) written as C escapes, as `ls -b` shows an odd file name, so that
-// nothing typed can steer the terminal. A path, whose backslashes are its own, is quoted with
-// `barre` false.
+// The user's bytes with control characters (and, unless `barre` is false as for a path, the
+// backslash) as C escapes, as `ls -b` shows an odd name: nothing typed steers the terminal.
 std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 
 // Writes one of the program's messages to one of the console's streams as Console::utf8 says.
@@ -66,15 +62,13 @@ std::string riepilogo(Formato formato, const Passata& esito, std::string_view ca
 // left out, with why; and the name as the list writes it, where no line holds `nome` as typed.
 std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista);
 
-// With no arguments the dialogue runs over originale.txt of the current folder; with a file
-// or a folder, as Explorer gives one dropped on the program, over that file or that folder's
-// originale.txt, there; --help and --version answer and end; anything else is refused before
-// any file is touched. Returns the exit status.
+// The dialogue over originale.txt of the current folder, or over the file or folder given
+// (one dropped on the program in Explorer), there; --help and --version answer and end;
+// anything else is refused before any file is touched. Returns the exit status.
 int riga_di_comando(std::span<const std::string> argomenti, Console& console);
 
 // Runs passes over `origine` until the user declines to start again or the input ends.
-// Returns the exit status: 0 when every pass succeeded, 1 when one failed or the console
-// itself failed.
+// Returns 0 when every pass succeeded, 1 when one or the console failed.
 int dialogo(Console& console, const Origine& origine);
 
 // The end of a run: a console window opened for this run alone stays, after a failure,

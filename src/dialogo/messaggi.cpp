@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <map>
 
 #include "comune/codifica.hpp"
 
@@ -29,15 +32,44 @@ constexpr std::array<std::string_view, 6> DOCUMENTI{
     "scrivi le partite nel Blocco note e salvale",
 };
 
+// The reason an errno value names, in the program's own words where a user can meet it.
+std::string testo_della_causa(int causa) {
+    static const std::map<int, std::string_view> MOTIVI{
+        {EACCES, "permesso negato"},
+        {EPERM, "operazione non permessa"},
+        {ENOENT, "non esiste"},
+        {EISDIR, "è una cartella"},
+        {ENOTDIR, "una parte del percorso non è una cartella"},
+        {EROFS, "il disco è di sola lettura"},
+        {ENOSPC, "il disco è pieno"},
+#ifdef EDQUOT
+        {EDQUOT, "lo spazio concesso all'utente sul disco è esaurito"},
+#endif
+        {ELOOP, "troppi collegamenti simbolici uno dentro l'altro"},
+        {EMLINK, "troppi collegamenti"},
+        {ENAMETOOLONG, "il nome è troppo lungo"},
+        {EFBIG, "il file è troppo grande"},
+        {EIO, "errore di lettura o scrittura sul dispositivo"},
+        {EBUSY, "è occupato"},
+        {EAGAIN, "risorsa momentaneamente non disponibile"},
+        {EPIPE, "chi leggeva ha chiuso la comunicazione"},
+        {EBADF, "non è aperto"},
+        {ENXIO, "nessun dispositivo risponde a quel nome"},
+        {ENOMEM, "la memoria non basta"},
+    };
+    const auto trovato = MOTIVI.find(causa);
+    return trovato != MOTIVI.end() ? std::string(trovato->second) : std::strerror(causa);
+}
+
 // Why the file could not be read or written: the program's own words, or the system's.
 std::string motivo(const Esito& errore) {
     const std::string& nome = errore.oggetto.nome;
     switch (errore.tipo) {
         case Esito::Tipo::non_regolare:
-            // In the order of Natura.
             return std::string("è ") +
-                   std::array{"una pipe (FIFO)", "un dispositivo", "un socket"}.at(
-                       static_cast<std::size_t>(errore.natura)) +
+                   (errore.natura == std::filesystem::file_type::fifo     ? "una pipe (FIFO)"
+                    : errore.natura == std::filesystem::file_type::socket ? "un socket"
+                                                                          : "un dispositivo") +
                    ", non un file";
         case Esito::Tipo::troppo_grande: {
             constexpr std::uint64_t MIB = std::uint64_t{1024} * 1024;
@@ -46,8 +78,8 @@ std::string motivo(const Esito& errore) {
                    std::to_string(LISTA_MASSIMA / MIB) + " MiB): controlla che sia il file giusto";
         }
         case Esito::Tipo::cartella_chiusa:
-            return "nella sua cartella non si possono creare file (" + errore.testo_della_causa() +
-                   ")";
+            return "nella sua cartella non si possono creare file (" +
+                   testo_della_causa(errore.causa) + ")";
         case Esito::Tipo::non_testo:
             return std::string(DOCUMENTI.at(static_cast<std::size_t>(errore.documento))) +
                    ", poi dai a turnolista " +
@@ -65,7 +97,7 @@ std::string motivo(const Esito& errore) {
             break;
     }
     if (errore.altro.empty()) {
-        return errore.testo_della_causa();
+        return testo_della_causa(errore.causa);
     }
     // Explorer hides known extensions by default: there the name to type is without ".txt",
     // and a ".csv" cannot become ".txt" until the extensions are shown.

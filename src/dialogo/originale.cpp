@@ -166,7 +166,6 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
                         "dagliene uno solo\n",
                     2);
     }
-    // The list a path names, its folder made the current one.
     const auto origine =
         percorsi.empty() ? Origine{} : sistema::entra_nella_cartella(percorsi.front());
     if (!origine) {

@@ -48,8 +48,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     righe.reserve(inizio.size() + trovati + esito.RIGHE * dopo.size());
     // The lines a member's editor shows, copied as they are.
     per_riga_con(testo, cercato, [&](std::string_view riga) { righe.append(riga).append(dopo); });
-    // Each file in the list's encoding: the table first, which is what the user asked for,
-    // then "temp.txt".
+    // Each file in the list's encoding: the table the user asked for first, then "temp.txt".
     const auto file = [&](std::string contenuto) {
         return codificato(con_fine_riga(std::move(contenuto), fine_riga), codifica);
     };

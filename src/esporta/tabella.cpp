@@ -53,9 +53,8 @@ Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, st
 }
 
 void Tabella::riga(std::string_view riga) {
-    // A rest line (its first three characters are "Gio") leaves the middle cells empty and
-    // keeps its text from the first "Ri"; any other is cut at its first four spaces, and the
-    // rest, later spaces included, is the last cell.
+    // A rest line ("Gio" first) leaves the middle cells empty, its text from the first "Ri";
+    // any other is cut at its first four spaces, the rest, later spaces too, in the last cell.
     if (riga.starts_with("Gio")) {
         celle({{}, {}, {}, {}, riga.substr(std::min(riga.find("Ri"), riga.size()))});
         return;

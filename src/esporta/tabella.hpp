@@ -1,7 +1,6 @@
 #pragma once
-// The table exports: one table row per matching line, cut by the fixed rule in a list of
-// spaces, as the reader reads it in any other. The spreadsheet is tab-separated text under the .xls
-// name; the page is one bordered HTML table with rows in alternating colours.
+// The table exports, a row per matching line: tab-separated text under the .xls name, or one
+// bordered HTML page with rows in alternating colours.
 
 #include <cstdint>
 #include <string>
@@ -19,7 +18,7 @@ class Tabella {
     explicit Tabella(TipoTabella tipo, std::string_view inizio = {}, std::size_t byte = 0,
                      std::uint64_t righe = 0);
 
-    // Adds the row of the next line of a list of spaces, cut by the fixed rule.
+    // Adds the row of a line of a list of spaces, cut by its fixed rule.
     void riga(std::string_view riga);
     // Adds the row of a line as the reader read it: N, DATA, ORARIO, LUOGO, PARTITA, then
     // the further cells; a rest line its text in the last.

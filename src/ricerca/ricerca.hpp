@@ -17,10 +17,9 @@ namespace turnolista {
 // lines; within four lines, so that a quote left open takes no more of the list.
 std::string_view prossima_riga(std::string_view& testo, char separatore = 0);
 
-// Takes off `testo` the records up to the next that holds `nome` (see contiene), and gives it;
-// empty where none does. Records are lines, or with a `separatore` as prossima_riga() cuts them.
-// The name is looked for in the whole text and its record found around it, as grep does, so
-// that a line without it is never cut.
+// Takes off `testo` the records, as prossima_riga() cuts them, up to the next that holds `nome`
+// (see contiene), and gives it; empty where none does. The name is looked for in the whole
+// text and its record found around it, as grep does, so that a line without it is never cut.
 std::string_view prossima_con(std::string_view& testo, std::string_view nome, char separatore = 0);
 
 // Calls `fai` with each record of `testo` that holds `nome`, in order (as above).
@@ -33,9 +32,8 @@ void per_riga_con(std::string_view testo, std::string_view nome, auto&& fai, cha
 // How many lines of the list a record takes: more than one where a cell holds a line end.
 std::uint64_t righe_del_record(std::string_view record);
 
-// How long the start of `testo` is that reads as `nome` typed at a keyboard, which has a
-// plain ' for ’ ‘ ʼ, " for “ ”, - for – — and a space for a no-break one; npos where it does
-// not start so.
+// How long the start of `testo` is that reads as `nome` typed at a keyboard, whose ' stands for
+// ’ ‘ ʼ, " for “ ”, - for – — and a space for a no-break one; npos where it does not.
 std::size_t come_digitato(std::string_view testo, std::string_view nome);
 
 // True when `nome` occurs in `riga` as typed (see come_digitato), letter case and accents
@@ -45,7 +43,6 @@ bool contiene(std::string_view riga, std::string_view nome);
 // How far a text is folded: its letters in lower case; then without their accents; then
 // typographic apostrophes, quotation marks and the en dash in their plain forms.
 enum class Piega { maiuscole, accenti, segni };
-
 // UTF-8 text folded ("CANTÙ" is "cantù", or "cantu"; "Sant’Anna" is "sant'anna"), for the
 // letters and signs of Windows-1252. Bytes that are no UTF-8 stay.
 std::string piegata(std::string_view testo, Piega piega);

@@ -37,7 +37,7 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     }
     const std::uintmax_t byte = fs::file_size(percorso(nome), errore);
     if (errore) {
-        return Esito::lettura(oggetto, errore.default_error_condition().value());
+        return Esito::del_sistema(oggetto, errore.default_error_condition().value(), true);
     }
     const auto troppo_grande = [&](std::uint64_t quanti) {
         return Esito{.tipo = Esito::Tipo::troppo_grande,
@@ -62,7 +62,7 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
             }
         }
     } catch (const std::bad_alloc&) {
-        return Esito::lettura(oggetto, ENOMEM);
+        return Esito::del_sistema(oggetto, ENOMEM, true);
     }
     return testo;
 }
@@ -78,7 +78,8 @@ Risultato<Origine> entra_nella_cartella(std::string_view percorso_utf8) {
         fs::current_path(cartella ? assoluto : assoluto.parent_path(), errore);
     }
     if (errore) {
-        return Esito::lettura(Oggetto::file(lista), errore.default_error_condition().value());
+        return Esito::del_sistema(Oggetto::file(lista), errore.default_error_condition().value(),
+                                  true);
     }
     std::string qui = cartella_corrente();
     return Origine{lista, qui == partenza ? "" : std::move(qui)};

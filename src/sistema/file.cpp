@@ -13,12 +13,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The names of this run's hidden files not yet in place, one for each file of a pass (which
-// has two), for the signal handlers, which may read nothing but lock-free atomics.
+// This run's hidden files not yet in place, one for each file of a pass (which has two), for
+// the signal handlers, which may read nothing but lock-free atomics.
 std::array<std::atomic<const fs::path::value_type*>, 2> da_togliere{};
 
-// A destination as it stands: its name, where its content goes and where that leads, what a new
-// file takes of one there (permission bits, or attributes), and the hidden file it is written to.
+// A destination: its name, where its content goes and where that leads, what a new file takes
+// of one there (permission bits, or attributes), and the hidden file it is written to.
 struct Destinazione {
     std::string_view nome;
     fs::path percorso;
@@ -37,7 +37,7 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
          ++salti) {
         const fs::path bersaglio = fs::read_symlink(destinazione.percorso, errore);
         if (errore || salti == 40) {
-            return Esito::scrittura(oggetto, errore ? errore.value() : ELOOP);
+            return Esito::del_sistema(oggetto, errore ? errore.value() : ELOOP, false);
         }
         destinazione.percorso = destinazione.percorso.parent_path() / bersaglio;
     }
@@ -46,19 +46,18 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
         return destinazione;
     }
     if (errore) {
-        return Esito::scrittura(oggetto, errore.value());
+        return Esito::del_sistema(oggetto, errore.value(), false);
     }
     if (!fs::is_regular_file(stato)) {
         return non_regolare(oggetto, stato.type(), false);
     }
 #ifdef _WIN32
-    // What a new file takes of the old one is what Explorer shows of it: its hidden, system,
-    // archive and indexing attributes. Opening it for writing, without changing it, tells
-    // whether the user may write it and whether another program (a spreadsheet that has it
-    // open) keeps it locked.
+    // A new file takes what Explorer shows of the old one: its hidden, system, archive and
+    // indexing attributes. Opening it for writing, without changing it, tells whether the user
+    // may write it and whether another program (a spreadsheet that has it open) locks it.
     const DWORD attributi = ::GetFileAttributesW(destinazione.percorso.c_str());
     if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY) != 0) {
-        return Esito::scrittura(oggetto, EACCES);
+        return Esito::del_sistema(oggetto, EACCES, false);
     }
     if (!Aperto(::CreateFileW(destinazione.percorso.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -86,10 +85,9 @@ struct Nascosti {
     }
 };
 
-// Makes the i-th hidden file, of `destinazione`, holding `contenuto`, under the first of its
-// names not taken: a name that was taken is someone else's file. On Windows it is hidden, so
-// that a run killed before the rename shows nothing in Explorer, and shared for deleting, so
-// that Ctrl-C's handler removes it while it is written.
+// Makes the i-th hidden file, holding `contenuto`, under the first of its names not taken (a
+// taken one is someone else's). On Windows it is hidden, so that a run killed before the rename
+// shows nothing in Explorer, and shared for deleting, so that Ctrl-C's handler removes it.
 Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
 #ifdef _WIN32
@@ -195,9 +193,8 @@ void togli_nascosti() {
 }
 
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale) {
-    // The list, then each file checked: one of them under another name would be lost. Two names
-    // are one file where they name one that exists, hard links too, or lead to one place, every
-    // link followed (empty where that cannot be told).
+    // Two names are one file where they name one that exists, hard links too, or lead to one
+    // place, every link followed (empty where that cannot be told).
     const auto dove_porta = [](const fs::path& via) {
         std::error_code errore;
         return fs::weakly_canonical(fs::absolute(via, errore), errore);

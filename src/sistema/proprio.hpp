@@ -1,7 +1,6 @@
 #pragma once
-// What the sources of src/sistema/ share: a file or a stream as the system holds it, read and
-// written alike, list or standard stream, the reasons it fails, names in UTF-8, and the hidden
-// files that a signal removes. Nothing outside that folder includes this header.
+// What the sources of src/sistema/ share: files and streams as the system holds them, read
+// and written alike, why they fail, names in UTF-8, and the hidden files a signal removes.
 
 #ifdef _WIN32
 #include <windows.h>
@@ -58,8 +57,7 @@ struct Aperto {
     Nativo h;
 };
 
-// One read: how many bytes, 0 at the end of the data (a pipe whose writer is gone
-// included), -1 on failure.
+// One read: how many bytes, 0 at the data's end (a pipe's writer gone too), -1 on failure.
 inline std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
 #ifdef _WIN32
     DWORD letti = 0;
@@ -95,9 +93,8 @@ inline bool scrivi_tutto(Nativo su, std::string_view testo) {
     return true;
 }
 
-// The last call's failure with a file or a stream, its reason an errno value on every
-// system. On Windows another program holding the file open (Excel, Word) is said so, since
-// the user can close it.
+// The last call's failure with a file or a stream, as an errno value on every system; on
+// Windows a file another program holds open (Excel, Word) is said so: the user can close it.
 inline Esito fallito(const Oggetto& oggetto, bool in_lettura = false) {
 #ifdef _WIN32
     // The errors a user of the program can meet; any other is a failure of the device.
@@ -125,22 +122,19 @@ inline Esito fallito(const Oggetto& oggetto, bool in_lettura = false) {
 #else
     const int causa = errno;
 #endif
-    return in_lettura ? Esito::lettura(oggetto, causa) : Esito::scrittura(oggetto, causa);
+    return Esito::del_sistema(oggetto, causa, in_lettura);
 }
 
 // What stands where a regular file should: a folder, a pipe, a socket or a device.
 inline Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo,
                           bool in_lettura) {
-    using enum std::filesystem::file_type;
-    if (tipo == directory) {
-        return in_lettura ? Esito::lettura(oggetto, EISDIR) : Esito::scrittura(oggetto, EISDIR);
+    if (tipo == std::filesystem::file_type::directory) {
+        return Esito::del_sistema(oggetto, EISDIR, in_lettura);
     }
     return {.tipo = Esito::Tipo::non_regolare,
             .oggetto = oggetto,
             .in_lettura = in_lettura,
-            .natura = tipo == fifo     ? Natura::fifo
-                      : tipo == socket ? Natura::socket
-                                       : Natura::dispositivo};
+            .natura = tipo};
 }
 
 // A name of the program's, in UTF-8, as the system's path: a path made from a narrow string
@@ -150,12 +144,10 @@ inline std::filesystem::path percorso(std::string_view nome) {
 }
 
 #ifdef _WIN32
-// Windows' UTF-16 made narrow; in another code page than UTF-8, a character it cannot hold
-// is '?', and in UTF-8 a unit that is no valid UTF-16 is U+FFFD. An empty text makes the
-// call fail and give 0: an empty result.
+// Windows' UTF-16 made narrow, at most four bytes a unit: U+FFFD for a unit that is no valid
+// UTF-16 in UTF-8, '?' for a character another code page lacks (no "best fit" makes it
+// another). An empty text makes the call fail and give 0: an empty result.
 inline std::string stretto(std::wstring_view testo, UINT pagina = CP_UTF8) {
-    // No code page takes more than four bytes for a UTF-16 unit. No "best fit": a letter the
-    // code page lacks is not made another.
     std::string risultato(testo.size() * 4, '\0');
     risultato.resize(static_cast<std::size_t>(
         ::WideCharToMultiByte(pagina, pagina == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, testo.data(),
@@ -179,9 +171,8 @@ inline std::string nome_utf8(const std::filesystem::path& percorso) {
 void togli_nascosti();
 
 // Held while a hidden file is made, or renamed and forgotten, so that a signal does not end
-// the program half-way through either. On Windows the handler runs beside the program: it
-// takes this lock and never gives it back. Elsewhere it interrupts the program between two
-// system calls, and each such step is one call.
+// either half-way. On Windows the handler runs beside the program, takes this lock and never
+// gives it back; elsewhere it interrupts the program between two calls, each step one call.
 extern std::mutex serratura;
 
 }  // namespace turnolista::sistema

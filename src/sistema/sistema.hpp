@@ -1,6 +1,5 @@
 #pragma once
-// All the program asks of the operating system. Paths and names are UTF-8 on Windows, the
-// system's bytes elsewhere.
+// All the program asks of the system. Paths and names are UTF-8 on Windows, bytes elsewhere.
 
 #include <chrono>
 #include <cstddef>
@@ -15,14 +14,11 @@
 
 namespace turnolista {
 
-// The console as the dialogue sees it, a Canale for each standard stream: where answers come
-// from, where messages and problems go, and what the system can tell about them.
-// console_standard() makes one of the process's standard streams; a test, over strings.
+// A standard stream: console_standard() makes the process's own; a test, ones over strings.
 class Canale {
   public:
     virtual ~Canale() = default;
-    // Reads into `dove` at least one byte unless the data has ended: how many, 0 at the
-    // end, or why reading failed.
+    // Reads into `dove` at least one byte: how many, 0 at the data's end, or why it failed.
     virtual Risultato<std::size_t> leggi(std::span<char> dove) = 0;
     // Writes all of `testo`, each LF as the system's text ends a line.
     virtual Esito scrivi(std::string_view testo) = 0;
@@ -32,16 +28,14 @@ struct Console {
     Canale& in;
     Canale& out;
     Canale& err;
-    // The program's messages hold a few accented letters: in UTF-8 on a UTF-8 console,
-    // otherwise as their single ISO-8859-1 bytes.
+    // The messages' accented letters in UTF-8, or as ISO-8859-1 bytes on another console.
     bool utf8 = false;
     // Windows habits on the command line: /? and its kind, options in any case; and the
     // arguments are text the system gave in UTF-16, made UTF-8, rather than bytes as typed.
     bool abitudini_windows = false;
     // Standard input is a terminal, where a person reads the questions as they come.
     bool in_terminale = false;
-    // The console window was opened for this run alone (the program was started from
-    // Explorer), and closes with it.
+    // The console window was opened for this run alone (started from Explorer), and goes with it.
     bool finestra_propria = false;
 };
 
@@ -57,8 +51,7 @@ struct Origine {
 namespace turnolista::sistema {
 
 // The process's standard streams as the program's console (standard.cpp), made at the first
-// call, before any file is opened. A standard stream that was closed when the program
-// started fails with "Bad file descriptor" at its first use.
+// call, before any file is opened; one closed at the start fails with EBADF when used.
 Console& console_standard();
 // The program's arguments after its name, in UTF-8 on Windows whatever its code page.
 std::vector<std::string> argomenti(int argc, char** argv);
@@ -67,17 +60,15 @@ std::vector<std::string> argomenti(int argc, char** argv);
 // HUP, TERM, QUIT; on Windows Ctrl-C, Ctrl-Break, the window closed, logging off and shutting
 // down) remove the hidden files this run is writing, then end the program as the signal would.
 // A signal ignored when the program started stays ignored. A broken pipe and a file-size limit
-// (PIPE, XFSZ) are ignored, so that they come back as the reason a write failed. Called once,
-// before any file is written.
+// (PIPE, XFSZ) are ignored: they come back as why a write failed. Called once, before any write.
 void pulisci_su_segnale();
 
-// The current folder and the fixture list in it, read whole and never written (cartella.cpp).
-// The whole of `nome`, a regular file of at most LISTA_MASSIMA bytes; anything else is
-// refused before it is read, and a list that grows past that meanwhile when it gets there.
+// The current folder and the list in it, never written (cartella.cpp). The whole of `nome`, a
+// regular file of at most LISTA_MASSIMA bytes; anything else is refused before it is read,
+// and a list that grows past that meanwhile when it gets there.
 Risultato<std::string> leggi_lista(std::string_view nome);
-// Makes `percorso`, a folder, or the folder of the file it names, the current folder, so
-// that the list is read, and the files put, there as if the program had been started in it;
-// the list there is the file, or originale.txt of a folder.
+// Makes `percorso`, a folder, or the file's folder, the current one, as if the program had been
+// started there; the list there is the file, or the folder's originale.txt.
 Risultato<Origine> entra_nella_cartella(std::string_view percorso);
 // The current folder's full path, as the system shows it; empty where it cannot be told.
 std::string cartella_corrente();
@@ -87,11 +78,10 @@ std::vector<std::string> nomi_nella_cartella();
 bool esiste(std::string_view percorso);
 
 // The files a pass makes in the current folder, each put in place once (file.cpp): every
-// destination checked (a regular file or none, that the user may write, and neither the list
-// nor another file of the pass under a second name), then each file's whole content written
-// to a new hidden file beside it, then each renamed over its destination, in order. A failure
-// before the renames leaves every destination as it was. A file with other hard links keeps
-// its old content under those, as with an editor that saves by rename.
+// destination checked (a regular file or none, that the user may write, neither the list nor
+// another file of the pass by a second name), each content written to a hidden file beside it,
+// then each renamed over its destination, in order. A failure before the renames leaves every
+// destination as it was; a file's other hard links keep its old content, as when saved by rename.
 struct FileNuovo {
     std::string_view nome;  // in the current folder
     std::string contenuto;
@@ -105,10 +95,8 @@ inline constexpr FineRiga FINE_RIGA = FineRiga::crlf;
 inline constexpr FineRiga FINE_RIGA = FineRiga::lf;
 #endif
 
-// The time now, the one place the program asks for it: a calendar file says when it was
-// written, and today's date decides which season a list is for. The program reads the
-// system's clock (orologio.cpp); the build the tests start reads a time they choose
-// (tests/orologio_finto.cpp).
+// The time now, which a calendar file says and a list's season depends on: the system's clock
+// (orologio.cpp), or in the tests' build a time they choose (tests/orologio_finto.cpp).
 std::chrono::sys_seconds adesso();
 
 }  // namespace turnolista::sistema

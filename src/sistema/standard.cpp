@@ -79,7 +79,7 @@ class Standard final : public Canale {
 
     Esito scrivi(std::string_view testo) override {
         if (h_ == NESSUNO) {
-            return Esito::scrittura(oggetto_, EBADF);
+            return Esito::del_sistema(oggetto_, EBADF, false);
         }
 #ifdef _WIN32
         // Windows' text is UTF-16, which has no more units than UTF-8 has bytes. A console takes
