@@ -42,9 +42,7 @@ std::string testo_della_causa(int causa) {
         {ENOTDIR, "una parte del percorso non è una cartella"},
         {EROFS, "il disco è di sola lettura"},
         {ENOSPC, "il disco è pieno"},
-#ifdef EDQUOT
-        {EDQUOT, "lo spazio concesso all'utente sul disco è esaurito"},
-#endif
+        {sistema::QUOTA_ESAURITA, "lo spazio concesso all'utente sul disco è esaurito"},
         {ELOOP, "troppi collegamenti simbolici uno dentro l'altro"},
         {EMLINK, "troppi collegamenti"},
         {ENAMETOOLONG, "il nome è troppo lungo"},

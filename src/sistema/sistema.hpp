@@ -1,6 +1,7 @@
 #pragma once
 // All the program asks of the system. Paths and names are UTF-8 on Windows, bytes elsewhere.
 
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <span>
@@ -88,6 +89,12 @@ struct FileNuovo {
 };
 // Puts `file` in place, in that order; none of them may be `originale`.
 Esito metti_al_posto(std::span<const FileNuovo> file, std::string_view originale);
+// Why a write fails where the user's share of the disk is used up; -1 where a system has none.
+#ifdef EDQUOT
+inline constexpr int QUOTA_ESAURITA = EDQUOT;
+#else
+inline constexpr int QUOTA_ESAURITA = -1;
+#endif
 // How this system's text files end their lines.
 #ifdef _WIN32
 inline constexpr FineRiga FINE_RIGA = FineRiga::crlf;
