@@ -15,21 +15,17 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     const std::string_view scelto = FILE.at(static_cast<std::size_t>(formato));
     Passata esito;
     std::string cercato = in_utf8(nome);
+    if (std::string_view resto = testo; prossima_con(resto, cercato).empty()) {
+        esito.altra_grafia = altra_grafia(testo, cercato);
+        cercato = esito.altra_grafia ? esito.altra_grafia->come_scritto : cercato;
+    }
     // How many lines match, and their bytes, so that each file takes its room once and a
     // pass stays within three times the list.
     std::size_t trovati = 0;
-    const auto conta = [&](std::string_view riga) {
+    per_riga_con(testo, cercato, [&](std::string_view riga) {
         ++esito.RIGHE;
         trovati += riga.size();
-    };
-    per_riga_con(testo, cercato, conta);
-    if (esito.RIGHE == 0) {
-        esito.altra_grafia = altra_grafia(testo, cercato);
-        if (esito.altra_grafia) {
-            cercato = esito.altra_grafia->come_scritto;
-            per_riga_con(testo, cercato, conta);
-        }
-    }
+    });
     if (formato == Formato::ics) {
         esito.calendario = calendario(testo, cercato, adesso);
         // A calendar with no match would only empty the one a phone already has.
