@@ -54,6 +54,9 @@ std::vector<Parola> parole_di(std::string_view testo) {
 // A weekday with its day or not, "Sab 10", "Ven", which a heading above completes; with a
 // month after it, a date not understood: "Mercoledì, 31 novembre 2027".
 bool da_completare(std::string_view t) {
+    if (giorno_solo(senza_segni(t.substr(0, t.find(' ')))) == 0) {  // most words
+        return false;
+    }
     const std::size_t mese = t.find(' ', t.find_first_not_of(' ', t.find(' ')));
     const auto parte = leggi_parte(t.substr(0, mese));
     const auto dopo = leggi_parte(t.substr(std::min(mese, t.size())));

@@ -118,9 +118,12 @@ std::string_view senza_segni(std::string_view testo) {
 }
 
 std::size_t etichetta(std::string_view riga) {
-    const std::size_t due_punti = riga.find(": ");
+    // A label is one short word: most lines start otherwise, with a digit.
+    const std::size_t due_punti =
+        !riga.empty() && lettera(riga.front()) ? riga.substr(0, 16).find(':') : FINE;
     const std::string_view parola = riga.substr(0, due_punti);
-    return due_punti != FINE && std::ranges::all_of(parola, lettera) &&
+    return riga.substr(std::min(due_punti, riga.size())).starts_with(": ") &&
+                   std::ranges::all_of(parola, lettera) &&
                    (una_di("data ora orario", parola) || campo_nominato(parola) != nullptr)
                ? due_punti + 2
                : 0;

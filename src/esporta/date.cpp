@@ -103,12 +103,13 @@ bool tra_cifre(std::string_view testo, std::string_view segni) {
 }
 
 unsigned giorno_solo(std::string_view cella) {
+    if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
+        return 0;
+    }
     const auto* giorno = std::ranges::find_if(GIORNI, [&](std::string_view g) {
         return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
     });
-    return cella.size() <= 10 && giorno != GIORNI.end()
-               ? static_cast<unsigned>(giorno - GIORNI.begin()) + 1
-               : 0;
+    return giorno != GIORNI.end() ? static_cast<unsigned>(giorno - GIORNI.begin()) + 1 : 0;
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
@@ -134,9 +135,10 @@ std::optional<Data> leggi_data(std::string_view testo) {
         return data;
     }
     // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
-    if (const std::size_t trattino = resto.find('-');
-        trattino != FINE && trattino == resto.find_first_not_of("0123456789/")) {
-        return dal_giorno(resto.substr(trattino + 1));
+    if (const auto* const trattino =
+            std::ranges::find_if_not(resto, [](char c) { return cifra(c) || c == '/'; });
+        trattino != resto.end() && *trattino == '-') {
+        return dal_giorno(resto.substr(static_cast<std::size_t>(trattino - resto.begin()) + 1));
     }
     // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
     // (sabato)"; a longer word only in brackets ("13/09 Marconi" is no date).
@@ -201,8 +203,12 @@ std::optional<Data> leggi_parte(std::string_view testo) {
 
 std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra) {
     const auto parte = leggi_parte(giorno);
-    const auto titolo = leggi_data(sopra) ? leggi_data(sopra) : leggi_parte(sopra);
-    if (!parte || parte->mese != 0 || !titolo || titolo->mese == 0 ||
+    if (!parte || parte->mese != 0) {  // most lines: a date of their own, or none
+        return std::nullopt;
+    }
+    const auto data = leggi_data(sopra);
+    const auto titolo = data ? data : leggi_parte(sopra);
+    if (!titolo || titolo->mese == 0 ||
         (parte->giorno == 0 && (titolo->giorno == 0 || titolo->anno == 0))) {
         return std::nullopt;
     }

@@ -48,8 +48,9 @@ Disposizione::Disposizione(std::string_view testo) {
     const auto una = [](bool se) { return se ? 1U : 0U; };
     for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
         std::string_view riga = senza_spazi(prossima_riga(resto));
-        etichette += una(etichetta(riga) > 0);
-        riga.remove_prefix(etichetta(riga));
+        const std::size_t etichettata = etichetta(riga);
+        etichette += una(etichettata > 0);
+        riga.remove_prefix(etichettata);
         if (riga.empty()) {
             continue;
         }
