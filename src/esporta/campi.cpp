@@ -68,15 +68,16 @@ bool da_completare(std::string_view t) {
 void luogo_etichettato(std::span<Parola> parole, Letta& letta) {
     const auto etichette =
         std::ranges::count_if(parole, [](auto& p) { return p.testo.ends_with(':'); });
-    const auto etichetta = std::ranges::find_if(parole, [](const Parola& p) {
+    const auto nome_del_luogo = std::ranges::find_if(parole, [](const Parola& p) {
         return p.testo.ends_with(':') && campo_nominato(p.testo) == &Colonne::luogo;
     });
-    const auto fine = std::find_if(
-        etichetta, parole.end(), [](const Parola& p) { return p.testo == "/" || p.testo == "|"; });
-    if (etichette >= 2 && etichetta != parole.end() && std::next(etichetta) < fine) {
-        letta.luogo =
-            std::string_view(std::next(etichetta)->testo.begin(), std::prev(fine)->testo.end());
-        std::for_each(etichetta, fine, [](Parola& p) { p.usata = true; });
+    const auto fine = std::find_if(nome_del_luogo, parole.end(), [](const Parola& p) {
+        return p.testo == "/" || p.testo == "|";
+    });
+    if (etichette >= 2 && nome_del_luogo != parole.end() && std::next(nome_del_luogo) < fine) {
+        letta.luogo = std::string_view(std::next(nome_del_luogo)->testo.begin(),
+                                       std::prev(fine)->testo.end());
+        std::for_each(nome_del_luogo, fine, [](Parola& p) { p.usata = true; });
     }
 }
 
