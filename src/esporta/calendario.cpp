@@ -215,7 +215,8 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             numero += righe_del_record(testo.substr(contato, dove - contato)) - 1;
             contato = dove;
             Letta letta = lettore.leggi(riga, squadra);
-            if (letta.tipo == Letta::Tipo::partita && !leggi_data(letta.data)) {
+            if (letta.tipo == Letta::Tipo::partita &&
+                (letta.data.empty() || leggi_parte(letta.data))) {
                 while (da_leggere.data() < riga.data()) {
                     Letta titolo = lettore.leggi(prossima_riga(da_leggere, lettore.tra_i_record()));
                     sopra.segui(titolo, lettore.in_celle);

@@ -135,9 +135,11 @@ std::optional<Data> leggi_data(std::string_view testo) {
         return data;
     }
     // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
-    if (const auto* const trattino =
-            std::ranges::find_if_not(resto, [](char c) { return cifra(c) || c == '/'; });
-        trattino != resto.end() && *trattino == '-') {
+    const auto* const trattino =
+        resto.size() > 16
+            ? resto.end()
+            : std::ranges::find_if_not(resto, [](char c) { return cifra(c) || c == '/'; });
+    if (trattino != resto.end() && *trattino == '-') {
         return dal_giorno(resto.substr(static_cast<std::size_t>(trattino - resto.begin()) + 1));
     }
     // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
