@@ -1,7 +1,7 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
-#include <map>
+#include <tuple>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -13,24 +13,16 @@ namespace {
 using namespace std::chrono;
 using std::chrono::year;
 
-constexpr hours DURATA{2};
-
 // Whether a field says something: a letter or a digit, not a dash or a question mark.
 bool scritta(std::string_view campo) {
     return std::ranges::any_of(
         campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
-struct Evento {
-    Data data;
-    seconds ora{-1};  // from midnight; negative for the whole day
-    std::uint64_t numero = 0;
-    std::string scritta, n, partita, luogo, riga;  // the date as written, the fields it shows
-};
-
 // The day of each event, its year as README says: the shortest stretch of a year that
-// holds every date starts after the longest gap between them.
-std::vector<year_month_day> giorni(const std::vector<Evento>& eventi, year_month_day oggi) {
+// holds every date starts after the longest gap between them. An event on a day its year
+// has not, 29/02, is left out.
+void giorni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate, year_month_day oggi) {
     // The month and the day as one number, a month taking 32; the first date again a year
     // later closes the gap across the year's end.
     const auto chiave = [](const Evento& e) { return e.data.mese * 32 + e.data.giorno; };
@@ -55,12 +47,14 @@ std::vector<year_month_day> giorni(const std::vector<Evento>& eventi, year_month
            sys_days(year(primo + 1) / month(fine / 32) / day(fine % 32)) < sys_days(oggi)) {
         ++primo;
     }
-    std::vector<year_month_day> giorni(eventi.size());
-    std::transform(eventi.begin(), eventi.end(), giorni.begin(), [&](const Evento& e) {
-        return year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
-               month(e.data.mese) / day(e.data.giorno);
-    });
-    return giorni;
+    for (Evento& e : eventi) {
+        e.giorno = year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
+                   month(e.data.mese) / day(e.data.giorno);
+        if (!e.giorno.ok()) {
+            scartate.push_back({e.numero, Scartata::Motivo::data_inesistente, e.scritta});
+        }
+    }
+    std::erase_if(eventi, [](const Evento& e) { return !e.giorno.ok(); });
 }
 
 // The team's match `letta`, from the line `numero` (`riga`: its lines that hold the name):
@@ -82,8 +76,15 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
         } else if (!orario && scritta(ora)) {
             scarta(Scartata::Motivo::ora, ora);
         } else {
-            eventi.push_back({*giorno, orario.value_or(seconds(-1)), numero, data, letta.n, titolo,
-                              letta.luogo, riga});
+            eventi.push_back({*giorno,
+                              {},
+                              orario.value_or(seconds(-1)),
+                              numero,
+                              data,
+                              letta.n,
+                              titolo,
+                              letta.luogo,
+                              riga});
         }
     };
     partita(letta.data, letta.ora, letta.partita);
@@ -132,63 +133,25 @@ bool dubbia(const Letta& letta, std::string_view riga, std::string_view squadra)
 }
 
 // The calendar of the events read from the list, and of the lines left out.
-EsitoCalendario scrivi(const std::vector<Evento>& eventi, std::vector<Scartata> scartate,
+EsitoCalendario scrivi(std::vector<Evento>& eventi, std::vector<Scartata> scartate,
                        std::string_view squadra, sys_seconds adesso) {
     const year_month_day oggi = oggi_a_roma(adesso);
-    const std::vector<year_month_day> giorno = giorni(eventi, oggi);
-    // The season is that of the first match on a day the calendar has (29/02 may have none).
-    std::vector<year_month_day> veri;
-    std::ranges::copy_if(giorno, std::back_inserter(veri), [](auto g) { return g.ok(); });
-    const auto [prima, ultima] = std::ranges::minmax_element(veri);
-    const year_month_day da = veri.empty() ? oggi : *prima;
+    giorni(eventi, scartate, oggi);
+    std::ranges::stable_sort(scartate, {}, &Scartata::numero);
+    const auto [prima, ultima] = std::ranges::minmax_element(eventi, {}, &Evento::giorno);
+    const year_month_day da = eventi.empty() ? oggi : prima->giorno;
     EsitoCalendario esito{.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1),
+                          .eventi = eventi.size(),
                           .scartate = std::move(scartate)};
-    if (!veri.empty() && ultima->year() == da.year() && da.month() < July) {
-        esito.anno = static_cast<int>(da.year());
-    }
-
-    Ics ics(std::string(squadra) + " " +
-            (esito.anno
-                 ? std::to_string(*esito.anno)
-                 : std::to_string(esito.stagione) + "/" + std::to_string(esito.stagione + 1)));
-    // The revision: the minutes from the start of 2026 to when the file is written.
-    const auto minuti = duration_cast<minutes>(adesso - sys_days(year(2026) / January / 1));
-    const std::string revisione = std::to_string(std::max<long long>(minuti.count(), 0));
-    const std::string scritto = data(adesso, true) + "Z";  // every event's DTSTAMP
-    std::map<std::string, int> uid;                        // how many events had each so far
-    for (std::size_t i = 0; i < eventi.size(); ++i) {
-        const Evento& evento = eventi[i];
-        if (!giorno[i].ok()) {
-            esito.scartate.push_back(
-                {evento.numero, Scartata::Motivo::data_inesistente, evento.scritta});
-            continue;
+    if (!eventi.empty()) {
+        if (ultima->giorno.year() == da.year() && da.month() < July) {
+            esito.anno = static_cast<int>(da.year());
         }
-        // Not from the date, time or venue, so that importing the calendar again after the
-        // league moved a match updates that event; SEQUENCE makes a later file a newer revision.
-        const std::string marca = impronta(evento.n + '\0' + evento.partita);
-        const int prima_volta = uid[marca]++;
-        ++esito.eventi;
-        ics.riga("BEGIN:VEVENT");
-        ics.riga("UID:" + std::to_string(esito.stagione) + "-" + marca +
-                 (prima_volta > 0 ? '-' + std::to_string(prima_volta + 1) : "") + "@turnolista");
-        ics.riga("DTSTAMP:", scritto);
-        ics.riga("SEQUENCE:", revisione);
-        const bool a_ora = evento.ora >= seconds(0);
-        const sys_seconds inizio = sys_days(giorno[i]) + (a_ora ? evento.ora : seconds(0));
-        ics.riga(a_ora ? "DTSTART;TZID=Europe/Rome:" : "DTSTART;VALUE=DATE:", data(inizio, a_ora));
-        ics.riga(a_ora ? "DTEND;TZID=Europe/Rome:" : "DTEND;VALUE=DATE:",
-                 data(inizio + (a_ora ? DURATA : days(1)), a_ora));
-        ics.riga("SUMMARY:", in_utf8(evento.partita));
-        if (!evento.luogo.empty()) {
-            ics.riga("LOCATION:", in_utf8(evento.luogo));
-        }
-        ics.riga("DESCRIPTION:", in_utf8(evento.riga));
-        ics.riga("END:VEVENT");
-    }
-    std::ranges::stable_sort(esito.scartate, {}, &Scartata::numero);
-    if (esito.eventi > 0) {
-        ics.riga("END:VCALENDAR");
-        esito.ics = std::move(ics.testo);
+        esito.ics = file_ics(std::string(squadra) + " " +
+                                 (esito.anno ? std::to_string(*esito.anno)
+                                             : std::to_string(esito.stagione) + "/" +
+                                                   std::to_string(esito.stagione + 1)),
+                             esito.stagione, eventi, adesso);
     }
     return esito;
 }

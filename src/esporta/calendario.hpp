@@ -42,25 +42,21 @@ struct EsitoCalendario {
 // Today's date in Rome, by the same rule as the file's time zone (ics.cpp, as what follows).
 std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
 
-// An iCalendar file as it is written, a content line at a time.
-struct Ics {
-    // A calendar named `nome`, its own lines and the time zone of its events written.
-    explicit Ics(std::string_view nome);
-    // Adds the content line `inizio` ("SUMMARY:"), as it stands, then `valore` as a property
-    // value takes it (backslash, semicolon, comma and newline escaped, and no control
-    // character but the tab, which the value cannot hold); folded every 75 octets (a CR LF
-    // and a space, then the rest), never inside a UTF-8 sequence.
-    void riga(std::string_view inizio, std::string_view valore = {});
-
-    std::string testo;  // the calendar ends with its line END:VCALENDAR
+// A match of the team with a date: the date as the list gives it and its day once its year is
+// known; its time from midnight, negative for the whole day; its line's number and date as
+// written; its round, match, venue and the lines of the list that hold the name.
+struct Evento {
+    Data data;
+    std::chrono::year_month_day giorno;
+    std::chrono::seconds ora{-1};
+    std::uint64_t numero = 0;
+    std::string scritta, n, partita, luogo, riga;
 };
 
-// The day of `istante` as the file writes it, 20260913, and with `ora` its time: 20260913T103000.
-std::string data(std::chrono::sys_seconds istante, bool ora);
-
-// FNV-1a in 16 hexadecimal digits: a short, stable mark of a text, the same on every system
-// and in every version.
-std::string impronta(std::string_view testo);
+// The iCalendar file named `nome` of the season `stagione` (S of S/S+1), written at `adesso`:
+// an event for each of `eventi`.
+std::string file_ics(std::string_view nome, int stagione, const std::vector<Evento>& eventi,
+                     std::chrono::sys_seconds adesso);
 
 // The calendar of `squadra`, as typed, in UTF-8, from the list `testo`, written at `adesso`.
 EsitoCalendario calendario(std::string_view testo, std::string_view squadra,

@@ -1,7 +1,9 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
-#include <numeric>
+#include <map>
+
+#include "comune/codifica.hpp"
 
 namespace turnolista {
 
@@ -11,6 +13,7 @@ using std::chrono::year;
 namespace {
 
 constexpr std::size_t PIEGA = 75;  // octets of a content line before it is folded
+constexpr hours DURATA{2};         // of a match with its time
 
 // The calendar's own lines; then Europe/Rome as the file describes it: CET, and CEST from the
 // last Sunday of March to the last Sunday of October, as the European Union has it since 1996.
@@ -31,28 +34,38 @@ sys_days ultima_domenica(year anno, month mese) {
     return ultimo - (weekday(ultimo) - Sunday);
 }
 
-// `valore` with zeros before it up to `n` digits.
-std::string cifre(long long valore, std::size_t n) {
-    std::string testo = std::to_string(valore);
-    return std::move(testo.insert(0, n - std::min(n, testo.size()), '0'));
+// `valore` in base `base`, with zeros before it up to `n` digits.
+std::string cifre(std::uint64_t valore, unsigned base, std::size_t n) {
+    std::string testo;
+    for (; valore > 0 || testo.size() < n; valore /= base) {
+        testo.insert(testo.begin(), "0123456789abcdef"[valore % base]);
+    }
+    return testo;
 }
 
-}  // namespace
-
-year_month_day oggi_a_roma(sys_seconds adesso) {
-    const year anno = year_month_day(floor<days>(adesso)).year();
-    const bool estate = adesso >= ultima_domenica(anno, March) + hours(1) &&
-                        adesso < ultima_domenica(anno, October) + hours(1);
-    return {floor<days>(adesso + hours(estate ? 2 : 1))};
+// The day of `istante` as the file writes it, 20260913, and with `ora` its time: 20260913T103000.
+std::string data(sys_seconds istante, bool ora) {
+    const sys_days giorno = floor<days>(istante);
+    const year_month_day d(giorno);
+    const hh_mm_ss t(istante - giorno);
+    std::string testo =
+        cifre(static_cast<int>(d.year()) * 10000ULL + static_cast<unsigned>(d.month()) * 100 +
+                  static_cast<unsigned>(d.day()),
+              10, 8);
+    if (ora) {
+        testo +=
+            "T" + cifre(t.hours().count() * 10000 + t.minutes().count() * 100 + t.seconds().count(),
+                        10, 6);
+    }
+    return testo;
 }
 
-Ics::Ics(std::string_view nome) : testo(INIZIO) {
-    riga("X-WR-CALNAME:", nome);
-    testo.append(FUSO);
-}
-
-void Ics::riga(std::string_view inizio, std::string_view valore) {
-    // Written where it stays, escaped and folded in place: no line of its own to copy.
+// Adds to `testo` the content line `inizio` ("SUMMARY:"), as it stands, then `valore` as a
+// property value takes it (backslash, semicolon, comma and newline escaped, and no control
+// character but the tab, which the value cannot hold); folded every 75 octets (a CR LF and a
+// space, then the rest), never inside a UTF-8 sequence. Written where it stays, escaped and
+// folded in place: no line of its own to copy.
+void riga(std::string& testo, std::string_view inizio, std::string_view valore = {}) {
     std::size_t pezzo = testo.size();
     testo.append(inizio).append(valore);
     for (std::size_t i = testo.size() - valore.size(); i < testo.size(); ++i) {
@@ -75,29 +88,59 @@ void Ics::riga(std::string_view inizio, std::string_view valore) {
     testo.append("\r\n");
 }
 
-std::string data(sys_seconds istante, bool ora) {
-    const sys_days giorno = floor<days>(istante);
-    const year_month_day d(giorno);
-    const hh_mm_ss t(istante - giorno);
-    std::string testo =
-        cifre(static_cast<int>(d.year()), 4) +
-        cifre(static_cast<unsigned>(d.month()) * 100 + static_cast<unsigned>(d.day()), 4);
-    const long long tempo =
-        t.hours().count() * 10000 + t.minutes().count() * 100 + t.seconds().count();
-    return ora ? std::move(testo) + "T" + cifre(tempo, 6) : std::move(testo);
+// FNV-1a in 16 hexadecimal digits: a short, stable mark of a text, the same on every system
+// and in every version.
+std::string impronta(std::string_view testo) {
+    std::uint64_t valore = 14695981039346656037ULL;
+    for (const char c : testo) {
+        valore = (valore ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return cifre(valore, 16, 16);
 }
 
-std::string impronta(std::string_view testo) {
-    const std::uint64_t valore =
-        std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
-                        [](std::uint64_t h, char c) {
-                            return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-                        });
-    std::string marca;
-    for (int spostamento = 60; spostamento >= 0; spostamento -= 4) {
-        marca += "0123456789abcdef"[(valore >> static_cast<unsigned>(spostamento)) & 0xFU];
+}  // namespace
+
+year_month_day oggi_a_roma(sys_seconds adesso) {
+    const year anno = year_month_day(floor<days>(adesso)).year();
+    const bool estate = adesso >= ultima_domenica(anno, March) + hours(1) &&
+                        adesso < ultima_domenica(anno, October) + hours(1);
+    return {floor<days>(adesso + hours(estate ? 2 : 1))};
+}
+
+std::string file_ics(std::string_view nome, int stagione, const std::vector<Evento>& eventi,
+                     sys_seconds adesso) {
+    std::string testo(INIZIO);
+    riga(testo, "X-WR-CALNAME:", nome);
+    testo.append(FUSO);
+    // The revision: the minutes from the start of 2026 to when the file is written.
+    const auto minuti = duration_cast<minutes>(adesso - sys_days(year(2026) / January / 1));
+    const std::string revisione = std::to_string(std::max<long long>(minuti.count(), 0));
+    const std::string scritto = data(adesso, true) + "Z";  // every event's DTSTAMP
+    std::map<std::string, int> uid;                        // how many events had each so far
+    for (const Evento& evento : eventi) {
+        // Not from the date, time or venue, so that importing the calendar again after the
+        // league moved a match updates that event; SEQUENCE makes a later file a newer revision.
+        const std::string marca = impronta(evento.n + '\0' + evento.partita);
+        const int volte = ++uid[marca];
+        riga(testo, "BEGIN:VEVENT");
+        riga(testo, "UID:" + std::to_string(stagione) + "-" + marca +
+                        (volte > 1 ? '-' + std::to_string(volte) : "") + "@turnolista");
+        riga(testo, "DTSTAMP:", scritto);
+        riga(testo, "SEQUENCE:", revisione);
+        const bool a_ora = evento.ora >= seconds(0);
+        const sys_seconds inizio = sys_days(evento.giorno) + std::max(evento.ora, seconds(0));
+        const std::string valore = a_ora ? ";TZID=Europe/Rome:" : ";VALUE=DATE:";
+        riga(testo, "DTSTART" + valore, data(inizio, a_ora));
+        riga(testo, "DTEND" + valore, data(inizio + (a_ora ? DURATA : days(1)), a_ora));
+        riga(testo, "SUMMARY:", in_utf8(evento.partita));
+        if (!evento.luogo.empty()) {
+            riga(testo, "LOCATION:", in_utf8(evento.luogo));
+        }
+        riga(testo, "DESCRIPTION:", in_utf8(evento.riga));
+        riga(testo, "END:VEVENT");
     }
-    return marca;
+    riga(testo, "END:VCALENDAR");
+    return testo;
 }
 
 }  // namespace turnolista
