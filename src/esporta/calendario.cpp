@@ -19,6 +19,17 @@ bool scritta(std::string_view campo) {
         campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
+// Today's date in Rome, by the rule of the file's time zone (FUSO in ics.cpp): CEST from 01:00
+// UTC on the last Sunday of March to 01:00 UTC on the last Sunday of October.
+year_month_day oggi_a_roma(sys_seconds adesso) {
+    const auto cambio = [anno = year_month_day(floor<days>(adesso)).year()](month mese) {
+        const sys_days ultimo{anno / mese / last};
+        return ultimo - (weekday(ultimo) - Sunday) + hours(1);
+    };
+    const bool estate = adesso >= cambio(March) && adesso < cambio(October);
+    return {floor<days>(adesso + hours(estate ? 2 : 1))};
+}
+
 // The day of each event, its year as README says: the shortest stretch of a year that
 // holds every date starts after the longest gap between them. An event on a day its year
 // has not, 29/02, is left out.
@@ -41,12 +52,10 @@ void giorni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate, year_m
     const auto dopo_capodanno = [&](const Evento& e) { return chiave(e) < inizio ? 1 : 0; };
     const auto con_anno =
         std::ranges::find_if(eventi, [](const Evento& e) { return e.data.anno != 0; });
-    int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
-                                         : static_cast<int>(oggi.year()) - 1;
-    while (con_anno == eventi.end() && !eventi.empty() &&
-           sys_days(year(primo + 1) / month(fine / 32) / day(fine % 32)) < sys_days(oggi)) {
-        ++primo;
-    }
+    // With no year written, the season whose last match is not over.
+    const bool finita = oggi.year() / month(fine / 32) / day(fine % 32) < oggi;
+    const int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
+                                               : static_cast<int>(oggi.year()) - (finita ? 0 : 1);
     for (Evento& e : eventi) {
         e.giorno = year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
                    month(e.data.mese) / day(e.data.giorno);
@@ -76,15 +85,8 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
         } else if (!orario && scritta(ora)) {
             scarta(Scartata::Motivo::ora, ora);
         } else {
-            eventi.push_back({*giorno,
-                              {},
-                              orario.value_or(seconds(-1)),
-                              numero,
-                              data,
-                              letta.n,
-                              titolo,
-                              letta.luogo,
-                              riga});
+            eventi.push_back({*giorno, orario.value_or(seconds(-1)), numero, data, letta.n, titolo,
+                              letta.luogo, riga});
         }
     };
     partita(letta.data, letta.ora, letta.partita);
@@ -132,37 +134,13 @@ bool dubbia(const Letta& letta, std::string_view riga, std::string_view squadra)
                      std::ranges::none_of(letta.altre, ha);
 }
 
-// The calendar of the events read from the list, and of the lines left out.
-EsitoCalendario scrivi(std::vector<Evento>& eventi, std::vector<Scartata> scartate,
-                       std::string_view squadra, sys_seconds adesso) {
-    const year_month_day oggi = oggi_a_roma(adesso);
-    giorni(eventi, scartate, oggi);
-    std::ranges::stable_sort(scartate, {}, &Scartata::numero);
-    const auto [prima, ultima] = std::ranges::minmax_element(eventi, {}, &Evento::giorno);
-    const year_month_day da = eventi.empty() ? oggi : prima->giorno;
-    EsitoCalendario esito{.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1),
-                          .eventi = eventi.size(),
-                          .scartate = std::move(scartate)};
-    if (!eventi.empty()) {
-        if (ultima->giorno.year() == da.year() && da.month() < July) {
-            esito.anno = static_cast<int>(da.year());
-        }
-        esito.ics = file_ics(std::string(squadra) + " " +
-                                 (esito.anno ? std::to_string(*esito.anno)
-                                             : std::to_string(esito.stagione) + "/" +
-                                                   std::to_string(esito.stagione + 1)),
-                             esito.stagione, eventi, adesso);
-    }
-    return esito;
-}
-
 }  // namespace
 
 EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys_seconds adesso) {
     const Lettore lettore(testo);
     const std::string_view letto = lettore.letto();
     std::vector<Evento> eventi;
-    std::vector<Scartata> scartate;
+    EsitoCalendario esito;
     Sopra sopra;
     // A record without the name matters only for its date, which only an undated match of the
     // team under it takes: the records from `da_leggere` on are read for their dates then, and
@@ -194,13 +172,31 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
-                aggiungi(letta, righe, numero, eventi, scartate);
+                aggiungi(letta, righe, numero, eventi, esito.scartate);
             } else if (dubbia(letta, riga, squadra)) {
-                scartate.push_back({numero, Scartata::Motivo::squadre, {}});
+                esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});
             }
         },
         lettore.tra_i_record());
-    return scrivi(eventi, std::move(scartate), squadra, adesso);
+    // The calendar of the events read, and the lines left out in the list's order.
+    const year_month_day oggi = oggi_a_roma(adesso);
+    giorni(eventi, esito.scartate, oggi);
+    std::ranges::stable_sort(esito.scartate, {}, &Scartata::numero);
+    const auto [prima, ultima] = std::ranges::minmax_element(eventi, {}, &Evento::giorno);
+    const year_month_day da = eventi.empty() ? oggi : prima->giorno;
+    esito.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
+    esito.eventi = eventi.size();
+    if (!eventi.empty()) {
+        if (ultima->giorno.year() == da.year() && da.month() < July) {
+            esito.anno = static_cast<int>(da.year());
+        }
+        esito.ics = file_ics(std::string(squadra) + " " +
+                                 (esito.anno ? std::to_string(*esito.anno)
+                                             : std::to_string(esito.stagione) + "/" +
+                                                   std::to_string(esito.stagione + 1)),
+                             esito.stagione, eventi, adesso);
+    }
+    return esito;
 }
 
 }  // namespace turnolista

@@ -39,18 +39,13 @@ struct EsitoCalendario {
     std::vector<Scartata> scartate;
 };
 
-// Today's date in Rome, by the same rule as the file's time zone (ics.cpp, as what follows).
-std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
-
-// A match of the team with a date: the date as the list gives it and its day once its year is
-// known; its time from midnight, negative for the whole day; its line's number and date as
-// written; its round, match, venue and the lines of the list that hold the name.
+// A match of the team with a date, from the line `numero` of the list.
 struct Evento {
     Data data;
-    std::chrono::year_month_day giorno;
-    std::chrono::seconds ora{-1};
+    std::chrono::seconds ora{-1};  // from midnight; negative for the whole day
     std::uint64_t numero = 0;
-    std::string scritta, n, partita, luogo, riga;
+    std::string scritta, n, partita, luogo, riga;  // the date as written, the fields it shows
+    std::chrono::year_month_day giorno{};          // once its year is known
 };
 
 // The iCalendar file named `nome` of the season `stagione` (S of S/S+1), written at `adesso`:

@@ -28,18 +28,13 @@ constexpr std::string_view FUSO =
     "DTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\n"
     "END:VTIMEZONE\r\n";
 
-// The same rule for today's date: the change is at 01:00 UTC on both Sundays.
-sys_days ultima_domenica(year anno, month mese) {
-    const sys_days ultimo{anno / mese / last};
-    return ultimo - (weekday(ultimo) - Sunday);
-}
-
 // `valore` in base `base`, with zeros before it up to `n` digits.
 std::string cifre(std::uint64_t valore, unsigned base, std::size_t n) {
     std::string testo;
     for (; valore > 0 || testo.size() < n; valore /= base) {
-        testo.insert(testo.begin(), "0123456789abcdef"[valore % base]);
+        testo += "0123456789abcdef"[valore % base];
     }
+    std::ranges::reverse(testo);
     return testo;
 }
 
@@ -48,16 +43,10 @@ std::string data(sys_seconds istante, bool ora) {
     const sys_days giorno = floor<days>(istante);
     const year_month_day d(giorno);
     const hh_mm_ss t(istante - giorno);
-    std::string testo =
-        cifre(static_cast<int>(d.year()) * 10000ULL + static_cast<unsigned>(d.month()) * 100 +
-                  static_cast<unsigned>(d.day()),
-              10, 8);
-    if (ora) {
-        testo +=
-            "T" + cifre(t.hours().count() * 10000 + t.minutes().count() * 100 + t.seconds().count(),
-                        10, 6);
-    }
-    return testo;
+    const auto tempo = (t.hours().count() * 100 + t.minutes().count()) * 100 + t.seconds().count();
+    const std::string testo =
+        cifre((int{d.year()} * 100ULL + unsigned{d.month()}) * 100 + unsigned{d.day()}, 10, 8);
+    return ora ? testo + 'T' + cifre(tempo, 10, 6) : testo;
 }
 
 // Adds to `testo` the content line `inizio` ("SUMMARY:"), as it stands, then `valore` as a
@@ -99,13 +88,6 @@ std::string impronta(std::string_view testo) {
 }
 
 }  // namespace
-
-year_month_day oggi_a_roma(sys_seconds adesso) {
-    const year anno = year_month_day(floor<days>(adesso)).year();
-    const bool estate = adesso >= ultima_domenica(anno, March) + hours(1) &&
-                        adesso < ultima_domenica(anno, October) + hours(1);
-    return {floor<days>(adesso + hours(estate ? 2 : 1))};
-}
 
 std::string file_ics(std::string_view nome, int stagione, const std::vector<Evento>& eventi,
                      sys_seconds adesso) {
