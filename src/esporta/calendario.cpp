@@ -19,8 +19,7 @@ bool scritta(std::string_view campo) {
         campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
-// Today's date in Rome, by the rule of the file's time zone (FUSO in ics.cpp): CEST from 01:00
-// UTC on the last Sunday of March to 01:00 UTC on the last Sunday of October.
+// Today's date in Rome, by the file's time zone (FUSO in ics.cpp), changing at 01:00 UTC.
 year_month_day oggi_a_roma(sys_seconds adesso) {
     const auto cambio = [anno = year_month_day(floor<days>(adesso)).year()](month mese) {
         const sys_days ultimo{anno / mese / last};
@@ -53,7 +52,8 @@ void giorni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate, year_m
     const auto con_anno =
         std::ranges::find_if(eventi, [](const Evento& e) { return e.data.anno != 0; });
     // With no year written, the season whose last match is not over.
-    const bool finita = oggi.year() / month(fine / 32) / day(fine % 32) < oggi;
+    const bool finita = !eventi.empty() &&
+                        sys_days(oggi.year() / month(fine / 32) / day(fine % 32)) < sys_days(oggi);
     const int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
                                                : static_cast<int>(oggi.year()) - (finita ? 0 : 1);
     for (Evento& e : eventi) {
