@@ -87,17 +87,6 @@ bool una_di(std::string_view parole, std::string_view parola) {
     return false;
 }
 
-bool di_turno(std::string_view testo) {
-    const auto di_giornata = [](std::string_view parola) {
-        parola = senza_segni(parola);
-        return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
-               parola.ends_with("\xC2\xB0");
-    };
-    const std::size_t prima = std::min(testo.find(' '), testo.size());
-    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
-    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
-}
-
 std::string_view senza_segni(std::string_view testo) {
     // A test of its own: find_first_not_of calls memchr on the signs for every byte.
     const auto segno = [](char c) {

@@ -9,6 +9,18 @@ namespace turnolista {
 
 namespace {
 
+// A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
+bool di_turno(std::string_view testo) {
+    const auto di_giornata = [](std::string_view parola) {
+        parola = senza_segni(parola);
+        return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
+               parola.ends_with("\xC2\xB0");
+    };
+    const std::size_t prima = std::min(testo.find(' '), testo.size());
+    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
+    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
+}
+
 // The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
 // Aquile vs Lupi"; else the words before a home team the list names, or before as many words
 // as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
@@ -97,15 +109,6 @@ std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pe
     return {k, coppia};
 }
 
-// A line of no match is a heading where it starts with a round's word (`giornata`), or gives a
-// date, a weekday or a month: "OTTOBRE 2026" gives its month to the days under it.
-Letta::Tipo intestazione(std::string_view testo, bool giornata, Letta& letta) {
-    const auto mese = leggi_parte(senza_segni(testo));
-    letta.data = mese && mese->mese != 0 ? senza_segni(testo) : letta.data;
-    return giornata || leggi_data(letta.data) || leggi_parte(letta.data) ? Letta::Tipo::intestazione
-                                                                         : Letta::Tipo::altro;
-}
-
 }  // namespace
 
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
@@ -131,7 +134,13 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     // A round's word starts a heading, unless the teams stand after the line's date or time.
     const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
     if (riposo || giornata || !coppia) {
-        letta.tipo = riposo ? Letta::Tipo::altro : intestazione(testo, giornata, letta);
+        // Else a heading where it gives a date, a weekday or a month: "OTTOBRE 2026" gives its
+        // month to the days under it.
+        const auto mese = riposo ? std::nullopt : leggi_parte(senza_segni(testo));
+        letta.data = mese && mese->mese != 0 ? senza_segni(testo) : letta.data;
+        const bool titolo =
+            !riposo && (giornata || leggi_data(letta.data) || leggi_parte(letta.data));
+        letta.tipo = titolo ? Letta::Tipo::intestazione : Letta::Tipo::altro;
         return;
     }
     letta.tipo = Letta::Tipo::partita;
