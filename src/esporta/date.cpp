@@ -15,6 +15,7 @@ namespace {
 constexpr std::array<std::string_view, 12> MESI{"gennaio",   "febbraio", "marzo",    "aprile",
                                                 "maggio",    "giugno",   "luglio",   "agosto",
                                                 "settembre", "ottobre",  "novembre", "dicembre"};
+constexpr std::array<std::string_view, 3> PRIMA_DELL_ORA{"ore", "h.", "h"};
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
@@ -95,9 +96,12 @@ unsigned giorno_solo(std::string_view cella) {
         return 0;
     }
     // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
-    const std::size_t giorno =
-        std::string_view("lun mar mer gio ven sab dom").find(minuscolo_ascii(cella.substr(0, 3)));
-    return giorno == FINE || giorno % 4 != 0 ? 0 : static_cast<unsigned>(giorno / 4) + 1;
+    constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
+                                                     "ven", "sab", "dom"};
+    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
+        return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
+    });
+    return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
@@ -143,12 +147,12 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 16 ? "" : testo;
     // "ore 21", "h 21", "h. 21", "h21": the hour alone is enough.
-    const std::size_t prima = una_di("ore", resto.substr(0, 3))  ? 3
-                              : !una_di("h", resto.substr(0, 1)) ? 0
-                              : resto.substr(1).starts_with('.') ? 2
-                                                                 : 1;
-    bool detta = prima > 0;
-    resto = senza_spazi(resto.substr(prima));
+    const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
+        return resto.size() >= p.size() &&
+               std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
+    });
+    bool detta = prima != PRIMA_DELL_ORA.end();
+    resto = detta ? senza_spazi(resto.substr(prima->size())) : resto;
     const auto ore = cifre(resto, 1, 2);
     std::optional<unsigned> minuti = 0, secondi = 0;
     if (const char segno = resto.empty() ? ' ' : minuscola_ascii(resto.front());

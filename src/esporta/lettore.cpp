@@ -185,7 +185,7 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
         Letta letta;
         const std::string riga = pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA));
-        leggi_libero(riga, squadre_, letta);
+        leggi_libero(trova_ascii(riga, "ripos") == FINE ? riga : "", squadre_, letta);
         if (letta.tipo == Letta::Tipo::partita) {
             squadre_.insert(letta.ospite);
             ++partite;

@@ -121,9 +121,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
         senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
     if (spaziate) {
         k = pezzi.size() - 2;
-        const auto tra = static_cast<std::size_t>(pezzi.back().data() - pezzi[k].data());
-        coppia = std::pair(senza_segni(std::string_view(pezzi[k].data(), tra - 2)),
-                           senza_segni(pezzi.back()));
+        coppia = std::pair(senza_segni(pezzi[k]), senza_segni(pezzi.back()));
         pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
         pezzi.pop_back();
     }
@@ -145,8 +143,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
-    // Of several matches on a line, each its time before it: "ore 20.30 Lupi - Orsi; ore 21.15
-    // ...".
+    // Of several matches on a line, each its time before it: "ore 20.30 Lupi - Orsi; ore 21...".
     if (const std::size_t s = casa.find(' '); s != FINE && leggi_ora(casa.substr(0, s))) {
         letta.ora = casa.substr(0, s);
         casa = senza_segni(casa.substr(s));
