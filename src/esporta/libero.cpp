@@ -109,6 +109,15 @@ std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pe
     return {k, coppia};
 }
 
+// A line of no match is a heading where it starts with a round's word (`giornata`), or gives a
+// date, a weekday or a month: "OTTOBRE 2026" gives its month to the days under it.
+Letta::Tipo intestazione(std::string_view testo, bool giornata, Letta& letta) {
+    const auto mese = leggi_parte(senza_segni(testo));
+    letta.data = mese && mese->mese != 0 ? senza_segni(testo) : letta.data;
+    return giornata || leggi_data(letta.data) || leggi_parte(letta.data) ? Letta::Tipo::intestazione
+                                                                         : Letta::Tipo::altro;
+}
+
 }  // namespace
 
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
@@ -132,13 +141,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     // A round's word starts a heading, unless the teams stand after the line's date or time.
     const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
     if (riposo || giornata || !coppia) {
-        // Else a heading where it gives a date, a weekday or a month: "OTTOBRE 2026" gives its
-        // month to the days under it.
-        const auto mese = riposo ? std::nullopt : leggi_parte(senza_segni(testo));
-        letta.data = mese && mese->mese != 0 ? senza_segni(testo) : letta.data;
-        const bool titolo =
-            !riposo && (giornata || leggi_data(letta.data) || leggi_parte(letta.data));
-        letta.tipo = titolo ? Letta::Tipo::intestazione : Letta::Tipo::altro;
+        letta.tipo = riposo ? Letta::Tipo::altro : intestazione(testo, giornata, letta);
         return;
     }
     letta.tipo = Letta::Tipo::partita;
