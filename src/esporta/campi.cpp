@@ -51,6 +51,16 @@ std::vector<Parola> parole_di(std::string_view testo) {
     return parole;
 }
 
+// Whether a digit stands on each side of one of `segni` in `testo`: "13/09", "15:30".
+bool tra_cifre(std::string_view testo, std::string_view segni) {
+    for (auto i = testo.find_first_of(segni); i != FINE; i = testo.find_first_of(segni, i + 1)) {
+        if (i > 0 && i + 1 < testo.size() && cifra(testo[i - 1]) && cifra(testo[i + 1])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // A weekday with its day or not, "Sab 10", "Ven", which a heading above completes; with a
 // month after it, a date not understood: "Mercoledì, 31 novembre 2027".
 bool da_completare(std::string_view t) {

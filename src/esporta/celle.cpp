@@ -18,17 +18,6 @@ bool figura(char32_t c) {
            c == 0x2022 || c == 0x25BA || c == 0x25AA || c == '*' || c == '_' || c == '~';
 }
 
-// What a chat puts before a message: "[12/09/26, 21:15] Mario: " or "12/09/26, 21:15 - Mario: ".
-std::size_t mittente(std::string_view riga) {
-    const std::size_t chiusa = riga.starts_with('[') ? riga.find("] ") : FINE;
-    const std::size_t trattino = !riga.empty() && cifra(riga.front()) ? riga.find(" - ") : FINE;
-    const std::size_t dopo = std::min(chiusa, trattino);
-    const std::size_t due_punti = riga.find(": ", dopo);
-    return dopo > 24 || riga.substr(0, dopo).find(':') == FINE || due_punti > dopo + 40
-               ? 0
-               : due_punti + 2;
-}
-
 // The text in double quotes that starts `riga`, as a sheet quotes a cell ("" one quote, a line
 // break a space), into `cella`; where the cell goes on after it.
 std::size_t tra_virgolette(std::string_view riga, std::string& cella) {
@@ -87,17 +76,6 @@ bool una_di(std::string_view parole, std::string_view parola) {
     return false;
 }
 
-bool di_turno(std::string_view testo) {
-    const auto di_giornata = [](std::string_view parola) {
-        parola = senza_segni(parola);
-        return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
-               parola.ends_with("\xC2\xB0");
-    };
-    const std::size_t prima = std::min(testo.find(' '), testo.size());
-    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
-    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
-}
-
 std::string_view senza_segni(std::string_view testo) {
     // A test of its own: find_first_not_of calls memchr on the signs for every byte.
     const auto segno = [](char c) {
@@ -131,7 +109,14 @@ std::size_t etichetta(std::string_view riga) {
 
 std::string pulita(std::string_view riga) {
     riga.remove_prefix(riga.starts_with("\u200E") ? 3 : 0);
-    riga.remove_prefix(mittente(riga));
+    // What a chat puts before a message: "[12/09/26, 21:15] Mario: ", "12/09/26, 21:15 - Mario: ".
+    const std::size_t chiusa = riga.starts_with('[') ? riga.find("] ") : FINE;
+    const std::size_t trattino = !riga.empty() && cifra(riga.front()) ? riga.find(" - ") : FINE;
+    const std::size_t dopo = std::min(chiusa, trattino);
+    const std::size_t due_punti = riga.find(": ", dopo);
+    const bool chat =
+        dopo <= 24 && riga.substr(0, dopo).find(':') != FINE && due_punti <= dopo + 40;
+    riga.remove_prefix(chat ? due_punti + 2 : 0);
     riga.remove_prefix(std::min(riga.find_first_not_of("> "), riga.size()));
     riga.remove_prefix(etichetta(riga));
     riga.remove_prefix(riga.starts_with("- ") ? 2 : 0);  // "* ", as every '*', is figura()'s

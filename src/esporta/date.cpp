@@ -15,8 +15,6 @@ namespace {
 constexpr std::array<std::string_view, 12> MESI{"gennaio",   "febbraio", "marzo",    "aprile",
                                                 "maggio",    "giugno",   "luglio",   "agosto",
                                                 "settembre", "ottobre",  "novembre", "dicembre"};
-// The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
-constexpr std::array<std::string_view, 7> GIORNI{"lun", "mar", "mer", "gio", "ven", "sab", "dom"};
 constexpr std::array<std::string_view, 3> PRIMA_DELL_ORA{"ore", "h.", "h"};
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
@@ -93,23 +91,17 @@ bool data_in_cella(std::string_view cella) {
                                  leggi_data(senza_segni(cella.substr(0, spazio))));
 }
 
-bool tra_cifre(std::string_view testo, std::string_view segni) {
-    for (auto i = testo.find_first_of(segni); i != FINE; i = testo.find_first_of(segni, i + 1)) {
-        if (i > 0 && i + 1 < testo.size() && cifra(testo[i - 1]) && cifra(testo[i + 1])) {
-            return true;
-        }
-    }
-    return false;
-}
-
 unsigned giorno_solo(std::string_view cella) {
     if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
         return 0;
     }
-    const auto* giorno = std::ranges::find_if(GIORNI, [&](std::string_view g) {
+    // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
+    constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
+                                                     "ven", "sab", "dom"};
+    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
         return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
     });
-    return giorno != GIORNI.end() ? static_cast<unsigned>(giorno - GIORNI.begin()) + 1 : 0;
+    return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
@@ -154,7 +146,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     // The longest, "ore 20.45.00", fits well within this.
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 16 ? "" : testo;
-    // "ore 21", "h 21", "h21": the hour alone is enough.
+    // "ore 21", "h 21", "h. 21", "h21": the hour alone is enough.
     const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
         return resto.size() >= p.size() &&
                std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);

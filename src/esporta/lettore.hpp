@@ -28,8 +28,6 @@ bool data_in_cella(std::string_view cella);
 // A cell that is a weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": its
 // number from 1 (Monday) to 7; 0 where it is none.
 unsigned giorno_solo(std::string_view cella);
-// Whether a digit stands on each side of one of `segni` in `testo`: "13/09", "15:30".
-bool tra_cifre(std::string_view testo, std::string_view segni);
 // A date a heading completes: a month's heading, "OTTOBRE 2026" (its day 0), or a weekday that
 // a line under it gives, with its day, "Sab 10", "Lunedì 12", or not, "Ven" (its month 0).
 std::optional<Data> leggi_parte(std::string_view testo);
@@ -117,8 +115,6 @@ class Lettore : public Disposizione {
 bool lettera(char c);
 // Whether `parola`, in any case, is one of `parole`, "a b c": first by its first letter.
 bool una_di(std::string_view parole, std::string_view parola);
-// A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
-bool di_turno(std::string_view testo);
 // The text without the signs and dashes that stand between fields.
 std::string_view senza_segni(std::string_view testo);
 // The length of the label a portal writes before a field, "Data: ", "Ora: ", "Casa: "; 0.

@@ -9,6 +9,18 @@ namespace turnolista {
 
 namespace {
 
+// A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
+bool di_turno(std::string_view testo) {
+    const auto di_giornata = [](std::string_view parola) {
+        parola = senza_segni(parola);
+        return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
+               parola.ends_with("\xC2\xB0");
+    };
+    const std::size_t prima = std::min(testo.find(' '), testo.size());
+    const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
+    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
+}
+
 // The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
 // Aquile vs Lupi"; else the words before a home team the list names, or before as many words
 // as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
@@ -118,9 +130,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
         senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
     if (spaziate) {
         k = pezzi.size() - 2;
-        const auto tra = static_cast<std::size_t>(pezzi.back().data() - pezzi[k].data());
-        coppia = std::pair(senza_segni(std::string_view(pezzi[k].data(), tra - 2)),
-                           senza_segni(pezzi.back()));
+        coppia = std::pair(senza_segni(pezzi[k]), senza_segni(pezzi.back()));
         pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
         pezzi.pop_back();
     }
@@ -136,8 +146,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
-    // Of several matches on a line, each its time before it: "ore 20.30 Lupi - Orsi; ore 21.15
-    // ...".
+    // Of several matches on a line, each its time before it: "ore 20.30 Lupi - Orsi; ore 21...".
     if (const std::size_t s = casa.find(' '); s != FINE && leggi_ora(casa.substr(0, s))) {
         letta.ora = casa.substr(0, s);
         casa = senza_segni(casa.substr(s));
