@@ -44,9 +44,9 @@ bool utf8_valido(std::string_view testo, std::size_t fino = std::string_view::np
 std::string in_utf8(std::string_view testo);
 // How many characters UTF-8 text holds.
 std::size_t caratteri(std::string_view utf8);
-// UTF-8 text in ISO-8859-1, as a console that is not UTF-8 shows the program's messages (a
-// character it cannot hold becomes '?').
-std::string in_latin1(std::string_view utf8);
+// UTF-8 text with each character as its one byte of Windows-1252, or of ISO-8859-1 as a
+// console that is not UTF-8 shows the program's messages; '?' for one the encoding lacks.
+std::string in_un_byte(std::string_view utf8, bool windows1252);
 
 // The character at the start of UTF-8 text, which is not empty, and how many bytes it
 // takes; a byte that starts no character is itself, with a length of 0.

@@ -15,7 +15,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     const std::string_view scelto = FILE.at(static_cast<std::size_t>(formato));
     Passata esito;
     std::string cercato = in_utf8(nome);
-    if (std::string_view resto = testo; prossima_con(resto, cercato).empty()) {
+    if (!contiene(testo, cercato)) {
         esito.altra_grafia = altra_grafia(testo, cercato);
         cercato = esito.altra_grafia ? esito.altra_grafia->come_scritto : cercato;
     }
