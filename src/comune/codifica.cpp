@@ -111,7 +111,6 @@ Testo decodifica(std::string lista) {
 }
 
 std::string codificato(std::string utf8, Codifica codifica) {
-    // The text came from the list's bytes and the program's ASCII: each character has its byte.
     return codifica == Codifica::windows1252 ? in_un_byte(utf8, true) : std::move(utf8);
 }
 

@@ -30,8 +30,8 @@ struct Testo {
 };
 Testo decodifica(std::string lista);
 
-// UTF-8 text, made of the list's, in the list's encoding. The BOM that starts a file of a
-// UTF-8 list is the writer's, so that the file takes its room once.
+// UTF-8 text, made of the list's and ASCII, in the list's encoding. The BOM that starts a
+// file of a UTF-8 list is the writer's, so that the file takes its room once.
 std::string codificato(std::string utf8, Codifica codifica);
 
 // Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none.
