@@ -110,10 +110,6 @@ Testo decodifica(std::string lista) {
     return {in_utf8(lista), Codifica::windows1252};
 }
 
-std::string codificato(std::string utf8, Codifica codifica) {
-    return codifica == Codifica::windows1252 ? in_un_byte(utf8, true) : std::move(utf8);
-}
-
 std::string in_utf8(std::string_view testo) {
     if (utf8_valido(testo)) {
         return std::string(testo);
