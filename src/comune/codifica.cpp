@@ -25,17 +25,6 @@ bool seguito(char c) {
     return (byte(c) & 0xC0U) == 0x80;
 }
 
-// UTF-8 text with each character as the one byte that `byte_di` makes of it.
-template <typename ByteDi>
-std::string in_un_byte(std::string_view utf8, ByteDi byte_di) {
-    std::string uscita;
-    uscita.reserve(utf8.size());
-    for (std::size_t n = 0; !utf8.empty(); utf8.remove_prefix(std::max<std::size_t>(n, 1))) {
-        uscita += byte_di(carattere(utf8, n));
-    }
-    return uscita;
-}
-
 // UTF-16 units to UTF-8; one that cannot be decoded (half a pair, an odd last byte) is U+FFFD.
 std::string da_utf16(std::string_view lista, bool le) {
     const std::size_t alta = le ? 1 : 0;  // of a unit's two bytes, the high one
@@ -121,20 +110,6 @@ Testo decodifica(std::string lista) {
     return {in_utf8(lista), Codifica::windows1252};
 }
 
-std::string codificato(std::string utf8, Codifica codifica) {
-    if (codifica != Codifica::windows1252) {
-        return utf8;
-    }
-    // The text came from the list's bytes and the program's ASCII: each character has its byte.
-    return in_un_byte(utf8, [](char32_t c) {
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            return static_cast<char>(c);
-        }
-        const auto i = std::ranges::find(WINDOWS1252, c) - WINDOWS1252.begin();
-        return i < std::ssize(WINDOWS1252) ? static_cast<char>(0x80 + i) : '?';
-    });
-}
-
 std::string in_utf8(std::string_view testo) {
     if (utf8_valido(testo)) {
         return std::string(testo);
@@ -151,8 +126,19 @@ std::size_t caratteri(std::string_view utf8) {
     return utf8.size() - static_cast<std::size_t>(std::ranges::count_if(utf8, seguito));
 }
 
-std::string in_latin1(std::string_view utf8) {
-    return in_un_byte(utf8, [](char32_t c) { return c <= 0xFF ? static_cast<char>(c) : '?'; });
+std::string in_un_byte(std::string_view utf8, bool windows1252) {
+    std::string uscita;
+    uscita.reserve(utf8.size());
+    for (std::size_t n = 0; !utf8.empty(); utf8.remove_prefix(std::max<std::size_t>(n, 1))) {
+        const char32_t c = carattere(utf8, n);
+        if (windows1252 && (c > 0xFF || (c >= 0x80 && c < 0xA0))) {
+            const auto i = std::ranges::find(WINDOWS1252, c) - WINDOWS1252.begin();
+            uscita += i < std::ssize(WINDOWS1252) ? static_cast<char>(0x80 + i) : '?';
+        } else {
+            uscita += c <= 0xFF ? static_cast<char>(c) : '?';
+        }
+    }
+    return uscita;
 }
 
 char32_t carattere(std::string_view utf8, std::size_t& lunghezza) {

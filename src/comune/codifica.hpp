@@ -30,10 +30,6 @@ struct Testo {
 };
 Testo decodifica(std::string lista);
 
-// UTF-8 text, made of the list's, in the list's encoding. The BOM that starts a file of a
-// UTF-8 list is the writer's, so that the file takes its room once.
-std::string codificato(std::string utf8, Codifica codifica);
-
 // Length of the well-formed UTF-8 sequence at the start of `testo`, or 0 if there is none.
 std::size_t sequenza_utf8(std::string_view testo);
 // Whether `testo` is well-formed UTF-8, or its first `fino` bytes and a sequence they cut.
@@ -44,9 +40,10 @@ bool utf8_valido(std::string_view testo, std::size_t fino = std::string_view::np
 std::string in_utf8(std::string_view testo);
 // How many characters UTF-8 text holds.
 std::size_t caratteri(std::string_view utf8);
-// UTF-8 text in ISO-8859-1, as a console that is not UTF-8 shows the program's messages (a
-// character it cannot hold becomes '?').
-std::string in_latin1(std::string_view utf8);
+// UTF-8 text with each character as its one byte of Windows-1252, as a list's files go back
+// to it, or of ISO-8859-1, as a console that is not UTF-8 shows the program's messages; '?'
+// for one the encoding lacks (none in a file: it is made of the list's text and ASCII).
+std::string in_un_byte(std::string_view utf8, bool windows1252);
 
 // The character at the start of UTF-8 text, which is not empty, and how many bytes it
 // takes; a byte that starts no character is itself, with a length of 0.

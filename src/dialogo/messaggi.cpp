@@ -136,7 +136,7 @@ std::string citazione(std::string_view testo, bool utf8, bool barre) {
 }
 
 Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo) {
-    return canale.scrivi(console.utf8 ? std::string(testo) : in_latin1(testo));
+    return canale.scrivi(console.utf8 ? std::string(testo) : in_un_byte(testo, false));
 }
 
 std::string messaggio(const Esito& errore) {

@@ -15,7 +15,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     const std::string_view scelto = FILE.at(static_cast<std::size_t>(formato));
     Passata esito;
     std::string cercato = in_utf8(nome);
-    if (std::string_view resto = testo; prossima_con(resto, cercato).empty()) {
+    if (!contiene(testo, cercato)) {
         esito.altra_grafia = altra_grafia(testo, cercato);
         cercato = esito.altra_grafia ? esito.altra_grafia->come_scritto : cercato;
     }
@@ -46,7 +46,9 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     per_riga_con(testo, cercato, [&](std::string_view riga) { righe.append(riga).append(dopo); });
     // Each file in the list's encoding: the table the user asked for first, then "temp.txt".
     const auto file = [&](std::string contenuto) {
-        return codificato(con_fine_riga(std::move(contenuto), fine_riga), codifica);
+        contenuto = con_fine_riga(std::move(contenuto), fine_riga);
+        return codifica == Codifica::windows1252 ? in_un_byte(contenuto, true)
+                                                 : std::move(contenuto);
     };
     if (tabella) {
         // The lines that hold the name: those of a list of spaces cut by its fixed rule, those

@@ -53,13 +53,13 @@ Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, st
 }
 
 void Tabella::riga(std::string_view riga) {
-    // A rest line ("Gio" first) leaves the middle cells empty, its text from the first "Ri";
-    // any other is cut at its first four spaces, the rest, later spaces too, in the last cell.
-    if (riga.starts_with("Gio")) {
-        celle({{}, {}, {}, {}, riga.substr(std::min(riga.find("Ri"), riga.size()))});
-        return;
-    }
+    // A line is cut at its first four spaces, the rest, later spaces too, in the last cell; a
+    // rest line ("Gio" first) leaves those four cells empty, its text from the first "Ri".
     std::vector<std::string_view> pezzi;
+    if (riga.starts_with("Gio")) {
+        pezzi.resize(COLONNEEXCEL);
+        riga.remove_prefix(std::min(riga.find("Ri"), riga.size()));
+    }
     for (std::size_t spazio = riga.find(' '); pezzi.size() < COLONNEEXCEL && spazio != FINE;
          spazio = riga.find(' ')) {
         pezzi.push_back(riga.substr(0, spazio));

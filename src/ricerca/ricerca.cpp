@@ -2,24 +2,21 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace turnolista {
 
 namespace {
 
-// The lower case of a letter of Windows-1252, by its code point.
-char32_t minuscola(char32_t c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return c + 0x20;
-    }
-    if (c == 0x0160 || c == 0x0152 || c == 0x017D) {  // Š, Œ, Ž
-        return c + 1;
-    }
-    return c == 0x0178 ? 0xFF : c;  // Ÿ
-}
-
-// A lower-case character of Windows-1252, by its code point, folded as far as `piega` says.
+// A Windows-1252 character by its code point, lowered and folded as far as `piega` says.
 char32_t piegato(char32_t c, Piega piega) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        c += 0x20;
+    } else if (c == 0x0160 || c == 0x0152 || c == 0x017D) {  // Š, Œ, Ž
+        ++c;
+    } else if (c == 0x0178) {  // Ÿ
+        c = 0xFF;
+    }
     // The base letters of U+00E0 to U+00FF; "_" where there is none (æ, ÷, þ).
     constexpr std::string_view BASI = "aaaaaa_ceeeeiiiidnooooo_ouuuuy_y";
     if (piega >= Piega::accenti && c >= 0xE0 && c <= 0xFF && BASI[c - 0xE0] != '_') {
@@ -28,11 +25,11 @@ char32_t piegato(char32_t c, Piega piega) {
     if (piega >= Piega::accenti && (c == 0x0161 || c == 0x017E)) {  // š, ž
         return c == 0x0161 ? U's' : U'z';
     }
-    return piega < Piega::segni         ? c
-           : c == 0x2018 || c == 0x2019 ? U'\''
-           : c == 0x201C || c == 0x201D ? U'"'
-           : c == 0x2013                ? U'-'
-                                        : c;
+    // ‘ ’ “ ” – and their plain forms.
+    constexpr std::array<std::pair<char32_t, char32_t>, 5> SEGNI{
+        {{0x2018, '\''}, {0x2019, '\''}, {0x201C, '"'}, {0x201D, '"'}, {0x2013, '-'}}};
+    const auto* const segno = std::ranges::find(SEGNI, c, &std::pair<char32_t, char32_t>::first);
+    return piega == Piega::segni && segno != SEGNI.end() ? segno->second : c;
 }
 
 // Whether a byte ends a line: find_if looks for it, as find_first_of calls memchr per byte.
@@ -92,7 +89,7 @@ std::string piegata(std::string_view testo, Piega piega) {
         if (n == 0) {
             uscita += testo[i];
         } else {
-            aggiungi_utf8(uscita, piegato(minuscola(c), piega));
+            aggiungi_utf8(uscita, piegato(c, piega));
         }
     }
     return uscita;
