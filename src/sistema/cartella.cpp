@@ -12,15 +12,16 @@ namespace fs = std::filesystem;
 
 Risultato<std::string> leggi_lista(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);
+    const fs::path via = percorso(nome);
     // A folder, a named pipe, a socket or a device is told by its kind before it is opened,
     // so that no writer of a pipe is waited for.
     std::error_code errore;
-    const fs::file_status stato = fs::status(percorso(nome), errore);
+    const fs::file_status stato = fs::status(via, errore);
     if (fs::exists(stato) && !fs::is_regular_file(stato)) {
         return non_regolare(oggetto, stato.type(), true);
     }
 #ifdef _WIN32
-    const Aperto file(::CreateFileW(percorso(nome).c_str(), GENERIC_READ,
+    const Aperto file(::CreateFileW(via.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     // NUL, CON and their kind are devices in every folder.
@@ -29,13 +30,12 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     }
 #else
     // Not waiting for a writer either, should the name become a named pipe meanwhile.
-    const Aperto file(
-        ::open(std::string(nome).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const Aperto file(::open(via.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
 #endif
     if (!file) {
         return fallito(oggetto, true);
     }
-    const std::uintmax_t byte = fs::file_size(percorso(nome), errore);
+    const std::uintmax_t byte = fs::file_size(via, errore);
     if (errore) {
         return Esito::del_sistema(oggetto, errore.default_error_condition().value(), true);
     }
