@@ -123,6 +123,22 @@ struct Sopra {
     }
 };
 
+// The venue a chat or a site's events write on the line under the match `riga`, the last of its
+// block before an empty line: "📍 Campo sintetico via Montecchia". Empty where there is none.
+std::string luogo_sotto(const Lettore& lettore, std::string_view resto) {
+    prossima_riga(resto, lettore.tra_i_record());  // the match's own record
+    const std::string_view sotto = resto.empty() ? "" : prossima_riga(resto);
+    const bool ultima = resto.empty() || senza_spazi(prossima_riga(resto)).empty();
+    const Letta letta = lettore.leggi(sotto);
+    std::string luogo = pulita(sotto);
+    bool di_un_luogo = di_luogo(luogo);
+    for (std::size_t s = luogo.find(' '); s != FINE; s = luogo.find(' ', s + 1)) {
+        di_un_luogo = di_un_luogo || di_luogo(std::string_view(luogo).substr(s + 1));
+    }
+    const bool niente_altro = letta.tipo == Letta::Tipo::altro && letta.data.empty();
+    return ultima && di_un_luogo && niente_altro && letta.ora.empty() ? luogo : std::string();
+}
+
 // Whether the team's record `riga`, read as `letta` and no match of the team, may be one the
 // reader misread, and so is told rather than lost in silence: no rest line, or a match with
 // the name `squadra` in no field (a venue's "Campo Lupi" holds it).
@@ -172,6 +188,11 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
+                if (std::string sotto =
+                        lettore.in_celle ? "" : luogo_sotto(lettore, letto.substr(dove));
+                    !sotto.empty()) {
+                    letta.luogo = std::move(sotto);
+                }
                 aggiungi(letta, righe, numero, eventi, esito.scartate);
             } else if (dubbia(letta, riga, squadra)) {
                 esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});

@@ -126,6 +126,9 @@ std::string pulita(std::string_view riga);
 // The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
 using Coppia = std::optional<std::pair<std::string_view, std::string_view>>;
 Coppia incontro(std::string_view testo);
+// Whether the word `testo` starts with names a venue's kind: "Campo", "Palestra", "Centro
+// sportivo", "PalaFalchi".
+bool di_luogo(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
 // The field a header's cell names by its words, whatever the export calls it ("Squadra 1" and

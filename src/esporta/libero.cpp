@@ -7,6 +7,17 @@
 
 namespace turnolista {
 
+bool di_luogo(std::string_view testo) {
+    const std::string_view parola = testo.substr(0, testo.find(' '));
+    return una_di(
+               "campo palestra palazzetto palasport stadio impianto oratorio sintetico c/o "
+               "presso @ palaz. tensostruttura polivalente piscina",
+               parola) ||
+           (una_di("centro", parola) && testo.size() > 7 && una_di("sport", testo.substr(7, 5))) ||
+           (parola.size() > 4 && parola.starts_with("Pala") &&
+            parola[4] != minuscola_ascii(parola[4]));
+}
+
 namespace {
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
@@ -63,14 +74,7 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     }
     aperta = std::min(aperta, ospite.size());
     for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
-        const std::string_view parola = ospite.substr(s + 1, ospite.find(' ', s + 1) - s - 1);
-        if (ospite[s - 1] == ',' ||
-            una_di("campo palestra palazzetto palasport stadio impianto oratorio sintetico c/o "
-                   "presso @ palaz. tensostruttura polivalente piscina",
-                   parola) ||
-            (una_di("centro", parola) && una_di("sport", ospite.substr(s + 8, 5))) ||
-            (parola.size() > 4 && parola.starts_with("Pala") &&
-             parola[4] != minuscola_ascii(parola[4]))) {
+        if (ospite[s - 1] == ',' || di_luogo(ospite.substr(s + 1))) {
             aperta = s;
         }
     }

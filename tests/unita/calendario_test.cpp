@@ -287,6 +287,19 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
     EXPECT_EQ(c.scartate.at(3).motivo, Scartata::Motivo::data);
 }
 
+// A chat's or an events page's block: the venue on the line under the match, the block's last.
+TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
+    const std::string ics = calendario(
+        "*Sabato 3 ottobre 2026*\n\xF0\x9F\x95\x92 16:00 Lupi - Orsi\n"
+        "\xF0\x9F\x93\x8D Campo sintetico via Po\n\n10 ottobre 2026 @ 18:00\nU15 | Volpi - Lupi\n"
+        "PalaVolpi Via Roma 5, Noale\n\nSabato 17 ottobre 2026\nLupi - Tori 16:00\nStadio Rossi\n"
+        "Ritrovo davanti al bar\n\nSabato 24 ottobre 2026\nGufi - Lupi 16:00\nForza ragazzi\n",
+        alle(2026y / September / 1));
+    EXPECT_EQ(proprieta(ics, "LOCATION"),
+              (std::vector<std::string>{"LOCATION:Campo sintetico via Po",
+                                        "LOCATION:PalaVolpi Via Roma 5\\, Noale"}));
+}
+
 // A line of the team read as a match whose fields hold the name nowhere is told; one whose
 // venue holds it is another team's match.
 TEST(Calendario, TeamsLineReadAsAnotherMatchIsTold) {

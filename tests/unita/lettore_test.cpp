@@ -145,14 +145,16 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          "Dom 18/10 15:30 Lupi - Falchi PalaFalchi posticipata al 12/11 ore 20:30\n",
          {{"", "Dom 04/10", "15:30", "Campo Comunale", "Lupi - Orsi"},
           {"", "12/11", "ore 20:30", "PalaFalchi", "Lupi - Falchi"}}},
-        // A match's code; a province's bracket is the team's; a sports centre, a tent hall a venue.
+        // A match's code; a province's bracket is the team's; a sports centre, a tent hall a
+        // venue, but not a team's last word "Centro".
         {"1DF-A-001 Sab 10/10/26 21:00 LUPIANO (CO) - ERBA (CO) Palestra Media - Via Roma 5\n"
          "Dom 18/10 11.00 Audax-Pregnana - Oratorio Cerro Centro Sportivo Vanzago\n"
-         "25/10 Lupi-Orsi Tensostruttura Via Po\n",
+         "25/10 Lupi-Orsi Tensostruttura Via Po\n1/11 Lupi-Atletico Centro\n",
          {{"1DF-A-001", "Sab 10/10/26", "21:00", "Palestra Media - Via Roma 5",
            "LUPIANO (CO) - ERBA (CO)"},
           {"", "Dom 18/10", "11.00", "Centro Sportivo Vanzago", "Audax-Pregnana - Oratorio Cerro"},
-          {"", "25/10", "", "Tensostruttura Via Po", "Lupi-Orsi"}}},
+          {"", "25/10", "", "Tensostruttura Via Po", "Lupi-Orsi"},
+          {"", "1/11", "", "", "Lupi-Atletico Centro"}}},
         // A sheet's rest row is no header; an e-mail's header is no match.
         {"Giornata,Incontro,Data e ora,Impianto\n1,\"Riposa: Orsi\",,\n"
          "1,\"Lupi - Volpi\",\"sab 17/10/26 15:30\",\"Palestra Lova\"\nA: Lupi - giocatori\n",
