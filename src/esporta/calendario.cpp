@@ -123,20 +123,25 @@ struct Sopra {
     }
 };
 
-// The venue a chat or a site's events write on the line under the match `riga`, the last of its
-// block before an empty line: "📍 Campo sintetico via Montecchia". Empty where there is none.
+// The venue a chat or a site's events write on the line under the match whose line end `resto`
+// starts with, the
+// last of its block before an empty line: "📍 Campo sintetico via Montecchia". Empty where there
+// is none, as in most lists, told by the next two lines before any is read.
 std::string luogo_sotto(const Lettore& lettore, std::string_view resto) {
-    prossima_riga(resto, lettore.tra_i_record());  // the match's own record
+    prossima_riga(resto);  // the match's line end
     const std::string_view sotto = resto.empty() ? "" : prossima_riga(resto);
-    const bool ultima = resto.empty() || senza_spazi(prossima_riga(resto)).empty();
-    const Letta letta = lettore.leggi(sotto);
+    if (senza_spazi(sotto).empty() ||
+        (!resto.empty() && !senza_spazi(prossima_riga(resto)).empty())) {
+        return {};
+    }
     std::string luogo = pulita(sotto);
     bool di_un_luogo = di_luogo(luogo);
     for (std::size_t s = luogo.find(' '); s != FINE; s = luogo.find(' ', s + 1)) {
         di_un_luogo = di_un_luogo || di_luogo(std::string_view(luogo).substr(s + 1));
     }
+    const Letta letta = di_un_luogo ? lettore.leggi(sotto) : Letta{};
     const bool niente_altro = letta.tipo == Letta::Tipo::altro && letta.data.empty();
-    return ultima && di_un_luogo && niente_altro && letta.ora.empty() ? luogo : std::string();
+    return di_un_luogo && niente_altro && letta.ora.empty() ? luogo : std::string();
 }
 
 // Whether the team's record `riga`, read as `letta` and no match of the team, may be one the
@@ -189,7 +194,8 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
                 if (std::string sotto =
-                        lettore.in_celle ? "" : luogo_sotto(lettore, letto.substr(dove));
+                        lettore.in_celle ? ""
+                                         : luogo_sotto(lettore, letto.substr(dove + riga.size()));
                     !sotto.empty()) {
                     letta.luogo = std::move(sotto);
                 }
