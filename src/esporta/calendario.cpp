@@ -124,24 +124,26 @@ struct Sopra {
 };
 
 // The venue a chat or a site's events write on the line under the match whose line end `resto`
-// starts with, the
-// last of its block before an empty line: "📍 Campo sintetico via Montecchia". Empty where there
-// is none, as in most lists, told by the next two lines before any is read.
-std::string luogo_sotto(const Lettore& lettore, std::string_view resto) {
+// starts with, the last of its block before an empty line: "📍 Campo sintetico via Montecchia",
+// which takes the place of `luogo`. In most lists the next line is no block's last, and no line
+// is read.
+void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& luogo) {
     prossima_riga(resto);  // the match's line end
-    const std::string_view sotto = resto.empty() ? "" : prossima_riga(resto);
+    const std::string_view sotto = resto.empty() || lettore.in_celle ? "" : prossima_riga(resto);
     if (senza_spazi(sotto).empty() ||
         (!resto.empty() && !senza_spazi(prossima_riga(resto)).empty())) {
-        return {};
+        return;
     }
-    std::string luogo = pulita(sotto);
-    bool di_un_luogo = di_luogo(luogo);
-    for (std::size_t s = luogo.find(' '); s != FINE; s = luogo.find(' ', s + 1)) {
-        di_un_luogo = di_un_luogo || di_luogo(std::string_view(luogo).substr(s + 1));
+    std::string sotto_pulita = pulita(sotto);
+    bool di_un_luogo = di_luogo(sotto_pulita);
+    for (std::size_t s = sotto_pulita.find(' '); s != FINE; s = sotto_pulita.find(' ', s + 1)) {
+        di_un_luogo = di_un_luogo || di_luogo(std::string_view(sotto_pulita).substr(s + 1));
     }
     const Letta letta = di_un_luogo ? lettore.leggi(sotto) : Letta{};
-    const bool niente_altro = letta.tipo == Letta::Tipo::altro && letta.data.empty();
-    return di_un_luogo && niente_altro && letta.ora.empty() ? luogo : std::string();
+    if (di_un_luogo && letta.tipo == Letta::Tipo::altro && letta.data.empty() &&
+        letta.ora.empty()) {
+        luogo = std::move(sotto_pulita);
+    }
 }
 
 // Whether the team's record `riga`, read as `letta` and no match of the team, may be one the
@@ -193,12 +195,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
                     righe.append(righe.empty() ? "" : " ").append(una);
                 });
-                if (std::string sotto =
-                        lettore.in_celle ? ""
-                                         : luogo_sotto(lettore, letto.substr(dove + riga.size()));
-                    !sotto.empty()) {
-                    letta.luogo = std::move(sotto);
-                }
+                luogo_sotto(lettore, letto.substr(dove + riga.size()), letta.luogo);
                 aggiungi(letta, righe, numero, eventi, esito.scartate);
             } else if (dubbia(letta, riga, squadra)) {
                 esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});
@@ -213,10 +210,10 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     const year_month_day da = eventi.empty() ? oggi : prima->giorno;
     esito.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
     esito.eventi = eventi.size();
+    if (!eventi.empty() && ultima->giorno.year() == da.year() && da.month() < July) {
+        esito.anno = static_cast<int>(da.year());
+    }
     if (!eventi.empty()) {
-        if (ultima->giorno.year() == da.year() && da.month() < July) {
-            esito.anno = static_cast<int>(da.year());
-        }
         esito.ics = file_ics(std::string(squadra) + " " +
                                  (esito.anno ? std::to_string(*esito.anno)
                                              : std::to_string(esito.stagione) + "/" +
