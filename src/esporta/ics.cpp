@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 
 #include "comune/codifica.hpp"
 
@@ -80,11 +81,11 @@ void riga(std::string& testo, std::string_view inizio, std::string_view valore =
 // FNV-1a in 16 hexadecimal digits: a short, stable mark of a text, the same on every system
 // and in every version.
 std::string impronta(std::string_view testo) {
-    std::uint64_t valore = 14695981039346656037ULL;
-    for (const char c : testo) {
-        valore = (valore ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
-    return cifre(valore, 16, 16);
+    return cifre(std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
+                                 [](std::uint64_t h, char c) {
+                                     return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+                                 }),
+                 16, 16);
 }
 
 }  // namespace
