@@ -139,9 +139,11 @@ void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& lu
     for (std::size_t s = sotto_pulita.find(' '); s != FINE; s = sotto_pulita.find(' ', s + 1)) {
         di_un_luogo = di_un_luogo || di_luogo(std::string_view(sotto_pulita).substr(s + 1));
     }
-    const Letta letta = di_un_luogo ? lettore.leggi(sotto) : Letta{};
-    if (di_un_luogo && letta.tipo == Letta::Tipo::altro && letta.data.empty() &&
-        letta.ora.empty()) {
+    if (!di_un_luogo) {
+        return;
+    }
+    const Letta letta = lettore.leggi(sotto);
+    if (letta.tipo == Letta::Tipo::altro && letta.data.empty() && letta.ora.empty()) {
         luogo = std::move(sotto_pulita);
     }
 }
