@@ -181,9 +181,7 @@ std::string riepilogo(Formato formato, const Passata& esito, std::string_view ca
     if (formato != Formato::ics) {
         return testo + "\n";
     }
-    return testo + " (stagione " +
-           (ics.anno ? std::to_string(*ics.anno)
-                     : std::to_string(ics.stagione) + "/" + std::to_string(ics.stagione + 1)) +
+    return testo + " (stagione " + ics.stagione +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
 }

@@ -135,11 +135,7 @@ void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& lu
         return;
     }
     std::string sotto_pulita = pulita(sotto);
-    bool di_un_luogo = di_luogo(sotto_pulita);
-    for (std::size_t s = sotto_pulita.find(' '); s != FINE; s = sotto_pulita.find(' ', s + 1)) {
-        di_un_luogo = di_un_luogo || di_luogo(std::string_view(sotto_pulita).substr(s + 1));
-    }
-    if (!di_un_luogo) {
+    if (!nomina_un_luogo(sotto_pulita)) {
         return;
     }
     const Letta letta = lettore.leggi(sotto);
@@ -210,17 +206,13 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     std::ranges::stable_sort(esito.scartate, {}, &Scartata::numero);
     const auto [prima, ultima] = std::ranges::minmax_element(eventi, {}, &Evento::giorno);
     const year_month_day da = eventi.empty() ? oggi : prima->giorno;
-    esito.stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
+    const int stagione = static_cast<int>(da.year()) - (da.month() >= July ? 0 : 1);
+    const bool un_anno = !eventi.empty() && ultima->giorno.year() == da.year() && da.month() < July;
+    esito.stagione = un_anno ? std::to_string(stagione + 1)
+                             : std::to_string(stagione) + "/" + std::to_string(stagione + 1);
     esito.eventi = eventi.size();
-    if (!eventi.empty() && ultima->giorno.year() == da.year() && da.month() < July) {
-        esito.anno = static_cast<int>(da.year());
-    }
     if (!eventi.empty()) {
-        esito.ics = file_ics(std::string(squadra) + " " +
-                                 (esito.anno ? std::to_string(*esito.anno)
-                                             : std::to_string(esito.stagione) + "/" +
-                                                   std::to_string(esito.stagione + 1)),
-                             esito.stagione, eventi, adesso);
+        esito.ics = file_ics(std::string(squadra) + " " + esito.stagione, stagione, eventi, adesso);
     }
     return esito;
 }

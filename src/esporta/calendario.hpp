@@ -29,12 +29,12 @@ struct Scartata {
     std::string testo;  // what the line has there, in UTF-8
 };
 
-// The calendar as written: the file (empty with no event), the season it assumed (S of
-// S/S+1) or the one year of a tournament, how many events, and the lines left out.
+// The calendar as written: the file (empty with no event), the season it assumed as a member
+// names it ("2026/2027", or a tournament's one year, "2027"), how many events, and the lines
+// left out.
 struct EsitoCalendario {
     std::string ics;
-    int stagione = 0;
-    std::optional<int> anno;
+    std::string stagione;
     std::uint64_t eventi = 0;
     std::vector<Scartata> scartate;
 };

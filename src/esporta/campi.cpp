@@ -32,13 +32,6 @@ std::string_view prendi(std::span<Parola> parole, std::size_t quante, auto leggi
     return {};
 }
 
-// A match's number or code, of digits, capitals and dashes: "101", "20101", "1DF-A-001".
-bool codice(std::string_view parola) {
-    return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
-           std::ranges::all_of(
-               parola, [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); });
-}
-
 // The words of `testo`; after a run of spaces or a semicolon, "Lupi-Orsi; Tori-Gufi", distant.
 std::vector<Parola> parole_di(std::string_view testo) {
     std::vector<Parola> parole;
@@ -92,6 +85,12 @@ void luogo_etichettato(std::span<Parola> parole, Letta& letta) {
 }
 
 }  // namespace
+
+bool codice(std::string_view parola) {
+    return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
+           std::ranges::all_of(
+               parola, [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); });
+}
 
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole = parole_di(testo);

@@ -118,4 +118,21 @@ std::string Disposizione::unite(std::string_view testo) const {
     return unito;
 }
 
+std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
+                                                     const Disposizione& lista) {
+    std::map<std::string, std::string> luoghi;
+    for (std::string_view resto = testo; !resto.empty();) {
+        const auto celle = celle_di(prossima_riga(resto, lista.tra_i_record()), lista.separatore);
+        std::string luogo;
+        for (std::size_t j = 1; j < celle.size(); ++j) {
+            luogo.append(luogo.empty() || celle[j].empty() ? "" : ", ").append(celle[j]);
+        }
+        if (!celle.empty() && codice(celle.front()) && nomina_un_luogo(luogo) &&
+            std::ranges::none_of(celle, data_in_cella)) {
+            luoghi.emplace(celle.front(), std::move(luogo));
+        }
+    }
+    return luoghi;
+}
+
 }  // namespace turnolista

@@ -199,6 +199,14 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
         in_celle ? celle_di(riga, separatore) : std::vector{pulita(riga.substr(0, RIGA_LUNGA))};
     if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
         leggi_celle(colonne_, celle, letta);
+        // A venue by its code, "C04", that the list's venues explain.
+        if (colonne_.luogo && codice(letta.luogo)) {
+            if (!luoghi_) {
+                luoghi_ = luoghi_per_codice(letto_, *this);
+            }
+            const auto luogo = luoghi_->find(letta.luogo);
+            letta.luogo = luogo != luoghi_->end() ? luogo->second : letta.luogo;
+        }
     } else {  // free text, or a record out of the columns as if it were
         std::string testo;
         for (const std::string& cella : celle) {

@@ -3,6 +3,7 @@
 // for the calendar of every list and the tables of those not cut by the fixed rule.
 
 #include <chrono>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -60,6 +61,12 @@ struct Disposizione {
     std::string unite(std::string_view testo) const;
 };
 
+// The venues a list of cells gives by code, in a list of its own at its end: of each record
+// of no date whose first cell is a code and whose others name a venue, "C04, Palestra Don
+// Milani, Via Cicogna 12", the code and those others.
+std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
+                                                     const Disposizione& lista);
+
 // The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
 // runs of spaces); those a sheet writes empty at a record's end are none. With a sign, a cell
 // may be quoted as a sheet quotes it. The 64th, far more than a fixture list has, keeps the
@@ -108,6 +115,8 @@ class Lettore : public Disposizione {
     Squadre squadre_;  // the teams the list names, in a list of cells those of the records read
     std::string_view resto_;                         // the records not read
     mutable std::pair<std::string, bool> nominata_;  // a name, and whether the list has its team
+    mutable std::optional<std::map<std::string, std::string>>
+        luoghi_;  // by their codes           // read at the first venue given by code
 };
 
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
@@ -129,6 +138,8 @@ Coppia incontro(std::string_view testo);
 // Whether the word `testo` starts with names a venue's kind: "Campo", "Palestra", "Centro
 // sportivo", "PalaFalchi".
 bool di_luogo(std::string_view testo);
+// Whether a word of `testo` starts as di_luogo() says.
+bool nomina_un_luogo(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
 // The field a header's cell names by its words, whatever the export calls it ("Squadra 1" and
@@ -136,6 +147,8 @@ bool risultato(std::string_view testo);
 std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
+// A code of digits, capitals and dashes, a match's or a venue's: "101", "1DF-A-001", "C04".
+bool codice(std::string_view parola);
 // A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
 // definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark;
 // "posticipata al 12/11" is where the match moved, where `al` is that date.

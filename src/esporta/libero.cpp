@@ -18,6 +18,14 @@ bool di_luogo(std::string_view testo) {
             parola[4] != minuscola_ascii(parola[4]));
 }
 
+bool nomina_un_luogo(std::string_view testo) {
+    bool nomina = di_luogo(testo);
+    for (std::size_t s = testo.find(' '); s != FINE && !nomina; s = testo.find(' ', s + 1)) {
+        nomina = di_luogo(testo.substr(s + 1));
+    }
+    return nomina;
+}
+
 namespace {
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".

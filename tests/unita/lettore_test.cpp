@@ -159,6 +159,14 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"Giornata,Incontro,Data e ora,Impianto\n1,\"Riposa: Orsi\",,\n"
          "1,\"Lupi - Volpi\",\"sab 17/10/26 15:30\",\"Palestra Lova\"\nA: Lupi - giocatori\n",
          {{}, {}, {"1", "sab 17/10/26", "15:30", "Palestra Lova", "Lupi - Volpi"}, {}}},
+        // A venue's code that the list's venues at its end explain, and one they do not.
+        {"N\tData\tCasa\tOspite\tCampo\n1\t13/09\tLupi\tOrsi\tC04\n2\t20/09\tTori\tLupi\tC09\n"
+         "Codice\tImpianto\tIndirizzo\nC04\tPalestra Rossi\t\tVia Po 1\n",
+         {{},
+          {"1", "13/09", "", "Palestra Rossi, Via Po 1", "Lupi - Orsi"},
+          {"2", "20/09", "", "C09", "Tori - Lupi"},
+          {},
+          {}}},
         {"11 18/10 15:30 Palestra Via 4 Novembre Falchi-Lupi\n",
          {{"11", "18/10", "15:30", "Palestra Via 4 Novembre", "Falchi-Lupi"}}},
         {"\xF0\x9F\x93\x85 Sab 19/09 \xE2\x8F\xB0 17:30 Palestra Verdi Lupi - Orsi\n",
