@@ -131,8 +131,9 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
             *campo = prendi(parole, 1, [tra](std::string_view p) { return tra_cifre(p, tra); });
         }
     }
-    if (const std::string_view risultati = prendi(parole, 3, risultato); !risultati.empty()) {
-        letta.altre.emplace_back(risultati);
+    // Results, a set's each: "3-1", "25-20 25-18".
+    for (std::string_view r; !(r = prendi(parole, 3, risultato)).empty();) {
+        letta.altre.emplace_back(r);
     }
     // The match's number or code: the line's first word, after "Gara n." or not.
     const auto primo = std::ranges::find_if(
@@ -140,6 +141,14 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
         letta.n = primo->testo;
         std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
+    }
+    // Or after "gara" anywhere, as a series writes its games: "ore 11.00 gara 1 Knights - Rams".
+    const auto gara = std::ranges::adjacent_find(parole, [](const Parola& a, const Parola& b) {
+        return una_di("gara", a.testo) && !b.usata && codice(b.testo);
+    });
+    if (letta.n.empty() && gara != parole.end()) {
+        letta.n = std::next(gara)->testo;
+        gara->usata = std::next(gara)->usata = true;
     }
     luogo_etichettato(parole, letta);
     std::vector<std::string_view> pezzi;

@@ -141,19 +141,27 @@ std::string pulita(std::string_view riga) {
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) {
     const auto s = static_cast<char>(separatore);
     const bool spazi = separatore == Separatore::spazio;
-    riga = spazi ? senza_spazi(riga) : riga.substr(0, riga.find_last_not_of(s) + 1);
+    // Past the spaces and tabs from `da`, which cut cells where spaces do.
+    const auto dopo_gli_spazi = [&](std::size_t da) {
+        return riga.substr(std::min(riga.find_first_not_of(" \t", da), riga.size()));
+    };
+    riga = spazi || s == '|' ? senza_spazi(dopo_gli_spazi(0)) : riga;
+    riga = riga.substr(0, riga.find_last_not_of(s) + 1);
+    riga.remove_prefix(s == '|' && riga.starts_with(s) ? 1 : 0);
     std::vector<std::string> celle;
     while (!spazi || !riga.empty()) {
         const bool ultima = celle.size() + 1 == CELLE;
         std::string cella;
         const std::size_t i =
             !ultima && !spazi && riga.starts_with('"') ? tra_virgolette(riga, cella) : 0;
-        const std::size_t fine = ultima ? FINE : spazi ? riga.find("  ", i) : riga.find(s, i);
+        const std::size_t fine = ultima  ? FINE
+                                 : spazi ? std::min(riga.find("  ", i), riga.find('\t', i))
+                                         : riga.find(s, i);
         celle.push_back(pulita(cella.append(riga.substr(i, fine - i))));
         if (fine >= riga.size()) {
             break;
         }
-        riga = spazi ? senza_spazi(riga.substr(fine)) : riga.substr(fine + 1);
+        riga = spazi ? dopo_gli_spazi(fine) : riga.substr(fine + 1);
     }
     return celle;
 }

@@ -15,7 +15,7 @@ namespace {
 constexpr std::array<std::string_view, 12> MESI{"gennaio",   "febbraio", "marzo",    "aprile",
                                                 "maggio",    "giugno",   "luglio",   "agosto",
                                                 "settembre", "ottobre",  "novembre", "dicembre"};
-constexpr std::array<std::string_view, 3> PRIMA_DELL_ORA{"ore", "h.", "h"};
+constexpr std::array<std::string_view, 4> PRIMA_DELL_ORA{"ore", "alle", "h.", "h"};
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
@@ -146,7 +146,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     // The longest, "ore 20.45.00", fits well within this.
     testo = senza_spazi(testo);
     std::string_view resto = testo.size() > 16 ? "" : testo;
-    // "ore 21", "h 21", "h. 21", "h21": the hour alone is enough.
+    // "ore 21", "alle 21", "h 21", "h. 21", "h21": the hour alone is enough.
     const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
         return resto.size() >= p.size() &&
                std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);

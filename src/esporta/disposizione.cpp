@@ -42,9 +42,11 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
 Disposizione::Disposizione(std::string_view testo) {
     // The lines that hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of
     // spaces between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi
-    // vs Orsi").
+    // vs Orsi"), a Markdown table's rule ("| --- | :---: |"); and the lines of each number of tabs.
     std::vector<std::string_view> righe;
     std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0, etichette = 0;
+    std::size_t markdown = 0;
+    std::array<std::size_t, 16> per_tab{};
     const auto una = [](bool se) { return se ? 1U : 0U; };
     for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
         std::string_view riga = senza_spazi(prossima_riga(resto));
@@ -59,7 +61,14 @@ Disposizione::Disposizione(std::string_view testo) {
         const auto due = [&](std::string_view segno) {
             return riga.find(segno, std::min(riga.find(segno), riga.size()) + segno.size()) != FINE;
         };
-        tab += una(riga.find('\t') != FINE);
+        const auto tabs = std::min<std::size_t>(std::ranges::count(riga, '\t'), 15);
+        tab += una(tabs > 0);
+        per_tab[tabs] += una(tabs > 0);
+        std::string regola(riga.starts_with('|') ? riga : "");
+        std::erase_if(regola, [](char c) { return c == ' ' || c == ':'; });
+        markdown +=
+            una(regola.starts_with("|-") && regola.ends_with("-|") && regola.find("-|-") != FINE &&
+                regola.find("||") == FINE && regola.find_first_not_of("|-") == FINE);
         punti += una(due(";") && !due("; "));
         virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
         allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);
@@ -68,15 +77,20 @@ Disposizione::Disposizione(std::string_view testo) {
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
     std::tie(per_record, data_a) = una_per_riga(righe);
-    separatore = per_record > 0 || piu(tab) ? Separatore::tab
-                 : piu(punti)               ? Separatore::punto_e_virgola
-                 : piu(virgole)             ? Separatore::virgola
-                                            : Separatore::spazio;
-    in_celle = separatore != Separatore::spazio || piu(allineate);
+    // A word processor lines its columns up with a tab or more, as its tab stops need: no number
+    // of tabs is most lines'. Its runs of tabs are read as runs of spaces.
+    const bool a_tabulazioni = per_record == 0 && piu(tab) && 2 * std::ranges::max(per_tab) <= tab;
+    separatore = a_tabulazioni                ? Separatore::spazio
+                 : per_record > 0 || piu(tab) ? Separatore::tab
+                 : markdown > 0               ? Separatore::barra
+                 : piu(punti)                 ? Separatore::punto_e_virgola
+                 : piu(virgole)               ? Separatore::virgola
+                                              : Separatore::spazio;
+    in_celle = separatore != Separatore::spazio || piu(allineate) || a_tabulazioni;
     // A portal's blocks of a label and a value a line are read as records, but their tables are
     // those of a list of spaces, as a member's editor shows them.
     regola_fissa = (separatore == Separatore::spazio || (per_record > 0 && piu(etichette))) &&
-                   (piu(allineate) || !piu(tratteggiate));
+                   (piu(allineate) || !piu(tratteggiate)) && !a_tabulazioni;
 }
 
 std::string Disposizione::unite(std::string_view testo) const {

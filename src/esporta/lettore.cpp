@@ -33,16 +33,21 @@ struct Conto {
 };
 
 // What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date,
-// and the header: the last line of cells above the first date, of no fewer cells than one
-// before (a rest's row, "1,Riposa: Lupi,,,", is no header).
+// and the header: the last line above the first date with no fewer cells of words than one
+// before, and two at least (a rest's row, "1,Riposa: Lupi,,,", and a Markdown table's rule,
+// "| --- | --- |", are none).
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
+    const auto nominate = [](const std::vector<std::string>& celle) {
+        return std::ranges::count_if(celle,
+                                     [](const auto& c) { return std::ranges::any_of(c, lettera); });
+    };
     for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
         const bool con_data = std::ranges::any_of(celle, data_in_cella);
         if (datate == 0 && !con_data &&
-            celle.size() >= std::max<std::size_t>(2, intestazione.size())) {
+            nominate(celle) >= std::max<std::ptrdiff_t>(2, nominate(intestazione))) {
             intestazione = celle;
         }
         datate += con_data ? 1 : 0;
@@ -156,12 +161,16 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
         letta.partita =
             letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
     }
-    // The header, a rest, a match of two teams, or a heading with a date.
+    // The header, a rest, a match of two teams (named: "---" is a Markdown table's rule), or a
+    // heading with a date.
+    const auto nome = [](const std::string& squadra) {
+        return std::ranges::any_of(squadra, lettera);
+    };
     letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
                      ? Letta::Tipo::altro
-                 : !letta.casa.empty() && !letta.ospite.empty() ? Letta::Tipo::partita
-                 : leggi_data(letta.data)                       ? Letta::Tipo::intestazione
-                                                                : Letta::Tipo::altro;
+                 : nome(letta.casa) && nome(letta.ospite) ? Letta::Tipo::partita
+                 : leggi_data(letta.data)                 ? Letta::Tipo::intestazione
+                                                          : Letta::Tipo::altro;
     // The further columns the header names, empty ones too, and any other cell.
     celle.resize(std::max(celle.size(), colonne.intestazione.size()));
     for (std::size_t j = 0; j < celle.size(); ++j) {

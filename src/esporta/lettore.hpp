@@ -38,7 +38,15 @@ std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
-enum class Separatore : char { spazio = '\0', tab = '\t', punto_e_virgola = ';', virgola = ',' };
+// The sign between a record's cells: runs of spaces (or tabs), or one sign; a bar in a Markdown
+// table, which bars at its ends close.
+enum class Separatore : char {
+    spazio = '\0',
+    tab = '\t',
+    punto_e_virgola = ';',
+    virgola = ',',
+    barra = '|',
+};
 
 // How a list's lines separate their fields, by most of the first 256 not empty: all that the
 // tables of a list cut by the fixed rule need, so that such a pass reads no line's words.
@@ -68,8 +76,8 @@ std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
                                                      const Disposizione& lista);
 
 // The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
-// runs of spaces); those a sheet writes empty at a record's end are none. With a sign, a cell
-// may be quoted as a sheet quotes it. The 64th, far more than a fixture list has, keeps the
+// runs of spaces and at tabs); those a sheet writes empty at a record's end are none. With a sign,
+// a cell may be quoted as a sheet quotes it. The 64th, far more than a fixture list has, keeps the
 // rest of the record, so that a line of endless cells takes no more memory than its text.
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore);
 

@@ -64,6 +64,7 @@ TEST(Date, TimesAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"h. 15.30", hours(15) + minutes(30)},
         {"ore 21", hours(21)},
         {"ORE 21", hours(21)},
+        {"alle 21", hours(21)},
         {"20H45", hours(20) + minutes(45)},
         {"21h00", hours(21)},
         {"00:00", seconds(0)},
@@ -159,6 +160,22 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"Giornata,Incontro,Data e ora,Impianto\n1,\"Riposa: Orsi\",,\n"
          "1,\"Lupi - Volpi\",\"sab 17/10/26 15:30\",\"Palestra Lova\"\nA: Lupi - giocatori\n",
          {{}, {}, {"1", "sab 17/10/26", "15:30", "Palestra Lova", "Lupi - Volpi"}, {}}},
+        // A series' game, set scores after the teams.
+        {"Dom 11/04/2027 ore 11.00 gara 1 Knights - Rams (Stadio Casadio)\n"
+         "Lun 12/10 19:30 Campo 1 Zanon/Dall'Acqua - Babetto/Gobbo 7-5 3-6 8-10\n",
+         {{"1", "Dom 11/04/2027", "ore 11.00", "Stadio Casadio", "Knights - Rams"},
+          {"", "Lun 12/10", "19:30", "Campo 1", "Zanon/Dall'Acqua - Babetto/Gobbo"}}},
+        // A Markdown table, its rest row no header; a word processor's columns lined up by tabs.
+        {"| N | Data | Casa | Ospite |\n| --- | --- | --- | --- |\n| 1 | | Riposa: Orsi | |\n"
+         "| 1 | 13/09 | Lupi | Tori |\n",
+         {{}, {}, {}, {"1", "13/09", "", "", "Lupi - Tori"}}},
+        {"Data\t\tOra\tCampo\t\tPartita\nSab 3/10\t15.00\tComunale\tLupi - Orsi\n"
+         "Sab 3/10\t15.30\tOratorio\t\t\tTori - Gufi\nDom 4/10\t\t10.00\tParrocchia\tVolpi - "
+         "Lupi\n",
+         {{},
+          {"", "Sab 3/10", "15.00", "Comunale", "Lupi - Orsi"},
+          {"", "Sab 3/10", "15.30", "Oratorio", "Tori - Gufi"},
+          {"", "Dom 4/10", "10.00", "Parrocchia", "Volpi - Lupi"}}},
         // A venue's code that the list's venues at its end explain, and one they do not.
         {"N\tData\tCasa\tOspite\tCampo\n1\t13/09\tLupi\tOrsi\tC04\n2\t20/09\tTori\tLupi\tC09\n"
          "Codice\tImpianto\tIndirizzo\nC04\tPalestra Rossi\t\tVia Po 1\n",
