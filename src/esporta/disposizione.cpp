@@ -37,6 +37,17 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
     return {una ? celle : 0, una ? std::min(piu_spesso(prima), celle - 1) : 0};
 }
 
+// Whether the line `riga`, cut at `segno`, ends a record that a line of `prima` cells (0: none)
+// starts, a line break having cut one of its `tutte` cells in two, the most a line had so far
+// (the header's); `prima` becomes this line's where it may start one: fewer cells, no quote.
+bool chiude(std::string_view riga, char segno, std::size_t& prima, std::size_t& tutte) {
+    const auto celle = static_cast<std::size_t>(std::ranges::count(riga, segno)) + 1;
+    const bool chiusa = prima > 0 && prima + celle == tutte + 1;
+    prima = !chiusa && celle > 1 && celle < tutte && riga.find('"') == FINE ? celle : 0;
+    tutte = std::max(tutte, celle);
+    return chiusa;
+}
+
 }  // namespace
 
 Disposizione::Disposizione(std::string_view testo) {
@@ -77,15 +88,25 @@ Disposizione::Disposizione(std::string_view testo) {
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
     std::tie(per_record, data_a) = una_per_riga(righe);
-    // A word processor lines its columns up with a tab or more, as its tab stops need: no number
-    // of tabs is most lines'. Its runs of tabs are read as runs of spaces.
-    const bool a_tabulazioni = per_record == 0 && piu(tab) && 2 * std::ranges::max(per_tab) <= tab;
-    separatore = a_tabulazioni                ? Separatore::spazio
-                 : per_record > 0 || piu(tab) ? Separatore::tab
-                 : markdown > 0               ? Separatore::barra
-                 : piu(punti)                 ? Separatore::punto_e_virgola
-                 : piu(virgole)               ? Separatore::virgola
-                                              : Separatore::spazio;
+    separatore = per_record > 0 || piu(tab) ? Separatore::tab
+                 : markdown > 0             ? Separatore::barra
+                 : piu(punti)               ? Separatore::punto_e_virgola
+                 : piu(virgole)             ? Separatore::virgola
+                                            : Separatore::spazio;
+    // A web table copied from a browser, a cell of two lines: most of the first 40 lines (a title
+    // and a header above, few enough for every pass) in pairs, read as a PDF's of two cells.
+    std::size_t prima = 0, tutte = 0, coppie = 0, i = 0;
+    for (; tra_i_record() != 0 && i < righe.size() && i < 40; ++i) {
+        coppie += una(chiude(righe[i], tra_i_record(), prima, tutte));
+    }
+    if (per_record == 0 && 4 * coppie > i) {
+        std::tie(per_record, data_a, tra_le_parti) = std::tuple(2U, 1U, ' ');
+    }
+    // Else a word processor lines its columns up with a tab or more, as its tab stops need, where
+    // no number of tabs is most lines': its runs of tabs are read as runs of spaces.
+    const bool a_tabulazioni =
+        per_record == 0 && separatore == Separatore::tab && 2 * std::ranges::max(per_tab) <= tab;
+    separatore = a_tabulazioni ? Separatore::spazio : separatore;
     in_celle = separatore != Separatore::spazio || piu(allineate) || a_tabulazioni;
     // A portal's blocks of a label and a value a line are read as records, but their tables are
     // those of a list of spaces, as a member's editor shows them.
@@ -101,6 +122,7 @@ std::string Disposizione::unite(std::string_view testo) const {
     std::size_t righe = 0, assegnate = 0;  // the lines not empty so far, those given their record
     std::optional<std::size_t> record;     // the date of the line before's record
     std::size_t inizio = 0;                // that record's first line
+    std::size_t corta = 0, tutte = 0;      // for chiude(), where a record is two lines
     // Line `t` is of the record of the first date from it to `data_a` lines on, else of the
     // line before's while it is shorter than `per_record`; two lines of a record are one.
     const auto assegna = [&](std::size_t t) {
@@ -108,13 +130,15 @@ std::string Disposizione::unite(std::string_view testo) const {
         for (std::size_t d = t; d < righe && !di; ++d) {
             di = viste[d % viste.size()].second ? std::optional(d) : std::nullopt;
         }
-        di = di ? di : record && t < inizio + per_record ? record : std::nullopt;
+        if (!di && record && t < inizio + per_record) {
+            di = record;
+        }
         if (di && di == record) {
             const std::string_view prima = viste[(t - 1) % viste.size()].first;
             const auto fine = unito.begin() + (prima.data() + prima.size() - testo.data());
             const auto dopo = unito.begin() + (viste[t % viste.size()].first.data() - testo.data());
             std::fill(fine, dopo - 1, ' ');
-            *(dopo - 1) = '\t';
+            *(dopo - 1) = tra_le_parti;
         }
         inizio = di && di != record ? t : inizio;
         record = di;
@@ -123,7 +147,9 @@ std::string Disposizione::unite(std::string_view testo) const {
         std::string_view riga = senza_spazi(prossima_riga(resto));
         riga.remove_prefix(etichetta(riga));
         if (!riga.empty()) {
-            viste[righe++ % viste.size()] = {riga, data_in_cella(riga)};
+            viste[righe++ % viste.size()] = {riga, tra_le_parti == ' '
+                                                       ? chiude(riga, tra_i_record(), corta, tutte)
+                                                       : data_in_cella(riga)};
         }
         while (assegnate < righe && (assegnate + data_a < righe || resto.empty())) {
             assegna(assegnate++);

@@ -64,6 +64,9 @@ struct Disposizione {
     // A table copied from a PDF, a cell on each line: a record is `per_record` lines that are
     // not empty, a date alone the `data_a`-th of them (from 0); 0 where lines are records.
     std::size_t per_record = 0, data_a = 0;
+    // The last byte a line end between two lines of a record becomes: a tab between cells; a space
+    // where a cell's line break cut each record in two, its second line read as a date alone.
+    char tra_le_parti = '\t';
     // The list `testo` as read: each record of a cell on each line made one line, the line ends
     // between its cells spaces and a tab, every byte where it was.
     std::string unite(std::string_view testo) const;

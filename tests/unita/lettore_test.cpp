@@ -194,6 +194,9 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"7", "Sab 13/09", "20:30", "Rossi", "Lupi - Orsi"},
           {"8", "Sab 20/09", "21:00", "Verdi", "Tori - Lupi"},
           {"9", "Sab 27/09", "18:00", "Rossi", "Lupi - Gufi"}}},
+        // A web table copied from a browser, its date's cell of two lines with no quotes.
+        {"Gara\tData Ora\tCasa\tOspite\tPalestra\n1\tSab 13/09\r\n15:30\tLupi\tOrsi\tComunale\n",
+         {{}, {"1", "Sab 13/09", "15:30", "Comunale", "Lupi - Orsi"}}},
         // A table copied from a PDF, a cell on each line, a weekday's cell before each date.
         {"N.\nGiorno\nData\nCampo\nPartita\n1\nSab\n13/09\nComunale\nLupi - Orsi\n2\nDom\n"
          "20/09\n\nOratorio\nVolpi - Lupi\n3\nSab\n26/09\nComunale\nLupi - Tori\n",
@@ -279,6 +282,11 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     EXPECT_EQ(Disposizione(corta).unite(corta),
               "1\t13/09\tLupi\tOrsi\n2\t20/09\tLupi\n3\t27/09\tLupi\t"
               "Tori\n4\t04/10\tOrsi\tTori\n");
+    // A record in two lines, as a cell of two lines leaves it, where most are; no short line alone.
+    EXPECT_EQ(Disposizione("N;Data;Casa;Ospite\n1;13/09\n18:00;Lupi;Orsi\n2;20/09;Tori;Lupi\n"
+                           "3;27/09;Lupi;Gufi\n")
+                  .per_record,
+              0U);
     // A portal's blocks of a label and a value a line: records, its tables by the fixed rule.
     std::string blocchi;
     for (const char* data : {"13/09", "20/09", "27/09"}) {
