@@ -144,7 +144,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     }
     // Or after "gara" anywhere, as a series writes its games: "ore 11.00 gara 1 Knights - Rams".
     const auto gara = std::ranges::adjacent_find(parole, [](const Parola& a, const Parola& b) {
-        return una_di("gara", a.testo) && !b.usata && codice(b.testo);
+        return a.testo.size() == 4 && una_di("gara", a.testo) && !b.usata && codice(b.testo);
     });
     if (letta.n.empty() && gara != parole.end()) {
         letta.n = std::next(gara)->testo;

@@ -143,9 +143,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
-    // The longest, "ore 20.45.00", fits well within this.
+    // The longest, "ore 20.45.00", fits well within this; every time starts with a digit or a
+    // word below, and most words with neither.
     testo = senza_spazi(testo);
-    std::string_view resto = testo.size() > 16 ? "" : testo;
+    const bool forse = !testo.empty() && (cifra(testo.front()) ||
+                                          std::string_view("oahOAH").find(testo.front()) != FINE);
+    std::string_view resto = testo.size() > 16 || !forse ? "" : testo;
     // "ore 21", "alle 21", "h 21", "h. 21", "h21": the hour alone is enough.
     const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
         return resto.size() >= p.size() &&

@@ -72,14 +72,18 @@ Disposizione::Disposizione(std::string_view testo) {
         const auto due = [&](std::string_view segno) {
             return riga.find(segno, std::min(riga.find(segno), riga.size()) + segno.size()) != FINE;
         };
-        const auto tabs = std::min<std::size_t>(std::ranges::count(riga, '\t'), 15);
+        // Counted where memchr finds one: most lines hold none.
+        const auto tabs =
+            riga.find('\t') == FINE ? 0 : std::min<std::size_t>(std::ranges::count(riga, '\t'), 15);
         tab += una(tabs > 0);
         per_tab[tabs] += una(tabs > 0);
-        std::string regola(riga.starts_with('|') ? riga : "");
-        std::erase_if(regola, [](char c) { return c == ' ' || c == ':'; });
-        markdown +=
-            una(regola.starts_with("|-") && regola.ends_with("-|") && regola.find("-|-") != FINE &&
-                regola.find("||") == FINE && regola.find_first_not_of("|-") == FINE);
+        if (riga.starts_with('|')) {  // of a Markdown table; most lines are none
+            std::string regola(riga);
+            std::erase_if(regola, [](char c) { return c == ' ' || c == ':'; });
+            markdown += una(regola.starts_with("|-") && regola.ends_with("-|") &&
+                            regola.find("-|-") != FINE && regola.find("||") == FINE &&
+                            regola.find_first_not_of("|-") == FINE);
+        }
         punti += una(due(";") && !due("; "));
         virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
         allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);
