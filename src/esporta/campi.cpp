@@ -88,8 +88,9 @@ void luogo_etichettato(std::span<Parola> parole, Letta& letta) {
 
 bool codice(std::string_view parola) {
     return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
-           std::ranges::all_of(
-               parola, [](char c) { return cifra(c) || c == '-' || (c >= 'A' && c <= 'Z'); });
+           std::ranges::all_of(parola, [](char c) {
+               return cifra(c) || c == '-' || c == '.' || (c >= 'A' && c <= 'Z');
+           });
 }
 
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
@@ -103,14 +104,14 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
             return (dopo == 8 || dopo == 9) && leggi_ora(t);
         });
     }
-    letta.ora = prendi(parole, 2, leggi_ora);
+    letta.ora = prendi(parole, 3, leggi_ora);
     // "posticipata al 12/11 ore 20:30": where the match moved; the words before are no venue.
     const auto al = [&](std::string_view t) {
         return std::string_view(testo.data(), t.data()).ends_with(" al ") && data(t);
     };
     if (const auto nuova = letta.data.empty() ? "" : prendi(parole, 4, al); !nuova.empty()) {
         letta.data = nuova;
-        letta.ora = prendi(parole, 2, leggi_ora);
+        letta.ora = prendi(parole, 3, leggi_ora);
         const auto dopo =
             std::ranges::find(parole, nuova.data(), [](auto& p) { return p.testo.data(); });
         std::for_each(dopo - std::min<std::ptrdiff_t>(dopo - parole.begin(), 2), dopo,
@@ -122,7 +123,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         return data(t) && tra_cifre(t, "/-.") == tra_cifre(letta.data, "/-.");
     });
     if (!seconda.empty()) {
-        letta.ritorno = std::pair(seconda, prendi(parole, 2, leggi_ora));
+        letta.ritorno = std::pair(seconda, prendi(parole, 3, leggi_ora));
     }
     letta.data = letta.data.empty() ? prendi(parole, 4, da_completare) : letta.data;
     // A date or a time not understood: a digit on each side of a '/' or a ':'.

@@ -222,7 +222,8 @@ std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
          {"rinv", "sosp", "annullat", "posticipat", "da rec", "non disputat", "da definire",
           "da stabilire", "da fissare", "data da"}) {
         const std::size_t dove = minuscola.find(segno);
-        if (dove == FINE || (segno.starts_with("da ") && datata &&
+        // Under a firm date, "da definire" and its kind are a time still to be set.
+        if (dove == FINE || (segno.starts_with("da ") && segno != "da rec" && datata &&
                              std::string_view(minuscola).substr(0, dove).find("data ") == FINE)) {
             continue;
         }

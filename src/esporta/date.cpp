@@ -111,9 +111,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     resto = resto.size() > 40 ? "" : resto;
-    if (!resto.empty() && !cifra(resto.front()) && giorno_solo(resto.substr(0, 3)) != 0) {
-        // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre".
-        const std::size_t fine = resto.find_first_of(" ,");
+    if (!resto.empty() && !cifra(resto.front()) &&
+        (giorno_solo(resto.substr(0, 3)) != 0 ||
+         una_di("lu ma me gi ve sa do", resto.substr(0, resto.find(' '))))) {
+        // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre",
+        // "sab.10.10", or by two as the LND prints it: "SA 26/09/26".
+        const std::size_t fine = resto.find_first_of(" ,.");
         resto =
             fine != FINE && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1)) : resto;
     }
@@ -143,12 +146,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
-    // The longest, "ore 20.45.00", fits well within this; every time starts with a digit or a
+    // The longest, "ore 20.45 - 22.15", fits well within this; every time starts with a digit or a
     // word below, and most words with neither.
     testo = senza_spazi(testo);
     const bool forse = !testo.empty() && (cifra(testo.front()) ||
                                           std::string_view("oahOAH").find(testo.front()) != FINE);
-    std::string_view resto = testo.size() > 16 || !forse ? "" : testo;
+    std::string_view resto = testo.size() > 24 || !forse ? "" : testo;
     // "ore 21", "alle 21", "h 21", "h. 21", "h21": the hour alone is enough.
     const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
         return resto.size() >= p.size() &&
@@ -168,8 +171,10 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         }
         detta = true;
     }
-    // A slot, "9:00-9:40", starts at its first time.
-    resto = detta && resto.starts_with('-') && leggi_ora(resto.substr(1)) ? "" : resto;
+    // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's full stop ends
+    // one.
+    const std::string_view fine = senza_segni(resto);
+    resto = detta && (resto == "." || (fine != resto && leggi_ora(fine))) ? "" : resto;
     const bool letta = detta && resto.empty() && ore && minuti && secondi && *ore < 24 &&
                        *minuti < 60 && *secondi < 60;
     return letta ? std::optional(hours(*ore) + minutes(*minuti) + seconds(*secondi)) : std::nullopt;

@@ -153,7 +153,15 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     letta.n = cella(colonne.n);
     letta.luogo = cella(colonne.luogo);
     if (colonne.partita) {
-        letta.partita = cella(colonne.partita);
+        // Where no column holds the venue, the match's cell may, as free text writes it: "Lupi -
+        // Orsi (PalaLupi, Via Roma 3)".
+        Letta libera;
+        if (!colonne.luogo) {
+            leggi_libero(cella(colonne.partita), Squadre(), libera);
+        }
+        letta.partita =
+            libera.tipo == Letta::Tipo::partita ? libera.partita : cella(colonne.partita);
+        letta.luogo = libera.luogo.empty() ? letta.luogo : libera.luogo;
         std::tie(letta.casa, letta.ospite) = incontro(letta.partita).value_or(std::pair("", ""));
     } else {
         letta.casa = cella(colonne.casa);

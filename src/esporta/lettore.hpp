@@ -158,7 +158,8 @@ bool risultato(std::string_view testo);
 std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
-// A code of digits, capitals and dashes, a match's or a venue's: "101", "1DF-A-001", "C04".
+// A code of digits, capitals, dashes and dots, a match's or a venue's: "101", "1DF-A-001", "G.12",
+// "C04".
 bool codice(std::string_view parola);
 // A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
 // definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark;

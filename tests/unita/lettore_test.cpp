@@ -30,6 +30,8 @@ TEST(Date, ReadAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"Giovanissimi, 13/09", Data{13, 9, 0}},
         {"29/02", Data{29, 2, 0}},
         {"27-set-26", Data{27, 9, 2026}},
+        {"SA 26/09/26", Data{26, 9, 2026}},
+        {"sab.10.10", Data{10, 10, 0}},
         {"(13/09/2026)", Data{13, 9, 2026}},
         {"08/10/2026 (gio)", Data{8, 10, 2026}},
         {"3 ottobre (sabato)", Data{3, 10, 0}},
@@ -69,6 +71,8 @@ TEST(Date, TimesAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"21h00", hours(21)},
         {"00:00", seconds(0)},
         {"9:00-9:40", hours(9)},
+        {"17:00 \u2013 18:30", hours(17)},
+        {"15:30.", hours(15) + minutes(30)},
         {"15:30:45", hours(15) + minutes(30) + seconds(45)},
         {"15:30.45", std::nullopt},
         {"21:60", std::nullopt},
@@ -176,6 +180,11 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"", "Sab 3/10", "15.00", "Comunale", "Lupi - Orsi"},
           {"", "Sab 3/10", "15.30", "Oratorio", "Tori - Gufi"},
           {"", "Dom 4/10", "10.00", "Parrocchia", "Volpi - Lupi"}}},
+        // A code with a dot, a weekday glued to its date; a venue in the match's cell.
+        {"G.1 sab.10.10 h.15.30 Campo Oratorio Lupi-Orsi\n",
+         {{"G.1", "sab.10.10", "h.15.30", "Campo Oratorio", "Lupi-Orsi"}}},
+        {"Data\tOra\tPartita\n13/09/2026\t15:30\tLupi - Orsi (PalaLupi, Via Roma 3)\n",
+         {{}, {"", "13/09/2026", "15:30", "PalaLupi, Via Roma 3", "Lupi - Orsi"}}},
         // A venue's code that the list's venues at its end explain, and one they do not.
         {"N\tData\tCasa\tOspite\tCampo\n1\t13/09\tLupi\tOrsi\tC04\n2\t20/09\tTori\tLupi\tC09\n"
          "Codice\tImpianto\tIndirizzo\nC04\tPalestra Rossi\t\tVia Po 1\n",
