@@ -110,8 +110,7 @@ struct Dialogo {
             return fallisce(scritto);
         }
         dici(riepilogo(formato, esito, origine.cartella));
-        static_cast<void>(
-            scrivi_messaggio(console, console.err, avvertenze(esito, *nome, origine.lista)));
+        static_cast<void>(console.scrivi(console.err, avvertenze(esito, *nome, origine.lista)));
         return true;
     }
 
@@ -128,7 +127,7 @@ struct Dialogo {
         if (errore.oggetto.tipo == Oggetto::Tipo::file && errore.cartella.empty()) {
             errore.cartella = origine.cartella;
         }
-        static_cast<void>(scrivi_messaggio(console, console.err, messaggio(errore)));
+        static_cast<void>(console.scrivi(console.err, messaggio(errore)));
         return true;
     }
 
@@ -139,7 +138,7 @@ struct Dialogo {
         for (;;) {
             dici(domanda);
             if (console.in_terminale && !nota.empty()) {
-                static_cast<void>(scrivi_messaggio(console, console.err, nota));
+                static_cast<void>(console.scrivi(console.err, nota));
             }
             if (uscita_guasta) {
                 return std::nullopt;
@@ -161,7 +160,7 @@ struct Dialogo {
         if (uscita_guasta) {
             return;
         }
-        if (Esito esito = scrivi_messaggio(console, console.out, testo); !esito.ok()) {
+        if (Esito esito = console.scrivi(console.out, testo); !esito.ok()) {
             uscita_guasta = true;
             fallisce(esito);
         }
@@ -185,8 +184,7 @@ int dialogo(Console& console, const Origine& origine) {
 
 int congedo(Console& console, int stato) {
     if (stato != 0 && console.finestra_propria) {
-        static_cast<void>(
-            scrivi_messaggio(console, console.out, "Premi Invio per chiudere la finestra.\n"));
+        static_cast<void>(console.scrivi(console.out, "Premi Invio per chiudere la finestra.\n"));
         // Whatever is typed up to Enter, or the end of the input; a line of any length.
         static_cast<void>(Risposte{console.in}.leggi());
     }

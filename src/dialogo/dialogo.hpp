@@ -48,10 +48,6 @@ Esito solo_testo(std::string_view nome, std::string_view byte);
 // backslash) as C escapes, as `ls -b` shows an odd name: nothing typed steers the terminal.
 std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 
-// Writes one of the program's messages to one of the console's streams as Console::utf8 says.
-// Windows' standard streams take UTF-8 and make it their console's code page themselves.
-Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo);
-
 // The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
 

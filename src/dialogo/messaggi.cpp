@@ -135,10 +135,6 @@ std::string citazione(std::string_view testo, bool utf8, bool barre) {
     return uscita;
 }
 
-Esito scrivi_messaggio(const Console& console, Canale& canale, std::string_view testo) {
-    return canale.scrivi(console.utf8 ? std::string(testo) : in_un_byte(testo, false));
-}
-
 std::string messaggio(const Esito& errore) {
     // "leggere il file originale.txt", "leggere lo standard input"; but one writes on a
     // standard stream: "scrivere sullo standard output".
@@ -169,8 +165,7 @@ std::string riepilogo(Formato formato, const Passata& esito, std::string_view ca
     std::string testo =
         "\nL'espressione cercata è presente in " + std::to_string(esito.RIGHE) +
         " righe\n- Turnolista successfully executed - Congratulations by Velmaro -\n";
-    const EsitoCalendario& ics = esito.calendario;
-    if (formato == Formato::ics && ics.eventi == 0) {
+    if (formato == Formato::ics && esito.calendario.eventi == 0) {
         return testo +
                "Il file calendario.ics non è stato scritto: nessuna riga trovata ha una data che "
                "turnolista sa leggere\n";
@@ -181,7 +176,7 @@ std::string riepilogo(Formato formato, const Passata& esito, std::string_view ca
     if (formato != Formato::ics) {
         return testo + "\n";
     }
-    return testo + " (stagione " + ics.stagione +
+    return testo + " (stagione " + esito.calendario.stagione +
            ")\nPer averlo nel telefono, mandalo a te stesso per posta elettronica e aprilo dal "
            "telefono (i passi sono nella guida, LEGGIMI.txt)\n";
 }

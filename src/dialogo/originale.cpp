@@ -135,7 +135,7 @@ Esito solo_testo(std::string_view nome, std::string_view byte) {
 int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
     const bool windows = console.abitudini_windows;
     const auto esce = [&](const std::string& testo, int stato) {
-        static_cast<void>(scrivi_messaggio(console, console.err, testo));
+        static_cast<void>(console.scrivi(console.err, testo));
         return stato;
     };
     std::vector<std::string_view> percorsi;
@@ -151,13 +151,13 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console) {
             const std::string testo = "turnolista: opzione non riconosciuta: " +
                                       citazione(argomento, console.utf8 || utf8_valido(argomento)) +
                                       "\nPer l'aiuto: turnolista --help\n";
-            static_cast<void>(windows ? scrivi_messaggio(console, console.err, testo)
+            static_cast<void>(windows ? console.scrivi(console.err, testo)
                                       : console.err.scrivi(testo));
             return 2;
         }
     }
     if (!risposta.empty()) {
-        const Esito esito = scrivi_messaggio(console, console.out, risposta);
+        const Esito esito = console.scrivi(console.out, risposta);
         return esito.ok() ? 0 : esce(messaggio(esito), 1);
     }
     if (percorsi.size() > 1) {

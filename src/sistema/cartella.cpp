@@ -39,30 +39,28 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     if (errore) {
         return Esito::del_sistema(oggetto, errore.default_error_condition().value(), true);
     }
-    const auto troppo_grande = [&](std::uint64_t quanti) {
-        return Esito{.tipo = Esito::Tipo::troppo_grande,
-                     .oggetto = oggetto,
-                     .in_lettura = true,
-                     .byte = quanti};
-    };
-    if (byte > LISTA_MASSIMA) {
-        return troppo_grande(byte);
-    }
+    // A list too large by its size is not read; one that grows past it meanwhile, no further.
     std::string testo;
     try {
-        testo.reserve(byte);
+        testo.reserve(byte > LISTA_MASSIMA ? 0 : byte);
         std::array<char, std::size_t{64} * 1024> pezzo;  // not cleared: a read fills what is taken
-        for (std::ptrdiff_t letti = 0; (letti = leggi(file.h, pezzo)) != 0;) {
+        for (std::ptrdiff_t letti = 0;
+             std::max<std::uint64_t>(byte, testo.size()) <= LISTA_MASSIMA &&
+             (letti = leggi(file.h, pezzo)) != 0;) {
             if (letti < 0) {
                 return fallito(oggetto, true);
             }
             testo.append(pezzo.data(), static_cast<std::size_t>(letti));
-            if (testo.size() > LISTA_MASSIMA) {
-                return troppo_grande(testo.size());
-            }
         }
     } catch (const std::bad_alloc&) {
         return Esito::del_sistema(oggetto, ENOMEM, true);
+    }
+    if (const std::uint64_t quanti = std::max<std::uint64_t>(byte, testo.size());
+        quanti > LISTA_MASSIMA) {
+        return Esito{.tipo = Esito::Tipo::troppo_grande,
+                     .oggetto = oggetto,
+                     .in_lettura = true,
+                     .byte = quanti};
     }
     return testo;
 }

@@ -116,8 +116,7 @@ inline Esito fallito(const Oggetto& oggetto, bool in_lettura = false) {
          errore == ERROR_UNABLE_TO_REMOVE_REPLACED || errore == ERROR_USER_MAPPED_FILE)) {
         return {.tipo = Esito::Tipo::aperto_altrove, .oggetto = oggetto, .in_lettura = in_lettura};
     }
-    const auto* trovata = std::find_if(CAUSE.begin(), CAUSE.end(),
-                                       [&](const auto& voce) { return voce.first == errore; });
+    const auto* trovata = std::ranges::find(CAUSE, errore, &std::pair<DWORD, int>::first);
     const int causa = trovata != CAUSE.end() ? trovata->second : EIO;
 #else
     const int causa = errno;

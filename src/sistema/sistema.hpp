@@ -38,6 +38,12 @@ struct Console {
     bool in_terminale = false;
     // The console window was opened for this run alone (started from Explorer), and goes with it.
     bool finestra_propria = false;
+
+    // Writes one of the program's messages, UTF-8, to one of these streams as `utf8` says.
+    // Windows' standard streams take UTF-8 and make it their console's code page themselves.
+    Esito scrivi(Canale& canale, std::string_view testo) const {
+        return canale.scrivi(utf8 ? std::string(testo) : in_un_byte(testo, false));
+    }
 };
 
 // The list a run reads, by its name in the current folder, and that folder as the messages

@@ -89,7 +89,7 @@ TEST(Messaggi, MessagesAreUtf8OnlyOnAUtf8Console) {
     for (const bool utf8 : {true, false}) {
         ConsoleDiProva prova("");
         prova.console.utf8 = utf8;
-        EXPECT_TRUE(scrivi_messaggio(prova.console, prova.console.err, "è più «Cantù» €").ok());
+        EXPECT_TRUE(prova.console.scrivi(prova.console.err, "è più «Cantù» €").ok());
         EXPECT_EQ(prova.err.scritto(), utf8 ? "è più «Cantù» €"
                                             : "\xE8 pi\xF9 \xAB"
                                               "Cant\xF9\xBB ?");
