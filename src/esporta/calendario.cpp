@@ -131,16 +131,13 @@ void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& lu
     prossima_riga(resto);  // the match's line end
     const std::string_view sotto = resto.empty() || lettore.in_celle ? "" : prossima_riga(resto);
     if (senza_spazi(sotto).empty() ||
-        (!resto.empty() && !senza_spazi(prossima_riga(resto)).empty())) {
-        return;
-    }
-    std::string sotto_pulita = pulita(sotto);
-    if (!nomina_un_luogo(sotto_pulita)) {
+        (!resto.empty() && !senza_spazi(prossima_riga(resto)).empty()) ||
+        !nomina_un_luogo(pulita(sotto))) {
         return;
     }
     const Letta letta = lettore.leggi(sotto);
     if (letta.tipo == Letta::Tipo::altro && letta.data.empty() && letta.ora.empty()) {
-        luogo = std::move(sotto_pulita);
+        luogo = pulita(sotto);
     }
 }
 

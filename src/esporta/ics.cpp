@@ -78,16 +78,6 @@ void riga(std::string& testo, std::string_view inizio, std::string_view valore =
     testo.append("\r\n");
 }
 
-// FNV-1a in 16 hexadecimal digits: a short, stable mark of a text, the same on every system
-// and in every version.
-std::string impronta(std::string_view testo) {
-    return cifre(std::accumulate(testo.begin(), testo.end(), std::uint64_t{14695981039346656037ULL},
-                                 [](std::uint64_t h, char c) {
-                                     return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-                                 }),
-                 16, 16);
-}
-
 }  // namespace
 
 std::string file_ics(std::string_view nome, int stagione, const std::vector<Evento>& eventi,
@@ -103,7 +93,14 @@ std::string file_ics(std::string_view nome, int stagione, const std::vector<Even
     for (const Evento& evento : eventi) {
         // Not from the date, time or venue, so that importing the calendar again after the
         // league moved a match updates that event; SEQUENCE makes a later file a newer revision.
-        const std::string marca = impronta(evento.n + '\0' + evento.partita);
+        // FNV-1a in 16 hexadecimal digits: short, and the same on every system and version.
+        const std::string chiave = evento.n + '\0' + evento.partita;
+        const std::string marca = cifre(
+            std::accumulate(chiave.begin(), chiave.end(), std::uint64_t{14695981039346656037ULL},
+                            [](std::uint64_t h, char c) {
+                                return (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+                            }),
+            16, 16);
         const int volte = ++uid[marca];
         riga(testo, "BEGIN:VEVENT");
         riga(testo, "UID:" + std::to_string(stagione) + "-" + marca +

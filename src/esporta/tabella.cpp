@@ -41,8 +41,7 @@ std::string_view scritto(const char& c, bool pagina) {
 
 Tabella::Tabella(TipoTabella tipo, std::string_view inizio, std::size_t byte, std::uint64_t righe)
     : pagina_(tipo == TipoTabella::pagina) {
-    // Room for `righe` rows of lines cut by spaces, `byte` bytes in all: each its number and
-    // markup; a sheet's further columns and a page's escaped text may take more.
+    // Each row's number and markup too; a sheet's further cells and a page's escapes take more.
     const std::size_t per_riga =
         std::to_string(righe).size() + 1 +
         (pagina_ ? PRIMA_DEL_NUMERO[0].size() + (COLONNEEXCEL + 1) * TRA_LE_CELLE.size() +
