@@ -208,11 +208,9 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
         leggi_celle(colonne_, celle, letta);
         // A venue by its code, "C04", that the list's venues explain.
         if (colonne_.luogo && codice(letta.luogo)) {
-            if (!luoghi_) {
-                luoghi_ = luoghi_per_codice(letto_, *this);
-            }
-            const auto luogo = luoghi_->find(letta.luogo);
-            letta.luogo = luogo != luoghi_->end() ? luogo->second : letta.luogo;
+            auto& luoghi = luoghi_ ? *luoghi_ : luoghi_.emplace(luoghi_per_codice(letto_, *this));
+            const auto luogo = luoghi.find(letta.luogo);
+            letta.luogo = luogo != luoghi.end() ? luogo->second : letta.luogo;
         }
     } else {  // free text, or a record out of the columns as if it were
         std::string testo;
