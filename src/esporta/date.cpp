@@ -183,16 +183,15 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
 std::optional<Data> leggi_parte(std::string_view testo) {
     testo = senza_spazi(testo);
     const std::size_t spazio = std::min(testo.find(' '), testo.size());
-    std::string_view dopo = senza_spazi(testo.substr(spazio));
+    std::string_view nome = testo.substr(0, spazio), dopo = senza_spazi(testo.substr(spazio));
     // A month, with its year or not: "OTTOBRE 2026", "Ottobre".
-    const auto mese = mese_di(testo.substr(0, spazio));
+    const auto mese = mese_di(nome);
     const auto anno = dopo.size() == 4 ? anno_di(dopo) : std::optional(0);
     if (mese && anno && (dopo.empty() || *anno != 0)) {
         return Data{0, *mese, *anno};
     }
     // A weekday, with its day or not, "Sab 10", "Ven": its three letters or its whole name,
     // "dom.", "Lunedì", "sabato"; not "Sabbioneta".
-    std::string_view nome = testo.substr(0, spazio);
     nome = senza_segni(nome.substr(0, nome.size() - (nome.ends_with('.') ? 1 : 0)));
     const bool intero = nome.size() == 3 || nome.ends_with("\xC3\xAC") || nome.ends_with('i') ||
                         una_di("sabato domenica", nome);

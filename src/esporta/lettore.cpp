@@ -15,6 +15,11 @@ namespace {
 constexpr std::size_t RIGA_LUNGA = 4096;
 constexpr std::size_t CAMPIONE = 100;  // records with a date: a longer list goes on as they do
 
+// Whether a cell holds a word: a name, where a number or a Markdown table's rule "---" is none.
+bool nominata(std::string_view cella) {
+    return std::ranges::any_of(cella, lettera);
+}
+
 // What a column's cells hold, over the records that give a date.
 struct Conto {
     std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
@@ -25,7 +30,7 @@ struct Conto {
         ore += leggi_ora(cella) ? 1 : 0;
         numeri += numero_di_gara(cella) ? 1 : 0;
         partite += incontro(cella) && !risultato(cella) ? 1 : 0;
-        testi += std::ranges::any_of(cella, lettera) && giorno_solo(cella) == 0 ? 1 : 0;
+        testi += nominata(cella) && giorno_solo(cella) == 0 ? 1 : 0;
         if (!cella.empty()) {
             valori.insert(cella);
         }
@@ -39,10 +44,7 @@ struct Conto {
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
-    const auto nominate = [](const std::vector<std::string>& celle) {
-        return std::ranges::count_if(celle,
-                                     [](const auto& c) { return std::ranges::any_of(c, lettera); });
-    };
+    const auto nominate = [](const auto& celle) { return std::ranges::count_if(celle, nominata); };
     for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
         const bool con_data = std::ranges::any_of(celle, data_in_cella);
@@ -169,16 +171,12 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
         letta.partita =
             letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
     }
-    // The header, a rest, a match of two teams (named: "---" is a Markdown table's rule), or a
-    // heading with a date.
-    const auto nome = [](const std::string& squadra) {
-        return std::ranges::any_of(squadra, lettera);
-    };
+    // The header, a rest, a match of two teams (named), or a heading with a date.
     letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
                      ? Letta::Tipo::altro
-                 : nome(letta.casa) && nome(letta.ospite) ? Letta::Tipo::partita
-                 : leggi_data(letta.data)                 ? Letta::Tipo::intestazione
-                                                          : Letta::Tipo::altro;
+                 : nominata(letta.casa) && nominata(letta.ospite) ? Letta::Tipo::partita
+                 : leggi_data(letta.data)                         ? Letta::Tipo::intestazione
+                                                                  : Letta::Tipo::altro;
     // The further columns the header names, empty ones too, and any other cell.
     celle.resize(std::max(celle.size(), colonne.intestazione.size()));
     for (std::size_t j = 0; j < celle.size(); ++j) {
@@ -218,11 +216,9 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
         leggi_celle(colonne_, celle, letta);
         // A venue by its code, "C04", that the list's venues explain.
         if (colonne_.luogo && codice(letta.luogo)) {
-            if (!luoghi_) {
-                luoghi_ = luoghi_per_codice(letto_, *this);
-            }
-            const auto luogo = luoghi_->find(letta.luogo);
-            letta.luogo = luogo != luoghi_->end() ? luogo->second : letta.luogo;
+            auto& luoghi = luoghi_ ? *luoghi_ : luoghi_.emplace(luoghi_per_codice(letto_, *this));
+            const auto luogo = luoghi.find(letta.luogo);
+            letta.luogo = luogo != luoghi.end() ? luogo->second : letta.luogo;
         }
     } else {  // free text, or a record out of the columns as if it were
         std::string testo;

@@ -126,8 +126,8 @@ class Lettore : public Disposizione {
     Squadre squadre_;  // the teams the list names, in a list of cells those of the records read
     std::string_view resto_;                         // the records not read
     mutable std::pair<std::string, bool> nominata_;  // a name, and whether the list has its team
-    mutable std::optional<std::map<std::string, std::string>>
-        luoghi_;  // by their codes           // read at the first venue given by code
+    // The venues by their codes, read at the first venue given by code.
+    mutable std::optional<std::map<std::string, std::string>> luoghi_;
 };
 
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
@@ -146,10 +146,8 @@ std::string pulita(std::string_view riga);
 // The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
 using Coppia = std::optional<std::pair<std::string_view, std::string_view>>;
 Coppia incontro(std::string_view testo);
-// Whether the word `testo` starts with names a venue's kind: "Campo", "Palestra", "Centro
-// sportivo", "PalaFalchi".
-bool di_luogo(std::string_view testo);
-// Whether a word of `testo` starts as di_luogo() says.
+// Whether a word of `testo` names a venue's kind: "Campo", "Palestra", "Centro sportivo",
+// "PalaFalchi".
 bool nomina_un_luogo(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);

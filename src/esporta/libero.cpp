@@ -7,6 +7,9 @@
 
 namespace turnolista {
 
+namespace {
+
+// Whether the word `testo` starts with names a venue's kind, as nomina_un_luogo() tells.
 bool di_luogo(std::string_view testo) {
     const std::string_view parola = testo.substr(0, testo.find(' '));
     return una_di(
@@ -17,16 +20,6 @@ bool di_luogo(std::string_view testo) {
            (parola.size() > 4 && parola.starts_with("Pala") &&
             parola[4] != minuscola_ascii(parola[4]));
 }
-
-bool nomina_un_luogo(std::string_view testo) {
-    bool nomina = di_luogo(testo);
-    for (std::size_t s = testo.find(' '); s != FINE && !nomina; s = testo.find(' ', s + 1)) {
-        nomina = di_luogo(testo.substr(s + 1));
-    }
-    return nomina;
-}
-
-namespace {
 
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
 bool di_turno(std::string_view testo) {
@@ -131,6 +124,14 @@ Letta::Tipo intestazione(std::string_view testo, bool giornata, Letta& letta) {
 }
 
 }  // namespace
+
+bool nomina_un_luogo(std::string_view testo) {
+    bool nomina = di_luogo(testo);
+    for (std::size_t s = testo.find(' '); s != FINE && !nomina; s = testo.find(' ', s + 1)) {
+        nomina = di_luogo(testo.substr(s + 1));
+    }
+    return nomina;
+}
 
 void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
                   std::string_view nome) {
