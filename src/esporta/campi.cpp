@@ -84,6 +84,24 @@ void luogo_etichettato(std::span<Parola> parole, Letta& letta) {
     }
 }
 
+// The match's number or code: the line's first word, after "Gara n." or not; or after "gara"
+// anywhere, as a series numbers its games: "ore 11.00 gara 1 Knights - Rams".
+void numero(std::span<Parola> parole, Letta& letta) {
+    const auto primo = std::ranges::find_if(
+        parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
+    if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
+        letta.n = primo->testo;
+        std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
+    }
+    const auto gara = std::ranges::adjacent_find(parole, [](const Parola& a, const Parola& b) {
+        return a.testo.size() == 4 && una_di("gara", a.testo) && !b.usata && codice(b.testo);
+    });
+    if (letta.n.empty() && gara != parole.end()) {
+        letta.n = std::next(gara)->testo;
+        gara->usata = std::next(gara)->usata = true;
+    }
+}
+
 }  // namespace
 
 bool codice(std::string_view parola) {
@@ -136,21 +154,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     for (std::string_view r; !(r = prendi(parole, 3, risultato)).empty();) {
         letta.altre.emplace_back(r);
     }
-    // The match's number or code: the line's first word, after "Gara n." or not.
-    const auto primo = std::ranges::find_if(
-        parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
-    if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
-        letta.n = primo->testo;
-        std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
-    }
-    // Or after "gara" anywhere, as a series writes its games: "ore 11.00 gara 1 Knights - Rams".
-    const auto gara = std::ranges::adjacent_find(parole, [](const Parola& a, const Parola& b) {
-        return a.testo.size() == 4 && una_di("gara", a.testo) && !b.usata && codice(b.testo);
-    });
-    if (letta.n.empty() && gara != parole.end()) {
-        letta.n = std::next(gara)->testo;
-        gara->usata = std::next(gara)->usata = true;
-    }
+    numero(parole, letta);
     luogo_etichettato(parole, letta);
     std::vector<std::string_view> pezzi;
     bool segue = false;  // the word before is in the last piece

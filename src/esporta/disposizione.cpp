@@ -48,74 +48,93 @@ bool chiude(std::string_view riga, char segno, std::size_t& prima, std::size_t& 
     return chiusa;
 }
 
-}  // namespace
+// Whether most of the first 40 `righe` (a title and a header above, few enough for every pass),
+// cut at `segno`, are in pairs that chiude() joins.
+bool spezzate(const std::vector<std::string_view>& righe, char segno) {
+    std::size_t prima = 0, tutte = 0, coppie = 0, i = 0;
+    for (; i < righe.size() && i < 40; ++i) {
+        coppie += chiude(righe[i], segno, prima, tutte) ? 1 : 0;
+    }
+    return 4 * coppie > i;
+}
 
-Disposizione::Disposizione(std::string_view testo) {
-    // The lines that hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of
-    // spaces between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi
-    // vs Orsi"), a Markdown table's rule ("| --- | :---: |"); and the lines of each number of tabs.
+// Whether `riga` is a Markdown table's rule, "| --- | :---: |": each of two cells or more dashes.
+bool regola_markdown(std::string_view riga) {
+    std::string regola(riga);
+    std::erase_if(regola, [](char c) { return c == ' ' || c == ':'; });
+    return regola.starts_with("|-") && regola.ends_with("-|") && regola.find("-|-") != FINE &&
+           regola.find("||") == FINE && regola.find_first_not_of("|-") == FINE;
+}
+
+// The lines a list starts with, the first 256 not empty, without a portal's labels; and how many
+// hold a label, a tab, ";" twice (not "; " as prose writes it), "," three times, runs of spaces
+// between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs
+// Orsi"), a Markdown table's rule ("| --- | :---: |"); and how many hold each number of tabs.
+struct Inizio {
+    explicit Inizio(std::string_view testo) {
+        const auto una = [](bool se) { return se ? 1U : 0U; };
+        for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
+            std::string_view riga = senza_spazi(prossima_riga(resto));
+            const std::size_t etichettata = etichetta(riga);
+            etichette += una(etichettata > 0);
+            riga.remove_prefix(etichettata);
+            if (riga.empty()) {
+                continue;
+            }
+            righe.push_back(riga);
+            // Twice, the second after the end of the first: " – – " is once.
+            const auto due = [&](std::string_view segno) {
+                return riga.find(segno, std::min(riga.find(segno), riga.size()) + segno.size()) !=
+                       FINE;
+            };
+            // Counted where memchr finds one: most lines hold none.
+            const auto tabs = riga.find('\t') == FINE
+                                  ? 0
+                                  : std::min<std::size_t>(std::ranges::count(riga, '\t'), 15);
+            tab += una(tabs > 0);
+            per_tab[tabs] += una(tabs > 0);
+            markdown += una(riga.starts_with('|') && regola_markdown(riga));
+            punti += una(due(";") && !due("; "));
+            virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
+            allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);
+            tratteggiate += una(due(" \u2013 ") || due(" | "));
+        }
+    }
+
     std::vector<std::string_view> righe;
     std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0, etichette = 0;
     std::size_t markdown = 0;
     std::array<std::size_t, 16> per_tab{};
-    const auto una = [](bool se) { return se ? 1U : 0U; };
-    for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
-        std::string_view riga = senza_spazi(prossima_riga(resto));
-        const std::size_t etichettata = etichetta(riga);
-        etichette += una(etichettata > 0);
-        riga.remove_prefix(etichettata);
-        if (riga.empty()) {
-            continue;
-        }
-        righe.push_back(riga);
-        // Twice, the second after the end of the first: " – – " is once.
-        const auto due = [&](std::string_view segno) {
-            return riga.find(segno, std::min(riga.find(segno), riga.size()) + segno.size()) != FINE;
-        };
-        // Counted where memchr finds one: most lines hold none.
-        const auto tabs =
-            riga.find('\t') == FINE ? 0 : std::min<std::size_t>(std::ranges::count(riga, '\t'), 15);
-        tab += una(tabs > 0);
-        per_tab[tabs] += una(tabs > 0);
-        if (riga.starts_with('|')) {  // of a Markdown table; most lines are none
-            std::string regola(riga);
-            std::erase_if(regola, [](char c) { return c == ' ' || c == ':'; });
-            markdown += una(regola.starts_with("|-") && regola.ends_with("-|") &&
-                            regola.find("-|-") != FINE && regola.find("||") == FINE &&
-                            regola.find_first_not_of("|-") == FINE);
-        }
-        punti += una(due(";") && !due("; "));
-        virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
-        allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);
-        tratteggiate += una(due(" \u2013 ") || due(" | "));
-    }
+};
+
+}  // namespace
+
+Disposizione::Disposizione(std::string_view testo) {
+    const Inizio inizio(testo);
+    const std::vector<std::string_view>& righe = inizio.righe;
     const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
     std::tie(per_record, data_a) = una_per_riga(righe);
-    separatore = per_record > 0 || piu(tab) ? Separatore::tab
-                 : markdown > 0             ? Separatore::barra
-                 : piu(punti)               ? Separatore::punto_e_virgola
-                 : piu(virgole)             ? Separatore::virgola
-                                            : Separatore::spazio;
-    // A web table copied from a browser, a cell of two lines: most of the first 40 lines (a title
-    // and a header above, few enough for every pass) in pairs, read as a PDF's of two cells.
-    std::size_t prima = 0, tutte = 0, coppie = 0, i = 0;
-    for (; tra_i_record() != 0 && i < righe.size() && i < 40; ++i) {
-        coppie += una(chiude(righe[i], tra_i_record(), prima, tutte));
-    }
-    if (per_record == 0 && 4 * coppie > i) {
+    separatore = per_record > 0 || piu(inizio.tab) ? Separatore::tab
+                 : inizio.markdown > 0             ? Separatore::barra
+                 : piu(inizio.punti)               ? Separatore::punto_e_virgola
+                 : piu(inizio.virgole)             ? Separatore::virgola
+                                                   : Separatore::spazio;
+    // A web table copied from a browser, a cell of two lines: read as a PDF's of two cells.
+    if (per_record == 0 && tra_i_record() != 0 && spezzate(righe, tra_i_record())) {
         std::tie(per_record, data_a, tra_le_parti) = std::tuple(2U, 1U, ' ');
     }
     // Else a word processor lines its columns up with a tab or more, as its tab stops need, where
     // no number of tabs is most lines': its runs of tabs are read as runs of spaces.
-    const bool a_tabulazioni =
-        per_record == 0 && separatore == Separatore::tab && 2 * std::ranges::max(per_tab) <= tab;
+    const bool a_tabulazioni = per_record == 0 && separatore == Separatore::tab &&
+                               2 * std::ranges::max(inizio.per_tab) <= inizio.tab;
     separatore = a_tabulazioni ? Separatore::spazio : separatore;
-    in_celle = separatore != Separatore::spazio || piu(allineate) || a_tabulazioni;
+    in_celle = separatore != Separatore::spazio || piu(inizio.allineate) || a_tabulazioni;
     // A portal's blocks of a label and a value a line are read as records, but their tables are
     // those of a list of spaces, as a member's editor shows them.
-    regola_fissa = (separatore == Separatore::spazio || (per_record > 0 && piu(etichette))) &&
-                   (piu(allineate) || !piu(tratteggiate)) && !a_tabulazioni;
+    regola_fissa =
+        (separatore == Separatore::spazio || (per_record > 0 && piu(inizio.etichette))) &&
+        (piu(inizio.allineate) || !piu(inizio.tratteggiate)) && !a_tabulazioni;
 }
 
 std::string Disposizione::unite(std::string_view testo) const {

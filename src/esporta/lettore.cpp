@@ -136,31 +136,11 @@ Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& 
     return col;
 }
 
-// What the record of `celle`, in the columns `colonne`, holds.
-void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta& letta) {
-    const auto cella = [&](std::optional<std::size_t> j) {
-        return j && *j < celle.size() ? celle[*j] : std::string();
-    };
-    letta.data = cella(colonne.data);
-    letta.ora = cella(colonne.ora);
-    // A date and its time in one cell, "Sab 13/09/2026 15:30", whatever the teams.
-    Letta in_una;
-    if (!leggi_data(letta.data)) {
-        leggi_libero(letta.data, Squadre(), in_una);
-    }
-    if (leggi_data(in_una.data)) {
-        letta.data = in_una.data;
-        letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
-    }
-    letta.n = cella(colonne.n);
-    letta.luogo = cella(colonne.luogo);
+// The teams of a record in the columns `colonne`, its cell `j` being `cella(j)`, and the venue
+// its match's cell writes where no column holds one, as free text does: "Lupi - Orsi (PalaLupi)".
+void partita_di(const Colonne& colonne, const auto& cella, Letta& letta) {
     if (colonne.partita) {
-        // Where no column holds the venue, the match's cell may, as free text writes it: "Lupi -
-        // Orsi (PalaLupi, Via Roma 3)".
-        Letta libera;
-        if (!colonne.luogo) {
-            leggi_libero(cella(colonne.partita), Squadre(), libera);
-        }
+        const Letta libera = colonne.luogo ? Letta() : leggi_libero(cella(colonne.partita));
         letta.partita =
             libera.tipo == Letta::Tipo::partita ? libera.partita : cella(colonne.partita);
         letta.luogo = libera.luogo.empty() ? letta.luogo : libera.luogo;
@@ -171,6 +151,24 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
         letta.partita =
             letta.casa + (letta.casa.empty() || letta.ospite.empty() ? "" : " - ") + letta.ospite;
     }
+}
+
+// What the record of `celle`, in the columns `colonne`, holds.
+void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta& letta) {
+    const auto cella = [&](std::optional<std::size_t> j) {
+        return j && *j < celle.size() ? celle[*j] : std::string();
+    };
+    letta.data = cella(colonne.data);
+    letta.ora = cella(colonne.ora);
+    // A date and its time in one cell, "Sab 13/09/2026 15:30", whatever the teams.
+    const Letta in_una = leggi_data(letta.data) ? Letta() : leggi_libero(letta.data);
+    if (leggi_data(in_una.data)) {
+        letta.data = in_una.data;
+        letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
+    }
+    letta.n = cella(colonne.n);
+    letta.luogo = cella(colonne.luogo);
+    partita_di(colonne, cella, letta);
     // The header, a rest, a match of two teams (named), or a heading with a date.
     letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
                      ? Letta::Tipo::altro
@@ -198,9 +196,8 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
     colonne_ = in_celle ? colonne_di(resto_, *this, squadre_) : Colonne();
     // The teams of free text's first 1,000 matches, rests skipped: words before one are a venue.
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
-        Letta letta;
         const std::string riga = pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA));
-        leggi_libero(trova_ascii(riga, "ripos") == FINE ? riga : "", squadre_, letta);
+        const Letta letta = leggi_libero(trova_ascii(riga, "ripos") == FINE ? riga : "", squadre_);
         if (letta.tipo == Letta::Tipo::partita) {
             squadre_.insert(letta.ospite);
             ++partite;
@@ -225,8 +222,8 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
         for (const std::string& cella : celle) {
             testo.append(testo.empty() ? "" : "  ").append(cella);
         }
-        leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE), squadre_,
-                     letta, nome);
+        letta = leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE),
+                             squadre_, nome);
     }
     letta.rinvio = letta.tipo == Letta::Tipo::partita
                        ? rinvio_di(riga, leggi_data(letta.data).has_value(), letta.data)

@@ -169,7 +169,6 @@ std::string rinvio_di(std::string_view riga, bool datata, std::string_view al = 
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta);
 // What the line `testo`, free text, holds, `squadre` being the teams the list names; of several
 // matches, that of the team `nome`.
-void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
-                  std::string_view nome = {});
+Letta leggi_libero(std::string_view testo, const Squadre& squadre = {}, std::string_view nome = {});
 
 }  // namespace turnolista

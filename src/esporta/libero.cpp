@@ -133,8 +133,8 @@ bool nomina_un_luogo(std::string_view testo) {
     return nomina;
 }
 
-void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
-                  std::string_view nome) {
+Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_view nome) {
+    Letta letta;
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
     // Else the last two pieces, joined, the teams on either side of the run of spaces between.
     auto [k, coppia] = coppia_di(pezzi, nome);
@@ -155,7 +155,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
     if (riposo || giornata || !coppia) {
         letta.tipo = riposo ? Letta::Tipo::altro : intestazione(testo, giornata, letta);
-        return;
+        return letta;
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
@@ -184,6 +184,7 @@ void leggi_libero(std::string_view testo, const Squadre& squadre, Letta& letta,
     letta.ospite = ospite;
     letta.partita = std::string(casa.begin(), ospite.end());
     letta.luogo = letta.luogo.empty() ? std::string(senza_segni(luogo)) : letta.luogo;
+    return letta;
 }
 
 }  // namespace turnolista
