@@ -158,9 +158,17 @@ std::string minuscolo_ascii(std::string_view testo) {
 }
 
 std::size_t trova_ascii(std::string_view testo, std::string_view parola) {
-    const auto* const dove = std::search(testo.begin(), testo.end(), parola.begin(), parola.end(),
-                                         [](char t, char p) { return minuscola_ascii(t) == p; });
-    return dove == testo.end() ? FINE : static_cast<std::size_t>(dove - testo.begin());
+    // Its first letter in either case found by memchr, which is fast: most texts hold neither.
+    const char prima = parola.front();
+    const char grande = prima >= 'a' && prima <= 'z' ? static_cast<char>(prima - 'a' + 'A') : prima;
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+        i = std::min(testo.find(prima, i), testo.find(grande, i));
+        if (i == FINE ||
+            std::ranges::equal(testo.substr(i, parola.size()), parola, {}, minuscola_ascii)) {
+            return i;
+        }
+    }
+    return FINE;
 }
 
 std::string con_fine_riga(std::string testo, FineRiga fine_riga) {

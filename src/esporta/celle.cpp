@@ -82,7 +82,10 @@ std::string_view senza_segni(std::string_view testo) {
         return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|' ||
                c == '@' || c == '(' || c == ')';
     };
-    const auto lineetta = [](std::string_view t) { return t == "\u2013" || t == "\u2014"; };
+    // Its first byte first: most bytes are no dash's, and two compares a byte cost a pass more.
+    const auto lineetta = [](std::string_view t) {
+        return t.starts_with('\xE2') && (t == "\u2013" || t == "\u2014");
+    };
     while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
         testo.remove_prefix(segno(testo.front()) ? 1 : 3);
     }

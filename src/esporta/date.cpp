@@ -113,7 +113,8 @@ std::optional<Data> leggi_data(std::string_view testo) {
     resto = resto.size() > 40 ? "" : resto;
     if (!resto.empty() && !cifra(resto.front()) &&
         (giorno_solo(resto.substr(0, 3)) != 0 ||
-         una_di("lu ma me gi ve sa do", resto.substr(0, resto.find(' '))))) {
+         (resto.size() > 3 && resto[2] == ' ' &&
+          una_di("lu ma me gi ve sa do", resto.substr(0, 2))))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre",
         // "sab.10.10", or by two as the LND prints it: "SA 26/09/26".
         const std::size_t fine = resto.find_first_of(" ,.");
@@ -173,8 +174,10 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     }
     // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's full stop ends
     // one.
-    const std::string_view fine = senza_segni(resto);
-    resto = detta && (resto == "." || (fine != resto && leggi_ora(fine))) ? "" : resto;
+    const std::string_view dopo = detta ? senza_spazi(resto) : "";
+    const bool fascia = detta && (dopo.starts_with('-') || dopo.starts_with("\u2013")) &&
+                        leggi_ora(senza_segni(dopo));
+    resto = detta && (resto == "." || fascia) ? "" : resto;
     const bool letta = detta && resto.empty() && ore && minuti && secondi && *ore < 24 &&
                        *minuti < 60 && *secondi < 60;
     return letta ? std::optional(hours(*ore) + minutes(*minuti) + seconds(*secondi)) : std::nullopt;
