@@ -3,12 +3,9 @@
 #include <cstdint>
 #include <new>
 
-#include "comune/costanti.hpp"
 #include "sistema/proprio.hpp"
 
 namespace turnolista::sistema {
-
-namespace fs = std::filesystem;
 
 Risultato<std::string> leggi_lista(std::string_view nome) {
     const Oggetto oggetto = Oggetto::file(nome);
@@ -39,7 +36,6 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
     if (errore) {
         return Esito::del_sistema(oggetto, errore.default_error_condition().value(), true);
     }
-    // A list too large by its size is not read; one that grows past it meanwhile, no further.
     std::string testo;
     try {
         testo.reserve(byte > LISTA_MASSIMA ? 0 : byte);

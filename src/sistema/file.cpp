@@ -9,8 +9,6 @@
 
 namespace turnolista::sistema {
 
-namespace fs = std::filesystem;
-
 namespace {
 
 // This run's hidden files not yet in place, one for each file of a pass (which has two), for

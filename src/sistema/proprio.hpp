@@ -13,18 +13,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstddef>
 #include <filesystem>
 #include <mutex>
-#include <span>
-#include <string>
-#include <string_view>
 #include <utility>
 
-#include "comune/esito.hpp"
+#include "sistema/sistema.hpp"
 
 namespace turnolista::sistema {
+
+namespace fs = std::filesystem;
 
 // A file or a stream as the system holds it, and none.
 #ifdef _WIN32
@@ -125,9 +122,8 @@ inline Esito fallito(const Oggetto& oggetto, bool in_lettura = false) {
 }
 
 // What stands where a regular file should: a folder, a pipe, a socket or a device.
-inline Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tipo,
-                          bool in_lettura) {
-    if (tipo == std::filesystem::file_type::directory) {
+inline Esito non_regolare(const Oggetto& oggetto, fs::file_type tipo, bool in_lettura) {
+    if (tipo == fs::file_type::directory) {
         return Esito::del_sistema(oggetto, EISDIR, in_lettura);
     }
     return {.tipo = Esito::Tipo::non_regolare,
@@ -138,7 +134,7 @@ inline Esito non_regolare(const Oggetto& oggetto, std::filesystem::file_type tip
 
 // A name of the program's, in UTF-8, as the system's path: a path made from a narrow string
 // would read it in the ANSI code page on Windows.
-inline std::filesystem::path percorso(std::string_view nome) {
+inline fs::path percorso(std::string_view nome) {
     return std::u8string(nome.begin(), nome.end());
 }
 
@@ -157,7 +153,7 @@ inline std::string stretto(std::wstring_view testo, UINT pagina = CP_UTF8) {
 #endif
 
 // A path the system gave, in UTF-8: the way back from percorso().
-inline std::string nome_utf8(const std::filesystem::path& percorso) {
+inline std::string nome_utf8(const fs::path& percorso) {
 #ifdef _WIN32
     return stretto(percorso.native());
 #else

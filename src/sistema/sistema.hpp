@@ -39,8 +39,7 @@ struct Console {
     // The console window was opened for this run alone (started from Explorer), and goes with it.
     bool finestra_propria = false;
 
-    // Writes one of the program's messages, UTF-8, to one of these streams as `utf8` says.
-    // Windows' standard streams take UTF-8 and make it their console's code page themselves.
+    // As `utf8` says; Windows' streams take UTF-8 and make it their console's code page.
     Esito scrivi(Canale& canale, std::string_view testo) const {
         return canale.scrivi(utf8 ? std::string(testo) : in_un_byte(testo, false));
     }
