@@ -1,6 +1,9 @@
 #include "sistema/sistema.hpp"
 
+#include <clocale>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 #include "sistema/proprio.hpp"
 
@@ -8,10 +11,6 @@
 #include <shellapi.h>
 #else
 #include <langinfo.h>
-
-#include <clocale>
-#include <cstdlib>
-#include <cstring>
 #endif
 
 namespace turnolista::sistema {
