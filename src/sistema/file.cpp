@@ -75,7 +75,6 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
     return destinazione;
 }
 
-// Going, removes this run's hidden files not yet in place, as a signal would.
 struct Nascosti {
     ~Nascosti() {
         const std::lock_guard passo(serratura);
