@@ -18,9 +18,8 @@ Risultato<std::string> leggi_lista(std::string_view nome) {
         return non_regolare(oggetto, stato.type(), true);
     }
 #ifdef _WIN32
-    const Aperto file(::CreateFileW(via.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const Aperto file(::CreateFileW(via.c_str(), GENERIC_READ, CONDIVISO, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     // NUL, CON and their kind are devices in every folder.
     if (file && ::GetFileType(file.h) != FILE_TYPE_DISK) {
         return non_regolare(oggetto, fs::file_type::character, true);

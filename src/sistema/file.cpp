@@ -57,8 +57,7 @@ Risultato<Destinazione> dove_va(std::string_view nome) {
     if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_READONLY) != 0) {
         return Esito::del_sistema(oggetto, EACCES, false);
     }
-    if (!Aperto(::CreateFileW(destinazione.percorso.c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    if (!Aperto(::CreateFileW(destinazione.percorso.c_str(), GENERIC_WRITE, CONDIVISO, nullptr,
                               OPEN_EXISTING, 0, nullptr))) {
         return fallito(oggetto);
     }
@@ -107,10 +106,8 @@ Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto
             nome += tentativo > 0 ? std::string("-").append(std::to_string(tentativo)) : "";
             da_togliere.at(i) = nome.c_str();
 #ifdef _WIN32
-            return ::CreateFileW(nome.c_str(), GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 CREATE_NEW, destinazione.come.value_or(0) | FILE_ATTRIBUTE_HIDDEN,
-                                 nullptr);
+            return ::CreateFileW(nome.c_str(), GENERIC_WRITE, CONDIVISO, nullptr, CREATE_NEW,
+                                 destinazione.come.value_or(0) | FILE_ATTRIBUTE_HIDDEN, nullptr);
 #else
             return ::open(nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
                           destinazione.come ? 0600 : 0666);

@@ -27,6 +27,8 @@ namespace fs = std::filesystem;
 #ifdef _WIN32
 using Nativo = HANDLE;
 inline const Nativo NESSUNO = INVALID_HANDLE_VALUE;
+// Every file the program opens is shared with other programs in every way, as elsewhere.
+inline constexpr DWORD CONDIVISO = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 #else
 using Nativo = int;
 inline const Nativo NESSUNO = -1;
