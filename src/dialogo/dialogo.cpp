@@ -114,7 +114,6 @@ struct Dialogo {
         return true;
     }
 
-    // Whether the user starts again.
     bool ancora() {
         const auto risposta = chiedi(
             DOMANDA_ANCORA, [](std::string_view) { return true; }, "");

@@ -178,7 +178,6 @@ std::string riepilogo(Formato formato, const Passata& esito, std::string_view ca
 }
 
 std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista) {
-    // The first ten matching lines that are no event of the calendar, then how many more.
     constexpr std::size_t DIECI = 10;
     const std::vector<Scartata>& scartate = esito.calendario.scartate;
     std::string testo;
