@@ -67,7 +67,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
             disposizione.tra_i_record());
         esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});
     }
-    esito.file.push_back({tabella ? FILE_TEMPORANEO : scelto, file(std::move(righe))});
+    esito.file.push_back({tabella ? "temp.txt" : scelto, file(std::move(righe))});
     return esito;
 }
 
