@@ -71,7 +71,6 @@ std::size_t sequenza_utf8(std::string_view testo) {
     if (primo < 0xC2 || primo > 0xF4) {
         return 0;
     }
-    // As many bytes as the first has high bits set.
     const auto lunghezza = static_cast<std::size_t>(std::countl_one(primo));
     // The second byte's range leaves out overlong forms, surrogates and what is past U+10FFFF.
     const unsigned char minimo = primo == 0xE0 ? 0xA0 : primo == 0xF0 ? 0x90 : 0x80;

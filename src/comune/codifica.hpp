@@ -38,7 +38,6 @@ bool utf8_valido(std::string_view testo, std::size_t fino = std::string_view::np
 // Bytes of unknown encoding (a typed name, a list's line not all UTF-8, a file's name) as UTF-8:
 // as they are if UTF-8, otherwise each byte the Windows-1252 character Windows reads in it.
 std::string in_utf8(std::string_view testo);
-// How many characters UTF-8 text holds.
 std::size_t caratteri(std::string_view utf8);
 // UTF-8 text with each character as its one byte of Windows-1252, as a list's files go back
 // to it, or of ISO-8859-1, as a console that is not UTF-8 shows the program's messages; '?'

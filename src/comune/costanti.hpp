@@ -19,6 +19,5 @@ inline constexpr std::size_t LISTA_MASSIMA = std::size_t{64} * 1024 * 1024;
 inline constexpr std::size_t RISPOSTA_MASSIMA = 4096;
 
 inline constexpr std::string_view FILE_ORIGINALE = "originale.txt";
-inline constexpr std::string_view FILE_TEMPORANEO = "temp.txt";
 
 }  // namespace turnolista

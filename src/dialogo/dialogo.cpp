@@ -24,8 +24,7 @@ constexpr std::string_view DOMANDA_ANCORA =
     "\nVoui ricominciare?(y/n)\nNB:Scegliendo lo stesso formato dell'esecuzione precedente, si "
     "sovrascrive il vecchio file\n";
 
-// The format an answer chooses by its first letter, upper or lower case. Only the ASCII
-// letters count: no locale may fold some other byte onto them.
+// The format an answer chooses by its first letter, in either case (minuscola_ascii's).
 std::optional<Formato> formato_di(std::string_view risposta) {
     constexpr std::string_view LETTERE = "twxhc";  // in the order of Formato
     const std::size_t i = LETTERE.find(minuscola_ascii(risposta.empty() ? '\0' : risposta[0]));
@@ -114,7 +113,6 @@ struct Dialogo {
         return true;
     }
 
-    // Whether the user starts again.
     bool ancora() {
         const auto risposta = chiedi(
             DOMANDA_ANCORA, [](std::string_view) { return true; }, "");

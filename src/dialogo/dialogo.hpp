@@ -51,11 +51,10 @@ std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 // The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
 
-// What a pass prints, in UTF-8 and ending with a newline: the summary and where its file is
-// (for the calendar the season and how to bring it into a phone, or why it was not written).
+// What a pass prints, in UTF-8 and ending with a newline: its summary and where its file is.
 std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella);
-// What a pass warns of, if anything: each matching line of the list `lista` that the calendar
-// left out, with why; and the name as the list writes it, where no line holds `nome` as typed.
+// What a pass warns of, if anything: the first ten matching lines of `lista` the calendar left
+// out, with why; and the name as the list writes it, where no line holds `nome` as typed.
 std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista);
 
 // The dialogue over originale.txt of the current folder, or over the file or folder given
@@ -67,8 +66,7 @@ int riga_di_comando(std::span<const std::string> argomenti, Console& console);
 // Returns 0 when every pass succeeded, 1 when one or the console failed.
 int dialogo(Console& console, const Origine& origine);
 
-// The end of a run: a console window opened for this run alone stays, after a failure,
-// until the user has read it and pressed Enter. Returns `stato`.
+// The end of a run: after a failure, a window of its own stays until Enter. Returns `stato`.
 int congedo(Console& console, int stato);
 
 }  // namespace turnolista

@@ -109,24 +109,20 @@ std::string motivo(const Esito& errore) {
 }  // namespace
 
 std::string citazione(std::string_view testo, bool utf8, bool barre) {
-    const auto byte = [](char c) { return static_cast<unsigned char>(c); };
     std::string uscita;
-    for (std::size_t lunghezza = 0; !testo.empty(); testo.remove_prefix(lunghezza)) {
-        lunghezza = utf8 ? std::max<std::size_t>(sequenza_utf8(testo), 1) : 1;
-        const std::string_view pezzo = testo.substr(0, lunghezza);
-        const unsigned char primo = byte(pezzo.front());
-        // C0 controls and DEL; the C1 controls are U+0080 to U+009F in UTF-8 and the bytes
-        // 0x80 to 0x9F elsewhere. Each of their bytes is written in octal.
-        const bool c1 = utf8 ? (lunghezza == 2 && primo == 0xC2 && byte(pezzo[1]) < 0xA0)
-                             : (primo >= 0x80 && primo < 0xA0);
-        if (primo < 0x20 || primo == 0x7F || c1) {
-            for (const char c : pezzo) {
+    for (std::size_t n = 1; !testo.empty(); testo.remove_prefix(std::max<std::size_t>(n, 1))) {
+        // Outside UTF-8 each byte is a character; in UTF-8 a byte that starts none (n is 0) stays.
+        const char32_t c = utf8 ? carattere(testo, n) : static_cast<unsigned char>(testo[0]);
+        const std::string_view pezzo = testo.substr(0, std::max<std::size_t>(n, 1));
+        // C0 controls, DEL and C1 controls (U+0080 to U+009F), each of their bytes in octal.
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0 && n > 0)) {
+            for (const unsigned char b : pezzo) {
                 uscita += '\\';
                 for (const int cifre : {6, 3, 0}) {
-                    uscita += static_cast<char>('0' + ((byte(c) >> cifre) & 7));
+                    uscita += static_cast<char>('0' + ((b >> cifre) & 7));
                 }
             }
-        } else if (primo == '\\' && barre) {
+        } else if (c == '\\' && barre) {
             uscita += "\\\\";
         } else {
             uscita += pezzo;
@@ -182,7 +178,6 @@ std::string riepilogo(Formato formato, const Passata& esito, std::string_view ca
 }
 
 std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista) {
-    // The first ten matching lines that are no event of the calendar, then how many more.
     constexpr std::size_t DIECI = 10;
     const std::vector<Scartata>& scartate = esito.calendario.scartate;
     std::string testo;

@@ -35,14 +35,12 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         return esito;
     }
 
-    // The files start with the UTF-8 BOM where the list's text is UTF-8 (never the
-    // calendar, which is UTF-8 by definition), so that Windows' programs read them so.
+    // The BOM that Codifica::utf8 asks for; never the calendar's, UTF-8 by definition.
     const std::string_view inizio = codifica == Codifica::utf8 ? BOM_UTF8 : "";
     const bool tabella = formato == Formato::excel || formato == Formato::pagina;
     const std::string_view dopo = tabella ? "\n" : "\n\n";
     std::string righe(inizio);  // the text formats' file, or temp.txt
     righe.reserve(inizio.size() + trovati + esito.RIGHE * dopo.size());
-    // The lines a member's editor shows, copied as they are.
     per_riga_con(testo, cercato, [&](std::string_view riga) { righe.append(riga).append(dopo); });
     // Each file in the list's encoding: the table the user asked for first, then "temp.txt".
     const auto file = [&](std::string contenuto) {
@@ -69,7 +67,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
             disposizione.tra_i_record());
         esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});
     }
-    esito.file.push_back({tabella ? FILE_TEMPORANEO : scelto, file(std::move(righe))});
+    esito.file.push_back({tabella ? "temp.txt" : scelto, file(std::move(righe))});
     return esito;
 }
 
