@@ -11,7 +11,6 @@ namespace turnolista {
 namespace {
 
 using namespace std::chrono;
-using std::chrono::year;
 
 // Whether a field says something: a letter or a digit, not a dash or a question mark.
 bool scritta(std::string_view campo) {
