@@ -104,17 +104,6 @@ std::string_view prossima_riga(std::string_view& testo, char separatore) {
     return riga;
 }
 
-std::uint64_t righe_del_record(std::string_view record) {
-    // Each LF ends a line, and each CR that no LF follows; found by memchr, which is fast.
-    std::uint64_t righe = 1;
-    for (const char fine : {'\n', '\r'}) {
-        for (std::size_t i = record.find(fine); i != FINE; i = record.find(fine, i + 1)) {
-            righe += fine == '\n' || !record.substr(i + 1).starts_with('\n') ? 1 : 0;
-        }
-    }
-    return righe;
-}
-
 std::size_t come_digitato(std::string_view testo, std::string_view nome) {
     // A keyboard's sign, then one it stands for, as the header lists them.
     constexpr std::array<std::string_view, 9> SCRITTE{"'\u2019",  "'\u2018",  "'\u02BC",
