@@ -138,10 +138,8 @@ std::string_view prossima_con(std::string_view& testo, std::string_view nome, ch
     }
     const char* const trovato = testo.data() + da;
     // Records before a list's first quote are lines: they are taken from the line of the
-    // hit, or of a quote before its end, until one holds the hit.
-    const std::size_t fine = da + fine_del_record(testo.substr(da), 0);
-    const std::size_t da_riga =
-        separatore != 0 ? std::min(da, testo.substr(0, fine).find('"')) : da;
+    // hit, or of a quote before it, until one holds the hit.
+    const std::size_t da_riga = separatore != 0 ? std::min(da, testo.substr(0, da).find('"')) : da;
     const auto inizio =
         std::find_if(testo.rend() - static_cast<std::ptrdiff_t>(da_riga), testo.rend(), a_capo);
     testo.remove_prefix(static_cast<std::size_t>(testo.rend() - inizio));
