@@ -11,12 +11,23 @@ namespace turnolista {
 namespace {
 
 using namespace std::chrono;
-using std::chrono::year;
 
 // Whether a field says something: a letter or a digit, not a dash or a question mark.
 bool scritta(std::string_view campo) {
     return std::ranges::any_of(
         campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
+}
+
+// How many lines of the list a record takes, more than one where a cell holds a line end: each
+// LF ends one, and each CR that no LF follows; found by memchr, which is fast.
+std::uint64_t righe_del_record(std::string_view record) {
+    std::uint64_t righe = 1;
+    for (const char fine : {'\n', '\r'}) {
+        for (std::size_t i = record.find(fine); i != FINE; i = record.find(fine, i + 1)) {
+            righe += fine == '\n' || !record.substr(i + 1).starts_with('\n') ? 1 : 0;
+        }
+    }
+    return righe;
 }
 
 // Today's date in Rome, by the file's time zone (FUSO in ics.cpp), changing at 01:00 UTC.

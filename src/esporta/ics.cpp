@@ -9,7 +9,6 @@
 namespace turnolista {
 
 using namespace std::chrono;
-using std::chrono::year;
 
 namespace {
 

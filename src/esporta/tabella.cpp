@@ -31,10 +31,8 @@ std::string_view scritto(const char& c, bool pagina) {
     if (c == '\n' || c == '\r') {
         return " ";
     }
-    if (!pagina) {
-        return {&c, 1};
-    }
-    return c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string_view(&c, 1);
+    const bool segno = pagina && (c == '&' || c == '<' || c == '>');
+    return !segno ? std::string_view(&c, 1) : c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
 }
 
 }  // namespace

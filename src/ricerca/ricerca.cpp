@@ -104,17 +104,6 @@ std::string_view prossima_riga(std::string_view& testo, char separatore) {
     return riga;
 }
 
-std::uint64_t righe_del_record(std::string_view record) {
-    // Each LF ends a line, and each CR that no LF follows; found by memchr, which is fast.
-    std::uint64_t righe = 1;
-    for (const char fine : {'\n', '\r'}) {
-        for (std::size_t i = record.find(fine); i != FINE; i = record.find(fine, i + 1)) {
-            righe += fine == '\n' || !record.substr(i + 1).starts_with('\n') ? 1 : 0;
-        }
-    }
-    return righe;
-}
-
 std::size_t come_digitato(std::string_view testo, std::string_view nome) {
     // A keyboard's sign, then one it stands for, as the header lists them.
     constexpr std::array<std::string_view, 9> SCRITTE{"'\u2019",  "'\u2018",  "'\u02BC",
@@ -149,10 +138,8 @@ std::string_view prossima_con(std::string_view& testo, std::string_view nome, ch
     }
     const char* const trovato = testo.data() + da;
     // Records before a list's first quote are lines: they are taken from the line of the
-    // hit, or of a quote before its end, until one holds the hit.
-    const std::size_t fine = da + fine_del_record(testo.substr(da), 0);
-    const std::size_t da_riga =
-        separatore != 0 ? std::min(da, testo.substr(0, fine).find('"')) : da;
+    // hit, or of a quote before it, until one holds the hit.
+    const std::size_t da_riga = separatore != 0 ? std::min(da, testo.substr(0, da).find('"')) : da;
     const auto inizio =
         std::find_if(testo.rend() - static_cast<std::ptrdiff_t>(da_riga), testo.rend(), a_capo);
     testo.remove_prefix(static_cast<std::size_t>(testo.rend() - inizio));

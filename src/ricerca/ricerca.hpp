@@ -29,9 +29,6 @@ void per_riga_con(std::string_view testo, std::string_view nome, auto&& fai, cha
     }
 }
 
-// How many lines of the list a record takes: more than one where a cell holds a line end.
-std::uint64_t righe_del_record(std::string_view record);
-
 // How long the start of `testo` is that reads as `nome` typed at a keyboard, whose ' stands for
 // ’ ‘ ʼ, " for “ ”, - for – — and a space for a no-break one; npos where it does not.
 std::size_t come_digitato(std::string_view testo, std::string_view nome);
