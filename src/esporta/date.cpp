@@ -111,10 +111,9 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     resto = resto.size() > 40 ? "" : resto;
-    if (!resto.empty() && !cifra(resto.front()) &&
-        (giorno_solo(resto.substr(0, 3)) != 0 ||
-         (resto.size() > 3 && resto[2] == ' ' &&
-          una_di("lu ma me gi ve sa do", resto.substr(0, 2))))) {
+    if (giorno_solo(resto.substr(0, 3)) != 0 ||
+        (resto.size() > 3 && resto[2] == ' ' &&
+         una_di("lu ma me gi ve sa do", resto.substr(0, 2)))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre",
         // "sab.10.10", or by two as the LND prints it: "SA 26/09/26".
         const std::size_t fine = resto.find_first_of(" ,.");

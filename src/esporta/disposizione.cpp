@@ -111,17 +111,16 @@ struct Inizio {
 
 Disposizione::Disposizione(std::string_view testo) {
     const Inizio inizio(testo);
-    const std::vector<std::string_view>& righe = inizio.righe;
-    const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
+    const auto piu = [&](std::size_t quante) { return 2 * quante > inizio.righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
-    std::tie(per_record, data_a) = una_per_riga(righe);
+    std::tie(per_record, data_a) = una_per_riga(inizio.righe);
     separatore = per_record > 0 || piu(inizio.tab) ? Separatore::tab
                  : inizio.markdown > 0             ? Separatore::barra
                  : piu(inizio.punti)               ? Separatore::punto_e_virgola
                  : piu(inizio.virgole)             ? Separatore::virgola
                                                    : Separatore::spazio;
     // A web table copied from a browser, a cell of two lines: read as a PDF's of two cells.
-    if (per_record == 0 && tra_i_record() != 0 && spezzate(righe, tra_i_record())) {
+    if (per_record == 0 && tra_i_record() != 0 && spezzate(inizio.righe, tra_i_record())) {
         std::tie(per_record, data_a, tra_le_parti) = std::tuple(2U, 1U, ' ');
     }
     // Else a word processor lines its columns up with a tab or more, as its tab stops need, where

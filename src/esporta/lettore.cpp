@@ -62,8 +62,7 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
 }
 
 // The two columns of names not yet `usate` that share most values: the home and away teams.
-std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre_di(
-    const std::vector<Conto>& conti, const std::vector<char>& usate) {
+auto squadre_di(const std::vector<Conto>& conti, const std::vector<char>& usate) {
     std::tuple<std::size_t, std::optional<std::size_t>, std::optional<std::size_t>> coppia;
     for (std::size_t i = 0; i < conti.size(); ++i) {
         for (std::size_t j = i + 1; j < conti.size(); ++j) {
@@ -77,7 +76,7 @@ std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre_di(
             }
         }
     }
-    return {std::get<1>(coppia), std::get<2>(coppia)};
+    return std::pair(std::get<1>(coppia), std::get<2>(coppia));
 }
 
 // The teams that the columns `col` name, for the free text of the list's other records.
@@ -153,7 +152,6 @@ void partita_di(const Colonne& colonne, const auto& cella, Letta& letta) {
     }
 }
 
-// What the record of `celle`, in the columns `colonne`, holds.
 void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta& letta) {
     const auto cella = [&](std::optional<std::size_t> j) {
         return j && *j < celle.size() ? celle[*j] : std::string();
