@@ -154,8 +154,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     std::string_view resto = testo.size() > 24 || !forse ? "" : testo;
     // "ore 21", "alle 21", "h 21", "h. 21", "h21": the hour alone is enough.
     const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
-        return resto.size() >= p.size() &&
-               std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
+        return std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
     });
     bool detta = prima != PRIMA_DELL_ORA.end();
     resto = detta ? senza_spazi(resto.substr(prima->size())) : resto;
@@ -171,8 +170,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         }
         detta = true;
     }
-    // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's full stop ends
-    // one.
+    // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's stop ends one.
     const std::string_view dopo = detta ? senza_spazi(resto) : "";
     const bool fascia = detta && (dopo.starts_with('-') || dopo.starts_with("\u2013")) &&
                         leggi_ora(senza_segni(dopo));
@@ -192,8 +190,7 @@ std::optional<Data> leggi_parte(std::string_view testo) {
     if (mese && anno && (dopo.empty() || *anno != 0)) {
         return Data{0, *mese, *anno};
     }
-    // A weekday, with its day or not, "Sab 10", "Ven": its three letters or its whole name,
-    // "dom.", "Lunedì", "sabato"; not "Sabbioneta".
+    // A weekday: its three letters or its whole name, "dom.", "Lunedì", "sabato"; not "Sabbioneta".
     nome = senza_segni(nome.substr(0, nome.size() - (nome.ends_with('.') ? 1 : 0)));
     const bool intero = nome.size() == 3 || nome.ends_with("\xC3\xAC") || nome.ends_with('i') ||
                         una_di("sabato domenica", nome);

@@ -39,8 +39,7 @@ struct Conto {
 
 // What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date,
 // and the header: the last line above the first date with no fewer cells of words than one
-// before, and two at least (a rest's row, "1,Riposa: Lupi,,,", and a Markdown table's rule,
-// "| --- | --- |", are none).
+// before, and two at least (a rest's row, "1,Riposa: Lupi,,,", is none, nor a Markdown rule).
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
