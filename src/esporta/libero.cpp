@@ -100,8 +100,7 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
 
 // The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
 // several (a paper's round on one line) the first that holds `nome`.
-std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
-                                         std::string_view nome) {
+auto coppia_di(const std::vector<std::string_view>& pezzi, std::string_view nome) {
     std::size_t k = pezzi.size();
     Coppia coppia;
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
@@ -111,7 +110,7 @@ std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pe
             k = j;
         }
     }
-    return {k, coppia};
+    return std::pair(k, coppia);
 }
 
 // A line of no match is a heading where it starts with a round's word (`giornata`), or gives a
