@@ -29,10 +29,9 @@ std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::
 // The whole of `testo` as a year: none (0), "26" (2026) or "2026".
 std::optional<int> anno_di(std::string_view testo) {
     const std::size_t lunghezza = testo.size();
-    const auto anno = lunghezza % 2 == 0 ? cifre(testo, 0, 4) : std::nullopt;
-    return anno && testo.empty()
-               ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
-               : std::nullopt;
+    const auto anno = lunghezza % 2 == 0 ? cifre(testo, lunghezza, 4) : std::nullopt;
+    return anno ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
+                : std::nullopt;
 }
 
 // The month a word names: "set", "set.", "sett", "settembre"; not "otto", which is a number.
@@ -195,10 +194,9 @@ std::optional<Data> leggi_parte(std::string_view testo) {
     const bool intero = nome.size() == 3 || nome.ends_with("\xC3\xAC") || nome.ends_with('i') ||
                         una_di("sabato domenica", nome);
     const unsigned settimana = intero ? giorno_solo(nome) : 0;
-    const auto giorno = dopo.empty() ? std::optional(0U) : cifre(dopo, 1, 2);
-    return settimana != 0 && giorno && dopo.empty() && *giorno <= 31
-               ? std::optional(Data{*giorno, 0, 0, settimana})
-               : std::nullopt;
+    const auto giorno = cifre(dopo, dopo.size(), 2);
+    return settimana != 0 && giorno && *giorno <= 31 ? std::optional(Data{*giorno, 0, 0, settimana})
+                                                     : std::nullopt;
 }
 
 std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra) {
