@@ -129,12 +129,9 @@ std::optional<Data> leggi_data(std::string_view testo) {
         return data;
     }
     // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
-    const auto* const trattino =
-        resto.size() > 16
-            ? resto.end()
-            : std::ranges::find_if_not(resto, [](char c) { return cifra(c) || c == '/'; });
-    if (trattino != resto.end() && *trattino == '-') {
-        return dal_giorno(resto.substr(static_cast<std::size_t>(trattino - resto.begin()) + 1));
+    const std::size_t trattino = resto.size() > 16 ? FINE : resto.find_first_not_of("0123456789/");
+    if (trattino != FINE && resto[trattino] == '-') {
+        return dal_giorno(resto.substr(trattino + 1));
     }
     // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
     // (sabato)"; a longer word only in brackets ("13/09 Marconi" is no date).

@@ -88,9 +88,8 @@ struct Inizio {
                        FINE;
             };
             // Counted where memchr finds one: most lines hold none.
-            const auto tabs = riga.find('\t') == FINE
-                                  ? 0
-                                  : std::min<std::size_t>(std::ranges::count(riga, '\t'), 15);
+            const auto tabs = std::min<std::size_t>(
+                riga.find('\t') == FINE ? 0 : std::ranges::count(riga, '\t'), 15);
             tab += una(tabs > 0);
             per_tab[tabs] += una(tabs > 0);
             markdown += una(riga.starts_with('|') && regola_markdown(riga));

@@ -72,9 +72,8 @@ struct Disposizione {
     std::string unite(std::string_view testo) const;
 };
 
-// The venues a list of cells gives by code, in a list of its own at its end: of each record
-// of no date whose first cell is a code and whose others name a venue, "C04, Palestra Don
-// Milani, Via Cicogna 12", the code and those others.
+// The venues a list of cells gives by code, in a list of its own at its end: each record of no date
+// whose first cell is a code and whose others name a venue, "C04, Palestra Don Milani".
 std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
                                                      const Disposizione& lista);
 
