@@ -166,7 +166,6 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     letta.n = cella(colonne.n);
     letta.luogo = cella(colonne.luogo);
     partita_di(colonne, cella, letta);
-    // The header, a rest, a match of two teams (named), or a heading with a date.
     letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
                      ? Letta::Tipo::altro
                  : nominata(letta.casa) && nominata(letta.ospite) ? Letta::Tipo::partita
