@@ -97,9 +97,7 @@ unsigned giorno_solo(std::string_view cella) {
     // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
     constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
                                                      "ven", "sab", "dom"};
-    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
-        return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
-    });
+    const auto* giorno = std::ranges::find(giorni, minuscolo_ascii(cella.substr(0, 3)));
     return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
 }
 
