@@ -97,7 +97,9 @@ unsigned giorno_solo(std::string_view cella) {
     // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
     constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
                                                      "ven", "sab", "dom"};
-    const auto* giorno = std::ranges::find(giorni, minuscolo_ascii(cella.substr(0, 3)));
+    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
+        return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
+    });
     return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
 }
 
@@ -108,9 +110,10 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     resto = resto.size() > 40 ? "" : resto;
-    if (giorno_solo(resto.substr(0, 3)) != 0 ||
-        (resto.size() > 3 && resto[2] == ' ' &&
-         una_di("lu ma me gi ve sa do", resto.substr(0, 2)))) {
+    if (!resto.empty() && !cifra(resto.front()) &&
+        (giorno_solo(resto.substr(0, 3)) != 0 ||
+         (resto.size() > 3 && resto[2] == ' ' &&
+          una_di("lu ma me gi ve sa do", resto.substr(0, 2))))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre",
         // "sab.10.10", or by two as the LND prints it: "SA 26/09/26".
         const std::size_t fine = resto.find_first_of(" ,.");
@@ -127,9 +130,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
         return data;
     }
     // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
-    const std::size_t trattino = resto.size() > 16 ? FINE : resto.find_first_not_of("0123456789/");
-    if (trattino != FINE && resto[trattino] == '-') {
-        return dal_giorno(resto.substr(trattino + 1));
+    const auto* const trattino =
+        resto.size() > 16
+            ? resto.end()
+            : std::ranges::find_if_not(resto, [](char c) { return cifra(c) || c == '/'; });
+    if (trattino != resto.end() && *trattino == '-') {
+        return dal_giorno(resto.substr(static_cast<std::size_t>(trattino - resto.begin()) + 1));
     }
     // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
     // (sabato)"; a longer word only in brackets ("13/09 Marconi" is no date).
