@@ -151,9 +151,7 @@ std::string Disposizione::unite(std::string_view testo) const {
         for (std::size_t d = t; d < righe && !di; ++d) {
             di = viste[d % viste.size()].second ? std::optional(d) : std::nullopt;
         }
-        if (!di && record && t < inizio + per_record) {
-            di = record;
-        }
+        di = !di && record && t < inizio + per_record ? record : di;
         if (di && di == record) {
             const std::string_view prima = viste[(t - 1) % viste.size()].first;
             const auto fine = unito.begin() + (prima.data() + prima.size() - testo.data());

@@ -75,9 +75,7 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     }
     aperta = std::min(aperta, ospite.size());
     for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
-        if (ospite[s - 1] == ',' || di_luogo(ospite.substr(s + 1))) {
-            aperta = s;
-        }
+        aperta = ospite[s - 1] == ',' || di_luogo(ospite.substr(s + 1)) ? s : aperta;
     }
     const bool tra_parentesi = ospite.substr(aperta).starts_with(" (");
     const std::string_view luogo = senza_segni(ospite.substr(std::min(aperta + 1, ospite.size())));
