@@ -177,7 +177,6 @@ Coppia incontro(std::string_view testo) {
         }) == testo.end()) {
         return std::nullopt;
     }
-    // The names on either side of the `lungo` bytes at `dove`: none where that is FINE.
     const auto ai_lati = [&](std::size_t dove, std::size_t lungo) {
         return dove == FINE ? std::pair<std::string_view, std::string_view>()
                             : std::pair(senza_segni(testo.substr(0, dove)),

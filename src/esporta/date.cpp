@@ -29,10 +29,9 @@ std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::
 // The whole of `testo` as a year: none (0), "26" (2026) or "2026".
 std::optional<int> anno_di(std::string_view testo) {
     const std::size_t lunghezza = testo.size();
-    const auto anno = lunghezza % 2 == 0 ? cifre(testo, 0, 4) : std::nullopt;
-    return anno && testo.empty()
-               ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
-               : std::nullopt;
+    const auto anno = lunghezza % 2 == 0 ? cifre(testo, lunghezza, 4) : std::nullopt;
+    return anno ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
+                : std::nullopt;
 }
 
 // The month a word names: "set", "set.", "sett", "settembre"; not "otto", which is a number.
@@ -155,8 +154,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     std::string_view resto = testo.size() > 24 || !forse ? "" : testo;
     // "ore 21", "alle 21", "h 21", "h. 21", "h21": the hour alone is enough.
     const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
-        return resto.size() >= p.size() &&
-               std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
+        return std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
     });
     bool detta = prima != PRIMA_DELL_ORA.end();
     resto = detta ? senza_spazi(resto.substr(prima->size())) : resto;
@@ -172,8 +170,7 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         }
         detta = true;
     }
-    // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's full stop ends
-    // one.
+    // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's stop ends one.
     const std::string_view dopo = detta ? senza_spazi(resto) : "";
     const bool fascia = detta && (dopo.starts_with('-') || dopo.starts_with("\u2013")) &&
                         leggi_ora(senza_segni(dopo));
@@ -193,16 +190,14 @@ std::optional<Data> leggi_parte(std::string_view testo) {
     if (mese && anno && (dopo.empty() || *anno != 0)) {
         return Data{0, *mese, *anno};
     }
-    // A weekday, with its day or not, "Sab 10", "Ven": its three letters or its whole name,
-    // "dom.", "Lunedì", "sabato"; not "Sabbioneta".
+    // A weekday: its three letters or its whole name, "dom.", "Lunedì", "sabato"; not "Sabbioneta".
     nome = senza_segni(nome.substr(0, nome.size() - (nome.ends_with('.') ? 1 : 0)));
     const bool intero = nome.size() == 3 || nome.ends_with("\xC3\xAC") || nome.ends_with('i') ||
                         una_di("sabato domenica", nome);
     const unsigned settimana = intero ? giorno_solo(nome) : 0;
-    const auto giorno = dopo.empty() ? std::optional(0U) : cifre(dopo, 1, 2);
-    return settimana != 0 && giorno && dopo.empty() && *giorno <= 31
-               ? std::optional(Data{*giorno, 0, 0, settimana})
-               : std::nullopt;
+    const auto giorno = cifre(dopo, dopo.size(), 2);
+    return settimana != 0 && giorno && *giorno <= 31 ? std::optional(Data{*giorno, 0, 0, settimana})
+                                                     : std::nullopt;
 }
 
 std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra) {

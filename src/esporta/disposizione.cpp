@@ -88,9 +88,8 @@ struct Inizio {
                        FINE;
             };
             // Counted where memchr finds one: most lines hold none.
-            const auto tabs = riga.find('\t') == FINE
-                                  ? 0
-                                  : std::min<std::size_t>(std::ranges::count(riga, '\t'), 15);
+            const auto tabs = std::min<std::size_t>(
+                riga.find('\t') == FINE ? 0 : std::ranges::count(riga, '\t'), 15);
             tab += una(tabs > 0);
             per_tab[tabs] += una(tabs > 0);
             markdown += una(riga.starts_with('|') && regola_markdown(riga));
@@ -111,17 +110,16 @@ struct Inizio {
 
 Disposizione::Disposizione(std::string_view testo) {
     const Inizio inizio(testo);
-    const std::vector<std::string_view>& righe = inizio.righe;
-    const auto piu = [&](std::size_t quante) { return 2 * quante > righe.size(); };
+    const auto piu = [&](std::size_t quante) { return 2 * quante > inizio.righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
-    std::tie(per_record, data_a) = una_per_riga(righe);
+    std::tie(per_record, data_a) = una_per_riga(inizio.righe);
     separatore = per_record > 0 || piu(inizio.tab) ? Separatore::tab
                  : inizio.markdown > 0             ? Separatore::barra
                  : piu(inizio.punti)               ? Separatore::punto_e_virgola
                  : piu(inizio.virgole)             ? Separatore::virgola
                                                    : Separatore::spazio;
     // A web table copied from a browser, a cell of two lines: read as a PDF's of two cells.
-    if (per_record == 0 && tra_i_record() != 0 && spezzate(righe, tra_i_record())) {
+    if (per_record == 0 && tra_i_record() != 0 && spezzate(inizio.righe, tra_i_record())) {
         std::tie(per_record, data_a, tra_le_parti) = std::tuple(2U, 1U, ' ');
     }
     // Else a word processor lines its columns up with a tab or more, as its tab stops need, where
@@ -153,9 +151,7 @@ std::string Disposizione::unite(std::string_view testo) const {
         for (std::size_t d = t; d < righe && !di; ++d) {
             di = viste[d % viste.size()].second ? std::optional(d) : std::nullopt;
         }
-        if (!di && record && t < inizio + per_record) {
-            di = record;
-        }
+        di = !di && record && t < inizio + per_record ? record : di;
         if (di && di == record) {
             const std::string_view prima = viste[(t - 1) % viste.size()].first;
             const auto fine = unito.begin() + (prima.data() + prima.size() - testo.data());

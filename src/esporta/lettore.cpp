@@ -39,8 +39,7 @@ struct Conto {
 
 // What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date,
 // and the header: the last line above the first date with no fewer cells of words than one
-// before, and two at least (a rest's row, "1,Riposa: Lupi,,,", and a Markdown table's rule,
-// "| --- | --- |", are none).
+// before, and two at least (a rest's row, "1,Riposa: Lupi,,,", is none, nor a Markdown rule).
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
     std::vector<Conto> conti;
@@ -62,8 +61,7 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
 }
 
 // The two columns of names not yet `usate` that share most values: the home and away teams.
-std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre_di(
-    const std::vector<Conto>& conti, const std::vector<char>& usate) {
+auto squadre_di(const std::vector<Conto>& conti, const std::vector<char>& usate) {
     std::tuple<std::size_t, std::optional<std::size_t>, std::optional<std::size_t>> coppia;
     for (std::size_t i = 0; i < conti.size(); ++i) {
         for (std::size_t j = i + 1; j < conti.size(); ++j) {
@@ -77,7 +75,7 @@ std::pair<std::optional<std::size_t>, std::optional<std::size_t>> squadre_di(
             }
         }
     }
-    return {std::get<1>(coppia), std::get<2>(coppia)};
+    return std::pair(std::get<1>(coppia), std::get<2>(coppia));
 }
 
 // The teams that the columns `col` name, for the free text of the list's other records.
@@ -153,7 +151,6 @@ void partita_di(const Colonne& colonne, const auto& cella, Letta& letta) {
     }
 }
 
-// What the record of `celle`, in the columns `colonne`, holds.
 void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta& letta) {
     const auto cella = [&](std::optional<std::size_t> j) {
         return j && *j < celle.size() ? celle[*j] : std::string();
@@ -169,7 +166,6 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     letta.n = cella(colonne.n);
     letta.luogo = cella(colonne.luogo);
     partita_di(colonne, cella, letta);
-    // The header, a rest, a match of two teams (named), or a heading with a date.
     letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
                      ? Letta::Tipo::altro
                  : nominata(letta.casa) && nominata(letta.ospite) ? Letta::Tipo::partita

@@ -72,9 +72,8 @@ struct Disposizione {
     std::string unite(std::string_view testo) const;
 };
 
-// The venues a list of cells gives by code, in a list of its own at its end: of each record
-// of no date whose first cell is a code and whose others name a venue, "C04, Palestra Don
-// Milani, Via Cicogna 12", the code and those others.
+// The venues a list of cells gives by code, in a list of its own at its end: each record of no date
+// whose first cell is a code and whose others name a venue, "C04, Palestra Don Milani".
 std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
                                                      const Disposizione& lista);
 
@@ -146,8 +145,7 @@ std::string pulita(std::string_view riga);
 // The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
 using Coppia = std::optional<std::pair<std::string_view, std::string_view>>;
 Coppia incontro(std::string_view testo);
-// Whether a word of `testo` names a venue's kind: "Campo", "Palestra", "Centro sportivo",
-// "PalaFalchi".
+// Whether a word of `testo` names a venue's kind: "Campo", "Centro sportivo", "PalaFalchi".
 bool nomina_un_luogo(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
@@ -156,8 +154,7 @@ bool risultato(std::string_view testo);
 std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
-// A code of digits, capitals, dashes and dots, a match's or a venue's: "101", "1DF-A-001", "G.12",
-// "C04".
+// A code of digits, capitals, dashes and dots, a match's or a venue's: "101", "1DF-A-001", "C04".
 bool codice(std::string_view parola);
 // A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
 // definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark;

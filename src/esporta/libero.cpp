@@ -75,9 +75,7 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     }
     aperta = std::min(aperta, ospite.size());
     for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
-        if (ospite[s - 1] == ',' || di_luogo(ospite.substr(s + 1))) {
-            aperta = s;
-        }
+        aperta = ospite[s - 1] == ',' || di_luogo(ospite.substr(s + 1)) ? s : aperta;
     }
     const bool tra_parentesi = ospite.substr(aperta).starts_with(" (");
     const std::string_view luogo = senza_segni(ospite.substr(std::min(aperta + 1, ospite.size())));
@@ -100,8 +98,7 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
 
 // The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
 // several (a paper's round on one line) the first that holds `nome`.
-std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pezzi,
-                                         std::string_view nome) {
+auto coppia_di(const std::vector<std::string_view>& pezzi, std::string_view nome) {
     std::size_t k = pezzi.size();
     Coppia coppia;
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
@@ -111,7 +108,7 @@ std::pair<std::size_t, Coppia> coppia_di(const std::vector<std::string_view>& pe
             k = j;
         }
     }
-    return {k, coppia};
+    return std::pair(k, coppia);
 }
 
 // A line of no match is a heading where it starts with a round's word (`giornata`), or gives a
