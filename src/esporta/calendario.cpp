@@ -93,7 +93,7 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
             scarta(Scartata::Motivo::rinviata, letta.rinvio);
         } else if (!giorno) {
             scarta(scritta(data) ? Scartata::Motivo::data : Scartata::Motivo::senza_data, data);
-        } else if (!orario && scritta(ora)) {
+        } else if (!orario && std::ranges::any_of(ora, cifra)) {  // "da definire": all day
             scarta(Scartata::Motivo::ora, ora);
         } else {
             eventi.push_back({*giorno, orario.value_or(seconds(-1)), numero, data, letta.n, titolo,
@@ -195,6 +195,10 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 da_leggere = letto.substr(dove);
             }
             sopra.segui(letta, lettore.in_celle);
+            // Under a heading's firm date, "orario da definire" is a time still to be set.
+            if (!letta.rinvio.empty() && leggi_data(letta.data)) {
+                letta.rinvio = rinvio_di(riga, true, letta.data);
+            }
             if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
                 // The record's lines that hold the name, as a text pass copies them.
                 std::string righe;

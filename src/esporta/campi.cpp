@@ -113,7 +113,15 @@ bool codice(std::string_view parola) {
 
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole = parole_di(testo);
-    const auto data = [](std::string_view t) { return leggi_data(t) && !risultato(t); };
+    // "19 Mar 09/02/2027" is a match's number and a Tuesday before its date, not 19 March.
+    const auto martedi = [&](std::string_view t) {
+        const std::string_view dopo = senza_spazi(std::string_view(t.end(), testo.end()));
+        return una_di("mar", t.substr(t.rfind(' ') + 1)) &&
+               tra_cifre(dopo.substr(0, dopo.find(' ')), "/-.");
+    };
+    const auto data = [&](std::string_view t) {
+        return leggi_data(t) && !risultato(t) && !martedi(t);
+    };
     letta.data = prendi(parole, 4, data);
     // A meeting time, "ritrovo ore 20:15", is not the match's: it is taken first, for nothing.
     if (const std::size_t ritrovo = trova_ascii(testo, "ritrovo"); ritrovo != FINE) {

@@ -11,11 +11,13 @@ namespace {
 
 constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 
-// Emoji, their joiners and selectors, a phone chat's direction marks, bullets, emphasis marks.
+// Emoji, their joiners and selectors, a phone chat's direction marks, bullets and the middle
+// dot between fields, emphasis marks.
 bool figura(char32_t c) {
     return c >= 0x1F000 || (c >= 0x2300 && c <= 0x23FF) || (c >= 0x2600 && c <= 0x27BF) ||
            (c >= 0x2B00 && c <= 0x2BFF) || (c >= 0x200D && c <= 0x200F) || c == 0xFE0F ||
-           c == 0x2022 || c == 0x25BA || c == 0x25AA || c == '*' || c == '_' || c == '~';
+           c == 0x2022 || c == 0x25BA || c == 0x25AA || c == 0xB7 || c == '*' || c == '_' ||
+           c == '~';
 }
 
 // The text in double quotes that starts `riga`, as a sheet quotes a cell ("" one quote, a line
@@ -222,7 +224,7 @@ std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
     const std::string minuscola = minuscolo_ascii(riga);
     for (const std::string_view segno :
          {"rinv", "sosp", "annullat", "posticipat", "da rec", "non disputat", "da definire",
-          "da stabilire", "da fissare", "data da"}) {
+          "da stabilire", "da fissare", "da confermare", "data da"}) {
         const std::size_t dove = minuscola.find(segno);
         // Under a firm date, "da definire" and its kind are a time still to be set.
         if (dove == FINE || (segno.starts_with("da ") && segno != "da rec" && datata &&

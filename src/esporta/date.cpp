@@ -110,10 +110,10 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     resto = resto.size() > 40 ? "" : resto;
+    const unsigned settimana = resto.empty() ? 0 : giorno_solo(resto.substr(0, 3));
     if (!resto.empty() && !cifra(resto.front()) &&
-        (giorno_solo(resto.substr(0, 3)) != 0 ||
-         (resto.size() > 3 && resto[2] == ' ' &&
-          una_di("lu ma me gi ve sa do", resto.substr(0, 2))))) {
+        (settimana != 0 || (resto.size() > 3 && resto[2] == ' ' &&
+                            una_di("lu ma me gi ve sa do", resto.substr(0, 2))))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre",
         // "sab.10.10", or by two as the LND prints it: "SA 26/09/26".
         const std::size_t fine = resto.find_first_of(" ,.");
@@ -125,9 +125,8 @@ std::optional<Data> leggi_data(std::string_view testo) {
         return dal_giorno(
             std::string(resto.substr(8)).append(resto.substr(4, 4)).append(resto.substr(0, 4)));
     }
-    const auto data = dal_giorno(resto);
-    if (data || resto.empty() || !cifra(resto.front())) {
-        return data;
+    if (auto data = dal_giorno(resto); data || resto.empty() || !cifra(resto.front())) {
+        return data ? std::optional(Data{data->giorno, data->mese, data->anno, settimana}) : data;
     }
     // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
     const auto* const trattino =
@@ -142,7 +141,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
     const std::size_t spazio = resto.rfind(' ');
     const std::string_view dopo = senza_segni(resto.substr(std::min(spazio, resto.size())));
     const bool breve = dopo.size() == 3 || resto.ends_with(')');
-    return breve && giorno_solo(dopo) != 0 ? leggi_data(resto.substr(0, spazio)) : data;
+    return breve && giorno_solo(dopo) != 0 ? leggi_data(resto.substr(0, spazio)) : std::nullopt;
 }
 
 std::optional<seconds> leggi_ora(std::string_view testo) {
@@ -207,6 +206,16 @@ std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra) {
     }
     const auto data = leggi_data(sopra);
     const auto titolo = data ? data : leggi_parte(sopra);
+    // A weekday alone under a day's heading of no year, "anticipo sabato" under "Domenica 20
+    // settembre": the day of that weekday nearest the heading's, as the weekdays written say.
+    if (titolo && parte->giorno == 0 && titolo->anno == 0 && titolo->giorno != 0 &&
+        titolo->settimana != 0) {
+        const auto scarto =
+            (static_cast<int>(parte->settimana) + 10 - static_cast<int>(titolo->settimana)) % 7 - 3;
+        const year_month_day g(sys_days(year(2001) / month(titolo->mese) / day(titolo->giorno)) +
+                               days(scarto));
+        return Data{static_cast<unsigned>(g.day()), static_cast<unsigned>(g.month())};
+    }
     if (!titolo || titolo->mese == 0 ||
         (parte->giorno == 0 && (titolo->giorno == 0 || titolo->anno == 0))) {
         return std::nullopt;

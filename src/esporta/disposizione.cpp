@@ -11,7 +11,8 @@ namespace turnolista {
 namespace {
 
 // `per_record` and `data_a` from the `righe` a list starts with: most dates alone as many lines
-// apart, three or more, and no more whole matches than dates (a heading has some under it).
+// apart, three or more, and few more whole matches than dates (a heading has some under it, a
+// PDF's title on each page may look like one).
 std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_view>& righe) {
     // The dates alone: how many lines after the last, and after how many cells that stand
     // before a date, a record's number and its weekday.
@@ -31,9 +32,19 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
     const auto piu_spesso = [](const auto& conti) {
         return static_cast<std::size_t>(std::ranges::max_element(conti) - conti.begin());
     };
-    const std::size_t celle = piu_spesso(salti);
-    const bool una = date >= 3 && celle >= 3 && celle < 15 && 3 * salti[celle] >= 2 * (date - 1) &&
-                     incontri <= date;
+    const std::size_t tutti = date > 0 ? date - 1 : 0;
+    std::size_t celle = piu_spesso(salti);
+    bool una = 3 * salti[celle] >= 2 * tutti;
+    // Else, with dates enough to tell, the shortest that a third are, where few are shorter: a
+    // PDF's round headings and rest lines between its records.
+    if (!una && date >= 6) {
+        std::size_t corti = 0;
+        for (celle = 0; celle < 15 && (celle < 3 || 3 * salti[celle] < tutti); ++celle) {
+            corti += salti[celle];
+        }
+        una = 10 * corti <= tutti;
+    }
+    una = una && date >= 3 && celle >= 3 && celle < 15 && 2 * incontri <= 3 * date;
     return {una ? celle : 0, una ? std::min(piu_spesso(prima), celle - 1) : 0};
 }
 
@@ -67,7 +78,7 @@ bool regola_markdown(std::string_view riga) {
 }
 
 // The lines a list starts with, the first 256 not empty, without a portal's labels; and how many
-// hold a label, a tab, ";" twice (not "; " as prose writes it), "," three times, runs of spaces
+// hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of spaces
 // between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs
 // Orsi"), a Markdown table's rule ("| --- | :---: |"); and how many hold each number of tabs.
 struct Inizio {
@@ -75,9 +86,7 @@ struct Inizio {
         const auto una = [](bool se) { return se ? 1U : 0U; };
         for (std::string_view resto = testo; !resto.empty() && righe.size() < 256;) {
             std::string_view riga = senza_spazi(prossima_riga(resto));
-            const std::size_t etichettata = etichetta(riga);
-            etichette += una(etichettata > 0);
-            riga.remove_prefix(etichettata);
+            riga.remove_prefix(etichetta(riga));
             if (riga.empty()) {
                 continue;
             }
@@ -101,7 +110,7 @@ struct Inizio {
     }
 
     std::vector<std::string_view> righe;
-    std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0, etichette = 0;
+    std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
     std::size_t markdown = 0;
     std::array<std::size_t, 16> per_tab{};
 };
@@ -113,11 +122,13 @@ Disposizione::Disposizione(std::string_view testo) {
     const auto piu = [&](std::size_t quante) { return 2 * quante > inizio.righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
     std::tie(per_record, data_a) = una_per_riga(inizio.righe);
-    separatore = per_record > 0 || piu(inizio.tab) ? Separatore::tab
-                 : inizio.markdown > 0             ? Separatore::barra
-                 : piu(inizio.punti)               ? Separatore::punto_e_virgola
-                 : piu(inizio.virgole)             ? Separatore::virgola
-                                                   : Separatore::spazio;
+    // The list's own sign: none where a PDF put a cell on each line, as in a list of spaces.
+    const Separatore proprio = piu(inizio.tab)       ? Separatore::tab
+                               : inizio.markdown > 0 ? Separatore::barra
+                               : piu(inizio.punti)   ? Separatore::punto_e_virgola
+                               : piu(inizio.virgole) ? Separatore::virgola
+                                                     : Separatore::spazio;
+    separatore = per_record > 0 ? Separatore::tab : proprio;
     // A web table copied from a browser, a cell of two lines: read as a PDF's of two cells.
     if (per_record == 0 && tra_i_record() != 0 && spezzate(inizio.righe, tra_i_record())) {
         std::tie(per_record, data_a, tra_le_parti) = std::tuple(2U, 1U, ' ');
@@ -128,11 +139,10 @@ Disposizione::Disposizione(std::string_view testo) {
                                2 * std::ranges::max(inizio.per_tab) <= inizio.tab;
     separatore = a_tabulazioni ? Separatore::spazio : separatore;
     in_celle = separatore != Separatore::spazio || piu(inizio.allineate) || a_tabulazioni;
-    // A portal's blocks of a label and a value a line are read as records, but their tables are
-    // those of a list of spaces, as a member's editor shows them.
-    regola_fissa =
-        (separatore == Separatore::spazio || (per_record > 0 && piu(inizio.etichette))) &&
-        (piu(inizio.allineate) || !piu(inizio.tratteggiate)) && !a_tabulazioni;
+    // A PDF's cells a line, or a portal's blocks of a label and a value a line, are read as
+    // records, but their tables are those of a list of spaces, as a member's editor shows them.
+    regola_fissa = proprio == Separatore::spazio &&
+                   (piu(inizio.allineate) || !piu(inizio.tratteggiate)) && !a_tabulazioni;
 }
 
 std::string Disposizione::unite(std::string_view testo) const {

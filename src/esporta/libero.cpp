@@ -83,6 +83,33 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
 }
 
+// A note where a venue may stand, and so no venue: a mark, "orario da definire", a word of a
+// match moved, "RECUPERO", "anticipo", or signs alone, "--.--".
+bool nota(std::string_view testo) {
+    return std::ranges::none_of(testo, lettera) || !rinvio_di(testo, false).empty() ||
+           una_di("recupero anticipo posticipo", testo.substr(0, testo.find(' ')));
+}
+
+// The venue after the away team without the notes beside it, between commas or brackets,
+// which go to `altre`: "orario da definire (PalaX)", "(anticipo sabato ore 20.30, Campo A)".
+std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) {
+    if (!nota(luogo)) {
+        return std::string(luogo);
+    }
+    std::string resta;
+    for (std::string_view resto = luogo; !resto.empty();) {
+        const std::size_t fine = std::min(resto.find_first_of(",("), resto.size());
+        const std::string_view parte = senza_segni(resto.substr(0, fine));
+        if (!nota(parte)) {
+            resta.append(resta.empty() ? "" : ", ").append(parte);
+        } else if (!parte.empty()) {
+            altre.emplace_back(parte);
+        }
+        resto.remove_prefix(std::min(fine + 1, resto.size()));
+    }
+    return resta;
+}
+
 // Words in small letters after an away team the list names are a note, moved from `ospite`
 // (which ends in no space) to `altre`: "Lupi-Aquile recupero", but "Lupi-Orsi B" is Orsi B.
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
@@ -161,19 +188,21 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         letta.ora = casa.substr(0, s);
         casa = senza_segni(casa.substr(s));
     }
-    std::string_view dopo = luogo_dopo(ospite);
-    if (!rinvio_di(dopo, false).empty()) {  // a note, "orario ancora da definire", is no venue
-        letta.altre.emplace_back(std::exchange(dopo, {}));
-    }
+    const std::string dopo = senza_note(luogo_dopo(ospite), letta.altre);
     nota_dopo(ospite, squadre, letta.altre);
-    // A venue before the home team, where the piece is not the line's start.
+    // A venue before the home team, where the piece is not the line's start nor a field of its
+    // own after a run of spaces.
+    const std::string_view prima(testo.data(), pezzi[k].data());
     std::string luogo =
-        luogo_prima(casa, spaziate || pezzi[k].data() == testo.data(), squadre, ospite);
+        luogo_prima(casa, spaziate || prima.empty() || prima.ends_with("  "), squadre, ospite);
+    if (!luogo.empty() && nota(luogo)) {
+        letta.altre.push_back(std::exchange(luogo, {}));
+    }
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
         const std::string_view altro = senza_segni(pezzi[j]);
-        if (j != k && rinvio_di(altro, true).empty() && !di_turno(altro) && !incontro(altro)) {
+        if (j != k && !nota(altro) && !di_turno(altro) && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
     }

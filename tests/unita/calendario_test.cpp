@@ -218,6 +218,22 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "2026/2027",
          1,
          1},
+        {"under a paper's round, a weekday moves the match, a time to be set is the whole day",
+         alle(2026y / September / 1),
+         "1a GIORNATA - Domenica 20 settembre\nLupi-Orsi (anticipo sabato ore 20.30, Campo A)\n"
+         "2a GIORNATA - Domenica 27 settembre\nOrsi-Lupi, orario da definire (PalaOrsi)\n",
+         {"DTSTART;TZID=Europe/Rome:20260919T203000", "DTSTART;VALUE=DATE:20260927"},
+         "2026/2027"},
+        {"a PDF's cell a line, round headings and rest lines between its records",
+         alle(2026y / September / 1),
+         "1a Giornata\nSab 12/09/2026\n15:00\nCampo A\nLupi - Orsi\nSab 12/09/2026\n16:00\n"
+         "Campo B\nTori - Gufi\nRiposa: Volpi\n2a Giornata\nSab 19/09/2026\n15:00\nCampo C\n"
+         "Volpi - Lupi\nSab 19/09/2026\n16:00\nCampo B\nGufi - Orsi\nRiposa: Tori\n"
+         "3a Giornata\nSab 26/09/2026\n18:00\nCampo A\nLupi - Tori\nSab 26/09/2026\n16:00\n"
+         "Campo C\nVolpi - Gufi\n",
+         {"DTSTART;TZID=Europe/Rome:20260912T150000", "DTSTART;TZID=Europe/Rome:20260919T150000",
+          "DTSTART;TZID=Europe/Rome:20260926T180000"},
+         "2026/2027"},
         {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
@@ -243,7 +259,8 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
           "7\t18/10\tRINVIATA\tC\tLupi-Gufi", "8\t18/10\t21 e 30\tC\tGufi-Lupi",
           "9\t25/10\t-\tC\tLupi-Tori", "10\t\t\tC\tTori-Lupi", "11\t31/11\t\tC\tLupi-Tori",
           "12\t29/02/2027\t\tC\tLupi-Orsi", "13\t1/11\t21.75\tC\tLupi-Volpi",
-          "14\t8/11\t15:30\t\tVolpi-Lupi", "15\t\t18:00\tC\tLupi-Gufi"}) {
+          "14\t8/11\t15:30\t\tVolpi-Lupi", "15\t\t18:00\tC\tLupi-Gufi",
+          "16\t15/11\tda definire\tC\tGufi-Lupi"}) {
         lista.append(riga).append("\n");
     }
     const EsitoCalendario c = turnolista::calendario(lista, "Lupi", alle(2026y / September / 1));
@@ -256,9 +273,11 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
             "DTSTART;TZID=Europe/Rome:20261004T204500", "DTSTART;TZID=Europe/Rome:20261011T153000",
             "DTSTART;VALUE=DATE:20261025", "DTSTART;TZID=Europe/Rome:20261108T153000",
             // A time under an empty date, as a sheet's merged cells leave it: the date above.
-            "DTSTART;TZID=Europe/Rome:20261108T180000"}));
+            "DTSTART;TZID=Europe/Rome:20261108T180000",
+            // A time still to be set, under a firm date: the whole day.
+            "DTSTART;VALUE=DATE:20261115"}));
     // An event with no venue has no LOCATION.
-    EXPECT_EQ(proprieta(testo, "LOCATION").size(), 8U);
+    EXPECT_EQ(proprieta(testo, "LOCATION").size(), 9U);
     std::vector<std::pair<std::uint64_t, std::string>> scartate;
     for (const Scartata& s : c.scartate) {
         scartate.emplace_back(s.numero, s.testo);

@@ -117,6 +117,21 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         // A venue of several words before a home team the list names nowhere else.
         {"16 18/10 10:30 Campo Lupi Tori-Lupi\n",
          {{"16", "18/10", "10:30", "Campo Lupi", "Tori-Lupi"}}},
+        // A chat's fields between middle dots and emoji; a note is no venue, and no team.
+        {"[02/09/26, 21:15] Marta: \xF0\x9F\x8F\x90 Sab 10 ottobre \xC2\xB7 h 18.00 \xC2\xB7 Pol. "
+         "Borgo vs Lupi \xC2\xB7 \xF0\x9F\x93\x8D PalaBorgo\n"
+         "\xF0\x9F\x94\x81 RECUPERO \xF0\x9F\x93\x85 Mer 21/10 \xE2\x9A\xBD Lupi - Orsi "
+         "\xF0\x9F\x93\x8D Comunale Orsi\n"
+         "sab 31/10/2026 ora da definire Tori - Lupi (Palestra Tori)\n"
+         "Lupi-Orsi, orario da definire (PalaLupi)\n"
+         "5 Mer 21/10/2026 --.-- Lupi - Orsi PalaLupi\n"
+         "19 Mar 09/02/2027 21.15 Lupi - Orsi Palazzetto Rossi\n",
+         {{"", "Sab 10 ottobre", "h 18.00", "PalaBorgo", "Pol. Borgo vs Lupi"},
+          {"", "Mer 21/10", "", "Comunale Orsi", "Lupi - Orsi"},
+          {"", "sab 31/10/2026", "", "Palestra Tori", "Tori - Lupi"},
+          {"", "", "", "PalaLupi", "Lupi-Orsi"},
+          {"5", "Mer 21/10/2026", "", "PalaLupi", "Lupi - Orsi"},
+          {"19", "Mar 09/02/2027", "21.15", "Palazzetto Rossi", "Lupi - Orsi"}}},
         {"Falchi - Orsi ore 15.30 (Campo Falchi)\n",
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
@@ -296,6 +311,14 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
                            "3;27/09;Lupi;Gufi\n")
                   .per_record,
               0U);
+    // A PDF's records apart by its round headings and rest lines: its tables too.
+    std::string giornate;
+    for (const char* data : {"12/09", "19/09", "26/09"}) {
+        giornate.append("Giornata\n").append(data).append("\nA\nLupi - Orsi\n");
+        giornate.append(data).append("\nB\nTori - Gufi\nRiposa: Volpi\n");
+    }
+    const Disposizione pagine(giornate);
+    EXPECT_EQ(std::tuple(pagine.per_record, pagine.regola_fissa), std::tuple(std::size_t{3}, true));
     // A portal's blocks of a label and a value a line: records, its tables by the fixed rule.
     std::string blocchi;
     for (const char* data : {"13/09", "20/09", "27/09"}) {

@@ -129,10 +129,13 @@ TEST(Excel, ListSavedFromASheetGivesOneCellPerColumn) {
     // The rest line comes before the line that decides the separator: it waits for it.
     EXPECT_EQ(excel("Giornata 1: Riposa Lupi;;;;\n"
                     "1;13/09;15:30;\"Campo; 2\";Lupi-Orsi;3-1;\n"
-                    "2;20/09;;;Volpi-Lupi\n"),
+                    "2;20/09;;;Volpi-Lupi\n"
+                    "3;2026-09-27;;;Lupi-Tori\n"),
               "1\t\t\t\t\tRiposa Lupi\n"
               "2\t1\t13/09\t15:30\tCampo; 2\tLupi-Orsi\t3-1\n"
-              "3\t2\t20/09\t\t\tVolpi-Lupi\n");
+              "3\t2\t20/09\t\t\tVolpi-Lupi\n"
+              // An app's date as people here write it.
+              "4\t3\t27/09/2026\t\t\tLupi-Tori\n");
 }
 
 TEST(Excel, ListOfFieldsApartByADashIsReadByContentNotByTheRuleOfSpaces) {
