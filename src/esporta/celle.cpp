@@ -224,7 +224,7 @@ std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
     const std::string minuscola = minuscolo_ascii(riga);
     for (const std::string_view segno :
          {"rinv", "sosp", "annullat", "posticipat", "da rec", "non disputat", "da definire",
-          "da stabilire", "da fissare", "da confermare", "data da"}) {
+          "da stabilire", "da fissare", "da confermare", "data da", "postpone", "cancel"}) {
         const std::size_t dove = minuscola.find(segno);
         // Under a firm date, "da definire" and its kind are a time still to be set.
         if (dove == FINE || (segno.starts_with("da ") && segno != "da rec" && datata &&

@@ -85,9 +85,13 @@ std::string_view senza_spazi(std::string_view testo) {
 }
 
 bool data_in_cella(std::string_view cella) {
+    // The time is the last word, or two: "sab 10 ott 2026 ore 18:00".
     const std::size_t spazio = cella.rfind(' ');
-    return leggi_data(cella) || (spazio != FINE && leggi_ora(cella.substr(spazio + 1)) &&
-                                 leggi_data(senza_segni(cella.substr(0, spazio))));
+    const std::size_t prima = spazio == FINE || spazio == 0 ? FINE : cella.rfind(' ', spazio - 1);
+    return leggi_data(cella) || std::ranges::any_of(std::array{spazio, prima}, [&](std::size_t s) {
+               return s != FINE && leggi_ora(cella.substr(s + 1)) &&
+                      leggi_data(senza_segni(cella.substr(0, s)));
+           });
 }
 
 unsigned giorno_solo(std::string_view cella) {

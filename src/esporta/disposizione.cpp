@@ -80,7 +80,8 @@ bool regola_markdown(std::string_view riga) {
 // The lines a list starts with, the first 256 not empty, without a portal's labels; and how many
 // hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of spaces
 // between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs
-// Orsi"), a Markdown table's rule ("| --- | :---: |"); and how many hold each number of tabs.
+// Orsi"), a Markdown table's rule ("| --- | :---: |"); and how many hold each number
+// of tabs.
 struct Inizio {
     explicit Inizio(std::string_view testo) {
         const auto una = [](bool se) { return se ? 1U : 0U; };
@@ -122,12 +123,14 @@ Disposizione::Disposizione(std::string_view testo) {
     const auto piu = [&](std::size_t quante) { return 2 * quante > inizio.righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
     std::tie(per_record, data_a) = una_per_riga(inizio.righe);
-    // The list's own sign: none where a PDF put a cell on each line, as in a list of spaces.
-    const Separatore proprio = piu(inizio.tab)       ? Separatore::tab
-                               : inizio.markdown > 0 ? Separatore::barra
-                               : piu(inizio.punti)   ? Separatore::punto_e_virgola
-                               : piu(inizio.virgole) ? Separatore::virgola
-                                                     : Separatore::spazio;
+    // The list's own sign: none where a PDF put a cell on each line, as in a list of spaces. A
+    // tab, which no prose writes, where a third of the lines hold one: a site's table copied
+    // with a heading and a rest line a round.
+    const Separatore proprio = 3 * inizio.tab > inizio.righe.size() ? Separatore::tab
+                               : inizio.markdown > 0                ? Separatore::barra
+                               : piu(inizio.punti)                  ? Separatore::punto_e_virgola
+                               : piu(inizio.virgole)                ? Separatore::virgola
+                                                                    : Separatore::spazio;
     separatore = per_record > 0 ? Separatore::tab : proprio;
     // A web table copied from a browser, a cell of two lines: read as a PDF's of two cells.
     if (per_record == 0 && tra_i_record() != 0 && spezzate(inizio.righe, tra_i_record())) {

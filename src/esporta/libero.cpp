@@ -84,10 +84,11 @@ std::string_view luogo_dopo(std::string_view& ospite) {
 }
 
 // A note where a venue may stand, and so no venue: a mark, "orario da definire", a word of a
-// match moved, "RECUPERO", "anticipo", or signs alone, "--.--".
+// match moved, "RECUPERO", "anticipo", a tournament's group, a result's "tav." (a forfeit),
+// or signs alone, "--.--".
 bool nota(std::string_view testo) {
     return std::ranges::none_of(testo, lettera) || !rinvio_di(testo, false).empty() ||
-           una_di("recupero anticipo posticipo", testo.substr(0, testo.find(' ')));
+           una_di("recupero anticipo posticipo girone tav.", testo.substr(0, testo.find(' ')));
 }
 
 // The venue after the away team without the notes beside it, between commas or brackets,
@@ -205,6 +206,11 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         if (j != k && !nota(altro) && !di_turno(altro) && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
+    }
+    // A tournament's group after the venue, "Campo 1 Girone A", is no part of it.
+    if (const std::size_t girone = minuscolo_ascii(luogo).find(" girone "); girone != FINE) {
+        letta.altre.emplace_back(luogo.substr(girone + 1));
+        luogo.resize(girone);
     }
     letta.casa = casa;
     letta.ospite = ospite;

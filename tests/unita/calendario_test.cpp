@@ -150,10 +150,10 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
         {"a suspended or postponed match and a day no year has are no event",
          alle(2026y / September / 1),
          "1 13/09 15:30 C Lupi-Orsi sospesa\n2 29/02/2027 15:30 C Lupi-Orsi\n"
-         "3 11/10 15:30 C Cervi-Lupi rinv.\n",
+         "3 11/10 15:30 C Cervi-Lupi rinv.\n4 18/10 15:30 C Lupi-Orsi Postponed\n",
          {},
          "2026/2027",
-         3,
+         4,
          1},
         {"a heading's time goes with its date to the matches under it that have none",
          alle(2026y / September / 1),

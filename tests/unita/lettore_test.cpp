@@ -132,6 +132,17 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"", "", "", "PalaLupi", "Lupi-Orsi"},
           {"5", "Mer 21/10/2026", "", "PalaLupi", "Lupi - Orsi"},
           {"19", "Mar 09/02/2027", "21.15", "Palazzetto Rossi", "Lupi - Orsi"}}},
+        // A date and its time in one cell, "ore" between them.
+        {"Gara\tData e ora\tCasa\tOspite\tCampo\n2401\tsab 10 ott 2026 ore 18:00\tLupi\tOrsi\t"
+         "Palestra Po\n",
+         {{}, {"2401", "sab 10 ott 2026", "ore 18:00", "Palestra Po", "Lupi - Orsi"}}},
+        // A time still to be set, a tournament's group, a forfeit: notes, no venue, no team.
+        {"Sabato 24 ottobre 2026 \u2013 ore da definire \u2013 Salone Rossi: Orsi \u2013 Lupi\n"
+         "20.30 Campo 1 Girone A Tori - Lupi\nDom 06/09/2026 10:30 Oratorio Zeno Lupi - Gufi 0-3 "
+         "tav.\n",
+         {{"", "Sabato 24 ottobre 2026", "", "Salone Rossi", "Orsi \u2013 Lupi"},
+          {"", "", "20.30", "Campo 1", "Tori - Lupi"},
+          {"", "Dom 06/09/2026", "10:30", "Oratorio Zeno", "Lupi - Gufi"}}},
         {"Falchi - Orsi ore 15.30 (Campo Falchi)\n",
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
@@ -311,6 +322,13 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
                            "3;27/09;Lupi;Gufi\n")
                   .per_record,
               0U);
+    // A site's table copied with a heading and a rest line a round: a third of its lines tabs.
+    std::string turni = "Calendario\nGara\tData\tCasa\tOspite\n";
+    for (const char* data : {"13/09", "20/09", "27/09"}) {
+        turni.append("Giornata\n1\t").append(data).append("\tLupi\tOrsi\n2\t").append(data);
+        turni.append("\tTori\tGufi\nRiposa: Volpi\n");
+    }
+    EXPECT_EQ(Disposizione(turni).separatore, Separatore::tab);
     // A PDF's records apart by its round headings and rest lines: its tables too.
     std::string giornate;
     for (const char* data : {"12/09", "19/09", "26/09"}) {
