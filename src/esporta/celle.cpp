@@ -14,10 +14,12 @@ constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 // Emoji, their joiners and selectors, a phone chat's direction marks, bullets and the middle
 // dot between fields, emphasis marks.
 bool figura(char32_t c) {
+    if (c < 0x80) {  // most characters, each byte of a cell looked at once
+        return c == '*' || c == '_' || c == '~';
+    }
     return c >= 0x1F000 || (c >= 0x2300 && c <= 0x23FF) || (c >= 0x2600 && c <= 0x27BF) ||
            (c >= 0x2B00 && c <= 0x2BFF) || (c >= 0x200D && c <= 0x200F) || c == 0xFE0F ||
-           c == 0x2022 || c == 0x25BA || c == 0x25AA || c == 0xB7 || c == '*' || c == '_' ||
-           c == '~';
+           c == 0x2022 || c == 0x25BA || c == 0x25AA || c == 0xB7;
 }
 
 // The text in double quotes that starts `riga`, as a sheet quotes a cell ("" one quote, a line

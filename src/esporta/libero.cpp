@@ -87,8 +87,9 @@ std::string_view luogo_dopo(std::string_view& ospite) {
 // match moved, "RECUPERO", "anticipo", a tournament's group, a result's "tav." (a forfeit),
 // or signs alone, "--.--".
 bool nota(std::string_view testo) {
-    return std::ranges::none_of(testo, lettera) || !rinvio_di(testo, false).empty() ||
-           una_di("recupero anticipo posticipo girone tav.", testo.substr(0, testo.find(' ')));
+    return std::ranges::none_of(testo, lettera) ||
+           una_di("recupero anticipo posticipo girone tav.", testo.substr(0, testo.find(' '))) ||
+           !rinvio_di(testo, false).empty();
 }
 
 // The venue after the away team without the notes beside it, between commas or brackets,
