@@ -132,7 +132,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     }
     letta.ora = prendi(parole, 3, leggi_ora);
     // A time still to be set, "ore da definire", is a note, none of the words around it.
-    const auto da_definire = std::ranges::adjacent_find(parole, [](const Parola& a, auto& b) {
+    const auto da_definire = std::ranges::adjacent_find(parole, [](const Parola& a, const auto& b) {
         return b.testo == "da" && !a.usata && una_di("ore ora orario h", a.testo);
     });
     if (letta.ora.empty() && parole.end() - da_definire > 2) {
