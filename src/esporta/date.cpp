@@ -211,7 +211,8 @@ std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra) {
     const auto data = leggi_data(sopra);
     const auto titolo = data ? data : leggi_parte(sopra);
     // A weekday alone under a day's heading of no year, "anticipo sabato" under "Domenica 20
-    // settembre": the day of that weekday nearest the heading's, as the weekdays written say.
+    // settembre": the day of that weekday nearest the heading's, counted from the two weekdays
+    // written; the days between are counted in a year of no 29 February, as most years are.
     if (titolo && parte->giorno == 0 && titolo->anno == 0 && titolo->giorno != 0 &&
         titolo->settimana != 0) {
         const auto scarto =

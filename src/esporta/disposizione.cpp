@@ -78,10 +78,9 @@ bool regola_markdown(std::string_view riga) {
 }
 
 // The lines a list starts with, the first 256 not empty, without a portal's labels; and how many
-// hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of spaces
-// between three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs
-// Orsi"), a Markdown table's rule ("| --- | :---: |"); and how many hold each number
-// of tabs.
+// hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of spaces between
+// three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi"), a
+// Markdown table's rule ("| --- | :---: |"); and how many hold each number of tabs.
 struct Inizio {
     explicit Inizio(std::string_view testo) {
         const auto una = [](bool se) { return se ? 1U : 0U; };
