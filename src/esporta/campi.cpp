@@ -102,6 +102,29 @@ void numero(std::span<Parola> parole, Letta& letta) {
     }
 }
 
+// The words no field took, in pieces between the fields and runs of spaces.
+std::vector<std::string_view> in_pezzi(std::span<const Parola> parole) {
+    std::vector<std::string_view> pezzi;
+    bool segue = false, trattino = false;  // the word before is in the last piece; is a dash
+    for (const Parola& p : parole) {
+        // Words that only say what follows, a leg or a time, are in no piece.
+        const bool libera =
+            !p.usata && !una_di("and. rit. andata ritorno ore alle h h. | / ritrovo inizio",
+                                senza_segni(p.testo));
+        // A dash alone joins the teams on either side, however far: "LUPI      - ORSI", as a
+        // PDF's columns set them.
+        const bool lineetta = p.testo == "-" || p.testo == "\u2013";
+        if (libera && segue && (!p.distante || lineetta || trattino)) {
+            pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());
+        } else if (libera) {
+            pezzi.push_back(p.testo);
+        }
+        segue = libera;
+        trattino = libera && lineetta;
+    }
+    return pezzi;
+}
+
 }  // namespace
 
 bool codice(std::string_view parola) {
@@ -172,21 +195,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     }
     numero(parole, letta);
     luogo_etichettato(parole, letta);
-    std::vector<std::string_view> pezzi;
-    bool segue = false;  // the word before is in the last piece
-    for (const Parola& p : parole) {
-        // Words that only say what follows, a leg or a time, are in no piece.
-        const bool libera =
-            !p.usata && !una_di("and. rit. andata ritorno ore alle h h. | / ritrovo inizio",
-                                senza_segni(p.testo));
-        if (libera && segue && !p.distante) {
-            pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());
-        } else if (libera) {
-            pezzi.push_back(p.testo);
-        }
-        segue = libera;
-    }
-    return pezzi;
+    return in_pezzi(parole);
 }
 
 }  // namespace turnolista

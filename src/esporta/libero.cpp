@@ -25,8 +25,8 @@ bool di_luogo(std::string_view testo) {
 bool di_turno(std::string_view testo) {
     const auto di_giornata = [](std::string_view parola) {
         parola = senza_segni(parola);
-        return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
-               parola.ends_with("\xC2\xB0");
+        return una_di("giornata turno round settimana girone", parola) ||
+               parola.ends_with("\xC2\xAA") || parola.ends_with("\xC2\xB0");
     };
     const std::size_t prima = std::min(testo.find(' '), testo.size());
     const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));

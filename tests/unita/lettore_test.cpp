@@ -143,6 +143,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"", "Sabato 24 ottobre 2026", "", "Salone Rossi", "Orsi \u2013 Lupi"},
           {"", "", "20.30", "Campo 1", "Tori - Lupi"},
           {"", "Dom 06/09/2026", "10:30", "Oratorio Zeno", "Lupi - Gufi"}}},
+        // A group's heading is no match; a dash alone joins the teams across a run of spaces.
+        {"GIRONE A - 1a Giornata   13/09/2026\n1 13/09 15:30 Campo A Lupi - Orsi\n"
+         "2 20/09 15:30 Tori    - Lupi  Campo B\n",
+         {{},
+          {"1", "13/09", "15:30", "Campo A", "Lupi - Orsi"},
+          {"2", "20/09", "15:30", "Campo B", "Tori    - Lupi"}}},
         {"Falchi - Orsi ore 15.30 (Campo Falchi)\n",
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",
