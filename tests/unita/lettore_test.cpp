@@ -122,13 +122,11 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          "Borgo vs Lupi \xC2\xB7 \xF0\x9F\x93\x8D PalaBorgo\n"
          "\xF0\x9F\x94\x81 RECUPERO \xF0\x9F\x93\x85 Mer 21/10 \xE2\x9A\xBD Lupi - Orsi "
          "\xF0\x9F\x93\x8D Comunale Orsi\n"
-         "sab 31/10/2026 ora da definire Tori - Lupi (Palestra Tori)\n"
          "Lupi-Orsi, orario da definire (PalaLupi)\n"
          "5 Mer 21/10/2026 --.-- Lupi - Orsi PalaLupi\n"
          "19 Mar 09/02/2027 21.15 Lupi - Orsi Palazzetto Rossi\n",
          {{"", "Sab 10 ottobre", "h 18.00", "PalaBorgo", "Pol. Borgo vs Lupi"},
           {"", "Mer 21/10", "", "Comunale Orsi", "Lupi - Orsi"},
-          {"", "sab 31/10/2026", "", "Palestra Tori", "Tori - Lupi"},
           {"", "", "", "PalaLupi", "Lupi-Orsi"},
           {"5", "Mer 21/10/2026", "", "PalaLupi", "Lupi - Orsi"},
           {"19", "Mar 09/02/2027", "21.15", "Palazzetto Rossi", "Lupi - Orsi"}}},
