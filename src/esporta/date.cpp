@@ -54,7 +54,6 @@ std::optional<unsigned> mese_di(std::string_view testo) {
 std::optional<Data> dal_giorno(std::string_view resto) {
     // Every date starts with its day: most words a line is tried by end here.
     const auto giorno = cifre(resto, 1, 2);
-    // The first of the month as an ordinal: "1° novembre".
     resto.remove_prefix(resto.starts_with("\xC2\xB0") || resto.starts_with("\xC2\xBA") ? 2 : 0);
     if (!giorno || resto.empty() || std::string_view(" /-.").find(resto.front()) == FINE) {
         return std::nullopt;
@@ -107,6 +106,14 @@ unsigned giorno_solo(std::string_view cella) {
     return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
 }
 
+std::optional<std::string> da_iso(std::string_view testo) {
+    if (testo.size() != 10 || testo[4] != '-' || testo[7] != '-' || !cifra(testo[0])) {
+        return std::nullopt;
+    }
+    return std::string(testo.substr(8)) + '/' + std::string(testo.substr(5, 2)) + '/' +
+           std::string(testo.substr(0, 4));
+}
+
 std::optional<Data> leggi_data(std::string_view testo) {
     std::string_view resto = senza_spazi(testo);
     // In brackets, as a round's heading may write it: "GIORNATA 1 (13/09/2026)".
@@ -124,10 +131,8 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto =
             fine != FINE && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1)) : resto;
     }
-    // As an app exports it: "2026-09-13".
-    if (resto.size() == 10 && resto[4] == '-' && resto[7] == '-' && cifra(resto[0])) {
-        return dal_giorno(
-            std::string(resto.substr(8)).append(resto.substr(4, 4)).append(resto.substr(0, 4)));
+    if (const auto italiana = da_iso(resto)) {
+        return dal_giorno(*italiana);
     }
     if (auto data = dal_giorno(resto); data || resto.empty() || !cifra(resto.front())) {
         return data ? std::optional(Data{data->giorno, data->mese, data->anno, settimana}) : data;
@@ -211,8 +216,7 @@ std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra) {
     const auto data = leggi_data(sopra);
     const auto titolo = data ? data : leggi_parte(sopra);
     // A weekday alone under a day's heading of no year, "anticipo sabato" under "Domenica 20
-    // settembre": the day of that weekday nearest the heading's, counted from the two weekdays
-    // written; the days between are counted in a year of no 29 February, as most years are.
+    // settembre": that weekday nearest the heading's day, counted in a year of no 29 February.
     if (titolo && parte->giorno == 0 && titolo->anno == 0 && titolo->giorno != 0 &&
         titolo->settimana != 0) {
         const auto scarto =

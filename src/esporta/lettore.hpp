@@ -24,6 +24,8 @@ std::string_view senza_spazi(std::string_view testo);
 // A date as lists write it, where it can be a date in some year (29/02 waits for its year):
 // "13/09", "13-09-26", "13.09.2026", "13 settembre 2026", "13 set", after a weekday or not.
 std::optional<Data> leggi_data(std::string_view testo);
+// An app's date, "2026-09-13", as people here write it, "13/09/2026"; none for other text.
+std::optional<std::string> da_iso(std::string_view testo);
 // A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 - 15:30".
 bool data_in_cella(std::string_view cella);
 // A cell that is a weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": its

@@ -68,12 +68,8 @@ void Tabella::riga(std::string_view riga) {
 
 void Tabella::riga(const Letta& letta, std::string_view riga) {
     if (letta.tipo == Letta::Tipo::partita) {
-        // An app's date, "2026-09-13", as people here write it: "13/09/2026".
-        const std::string& d = letta.data;
-        const bool iso = d.size() == 10 && d[4] == '-' && d[7] == '-' && leggi_data(d);
-        const std::string data =
-            iso ? d.substr(8).append("/").append(d.substr(5, 2)).append("/").append(d.substr(0, 4))
-                : d;
+        const auto iso = da_iso(letta.data);
+        const std::string data = iso && leggi_data(letta.data) ? *iso : letta.data;
         std::vector<std::string_view> tutte{letta.n, data, letta.ora, letta.luogo, letta.partita};
         tutte.insert(tutte.end(), letta.altre.begin(), letta.altre.end());
         celle(tutte);
