@@ -58,13 +58,13 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
         }
         Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,
                               inizio, trovati, esito.RIGHE);
-        per_riga_con(
-            lettore ? lettore->letto() : testo, cercato,
-            [&](std::string_view riga) {
-                lettore ? righe_tabella.riga(lettore->leggi(riga, cercato), riga)
-                        : righe_tabella.riga(riga);
-            },
-            disposizione.tra_i_record());
+        if (lettore) {
+            per_partita(*lettore, cercato, [&](const Letta& letta, std::string_view riga) {
+                righe_tabella.riga(letta, riga);
+            });
+        } else {
+            per_riga_con(testo, cercato, [&](std::string_view riga) { righe_tabella.riga(riga); });
+        }
         esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});
     }
     esito.file.push_back({tabella ? "temp.txt" : scelto, file(std::move(righe))});

@@ -1,6 +1,7 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include "comune/codifica.hpp"
@@ -158,32 +159,24 @@ void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& lu
 bool dubbia(const Letta& letta, std::string_view riga, std::string_view squadra) {
     const auto ha = [&](std::string_view campo) { return contiene(campo, squadra); };
     return letta.tipo != Letta::Tipo::partita
-               ? trova_ascii(riga, "ripos") == FINE
+               ? !riposo(riga)
                : !ha(letta.partita) && !ha(letta.luogo) && !ha(letta.n) &&
                      std::ranges::none_of(letta.altre, ha);
 }
 
 }  // namespace
 
-EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys_seconds adesso) {
-    const Lettore lettore(testo);
+void per_partita(const Lettore& lettore, std::string_view squadra,
+                 const std::function<void(Letta&, std::string_view)>& fai) {
     const std::string_view letto = lettore.letto();
-    std::vector<Evento> eventi;
-    EsitoCalendario esito;
     Sopra sopra;
     // A record without the name matters only for its date, which only an undated match of the
     // team under it takes: the records from `da_leggere` on are read for their dates then, and
     // never where every match has its own date.
     std::string_view da_leggere = letto;
-    std::uint64_t numero = 1;  // of the line the record at `contato` starts on
-    std::size_t contato = 0;
     per_riga_con(
         letto, squadra,
         [&](std::string_view riga) {
-            // The record's place, and its lines as the list writes them: the same in both.
-            const auto dove = static_cast<std::size_t>(riga.data() - letto.data());
-            numero += righe_del_record(testo.substr(contato, dove - contato)) - 1;
-            contato = dove;
             Letta letta = lettore.leggi(riga, squadra);
             if (letta.tipo == Letta::Tipo::partita &&
                 (letta.data.empty() || leggi_parte(letta.data))) {
@@ -192,26 +185,46 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                     sopra.segui(titolo, lettore.in_celle);
                 }
             } else if (letta.tipo == Letta::Tipo::intestazione) {
-                da_leggere = letto.substr(dove);
+                da_leggere = letto.substr(static_cast<std::size_t>(riga.data() - letto.data()));
             }
             sopra.segui(letta, lettore.in_celle);
-            // Under a heading's firm date, "orario da definire" is a time still to be set.
-            if (!letta.rinvio.empty() && leggi_data(letta.data)) {
+            // Under a heading's firm date, "orario da definire" is a time still to be set, but
+            // "da definire" where the line's date would be is its date's.
+            const std::string_view prima =
+                senza_spazi(riga.substr(0, trova_ascii(riga, letta.rinvio)));
+            if (!letta.rinvio.empty() && leggi_data(letta.data) &&
+                una_di("ora ore orario h", senza_segni(prima.substr(prima.rfind(' ') + 1)))) {
                 letta.rinvio = rinvio_di(riga, true, letta.data);
             }
-            if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
-                // The record's lines that hold the name, as a text pass copies them.
-                std::string righe;
-                per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
-                    righe.append(righe.empty() ? "" : " ").append(una);
-                });
-                luogo_sotto(lettore, letto.substr(dove + riga.size()), letta.luogo);
-                aggiungi(letta, righe, numero, eventi, esito.scartate);
-            } else if (dubbia(letta, riga, squadra)) {
-                esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});
-            }
+            fai(letta, riga);
         },
         lettore.tra_i_record());
+}
+
+EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys_seconds adesso) {
+    const Lettore lettore(testo);
+    const std::string_view letto = lettore.letto();
+    std::vector<Evento> eventi;
+    EsitoCalendario esito;
+    std::uint64_t numero = 1;  // of the line the record at `contato` starts on
+    std::size_t contato = 0;
+    per_partita(lettore, squadra, [&](Letta& letta, std::string_view riga) {
+        // The record's place, and its lines as the list writes them: the same in both.
+        const auto dove = static_cast<std::size_t>(riga.data() - letto.data());
+        numero += righe_del_record(testo.substr(contato, dove - contato)) - 1;
+        contato = dove;
+        if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
+            // The record's lines that hold the name, as a text pass copies them.
+            std::string righe;
+            per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
+                righe.append(righe.empty() ? "" : " ").append(una);
+            });
+            luogo_sotto(lettore, letto.substr(dove + riga.size()), letta.luogo);
+            aggiungi(letta, righe, numero, eventi, esito.scartate);
+        } else if (dubbia(letta, riga, squadra)) {
+            esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});
+        }
+    });
     // The calendar of the events read, and the lines left out in the list's order.
     const year_month_day oggi = oggi_a_roma(adesso);
     giorni(eventi, esito.scartate, oggi);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,12 @@ struct Evento {
 // an event for each of `eventi`.
 std::string file_ics(std::string_view nome, int stagione, const std::vector<Evento>& eventi,
                      std::chrono::sys_seconds adesso);
+
+// Calls `fai` on each record of `lettore`'s list that holds `squadra`, as typed, with what it
+// holds and what the records above give it: where a match has no date, the last heading's date,
+// time and venue, or in a table the date of the record above it.
+void per_partita(const Lettore& lettore, std::string_view squadra,
+                 const std::function<void(Letta&, std::string_view)>& fai);
 
 // The calendar of `squadra`, as typed, in UTF-8, from the list `testo`, written at `adesso`.
 EsitoCalendario calendario(std::string_view testo, std::string_view squadra,

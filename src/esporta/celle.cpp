@@ -137,10 +137,13 @@ std::string pulita(std::string_view riga) {
     for (std::size_t i = 0, n = 0; i < riga.size(); i += n) {
         const char32_t c = carattere(riga.substr(i), n);
         n = std::max<std::size_t>(n, 1);
-        testo.append(c == '\t'   ? "  "
-                     : c == 0xA0 ? " "
-                     : figura(c) ? std::string_view()
-                                 : riga.substr(i, n));
+        // A no-break space between a name's letters, "Real\u00a0Fossa", is the name's own.
+        const bool nel_nome =
+            !testo.empty() && lettera(testo.back()) && i + n < riga.size() && lettera(riga[i + n]);
+        testo.append(c == '\t'                ? "  "
+                     : c == 0xA0 && !nel_nome ? " "
+                     : figura(c)              ? std::string_view()
+                                              : riga.substr(i, n));
     }
     return std::string(senza_spazi(testo));
 }
@@ -174,10 +177,11 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
 }
 
 Coppia incontro(std::string_view testo) {
-    // Each sign below holds a dash, or "v" or "/" after a space: most cells, a date or a venue,
-    // hold neither, and so are looked at once rather than once a sign.
+    // Each sign below holds a dash, or "v", "c" or "/" after a space: most cells, a date or a
+    // venue, hold neither, and so are looked at once rather than once a sign.
     if (std::adjacent_find(testo.begin(), testo.end(), [](char a, char b) {
-            return a == '-' || a == '\xE2' || (a == ' ' && (b == 'v' || b == 'V' || b == '/'));
+            return a == '-' || a == '\xE2' ||
+                   (a == ' ' && (b == 'v' || b == 'V' || b == '/' || b == 'c' || b == 'C'));
         }) == testo.end()) {
         return std::nullopt;
     }
@@ -186,8 +190,8 @@ Coppia incontro(std::string_view testo) {
                             : std::pair(senza_segni(testo.substr(0, dove)),
                                         senza_segni(testo.substr(dove + lungo)));
     };
-    for (const std::string_view segno :
-         {" vs. ", " vs ", " VS ", " - ", " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
+    for (const std::string_view segno : {" vs. ", " vs ", " VS ", " contro ", " CONTRO ", " - ",
+                                         " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
         const auto squadre = ai_lati(testo.find(segno), segno.size());
         if (!squadre.first.empty() && !squadre.second.empty()) {
             return squadre;
@@ -208,10 +212,6 @@ Coppia incontro(std::string_view testo) {
     return lati.first.empty() || lati.second.empty() ? std::nullopt : std::optional(lati);
 }
 
-bool numero_di_gara(std::string_view cella) {
-    return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
-}
-
 bool risultato(std::string_view testo) {
     const std::size_t trattino = testo.find('-');
     const auto numero = [](std::string_view t) {
@@ -226,11 +226,12 @@ std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
     const std::string minuscola = minuscolo_ascii(riga);
     for (const std::string_view segno :
          {"rinv", "sosp", "annullat", "posticipat", "da rec", "non disputat", "da definire",
-          "da stabilire", "da fissare", "da confermare", "data da", "postpone", "cancel"}) {
+          "da stabilire", "da fissare", "da confermare", "data da", "postpone", "cancel", "tbd"}) {
         const std::size_t dove = minuscola.find(segno);
-        // Under a firm date, "da definire" and its kind are a time still to be set.
-        if (dove == FINE || (segno.starts_with("da ") && segno != "da rec" && datata &&
-                             std::string_view(minuscola).substr(0, dove).find("data ") == FINE)) {
+        // Under a firm date, "da definire", "TBD" and their kind are a time still to be set.
+        if (dove == FINE ||
+            ((segno.starts_with("da ") || segno == "tbd") && segno != "da rec" && datata &&
+             std::string_view(minuscola).substr(0, dove).find("data ") == FINE)) {
             continue;
         }
         const std::string_view marca =

@@ -105,7 +105,7 @@ struct Inizio {
             punti += una(due(";") && !due("; "));
             virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
             allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);
-            tratteggiate += una(due(" \u2013 ") || due(" | "));
+            tratteggiate += una(due(" \u2013 ") || due(" \u2014 ") || due(" | "));
         }
     }
 

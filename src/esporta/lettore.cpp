@@ -20,7 +20,7 @@ bool nominata(std::string_view cella) {
     return std::ranges::any_of(cella, lettera);
 }
 
-// What a column's cells hold, over the records that give a date.
+// What a column's cells hold, over the records that give a date or a time.
 struct Conto {
     std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
     Squadre valori;
@@ -37,8 +37,8 @@ struct Conto {
     }
 };
 
-// What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date,
-// and the header: the last line above the first date with no fewer cells of words than one
+// What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date or a
+// time, and the header: the last line above the first date with no fewer cells of words than one
 // before, and two at least (a rest's row, "1,Riposa: Lupi,,,", is none, nor a Markdown rule).
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
                          std::vector<std::string>& intestazione) {
@@ -46,7 +46,11 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
     const auto nominate = [](const auto& celle) { return std::ranges::count_if(celle, nominata); };
     for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
-        const bool con_data = std::ranges::any_of(celle, data_in_cella);
+        // A match under a round's dated heading gives its time alone.
+        const bool con_data = std::ranges::any_of(celle, data_in_cella) ||
+                              std::ranges::any_of(celle, [](const std::string& c) {
+                                  return leggi_ora(c).has_value();
+                              });
         if (datate == 0 && !con_data &&
             nominate(celle) >= std::max<std::ptrdiff_t>(2, nominate(intestazione))) {
             intestazione = celle;
@@ -166,11 +170,10 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     letta.n = cella(colonne.n);
     letta.luogo = cella(colonne.luogo);
     partita_di(colonne, cella, letta);
-    letta.tipo = celle == colonne.intestazione || trova_ascii(letta.partita, "ripos") != FINE
-                     ? Letta::Tipo::altro
-                 : nominata(letta.casa) && nominata(letta.ospite) ? Letta::Tipo::partita
-                 : leggi_data(letta.data)                         ? Letta::Tipo::intestazione
-                                                                  : Letta::Tipo::altro;
+    letta.tipo = celle == colonne.intestazione || riposo(letta.partita) ? Letta::Tipo::altro
+                 : nominata(letta.casa) && nominata(letta.ospite)       ? Letta::Tipo::partita
+                 : leggi_data(letta.data)                               ? Letta::Tipo::intestazione
+                                                                        : Letta::Tipo::altro;
     // The further columns the header names, empty ones too, and any other cell.
     celle.resize(std::max(celle.size(), colonne.intestazione.size()));
     for (std::size_t j = 0; j < celle.size(); ++j) {
@@ -193,7 +196,7 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
     // The teams of free text's first 1,000 matches, rests skipped: words before one are a venue.
     for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < 10 * CAMPIONE;) {
         const std::string riga = pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA));
-        const Letta letta = leggi_libero(trova_ascii(riga, "ripos") == FINE ? riga : "", squadre_);
+        const Letta letta = leggi_libero(riposo(riga) ? "" : riga, squadre_);
         if (letta.tipo == Letta::Tipo::partita) {
             squadre_.insert(letta.ospite);
             ++partite;

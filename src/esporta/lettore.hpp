@@ -154,6 +154,8 @@ bool risultato(std::string_view testo);
 // The field a header's cell names by its words, whatever the export calls it ("Squadra 1" and
 // "Squadra 2" are the home and away teams); none where it names none.
 std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
+// A rest's line or cell: "Riposa: Lupi", "riposo", an app's "BYE".
+bool riposo(std::string_view testo);
 // A match's number: up to four digits.
 bool numero_di_gara(std::string_view cella);
 // A code of digits, capitals, dashes and dots, a match's or a venue's: "101", "1DF-A-001", "C04".

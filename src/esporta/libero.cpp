@@ -34,15 +34,15 @@ bool di_turno(std::string_view testo) {
 }
 
 // The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
-// Aquile vs Lupi"; else the words before a home team the list names, or before as many words
-// as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
+// Aquile vs Lupi", "a Minerbio, Falchi - Lupi"; else the words before a home team the list names,
+// or before as many words as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
 std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
                         std::string_view ospite) {
     // Where the home team starts, past the last sign or the first space before a team the list
     // names; 0 where neither is. A sign holds a space, and names have few.
     std::size_t taglio = 0, squadra = 0;
     for (std::size_t s = casa.find(' '); s != FINE; s = casa.find(' ', s + 1)) {
-        taglio = s > 0 && casa[s - 1] == ':' ? s : taglio;
+        taglio = s > 0 && (casa[s - 1] == ':' || casa[s - 1] == ',') ? s : taglio;
         for (const std::string_view tra : {" - ", " \u2013 ", " \u2014 ", " | "}) {
             taglio = casa.substr(s).starts_with(tra) ? s + 1 : taglio;
         }
@@ -58,9 +58,10 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
         fine = fine > 0 ? casa.rfind(' ', fine - 1) : FINE;
     }
     taglio = taglio == 0 ? fine + 1 : taglio;
-    std::string luogo(taglio == 0 ? "" : senza_segni(casa.substr(0, taglio - 1)));
+    std::string_view luogo = taglio == 0 ? "" : senza_segni(casa.substr(0, taglio - 1));
+    luogo.remove_prefix(luogo.starts_with("a ") ? 2 : 0);  // "a Castenaso, Lupi - Orsi"
     casa = taglio == 0 ? casa : senza_segni(casa.substr(taglio));
-    return luogo;
+    return std::string(luogo);
 }
 
 // The venue written after the away team, taken off `ospite`: in brackets, after a comma, or
@@ -112,9 +113,17 @@ std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) 
     return resta;
 }
 
-// Words in small letters after an away team the list names are a note, moved from `ospite`
-// (which ends in no space) to `altre`: "Lupi-Aquile recupero", but "Lupi-Orsi B" is Orsi B.
+// A mark, or words in small letters after an away team the list names, are a note, moved from
+// `ospite` (which ends in no space) to `altre`: "Lupi-Aquile recupero", but "Lupi-Orsi B" is Orsi
+// B.
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
+    // A mark after the team is no part of it: "Orsi RINVIATA per campo allagato".
+    const std::string marca = rinvio_di(ospite, false);
+    if (const std::size_t dove = ospite.find(marca);
+        !marca.empty() && dove != FINE && dove > 0 && ospite[dove - 1] == ' ') {
+        altre.emplace_back(ospite.substr(dove));
+        ospite = senza_segni(ospite.substr(0, dove));
+    }
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
         if (ospite[s + 1] >= 'a' && ospite[s + 1] <= 'z' && squadre.contains(ospite.substr(0, s))) {
@@ -151,6 +160,17 @@ Letta::Tipo intestazione(std::string_view testo, bool giornata, Letta& letta) {
 
 }  // namespace
 
+bool riposo(std::string_view testo) {
+    const std::size_t bye = trova_ascii(testo, "bye");
+    const auto fuori = [&](std::size_t i) { return i >= testo.size() || !lettera(testo[i]); };
+    return trova_ascii(testo, "ripos") != FINE ||
+           (bye != FINE && (bye == 0 || fuori(bye - 1)) && fuori(bye + 3));
+}
+
+bool numero_di_gara(std::string_view cella) {
+    return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
+}
+
 bool nomina_un_luogo(std::string_view testo) {
     bool nomina = di_luogo(testo);
     for (std::size_t s = testo.find(' '); s != FINE && !nomina; s = testo.find(' ', s + 1)) {
@@ -174,13 +194,13 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         pezzi.pop_back();
     }
     // A rest, or an e-mail's header that names the team among its senders or recipients.
-    const bool riposo = trova_ascii(testo, "ripos") != FINE ||
-                        una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",
-                               testo.substr(0, testo.find(' ')));
+    const bool a_riposo =
+        riposo(testo) || una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",
+                                testo.substr(0, testo.find(' ')));
     // A round's word starts a heading, unless the teams stand after the line's date or time.
     const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
-    if (riposo || giornata || !coppia) {
-        letta.tipo = riposo ? Letta::Tipo::altro : intestazione(testo, giornata, letta);
+    if (a_riposo || giornata || !coppia) {
+        letta.tipo = a_riposo ? Letta::Tipo::altro : intestazione(testo, giornata, letta);
         return letta;
     }
     letta.tipo = Letta::Tipo::partita;

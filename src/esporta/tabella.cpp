@@ -70,7 +70,10 @@ void Tabella::riga(const Letta& letta, std::string_view riga) {
     if (letta.tipo == Letta::Tipo::partita) {
         const auto iso = da_iso(letta.data);
         const std::string data = iso && leggi_data(letta.data) ? *iso : letta.data;
-        std::vector<std::string_view> tutte{letta.n, data, letta.ora, letta.luogo, letta.partita};
+        // "15,30", which Excel takes for a number, as "15:30".
+        std::string ora = letta.ora;
+        std::ranges::replace(ora, ',', leggi_ora(ora) ? ':' : ',');
+        std::vector<std::string_view> tutte{letta.n, data, ora, letta.luogo, letta.partita};
         tutte.insert(tutte.end(), letta.altre.begin(), letta.altre.end());
         celle(tutte);
     } else {

@@ -250,7 +250,7 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
           "9\t25/10\t-\tC\tLupi-Tori", "10\t\t\tC\tTori-Lupi", "11\t31/11\t\tC\tLupi-Tori",
           "12\t29/02/2027\t\tC\tLupi-Orsi", "13\t1/11\t21.75\tC\tLupi-Volpi",
           "14\t8/11\t15:30\t\tVolpi-Lupi", "15\t\t18:00\tC\tLupi-Gufi",
-          "16\t15/11\tda definire\tC\tGufi-Lupi"}) {
+          "16\t15/11\tda definire\tC\tGufi-Lupi", "17\t22/11\tTBD\tC\tLupi-Orsi"}) {
         lista.append(riga).append("\n");
     }
     const EsitoCalendario c = turnolista::calendario(lista, "Lupi", alle(2026y / September / 1));
@@ -265,9 +265,9 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
             // A time under an empty date, as a sheet's merged cells leave it: the date above.
             "DTSTART;TZID=Europe/Rome:20261108T180000",
             // A time still to be set, under a firm date: the whole day.
-            "DTSTART;VALUE=DATE:20261115"}));
+            "DTSTART;VALUE=DATE:20261115", "DTSTART;VALUE=DATE:20261122"}));
     // An event with no venue has no LOCATION.
-    EXPECT_EQ(proprieta(testo, "LOCATION").size(), 9U);
+    EXPECT_EQ(proprieta(testo, "LOCATION").size(), 10U);
     std::vector<std::pair<std::uint64_t, std::string>> scartate;
     for (const Scartata& s : c.scartate) {
         scartate.emplace_back(s.numero, s.testo);

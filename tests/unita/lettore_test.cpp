@@ -147,6 +147,16 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{},
           {"1", "13/09", "15:30", "Campo A", "Lupi - Orsi"},
           {"2", "20/09", "15:30", "Campo B", "Tori    - Lupi"}}},
+        // A no-break space inside a name is the name's; "contro" joins two teams, a venue after
+        // "a" before them; a mark after the away team and an app's "BYE" are no team.
+        {"Lun 28 set \u00b7 20:30 \u00b7 Real\u00a0Fossa vs Orsi \u00b7 Sintetico 1\n"
+         "sabato 19/9 ore 15 a Castenaso, Lupi Castenaso contro Orsi\n"
+         "dom 4/10 Falchi - Orsi RINVIATA\n",
+         {{"", "Lun 28 set", "20:30", "Sintetico 1", "Real\u00a0Fossa vs Orsi"},
+          {"", "sabato 19/9", "ore 15", "Castenaso", "Lupi Castenaso contro Orsi"},
+          {"", "dom 4/10", "", "", "Falchi - Orsi"}}},
+        {"Date,Time,Home,Away,Venue\n2026-10-03,15:00,Lupi,Orsi,Campo\n2026-10-10,,Lupi,BYE,\n",
+         {{}, {"", "2026-10-03", "15:00", "Campo", "Lupi - Orsi"}, {}}},
         {"Falchi - Orsi ore 15.30 (Campo Falchi)\n",
          {{"", "", "ore 15.30", "Campo Falchi", "Falchi - Orsi"}}},
         {"[12/09/26, 21:15] Mario: 3 20/09 15.30 Oratorio Lupi-Volpi\n",

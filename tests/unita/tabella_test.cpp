@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "esporta/calendario.hpp"
 #include "esporta/lettore.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
@@ -136,6 +137,14 @@ TEST(Excel, ListSavedFromASheetGivesOneCellPerColumn) {
               "3\t2\t20/09\t\t\tVolpi-Lupi\n"
               // An app's date as people here write it.
               "4\t3\t27/09/2026\t\t\tLupi-Tori\n");
+    // A round's date over its matches, as a sheet's merged cells leave it; Excel's time.
+    const Lettore lettore(
+        "Giornata 1;13/09/2026;;;\n1;;15,30;Campo;Lupi-Orsi\n2;;16:00;C;Tori-Lupi\n");
+    Tabella turni(TipoTabella::excel);
+    per_partita(lettore, "Lupi",
+                [&](Letta& letta, std::string_view riga) { turni.riga(letta, riga); });
+    EXPECT_EQ(std::move(turni).chiudi(),
+              "1\t1\t13/09/2026\t15:30\tCampo\tLupi-Orsi\n2\t2\t13/09/2026\t16:00\tC\tTori-Lupi\n");
 }
 
 TEST(Excel, ListOfFieldsApartByADashIsReadByContentNotByTheRuleOfSpaces) {
