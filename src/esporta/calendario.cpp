@@ -190,11 +190,12 @@ void per_partita(const Lettore& lettore, std::string_view squadra,
             sopra.segui(letta, lettore.in_celle);
             // Under a heading's firm date, "orario da definire" is a time still to be set, but
             // "da definire" where the line's date would be is its date's.
-            const std::string_view prima =
-                senza_spazi(riga.substr(0, trova_ascii(riga, letta.rinvio)));
-            if (!letta.rinvio.empty() && leggi_data(letta.data) &&
-                una_di("ora ore orario h", senza_segni(prima.substr(prima.rfind(' ') + 1)))) {
-                letta.rinvio = rinvio_di(riga, true, letta.data);
+            if (!letta.rinvio.empty() && leggi_data(letta.data)) {
+                const std::string_view prima =
+                    senza_spazi(riga.substr(0, trova_ascii(riga, letta.rinvio)));
+                if (una_di("ora ore orario h", senza_segni(prima.substr(prima.rfind(' ') + 1)))) {
+                    letta.rinvio = rinvio_di(riga, true, letta.data);
+                }
             }
             fai(letta, riga);
         },

@@ -47,10 +47,8 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista,
     for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
         const auto celle = celle_di(prossima_riga(testo, lista.tra_i_record()), lista.separatore);
         // A match under a round's dated heading gives its time alone.
-        const bool con_data = std::ranges::any_of(celle, data_in_cella) ||
-                              std::ranges::any_of(celle, [](const std::string& c) {
-                                  return leggi_ora(c).has_value();
-                              });
+        const bool con_data = std::ranges::any_of(
+            celle, [](const std::string& c) { return data_in_cella(c) || leggi_ora(c); });
         if (datate == 0 && !con_data &&
             nominate(celle) >= std::max<std::ptrdiff_t>(2, nominate(intestazione))) {
             intestazione = celle;

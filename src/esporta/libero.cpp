@@ -113,11 +113,10 @@ std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) 
     return resta;
 }
 
-// A mark, or words in small letters after an away team the list names, are a note, moved from
-// `ospite` (which ends in no space) to `altre`: "Lupi-Aquile recupero", but "Lupi-Orsi B" is Orsi
-// B.
+// A mark, or words in small letters after an away team the list names, are a note, moved
+// from `ospite` (which ends in no space) to `altre`: "Lupi-Aquile recupero", "Orsi RINVIATA
+// per campo allagato"; but "Lupi-Orsi B" is Orsi B.
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
-    // A mark after the team is no part of it: "Orsi RINVIATA per campo allagato".
     const std::string marca = rinvio_di(ospite, false);
     if (const std::size_t dove = ospite.find(marca);
         !marca.empty() && dove != FINE && dove > 0 && ospite[dove - 1] == ' ') {

@@ -72,7 +72,9 @@ void Tabella::riga(const Letta& letta, std::string_view riga) {
         const std::string data = iso && leggi_data(letta.data) ? *iso : letta.data;
         // "15,30", which Excel takes for a number, as "15:30".
         std::string ora = letta.ora;
-        std::ranges::replace(ora, ',', leggi_ora(ora) ? ':' : ',');
+        if (leggi_ora(ora)) {
+            std::ranges::replace(ora, ',', ':');
+        }
         std::vector<std::string_view> tutte{letta.n, data, ora, letta.luogo, letta.partita};
         tutte.insert(tutte.end(), letta.altre.begin(), letta.altre.end());
         celle(tutte);
