@@ -157,17 +157,10 @@ std::string minuscolo_ascii(std::string_view testo) {
 }
 
 std::size_t trova_ascii(std::string_view testo, std::string_view parola) {
-    // Its first letter in either case found by memchr, which is fast: most texts hold neither.
-    const char prima = parola.front();
-    const char grande = prima >= 'a' && prima <= 'z' ? static_cast<char>(prima - 'a' + 'A') : prima;
-    for (std::size_t i = 0; i < testo.size(); ++i) {
-        i = std::min(testo.find(prima, i), testo.find(grande, i));
-        if (i == FINE ||
-            std::ranges::equal(testo.substr(i, parola.size()), parola, {}, minuscola_ascii)) {
-            return i;
-        }
-    }
-    return FINE;
+    const auto* const trovata =
+        std::search(testo.begin(), testo.end(), parola.begin(), parola.end(),
+                    [](char t, char p) { return minuscola_ascii(t) == p; });
+    return trovata == testo.end() ? FINE : static_cast<std::size_t>(trovata - testo.begin());
 }
 
 std::string con_fine_riga(std::string testo, FineRiga fine_riga) {

@@ -70,8 +70,7 @@ class [[nodiscard]] Risultato {
     Risultato(Esito errore) : stato_(std::move(errore)) { assert(!std::get<Esito>(stato_).ok()); }
 
     explicit operator bool() const { return std::holds_alternative<T>(stato_); }
-    // The value, once the Risultato has said there is one; the error, once it has said there
-    // is not (std::get throws where it has not).
+    // The value or the error, once the Risultato has said which (std::get throws otherwise).
     T& operator*() { return std::get<T>(stato_); }
     const T& operator*() const { return std::get<T>(stato_); }
     const Esito& errore() const { return std::get<Esito>(stato_); }

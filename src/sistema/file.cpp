@@ -86,13 +86,8 @@ struct Nascosti {
 // shows nothing in Explorer, and shared for deleting, so that Ctrl-C's handler removes it.
 Esito crea(std::size_t i, Destinazione& destinazione, std::string_view contenuto) {
     const Oggetto oggetto = Oggetto::file(destinazione.nome);
-#ifdef _WIN32
-    const DWORD processo = ::GetCurrentProcessId();
-#else
-    const pid_t processo = ::getpid();
-#endif
     std::array<char, 9> numero{'.'};  // a dot, then the process's number in hex
-    const char* fine = std::to_chars(&numero[1], numero.data() + numero.size(), processo, 16).ptr;
+    const char* fine = std::to_chars(&numero[1], numero.data() + numero.size(), ::getpid(), 16).ptr;
     fs::path primo = destinazione.percorso.parent_path() / ".";
     // Of a long name only the start, so that what is added fits.
     primo += destinazione.percorso.filename().native().substr(0, 200);

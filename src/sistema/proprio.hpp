@@ -3,6 +3,7 @@
 // and written alike, why they fail, names in UTF-8, and the hidden files a signal removes.
 
 #ifdef _WIN32
+#include <process.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -23,7 +24,6 @@ namespace turnolista::sistema {
 
 namespace fs = std::filesystem;
 
-// A file or a stream as the system holds it, and none.
 #ifdef _WIN32
 using Nativo = HANDLE;
 inline const Nativo NESSUNO = INVALID_HANDLE_VALUE;
@@ -34,7 +34,6 @@ using Nativo = int;
 inline const Nativo NESSUNO = -1;
 #endif
 
-// A file this run opened, closed when it goes unless it was closed already.
 struct Aperto {
     explicit Aperto(Nativo aperto) : h(aperto) {}
     ~Aperto() {
@@ -71,7 +70,6 @@ inline std::ptrdiff_t leggi(Nativo da, std::span<char> dove) {
 #endif
 }
 
-// All of `testo`, however many writes it takes; false on failure.
 inline bool scrivi_tutto(Nativo su, std::string_view testo) {
     while (!testo.empty()) {
 #ifdef _WIN32
@@ -134,8 +132,7 @@ inline Esito non_regolare(const Oggetto& oggetto, fs::file_type tipo, bool in_le
             .natura = tipo};
 }
 
-// A name of the program's, in UTF-8, as the system's path: a path made from a narrow string
-// would read it in the ANSI code page on Windows.
+// A name in UTF-8 as a path: made from a narrow string, Windows would read the ANSI code page.
 inline fs::path percorso(std::string_view nome) {
     return std::u8string(nome.begin(), nome.end());
 }

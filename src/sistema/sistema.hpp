@@ -34,8 +34,7 @@ struct Console {
     // Windows habits on the command line: /? and its kind, options in any case; and the
     // arguments are text the system gave in UTF-16, made UTF-8, rather than bytes as typed.
     bool abitudini_windows = false;
-    // Standard input is a terminal, where a person reads the questions as they come.
-    bool in_terminale = false;
+    bool in_terminale = false;  // where a person reads the questions as they come
     // The console window was opened for this run alone (started from Explorer), and goes with it.
     bool finestra_propria = false;
 
@@ -62,11 +61,10 @@ Console& console_standard();
 // The program's arguments after its name, in UTF-8 on Windows whatever its code page.
 std::vector<std::string> argomenti(int argc, char** argv);
 
-// Signals as people send them (standard.cpp): Ctrl-C, a closed terminal, kill and Ctrl-\ (INT,
-// HUP, TERM, QUIT; on Windows Ctrl-C, Ctrl-Break, the window closed, logging off and shutting
-// down) remove the hidden files this run is writing, then end the program as the signal would.
-// A signal ignored when the program started stays ignored. A broken pipe and a file-size limit
-// (PIPE, XFSZ) are ignored: they come back as why a write failed. Called once, before any write.
+// Ctrl-C, a closed terminal, kill and Ctrl-\ (on Windows also Ctrl-Break, the window closed,
+// logging off and shutting down) remove this run's hidden files, then end the program as the
+// signal would; one ignored at the start stays ignored. A broken pipe and a file-size limit are
+// ignored: a write's failure says why. Called once, before any write (standard.cpp).
 void pulisci_su_segnale();
 
 // The current folder and the list in it, never written (cartella.cpp). The whole of `nome`, a
@@ -83,11 +81,10 @@ std::vector<std::string> nomi_nella_cartella();
 // Whether `percorso` names a file or a folder that can be seen.
 bool esiste(std::string_view percorso);
 
-// The files a pass makes in the current folder, each put in place once (file.cpp): every
-// destination checked (a regular file or none, that the user may write, neither the list nor
-// another file of the pass by a second name), each content written to a hidden file beside it,
-// then each renamed over its destination, in order. A failure before the renames leaves every
-// destination as it was; a file's other hard links keep its old content, as when saved by rename.
+// A pass's files, each put in place once (file.cpp): every destination checked (a regular file
+// or none, writable, neither the list nor another of the pass by a second name), its content
+// written to a hidden file beside it, then renamed over it, in order. A failure before the
+// renames changes nothing; other hard links keep the old content, as when saved by rename.
 struct FileNuovo {
     std::string_view nome;  // in the current folder
     std::string contenuto;
@@ -100,7 +97,6 @@ inline constexpr int QUOTA_ESAURITA = EDQUOT;
 #else
 inline constexpr int QUOTA_ESAURITA = -1;
 #endif
-// How this system's text files end their lines.
 #ifdef _WIN32
 inline constexpr FineRiga FINE_RIGA = FineRiga::crlf;
 #else

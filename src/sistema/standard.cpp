@@ -17,7 +17,6 @@ namespace turnolista::sistema {
 
 namespace {
 
-// A standard stream; on Windows its lines end in CR LF, as a text-mode program writes them.
 class Standard final : public Canale {
   public:
     // Standard input, output or error: 0, 1 or 2, in the order of Oggetto::Tipo after file.
@@ -25,9 +24,8 @@ class Standard final : public Canale {
 #ifdef _WIN32
         const std::array quali{STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
         h_ = ::GetStdHandle(quali.at(static_cast<std::size_t>(quale)));
-        h_ = h_ == nullptr ? NESSUNO : h_;  // started with no such stream
         DWORD modo = 0;
-        terminale = h_ != NESSUNO && ::GetConsoleMode(h_, &modo) != 0;
+        terminale = ::GetConsoleMode(h_, &modo) != 0;
 #else
         // /dev/null holds a closed stream's number, so that no file the program opens takes its
         // place; made in order, the lowest is taken first.
@@ -40,8 +38,7 @@ class Standard final : public Canale {
 #endif
     }
 
-    // A terminal, or a Windows console.
-    bool terminale = false;
+    bool terminale = false;  // a terminal, or a Windows console
 
     Risultato<std::size_t> leggi(std::span<char> dove) override {
 #ifdef _WIN32
@@ -77,9 +74,6 @@ class Standard final : public Canale {
     }
 
     Esito scrivi(std::string_view testo) override {
-        if (h_ == NESSUNO) {
-            return Esito::del_sistema(oggetto_, EBADF, false);
-        }
 #ifdef _WIN32
         // Windows' text is UTF-16, which has no more units than UTF-8 has bytes. A console takes
         // a message, a few KB at most, in one call; a file or a pipe the ANSI code page's bytes,
