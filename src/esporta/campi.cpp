@@ -111,8 +111,7 @@ std::vector<std::string_view> in_pezzi(std::span<const Parola> parole) {
         const bool libera =
             !p.usata && !una_di("and. rit. andata ritorno ore alle h h. | / ritrovo inizio",
                                 senza_segni(p.testo));
-        // A dash alone joins the teams on either side, however far: "LUPI      - ORSI", as a
-        // PDF's columns set them.
+        // A dash alone joins the teams either side, however far, as PDF columns do: "LUPI  - ORSI".
         const bool lineetta = p.testo == "-" || p.testo == "\u2013";
         if (libera && segue && (!p.distante || lineetta || trattino)) {
             pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());

@@ -11,8 +11,7 @@ namespace {
 
 constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 
-// Emoji, their joiners and selectors, a phone chat's direction marks, bullets and the middle
-// dot between fields, emphasis marks.
+// Emoji, their joiners and selectors, a chat's direction marks, bullets, middle dots, emphasis.
 bool figura(char32_t c) {
     if (c < 0x80) {  // most characters, each byte of a cell looked at once
         return c == '*' || c == '_' || c == '~';

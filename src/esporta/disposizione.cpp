@@ -10,16 +10,14 @@ namespace turnolista {
 
 namespace {
 
-// `per_record` and `data_a` from the `righe` a list starts with: most dates alone as many lines
-// apart, three or more, and few more whole matches than dates (a heading has some under it, a
-// PDF's title on each page may look like one).
+// `per_record` and `data_a` from a list's first `righe`: most dates alone as many lines apart,
+// three or more, and few more matches than dates (some under a heading, a PDF's page titles).
 std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_view>& righe) {
     // The dates alone: how many lines after the last, and after how many cells that stand
     // before a date, a record's number and its weekday.
     std::array<std::size_t, 16> salti{}, prima{};
     std::size_t date = 0, incontri = 0, ultima = 0, numeri = 0;
-    // A PDF's first page shows records under its title and header: a list with no date alone
-    // in its first 40 lines is not one, and is read no further.
+    // A PDF's first page shows records under its title: with no date alone in 40 lines, it is none.
     for (std::size_t i = 0; i < righe.size() && i < (date > 0 ? 256 : 40); ++i) {
         if (data_in_cella(righe[i])) {
             salti[std::min<std::size_t>(i - ultima, 15)] += date++ > 0 ? 1 : 0;
@@ -59,16 +57,6 @@ bool chiude(std::string_view riga, char segno, std::size_t& prima, std::size_t& 
     return chiusa;
 }
 
-// Whether most of the first 40 `righe` (a title and a header above, few enough for every pass),
-// cut at `segno`, are in pairs that chiude() joins.
-bool spezzate(const std::vector<std::string_view>& righe, char segno) {
-    std::size_t prima = 0, tutte = 0, coppie = 0, i = 0;
-    for (; i < righe.size() && i < 40; ++i) {
-        coppie += chiude(righe[i], segno, prima, tutte) ? 1 : 0;
-    }
-    return 4 * coppie > i;
-}
-
 // Whether `riga` is a Markdown table's rule, "| --- | :---: |": each of two cells or more dashes.
 bool regola_markdown(std::string_view riga) {
     std::string regola(riga);
@@ -77,10 +65,9 @@ bool regola_markdown(std::string_view riga) {
            regola.find("||") == FINE && regola.find_first_not_of("|-") == FINE;
 }
 
-// The lines a list starts with, the first 256 not empty, without a portal's labels; and how many
-// hold a tab, ";" twice (not "; " as prose writes it), "," three times, runs of spaces between
-// three cells or more, a sign between spaces twice ("Sab 19/09 – Oratorio – Lupi vs Orsi"), a
-// Markdown table's rule ("| --- | :---: |"); and how many hold each number of tabs.
+// A list's first 256 lines not empty, without a portal's labels, and how many hold a tab, ";"
+// twice (not "; " as prose writes it), "," three times, runs of spaces between three cells or
+// more, a sign between spaces twice ("Sab – Campo – Lupi"), a Markdown rule; each number of tabs.
 struct Inizio {
     explicit Inizio(std::string_view testo) {
         const auto una = [](bool se) { return se ? 1U : 0U; };
@@ -110,8 +97,7 @@ struct Inizio {
     }
 
     std::vector<std::string_view> righe;
-    std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0;
-    std::size_t markdown = 0;
+    std::size_t tab = 0, punti = 0, virgole = 0, allineate = 0, tratteggiate = 0, markdown = 0;
     std::array<std::size_t, 16> per_tab{};
 };
 
@@ -122,17 +108,21 @@ Disposizione::Disposizione(std::string_view testo) {
     const auto piu = [&](std::size_t quante) { return 2 * quante > inizio.righe.size(); };
     // A cell on each line: each record's cells are cut by tabs in the list as read.
     std::tie(per_record, data_a) = una_per_riga(inizio.righe);
-    // The list's own sign: none where a PDF put a cell on each line, as in a list of spaces. A
-    // tab, which no prose writes, where a third of the lines hold one: a site's table copied
-    // with a heading and a rest line a round.
+    // The list's own sign (spaces where a PDF put a cell a line). A tab, which no prose writes,
+    // where a third of the lines hold one: a site's table, with a heading and a rest line a round.
     const Separatore proprio = 3 * inizio.tab > inizio.righe.size() ? Separatore::tab
                                : inizio.markdown > 0                ? Separatore::barra
                                : piu(inizio.punti)                  ? Separatore::punto_e_virgola
                                : piu(inizio.virgole)                ? Separatore::virgola
                                                                     : Separatore::spazio;
     separatore = per_record > 0 ? Separatore::tab : proprio;
-    // A web table copied from a browser, a cell of two lines: read as a PDF's of two cells.
-    if (per_record == 0 && tra_i_record() != 0 && spezzate(inizio.righe, tra_i_record())) {
+    // A web table copied from a browser, a cell of two lines, read as a PDF's of two cells: most
+    // of the first 40 lines (a title and a header above) in pairs that chiude() joins.
+    std::size_t prima = 0, tutte = 0, coppie = 0, i = 0;
+    for (; per_record == 0 && tra_i_record() != 0 && i < inizio.righe.size() && i < 40; ++i) {
+        coppie += chiude(inizio.righe[i], tra_i_record(), prima, tutte) ? 1 : 0;
+    }
+    if (4 * coppie > i) {
         std::tie(per_record, data_a, tra_le_parti) = std::tuple(2U, 1U, ' ');
     }
     // Else a word processor lines its columns up with a tab or more, as its tab stops need, where

@@ -10,8 +10,7 @@ namespace turnolista {
 
 namespace {
 
-// A fixture line is far shorter: past this, a line's words are not read, so that a list of
-// one endless line takes no more memory than its text.
+// Past this, far beyond a fixture line, words are not read: an endless line costs no more memory.
 constexpr std::size_t RIGA_LUNGA = 4096;
 constexpr std::size_t CAMPIONE = 100;  // records with a date: a longer list goes on as they do
 

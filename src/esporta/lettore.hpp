@@ -19,7 +19,6 @@ struct Data {
     unsigned settimana = 0;  // the weekday written with it, 1 (Monday) to 7; 0 where none is
 };
 
-// The text without the spaces around it.
 std::string_view senza_spazi(std::string_view testo);
 // A date as lists write it, where it can be a date in some year (29/02 waits for its year):
 // "13/09", "13-09-26", "13.09.2026", "13 settembre 2026", "13 set", after a weekday or not.
@@ -28,8 +27,7 @@ std::optional<Data> leggi_data(std::string_view testo);
 std::optional<std::string> da_iso(std::string_view testo);
 // A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 - 15:30".
 bool data_in_cella(std::string_view cella);
-// A cell that is a weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": its
-// number from 1 (Monday) to 7; 0 where it is none.
+// A weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": 1 (Monday) to 7; or 0.
 unsigned giorno_solo(std::string_view cella);
 // A date a heading completes: a month's heading, "OTTOBRE 2026" (its day 0), or a weekday that
 // a line under it gives, with its day, "Sab 10", "Lunedì 12", or not, "Ven" (its month 0).
@@ -60,8 +58,7 @@ struct Disposizione {
     char tra_i_record() const { return static_cast<char>(separatore); }
     // Whether its records are cut into cells: by a sign, or by runs of spaces that align them.
     bool in_celle = false;
-    // Whether its tables cut each line by the fixed rule of spaces: a list of spaces whose
-    // fields no sign such as " – " sets apart.
+    // Whether its tables cut lines by the fixed rule: a list of spaces no sign like " – " cuts.
     bool regola_fissa = true;
     // A table copied from a PDF, a cell on each line: a record is `per_record` lines that are
     // not empty, a date alone the `data_a`-th of them (from 0); 0 where lines are records.
@@ -69,8 +66,7 @@ struct Disposizione {
     // The last byte a line end between two lines of a record becomes: a tab between cells; a space
     // where a cell's line break cut each record in two, its second line read as a date alone.
     char tra_le_parti = '\t';
-    // The list `testo` as read: each record of a cell on each line made one line, the line ends
-    // between its cells spaces and a tab, every byte where it was.
+    // The list as read: a record of a cell a line made one line, every byte where it was.
     std::string unite(std::string_view testo) const;
 };
 
@@ -79,10 +75,9 @@ struct Disposizione {
 std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
                                                      const Disposizione& lista);
 
-// The cells of the record `riga`, each `pulita`, cut at every `separatore` (with `spazio` at
-// runs of spaces and at tabs); those a sheet writes empty at a record's end are none. With a sign,
-// a cell may be quoted as a sheet quotes it. The 64th, far more than a fixture list has, keeps the
-// rest of the record, so that a line of endless cells takes no more memory than its text.
+// The cells of the record `riga`, each `pulita`, cut at `separatore` (`spazio`: runs of spaces,
+// tabs), quoted as a sheet quotes them; none for those empty at its end. The 64th, far more than
+// a fixture list has, keeps the rest, so that a line of endless cells takes no more memory.
 std::vector<std::string> celle_di(std::string_view riga, Separatore separatore);
 
 struct Letta {
@@ -99,7 +94,6 @@ struct Letta {
 
 using Squadre = std::set<std::string, std::less<>>;
 
-// Which column of a list of cells holds which field.
 struct Colonne {
     std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
     std::vector<std::string> intestazione;  // the header's cells, where it has one
@@ -151,8 +145,7 @@ Coppia incontro(std::string_view testo);
 bool nomina_un_luogo(std::string_view testo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
-// The field a header's cell names by its words, whatever the export calls it ("Squadra 1" and
-// "Squadra 2" are the home and away teams); none where it names none.
+// The field a header's cell names, whatever the export calls it ("Squadra 1" is the home team).
 std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
 // A rest's line or cell: "Riposa: Lupi", "riposo", an app's "BYE".
 bool riposo(std::string_view testo);
@@ -160,16 +153,14 @@ bool riposo(std::string_view testo);
 bool numero_di_gara(std::string_view cella);
 // A code of digits, capitals, dashes and dots, a match's or a venue's: "101", "1DF-A-001", "C04".
 bool codice(std::string_view parola);
-// A mark of a match that is not played on its date, in any case: "rinviata", "sospesa", "da
-// definire"; under a firm date (`datata`) a time still to be set is the whole day, no mark;
-// "posticipata al 12/11" is where the match moved, where `al` is that date.
+// A mark of a match not played on its date: "rinviata", "sospesa", "da definire"; none for a
+// time still to be set under a firm date (`datata`), nor for "posticipata al `al`", its new date.
 std::string rinvio_di(std::string_view riga, bool datata, std::string_view al = {});
 
 // Takes off `testo` the fields written as such, a date or a time not understood too (told as
 // written, not taken for a venue); gives what is left, in pieces between them and runs of spaces.
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta);
-// What the line `testo`, free text, holds, `squadre` being the teams the list names; of several
-// matches, that of the team `nome`.
+// What a line of free text holds, `squadre` being the teams the list names (see Lettore::leggi).
 Letta leggi_libero(std::string_view testo, const Squadre& squadre = {}, std::string_view nome = {});
 
 }  // namespace turnolista

@@ -33,9 +33,8 @@ bool di_turno(std::string_view testo) {
     return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
 }
 
-// The venue written before the home team: "Campo Aquile: Aquile - Lupi", "Campo Aquile –
-// Aquile vs Lupi", "a Minerbio, Falchi - Lupi"; else the words before a home team the list names,
-// or before as many words as the away team has ("Campo Lupi Tori-Orsi"). Takes it off `casa`.
+// The venue before the home team, taken off `casa`: "Campo A: Aquile - Lupi", "a Minerbio, Lupi -
+// Orsi"; else before a team the list names, or as many words as the away's: "Campo Lupi Tori-Orsi".
 std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
                         std::string_view ospite) {
     // Where the home team starts, past the last sign or the first space before a team the list
@@ -84,9 +83,8 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
 }
 
-// A note where a venue may stand, and so no venue: a mark, "orario da definire", a word of a
-// match moved, "RECUPERO", "anticipo", a tournament's group, a result's "tav." (a forfeit),
-// or signs alone, "--.--".
+// A note where a venue may stand, and so no venue: a mark, "orario da definire", "RECUPERO",
+// "anticipo", a tournament's group, a result's "tav." (a forfeit), or signs alone, "--.--".
 bool nota(std::string_view testo) {
     return std::ranges::none_of(testo, lettera) ||
            una_di("recupero anticipo posticipo girone tav.", testo.substr(0, testo.find(' '))) ||
@@ -113,9 +111,8 @@ std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) 
     return resta;
 }
 
-// A mark, or words in small letters after an away team the list names, are a note, moved
-// from `ospite` (which ends in no space) to `altre`: "Lupi-Aquile recupero", "Orsi RINVIATA
-// per campo allagato"; but "Lupi-Orsi B" is Orsi B.
+// A mark, or small-letter words after an away team the list names, moved from `ospite` (no space
+// at its end) to `altre`: "Lupi-Aquile recupero", "Orsi RINVIATA per neve"; not "Lupi-Orsi B"'s B.
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     const std::string marca = rinvio_di(ospite, false);
     if (const std::size_t dove = ospite.find(marca);
@@ -211,8 +208,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
     }
     const std::string dopo = senza_note(luogo_dopo(ospite), letta.altre);
     nota_dopo(ospite, squadre, letta.altre);
-    // A venue before the home team, where the piece is not the line's start nor a field of its
-    // own after a run of spaces.
+    // A venue before the home team, unless the piece starts the line or a field after spaces.
     const std::string_view prima(testo.data(), pezzi[k].data());
     std::string luogo =
         luogo_prima(casa, spaziate || prima.empty() || prima.ends_with("  "), squadre, ospite);
@@ -228,7 +224,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         }
     }
     // A tournament's group after the venue, "Campo 1 Girone A", is no part of it.
-    if (const std::size_t girone = minuscolo_ascii(luogo).find(" girone "); girone != FINE) {
+    if (const std::size_t girone = trova_ascii(luogo, " girone "); girone != FINE) {
         letta.altre.emplace_back(luogo.substr(girone + 1));
         luogo.resize(girone);
     }
