@@ -83,8 +83,7 @@ struct Dialogo {
             return false;
         }
         const Formato formato = *formato_di(*risposta);
-        // A list that cannot be read is told with its folder and what that tells: a file there
-        // that the user may have meant, and the zip it is in.
+        // A list not read is told with its folder, a file there the user may have meant, its zip.
         auto lista = sistema::leggi_lista(origine.lista);
         if (Esito errore = lista ? solo_testo(origine.lista, *lista) : lista.errore();
             !errore.ok()) {

@@ -1,6 +1,5 @@
 #pragma once
-// A run: its command line, the list it reads, the dialogue with the user pass after pass,
-// each pass from the list's text to every file's bytes, its end, and the messages of each.
+// A run: its command line, the dialogue pass after pass, each pass's files, and the messages.
 
 #include <chrono>
 #include <cstdint>
@@ -33,9 +32,7 @@ struct Passata {
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga);
 
-// Of the names in a folder, the one a user may have meant by "originale.txt", in any letter
-// case and in this order: itself in other capitals, "originale.txt.txt" (Notepad, extensions
-// hidden), "originale (2).txt" (a second download), "originale.txt.csv", "originale.csv" (Excel).
+// Of the names in a folder, the one a user may have meant by "originale.txt", in any case.
 std::optional<std::string> nome_simile(std::span<const std::string> nomi);
 // The zip whose temporary folder `cartella` is ("...\Temp\Temp1_turnolista.zip\...", as
 // Explorer extracts a program started from inside a zip); nullopt for any other folder.

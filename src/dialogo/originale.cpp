@@ -73,7 +73,8 @@ std::string_view risposta_a(std::string_view argomento, bool windows) {
 }  // namespace
 
 std::optional<std::string> nome_simile(std::span<const std::string> nomi) {
-    // Nearest first; the empty one stands for "originale (2).txt", of any number.
+    // Nearest first: in other capitals, as Notepad saves it with extensions hidden, a second
+    // download ("originale (2).txt", of any number: the empty one), as Excel saves it.
     constexpr std::array<std::string_view, 5> SIMILI{FILE_ORIGINALE, "originale.txt.txt", "",
                                                      "originale.txt.csv", "originale.csv"};
     for (const std::string_view simile : SIMILI) {

@@ -49,21 +49,17 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
                                                  : std::move(contenuto);
     };
     if (tabella) {
-        // The lines that hold the name: those of a list of spaces cut by its fixed rule, those
-        // of any other list as the reader reads each record.
+        // Rows by the fixed rule of a list of spaces, or of each record as the reader reads it.
         const Disposizione disposizione(testo);
-        std::optional<Lettore> lettore;
-        if (!disposizione.regola_fissa) {
-            lettore.emplace(testo, disposizione);
-        }
         Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,
                               inizio, trovati, esito.RIGHE);
-        if (lettore) {
-            per_partita(*lettore, cercato, [&](const Letta& letta, std::string_view riga) {
-                righe_tabella.riga(letta, riga);
-            });
-        } else {
+        if (disposizione.regola_fissa) {
             per_riga_con(testo, cercato, [&](std::string_view riga) { righe_tabella.riga(riga); });
+        } else {
+            per_partita(Lettore(testo, disposizione), cercato,
+                        [&](const Letta& letta, std::string_view riga) {
+                            righe_tabella.riga(letta, riga);
+                        });
         }
         esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});
     }

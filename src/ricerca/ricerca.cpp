@@ -115,7 +115,7 @@ std::size_t come_digitato(std::string_view testo, std::string_view nome) {
             ++i;
             continue;
         }
-        const auto* scritta = std::find_if(SCRITTE.begin(), SCRITTE.end(), [&](auto s) {
+        const auto* scritta = std::ranges::find_if(SCRITTE, [&](std::string_view s) {
             return s.front() == c && testo.substr(i).starts_with(s.substr(1));
         });
         if (scritta == SCRITTE.end()) {

@@ -1,6 +1,5 @@
 #pragma once
-// The team search over the list's text: its lines, whether a line holds the team name, and
-// where no line does, how the list writes the name otherwise.
+// The team search: the list's lines, those that hold the name, and how else the list writes it.
 
 #include <cstdint>
 #include <optional>
@@ -33,8 +32,7 @@ void per_riga_con(std::string_view testo, std::string_view nome, auto&& fai, cha
 // ’ ‘ ʼ, " for “ ”, - for – — and a space for a no-break one; npos where it does not.
 std::size_t come_digitato(std::string_view testo, std::string_view nome);
 
-// True when `nome` occurs in `riga` as typed (see come_digitato), letter case and accents
-// as they are. The empty name matches nothing.
+// Whether `riga` holds `nome` as typed (see come_digitato), in case and accents; "" never.
 bool contiene(std::string_view riga, std::string_view nome);
 
 // How far a text is folded: its letters in lower case; then without their accents; then
@@ -52,8 +50,7 @@ struct AltraGrafia {
     std::uint64_t righe = 1;
 };
 
-// For a list in which no line holds `nome`, the first spelling of it that differs only in
-// letter case and accents; nullopt where there is none.
+// Where no line holds `nome`, the list's first spelling of it that differs only as Piega folds.
 std::optional<AltraGrafia> altra_grafia(std::string_view testo, std::string_view nome);
 
 }  // namespace turnolista
