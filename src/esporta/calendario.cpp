@@ -1,7 +1,6 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
-#include <functional>
 #include <tuple>
 
 #include "comune/codifica.hpp"
@@ -17,18 +16,6 @@ using namespace std::chrono;
 bool scritta(std::string_view campo) {
     return std::ranges::any_of(
         campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
-}
-
-// How many lines of the list a record takes, more than one where a cell holds a line end: each
-// LF ends one, and each CR that no LF follows; found by memchr, which is fast.
-std::uint64_t righe_del_record(std::string_view record) {
-    std::uint64_t righe = 1;
-    for (const char fine : {'\n', '\r'}) {
-        for (std::size_t i = record.find(fine); i != FINE; i = record.find(fine, i + 1)) {
-            righe += fine == '\n' || !record.substr(i + 1).starts_with('\n') ? 1 : 0;
-        }
-    }
-    return righe;
 }
 
 // Today's date in Rome, by the file's time zone (FUSO in ics.cpp), changing at 01:00 UTC.
@@ -107,10 +94,9 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
     }
 }
 
-// What the records above a match give it where it has no date: the last heading's date, time
-// and venue ("Data: sabato 10 ottobre / Ore: 15.00 / Campo: Oratorio"), and in a table the date of
-// the record above (a sheet's merged cells leave a round's date on its first row alone, the others
-// giving their time under an empty date).
+// What the records above a match with no date give it (see per_partita): a heading's "Data:
+// sabato 10 ottobre / Ore: 15.00 / Campo: Oratorio"; in a table the date of the record above, as
+// a sheet's merged cells leave a round's date on its first row alone, the others a time alone.
 struct Sopra {
     std::string data, ora, luogo, precedente;
 
@@ -210,9 +196,12 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
     std::size_t contato = 0;
     per_partita(lettore, squadra, [&](Letta& letta, std::string_view riga) {
-        // The record's place, and its lines as the list writes them: the same in both.
+        // The record's place, the same in both; the lines before it as the list writes them,
+        // more than one a record where a cell holds a line end.
         const auto dove = static_cast<std::size_t>(riga.data() - letto.data());
-        numero += righe_del_record(testo.substr(contato, dove - contato)) - 1;
+        for (auto prima = testo.substr(contato, dove - contato); !prima.empty(); ++numero) {
+            prossima_riga(prima);
+        }
         contato = dove;
         if (letta.tipo == Letta::Tipo::partita && lettore.della_squadra(letta, squadra)) {
             // The record's lines that hold the name, as a text pass copies them.
@@ -226,7 +215,6 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});
         }
     });
-    // The calendar of the events read, and the lines left out in the list's order.
     const year_month_day oggi = oggi_a_roma(adesso);
     giorni(eventi, esito.scartate, oggi);
     std::ranges::stable_sort(esito.scartate, {}, &Scartata::numero);

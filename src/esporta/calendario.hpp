@@ -29,12 +29,10 @@ struct Scartata {
     std::string testo;  // what the line has there, in UTF-8
 };
 
-// The calendar as written: the file (empty with no event), the season it assumed as a member
-// names it ("2026/2027", or a tournament's one year, "2027"), how many events, and the lines
-// left out.
+// The calendar as written, and the lines left out.
 struct EsitoCalendario {
-    std::string ics;
-    std::string stagione;
+    std::string ics;       // empty with no event
+    std::string stagione;  // assumed, as a member names it: "2026/2027", or a tournament's "2027"
     std::uint64_t eventi = 0;
     std::vector<Scartata> scartate;
 };

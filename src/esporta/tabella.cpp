@@ -91,14 +91,8 @@ void Tabella::celle(const std::vector<std::string_view>& celle) {
     testo_.append(std::to_string(++numero_));
     for (const std::string_view cella : celle) {
         testo_ += pagina_ ? TRA_LE_CELLE : "\t";
-        // The bytes written as they are (scritto() gives such a byte itself) go in runs, each
-        // appended at once: a long line's cell takes a few copies, not one a byte.
-        for (const auto* da = cella.begin(); da != cella.end();) {
-            const auto* const cambia = std::find_if(
-                da, cella.end(), [&](const char& c) { return scritto(c, pagina_).data() != &c; });
-            testo_.append(da, cambia);
-            testo_ += cambia != cella.end() ? scritto(*cambia, pagina_) : "";
-            da = cambia != cella.end() ? cambia + 1 : cambia;
+        for (const char& c : cella) {
+            testo_ += scritto(c, pagina_);
         }
     }
     testo_.append("\n").append(pagina_ ? DOPO_LA_RIGA : "");
