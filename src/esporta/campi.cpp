@@ -193,6 +193,18 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         letta.altre.emplace_back(r);
     }
     numero(parole, letta);
+    // A mark where the line's date or time would stand, before the teams, is a note and no
+    // team's words: "da definire Campo B Lupi - Gufi", "RINVIATA Lupi - Orsi".
+    const auto prima = std::ranges::find(parole, false, &Parola::usata);
+    const auto marca = [&](std::string_view t) {
+        const std::string segno = t.data() < prima->testo.end() ? rinvio_di(t, false) : "";
+        return !segno.empty() && t.ends_with(segno);
+    };
+    if (prima != parole.end()) {
+        if (const std::string_view nota = prendi(parole, 3, marca); !nota.empty()) {
+            letta.altre.emplace_back(nota);
+        }
+    }
     luogo_etichettato(parole, letta);
     return in_pezzi(parole);
 }

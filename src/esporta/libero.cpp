@@ -80,6 +80,13 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     const bool tra_parentesi = ospite.substr(aperta).starts_with(" (");
     const std::string_view luogo = senza_segni(ospite.substr(std::min(aperta + 1, ospite.size())));
     ospite = senza_segni(ospite.substr(0, aperta));
+    // "Virtus al campo nostro": the word that leads to the venue is the team's no more than it
+    // is the venue's; in small letters, as "Lupi A" is a team.
+    const std::size_t s = ospite.rfind(' ');
+    if (!luogo.empty() && s != FINE && ospite[s + 1] >= 'a' &&
+        una_di("a al allo alla in", ospite.substr(s + 1))) {
+        ospite = ospite.substr(0, s);
+    }
     return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
 }
 
@@ -122,9 +129,12 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
     }
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
          s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
-        if (ospite[s + 1] >= 'a' && ospite[s + 1] <= 'z' && squadre.contains(ospite.substr(0, s))) {
+        // Or a chat's sentence after the team's: "Pol. Borgo. Chi non può venire me lo dica".
+        const std::size_t fine = ospite[s - 1] == '.' || ospite[s - 1] == '!' ? s - 1 : s;
+        if (((ospite[s + 1] >= 'a' && ospite[s + 1] <= 'z') || fine < s) &&
+            squadre.contains(ospite.substr(0, fine))) {
             altre.emplace_back(ospite.substr(s + 1));
-            ospite = ospite.substr(0, s);
+            ospite = ospite.substr(0, fine);
             return;
         }
     }

@@ -114,6 +114,17 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"3\xC2\xAA GIORNATA - data da definire\n"
          "4\xC2\xAA giornata: Sab 10/10 ore 16.00 Campo Aquile: Aquilotti - Leoncini\n",
          {{}, {"", "Sab 10/10", "ore 16.00", "Campo Aquile", "Aquilotti - Leoncini"}}},
+        // A mark where the date or the time would stand is a note, no team's words.
+        {"1 13/09 15:30 Comunale Lupi-Orsi\nda definire Campo B Lupi - Gufi\nRINVIATA Tori - "
+         "Lupi\n",
+         {{"1", "13/09", "15:30", "Comunale", "Lupi-Orsi"},
+          {"", "", "", "Campo B", "Lupi - Gufi"},
+          {"", "", "", "", "Tori - Lupi"}}},
+        // A chat's words around the venue and after the match are neither team's.
+        {"sab 10/10 ore 15.00 Virtus - Borgo al campo nostro\n"
+         "mer 14/10 ore 18.30 a Minerbio, Falchi - Borgo. Chi non viene lo dica\n",
+         {{"", "sab 10/10", "ore 15.00", "campo nostro", "Virtus - Borgo"},
+          {"", "mer 14/10", "ore 18.30", "Minerbio", "Falchi - Borgo"}}},
         // A venue of several words before a home team the list names nowhere else.
         {"16 18/10 10:30 Campo Lupi Tori-Lupi\n",
          {{"16", "18/10", "10:30", "Campo Lupi", "Tori-Lupi"}}},
