@@ -99,6 +99,7 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
 // a sheet's merged cells leave a round's date on its first row alone, the others a time alone.
 struct Sopra {
     std::string data, ora, luogo, precedente;
+    std::pair<std::string, std::string> ritorno;  // a heading's return legs' date and time
 
     void segui(Letta& letta, bool tabella) {
         // A day after its weekday, "Sab 10", of the month of the heading above.
@@ -110,11 +111,17 @@ struct Sopra {
         }
         if (letta.tipo == Letta::Tipo::intestazione) {
             std::tie(data, ora, luogo) = std::tie(letta.data, letta.ora, letta.luogo);
+            ritorno = letta.ritorno.value_or(decltype(ritorno)());
+        } else if (letta.tipo == Letta::Tipo::altro && letta.data.empty() && !letta.ora.empty()) {
+            // Times alone under a heading, "ORE...: 15:30 | ORE....: 14:30", are its legs'.
+            ora = letta.ora;
+            ritorno.second = letta.ritorno.value_or(ritorno).second;
         }
         if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
             letta.data = tabella && !letta.ora.empty() ? precedente : data;
             letta.ora = letta.ora.empty() ? ora : letta.ora;
             letta.luogo = letta.luogo.empty() ? luogo : letta.luogo;
+            letta.ritorno = letta.ritorno && letta.ritorno->first.empty() ? ritorno : letta.ritorno;
         } else if (letta.tipo != Letta::Tipo::altro) {
             precedente = letta.data;
         }

@@ -126,6 +126,37 @@ std::vector<std::string_view> in_pezzi(std::span<const Parola> parole) {
 
 }  // namespace
 
+bool riposo(std::string_view testo) {
+    const std::size_t bye = trova_ascii(testo, "bye");
+    const auto fuori = [&](std::size_t i) { return i >= testo.size() || !lettera(testo[i]); };
+    return trova_ascii(testo, "ripos") != FINE ||
+           (bye != FINE && (bye == 0 || fuori(bye - 1)) && fuori(bye + 3));
+}
+
+bool numero_di_gara(std::string_view cella) {
+    return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
+}
+
+void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
+    const std::string marca = rinvio_di(ospite, false);
+    if (const std::size_t dove = ospite.find(marca);
+        !marca.empty() && dove != FINE && dove > 0 && ospite[dove - 1] == ' ') {
+        altre.emplace_back(ospite.substr(dove));
+        ospite = senza_segni(ospite.substr(0, dove));
+    }
+    for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
+         s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
+        // Or a chat's sentence after the team's: "Pol. Borgo. Chi non può venire me lo dica".
+        const std::size_t fine = ospite[s - 1] == '.' || ospite[s - 1] == '!' ? s - 1 : s;
+        if (((ospite[s + 1] >= 'a' && ospite[s + 1] <= 'z') || fine < s) &&
+            squadre.contains(ospite.substr(0, fine))) {
+            altre.emplace_back(ospite.substr(s + 1));
+            ospite = ospite.substr(0, fine);
+            return;
+        }
+    }
+}
+
 bool codice(std::string_view parola) {
     return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
            std::ranges::all_of(parola, [](char c) {

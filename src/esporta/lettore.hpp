@@ -157,6 +157,9 @@ bool codice(std::string_view parola);
 // time still to be set under a firm date (`datata`), nor for "posticipata al `al`", its new date.
 std::string rinvio_di(std::string_view riga, bool datata, std::string_view al = {});
 
+// A mark, or small-letter words after an away team the list names, moved from `ospite` (no space
+// at its end) to `altre`: "Lupi-Aquile recupero", "Orsi RINVIATA per neve"; not "Lupi-Orsi B"'s B.
+void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre);
 // Takes off `testo` the fields written as such, a date or a time not understood too (told as
 // written, not taken for a venue); gives what is left, in pieces between them and runs of spaces.
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta);

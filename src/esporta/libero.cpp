@@ -1,6 +1,8 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
+#include <span>
+#include <tuple>
 
 #include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
@@ -118,31 +120,10 @@ std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) 
     return resta;
 }
 
-// A mark, or small-letter words after an away team the list names, moved from `ospite` (no space
-// at its end) to `altre`: "Lupi-Aquile recupero", "Orsi RINVIATA per neve"; not "Lupi-Orsi B"'s B.
-void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
-    const std::string marca = rinvio_di(ospite, false);
-    if (const std::size_t dove = ospite.find(marca);
-        !marca.empty() && dove != FINE && dove > 0 && ospite[dove - 1] == ' ') {
-        altre.emplace_back(ospite.substr(dove));
-        ospite = senza_segni(ospite.substr(0, dove));
-    }
-    for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
-         s = s > 0 ? ospite.rfind(' ', s - 1) : FINE) {
-        // Or a chat's sentence after the team's: "Pol. Borgo. Chi non può venire me lo dica".
-        const std::size_t fine = ospite[s - 1] == '.' || ospite[s - 1] == '!' ? s - 1 : s;
-        if (((ospite[s + 1] >= 'a' && ospite[s + 1] <= 'z') || fine < s) &&
-            squadre.contains(ospite.substr(0, fine))) {
-            altre.emplace_back(ospite.substr(s + 1));
-            ospite = ospite.substr(0, fine);
-            return;
-        }
-    }
-}
-
 // The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
-// several (a paper's round on one line) the first that holds `nome`.
-auto coppia_di(const std::vector<std::string_view>& pezzi, std::string_view nome) {
+// several (a paper's round on one line) the first that holds `nome`; else the last two pieces,
+// joined into one, the teams on either side of the run of spaces between (`spaziate`).
+auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
     std::size_t k = pezzi.size();
     Coppia coppia;
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
@@ -152,30 +133,55 @@ auto coppia_di(const std::vector<std::string_view>& pezzi, std::string_view nome
             k = j;
         }
     }
-    return std::pair(k, coppia);
+    const bool spaziate =
+        !coppia && pezzi.size() >= 2 && !senza_segni(pezzi.back()).empty() &&
+        !senza_segni(pezzi[pezzi.size() - 2]).empty() &&
+        senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
+    if (spaziate) {
+        k = pezzi.size() - 2;
+        coppia = std::pair(senza_segni(pezzi[k]), senza_segni(pezzi.back()));
+        pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
+        pezzi.pop_back();
+    }
+    return std::tuple(k, coppia, spaziate);
+}
+
+// The pieces of a line but the match's, the `k`-th: a venue, which goes to `luogo`, in brackets
+// after the time too ("ore 15.30 (Campo A)"); or the match `squadre` again, its teams swapped,
+// the return leg that the heading above dates ("Lupi - Orsi  |  Orsi - Lupi" under "ANDATA:
+// 13/09/26 | RITORNO: 17/01/27").
+void altri_pezzi(std::span<const std::string_view> pezzi, std::size_t k,
+                 std::pair<std::string_view, std::string_view> squadre, std::string& luogo,
+                 Letta& letta) {
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        const std::string_view altro = senza_segni(pezzi[j]);
+        const Coppia altra = j != k ? incontro(altro) : std::nullopt;
+        if (j != k && !nota(altro) && !di_turno(altro) && !altra) {
+            luogo.append(luogo.empty() ? "" : " ").append(altro);
+        }
+        if (altra && *altra == std::pair(squadre.second, squadre.first) && !letta.ritorno) {
+            letta.ritorno.emplace();
+        }
+    }
 }
 
 // A line of no match is a heading where it starts with a round's word (`giornata`), or gives a
-// date, a weekday or a month: "OTTOBRE 2026" gives its month to the days under it.
-Letta::Tipo intestazione(std::string_view testo, bool giornata, Letta& letta) {
+// date, a weekday or a month: "OTTOBRE 2026" gives its month to the days under it. Of times
+// alone, a bulletin's "ORE...: 15:30 | ORE....: 14:30", the second is the return legs'.
+Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_view> pezzi,
+                         bool giornata, Letta& letta) {
     const auto mese = leggi_parte(senza_segni(testo));
     letta.data = mese && mese->mese != 0 ? senza_segni(testo) : letta.data;
+    const auto ultima = [](std::string_view pezzo) { return pezzo.substr(pezzo.rfind(' ') + 1); };
+    const auto ora = std::ranges::find_if(pezzi, [&](auto p) { return !!leggi_ora(ultima(p)); });
+    if (letta.data.empty() && !letta.ora.empty() && ora != pezzi.end()) {
+        letta.ritorno = std::pair(std::string(), std::string(ultima(*ora)));
+    }
     return giornata || leggi_data(letta.data) || leggi_parte(letta.data) ? Letta::Tipo::intestazione
                                                                          : Letta::Tipo::altro;
 }
 
 }  // namespace
-
-bool riposo(std::string_view testo) {
-    const std::size_t bye = trova_ascii(testo, "bye");
-    const auto fuori = [&](std::size_t i) { return i >= testo.size() || !lettera(testo[i]); };
-    return trova_ascii(testo, "ripos") != FINE ||
-           (bye != FINE && (bye == 0 || fuori(bye - 1)) && fuori(bye + 3));
-}
-
-bool numero_di_gara(std::string_view cella) {
-    return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
-}
 
 bool nomina_un_luogo(std::string_view testo) {
     bool nomina = di_luogo(testo);
@@ -188,17 +194,7 @@ bool nomina_un_luogo(std::string_view testo) {
 Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_view nome) {
     Letta letta;
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
-    // Else the last two pieces, joined, the teams on either side of the run of spaces between.
-    auto [k, coppia] = coppia_di(pezzi, nome);
-    const bool spaziate =
-        !coppia && pezzi.size() >= 2 &&
-        senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
-    if (spaziate) {
-        k = pezzi.size() - 2;
-        coppia = std::pair(senza_segni(pezzi[k]), senza_segni(pezzi.back()));
-        pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
-        pezzi.pop_back();
-    }
+    const auto [k, coppia, spaziate] = coppia_di(pezzi, nome);
     // A rest, or an e-mail's header that names the team among its senders or recipients.
     const bool a_riposo =
         riposo(testo) || una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",
@@ -206,7 +202,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
     // A round's word starts a heading, unless the teams stand after the line's date or time.
     const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
     if (a_riposo || giornata || !coppia) {
-        letta.tipo = a_riposo ? Letta::Tipo::altro : intestazione(testo, giornata, letta);
+        letta.tipo = a_riposo ? Letta::Tipo::altro : intestazione(testo, pezzi, giornata, letta);
         return letta;
     }
     letta.tipo = Letta::Tipo::partita;
@@ -226,13 +222,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         letta.altre.push_back(std::exchange(luogo, {}));
     }
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
-    for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
-        const std::string_view altro = senza_segni(pezzi[j]);
-        if (j != k && !nota(altro) && !di_turno(altro) && !incontro(altro)) {
-            luogo.append(luogo.empty() ? "" : " ").append(altro);
-        }
-    }
+    altri_pezzi(pezzi, k, std::pair(casa, ospite), luogo, letta);
     // A tournament's group after the venue, "Campo 1 Girone A", is no part of it.
     if (const std::size_t girone = trova_ascii(luogo, " girone "); girone != FINE) {
         letta.altre.emplace_back(luogo.substr(girone + 1));

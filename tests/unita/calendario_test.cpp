@@ -224,6 +224,13 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "2a GIORNATA - Domenica 27 settembre\nOrsi-Lupi, orario da definire (PalaOrsi)\n",
          {"DTSTART;TZID=Europe/Rome:20260919T203000", "DTSTART;VALUE=DATE:20260927"},
          "2026/2027"},
+        {"a bulletin's two legs on a line, dated and timed by the round's heading",
+         alle(2026y / September / 1),
+         " ANDATA: 13/09/26   |  1  G I O R N A T A  | RITORNO: 17/01/27\n"
+         " ORE...: 15:30      |                      | ORE....: 14:30\n"
+         " Lupi      -  Orsi  |  Orsi      -  Lupi\n Riposa... -  Tori  |  Riposa... -  Tori\n",
+         {"DTSTART;TZID=Europe/Rome:20260913T153000", "DTSTART;TZID=Europe/Rome:20270117T143000"},
+         "2026/2027"},
         {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
