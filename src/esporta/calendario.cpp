@@ -72,9 +72,10 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
     const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
         scartate.push_back({numero, motivo, std::string(senza_spazi(testo))});
     };
-    // The first leg, and the return leg where the line gives it, home and away swapped.
+    // The first leg, and the return leg where the line gives it, home and away swapped, and so
+    // on the other team's ground, which the line does not say.
     const auto partita = [&](const std::string& data, const std::string& ora,
-                             const std::string& titolo) {
+                             const std::string& titolo, const std::string& luogo) {
         const auto giorno = leggi_data(data);
         const auto orario = leggi_ora(ora);
         if (!letta.rinvio.empty()) {
@@ -85,12 +86,17 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
             scarta(Scartata::Motivo::ora, ora);
         } else {
             eventi.push_back({*giorno, orario.value_or(seconds(-1)), numero, data, letta.n, titolo,
-                              letta.luogo, riga});
+                              luogo, riga});
         }
     };
-    partita(letta.data, letta.ora, letta.partita);
+    // A phone shows the match without a PDF's alignment: "LUPI      - ORSI" is "LUPI - ORSI".
+    std::string titolo = letta.partita;
+    titolo.erase(std::unique(titolo.begin(), titolo.end(),
+                             [](char a, char b) { return a == ' ' && b == ' '; }),
+                 titolo.end());
+    partita(letta.data, letta.ora, titolo, letta.luogo);
     if (letta.ritorno) {
-        partita(letta.ritorno->first, letta.ritorno->second, letta.ospite + " - " + letta.casa);
+        partita(letta.ritorno->first, letta.ritorno->second, letta.ospite + " - " + letta.casa, {});
     }
 }
 
@@ -121,7 +127,8 @@ struct Sopra {
             letta.data = tabella && !letta.ora.empty() ? precedente : data;
             letta.ora = letta.ora.empty() ? ora : letta.ora;
             letta.luogo = letta.luogo.empty() ? luogo : letta.luogo;
-            letta.ritorno = letta.ritorno && letta.ritorno->first.empty() ? ritorno : letta.ritorno;
+            // Each match under "ANDATA: 13/09/26 RITORNO: 17/01/27" is played again then.
+            letta.ritorno = letta.ritorno || ritorno.first.empty() ? letta.ritorno : ritorno;
         } else if (letta.tipo != Letta::Tipo::altro) {
             precedente = letta.data;
         }

@@ -146,28 +146,10 @@ auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
     return std::tuple(k, coppia, spaziate);
 }
 
-// The pieces of a line but the match's, the `k`-th: a venue, which goes to `luogo`, in brackets
-// after the time too ("ore 15.30 (Campo A)"); or the match `squadre` again, its teams swapped,
-// the return leg that the heading above dates ("Lupi - Orsi  |  Orsi - Lupi" under "ANDATA:
-// 13/09/26 | RITORNO: 17/01/27").
-void altri_pezzi(std::span<const std::string_view> pezzi, std::size_t k,
-                 std::pair<std::string_view, std::string_view> squadre, std::string& luogo,
-                 Letta& letta) {
-    for (std::size_t j = 0; j < pezzi.size(); ++j) {
-        const std::string_view altro = senza_segni(pezzi[j]);
-        const Coppia altra = j != k ? incontro(altro) : std::nullopt;
-        if (j != k && !nota(altro) && !di_turno(altro) && !altra) {
-            luogo.append(luogo.empty() ? "" : " ").append(altro);
-        }
-        if (altra && *altra == std::pair(squadre.second, squadre.first) && !letta.ritorno) {
-            letta.ritorno.emplace();
-        }
-    }
-}
-
 // A line of no match is a heading where it starts with a round's word (`giornata`), or gives a
-// date, a weekday or a month: "OTTOBRE 2026" gives its month to the days under it. Of times
-// alone, a bulletin's "ORE...: 15:30 | ORE....: 14:30", the second is the return legs'.
+// date, a weekday or a month: "OTTOBRE 2026" gives its month to the days under it. Its second
+// date is the return legs' where it names them, "ANDATA: 13/09/26 RITORNO: 17/01/27"; of times
+// alone, a bulletin's "ORE...: 15:30 | ORE....: 14:30", the second is the return legs' too.
 Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_view> pezzi,
                          bool giornata, Letta& letta) {
     const auto mese = leggi_parte(senza_segni(testo));
@@ -176,6 +158,8 @@ Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_vie
     const auto ora = std::ranges::find_if(pezzi, [&](auto p) { return !!leggi_ora(ultima(p)); });
     if (letta.data.empty() && !letta.ora.empty() && ora != pezzi.end()) {
         letta.ritorno = std::pair(std::string(), std::string(ultima(*ora)));
+    } else if (trova_ascii(testo, "ritorno") == FINE && trova_ascii(testo, "rit.") == FINE) {
+        letta.ritorno.reset();  // a weekend's "31/10-01/11/2026"
     }
     return giornata || leggi_data(letta.data) || leggi_parte(letta.data) ? Letta::Tipo::intestazione
                                                                          : Letta::Tipo::altro;
@@ -222,7 +206,13 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         letta.altre.push_back(std::exchange(luogo, {}));
     }
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
-    altri_pezzi(pezzi, k, std::pair(casa, ospite), luogo, letta);
+    for (std::size_t j = 0; j < pezzi.size(); ++j) {
+        // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
+        const std::string_view altro = senza_segni(pezzi[j]);
+        if (j != k && !nota(altro) && !di_turno(altro) && !incontro(altro)) {
+            luogo.append(luogo.empty() ? "" : " ").append(altro);
+        }
+    }
     // A tournament's group after the venue, "Campo 1 Girone A", is no part of it.
     if (const std::size_t girone = trova_ascii(luogo, " girone "); girone != FINE) {
         letta.altre.emplace_back(luogo.substr(girone + 1));

@@ -305,6 +305,22 @@ TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
                                         "LOCATION:PalaVolpi Via Roma 5\\, Noale"}));
 }
 
+// A round's return date: each match under it again then, the teams swapped, on the other team's
+// ground, which the line does not give; a PDF's aligned columns, a cell starting with the dash.
+TEST(Calendario, RoundsReturnDateGivesEachMatchItsReturnLeg) {
+    const std::string ics = calendario(
+        "GIRONE A - 1a Giornata        ANDATA: 13/09/2026   RITORNO: 17/01/2027\n"
+        "Lupi        - Orsi        Comunale Lupi    15:30\n"
+        "Tori        - Gufi        Comunale Tori    16:00\n",
+        alle(2026y / September / 1));
+    EXPECT_EQ(proprieta(ics, "DTSTART;"),
+              (std::vector<std::string>{"DTSTART;TZID=Europe/Rome:20260913T153000",
+                                        "DTSTART;VALUE=DATE:20270117"}));
+    EXPECT_EQ(proprieta(ics, "SUMMARY"),
+              (std::vector<std::string>{"SUMMARY:Lupi - Orsi", "SUMMARY:Orsi - Lupi"}));
+    EXPECT_EQ(proprieta(ics, "LOCATION"), (std::vector<std::string>{"LOCATION:Comunale Lupi"}));
+}
+
 // A line of the team read as a match whose fields hold the name nowhere is told; one whose
 // venue holds it is another team's match.
 TEST(Calendario, TeamsLineReadAsAnotherMatchIsTold) {
