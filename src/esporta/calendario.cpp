@@ -124,7 +124,10 @@ struct Sopra {
             ritorno.second = letta.ritorno.value_or(ritorno).second;
         }
         if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
-            letta.data = tabella && !letta.ora.empty() ? precedente : data;
+            // In a table, a row of the block of merged cells above: a time of its own, or a venue
+            // where the match's number is merged too.
+            const bool unita = !letta.ora.empty() || (letta.n.empty() && !letta.luogo.empty());
+            letta.data = tabella && unita ? precedente : data;
             letta.ora = letta.ora.empty() ? ora : letta.ora;
             letta.luogo = letta.luogo.empty() ? luogo : letta.luogo;
             // Each match under "ANDATA: 13/09/26 RITORNO: 17/01/27" is played again then.

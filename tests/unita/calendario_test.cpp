@@ -231,6 +231,12 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          " Lupi      -  Orsi  |  Orsi      -  Lupi\n Riposa... -  Tori  |  Riposa... -  Tori\n",
          {"DTSTART;TZID=Europe/Rome:20260913T153000", "DTSTART;TZID=Europe/Rome:20270117T143000"},
          "2026/2027"},
+        {"a sheet's merged cells: a row of a venue and no time or number is of the date above",
+         alle(2026y / September / 1),
+         "N\tData\tOra\tCampo\tCasa\tOspite\n7\t21/11/2026\t14:30\tC\tOrsi\tTori\n"
+         "\t\t\tCampo Lupi\tLupi\tGufi\n",
+         {"DTSTART;VALUE=DATE:20261121"},
+         "2026/2027"},
         {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
