@@ -124,18 +124,38 @@ std::vector<std::string_view> in_pezzi(std::span<const Parola> parole) {
     return pezzi;
 }
 
+// The words by the dates that say when a match is or was, taken off `parole`: "del" before the
+// first date, "Gara n. 1232 del 24/10/2026"; "posticipata al 12/11 ore 20:30", its new date and
+// time, the words before no venue; the date it moved from, "spostata da sabato 24/10", for nothing.
+void spostamenti(std::span<Parola> parole, std::string_view testo, std::string_view prima_data,
+                 Letta& letta, const auto& data) {
+    // Whether the word before `t`, a weekday aside, is one of `parole_prima`.
+    const auto dopo = [&](std::string_view t, std::string_view parole_prima) {
+        std::string_view avanti = senza_spazi(std::string_view(testo.data(), t.data()));
+        const auto ultima = [&] { return senza_segni(avanti.substr(avanti.rfind(' ') + 1)); };
+        avanti = giorno_solo(ultima()) != 0 ? senza_spazi(avanti.substr(0, avanti.rfind(' ') + 1))
+                                            : avanti;
+        return una_di(parole_prima, ultima());
+    };
+    for (Parola& p : parole) {
+        p.usata =
+            p.usata || (!prima_data.empty() && una_di("del il", p.testo) &&
+                        p.testo.end() < prima_data.data() &&
+                        senza_spazi(std::string_view(p.testo.end(), prima_data.data())).empty());
+    }
+    const auto al = [&](std::string_view t) { return dopo(t, "al") && data(t); };
+    if (const auto nuova = letta.data.empty() ? "" : prendi(parole, 4, al); !nuova.empty()) {
+        letta.data = nuova;
+        letta.ora = prendi(parole, 3, leggi_ora);
+        const auto dove =
+            std::ranges::find(parole, nuova.data(), [](auto& p) { return p.testo.data(); });
+        std::for_each(dove - std::min<std::ptrdiff_t>(dove - parole.begin(), 2), dove,
+                      [](Parola& p) { p.usata = true; });
+    }
+    prendi(parole, 4, [&](std::string_view t) { return dopo(t, "da dal") && data(t); });
+}
+
 }  // namespace
-
-bool riposo(std::string_view testo) {
-    const std::size_t bye = trova_ascii(testo, "bye");
-    const auto fuori = [&](std::size_t i) { return i >= testo.size() || !lettera(testo[i]); };
-    return trova_ascii(testo, "ripos") != FINE ||
-           (bye != FINE && (bye == 0 || fuori(bye - 1)) && fuori(bye + 3));
-}
-
-bool numero_di_gara(std::string_view cella) {
-    return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
-}
 
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     const std::string marca = rinvio_di(ospite, false);
@@ -157,13 +177,6 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
     }
 }
 
-bool codice(std::string_view parola) {
-    return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
-           std::ranges::all_of(parola, [](char c) {
-               return cifra(c) || c == '-' || c == '.' || (c >= 'A' && c <= 'Z');
-           });
-}
-
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole = parole_di(testo);
     // "19 Mar 09/02/2027" is a match's number and a Tuesday before its date, not 19 March.
@@ -175,7 +188,8 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     const auto data = [&](std::string_view t) {
         return leggi_data(t) && !risultato(t) && !martedi(t);
     };
-    letta.data = prendi(parole, 4, data);
+    const std::string_view prima_data = prendi(parole, 4, data);
+    letta.data = prima_data;
     // A meeting time, "ritrovo ore 20:15", is not the match's: it is taken first, for nothing.
     if (const std::size_t ritrovo = trova_ascii(testo, "ritrovo"); ritrovo != FINE) {
         prendi(parole, 2, [&](std::string_view t) {
@@ -192,18 +206,7 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         letta.altre.emplace_back(da_definire->testo.begin(), (da_definire + 2)->testo.end());
         std::for_each(da_definire, da_definire + 3, [](Parola& p) { p.usata = true; });
     }
-    // "posticipata al 12/11 ore 20:30": where the match moved; the words before are no venue.
-    const auto al = [&](std::string_view t) {
-        return std::string_view(testo.data(), t.data()).ends_with(" al ") && data(t);
-    };
-    if (const auto nuova = letta.data.empty() ? "" : prendi(parole, 4, al); !nuova.empty()) {
-        letta.data = nuova;
-        letta.ora = prendi(parole, 3, leggi_ora);
-        const auto dopo =
-            std::ranges::find(parole, nuova.data(), [](auto& p) { return p.testo.data(); });
-        std::for_each(dopo - std::min<std::ptrdiff_t>(dopo - parole.begin(), 2), dopo,
-                      [](Parola& p) { p.usata = true; });
-    }
+    spostamenti(parole, testo, prima_data, letta, data);
     // A return leg's date only after a first, and written as it: "Via 4 Novembre" after
     // "18/10" is a street. The spans that gave no first date would give none again.
     const auto seconda = letta.data.empty() ? "" : prendi(parole, 4, [&](std::string_view t) {

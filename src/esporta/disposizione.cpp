@@ -179,6 +179,24 @@ std::string Disposizione::unite(std::string_view testo) const {
     return unito;
 }
 
+bool riposo(std::string_view testo) {
+    const std::size_t bye = trova_ascii(testo, "bye");
+    const auto fuori = [&](std::size_t i) { return i >= testo.size() || !lettera(testo[i]); };
+    return trova_ascii(testo, "ripos") != FINE ||
+           (bye != FINE && (bye == 0 || fuori(bye - 1)) && fuori(bye + 3));
+}
+
+bool numero_di_gara(std::string_view cella) {
+    return !cella.empty() && cella.size() <= 4 && std::ranges::all_of(cella, cifra);
+}
+
+bool codice(std::string_view parola) {
+    return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
+           std::ranges::all_of(parola, [](char c) {
+               return cifra(c) || c == '-' || c == '.' || (c >= 'A' && c <= 'Z');
+           });
+}
+
 std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
                                                      const Disposizione& lista) {
     std::map<std::string, std::string> luoghi;

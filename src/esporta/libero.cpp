@@ -96,7 +96,8 @@ std::string_view luogo_dopo(std::string_view& ospite) {
 // "anticipo", a tournament's group, a result's "tav." (a forfeit), or signs alone, "--.--".
 bool nota(std::string_view testo) {
     return std::ranges::none_of(testo, lettera) ||
-           una_di("recupero anticipo posticipo girone tav.", testo.substr(0, testo.find(' '))) ||
+           una_di("recupero anticipo posticipo spostata girone tav.",
+                  testo.substr(0, testo.find(' '))) ||
            !rinvio_di(testo, false).empty();
 }
 
@@ -122,7 +123,8 @@ std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) 
 
 // The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
 // several (a paper's round on one line) the first that holds `nome`; else the last two pieces,
-// joined into one, the teams on either side of the run of spaces between (`spaziate`).
+// joined into one, the teams on either side of the run of spaces between; and whether the teams
+// are two whole pieces.
 auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
     std::size_t k = pezzi.size();
     Coppia coppia;
@@ -137,13 +139,19 @@ auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
         !coppia && pezzi.size() >= 2 && !senza_segni(pezzi.back()).empty() &&
         !senza_segni(pezzi[pezzi.size() - 2]).empty() &&
         senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
-    if (spaziate) {
-        k = pezzi.size() - 2;
-        coppia = std::pair(senza_segni(pezzi[k]), senza_segni(pezzi.back()));
-        pezzi[k] = std::string_view(pezzi[k].begin(), pezzi.back().end());
-        pezzi.pop_back();
+    // Designations' "CASA / OSPITE - CAMPO - VIA": where the away team after the dash is a venue,
+    // the teams are those on either side of the " / " before it.
+    const bool barra = coppia && k > 0 && di_luogo(coppia->second) &&
+                       senza_spazi(std::string_view(pezzi[k - 1].end(), pezzi[k].begin())) == "/";
+    if (spaziate || barra) {
+        k = spaziate ? pezzi.size() - 2 : k - 1;
+        coppia = std::pair(senza_segni(pezzi[k]),
+                           spaziate ? senza_segni(pezzi[k + 1])
+                                    : std::string_view(coppia->first.begin(), pezzi[k + 1].end()));
+        pezzi[k] = std::string_view(pezzi[k].begin(), pezzi[k + 1].end());
+        pezzi.erase(pezzi.begin() + static_cast<std::ptrdiff_t>(k) + 1);
     }
-    return std::tuple(k, coppia, spaziate);
+    return std::tuple(k, coppia, spaziate || barra);
 }
 
 // A line of no match is a heading where it starts with a round's word (`giornata`), or gives a
@@ -178,7 +186,7 @@ bool nomina_un_luogo(std::string_view testo) {
 Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_view nome) {
     Letta letta;
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
-    const auto [k, coppia, spaziate] = coppia_di(pezzi, nome);
+    const auto [k, coppia, intere] = coppia_di(pezzi, nome);
     // A rest, or an e-mail's header that names the team among its senders or recipients.
     const bool a_riposo =
         riposo(testo) || una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",
@@ -201,7 +209,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
     // A venue before the home team, unless the piece starts the line or a field after spaces.
     const std::string_view prima(testo.data(), pezzi[k].data());
     std::string luogo =
-        luogo_prima(casa, spaziate || prima.empty() || prima.ends_with("  "), squadre, ospite);
+        luogo_prima(casa, intere || prima.empty() || prima.ends_with("  "), squadre, ospite);
     if (!luogo.empty() && nota(luogo)) {
         letta.altre.push_back(std::exchange(luogo, {}));
     }

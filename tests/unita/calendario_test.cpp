@@ -237,6 +237,12 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "\t\t\tCampo Lupi\tLupi\tGufi\n",
          {"DTSTART;VALUE=DATE:20261121"},
          "2026/2027"},
+        {"the date a match moved from is no return leg",
+         alle(2026y / September / 1),
+         "GARA N. 1231 del 25/10/2026 ore 10:30 (SPOSTATA DA SABATO 24/10) - POL. ORSI / Lupi - "
+         "CAMPO A - VIA PO 2\n",
+         {"DTSTART;TZID=Europe/Rome:20261025T103000"},
+         "2026/2027"},
         {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",

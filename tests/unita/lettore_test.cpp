@@ -125,6 +125,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          "mer 14/10 ore 18.30 a Minerbio, Falchi - Borgo. Chi non viene lo dica\n",
          {{"", "sab 10/10", "ore 15.00", "campo nostro", "Virtus - Borgo"},
           {"", "mer 14/10", "ore 18.30", "Minerbio", "Falchi - Borgo"}}},
+        // Designations: the teams either side of " / ", the fields between dashes; the word
+        // before the date and the date the match moved from are no venue.
+        {"GARA N. 1231 del 25/10/2026 ore 10:30 (SPOSTATA DA SABATO 24/10) - POL. LUPI / A.C. "
+         "ORSI - CAMPO \"CALVI\" - VIA PO 2\n",
+         {{"1231", "25/10/2026", "ore 10:30", "CAMPO \"CALVI\" - VIA PO 2",
+           "POL. LUPI / A.C. ORSI"}}},
         // A venue of several words before a home team the list names nowhere else.
         {"16 18/10 10:30 Campo Lupi Tori-Lupi\n",
          {{"16", "18/10", "10:30", "Campo Lupi", "Tori-Lupi"}}},
