@@ -72,8 +72,7 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
     const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
         scartate.push_back({numero, motivo, std::string(senza_spazi(testo))});
     };
-    // The first leg, and the return leg where the line gives it, home and away swapped, and so
-    // on the other team's ground, which the line does not say.
+    // The first leg, and the return leg where the line gives it, on the other team's ground.
     const auto partita = [&](const std::string& data, const std::string& ora,
                              const std::string& titolo, const std::string& luogo) {
         const auto giorno = leggi_data(data);

@@ -214,8 +214,7 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
             letta.luogo = luogo != luoghi.end() ? luogo->second : letta.luogo;
         }
     } else {  // free text, or a record out of the columns as if it were
-        // Cells aligned by spaces are read as the line writes them: a cell that starts with the
-        // dash between the teams ("LUPI      - ORSI") would lose it as a bullet.
+        // A line lined up by spaces as written: a cell's dash, "LUPI      - ORSI", is no bullet.
         if (in_celle && separatore == Separatore::spazio) {
             celle = {pulita(riga.substr(0, RIGA_LUNGA))};
         }
