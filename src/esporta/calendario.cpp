@@ -18,57 +18,11 @@ bool scritta(std::string_view campo) {
         campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
 }
 
-// Today's date in Rome, by the file's time zone (FUSO in ics.cpp), changing at 01:00 UTC.
-year_month_day oggi_a_roma(sys_seconds adesso) {
-    const auto cambio = [anno = year_month_day(floor<days>(adesso)).year()](month mese) {
-        const sys_days ultimo{anno / mese / last};
-        return ultimo - (weekday(ultimo) - Sunday) + hours(1);
-    };
-    const bool estate = adesso >= cambio(March) && adesso < cambio(October);
-    return {floor<days>(adesso + hours(estate ? 2 : 1))};
-}
-
-// The day of each event, its year as README says: the shortest stretch of a year that
-// holds every date starts after the longest gap between them. An event on a day its year
-// has not, 29/02, is left out.
-void giorni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate, year_month_day oggi) {
-    // The month and the day as one number, a month taking 32; the first date again a year
-    // later closes the gap across the year's end.
-    const auto chiave = [](const Evento& e) { return e.data.mese * 32 + e.data.giorno; };
-    std::vector<unsigned> chiavi(eventi.size() + 1);
-    std::transform(eventi.begin(), eventi.end(), chiavi.begin(), chiave);
-    std::sort(chiavi.begin(), chiavi.end() - 1);
-    chiavi.back() = chiavi.front() + 12 * 32;
-    unsigned fine = 0;    // the last date before the longest gap, the season's last match
-    unsigned inizio = 0;  // the first after it; a date before it is in the next year
-    for (std::size_t i = 1; i < chiavi.size(); ++i) {
-        if (chiavi[i] - chiavi[i - 1] > inizio - fine) {
-            fine = chiavi[i - 1];
-            inizio = chiavi[i];
-        }
-    }
-    const auto dopo_capodanno = [&](const Evento& e) { return chiave(e) < inizio ? 1 : 0; };
-    const auto con_anno =
-        std::ranges::find_if(eventi, [](const Evento& e) { return e.data.anno != 0; });
-    // With no year written, the season whose last match is not over.
-    const bool finita = !eventi.empty() &&
-                        sys_days(oggi.year() / month(fine / 32) / day(fine % 32)) < sys_days(oggi);
-    const int primo = con_anno != eventi.end() ? con_anno->data.anno - dopo_capodanno(*con_anno)
-                                               : static_cast<int>(oggi.year()) - (finita ? 0 : 1);
-    for (Evento& e : eventi) {
-        e.giorno = year(e.data.anno != 0 ? e.data.anno : primo + dopo_capodanno(e)) /
-                   month(e.data.mese) / day(e.data.giorno);
-        if (!e.giorno.ok()) {
-            scartate.push_back({e.numero, Scartata::Motivo::data_inesistente, e.scritta});
-        }
-    }
-    std::erase_if(eventi, [](const Evento& e) { return !e.giorno.ok(); });
-}
-
 // The team's match `letta`, from the line `numero` (`riga`: its lines that hold the name):
 // an event for each leg with a date, or a line left out, and why.
 void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
-              std::vector<Evento>& eventi, std::vector<Scartata>& scartate) {
+              const std::string& campo_ritorno, std::vector<Evento>& eventi,
+              std::vector<Scartata>& scartate) {
     const auto scarta = [&](Scartata::Motivo motivo, std::string_view testo) {
         scartate.push_back({numero, motivo, std::string(senza_spazi(testo))});
     };
@@ -95,7 +49,8 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
                  titolo.end());
     partita(letta.data, letta.ora, titolo, letta.luogo);
     if (letta.ritorno) {
-        partita(letta.ritorno->first, letta.ritorno->second, letta.ospite + " - " + letta.casa, {});
+        partita(letta.ritorno->first, letta.ritorno->second, letta.ospite + " - " + letta.casa,
+                campo_ritorno);
     }
 }
 
@@ -105,6 +60,23 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
 struct Sopra {
     std::string data, ora, luogo, precedente;
     std::pair<std::string, std::string> ritorno;  // a heading's return legs' date and time
+    std::string ora_ritorno;                      // the return legs' time in every round
+
+    // What a heading, or a line of times alone, gives the matches under it.
+    void dall_alto(const Letta& letta) {
+        if (letta.tipo == Letta::Tipo::intestazione) {
+            std::tie(data, ora, luogo) = std::tie(letta.data, letta.ora, letta.luogo);
+            ritorno = letta.ritorno.value_or(decltype(ritorno)());
+            ritorno.second = ritorno.second.empty() ? ora_ritorno : ritorno.second;
+        } else if (letta.tipo == Letta::Tipo::altro && letta.data.empty() &&
+                   (!letta.ora.empty() || letta.ritorno)) {
+            // Times alone under a heading, "ORE...: 15:30 | ORE....: 14:30", are its legs'; the
+            // return legs' alone, "Le gare di ritorno … alle ore 14.30", are those of every round.
+            ora = letta.ora.empty() ? ora : letta.ora;
+            ora_ritorno = letta.ritorno ? letta.ritorno->second : ora_ritorno;
+            ritorno.second = letta.ritorno ? ora_ritorno : ritorno.second;
+        }
+    }
 
     void segui(Letta& letta, bool tabella) {
         // A day after its weekday, "Sab 10", of the month of the heading above.
@@ -114,14 +86,7 @@ struct Sopra {
             letta.data = std::to_string(giorno->giorno) + "/" + std::to_string(giorno->mese) +
                          (giorno->anno != 0 ? "/" + std::to_string(giorno->anno) : "");
         }
-        if (letta.tipo == Letta::Tipo::intestazione) {
-            std::tie(data, ora, luogo) = std::tie(letta.data, letta.ora, letta.luogo);
-            ritorno = letta.ritorno.value_or(decltype(ritorno)());
-        } else if (letta.tipo == Letta::Tipo::altro && letta.data.empty() && !letta.ora.empty()) {
-            // Times alone under a heading, "ORE...: 15:30 | ORE....: 14:30", are its legs'.
-            ora = letta.ora;
-            ritorno.second = letta.ritorno.value_or(ritorno).second;
-        }
+        dall_alto(letta);
         if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
             // In a table, a row of the block of merged cells above: a time of its own, or a venue
             // where the match's number is merged too.
@@ -153,6 +118,20 @@ void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& lu
     if (letta.tipo == Letta::Tipo::altro && letta.data.empty() && letta.ora.empty()) {
         luogo = pulita(sotto);
     }
+}
+
+// The ground of `squadra`, as the first of its matches at home gives it; empty where none does.
+std::string campo_di_casa(const Lettore& lettore, std::string_view squadra) {
+    std::string campo;
+    per_riga_con(
+        lettore.letto(), squadra,
+        [&](std::string_view riga) {
+            const Letta letta = campo.empty() ? lettore.leggi(riga) : Letta();
+            campo =
+                letta.tipo == Letta::Tipo::partita && letta.casa == squadra ? letta.luogo : campo;
+        },
+        lettore.tra_i_record());
+    return campo;
 }
 
 // Whether the team's record `riga`, read as `letta` and no match of the team, may be one the
@@ -226,7 +205,9 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 righe.append(righe.empty() ? "" : " ").append(una);
             });
             luogo_sotto(lettore, letto.substr(dove + riga.size()), letta.luogo);
-            aggiungi(letta, righe, numero, eventi, esito.scartate);
+            aggiungi(letta, righe, numero,
+                     letta.ritorno ? campo_di_casa(lettore, letta.ospite) : "", eventi,
+                     esito.scartate);
         } else if (dubbia(letta, riga, squadra)) {
             esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});
         }

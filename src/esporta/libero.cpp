@@ -168,6 +168,9 @@ Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_vie
         letta.ritorno = std::pair(std::string(), std::string(ultima(*ora)));
     } else if (trova_ascii(testo, "ritorno") == FINE && trova_ascii(testo, "rit.") == FINE) {
         letta.ritorno.reset();  // a weekend's "31/10-01/11/2026"
+    } else if (letta.data.empty() && !letta.ora.empty()) {
+        // "Le gare di ritorno si disputano alle ore 14.30": the return legs' time alone.
+        letta.ritorno = std::pair(std::string(), std::exchange(letta.ora, {}));
     }
     return giornata || leggi_data(letta.data) || leggi_parte(letta.data) ? Letta::Tipo::intestazione
                                                                          : Letta::Tipo::altro;

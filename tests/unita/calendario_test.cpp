@@ -317,20 +317,25 @@ TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
                                         "LOCATION:PalaVolpi Via Roma 5\\, Noale"}));
 }
 
-// A round's return date: each match under it again then, the teams swapped, on the other team's
-// ground, which the line does not give; a PDF's aligned columns, a cell starting with the dash.
+// A round's return date: each match under it again then, the teams swapped, at the time a line
+// gives the return legs, on the other team's ground as its matches at home give it; a PDF's
+// aligned columns, a cell starting with the dash.
 TEST(Calendario, RoundsReturnDateGivesEachMatchItsReturnLeg) {
     const std::string ics = calendario(
+        "Le gare di ritorno si disputano a campi invertiti alle ore 14.30.\n"
         "GIRONE A - 1a Giornata        ANDATA: 13/09/2026   RITORNO: 17/01/2027\n"
         "Lupi        - Orsi        Comunale Lupi    15:30\n"
-        "Tori        - Gufi        Comunale Tori    16:00\n",
+        "Tori        - Gufi        Comunale Tori    16:00\n"
+        "GIRONE A - 2a Giornata        ANDATA: 20/09/2026   RITORNO: 24/01/2027\n"
+        "Orsi        - Tori        Campo Orsi       15:30\n",
         alle(2026y / September / 1));
     EXPECT_EQ(proprieta(ics, "DTSTART;"),
               (std::vector<std::string>{"DTSTART;TZID=Europe/Rome:20260913T153000",
-                                        "DTSTART;VALUE=DATE:20270117"}));
+                                        "DTSTART;TZID=Europe/Rome:20270117T143000"}));
     EXPECT_EQ(proprieta(ics, "SUMMARY"),
               (std::vector<std::string>{"SUMMARY:Lupi - Orsi", "SUMMARY:Orsi - Lupi"}));
-    EXPECT_EQ(proprieta(ics, "LOCATION"), (std::vector<std::string>{"LOCATION:Comunale Lupi"}));
+    EXPECT_EQ(proprieta(ics, "LOCATION"),
+              (std::vector<std::string>{"LOCATION:Comunale Lupi", "LOCATION:Campo Orsi"}));
 }
 
 // A line of the team read as a match whose fields hold the name nowhere is told; one whose
