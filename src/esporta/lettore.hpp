@@ -97,7 +97,23 @@ using Squadre = std::set<std::string, std::less<>>;
 struct Colonne {
     std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
     std::vector<std::string> intestazione;  // the header's cells, where it has one
+    std::vector<std::size_t> inizi;         // lined up by spaces, where the header's cells start
 };
+
+// Where the cells `celle` of `riga` start, in characters, as a list lined up by spaces shows them;
+// none where a tab or a cell's cleaning hides it.
+std::vector<std::size_t> inizi_di(std::string_view riga, const std::vector<std::string>& celle);
+// The cells `celle` of `riga`, a line lined up by spaces, each under the header's cell it starts
+// in (`inizi`): where a cell is empty, a time not yet set, only its place shows it.
+void allinea(std::string_view riga, std::vector<std::string>& celle,
+             const std::vector<std::size_t>& inizi);
+
+// The columns of the records it takes off `testo`, to the 100th that gives a date or a time, by
+// what their cells hold, a header's words naming what that leaves open (colonne.cpp); the teams
+// they name go to `squadre`.
+Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& squadre);
+// Whether a cell holds a word: a name, where a number or a Markdown table's rule "---" is none.
+bool nominata(std::string_view cella);
 
 class Lettore : public Disposizione {
   public:

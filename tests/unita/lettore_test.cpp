@@ -131,6 +131,14 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          "ORSI - CAMPO \"CALVI\" - VIA PO 2\n",
          {{"1231", "25/10/2026", "ore 10:30", "CAMPO \"CALVI\" - VIA PO 2",
            "POL. LUPI / A.C. ORSI"}}},
+        // Lined up by spaces, an empty cell is known by where the others stand.
+        {"N.  DATA        ORA    CAMPO      CASA   OSPITE\n"
+         "1   13/09/2026  20:30  Campo A    Lupi   Orsi\n2   20/09/2026         Campo B    Tori   "
+         "Lupi\n3   27/09/2026  21:00             Lupi   Gufi\n",
+         {{},
+          {"1", "13/09/2026", "20:30", "Campo A", "Lupi - Orsi"},
+          {"2", "20/09/2026", "", "Campo B", "Tori - Lupi"},
+          {"3", "27/09/2026", "21:00", "", "Lupi - Gufi"}}},
         // A venue of several words before a home team the list names nowhere else.
         {"16 18/10 10:30 Campo Lupi Tori-Lupi\n",
          {{"16", "18/10", "10:30", "Campo Lupi", "Tori-Lupi"}}},

@@ -1,0 +1,132 @@
+#include "esporta/lettore.hpp"
+
+#include <algorithm>
+#include <tuple>
+
+#include "ricerca/ricerca.hpp"
+
+namespace turnolista {
+
+namespace {
+
+constexpr std::size_t CAMPIONE = 100;  // records with a date: a longer list goes on as they do
+
+// What a column's cells hold, over the records that give a date or a time.
+struct Conto {
+    std::size_t date = 0, ore = 0, numeri = 0, partite = 0, testi = 0;
+    Squadre valori;
+
+    void conta(const std::string& cella) {
+        date += data_in_cella(cella) ? 1 : 0;
+        ore += leggi_ora(cella) ? 1 : 0;
+        numeri += numero_di_gara(cella) ? 1 : 0;
+        partite += incontro(cella) && !risultato(cella) ? 1 : 0;
+        testi += nominata(cella) && giorno_solo(cella) == 0 ? 1 : 0;
+        if (!cella.empty()) {
+            valori.insert(cella);
+        }
+    }
+};
+
+// What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date or a
+// time, and the header: the last line above the first date with no fewer cells of words than one
+// before, and two at least (a rest's row, "1,Riposa: Lupi,,,", is none, nor a Markdown rule).
+std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista, Colonne& col) {
+    std::vector<Conto> conti;
+    const auto nominate = [](const auto& celle) { return std::ranges::count_if(celle, nominata); };
+    for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
+        const std::string_view riga = prossima_riga(testo, lista.tra_i_record());
+        auto celle = celle_di(riga, lista.separatore);
+        allinea(riga, celle, col.inizi);
+        // A match under a round's dated heading gives its time alone.
+        const bool con_data = std::ranges::any_of(
+            celle, [](const std::string& c) { return data_in_cella(c) || leggi_ora(c); });
+        if (datate == 0 && !con_data &&
+            nominate(celle) >= std::max<std::ptrdiff_t>(2, nominate(col.intestazione))) {
+            col.intestazione = celle;
+            col.inizi = lista.separatore == Separatore::spazio ? inizi_di(riga, celle) : col.inizi;
+        }
+        datate += con_data ? 1 : 0;
+        conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
+        for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
+            conti[j].conta(celle[j]);
+        }
+    }
+    return conti;
+}
+
+// The two columns of names not yet `usate` that share most values: the home and away teams.
+auto squadre_di(const std::vector<Conto>& conti, const std::vector<char>& usate) {
+    std::tuple<std::size_t, std::optional<std::size_t>, std::optional<std::size_t>> coppia;
+    for (std::size_t i = 0; i < conti.size(); ++i) {
+        for (std::size_t j = i + 1; j < conti.size(); ++j) {
+            const bool nomi =
+                usate[i] == 0 && usate[j] == 0 && conti[i].testi > 0 && conti[j].testi > 0;
+            const auto comuni = static_cast<std::size_t>(std::ranges::count_if(
+                conti[i].valori,
+                [&](const std::string& v) { return nomi && conti[j].valori.contains(v); }));
+            if (comuni > std::get<0>(coppia)) {
+                coppia = {comuni, i, j};
+            }
+        }
+    }
+    return std::pair(std::get<1>(coppia), std::get<2>(coppia));
+}
+
+// The teams that the columns `col` name, for the free text of the list's other records.
+void nomi_delle_squadre(const Colonne& col, const std::vector<Conto>& conti, Squadre& squadre) {
+    for (const auto colonna : {col.casa, col.ospite}) {
+        if (colonna) {
+            squadre.insert(conti[*colonna].valori.begin(), conti[*colonna].valori.end());
+        }
+    }
+    for (const std::string& partita : col.partita ? conti[*col.partita].valori : Squadre()) {
+        const auto [casa, ospite] =
+            incontro(partita).value_or(std::pair(std::string_view(), senza_segni(partita)));
+        squadre.emplace(casa);
+        squadre.emplace(ospite);
+    }
+}
+
+}  // namespace
+
+Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& squadre) {
+    Colonne col;
+    const std::vector<Conto> conti = conta(testo, lista, col);
+    // Each field takes the column not yet taken that holds most of what it is.
+    std::vector<char> usata(conti.size());
+    const auto prendi = [&](std::optional<std::size_t> j) {
+        return j && *j < usata.size() && std::exchange(usata[*j], 1) == 0 ? j : std::nullopt;
+    };
+    const auto piu = [&](std::size_t Conto::*quanti) {
+        std::optional<std::size_t> migliore;
+        for (std::size_t j = 0; j < conti.size(); ++j) {
+            const std::size_t finora = migliore ? conti[*migliore].*quanti : 0;
+            migliore = usata[j] == 0 && conti[j].*quanti > finora ? j : migliore;
+        }
+        return prendi(migliore);
+    };
+    col.data = piu(&Conto::date);
+    col.ora = piu(&Conto::ore);
+    for (std::size_t j = 0; j < col.intestazione.size(); ++j) {
+        const auto campo = campo_nominato(col.intestazione[j]);
+        if (campo != nullptr && !(col.*campo)) {
+            col.*campo = prendi(j);
+        }
+    }
+    col.partita = col.casa || col.partita ? col.partita : piu(&Conto::partite);
+    if (!col.casa && !col.partita && col.ospite) {
+        // A club's own list names only the other team, "Avversario": its own is its names.
+        col.casa = piu(&Conto::testi);
+    } else if (!col.casa && !col.partita) {
+        const auto [casa, ospite] = squadre_di(conti, usata);
+        col.casa = prendi(casa);
+        col.ospite = prendi(ospite);
+    }
+    col.n = col.n ? col.n : piu(&Conto::numeri);
+    col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
+    nomi_delle_squadre(col, conti, squadre);
+    return col;
+}
+
+}  // namespace turnolista
