@@ -59,6 +59,14 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
             letta.altre.push_back(std::move(celle[j]));
         }
     }
+    // A row short of a cell, a result not played yet, leaves its venue in a column before.
+    const auto luogo = colonne.luogo && letta.luogo.empty()
+                           ? std::ranges::find_if(letta.altre, nomina_un_luogo)
+                           : letta.altre.end();
+    if (luogo != letta.altre.end()) {
+        letta.luogo = std::move(*luogo);
+        letta.altre.erase(luogo);
+    }
 }
 
 }  // namespace

@@ -139,6 +139,13 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"1", "13/09/2026", "20:30", "Campo A", "Lupi - Orsi"},
           {"2", "20/09/2026", "", "Campo B", "Tori - Lupi"},
           {"3", "27/09/2026", "21:00", "", "Lupi - Gufi"}}},
+        // A match not played yet has no result: its venue stands a column before.
+        {"Sab 10/10  h. 21  Lupi - Orsi  63-60  Palestra Rossi\n"
+         "Sab 17/10  h. 21  Tori - Lupi  65-58  Palestra Verdi\n"
+         "Sab 24/10  h. 21  Lupi - Gufi  Palestra Rossi\n",
+         {{"", "Sab 10/10", "h. 21", "Palestra Rossi", "Lupi - Orsi"},
+          {"", "Sab 17/10", "h. 21", "Palestra Verdi", "Tori - Lupi"},
+          {"", "Sab 24/10", "h. 21", "Palestra Rossi", "Lupi - Gufi"}}},
         // A venue of several words before a home team the list names nowhere else.
         {"16 18/10 10:30 Campo Lupi Tori-Lupi\n",
          {{"16", "18/10", "10:30", "Campo Lupi", "Tori-Lupi"}}},
