@@ -1,6 +1,7 @@
 #include "dialogo/dialogo.hpp"
 
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "esporta/lettore.hpp"
@@ -41,26 +42,30 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     const std::string_view dopo = tabella ? "\n" : "\n\n";
     std::string righe(inizio);  // the text formats' file, or temp.txt
     righe.reserve(inizio.size() + trovati + esito.RIGHE * dopo.size());
-    per_riga_con(testo, cercato, [&](std::string_view riga) { righe.append(riga).append(dopo); });
+    // A table's rows by the fixed rule of a list of spaces, in the same look at each line as
+    // temp.txt; or of each record as the reader reads it.
+    const auto disposizione = tabella ? std::optional(Disposizione(testo)) : std::nullopt;
+    const bool fissa = disposizione && disposizione->regola_fissa;
+    Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,
+                          inizio, tabella ? trovati : 0, tabella ? esito.RIGHE : 0);
+    per_riga_con(testo, cercato, [&](std::string_view riga) {
+        righe.append(riga).append(dopo);
+        if (fissa) {
+            righe_tabella.riga(riga);
+        }
+    });
     // Each file in the list's encoding: the table the user asked for first, then "temp.txt".
     const auto file = [&](std::string contenuto) {
         contenuto = con_fine_riga(std::move(contenuto), fine_riga);
         return codifica == Codifica::windows1252 ? in_un_byte(contenuto, true)
                                                  : std::move(contenuto);
     };
+    if (tabella && !fissa) {
+        per_partita(
+            Lettore(testo, disposizione), cercato,
+            [&](const Letta& letta, std::string_view riga) { righe_tabella.riga(letta, riga); });
+    }
     if (tabella) {
-        // Rows by the fixed rule of a list of spaces, or of each record as the reader reads it.
-        const Disposizione disposizione(testo);
-        Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,
-                              inizio, trovati, esito.RIGHE);
-        if (disposizione.regola_fissa) {
-            per_riga_con(testo, cercato, [&](std::string_view riga) { righe_tabella.riga(riga); });
-        } else {
-            per_partita(Lettore(testo, disposizione), cercato,
-                        [&](const Letta& letta, std::string_view riga) {
-                            righe_tabella.riga(letta, riga);
-                        });
-        }
         esito.file.push_back({scelto, file(std::move(righe_tabella).chiudi())});
     }
     esito.file.push_back({tabella ? "temp.txt" : scelto, file(std::move(righe))});

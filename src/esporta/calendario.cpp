@@ -213,7 +213,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
         }
     });
     const year_month_day oggi = oggi_a_roma(adesso);
-    giorni(eventi, esito.scartate, oggi);
+    anni(eventi, esito.scartate, oggi);
     std::ranges::stable_sort(esito.scartate, {}, &Scartata::numero);
     const auto [prima, ultima] = std::ranges::minmax_element(eventi, {}, &Evento::giorno);
     const year_month_day da = eventi.empty() ? oggi : prima->giorno;

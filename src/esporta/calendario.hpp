@@ -51,8 +51,8 @@ std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
 // The day of each event, its year as README says: the shortest stretch of a year that
 // holds every date starts after the longest gap between them. An event on a day its year
 // has not, 29/02, is left out.
-void giorni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate,
-            std::chrono::year_month_day oggi);
+void anni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate,
+          std::chrono::year_month_day oggi);
 
 // The iCalendar file named `nome` of the season `stagione` (S of S/S+1), written at `adesso`:
 // an event for each of `eventi`.

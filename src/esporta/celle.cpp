@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "comune/codifica.hpp"
 
@@ -10,6 +11,28 @@ namespace turnolista {
 namespace {
 
 constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
+
+// A mark of a match not played on its date (see rinvio_di), in small letters.
+constexpr std::array<std::string_view, 14> SEGNI{
+    "rinv",         "sosp",        "annullat",     "posticipat", "da rec",
+    "non disputat", "da definire", "da stabilire", "da fissare", "da confermare",
+    "data da",      "postpone",    "cancel",       "tbd"};
+// For each byte, the bits (by their low six) of the bytes that follow it as a mark's second
+// letter, and as its third, in either case: a line where no three bytes may start a mark, most
+// lines, holds none.
+constexpr auto DOPO = [] {
+    std::array<std::array<std::uint64_t, 256>, 2> dopo{};
+    const auto grande = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    for (const std::string_view segno : SEGNI) {
+        for (std::size_t k = 0; k < 2; ++k) {
+            const std::uint64_t bit = (std::uint64_t{1} << (segno[k + 1] & 63U)) |
+                                      (std::uint64_t{1} << (grande(segno[k + 1]) & 63U));
+            dopo.at(k).at(static_cast<unsigned char>(segno[k])) |= bit;
+            dopo.at(k).at(static_cast<unsigned char>(grande(segno[k]))) |= bit;
+        }
+    }
+    return dopo;
+}();
 
 // Emoji, their joiners and selectors, a chat's direction marks, bullets, middle dots, emphasis.
 bool figura(char32_t c) {
@@ -60,45 +83,6 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
         nome = k < nome || (parola.size() == 3 && cifra(parola[1]) && k != NOMI.end()) ? k : nome;
     }
     return nome == NOMI.end() || lati == 3 ? nullptr : nome->second;
-}
-
-bool lettera(char c) {
-    return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
-           static_cast<unsigned char>(c) >= 0x80;
-}
-
-bool una_di(std::string_view parole, std::string_view parola) {
-    const bool forse = !parola.empty() && parole.find(minuscola_ascii(parola.front())) != FINE;
-    for (std::string_view resto = forse ? parole : ""; !resto.empty();) {
-        const std::size_t fine = std::min(resto.find(' '), resto.size());
-        if (std::ranges::equal(resto.substr(0, fine), parola, {}, {}, minuscola_ascii)) {
-            return true;
-        }
-        resto.remove_prefix(std::min(fine + 1, resto.size()));
-    }
-    return false;
-}
-
-std::string_view senza_segni(std::string_view testo) {
-    // A test of its own: find_first_not_of calls memchr on the signs for every byte.
-    const auto segno = [](char c) {
-        return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|' ||
-               c == '@' || c == '(' || c == ')';
-    };
-    // Its first byte first: most bytes are no dash's, and two compares a byte cost a pass more.
-    const auto lineetta = [](std::string_view t) {
-        return t.starts_with('\xE2') && (t == "\u2013" || t == "\u2014");
-    };
-    while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
-        testo.remove_prefix(segno(testo.front()) ? 1 : 3);
-    }
-    // A bracket closed at the end stays where one opens before it: "Lupi (CO)".
-    const auto chiusa = [&] { return testo.back() == ')' && testo.find('(') != FINE; };
-    while (!testo.empty() && ((segno(testo.back()) && !chiusa()) ||
-                              (testo.size() >= 3 && lineetta(testo.substr(testo.size() - 3))))) {
-        testo.remove_suffix(segno(testo.back()) ? 1 : 3);
-    }
-    return testo;
 }
 
 std::size_t etichetta(std::string_view riga) {
@@ -158,6 +142,7 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
     riga = riga.substr(0, riga.find_last_not_of(s) + 1);
     riga.remove_prefix(s == '|' && riga.starts_with(s) ? 1 : 0);
     std::vector<std::string> celle;
+    celle.reserve(spazi ? 0 : std::min<std::size_t>(std::ranges::count(riga, s) + 1, CELLE));
     while (!spazi || !riga.empty()) {
         const bool ultima = celle.size() + 1 == CELLE;
         std::string cella;
@@ -166,7 +151,8 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
         const std::size_t fine = ultima  ? FINE
                                  : spazi ? std::min(riga.find("  ", i), riga.find('\t', i))
                                          : riga.find(s, i);
-        celle.push_back(pulita(cella.append(riga.substr(i, fine - i))));
+        celle.push_back(pulita(i == 0 ? riga.substr(0, fine)
+                                      : std::string_view(cella.append(riga.substr(i, fine - i)))));
         if (fine >= riga.size()) {
             break;
         }
@@ -189,9 +175,11 @@ Coppia incontro(std::string_view testo) {
                             : std::pair(senza_segni(testo.substr(0, dove)),
                                         senza_segni(testo.substr(dove + lungo)));
     };
+    // Each looked for only where its second byte, no space, stands: memchr tells so at once.
     for (const std::string_view segno : {" vs. ", " vs ", " VS ", " contro ", " CONTRO ", " - ",
                                          " \u2013 ", " \u2014 ", "\u2013", "\u2014"}) {
-        const auto squadre = ai_lati(testo.find(segno), segno.size());
+        const auto dove = testo.find(segno[1]) == FINE ? FINE : testo.find(segno);
+        const auto squadre = ai_lati(dove, segno.size());
         if (!squadre.first.empty() && !squadre.second.empty()) {
             return squadre;
         }
@@ -222,10 +210,20 @@ bool risultato(std::string_view testo) {
 }
 
 std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
+    // Looked for only in a line where three bytes may start one (see DOPO).
+    const auto segue = [](std::size_t k, char a, char b) {
+        return ((DOPO.at(k)[static_cast<unsigned char>(a)] >> (b & 63U)) & 1U) != 0;
+    };
+    std::size_t i = 2;
+    while (i < riga.size() &&
+           !(segue(0, riga[i - 2], riga[i - 1]) && segue(1, riga[i - 1], riga[i]))) {
+        ++i;
+    }
+    if (i >= riga.size()) {
+        return {};
+    }
     const std::string minuscola = minuscolo_ascii(riga);
-    for (const std::string_view segno :
-         {"rinv", "sosp", "annullat", "posticipat", "da rec", "non disputat", "da definire",
-          "da stabilire", "da fissare", "da confermare", "data da", "postpone", "cancel", "tbd"}) {
+    for (const std::string_view segno : SEGNI) {
         const std::size_t dove = minuscola.find(segno);
         // Under a firm date, "da definire", "TBD" and their kind are a time still to be set.
         if (dove == FINE ||

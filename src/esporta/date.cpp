@@ -78,11 +78,6 @@ std::optional<Data> dal_giorno(std::string_view resto) {
 
 }  // namespace
 
-std::string_view senza_spazi(std::string_view testo) {
-    testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
-    return testo.substr(0, testo.find_last_not_of(' ') + 1);
-}
-
 bool data_in_cella(std::string_view cella) {
     // The time is the last word, or two: "sab 10 ott 2026 ore 18:00".
     const std::size_t spazio = cella.rfind(' ');
@@ -91,19 +86,6 @@ bool data_in_cella(std::string_view cella) {
                return s != FINE && leggi_ora(cella.substr(s + 1)) &&
                       leggi_data(senza_segni(cella.substr(0, s)));
            });
-}
-
-unsigned giorno_solo(std::string_view cella) {
-    if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
-        return 0;
-    }
-    // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
-    constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
-                                                     "ven", "sab", "dom"};
-    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
-        return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
-    });
-    return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
 }
 
 std::optional<std::string> da_iso(std::string_view testo) {
@@ -121,7 +103,7 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     resto = resto.size() > 40 ? "" : resto;
-    const unsigned settimana = resto.empty() ? 0 : giorno_solo(resto.substr(0, 3));
+    const unsigned settimana = giorno_solo(resto.substr(0, 3));
     if (!resto.empty() && !cifra(resto.front()) &&
         (settimana != 0 || (resto.size() > 3 && resto[2] == ' ' &&
                             una_di("lu ma me gi ve sa do", resto.substr(0, 2))))) {
@@ -131,11 +113,14 @@ std::optional<Data> leggi_data(std::string_view testo) {
         resto =
             fine != FINE && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1)) : resto;
     }
+    if (resto.empty() || !cifra(resto.front())) {  // every date starts with its day
+        return std::nullopt;
+    }
     if (const auto italiana = da_iso(resto)) {
         return dal_giorno(*italiana);
     }
-    if (auto data = dal_giorno(resto); data || resto.empty() || !cifra(resto.front())) {
-        return data ? std::optional(Data{data->giorno, data->mese, data->anno, settimana}) : data;
+    if (const auto data = dal_giorno(resto)) {
+        return Data{data->giorno, data->mese, data->anno, settimana};
     }
     // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
     const auto* const trattino =
@@ -148,7 +133,8 @@ std::optional<Data> leggi_data(std::string_view testo) {
     // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
     // (sabato)"; a longer word only in brackets ("13/09 Marconi" is no date).
     const std::size_t spazio = resto.rfind(' ');
-    const std::string_view dopo = senza_segni(resto.substr(std::min(spazio, resto.size())));
+    const std::string_view dopo =
+        cifra(resto.back()) ? "" : senza_segni(resto.substr(std::min(spazio, resto.size())));
     const bool breve = dopo.size() == 3 || resto.ends_with(')');
     return breve && giorno_solo(dopo) != 0 ? leggi_data(resto.substr(0, spazio)) : std::nullopt;
 }

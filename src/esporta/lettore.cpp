@@ -1,6 +1,7 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
+#include <span>
 #include <tuple>
 
 #include "comune/codifica.hpp"
@@ -69,6 +70,16 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     }
 }
 
+// The record `riga` read as free text: as written where `scritta` (a line lined up by spaces too:
+// a cell's dash, "LUPI      - ORSI", is no bullet), else its cells `celle` joined.
+std::string testo_di(std::string_view riga, const std::vector<std::string>& celle, bool scritta) {
+    std::string testo = scritta ? pulita(riga.substr(0, RIGA_LUNGA)) : std::string();
+    for (const std::string& cella : scritta ? std::span<const std::string>() : celle) {
+        testo.append(testo.empty() ? "" : "  ").append(cella);
+    }
+    return testo;
+}
+
 }  // namespace
 
 bool nominata(std::string_view cella) {
@@ -94,8 +105,7 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
 
 Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
     Letta letta;
-    auto celle =
-        in_celle ? celle_di(riga, separatore) : std::vector{pulita(riga.substr(0, RIGA_LUNGA))};
+    auto celle = in_celle ? celle_di(riga, separatore) : std::vector<std::string>();
     allinea(riga, celle, colonne_.inizi);
     if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
         leggi_celle(colonne_, celle, letta);
@@ -106,14 +116,8 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
             letta.luogo = luogo != luoghi.end() ? luogo->second : letta.luogo;
         }
     } else {  // free text, or a record out of the columns as if it were
-        // A line lined up by spaces as written: a cell's dash, "LUPI      - ORSI", is no bullet.
-        if (in_celle && separatore == Separatore::spazio) {
-            celle = {pulita(riga.substr(0, RIGA_LUNGA))};
-        }
-        std::string testo;
-        for (const std::string& cella : celle) {
-            testo.append(testo.empty() ? "" : "  ").append(cella);
-        }
+        const std::string testo =
+            testo_di(riga, celle, !in_celle || separatore == Separatore::spazio);
         letta = leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE),
                              squadre_, nome);
     }

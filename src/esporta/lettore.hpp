@@ -2,6 +2,8 @@
 // The reader: what each line of a fixture list holds, found by its content as the README tells,
 // for the calendar of every list and the tables of those not cut by the fixed rule.
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <map>
 #include <optional>
@@ -11,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "comune/codifica.hpp"
+
 namespace turnolista {
 
 struct Data {
@@ -19,7 +23,17 @@ struct Data {
     unsigned settimana = 0;  // the weekday written with it, 1 (Monday) to 7; 0 where none is
 };
 
-std::string_view senza_spazi(std::string_view testo);
+// An ASCII letter, or a byte of a letter beyond ASCII.
+constexpr bool lettera(char c) {
+    return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+// The text without the spaces at its ends. Here, where the compiler puts it in its callers: most
+// words a list is read by pass through it.
+inline std::string_view senza_spazi(std::string_view testo) {
+    testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
+    return testo.substr(0, testo.find_last_not_of(' ') + 1);
+}
 // A date as lists write it, where it can be a date in some year (29/02 waits for its year):
 // "13/09", "13-09-26", "13.09.2026", "13 settembre 2026", "13 set", after a weekday or not.
 std::optional<Data> leggi_data(std::string_view testo);
@@ -28,7 +42,19 @@ std::optional<std::string> da_iso(std::string_view testo);
 // A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 - 15:30".
 bool data_in_cella(std::string_view cella);
 // A weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": 1 (Monday) to 7; or 0.
-unsigned giorno_solo(std::string_view cella);
+// Here, as senza_spazi(), and so tried at every word.
+inline unsigned giorno_solo(std::string_view cella) {
+    if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
+        return 0;
+    }
+    // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
+    constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
+                                                     "ven", "sab", "dom"};
+    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
+        return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
+    });
+    return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
+}
 // A date a heading completes: a month's heading, "OTTOBRE 2026" (its day 0), or a weekday that
 // a line under it gives, with its day, "Sab 10", "Lunedì 12", or not, "Ven" (its month 0).
 std::optional<Data> leggi_parte(std::string_view testo);
@@ -142,12 +168,40 @@ class Lettore : public Disposizione {
 };
 
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
-// An ASCII letter, or a byte of a letter beyond ASCII.
-bool lettera(char c);
 // Whether `parola`, in any case, is one of `parole`, "a b c": first by its first letter.
-bool una_di(std::string_view parole, std::string_view parola);
-// The text without the signs and dashes that stand between fields.
-std::string_view senza_segni(std::string_view testo);
+inline bool una_di(std::string_view parole, std::string_view parola) {
+    const bool forse = !parola.empty() && parole.find(minuscola_ascii(parola.front())) != FINE;
+    for (std::string_view resto = forse ? parole : ""; !resto.empty();) {
+        const std::size_t fine = std::min(resto.find(' '), resto.size());
+        if (std::ranges::equal(resto.substr(0, fine), parola, {}, {}, minuscola_ascii)) {
+            return true;
+        }
+        resto.remove_prefix(std::min(fine + 1, resto.size()));
+    }
+    return false;
+}
+// The text without the signs and dashes that stand between fields. Here, as senza_spazi().
+inline std::string_view senza_segni(std::string_view testo) {
+    // A test of its own: find_first_not_of calls memchr on the signs for every byte.
+    const auto segno = [](char c) {
+        return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|' ||
+               c == '@' || c == '(' || c == ')';
+    };
+    // Its first byte first: most bytes are no dash's, and two compares a byte cost a pass more.
+    const auto lineetta = [](std::string_view t) {
+        return t.starts_with('\xE2') && (t == "\u2013" || t == "\u2014");
+    };
+    while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
+        testo.remove_prefix(segno(testo.front()) ? 1 : 3);
+    }
+    // A bracket closed at the end stays where one opens before it: "Lupi (CO)".
+    const auto chiusa = [&] { return testo.back() == ')' && testo.find('(') != FINE; };
+    while (!testo.empty() && ((segno(testo.back()) && !chiusa()) ||
+                              (testo.size() >= 3 && lineetta(testo.substr(testo.size() - 3))))) {
+        testo.remove_suffix(segno(testo.back()) ? 1 : 3);
+    }
+    return testo;
+}
 // The length of the label a portal writes before a field, "Data: ", "Ora: ", "Casa: "; 0.
 std::size_t etichetta(std::string_view riga);
 // The line without what is no content: a chat's sender, an e-mail's quote marks, a bullet, a label,

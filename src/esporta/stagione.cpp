@@ -15,7 +15,7 @@ year_month_day oggi_a_roma(sys_seconds adesso) {
     return {floor<days>(adesso + hours(estate ? 2 : 1))};
 }
 
-void giorni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate, year_month_day oggi) {
+void anni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate, year_month_day oggi) {
     // The month and the day as one number, a month taking 32; the first date again a year
     // later closes the gap across the year's end.
     const auto chiave = [](const Evento& e) { return e.data.mese * 32 + e.data.giorno; };

@@ -53,6 +53,7 @@ void Tabella::riga(std::string_view riga) {
     // A line is cut at its first four spaces, the rest, later spaces too, in the last cell; a
     // rest line ("Gio" first) leaves those four cells empty, its text from the first "Ri".
     std::vector<std::string_view> pezzi;
+    pezzi.reserve(COLONNEEXCEL + 1);  // once, not as it grows
     if (riga.starts_with("Gio")) {
         pezzi.resize(COLONNEEXCEL);
         riga.remove_prefix(std::min(riga.find("Ri"), riga.size()));
@@ -91,6 +92,12 @@ void Tabella::celle(const std::vector<std::string_view>& celle) {
     testo_.append(std::to_string(++numero_));
     for (const std::string_view cella : celle) {
         testo_ += pagina_ ? TRA_LE_CELLE : "\t";
+        // Most cells are written as they stand, each byte as itself: copied whole.
+        if (std::ranges::all_of(cella,
+                                [&](const char& c) { return scritto(c, pagina_).data() == &c; })) {
+            testo_.append(cella);
+            continue;
+        }
         for (const char& c : cella) {
             testo_ += scritto(c, pagina_);
         }
