@@ -143,6 +143,11 @@ void spostamenti(std::span<Parola> parole, std::string_view testo, std::string_v
                         p.testo.end() < prima_data.data() &&
                         senza_spazi(std::string_view(p.testo.end(), prima_data.data())).empty());
     }
+    // Most lines hold none of the words that lead to where a match moved, and no date is tried.
+    if (std::ranges::none_of(parole,
+                             [](const Parola& p) { return una_di("al da dal", p.testo); })) {
+        return;
+    }
     const auto al = [&](std::string_view t) { return dopo(t, "al") && data(t); };
     if (const auto nuova = letta.data.empty() ? "" : prendi(parole, 4, al); !nuova.empty()) {
         letta.data = nuova;
