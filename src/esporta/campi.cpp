@@ -124,9 +124,8 @@ std::vector<std::string_view> in_pezzi(std::span<const Parola> parole) {
     return pezzi;
 }
 
-// The words by the dates that say when a match is or was, taken off `parole`: "del" before the
-// first date, "Gara n. 1232 del 24/10/2026"; "posticipata al 12/11 ore 20:30", its new date and
-// time, the words before no venue; the date it moved from, "spostata da sabato 24/10", for nothing.
+// Taken off `parole`: "del" before the first date; where a match moved, "posticipata al 12/11
+// ore 20:30", its date and time; the date it moved from, "spostata da sabato 24/10", for nothing.
 void spostamenti(std::span<Parola> parole, std::string_view testo, std::string_view prima_data,
                  Letta& letta, const auto& data) {
     // Whether the word before `t`, a weekday aside, is one of `parole_prima`.
