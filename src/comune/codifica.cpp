@@ -118,7 +118,8 @@ std::string in_utf8(std::string_view testo) {
     }
     std::string uscita;
     uscita.reserve(testo.size() + testo.size() / 8);
-    for (const unsigned char b : testo) {
+    for (const char c : testo) {
+        const auto b = static_cast<unsigned char>(c);
         aggiungi_utf8(uscita, b >= 0x80 && b < 0xA0 ? WINDOWS1252[b - 0x80] : b);
     }
     return uscita;

@@ -25,8 +25,9 @@ constexpr auto DOPO = [] {
     const auto grande = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
     for (const std::string_view segno : SEGNI) {
         for (std::size_t k = 0; k < 2; ++k) {
-            const std::uint64_t bit = (std::uint64_t{1} << (segno[k + 1] & 63U)) |
-                                      (std::uint64_t{1} << (grande(segno[k + 1]) & 63U));
+            const std::uint64_t bit =
+                (std::uint64_t{1} << (static_cast<unsigned char>(segno[k + 1]) & 63U)) |
+                (std::uint64_t{1} << (static_cast<unsigned char>(grande(segno[k + 1])) & 63U));
             dopo.at(k).at(static_cast<unsigned char>(segno[k])) |= bit;
             dopo.at(k).at(static_cast<unsigned char>(grande(segno[k]))) |= bit;
         }
@@ -142,7 +143,8 @@ std::vector<std::string> celle_di(std::string_view riga, Separatore separatore) 
     riga = riga.substr(0, riga.find_last_not_of(s) + 1);
     riga.remove_prefix(s == '|' && riga.starts_with(s) ? 1 : 0);
     std::vector<std::string> celle;
-    celle.reserve(spazi ? 0 : std::min<std::size_t>(std::ranges::count(riga, s) + 1, CELLE));
+    celle.reserve(
+        spazi ? 0 : std::min(static_cast<std::size_t>(std::ranges::count(riga, s)) + 1, CELLE));
     while (!spazi || !riga.empty()) {
         const bool ultima = celle.size() + 1 == CELLE;
         std::string cella;
@@ -212,7 +214,9 @@ bool risultato(std::string_view testo) {
 std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
     // Looked for only in a line where three bytes may start one (see DOPO).
     const auto segue = [](std::size_t k, char a, char b) {
-        return ((DOPO.at(k)[static_cast<unsigned char>(a)] >> (b & 63U)) & 1U) != 0;
+        return ((DOPO.at(k)[static_cast<unsigned char>(a)] >>
+                 (static_cast<unsigned char>(b) & 63U)) &
+                1U) != 0;
     };
     std::size_t i = 2;
     while (i < riga.size() &&

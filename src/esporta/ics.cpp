@@ -46,7 +46,10 @@ std::string data(sys_seconds istante, bool ora) {
     const hh_mm_ss t(istante - giorno);
     const auto tempo = (t.hours().count() * 100 + t.minutes().count()) * 100 + t.seconds().count();
     std::string testo;
-    cifre(testo, (int{d.year()} * 100ULL + unsigned{d.month()}) * 100 + unsigned{d.day()}, 10, 8);
+    cifre(testo,
+          (static_cast<unsigned long long>(int{d.year()}) * 100 + unsigned{d.month()}) * 100 +
+              unsigned{d.day()},
+          10, 8);
     if (ora) {
         cifre(testo.append(1, 'T'), static_cast<std::uint64_t>(tempo), 10, 6);
     }
