@@ -1,6 +1,8 @@
 #include "esporta/calendario.hpp"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <tuple>
 
 #include "comune/codifica.hpp"
@@ -121,18 +123,16 @@ void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& lu
     }
 }
 
-// The ground of `squadra`, as the first of its matches at home gives it; empty where none does.
-std::string campo_di_casa(const Lettore& lettore, std::string_view squadra) {
-    std::string campo;
-    per_riga_con(
-        lettore.letto(), squadra,
-        [&](std::string_view riga) {
-            const Letta letta = campo.empty() ? lettore.leggi(riga) : Letta();
-            campo =
-                letta.tipo == Letta::Tipo::partita && letta.casa == squadra ? letta.luogo : campo;
-        },
-        lettore.tra_i_record());
-    return campo;
+// Each team's ground, as the first of its matches at home that names a venue gives it.
+std::map<std::string, std::string, std::less<>> campi_di_casa(const Lettore& lettore) {
+    std::map<std::string, std::string, std::less<>> campi;
+    for (std::string_view resto = lettore.letto(); !resto.empty();) {
+        const Letta letta = lettore.leggi(prossima_riga(resto, lettore.tra_i_record()));
+        if (letta.tipo == Letta::Tipo::partita && !letta.luogo.empty()) {
+            campi.emplace(letta.casa, letta.luogo);
+        }
+    }
+    return campi;
 }
 
 // Whether the team's record `riga`, read as `letta` and no match of the team, may be one the
@@ -191,6 +191,13 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     EsitoCalendario esito;
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
     std::size_t contato = 0;
+    // A return leg is on its home team's ground: the list's grounds, read at the first one.
+    std::optional<std::map<std::string, std::string, std::less<>>> campi;
+    const auto campo = [&](const std::string& casa) {
+        const auto& tutti = campi ? *campi : campi.emplace(campi_di_casa(lettore));
+        const auto trovato = tutti.find(casa);
+        return trovato != tutti.end() ? trovato->second : std::string();
+    };
     per_partita(lettore, squadra, [&](Letta& letta, std::string_view riga) {
         // The record's place, the same in both; the lines before it as the list writes them,
         // more than one a record where a cell holds a line end.
@@ -206,8 +213,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
                 righe.append(righe.empty() ? "" : " ").append(una);
             });
             luogo_sotto(lettore, letto.substr(dove + riga.size()), letta.luogo);
-            aggiungi(letta, righe, numero,
-                     letta.ritorno ? campo_di_casa(lettore, letta.ospite) : "", eventi,
+            aggiungi(letta, righe, numero, letta.ritorno ? campo(letta.ospite) : "", eventi,
                      esito.scartate);
         } else if (dubbia(letta, riga, squadra)) {
             esito.scartate.push_back({numero, Scartata::Motivo::squadre, {}});
