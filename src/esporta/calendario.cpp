@@ -86,8 +86,9 @@ struct Sopra {
             letta.tipo != Letta::Tipo::altro ? nel_mese(letta.data, data) : std::nullopt;
         if (giorno) {
             letta.data = std::to_string(giorno->giorno) + "/" + std::to_string(giorno->mese);
-            letta.data.append(giorno->anno != 0 ? "/" : "")
-                .append(giorno->anno != 0 ? std::to_string(giorno->anno) : "");
+            if (giorno->anno != 0) {
+                letta.data.append("/").append(std::to_string(giorno->anno));
+            }
         }
         dall_alto(letta);
         if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {

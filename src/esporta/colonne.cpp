@@ -90,6 +90,40 @@ void nomi_delle_squadre(const Colonne& col, const std::vector<Conto>& conti, Squ
 
 }  // namespace
 
+std::vector<std::size_t> inizi_di(std::string_view riga, const std::vector<std::string>& celle) {
+    std::vector<std::size_t> inizi;
+    const bool tab = riga.find('\t') != FINE;  // a tab's width is the editor's
+    for (std::size_t da = 0; const std::string& cella : celle) {
+        const std::size_t dove = riga.find(cella, da);
+        if (dove == FINE || tab) {
+            return {};
+        }
+        inizi.push_back(caratteri(riga.substr(0, dove)));
+        da = dove + cella.size();
+    }
+    return inizi;
+}
+
+void allinea(std::string_view riga, std::vector<std::string>& celle,
+             const std::vector<std::size_t>& inizi) {
+    if (celle.size() >= inizi.size()) {
+        return;
+    }
+    std::vector<std::string> allineate(inizi.size());
+    const std::vector<std::size_t> proprie = inizi_di(riga, celle);
+    for (std::size_t i = 0; i < proprie.size(); ++i) {
+        const auto j =
+            static_cast<std::size_t>(std::ranges::upper_bound(inizi, proprie[i]) - inizi.begin());
+        if (j == 0 || !allineate[j - 1].empty()) {
+            return;  // a cell before the first, or two in one column: no columns lined up
+        }
+        allineate[j - 1] = celle[i];
+    }
+    if (!proprie.empty()) {
+        celle = std::move(allineate);
+    }
+}
+
 Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& squadre) {
     Colonne col;
     const std::vector<Conto> conti = conta(testo, lista, col);

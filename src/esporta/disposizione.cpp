@@ -199,37 +199,6 @@ bool codice(std::string_view parola) {
            });
 }
 
-std::vector<std::size_t> inizi_di(std::string_view riga, const std::vector<std::string>& celle) {
-    std::vector<std::size_t> inizi;
-    for (std::size_t da = 0; const std::string& cella : celle) {
-        const std::size_t dove = riga.find(cella, da);
-        if (dove == FINE || riga.find('\t') != FINE) {
-            return {};
-        }
-        inizi.push_back(caratteri(riga.substr(0, dove)));
-        da = dove + cella.size();
-    }
-    return inizi;
-}
-
-void allinea(std::string_view riga, std::vector<std::string>& celle,
-             const std::vector<std::size_t>& inizi) {
-    if (celle.size() >= inizi.size()) {
-        return;
-    }
-    std::vector<std::string> allineate(inizi.size());
-    const std::vector<std::size_t> proprie = inizi_di(riga, celle);
-    for (std::size_t i = 0; i < proprie.size(); ++i) {
-        const auto j =
-            static_cast<std::size_t>(std::ranges::upper_bound(inizi, proprie[i]) - inizi.begin());
-        if (j == 0 || !allineate[j - 1].empty()) {
-            return;  // a cell before the first, or two in one column: no columns lined up
-        }
-        allineate[j - 1] = celle[i];
-    }
-    celle = proprie.empty() ? celle : std::move(allineate);
-}
-
 std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,
                                                      const Disposizione& lista) {
     std::map<std::string, std::string> luoghi;
