@@ -31,11 +31,10 @@ std::optional<Formato> formato_di(std::string_view risposta) {
     return i == LETTERE.npos ? std::nullopt : std::optional(static_cast<Formato>(i));
 }
 
-// The answers typed at the console, a line at a time, in blocks as the console gives them.
+// The answers typed at the console, a line at a time, read in blocks.
 struct Risposte {
-    // The next line without its line end (LF, CR LF, or the input's end after a CR or not) and
-    // the first without the BOM of a file of answers saved with one; cut to one byte more than
-    // RISPOSTA_MASSIMA; nullopt at the input's end. After a failure nothing more is read.
+    // The next line without its line end (nor the BOM a file of answers may start with), cut to
+    // a byte past RISPOSTA_MASSIMA; nullopt at the input's end and after a failure, which ends it.
     Risultato<std::optional<std::string>> leggi() {
         std::optional<std::string> riga;
         for (std::size_t a_capo = FINE; a_capo == FINE && !finito;) {

@@ -27,18 +27,18 @@ struct Passata {
     EsitoCalendario calendario;  // with the calendar: its season, events and lines left out
 };
 
-// The files of a pass over the list `testo`, in UTF-8, for `nome` as typed; written in
-// `codifica` with the system's `fine_riga`; `adesso` decides the calendar's season.
+// A pass over the list `testo`, in UTF-8, for `nome` as typed: its files in `codifica`, with
+// `fine_riga`; `adesso` decides the calendar's season.
 Passata passata(std::string_view testo, Codifica codifica, std::string_view nome, Formato formato,
                 std::chrono::sys_seconds adesso, FineRiga fine_riga);
 
 // Of the names in a folder, the one a user may have meant by "originale.txt", in any case.
 std::optional<std::string> nome_simile(std::span<const std::string> nomi);
-// The zip whose temporary folder `cartella` is ("...\Temp\Temp1_turnolista.zip\...", as
-// Explorer extracts a program started from inside a zip); nullopt for any other folder.
+// The zip whose temporary folder `cartella` is, "...\Temp\Temp1_turnolista.zip\...", where
+// Explorer starts a program from inside a zip.
 std::optional<std::string> zip_aperto(std::string_view cartella);
-// Refuses the list `nome` whose bytes start as a workbook, a document, a PDF, a zip or an
-// image do, whatever its name: such a file is no list until its program saves it as text.
+// Refuses a list whose bytes start as a workbook's, a document's, a PDF's, a zip's or an
+// image's, whatever its name: such a file is no list until its program saves it as text.
 Esito solo_testo(std::string_view nome, std::string_view byte);
 
 // The user's bytes with control characters (and, unless `barre` is false as for a path, the
@@ -48,22 +48,20 @@ std::string citazione(std::string_view testo, bool utf8, bool barre = true);
 // The sentence, in UTF-8 and ending with a newline, that tells the user of a failure.
 std::string messaggio(const Esito& errore);
 
-// What a pass prints, in UTF-8 and ending with a newline: its summary and where its file is.
+// A pass's summary and where its file is; then what it warns of: the first ten lines of
+// `lista` the calendar left out, and why; the name as the list writes it, if not as typed.
 std::string riepilogo(Formato formato, const Passata& esito, std::string_view cartella);
-// What a pass warns of, if anything: the first ten matching lines of `lista` the calendar left
-// out, with why; and the name as the list writes it, where no line holds `nome` as typed.
 std::string avvertenze(const Passata& esito, std::string_view nome, std::string_view lista);
 
-// The dialogue over originale.txt of the current folder, or over the file or folder given
-// (one dropped on the program in Explorer), there; --help and --version answer and end;
-// anything else is refused before any file is touched. Returns the exit status.
+// The dialogue over originale.txt, or the file or folder given (one dropped on the program in
+// Explorer); --help and --version answer; anything else is refused before any file is touched.
 int riga_di_comando(std::span<const std::string> argomenti, Console& console);
 
-// Runs passes over `origine` until the user declines to start again or the input ends.
-// Returns 0 when every pass succeeded, 1 when one or the console failed.
+// Passes over `origine` until the user declines to start again or the input ends: 0 when
+// every pass succeeded, 1 when one or the console failed.
 int dialogo(Console& console, const Origine& origine);
 
-// The end of a run: after a failure, a window of its own stays until Enter. Returns `stato`.
+// After a failure, a window opened for the run stays until Enter. Returns `stato`.
 int congedo(Console& console, int stato);
 
 }  // namespace turnolista

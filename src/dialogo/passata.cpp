@@ -42,8 +42,7 @@ Passata passata(std::string_view testo, Codifica codifica, std::string_view nome
     const std::string_view dopo = tabella ? "\n" : "\n\n";
     std::string righe(inizio);  // the text formats' file, or temp.txt
     righe.reserve(inizio.size() + trovati + esito.RIGHE * dopo.size());
-    // A table's rows by the fixed rule of a list of spaces, in the same look at each line as
-    // temp.txt; or of each record as the reader reads it.
+    // A table's rows: a list of spaces' by its fixed rule, in temp.txt's loop; others' as read.
     const auto disposizione = tabella ? std::optional(Disposizione(testo)) : std::nullopt;
     const bool fissa = disposizione && disposizione->regola_fissa;
     Tabella righe_tabella(formato == Formato::excel ? TipoTabella::excel : TipoTabella::pagina,

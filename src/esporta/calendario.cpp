@@ -56,9 +56,8 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
     }
 }
 
-// What the records above a match with no date give it (see per_partita): a heading's "Data:
-// sabato 10 ottobre / Ore: 15.00 / Campo: Oratorio"; in a table the date of the record above, as
-// a sheet's merged cells leave a round's date on its first row alone, the others a time alone.
+// What the records above give a match with no date: a heading's "Data: sabato 10 / Ore: 15.00";
+// in a table the row above's date, as a sheet's merged cells leave it on a round's first row.
 struct Sopra {
     std::string data, ora, luogo, precedente;
     std::pair<std::string, std::string> ritorno;  // a heading's return legs' date and time
@@ -106,10 +105,9 @@ struct Sopra {
     }
 };
 
-// The venue a chat or a site's events write on the line under the match whose line end `resto`
-// starts with, the last of its block before an empty line: "📍 Campo sintetico via Montecchia",
-// which takes the place of `luogo`. In most lists the next line is no block's last, and no line
-// is read.
+// The venue a chat writes on the line under the match, "📍 Campo sintetico via Montecchia", the
+// last of its block before an empty line, in place of `luogo`; `resto` starts at the match's line
+// end. In most lists the next line is no block's last, and no line is read.
 void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& luogo) {
     prossima_riga(resto);  // the match's line end
     const std::string_view sotto = resto.empty() || lettore.in_celle ? "" : prossima_riga(resto);
@@ -136,9 +134,8 @@ std::map<std::string, std::string, std::less<>> campi_di_casa(const Lettore& let
     return campi;
 }
 
-// Whether the team's record `riga`, read as `letta` and no match of the team, may be one the
-// reader misread, and so is told rather than lost in silence: no rest line, or a match with
-// the name `squadra` in no field (a venue's "Campo Lupi" holds it).
+// Whether the team's record `riga`, no match of the team, may be one the reader misread, told
+// rather than lost: no rest line, or a match with `squadra` in no field (a venue, "Campo Lupi").
 bool dubbia(const Letta& letta, std::string_view riga, std::string_view squadra) {
     const auto ha = [&](std::string_view campo) { return contiene(campo, squadra); };
     return letta.tipo != Letta::Tipo::partita
@@ -153,9 +150,8 @@ void per_partita(const Lettore& lettore, std::string_view squadra,
                  const std::function<void(Letta&, std::string_view)>& fai) {
     const std::string_view letto = lettore.letto();
     Sopra sopra;
-    // A record without the name matters only for its date, which only an undated match of the
-    // team under it takes: the records from `da_leggere` on are read for their dates then, and
-    // never where every match has its own date.
+    // A record without the name matters only for the date an undated match of the team under it
+    // takes: the records from `da_leggere` on are read then, never where every match has a date.
     std::string_view da_leggere = letto;
     per_riga_con(
         letto, squadra,

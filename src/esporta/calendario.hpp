@@ -1,7 +1,6 @@
 #pragma once
-// The team's season as an iCalendar file (RFC 5545), which phones, Google Calendar, Apple
-// Calendar and Outlook import. README's "Files" tells what each event holds, which matching
-// lines make none, and how a date's year, the season and an event's UID are found.
+// The team's season as an iCalendar file (RFC 5545), as phones and calendar programs import
+// it. README's "Files" tells what an event holds, which lines make none, and why.
 
 #include <chrono>
 #include <cstdint>
@@ -48,20 +47,17 @@ struct Evento {
 
 // Today's date in Rome, by the file's time zone (FUSO in ics.cpp), changing at 01:00 UTC.
 std::chrono::year_month_day oggi_a_roma(std::chrono::sys_seconds adesso);
-// The day of each event, its year as README says: the shortest stretch of a year that
-// holds every date starts after the longest gap between them. An event on a day its year
-// has not, 29/02, is left out.
+// The day of each event, its year as README says: the year's shortest stretch that holds every
+// date. An event on a day its year has not, 29/02, is left out.
 void anni(std::vector<Evento>& eventi, std::vector<Scartata>& scartate,
           std::chrono::year_month_day oggi);
 
-// The iCalendar file named `nome` of the season `stagione` (S of S/S+1), written at `adesso`:
-// an event for each of `eventi`.
+// The iCalendar file named `nome` of the season `stagione` (S of S/S+1), written at `adesso`.
 std::string file_ics(std::string_view nome, int stagione, const std::vector<Evento>& eventi,
                      std::chrono::sys_seconds adesso);
 
 // Calls `fai` on each record of `lettore`'s list that holds `squadra`, as typed, with what it
-// holds and what the records above give it: where a match has no date, the last heading's date,
-// time and venue, or in a table the date of the record above it.
+// holds and what a match with no date takes from the records above it.
 void per_partita(const Lettore& lettore, std::string_view squadra,
                  const std::function<void(Letta&, std::string_view)>& fai);
 

@@ -17,8 +17,7 @@ namespace {
 constexpr std::size_t PIEGA = 75;  // octets of a content line before it is folded
 constexpr hours DURATA{2};         // of a match with its time
 
-// The calendar's own lines; then Europe/Rome as the file describes it: CET, and CEST from the
-// last Sunday of March to the last Sunday of October, as the European Union has it since 1996.
+// The calendar's own lines; then Europe/Rome's time, as the European Union has it since 1996.
 constexpr std::string_view INIZIO =
     "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//turnolista//turnolista " TURNOLISTA_VERSIONE
     "//IT\r\nCALSCALE:GREGORIAN\r\n";
@@ -56,11 +55,9 @@ std::string data(sys_seconds istante, bool ora) {
     return testo;
 }
 
-// Adds to `testo` the content line `inizio` ("SUMMARY:"), as it stands, then `valore` as a
-// property value takes it (backslash, semicolon, comma and newline escaped, and no control
-// character but the tab, which the value cannot hold); folded every 75 octets (a CR LF and a
-// space, then the rest), never inside a UTF-8 sequence. Written where it stays, escaped and
-// folded in place: no line of its own to copy.
+// Adds to `testo` the content line `inizio` ("SUMMARY:"), then `valore` escaped as a property
+// value takes it, with no control character but the tab, which it cannot hold; folded every 75
+// octets, never inside a UTF-8 sequence. Escaped and folded in place: no line of its own to copy.
 void riga(std::string& testo, std::string_view inizio, std::string_view valore = {}) {
     std::size_t pezzo = testo.size();
     testo.append(inizio).append(valore);

@@ -70,9 +70,8 @@ std::size_t fine_del_record(std::string_view testo, char separatore) {
 
 // Where `nome` first occurs in `testo` as typed (see come_digitato); npos where it does not.
 std::size_t dove(std::string_view testo, std::string_view nome) {
-    // find() jumps with memchr to where the name's plain start stands; only a name that starts
-    // with a sign a keyboard types plainly is tried at every byte. That start by a test of its
-    // own: find_first_of calls memchr on the signs for every byte of the name.
+    // find() jumps by memchr to the name's start up to a sign a keyboard types plainly, found by
+    // a test of its own: find_first_of would call memchr on the signs for every byte of the name.
     const auto segno = [](char c) { return c == '\'' || c == '"' || c == '-' || c == ' '; };
     const std::string_view piano =
         nome.substr(0, static_cast<std::size_t>(std::ranges::find_if(nome, segno) - nome.begin()));

@@ -16,9 +16,8 @@ namespace turnolista {
 // lines; within four lines, so that a quote left open takes no more of the list.
 std::string_view prossima_riga(std::string_view& testo, char separatore = 0);
 
-// Takes off `testo` the records, as prossima_riga() cuts them, up to the next that holds `nome`
-// (see contiene), and gives it; empty where none does. The name is looked for in the whole
-// text and its record found around it, as grep does, so that a line without it is never cut.
+// Takes off `testo` the records up to the next that holds `nome` (see contiene), and gives it;
+// empty where none does. The name is looked for in the whole text, its record cut around it.
 std::string_view prossima_con(std::string_view& testo, std::string_view nome, char separatore = 0);
 
 // Calls `fai` with each record of `testo` that holds `nome`, in order (as above).
@@ -35,15 +34,13 @@ std::size_t come_digitato(std::string_view testo, std::string_view nome);
 // Whether `riga` holds `nome` as typed (see come_digitato), in case and accents; "" never.
 bool contiene(std::string_view riga, std::string_view nome);
 
-// How far a text is folded: its letters in lower case; then without their accents; then
-// typographic apostrophes, quotation marks and the en dash in their plain forms.
+// How far a text is folded, each step with those before it: "CANTÙ" is "cantù", then "cantu";
+// then "Sant’Anna" is "sant'anna".
 enum class Piega { maiuscole, accenti, segni };
-// UTF-8 text folded ("CANTÙ" is "cantù", or "cantu"; "Sant’Anna" is "sant'anna"), for the
-// letters and signs of Windows-1252. Bytes that are no UTF-8 stay.
+// UTF-8 text folded, for the letters and signs of Windows-1252. Bytes that are no UTF-8 stay.
 std::string piegata(std::string_view testo, Piega piega);
 
-// The name as the list writes it with other capital letters or accents, and how many lines
-// from the first that holds that spelling on hold it: typed so, it finds them all.
+// The name as the list writes it otherwise, and how many lines hold that spelling.
 struct AltraGrafia {
     std::string come_scritto;
     Piega differenza = Piega::segni;  // the least fold that makes it the name
