@@ -1,10 +1,7 @@
 #include "esporta/lettore.hpp"
 
-#include <algorithm>
-#include <span>
 #include <tuple>
 
-#include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {
@@ -70,16 +67,6 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     }
 }
 
-// The record `riga` read as free text: as written where `scritta` (a line lined up by spaces too:
-// a cell's dash, "LUPI      - ORSI", is no bullet), else its cells `celle` joined.
-std::string testo_di(std::string_view riga, const std::vector<std::string>& celle, bool scritta) {
-    std::string testo = scritta ? pulita(riga.substr(0, RIGA_LUNGA)) : std::string();
-    for (const std::string& cella : scritta ? std::span<const std::string>() : celle) {
-        testo.append(testo.empty() ? "" : "  ").append(cella);
-    }
-    return testo;
-}
-
 }  // namespace
 
 bool nominata(std::string_view cella) {
@@ -115,11 +102,16 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
             const auto luogo = luoghi.find(letta.luogo);
             letta.luogo = luogo != luoghi.end() ? luogo->second : letta.luogo;
         }
-    } else {  // free text, or a record out of the columns as if it were
-        const std::string testo =
-            testo_di(riga, celle, !in_celle || separatore == Separatore::spazio);
-        letta = leggi_libero(std::string_view(testo).substr(0, in_celle ? RIGA_LUNGA : FINE),
-                             squadre_, nome);
+    } else if (separatore == Separatore::spazio) {
+        // Free text, or a line out of the columns as written: a cell's dash, "LUPI      - ORSI",
+        // is no bullet.
+        letta = leggi_libero(pulita(riga.substr(0, RIGA_LUNGA)), squadre_, nome);
+    } else {  // a record out of the columns, its cells joined, as if it were free text
+        std::string testo;
+        for (const std::string& cella : celle) {
+            testo.append(testo.empty() ? "" : "  ").append(cella);
+        }
+        letta = leggi_libero(std::string_view(testo).substr(0, RIGA_LUNGA), squadre_, nome);
     }
     letta.rinvio = letta.tipo == Letta::Tipo::partita
                        ? rinvio_di(riga, leggi_data(letta.data).has_value(), letta.data)

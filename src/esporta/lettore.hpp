@@ -28,8 +28,7 @@ constexpr bool lettera(char c) {
     return (minuscola_ascii(c) >= 'a' && minuscola_ascii(c) <= 'z') ||
            static_cast<unsigned char>(c) >= 0x80;
 }
-// The text without the spaces at its ends. Here, where the compiler puts it in its callers: most
-// words a list is read by pass through it.
+// The text without the spaces at its ends; inline, as most words of a list pass through it.
 inline std::string_view senza_spazi(std::string_view testo) {
     testo.remove_prefix(std::min(testo.find_first_not_of(' '), testo.size()));
     return testo.substr(0, testo.find_last_not_of(' ') + 1);
@@ -42,12 +41,11 @@ std::optional<std::string> da_iso(std::string_view testo);
 // A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 - 15:30".
 bool data_in_cella(std::string_view cella);
 // A weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": 1 (Monday) to 7; or 0.
-// Here, as senza_spazi(), and so tried at every word.
+// Told by its first three letters; inline, as it is tried at every word.
 inline unsigned giorno_solo(std::string_view cella) {
     if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
         return 0;
     }
-    // The start of each weekday's name, enough to tell it: "Gio", "Giovedì", "giovedi".
     constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
                                                      "ven", "sab", "dom"};
     const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {

@@ -1,10 +1,8 @@
 #include "esporta/lettore.hpp"
 
-#include <algorithm>
 #include <span>
 #include <tuple>
 
-#include "comune/codifica.hpp"
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {
@@ -37,10 +35,9 @@ bool di_turno(std::string_view testo) {
 
 // The venue before the home team, taken off `casa`: "Campo A: Aquile - Lupi", "a Minerbio, Lupi -
 // Orsi"; else before a team the list names, or as many words as the away's: "Campo Lupi Tori-Orsi".
-std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
-                        std::string_view ospite) {
-    // Where the home team starts, past the last sign or the first space before a team the list
-    // names; 0 where neither is. A sign holds a space, and names have few.
+std::string_view luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
+                             std::string_view ospite) {
+    // Where the home team starts, 0 for none: a sign holds a space, and names have few.
     std::size_t taglio = 0, squadra = 0;
     for (std::size_t s = casa.find(' '); s != FINE; s = casa.find(' ', s + 1)) {
         taglio = s > 0 && (casa[s - 1] == ':' || casa[s - 1] == ',') ? s : taglio;
@@ -52,17 +49,16 @@ std::string luogo_prima(std::string_view& casa, bool solo, const Squadre& squadr
     if (taglio == 0 && (solo || squadre.contains(casa))) {
         return {};
     }
-    taglio = taglio == 0 ? squadra : taglio;
     std::size_t fine = casa.size();
-    for (auto parole = std::ranges::count(ospite, ' ') + 1;
-         taglio == 0 && parole > 0 && fine != FINE; --parole) {
+    for (auto parole = std::ranges::count(ospite, ' ') + 1; parole > 0 && fine != FINE; --parole) {
         fine = fine > 0 ? casa.rfind(' ', fine - 1) : FINE;
     }
+    taglio = taglio == 0 ? squadra : taglio;
     taglio = taglio == 0 ? fine + 1 : taglio;
     std::string_view luogo = taglio == 0 ? "" : senza_segni(casa.substr(0, taglio - 1));
     luogo.remove_prefix(luogo.starts_with("a ") ? 2 : 0);  // "a Castenaso, Lupi - Orsi"
     casa = taglio == 0 ? casa : senza_segni(casa.substr(taglio));
-    return std::string(luogo);
+    return luogo;
 }
 
 // The venue written after the away team, taken off `ospite`: in brackets, after a comma, or
@@ -101,8 +97,8 @@ bool nota(std::string_view testo) {
            !rinvio_di(testo, false).empty();
 }
 
-// The venue after the away team without the notes beside it, between commas or brackets,
-// which go to `altre`: "orario da definire (PalaX)", "(anticipo sabato ore 20.30, Campo A)".
+// A venue without the notes before or beside it, between commas or brackets, which go to `altre`:
+// "orario da definire (PalaX)", "(anticipo sabato ore 20.30, Campo A)".
 std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) {
     if (!nota(luogo)) {
         return std::string(luogo);
@@ -123,8 +119,7 @@ std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) 
 
 // The piece of `pezzi` that holds the two teams, and they: the first with a dash or "vs", or of
 // several (a paper's round on one line) the first that holds `nome`; else the last two pieces,
-// joined into one, the teams on either side of the run of spaces between; and whether the teams
-// are two whole pieces.
+// joined, the teams either side of the spaces between; and whether the teams are whole pieces.
 auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
     std::size_t k = pezzi.size();
     Coppia coppia;
@@ -211,11 +206,9 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
     nota_dopo(ospite, squadre, letta.altre);
     // A venue before the home team, unless the piece starts the line or a field after spaces.
     const std::string_view prima(testo.data(), pezzi[k].data());
-    std::string luogo =
-        luogo_prima(casa, intere || prima.empty() || prima.ends_with("  "), squadre, ospite);
-    if (!luogo.empty() && nota(luogo)) {
-        letta.altre.push_back(std::exchange(luogo, {}));
-    }
+    std::string luogo = senza_note(
+        luogo_prima(casa, intere || prima.empty() || prima.ends_with("  "), squadre, ospite),
+        letta.altre);
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
