@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 
 #include "comune/codifica.hpp"
 
@@ -17,22 +16,17 @@ constexpr std::array<std::string_view, 14> SEGNI{
     "rinv",         "sosp",        "annullat",     "posticipat", "da rec",
     "non disputat", "da definire", "da stabilire", "da fissare", "da confermare",
     "data da",      "postpone",    "cancel",       "tbd"};
-// For each byte, the bits (by their low six) of the bytes that follow it as a mark's second
-// letter, and as its third, in either case: a line where no three bytes may start a mark, most
-// lines, holds none.
-constexpr auto DOPO = [] {
-    std::array<std::array<std::uint64_t, 256>, 2> dopo{};
-    const auto grande = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+// The key of the last three bytes, `c` the last: their low five bits, a letter's in either case.
+constexpr std::size_t ultimi_tre(std::size_t prima, char c) {
+    return ((prima << 5U) | (static_cast<unsigned char>(c) & 31U)) & 0x7FFFU;
+}
+// Whether three bytes, by their key, may start a mark: most lines have no three that may.
+constexpr auto INIZI = [] {
+    std::array<bool, 0x8000> inizi{};
     for (const std::string_view segno : SEGNI) {
-        for (std::size_t k = 0; k < 2; ++k) {
-            const std::uint64_t bit =
-                (std::uint64_t{1} << (static_cast<unsigned char>(segno[k + 1]) & 63U)) |
-                (std::uint64_t{1} << (static_cast<unsigned char>(grande(segno[k + 1])) & 63U));
-            dopo.at(k).at(static_cast<unsigned char>(segno[k])) |= bit;
-            dopo.at(k).at(static_cast<unsigned char>(grande(segno[k]))) |= bit;
-        }
+        inizi.at(ultimi_tre(ultimi_tre(ultimi_tre(0, segno[0]), segno[1]), segno[2])) = true;
     }
-    return dopo;
+    return inizi;
 }();
 
 // Emoji, their joiners and selectors, a chat's direction marks, bullets, middle dots, emphasis.
@@ -80,8 +74,7 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
         const auto* k =
             std::ranges::find_if(NOMI, [&](const auto& n) { return n.first.find(parola) != FINE; });
         lati |= k == &NOMI[1] ? 1U : k == &NOMI[2] ? 2U : 0U;
-        // A team's number says which team, wherever it stands.
-        nome = k < nome || (parola.size() == 3 && cifra(parola[1]) && k != NOMI.end()) ? k : nome;
+        nome = std::min(k, nome);
     }
     return nome == NOMI.end() || lati == 3 ? nullptr : nome->second;
 }
@@ -89,10 +82,9 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
 std::size_t etichetta(std::string_view riga) {
     // A label is one short word: most lines start otherwise, with a digit.
     const std::size_t due_punti =
-        !riga.empty() && lettera(riga.front()) ? riga.substr(0, 16).find(':') : FINE;
+        !riga.empty() && lettera(riga.front()) ? riga.substr(0, 17).find(": ") : FINE;
     const std::string_view parola = riga.substr(0, due_punti);
-    return riga.substr(std::min(due_punti, riga.size())).starts_with(": ") &&
-                   std::ranges::all_of(parola, lettera) &&
+    return due_punti != FINE && std::ranges::all_of(parola, lettera) &&
                    (una_di("data ora orario", parola) || campo_nominato(parola) != nullptr)
                ? due_punti + 2
                : 0;
@@ -212,16 +204,12 @@ bool risultato(std::string_view testo) {
 }
 
 std::string rinvio_di(std::string_view riga, bool datata, std::string_view al) {
-    // Looked for only in a line where three bytes may start one (see DOPO).
-    const auto segue = [](std::size_t k, char a, char b) {
-        return ((DOPO.at(k)[static_cast<unsigned char>(a)] >>
-                 (static_cast<unsigned char>(b) & 63U)) &
-                1U) != 0;
-    };
-    std::size_t i = 2;
-    while (i < riga.size() &&
-           !(segue(0, riga[i - 2], riga[i - 1]) && segue(1, riga[i - 1], riga[i]))) {
-        ++i;
+    std::size_t i = 0;
+    for (std::size_t chiave = 0; i < riga.size(); ++i) {
+        chiave = ultimi_tre(chiave, riga[i]);
+        if (i >= 2 && INIZI[chiave]) {
+            break;
+        }
     }
     if (i >= riga.size()) {
         return {};

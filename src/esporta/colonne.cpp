@@ -28,6 +28,22 @@ struct Conto {
     }
 };
 
+// Where the cells `celle` of `riga` start, in characters, as a list lined up by spaces shows them;
+// none where a tab or a cell's cleaning hides it.
+std::vector<std::size_t> inizi_di(std::string_view riga, const std::vector<std::string>& celle) {
+    std::vector<std::size_t> inizi;
+    const bool tab = riga.find('\t') != FINE;  // a tab's width is the editor's
+    for (std::size_t da = 0; const std::string& cella : celle) {
+        const std::size_t dove = riga.find(cella, da);
+        if (dove == FINE || tab) {
+            return {};
+        }
+        inizi.push_back(caratteri(riga.substr(0, dove)));
+        da = dove + cella.size();
+    }
+    return inizi;
+}
+
 // What each column holds in the records it takes off `testo`, to the CAMPIONE-th with a date or a
 // time, and the header: the last line above the first date with no fewer cells of words than one
 // before, and two at least (a rest's row, "1,Riposa: Lupi,,,", is none, nor a Markdown rule).
@@ -89,20 +105,6 @@ void nomi_delle_squadre(const Colonne& col, const std::vector<Conto>& conti, Squ
 }
 
 }  // namespace
-
-std::vector<std::size_t> inizi_di(std::string_view riga, const std::vector<std::string>& celle) {
-    std::vector<std::size_t> inizi;
-    const bool tab = riga.find('\t') != FINE;  // a tab's width is the editor's
-    for (std::size_t da = 0; const std::string& cella : celle) {
-        const std::size_t dove = riga.find(cella, da);
-        if (dove == FINE || tab) {
-            return {};
-        }
-        inizi.push_back(caratteri(riga.substr(0, dove)));
-        da = dove + cella.size();
-    }
-    return inizi;
-}
 
 void allinea(std::string_view riga, std::vector<std::string>& celle,
              const std::vector<std::size_t>& inizi) {

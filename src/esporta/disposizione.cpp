@@ -57,17 +57,8 @@ bool chiude(std::string_view riga, char segno, std::size_t& prima, std::size_t& 
     return chiusa;
 }
 
-// Whether `riga` is a Markdown table's rule, "| --- | :---: |": each of two cells or more dashes.
-bool regola_markdown(std::string_view riga) {
-    std::string regola(riga);
-    std::erase_if(regola, [](char c) { return c == ' ' || c == ':'; });
-    return regola.starts_with("|-") && regola.ends_with("-|") && regola.find("-|-") != FINE &&
-           regola.find("||") == FINE && regola.find_first_not_of("|-") == FINE;
-}
-
-// A list's first 256 lines not empty, without a portal's labels, and how many hold a tab, ";"
-// twice (not "; " as prose writes it), "," three times, runs of spaces between three cells or
-// more, a sign between spaces twice ("Sab – Campo – Lupi"), a Markdown rule; each number of tabs.
+// A list's first 256 lines not empty, without a portal's labels, how many hold each sign as a
+// table's lines do ("; " is prose's, not a sheet's), and each number of tabs.
 struct Inizio {
     explicit Inizio(std::string_view testo) {
         const auto una = [](bool se) { return se ? 1U : 0U; };
@@ -90,7 +81,7 @@ struct Inizio {
                 riga.find('\t') == FINE ? 0 : std::ranges::count(riga, '\t'), 15);
             tab += una(tabs > 0);
             per_tab[tabs] += una(tabs > 0);
-            markdown += una(riga.starts_with('|') && regola_markdown(riga));
+            markdown += una(riga.starts_with('|') && riga.ends_with('|'));
             punti += una(due(";") && !due("; "));
             virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
             allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);
@@ -113,7 +104,7 @@ Disposizione::Disposizione(std::string_view testo) {
     // The list's own sign (spaces where a PDF put a cell a line). A tab, which no prose writes,
     // where a third of the lines hold one: a site's table, with a heading and a rest line a round.
     const Separatore proprio = 3 * inizio.tab > inizio.righe.size() ? Separatore::tab
-                               : inizio.markdown > 0                ? Separatore::barra
+                               : piu(inizio.markdown)               ? Separatore::barra
                                : piu(inizio.punti)                  ? Separatore::punto_e_virgola
                                : piu(inizio.virgole)                ? Separatore::virgola
                                                                     : Separatore::spazio;
@@ -135,8 +126,8 @@ Disposizione::Disposizione(std::string_view testo) {
     in_celle = separatore != Separatore::spazio || piu(inizio.allineate) || a_tabulazioni;
     // A PDF's cells a line, or a portal's blocks of a label and a value a line, are read as
     // records, but their tables are those of a list of spaces, as a member's editor shows them.
-    regola_fissa = proprio == Separatore::spazio &&
-                   (piu(inizio.allineate) || !piu(inizio.tratteggiate)) && !a_tabulazioni;
+    regola_fissa =
+        proprio == Separatore::spazio && (piu(inizio.allineate) || !piu(inizio.tratteggiate));
 }
 
 std::string Disposizione::unite(std::string_view testo) const {
@@ -194,9 +185,7 @@ bool numero_di_gara(std::string_view cella) {
 
 bool codice(std::string_view parola) {
     return parola.size() <= 12 && std::ranges::any_of(parola, cifra) &&
-           std::ranges::all_of(parola, [](char c) {
-               return cifra(c) || c == '-' || c == '.' || (c >= 'A' && c <= 'Z');
-           });
+           parola.find_first_not_of("0123456789-.ABCDEFGHIJKLMNOPQRSTUVWXYZ") == FINE;
 }
 
 std::map<std::string, std::string> luoghi_per_codice(std::string_view testo,

@@ -124,9 +124,6 @@ struct Colonne {
     std::vector<std::size_t> inizi;         // lined up by spaces, where the header's cells start
 };
 
-// Where the cells `celle` of `riga` start, in characters, as a list lined up by spaces shows them;
-// none where a tab or a cell's cleaning hides it.
-std::vector<std::size_t> inizi_di(std::string_view riga, const std::vector<std::string>& celle);
 // The cells `celle` of `riga`, a line lined up by spaces, each under the header's cell it starts
 // in (`inizi`): where a cell is empty, a time not yet set, only its place shows it.
 void allinea(std::string_view riga, std::vector<std::string>& celle,
