@@ -57,12 +57,9 @@ bool tra_cifre(std::string_view testo, std::string_view segni) {
 // A weekday with its day or not, "Sab 10", "Ven", which a heading above completes; with a
 // month after it, a date not understood: "Mercoledì, 31 novembre 2027".
 bool da_completare(std::string_view t) {
-    if (giorno_solo(senza_segni(t.substr(0, t.find(' ')))) == 0) {  // most words
-        return false;
-    }
     const std::size_t mese = t.find(' ', t.find_first_not_of(' ', t.find(' ')));
     const auto parte = leggi_parte(t.substr(0, mese));
-    const auto dopo = leggi_parte(t.substr(std::min(mese, t.size())));
+    const auto dopo = parte && mese != FINE ? leggi_parte(t.substr(mese)) : std::nullopt;
     return parte && parte->mese == 0 && (mese == FINE || (dopo && dopo->settimana == 0));
 }
 
@@ -74,9 +71,8 @@ void luogo_etichettato(std::span<Parola> parole, Letta& letta) {
     const auto nome_del_luogo = std::ranges::find_if(parole, [](const Parola& p) {
         return p.testo.ends_with(':') && campo_nominato(p.testo) == &Colonne::luogo;
     });
-    const auto fine = std::find_if(nome_del_luogo, parole.end(), [](const Parola& p) {
-        return p.testo == "/" || p.testo == "|";
-    });
+    const auto fine = std::find_if(nome_del_luogo, parole.end(),
+                                   [](const Parola& p) { return una_di("/ |", p.testo); });
     if (etichette >= 2 && nome_del_luogo != parole.end() && std::next(nome_del_luogo) < fine) {
         letta.luogo = std::string_view(std::next(nome_del_luogo)->testo.begin(),
                                        std::prev(fine)->testo.end());
@@ -89,16 +85,14 @@ void luogo_etichettato(std::span<Parola> parole, Letta& letta) {
 void numero(std::span<Parola> parole, Letta& letta) {
     const auto primo = std::ranges::find_if(
         parole, [](const Parola& p) { return !una_di("gara n. nr. num.", p.testo); });
-    if (primo != parole.end() && !primo->usata && codice(primo->testo)) {
-        letta.n = primo->testo;
-        std::for_each(parole.begin(), primo + 1, [](Parola& p) { p.usata = true; });
-    }
-    const auto gara = std::ranges::adjacent_find(parole, [](const Parola& a, const Parola& b) {
-        return a.testo.size() == 4 && una_di("gara", a.testo) && !b.usata && codice(b.testo);
-    });
-    if (letta.n.empty() && gara != parole.end()) {
-        letta.n = std::next(gara)->testo;
-        gara->usata = std::next(gara)->usata = true;
+    for (auto p = parole.begin(); p != parole.end(); ++p) {
+        const bool dopo_gara = p != parole.begin() && una_di("gara", std::prev(p)->testo);
+        if ((p == primo || dopo_gara) && !p->usata && codice(p->testo)) {
+            letta.n = p->testo;
+            std::for_each(p == primo ? parole.begin() : std::prev(p), std::next(p),
+                          [](Parola& q) { q.usata = true; });
+            return;
+        }
     }
 }
 
@@ -124,48 +118,59 @@ std::vector<std::string_view> in_pezzi(std::span<const Parola> parole) {
     return pezzi;
 }
 
-// Taken off `parole`: "del" before the first date; where a match moved, "posticipata al 12/11
-// ore 20:30", its date and time; the date it moved from, "spostata da sabato 24/10", for nothing.
-void spostamenti(std::span<Parola> parole, std::string_view testo, std::string_view prima_data,
-                 Letta& letta, const auto& data) {
-    // Whether the word before `t`, a weekday aside, is one of `parole_prima`.
-    const auto dopo = [&](std::string_view t, std::string_view parole_prima) {
-        std::string_view avanti = senza_spazi(std::string_view(testo.data(), t.data()));
-        const auto ultima = [&] { return senza_segni(avanti.substr(avanti.rfind(' ') + 1)); };
-        avanti = giorno_solo(ultima()) != 0 ? senza_spazi(avanti.substr(0, avanti.rfind(' ') + 1))
-                                            : avanti;
-        return una_di(parole_prima, ultima());
+// The line's date and time, with "del" before the date and a meeting's time for nothing; then each
+// date after it, by the word before it: where a match moved, "posticipata al 12/11 ore 20:30", its
+// date and time; the date it moved from, "spostata da sabato 24/10", for nothing; one written as
+// the first, the return leg's and its time ("Via 4 Novembre" after "18/10" is a street).
+void date_e_ore(std::span<Parola> parole, std::string_view testo, Letta& letta) {
+    // "19 Mar 09/02/2027" is a match's number and a Tuesday before its date, not 19 March.
+    const auto martedi = [&](std::string_view t) {
+        const std::string_view dopo = senza_spazi(std::string_view(t.end(), testo.end()));
+        return una_di("mar", t.substr(t.rfind(' ') + 1)) &&
+               tra_cifre(dopo.substr(0, dopo.find(' ')), "/-.");
     };
+    const auto data = [&](std::string_view t) {
+        return leggi_data(t) && !risultato(t) && !martedi(t);
+    };
+    const std::string_view prima_data = prendi(parole, 4, data);
+    letta.data = prima_data;
+    const auto prima = [&](std::string_view t) {  // the word before `t`
+        const std::string_view avanti = senza_spazi(std::string_view(testo.data(), t.data()));
+        return senza_segni(avanti.substr(avanti.rfind(' ') + 1));
+    };
+    const std::string_view del = prima_data.empty() ? "" : prima(prima_data);
     for (Parola& p : parole) {
-        p.usata =
-            p.usata || (!prima_data.empty() && una_di("del il", p.testo) &&
-                        p.testo.end() < prima_data.data() &&
-                        senza_spazi(std::string_view(p.testo.end(), prima_data.data())).empty());
+        p.usata = p.usata || (p.testo.data() == del.data() && una_di("del il", del));
     }
-    // Most lines hold none of the words that lead to where a match moved, and no date is tried.
-    if (std::ranges::none_of(parole,
-                             [](const Parola& p) { return una_di("al da dal", p.testo); })) {
-        return;
+    // A meeting time, "ritrovo ore 20:15", is not the match's: it is taken first, for nothing.
+    if (trova_ascii(testo, "ritrovo") != FINE) {
+        prendi(parole, 2, [&](auto t) { return leggi_ora(t) && una_di("ritrovo", prima(t)); });
     }
-    const auto al = [&](std::string_view t) { return dopo(t, "al") && data(t); };
-    if (const auto nuova = letta.data.empty() ? "" : prendi(parole, 4, al); !nuova.empty()) {
-        letta.data = nuova;
-        letta.ora = prendi(parole, 3, leggi_ora);
-        const auto dove =
-            std::ranges::find(parole, nuova.data(), [](auto& p) { return p.testo.data(); });
-        std::for_each(dove - std::min<std::ptrdiff_t>(dove - parole.begin(), 2), dove,
-                      [](Parola& p) { p.usata = true; });
+    letta.ora = prendi(parole, 3, leggi_ora);
+    const auto altra = [&](std::string_view t) {
+        return data(t) && (una_di("al da dal", prima(t)) ||
+                           (!letta.ritorno && tra_cifre(t, "/-.") == tra_cifre(letta.data, "/-.")));
+    };
+    for (std::string_view t; !letta.data.empty() && !(t = prendi(parole, 4, altra)).empty();) {
+        if (una_di("al", prima(t))) {
+            letta.data = t;
+            letta.ora = prendi(parole, 3, leggi_ora);
+            const auto dove =
+                std::ranges::find(parole, t.data(), [](auto& p) { return p.testo.data(); });
+            std::for_each(dove - std::min<std::ptrdiff_t>(dove - parole.begin(), 2), dove,
+                          [](Parola& p) { p.usata = true; });
+        } else if (!una_di("da dal", prima(t))) {
+            letta.ritorno = std::pair(t, prendi(parole, 3, leggi_ora));
+        }
     }
-    prendi(parole, 4, [&](std::string_view t) { return dopo(t, "da dal") && data(t); });
 }
 
 }  // namespace
 
 void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre) {
     const std::string marca = rinvio_di(ospite, false);
-    if (const std::size_t dove = ospite.find(marca);
-        !marca.empty() && dove != FINE && dove > 0 && ospite[dove - 1] == ' ') {
-        altre.emplace_back(ospite.substr(dove));
+    if (const std::size_t dove = ospite.find(" " + marca); !marca.empty() && dove != FINE) {
+        altre.emplace_back(ospite.substr(dove + 1));
         ospite = senza_segni(ospite.substr(0, dove));
     }
     for (std::size_t s = ospite.rfind(' '); s != FINE && !squadre.contains(ospite);
@@ -183,42 +188,7 @@ void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std
 
 std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
     std::vector<Parola> parole = parole_di(testo);
-    // "19 Mar 09/02/2027" is a match's number and a Tuesday before its date, not 19 March.
-    const auto martedi = [&](std::string_view t) {
-        const std::string_view dopo = senza_spazi(std::string_view(t.end(), testo.end()));
-        return una_di("mar", t.substr(t.rfind(' ') + 1)) &&
-               tra_cifre(dopo.substr(0, dopo.find(' ')), "/-.");
-    };
-    const auto data = [&](std::string_view t) {
-        return leggi_data(t) && !risultato(t) && !martedi(t);
-    };
-    const std::string_view prima_data = prendi(parole, 4, data);
-    letta.data = prima_data;
-    // A meeting time, "ritrovo ore 20:15", is not the match's: it is taken first, for nothing.
-    if (const std::size_t ritrovo = trova_ascii(testo, "ritrovo"); ritrovo != FINE) {
-        prendi(parole, 2, [&](std::string_view t) {
-            const auto dopo = static_cast<std::size_t>(t.data() - testo.data()) - ritrovo;
-            return (dopo == 8 || dopo == 9) && leggi_ora(t);
-        });
-    }
-    letta.ora = prendi(parole, 3, leggi_ora);
-    // A time still to be set, "ore da definire", is a note, none of the words around it.
-    const auto da_definire = std::ranges::adjacent_find(parole, [](const Parola& a, const auto& b) {
-        return b.testo == "da" && !a.usata && una_di("ore ora orario h", a.testo);
-    });
-    if (letta.ora.empty() && parole.end() - da_definire > 2) {
-        letta.altre.emplace_back(da_definire->testo.begin(), (da_definire + 2)->testo.end());
-        std::for_each(da_definire, da_definire + 3, [](Parola& p) { p.usata = true; });
-    }
-    spostamenti(parole, testo, prima_data, letta, data);
-    // A return leg's date only after a first, and written as it: "Via 4 Novembre" after
-    // "18/10" is a street. The spans that gave no first date would give none again.
-    const auto seconda = letta.data.empty() ? "" : prendi(parole, 4, [&](std::string_view t) {
-        return data(t) && tra_cifre(t, "/-.") == tra_cifre(letta.data, "/-.");
-    });
-    if (!seconda.empty()) {
-        letta.ritorno = std::pair(seconda, prendi(parole, 3, leggi_ora));
-    }
+    date_e_ore(parole, testo, letta);
     letta.data = letta.data.empty() ? prendi(parole, 4, da_completare) : letta.data;
     // A date or a time not understood: a digit on each side of a '/' or a ':'.
     for (const auto& [campo, segno] : {std::pair(&letta.data, "/"), std::pair(&letta.ora, ":")}) {
@@ -226,22 +196,19 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
             *campo = prendi(parole, 1, [tra](std::string_view p) { return tra_cifre(p, tra); });
         }
     }
-    // Results, a set's each: "3-1", "25-20 25-18".
-    for (std::string_view r; !(r = prendi(parole, 3, risultato)).empty();) {
-        letta.altre.emplace_back(r);
-    }
     numero(parole, letta);
-    // A mark where the line's date or time would stand, before the teams, is a note and no
-    // team's words: "da definire Campo B Lupi - Gufi", "RINVIATA Lupi - Orsi".
+    // Notes, and no team's words: results, a set's each, "3-1", "25-20 25-18"; a time still to be
+    // set, "ore da definire"; a mark where the date or time would stand, "RINVIATA Lupi - Orsi".
     const auto prima = std::ranges::find(parole, false, &Parola::usata);
-    const auto marca = [&](std::string_view t) {
+    const auto nota = [&](std::string_view t) {
+        const std::size_t da = t.find(" da ");
+        const bool da_definire = da != FINE && t.find(' ', da + 4) == FINE &&
+                                 una_di("ore ora orario h", t.substr(0, da));
         const std::string segno = t.data() < prima->testo.end() ? rinvio_di(t, false) : "";
-        return !segno.empty() && t.ends_with(segno);
+        return risultato(t) || da_definire || (!segno.empty() && t.ends_with(segno));
     };
-    if (prima != parole.end()) {
-        if (const std::string_view nota = prendi(parole, 3, marca); !nota.empty()) {
-            letta.altre.emplace_back(nota);
-        }
+    for (std::string_view r; !(r = prendi(parole, 3, nota)).empty();) {
+        letta.altre.emplace_back(r);
     }
     luogo_etichettato(parole, letta);
     return in_pezzi(parole);

@@ -15,7 +15,6 @@ namespace {
 constexpr std::array<std::string_view, 12> MESI{"gennaio",   "febbraio", "marzo",    "aprile",
                                                 "maggio",    "giugno",   "luglio",   "agosto",
                                                 "settembre", "ottobre",  "novembre", "dicembre"};
-constexpr std::array<std::string_view, 4> PRIMA_DELL_ORA{"ore", "alle", "h.", "h"};
 
 // Takes the leading digits off `testo`: their value, where they are `minimo` to `massimo`.
 std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::size_t massimo) {
@@ -26,10 +25,10 @@ std::optional<unsigned> cifre(std::string_view& testo, std::size_t minimo, std::
     return n >= minimo && n <= massimo ? std::optional(valore) : std::nullopt;
 }
 
-// The whole of `testo` as a year: none (0), "26" (2026) or "2026".
+// The whole of `testo` as a year: "26" (2026) or "2026".
 std::optional<int> anno_di(std::string_view testo) {
     const std::size_t lunghezza = testo.size();
-    const auto anno = lunghezza % 2 == 0 ? cifre(testo, lunghezza, 4) : std::nullopt;
+    const auto anno = lunghezza == 2 || lunghezza == 4 ? cifre(testo, lunghezza, 4) : std::nullopt;
     return anno ? std::optional(static_cast<int>(*anno) + (lunghezza == 2 ? 2000 : 0))
                 : std::nullopt;
 }
@@ -66,10 +65,9 @@ std::optional<Data> dal_giorno(std::string_view resto) {
     const std::size_t nome = nominato ? std::min(resto.find(segno), resto.size()) : 0;
     const auto mese = nominato ? mese_di(resto.substr(0, nome)) : cifre(resto, 1, 2);
     resto.remove_prefix(nome);
-    const auto anno = resto.empty() ? std::optional(0)
-                      : resto.size() > 1 && resto.front() == segno
-                          ? anno_di(segno == ' ' ? senza_spazi(resto) : resto.substr(1))
-                          : std::nullopt;
+    const auto anno = resto.empty()            ? std::optional(0)
+                      : resto.front() == segno ? anno_di(senza_spazi(resto.substr(1)))
+                                               : std::nullopt;
     // Year 0, where the list says none, is a leap year: 29/02 waits for its year.
     return mese && anno && year_month_day(year(*anno) / month(*mese) / day(*giorno)).ok()
                ? std::optional(Data{*giorno, *mese, *anno})
@@ -83,8 +81,7 @@ bool data_in_cella(std::string_view cella) {
     const std::size_t spazio = cella.rfind(' ');
     const std::size_t prima = spazio == FINE || spazio == 0 ? FINE : cella.rfind(' ', spazio - 1);
     return leggi_data(cella) || std::ranges::any_of(std::array{spazio, prima}, [&](std::size_t s) {
-               return s != FINE && leggi_ora(cella.substr(s + 1)) &&
-                      leggi_data(senza_segni(cella.substr(0, s)));
+               return s != FINE && leggi_ora(cella.substr(s + 1)) && leggi_data(cella.substr(0, s));
            });
 }
 
@@ -97,16 +94,13 @@ std::optional<std::string> da_iso(std::string_view testo) {
 }
 
 std::optional<Data> leggi_data(std::string_view testo) {
-    std::string_view resto = senza_spazi(testo);
-    // In brackets, as a round's heading may write it: "GIORNATA 1 (13/09/2026)".
-    resto =
-        resto.starts_with('(') && resto.ends_with(')') ? resto.substr(1, resto.size() - 2) : resto;
+    // In brackets too, as a round's heading may write it: "GIORNATA 1 (13/09/2026)".
+    std::string_view resto = senza_segni(testo);
     // The longest, "Mercoledì, 30 settembre 2026", fits well within this.
     resto = resto.size() > 40 ? "" : resto;
     const unsigned settimana = giorno_solo(resto.substr(0, 3));
-    if (!resto.empty() && !cifra(resto.front()) &&
-        (settimana != 0 || (resto.size() > 3 && resto[2] == ' ' &&
-                            una_di("lu ma me gi ve sa do", resto.substr(0, 2))))) {
+    if (settimana != 0 || (resto.size() > 3 && resto[2] == ' ' &&
+                           una_di("lu ma me gi ve sa do", resto.substr(0, 2)))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre",
         // "sab.10.10", or by two as the LND prints it: "SA 26/09/26".
         const std::size_t fine = resto.find_first_of(" ,.");
@@ -116,19 +110,14 @@ std::optional<Data> leggi_data(std::string_view testo) {
     if (resto.empty() || !cifra(resto.front())) {  // every date starts with its day
         return std::nullopt;
     }
-    if (const auto italiana = da_iso(resto)) {
-        return dal_giorno(*italiana);
-    }
-    if (const auto data = dal_giorno(resto)) {
+    const auto italiana = da_iso(resto);  // "2026-09-13"
+    if (const auto data = dal_giorno(italiana ? *italiana : resto)) {
         return Data{data->giorno, data->mese, data->anno, settimana};
     }
     // A weekend, "17-18/10/2026", "31/10-01/11/2026": its last day, near which its matches are.
-    const auto* const trattino =
-        resto.size() > 16
-            ? resto.end()
-            : std::ranges::find_if_not(resto, [](char c) { return cifra(c) || c == '/'; });
-    if (trattino != resto.end() && *trattino == '-') {
-        return dal_giorno(resto.substr(static_cast<std::size_t>(trattino - resto.begin()) + 1));
+    const std::size_t trattino = resto.find_first_not_of("0123456789/");
+    if (resto.size() <= 16 && trattino != FINE && resto[trattino] == '-') {
+        return dal_giorno(resto.substr(trattino + 1));
     }
     // The weekday after the date, as a sheet's format may add it: "08/10/2026 (gio)", "3 ottobre
     // (sabato)"; a longer word only in brackets ("13/09 Marconi" is no date).
@@ -147,11 +136,9 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
                                           std::string_view("oahOAH").find(testo.front()) != FINE);
     std::string_view resto = testo.size() > 24 || !forse ? "" : testo;
     // "ore 21", "alle 21", "h 21", "h. 21", "h21": the hour alone is enough.
-    const auto* prima = std::ranges::find_if(PRIMA_DELL_ORA, [&](std::string_view p) {
-        return std::ranges::equal(resto.substr(0, p.size()), p, {}, minuscola_ascii);
-    });
-    bool detta = prima != PRIMA_DELL_ORA.end();
-    resto = detta ? senza_spazi(resto.substr(prima->size())) : resto;
+    const std::size_t parola = std::min(resto.find_first_of(" 0123456789"), resto.size());
+    bool detta = parola != 0 && una_di("ore alle h. h", resto.substr(0, parola));
+    resto = detta ? senza_spazi(resto.substr(parola)) : resto;
     const auto ore = cifre(resto, 1, 2);
     std::optional<unsigned> minuti = 0, secondi = 0;
     if (const char segno = resto.empty() ? ' ' : minuscola_ascii(resto.front());
@@ -165,12 +152,11 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         detta = true;
     }
     // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's stop ends one.
-    const std::string_view dopo = detta ? senza_spazi(resto) : "";
+    const std::string_view dopo = senza_spazi(resto);
     const bool fascia = detta && (dopo.starts_with('-') || dopo.starts_with("\u2013")) &&
                         leggi_ora(senza_segni(dopo));
-    resto = detta && (resto == "." || fascia) ? "" : resto;
-    const bool letta = detta && resto.empty() && ore && minuti && secondi && *ore < 24 &&
-                       *minuti < 60 && *secondi < 60;
+    const bool letta = detta && (resto.empty() || resto == "." || fascia) && ore && minuti &&
+                       secondi && *ore < 24 && *minuti < 60 && *secondi < 60;
     return letta ? std::optional(hours(*ore) + minutes(*minuti) + seconds(*secondi)) : std::nullopt;
 }
 
@@ -178,7 +164,6 @@ std::optional<Data> leggi_parte(std::string_view testo) {
     testo = senza_spazi(testo);
     const std::size_t spazio = std::min(testo.find(' '), testo.size());
     std::string_view nome = testo.substr(0, spazio), dopo = senza_spazi(testo.substr(spazio));
-    // A month, with its year or not: "OTTOBRE 2026", "Ottobre".
     const auto mese = mese_di(nome);
     const auto anno = dopo.size() == 4 ? anno_di(dopo) : std::optional(0);
     if (mese && anno && (dopo.empty() || *anno != 0)) {

@@ -8,8 +8,7 @@ using namespace std::chrono;
 
 year_month_day oggi_a_roma(sys_seconds adesso) {
     const auto cambio = [anno = year_month_day(floor<days>(adesso)).year()](month mese) {
-        const sys_days ultimo{anno / mese / last};
-        return ultimo - (weekday(ultimo) - Sunday) + hours(1);
+        return sys_days(anno / mese / Sunday[last]) + hours(1);
     };
     const bool estate = adesso >= cambio(March) && adesso < cambio(October);
     return {floor<days>(adesso + hours(estate ? 2 : 1))};
