@@ -146,7 +146,7 @@ void date_e_ore(std::span<Parola> parole, std::string_view testo, Letta& letta) 
     if (trova_ascii(testo, "ritrovo") != FINE) {
         prendi(parole, 2, [&](auto t) { return leggi_ora(t) && una_di("ritrovo", prima(t)); });
     }
-    letta.ora = prendi(parole, 3, leggi_ora);
+    letta.ora = prendi(parole, 4, leggi_ora);  // "dalle 9:00 alle 9:40" too
     const auto altra = [&](std::string_view t) {
         return data(t) && (una_di("al da dal", prima(t)) ||
                            (!letta.ritorno && tra_cifre(t, "/-.") == tra_cifre(letta.data, "/-.")));

@@ -57,7 +57,12 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista, Col
         // A match under a round's dated heading gives its time alone.
         const bool con_data = std::ranges::any_of(
             celle, [](const std::string& c) { return data_in_cella(c) || leggi_ora(c); });
-        if (datate == 0 && !con_data &&
+        // A page's path, "Home › Campionati › Girone A", is no header: a sign alone joins its
+        // words.
+        const auto segno = [](const std::string& c) {
+            return caratteri(c) == 1 && !nominata(c) && !cifra(c[0]) && c != "#";
+        };
+        if (datate == 0 && !con_data && std::ranges::none_of(celle, segno) &&
             nominate(celle) >= std::max<std::ptrdiff_t>(2, nominate(col.intestazione))) {
             col.intestazione = celle;
             col.inizi = lista.separatore == Separatore::spazio ? inizi_di(riga, celle) : col.inizi;

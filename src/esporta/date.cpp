@@ -77,11 +77,16 @@ std::optional<Data> dal_giorno(std::string_view resto) {
 }  // namespace
 
 bool data_in_cella(std::string_view cella) {
-    // The time is the last word, or two: "sab 10 ott 2026 ore 18:00".
-    const std::size_t spazio = cella.rfind(' ');
-    const std::size_t prima = spazio == FINE || spazio == 0 ? FINE : cella.rfind(' ', spazio - 1);
-    return leggi_data(cella) || std::ranges::any_of(std::array{spazio, prima}, [&](std::size_t s) {
-               return s != FINE && leggi_ora(cella.substr(s + 1)) && leggi_data(cella.substr(0, s));
+    // The time, or a played match's result, is the last word, two or three: "sab 10 ott 2026 ore
+    // 18:00", "sab 26 set 3 - 1".
+    std::array<std::size_t, 3> spazi{cella.rfind(' ')};
+    for (std::size_t i = 1; i < spazi.size(); ++i) {
+        const std::size_t dopo = spazi[i - 1];
+        spazi[i] = dopo == FINE || dopo == 0 ? FINE : cella.rfind(' ', dopo - 1);
+    }
+    return leggi_data(cella) || std::ranges::any_of(spazi, [&](std::size_t s) {
+               const std::string_view dopo = s == FINE ? "" : cella.substr(s + 1);
+               return (leggi_ora(dopo) || risultato(dopo)) && leggi_data(cella.substr(0, s));
            });
 }
 
@@ -133,11 +138,11 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
     // word below, and most words with neither.
     testo = senza_spazi(testo);
     const bool forse = !testo.empty() && (cifra(testo.front()) ||
-                                          std::string_view("oahOAH").find(testo.front()) != FINE);
+                                          std::string_view("oadhOADH").find(testo.front()) != FINE);
     std::string_view resto = testo.size() > 24 || !forse ? "" : testo;
-    // "ore 21", "alle 21", "h 21", "h. 21", "h21": the hour alone is enough.
+    // "ore 21", "alle 21", "dalle 21", "h 21", "h. 21", "h21": the hour alone is enough.
     const std::size_t parola = std::min(resto.find_first_of(" 0123456789"), resto.size());
-    bool detta = parola != 0 && una_di("ore alle h. h", resto.substr(0, parola));
+    bool detta = parola != 0 && una_di("ore alle dalle h. h", resto.substr(0, parola));
     resto = detta ? senza_spazi(resto.substr(parola)) : resto;
     const auto ore = cifre(resto, 1, 2);
     std::optional<unsigned> minuti = 0, secondi = 0;
@@ -151,9 +156,12 @@ std::optional<seconds> leggi_ora(std::string_view testo) {
         }
         detta = true;
     }
-    // A slot, "9:00-9:40", "17:00 – 18:30", starts at its first time; a sentence's stop ends one.
+    // A slot, "9:00-9:40", "17:00 – 18:30", "dalle 9 alle 10", starts at its first time; a
+    // sentence's stop ends one.
     const std::string_view dopo = senza_spazi(resto);
-    const bool fascia = detta && (dopo.starts_with('-') || dopo.starts_with("\u2013")) &&
+    const bool fascia = detta &&
+                        (dopo.starts_with('-') || dopo.starts_with("\u2013") ||
+                         una_di("alle", dopo.substr(0, dopo.find(' ')))) &&
                         leggi_ora(senza_segni(dopo));
     const bool letta = detta && (resto.empty() || resto == "." || fascia) && ore && minuti &&
                        secondi && *ore < 24 && *minuti < 60 && *secondi < 60;

@@ -46,6 +46,17 @@ std::pair<std::size_t, std::size_t> una_per_riga(const std::vector<std::string_v
     return {una ? celle : 0, una ? std::min(piu_spesso(prima), celle - 1) : 0};
 }
 
+// What joins the line `riga`, `dopo` lines after its record's first, to that record of `per_record`
+// lines, a cell's sign `tra` or nothing: a rest's line is no cell; a bracket that opens a line past
+// the record's last goes on its last cell, which the PDF wrapped: "Campo Sportivo", "(sintetico)".
+std::optional<char> come_segue(std::string_view riga, std::size_t dopo, std::size_t per_record,
+                               char tra) {
+    if (dopo >= per_record) {
+        return riga[0] == '(' ? std::optional(' ') : std::nullopt;
+    }
+    return riposo(riga) ? std::nullopt : std::optional(tra);
+}
+
 // Whether the line `riga`, cut at `segno`, ends a record that a line of `prima` cells (0: none)
 // starts, a line break having cut one of its `tutte` cells in two, the most a line had so far
 // (the header's); `prima` becomes this line's where it may start one: fewer cells, no quote.
@@ -142,17 +153,20 @@ std::string Disposizione::unite(std::string_view testo) const {
     // Line `t` is of the record of the first date from it to `data_a` lines on, else of the
     // line before's while it is shorter than `per_record`; two lines of a record are one.
     const auto assegna = [&](std::size_t t) {
-        std::optional<std::size_t> di;
-        for (std::size_t d = t; d < righe && !di; ++d) {
-            di = viste[d % viste.size()].second ? std::optional(d) : std::nullopt;
+        std::size_t d = t;
+        while (d < righe && !viste[d % viste.size()].second) {
+            ++d;
         }
-        di = !di && record && t < inizio + per_record ? record : di;
+        std::optional<std::size_t> di = d < righe ? std::optional(d) : std::nullopt;
+        const std::string_view questa = viste[t % viste.size()].first;
+        const auto tra = come_segue(questa, t - inizio, per_record, tra_le_parti);
+        di = !di && record && tra ? record : di;
         if (di && di == record) {
             const std::string_view prima = viste[(t - 1) % viste.size()].first;
             const auto fine = unito.begin() + (prima.data() + prima.size() - testo.data());
-            const auto dopo = unito.begin() + (viste[t % viste.size()].first.data() - testo.data());
+            const auto dopo = unito.begin() + (questa.data() - testo.data());
             std::fill(fine, dopo - 1, ' ');
-            *(dopo - 1) = tra_le_parti;
+            *(dopo - 1) = tra.value_or(tra_le_parti);
         }
         inizio = di && di != record ? t : inizio;
         record = di;

@@ -70,7 +70,7 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
 }  // namespace
 
 bool nominata(std::string_view cella) {
-    return std::ranges::any_of(cella, lettera);
+    return std::ranges::any_of(cella, lettera) && (cella.size() == 1 || caratteri(cella) > 1);
 }
 
 Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disposizione)
@@ -95,6 +95,11 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
     auto celle = in_celle ? celle_di(riga, separatore) : std::vector<std::string>();
     allinea(riga, celle, colonne_.inizi);
     if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
+        // A team in the time's column: a PDF dropped the empty cell of a time not yet set.
+        if (const auto ora = colonne_.ora.value_or(FINE);
+            ora < celle.size() && squadre_.contains(celle[ora])) {
+            celle.insert(celle.begin() + static_cast<std::ptrdiff_t>(ora), std::string());
+        }
         leggi_celle(colonne_, celle, letta);
         // A venue by its code, "C04", that the list's venues explain.
         if (colonne_.luogo && codice(letta.luogo)) {

@@ -133,7 +133,8 @@ void allinea(std::string_view riga, std::vector<std::string>& celle,
 // what their cells hold, a header's words naming what that leaves open (colonne.cpp); the teams
 // they name go to `squadre`.
 Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& squadre);
-// Whether a cell holds a word: a name, where a number or a Markdown table's rule "---" is none.
+// Whether a cell holds a word: a name, where a number, a Markdown table's rule "---" or a sign
+// alone, a page path's "›", is none.
 bool nominata(std::string_view cella);
 
 class Lettore : public Disposizione {

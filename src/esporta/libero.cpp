@@ -213,7 +213,10 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
         const std::string_view altro = senza_segni(pezzi[j]);
-        if (j != k && !nota(altro) && !di_turno(altro) && !incontro(altro)) {
+        // A chat's words before the fields, "dimenticavo la 6ª: dom 25/10 ...", are no venue.
+        if (j < k && senza_spazi(pezzi[j]).ends_with(':') && !nomina_un_luogo(altro)) {
+            letta.altre.emplace_back(altro);
+        } else if (j != k && !nota(altro) && !di_turno(altro) && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
     }

@@ -72,6 +72,8 @@ TEST(Date, TimesAsPeopleWriteThemAndNothingThatOnlyLooksLikeOne) {
         {"00:00", seconds(0)},
         {"9:00-9:40", hours(9)},
         {"17:00 \u2013 18:30", hours(17)},
+        {"dalle 9 alle 9:40", hours(9)},
+        {"dalle parti", std::nullopt},
         {"15:30.", hours(15) + minutes(30)},
         {"15:30:45", hours(15) + minutes(30) + seconds(45)},
         {"15:30.45", std::nullopt},
@@ -289,6 +291,41 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"1", "13/09", "", "Comunale", "Lupi - Orsi"},
           {"2", "20/09", "", "Oratorio", "Volpi - Lupi"},
           {"3", "26/09", "", "Comunale", "Lupi - Tori"}}},
+        // A venue the PDF wrapped, a time's empty cell dropped, a rest's line between records.
+        {"N.\nData\nOra\nCasa\nOspite\nCampo\n1\n13/09/2026\n21:00\nLupi\nOrsi\nPalaLupi\n2\n"
+         "13/09/2026\n20:30\nTori\nGufi\nCentro Sportivo\n(sintetico)\n3\n20/09/2026\nOrsi\nTori\n"
+         "PalaOrsi\nRiposa: Aquile\n4\n20/09/2026\n21:00\nGufi\nLupi\nPalaGufi\n5\n27/09/2026\n"
+         "20:30\nLupi\nTori\nPalaLupi\n6\n27/09/2026\n21:00\nOrsi\nGufi\nPalaOrsi\n7\n04/10/2026\n"
+         "21:00\nTori\nOrsi\nPalaTori\n8\n04/10/2026\n20:30\nGufi\nLupi\nPalaGufi\n",
+         {{},
+          {},
+          {},
+          {},
+          {},
+          {},
+          {"1", "13/09/2026", "21:00", "PalaLupi", "Lupi - Orsi"},
+          {"2", "13/09/2026", "20:30", "Centro Sportivo (sintetico)", "Tori - Gufi"},
+          {"3", "20/09/2026", "", "PalaOrsi", "Orsi - Tori"},
+          {},
+          {"4", "20/09/2026", "21:00", "PalaGufi", "Gufi - Lupi"},
+          {"5", "27/09/2026", "20:30", "PalaLupi", "Lupi - Tori"},
+          {"6", "27/09/2026", "21:00", "PalaOrsi", "Orsi - Gufi"},
+          {"7", "04/10/2026", "21:00", "PalaTori", "Tori - Orsi"},
+          {"8", "04/10/2026", "20:30", "PalaGufi", "Gufi - Lupi"}}},
+        // A page's path is no header; a result stands where a played match's time would.
+        {"Home  \xE2\x80\xBA  Campionati  \xE2\x80\xBA  Open Misto  \xE2\x80\xBA  Girone Unico\n"
+         "sab 26 set 3 - 1   Pallavolo Rivalta   Le Furie Rosse  PalaVerdi\n"
+         "sab 3 ott 1 - 3  Volley Cerreto  Pallavolo Rivalta  Palestra Pascoli\n"
+         "gio 22 ott h 21:15  Le Furie Rosse  Volley Cerreto  Palestra Don Bosco\n",
+         {{},
+          {"", "sab 26 set", "", "PalaVerdi", "Pallavolo Rivalta - Le Furie Rosse"},
+          {"", "sab 3 ott", "", "Palestra Pascoli", "Volley Cerreto - Pallavolo Rivalta"},
+          {"", "gio 22 ott", "h 21:15", "Palestra Don Bosco", "Le Furie Rosse - Volley Cerreto"}}},
+        // A chat's words before the fields; a tournament's slot.
+        {"dimenticavo la 6\xC2\xAA: dom 25/10 ore 10.30 Aquile - Lupi palestra Fermi\n"
+         "dalle 9:00 alle 9:40 - Campo A: Lupi - Orsi\n",
+         {{"", "dom 25/10", "ore 10.30", "palestra Fermi", "Aquile - Lupi"},
+          {"", "", "dalle 9:00 alle 9:40", "Campo A", "Lupi - Orsi"}}},
     };
     for (const auto& caso : casi) {
         const Lettore lettore(caso.lista);
