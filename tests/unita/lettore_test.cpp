@@ -292,18 +292,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"2", "20/09", "", "Oratorio", "Volpi - Lupi"},
           {"3", "26/09", "", "Comunale", "Lupi - Tori"}}},
         // A venue the PDF wrapped, a time's empty cell dropped, a rest's line between records.
-        {"N.\nData\nOra\nCasa\nOspite\nCampo\n1\n13/09/2026\n21:00\nLupi\nOrsi\nPalaLupi\n2\n"
+        {"1\n13/09/2026\n21:00\nLupi\nOrsi\nPalaLupi\n2\n"
          "13/09/2026\n20:30\nTori\nGufi\nCentro Sportivo\n(sintetico)\n3\n20/09/2026\nOrsi\nTori\n"
          "PalaOrsi\nRiposa: Aquile\n4\n20/09/2026\n21:00\nGufi\nLupi\nPalaGufi\n5\n27/09/2026\n"
          "20:30\nLupi\nTori\nPalaLupi\n6\n27/09/2026\n21:00\nOrsi\nGufi\nPalaOrsi\n7\n04/10/2026\n"
          "21:00\nTori\nOrsi\nPalaTori\n8\n04/10/2026\n20:30\nGufi\nLupi\nPalaGufi\n",
-         {{},
-          {},
-          {},
-          {},
-          {},
-          {},
-          {"1", "13/09/2026", "21:00", "PalaLupi", "Lupi - Orsi"},
+         {{"1", "13/09/2026", "21:00", "PalaLupi", "Lupi - Orsi"},
           {"2", "13/09/2026", "20:30", "Centro Sportivo (sintetico)", "Tori - Gufi"},
           {"3", "20/09/2026", "", "PalaOrsi", "Orsi - Tori"},
           {},
