@@ -124,9 +124,14 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"", "", "", "", "Tori - Lupi"}}},
         // A chat's words around the venue and after the match are neither team's.
         {"sab 10/10 ore 15.00 Virtus - Borgo al campo nostro\n"
-         "mer 14/10 ore 18.30 a Minerbio, Falchi - Borgo. Chi non viene lo dica\n",
+         "mer 14/10 ore 18.30 a Minerbio, Falchi - Borgo. Chi non viene lo dica\n"
+         "dom 18/10 alle 10:30 giochiamo in casa, Borgo - Lame al comunale di via Po. Ritrovo 9:45 "
+         "negli spogliatoi\nsab 24/10 trasferta: Virtus contro Borgo ore 15.30 al campo sintetico "
+         "di Roverella, partenza alle 14\n",
          {{"", "sab 10/10", "ore 15.00", "campo nostro", "Virtus - Borgo"},
-          {"", "mer 14/10", "ore 18.30", "Minerbio", "Falchi - Borgo"}}},
+          {"", "mer 14/10", "ore 18.30", "Minerbio", "Falchi - Borgo"},
+          {"", "dom 18/10", "alle 10:30", "comunale di via Po", "Borgo - Lame"},
+          {"", "sab 24/10", "ore 15.30", "campo sintetico di Roverella", "Virtus contro Borgo"}}},
         // Designations: the teams either side of " / ", the fields between dashes; the word
         // before the date and the date the match moved from are no venue.
         {"GARA N. 1231 del 25/10/2026 ore 10:30 (SPOSTATA DA SABATO 24/10) - POL. LUPI / A.C. "
