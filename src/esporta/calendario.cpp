@@ -105,20 +105,26 @@ struct Sopra {
     }
 };
 
-// The venue a chat writes on the line under the match, "📍 Campo sintetico via Montecchia", the
-// last of its block before an empty line, in place of `luogo`; `resto` starts at the match's line
-// end. In most lists the next line is no block's last, and no line is read.
+// The venue a chat or a site writes under the match, in place of `luogo`: after its label, "Campo:
+// PalaX, Via Cava 7", or the last line of the match's block before an empty line, "📍 Campo
+// sintetico via Montecchia", three lines down at most; `resto` starts at the match's line end.
 void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& luogo) {
     prossima_riga(resto);  // the match's line end
-    const std::string_view sotto = resto.empty() || lettore.in_celle ? "" : prossima_riga(resto);
-    if (senza_spazi(sotto).empty() ||
-        (!resto.empty() && !senza_spazi(prossima_riga(resto)).empty()) ||
-        !nomina_un_luogo(pulita(sotto))) {
-        return;
-    }
-    const Letta letta = lettore.leggi(sotto);
-    if (letta.tipo == Letta::Tipo::altro && letta.data.empty() && letta.ora.empty()) {
-        luogo = pulita(sotto);
+    for (int sotto = 0; sotto < 3 && !lettore.in_celle && !resto.empty(); ++sotto) {
+        const std::string_view riga = prossima_riga(resto);
+        const Letta letta = lettore.leggi(riga);
+        if (senza_spazi(riga).empty() || letta.tipo != Letta::Tipo::altro || !letta.data.empty() ||
+            !letta.ora.empty()) {
+            return;
+        }
+        const std::size_t e = etichetta(riga);
+        const bool detto = e > 0 && campo_nominato(riga.substr(0, e - 2)) == &Colonne::luogo;
+        std::string_view dopo = resto;
+        if (detto || ((dopo.empty() || senza_spazi(prossima_riga(dopo)).empty()) &&
+                      nomina_un_luogo(pulita(riga)))) {
+            luogo = pulita(riga);
+            return;
+        }
     }
 }
 

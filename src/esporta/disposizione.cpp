@@ -92,7 +92,9 @@ struct Inizio {
                 riga.find('\t') == FINE ? 0 : std::ranges::count(riga, '\t'), 15);
             tab += una(tabs > 0);
             per_tab[tabs] += una(tabs > 0);
-            markdown += una(riga.starts_with('|') && riga.ends_with('|'));
+            // A Markdown table's row, or a plain-text table's row or border, "+----+----+".
+            markdown += una((riga.starts_with('|') && riga.ends_with('|')) ||
+                            (riga.starts_with("+-") && riga.ends_with('+')));
             punti += una(due(";") && !due("; "));
             virgole += una(std::count(riga.begin(), riga.end(), ',') >= 3);
             allineate += una(riga.find("  ", riga.find_first_not_of(' ', riga.find("  "))) != FINE);

@@ -304,7 +304,8 @@ TEST(Calendario, DatesAndTimesAsListsWriteThemAndWhyALineIsNoEvent) {
     EXPECT_EQ(c.scartate.at(3).motivo, Scartata::Motivo::data);
 }
 
-// A chat's or an events page's block: the venue on the line under the match, the block's last.
+// A chat's or an events page's block: the venue on a line under the match, the block's last, or
+// after its label.
 TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
     const std::string ics = calendario(
         "*Sabato 3 ottobre 2026*\n\xF0\x9F\x95\x92 16:00 Lupi - Orsi\n"
@@ -315,6 +316,15 @@ TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
     EXPECT_EQ(proprieta(ics, "LOCATION"),
               (std::vector<std::string>{"LOCATION:Campo sintetico via Po",
                                         "LOCATION:PalaVolpi Via Roma 5\\, Noale"}));
+    const std::string blocchi = calendario(
+        "Sab 31/10 ore 20.30\nLupi - Borgo\n\xF0\x9F\x8F\xA0 in casa\n\xF0\x9F\x93\x8D PalaLupi\n\n"
+        "Giornata 2\nDom 08/11 18:00 Lupi - Orsi 65-58\nCampo: Palestra Liceo, Via Scuole 5\n"
+        "Dom 15/11 18:00 Gufi - Lupi\nCampo: PalaGufi\n",
+        alle(2026y / September / 1));
+    EXPECT_EQ(
+        proprieta(blocchi, "LOCATION"),
+        (std::vector<std::string>{"LOCATION:PalaLupi", "LOCATION:Palestra Liceo\\, Via Scuole 5",
+                                  "LOCATION:PalaGufi"}));
 }
 
 // A round's return date: each match under it again then, the teams swapped, at the time a line

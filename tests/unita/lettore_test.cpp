@@ -384,6 +384,11 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     EXPECT_FALSE(Disposizione("Sab  Oratorio Lupi\nDom  Campo Tori\n").in_celle);
     EXPECT_EQ(Disposizione("Titolo\n13/09;Lupi;Orsi\n14/09;Tori;Gufi\n").separatore,
               Separatore::punto_e_virgola);
+    // A plain-text table in an e-mail, its borders drawn: cut at its bars.
+    EXPECT_EQ(Disposizione("Ciao a tutti,\necco il calendario.\n+----+-------+\n| 1  | Lupi  |\n"
+                           "+----+-------+\n")
+                  .separatore,
+              Separatore::barra);
     // A paper's matches of an evening, "; " between them, are no sheet's cells.
     EXPECT_TRUE(Disposizione("Lun 31/05: ore 20 Lupi - Orsi; ore 21 Tori - Gufi; ore 22 A - B\n")
                     .regola_fissa);
