@@ -110,22 +110,28 @@ struct Sopra {
 // sintetico via Montecchia", three lines down at most; `resto` starts at the match's line end.
 void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& luogo) {
     prossima_riga(resto);  // the match's line end
-    for (int sotto = 0; sotto < 3 && !lettore.in_celle && !resto.empty(); ++sotto) {
-        const std::string_view riga = prossima_riga(resto);
-        const Letta letta = lettore.leggi(riga);
-        if (senza_spazi(riga).empty() || letta.tipo != Letta::Tipo::altro || !letta.data.empty() ||
-            !letta.ora.empty()) {
-            return;
-        }
-        const std::size_t e = etichetta(riga);
-        const bool detto = e > 0 && campo_nominato(riga.substr(0, e - 2)) == &Colonne::luogo;
-        std::string_view dopo = resto;
-        if (detto || ((dopo.empty() || senza_spazi(prossima_riga(dopo)).empty()) &&
-                      nomina_un_luogo(pulita(riga)))) {
-            luogo = pulita(riga);
+    // The block's lines under the match, to an empty line: its last, or the first after a label.
+    std::array<std::string_view, 3> sotto{};
+    std::size_t righe = 0;
+    while (righe < sotto.size() && !resto.empty() && !lettore.in_celle &&
+           !senza_spazi(sotto[righe] = prossima_riga(resto)).empty()) {
+        ++righe;
+    }
+    const std::size_t e = righe > 0 ? etichetta(sotto[0]) : 0;
+    const bool detto = e > 0 && campo_nominato(sotto[0].substr(0, e - 2)) == &Colonne::luogo;
+    const bool chiuso = righe > 0 && (righe < sotto.size() || resto.empty() ||
+                                      senza_spazi(prossima_riga(resto)).empty());
+    righe = detto ? 1 : righe;
+    if (!detto && !(chiuso && nomina_un_luogo(pulita(sotto[righe - 1])))) {
+        return;  // most lists: no block, and no line read
+    }
+    for (std::size_t i = 0; i < righe; ++i) {
+        const Letta letta = lettore.leggi(sotto[i]);
+        if (letta.tipo != Letta::Tipo::altro || !letta.data.empty() || !letta.ora.empty()) {
             return;
         }
     }
+    luogo = pulita(sotto[righe - 1]);
 }
 
 // Each team's ground, as the first of its matches at home that names a venue gives it.
