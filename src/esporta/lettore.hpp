@@ -207,8 +207,12 @@ std::string pulita(std::string_view riga);
 // The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
 using Coppia = std::optional<std::pair<std::string_view, std::string_view>>;
 Coppia incontro(std::string_view testo);
-// Whether a word of `testo` names a venue's kind: "Campo", "Centro sportivo", "PalaFalchi".
+// Whether a word of `testo` names a venue's kind: "Campo", "Centro sportivo", "PalaFalchi";
+// di_luogo(), whether its first word does.
 bool nomina_un_luogo(std::string_view testo);
+bool di_luogo(std::string_view testo);
+// A venue in a chat's sentences, the clause that names it (lettore.cpp).
+std::string_view nel_discorso(std::string_view luogo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
 // The field a header's cell names, whatever the export calls it ("Squadra 1" is the home team).

@@ -9,18 +9,6 @@ namespace turnolista {
 
 namespace {
 
-// Whether the word `testo` starts with names a venue's kind, as nomina_un_luogo() tells.
-bool di_luogo(std::string_view testo) {
-    const std::string_view parola = testo.substr(0, testo.find(' '));
-    return una_di(
-               "campo palestra palazzetto palasport stadio impianto oratorio sintetico c/o "
-               "presso @ palaz. tensostruttura polivalente piscina comunale",
-               parola) ||
-           (una_di("centro", parola) && testo.size() > 7 && una_di("sport", testo.substr(7, 5))) ||
-           (parola.size() > 4 && parola.starts_with("Pala") &&
-            parola[4] != minuscola_ascii(parola[4]));
-}
-
 // A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
 bool di_turno(std::string_view testo) {
     const auto di_giornata = [](std::string_view parola) {
@@ -171,45 +159,7 @@ Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_vie
                                                                          : Letta::Tipo::altro;
 }
 
-// A venue in a chat's sentences: from the word that names its kind, where words in small letters
-// stand before it, to its clause's end: "trasferta al campo sintetico di Roverella, partenza col
-// pulmino" is "campo sintetico di Roverella"; "Lupi, Palestra Rossi, via Verdi" stays as it is.
-std::string_view nel_discorso(std::string_view luogo) {
-    bool discorso = false;
-    std::size_t da = 0;
-    while (da < luogo.size() && !di_luogo(luogo.substr(da))) {
-        discorso = discorso || (luogo[da] >= 'a' && luogo[da] <= 'z');
-        da = std::min(luogo.find(' ', da), luogo.size() - 1) + 1;
-    }
-    if (!discorso || da >= luogo.size()) {
-        return luogo;
-    }
-    const std::string_view frase = luogo.substr(da);
-    for (std::size_t s = frase.find(' '); s != FINE; s = frase.find(' ', s + 1)) {
-        // A sentence's stop, not an abbreviation's ("S. Rocco"): after a long word or before a
-        // small letter; a comma before a word in small letters that is no street's.
-        const std::string_view prima = frase.substr(0, s);
-        const std::string_view dopo = frase.substr(s + 1, frase.find(' ', s + 1) - s - 1);
-        const bool piccola = !dopo.empty() && dopo[0] >= 'a' && dopo[0] <= 'z';
-        const bool punto = prima.ends_with('.') && (piccola || prima.size() - prima.rfind(' ') > 5);
-        const bool virgola =
-            prima.ends_with(',') && piccola && !una_di("via viale piazza loc. località", dopo);
-        if (punto || virgola) {
-            return prima.substr(0, s - 1);
-        }
-    }
-    return frase.substr(0, frase.size() - (frase.ends_with('.') ? 1 : 0));
-}
-
 }  // namespace
-
-bool nomina_un_luogo(std::string_view testo) {
-    bool nomina = di_luogo(testo);
-    for (std::size_t s = testo.find(' '); s != FINE && !nomina; s = testo.find(' ', s + 1)) {
-        nomina = di_luogo(testo.substr(s + 1));
-    }
-    return nomina;
-}
 
 Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_view nome) {
     Letta letta;
