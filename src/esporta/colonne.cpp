@@ -50,6 +50,10 @@ std::vector<std::size_t> inizi_di(std::string_view riga, const std::vector<std::
 std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista, Colonne& col) {
     std::vector<Conto> conti;
     const auto nominate = [](const auto& celle) { return std::ranges::count_if(celle, nominata); };
+    // A page's path, "Home › Campionati › Girone A", is no header: a sign alone joins its words.
+    const auto segno = [](const std::string& c) {
+        return caratteri(c) == 1 && !nominata(c) && !cifra(c[0]) && c != "#";
+    };
     for (std::size_t datate = 0; !testo.empty() && datate < CAMPIONE;) {
         const std::string_view riga = prossima_riga(testo, lista.tra_i_record());
         auto celle = celle_di(riga, lista.separatore);
@@ -57,11 +61,6 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista, Col
         // A match under a round's dated heading gives its time alone.
         const bool con_data = std::ranges::any_of(
             celle, [](const std::string& c) { return data_in_cella(c) || leggi_ora(c); });
-        // A page's path, "Home › Campionati › Girone A", is no header: a sign alone joins its
-        // words.
-        const auto segno = [](const std::string& c) {
-            return caratteri(c) == 1 && !nominata(c) && !cifra(c[0]) && c != "#";
-        };
         if (datate == 0 && !con_data && std::ranges::none_of(celle, segno) &&
             nominate(celle) >= std::max<std::ptrdiff_t>(2, nominate(col.intestazione))) {
             col.intestazione = celle;

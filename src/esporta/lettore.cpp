@@ -108,7 +108,8 @@ std::string_view nel_discorso(std::string_view luogo) {
         const std::string_view prima = frase.substr(0, s);
         const std::string_view dopo = frase.substr(s + 1, frase.find(' ', s + 1) - s - 1);
         const bool piccola = !dopo.empty() && dopo[0] >= 'a' && dopo[0] <= 'z';
-        const bool punto = prima.ends_with('.') && (piccola || prima.size() - prima.rfind(' ') > 5);
+        const bool punto =
+            prima.ends_with('.') && (piccola || prima.substr(prima.rfind(' ') + 1).size() > 4);
         const bool virgola =
             prima.ends_with(',') && piccola && !una_di("via viale piazza loc. località", dopo);
         if (punto || virgola) {
@@ -119,7 +120,9 @@ std::string_view nel_discorso(std::string_view luogo) {
 }
 
 bool nominata(std::string_view cella) {
-    return std::ranges::any_of(cella, lettera) && (cella.size() == 1 || caratteri(cella) > 1);
+    // A character alone takes four bytes at most: a longer cell is no sign alone.
+    return std::ranges::any_of(cella, lettera) &&
+           (cella.size() == 1 || cella.size() > 4 || caratteri(cella) > 1);
 }
 
 Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disposizione)
