@@ -129,8 +129,11 @@ void date_e_ore(std::span<Parola> parole, std::string_view testo, Letta& letta) 
         return una_di("mar", t.substr(t.rfind(' ') + 1)) &&
                tra_cifre(dopo.substr(0, dopo.find(' ')), "/-.");
     };
+    // A result's shape, "24-10", is a date where it starts a line that goes on, in two digits each.
     const auto data = [&](std::string_view t) {
-        return leggi_data(t) && !risultato(t) && !martedi(t);
+        const bool giorno_mese =
+            t.data() == testo.data() && t.size() == 5 && t.size() < testo.size();
+        return leggi_data(t) && (!risultato(t) || giorno_mese) && !martedi(t);
     };
     const std::string_view prima_data = prendi(parole, 4, data);
     letta.data = prima_data;

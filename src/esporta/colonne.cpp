@@ -59,16 +59,15 @@ std::vector<Conto> conta(std::string_view& testo, const Disposizione& lista, Col
         auto celle = celle_di(riga, lista.separatore);
         allinea(riga, celle, col.inizi);
         // A match under a round's dated heading gives its time alone.
-        const bool con_data = std::ranges::any_of(
-            celle, [](const std::string& c) { return data_in_cella(c) || leggi_ora(c); });
-        if (datate == 0 && !con_data && std::ranges::none_of(celle, segno) &&
+        const bool datata = con_data(celle);
+        if (datate == 0 && !datata && std::ranges::none_of(celle, segno) &&
             nominate(celle) >= std::max<std::ptrdiff_t>(2, nominate(col.intestazione))) {
             col.intestazione = celle;
             col.inizi = lista.separatore == Separatore::spazio ? inizi_di(riga, celle) : col.inizi;
         }
-        datate += con_data ? 1 : 0;
-        conti.resize(std::max(conti.size(), con_data ? celle.size() : 0));
-        for (std::size_t j = 0; con_data && j < celle.size(); ++j) {
+        datate += datata ? 1 : 0;
+        conti.resize(std::max(conti.size(), datata ? celle.size() : 0));
+        for (std::size_t j = 0; datata && j < celle.size(); ++j) {
             conti[j].conta(celle[j]);
         }
     }
@@ -110,6 +109,11 @@ void nomi_delle_squadre(const Colonne& col, const std::vector<Conto>& conti, Squ
 
 }  // namespace
 
+bool con_data(const std::vector<std::string>& celle) {
+    return std::ranges::any_of(
+        celle, [](const std::string& c) { return data_in_cella(c) || leggi_ora(c); });
+}
+
 void allinea(std::string_view riga, std::vector<std::string>& celle,
              const std::vector<std::size_t>& inizi) {
     if (celle.size() >= inizi.size()) {
@@ -142,10 +146,15 @@ Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& 
         std::optional<std::size_t> migliore;
         for (std::size_t j = 0; j < conti.size(); ++j) {
             const std::size_t finora = migliore ? conti[*migliore].*quanti : 0;
-            migliore = usata[j] == 0 && conti[j].*quanti > finora ? j : migliore;
+            // Most of its names too: a venue's "Campo A - B" makes no column of matches.
+            migliore =
+                usata[j] == 0 && conti[j].*quanti > finora && 2 * conti[j].*quanti > conti[j].testi
+                    ? j
+                    : migliore;
         }
         return prendi(migliore);
     };
+    col.celle = conti.size();
     col.data = piu(&Conto::date);
     col.ora = piu(&Conto::ore);
     for (std::size_t j = 0; j < col.intestazione.size(); ++j) {

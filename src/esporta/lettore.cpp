@@ -8,8 +8,6 @@ namespace turnolista {
 
 namespace {
 
-// Past this, far beyond a fixture line, words are not read: an endless line costs no more memory.
-constexpr std::size_t RIGA_LUNGA = 4096;
 constexpr std::size_t PARTITE = 1000;  // of free text read for the teams the list names
 
 // The teams of a record in the columns `colonne`, its cell `j` being `cella(j)`, and the venue
@@ -132,12 +130,13 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
       resto_(letto_) {
     colonne_ = in_celle ? colonne_di(resto_, *this, squadre_) : Colonne();
     // The teams of free text's first 1,000 matches, rests skipped: words before one are a venue.
-    for (std::size_t partite = 0; !in_celle && !resto_.empty() && partite < PARTITE;) {
+    for (std::size_t partite = 0, datate = 0; !in_celle && !resto_.empty() && partite < PARTITE;) {
         const std::string riga = pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA));
         const Letta letta = leggi_libero(riposo(riga) ? "" : riga, squadre_);
         if (letta.tipo == Letta::Tipo::partita) {
             squadre_.insert(letta.ospite);
-            ++partite;
+            datate += letta.data.empty() ? 0 : 1;
+            datate_ = 2 * datate > ++partite;
         }
     }
 }
@@ -146,12 +145,16 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
     Letta letta;
     auto celle = in_celle ? celle_di(riga, separatore) : std::vector<std::string>();
     allinea(riga, celle, colonne_.inizi);
+    if (prosegue(riga, celle)) {
+        return letta;  // read with its record
+    }
     if (colonne_.data && celle.size() > *colonne_.data && celle.size() >= 3) {
         // A team in the time's column: a PDF dropped the empty cell of a time not yet set.
         if (const auto ora = colonne_.ora.value_or(FINE);
             ora < celle.size() && squadre_.contains(celle[ora])) {
             celle.insert(celle.begin() + static_cast<std::ptrdiff_t>(ora), std::string());
         }
+        a_capo(riga, celle);
         leggi_celle(colonne_, celle, letta);
         // A venue by its code, "C04", that the list's venues explain.
         if (colonne_.luogo && codice(letta.luogo)) {
@@ -162,7 +165,7 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
     } else if (separatore == Separatore::spazio) {
         // Free text, or a line out of the columns as written: a cell's dash, "LUPI      - ORSI",
         // is no bullet.
-        letta = leggi_libero(pulita(riga.substr(0, RIGA_LUNGA)), squadre_, nome);
+        letta = libera(riga, nome);
     } else {  // a record out of the columns, its cells joined, as if it were free text
         std::string testo;
         for (const std::string& cella : celle) {

@@ -40,6 +40,8 @@ std::optional<Data> leggi_data(std::string_view testo);
 std::optional<std::string> da_iso(std::string_view testo);
 // A cell that is a date, its time after it or not: "13/09/2026", "Sab 13/09 - 15:30".
 bool data_in_cella(std::string_view cella);
+// Past this, far beyond a fixture line, words are not read: an endless line costs no more memory.
+constexpr std::size_t RIGA_LUNGA = 4096;
 // A weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": 1 (Monday) to 7; or 0.
 // Told by its first three letters; inline, as it is tried at every word.
 inline unsigned giorno_solo(std::string_view cella) {
@@ -69,7 +71,7 @@ enum class Separatore : char {
     tab = '\t',
     punto_e_virgola = ';',
     virgola = ',',
-    barra = '|',
+    barra = '|'
 };
 
 // How a list's lines separate their fields, by most of the first 256 not empty: all that the
@@ -122,6 +124,7 @@ struct Colonne {
     std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
     std::vector<std::string> intestazione;  // the header's cells, where it has one
     std::vector<std::size_t> inizi;         // lined up by spaces, where the header's cells start
+    std::size_t celle = 0;                  // the most a record with a date has
 };
 
 // The cells `celle` of `riga`, a line lined up by spaces, each under the header's cell it starts
@@ -133,6 +136,7 @@ void allinea(std::string_view riga, std::vector<std::string>& celle,
 // what their cells hold, a header's words naming what that leaves open (colonne.cpp); the teams
 // they name go to `squadre`.
 Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& squadre);
+bool con_data(const std::vector<std::string>& celle);  // whether one gives a date or a time
 // Whether a cell holds a word: a name, where a number, a Markdown table's rule "---" or a sign
 // alone, a page path's "›", is none.
 bool nominata(std::string_view cella);
@@ -153,10 +157,17 @@ class Lettore : public Disposizione {
     bool della_squadra(const Letta& letta, std::string_view nome) const;
 
   private:
+    // What a PDF or an e-mail wrapped onto the line under a record, put back (a_capo.cpp).
+    void a_capo(std::string_view riga, std::vector<std::string>& celle) const;
+    Letta libera(std::string_view riga, std::string_view nome) const;
+    bool prosegue(std::string_view riga, const std::vector<std::string>& parti) const;
+    std::string_view sotto(std::string_view riga) const;
+
     std::string unite_;       // the list as read, where it differs
     std::string_view letto_;  // the list as read
     Colonne colonne_;         // in a list of cells
-    Squadre squadre_;  // the teams the list names, in a list of cells those of the records read
+    Squadre squadre_;      // the teams the list names, in a list of cells those of the records read
+    bool datate_ = false;  // whether most matches of free text give their date on their line
     std::string_view resto_;                         // the records not read
     mutable std::pair<std::string, bool> nominata_;  // a name, and whether the list has its team
     // The venues by their codes, read at the first venue given by code.

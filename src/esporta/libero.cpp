@@ -9,16 +9,30 @@ namespace turnolista {
 
 namespace {
 
-// A round's word among the first two: "1ª giornata", "Giornata 3", "TURNO 2".
-bool di_turno(std::string_view testo) {
+// A round's word among the first two, "1ª giornata", "Giornata 3", "TURNO 2": 2; a group's,
+// "Girone A", a heading that leaves the date above to the matches under it: 1; else 0.
+int di_turno(std::string_view testo) {
     const auto di_giornata = [](std::string_view parola) {
         parola = senza_segni(parola);
-        return una_di("giornata turno round settimana girone", parola) ||
-               parola.ends_with("\xC2\xAA") || parola.ends_with("\xC2\xB0");
+        return una_di("giornata turno round settimana", parola) || parola.ends_with("\xC2\xAA") ||
+                       parola.ends_with("\xC2\xB0")
+                   ? 2
+                   : static_cast<int>(una_di("girone", parola));
     };
     const std::size_t prima = std::min(testo.find(' '), testo.size());
     const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
-    return di_giornata(testo.substr(0, prima)) || di_giornata(seconda.substr(0, seconda.find(' ')));
+    return std::max(di_giornata(testo.substr(0, prima)),
+                    di_giornata(seconda.substr(0, seconda.find(' '))));
+}
+
+// A note's word before a team the list names, moved from `casa` to `altre`: "Recupero Lupi - Orsi".
+void nota_prima(std::string_view& casa, const Squadre& squadre, std::vector<std::string>& altre) {
+    const std::size_t s = casa.find(' ');
+    if (s != FINE && una_di("recupero anticipo posticipo", casa.substr(0, s)) &&
+        squadre.contains(casa.substr(s + 1))) {
+        altre.emplace_back(casa.substr(0, s));
+        casa.remove_prefix(s + 1);
+    }
 }
 
 // The venue before the home team, taken off `casa`: "Campo A: Aquile - Lupi", "a Minerbio, Lupi -
@@ -170,9 +184,9 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         riposo(testo) || una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",
                                 testo.substr(0, testo.find(' ')));
     // A round's word starts a heading, unless the teams stand after the line's date or time.
-    const bool giornata = (!coppia || pezzi[k].data() == testo.data()) && di_turno(testo);
-    if (a_riposo || giornata || !coppia) {
-        letta.tipo = a_riposo ? Letta::Tipo::altro : intestazione(testo, pezzi, giornata, letta);
+    const int turno = !coppia || pezzi[k].data() == testo.data() ? di_turno(testo) : 0;
+    if (a_riposo || turno > 0 || !coppia) {
+        letta.tipo = a_riposo ? Letta::Tipo::altro : intestazione(testo, pezzi, turno == 2, letta);
         return letta;
     }
     letta.tipo = Letta::Tipo::partita;
@@ -182,6 +196,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         letta.ora = casa.substr(0, s);
         casa = senza_segni(casa.substr(s));
     }
+    nota_prima(casa, squadre, letta.altre);
     const std::string dopo = senza_note(luogo_dopo(ospite), letta.altre);
     nota_dopo(ospite, squadre, letta.altre);
     // A venue before the home team, unless the piece starts the line or a field after spaces.
@@ -196,7 +211,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         // A chat's words before the fields, "dimenticavo la 6ª: dom 25/10 ...", are no venue.
         if (j < k && senza_spazi(pezzi[j]).ends_with(':') && !nomina_un_luogo(altro)) {
             letta.altre.emplace_back(altro);
-        } else if (j != k && !nota(altro) && !di_turno(altro) && !incontro(altro)) {
+        } else if (j != k && !nota(altro) && di_turno(altro) == 0 && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
     }

@@ -325,6 +325,52 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          "dalle 9:00 alle 9:40 - Campo A: Lupi - Orsi\n",
          {{"", "dom 25/10", "ore 10.30", "palestra Fermi", "Aquile - Lupi"},
           {"", "", "dalle 9:00 alle 9:40", "Campo A", "Lupi - Orsi"}}},
+        // A line a PDF or an e-mail wrapped goes on under it: in its columns, to a drawn table's
+        // closing bar, or with the date and time the list's lines give, or the venue it ends with.
+        {"Gara  Data       Ora    Casa        Ospite       Palestra\n"
+         "1101  Sab 17/10  20:30  Lupi        Orsi         PalaLupi\n"
+         "1102  Sab 17/10  17:30  Libertas    Volley       Tensostruttura\n"
+         "                        Colleverde  Castelrosso  Loc. Campore\n",
+         {{},
+          {"1101", "Sab 17/10", "20:30", "PalaLupi", "Lupi - Orsi"},
+          {"1102", "Sab 17/10", "17:30", "Tensostruttura Loc. Campore",
+           "Libertas Colleverde - Volley Castelrosso"},
+          {}}},
+        {"| N | Data | Ora | Casa | Ospite | Campo |\n| 1 | 15/10 | 21:00 | Lupi | Orsi | Campo 1 "
+         "|\n| 3 | 29/10 | 21:00 | Orsi | Tori | Campo 2 |\n| 2 | 22/10 | 21:00 | Tori | Lupi | "
+         "Palestra\nComunale Via Po 14 |\n",
+         {{},
+          {"1", "15/10", "21:00", "Campo 1", "Lupi - Orsi"},
+          {"3", "29/10", "21:00", "Campo 2", "Orsi - Tori"},
+          {"2", "22/10", "21:00", "Palestra Comunale Via Po 14", "Tori - Lupi"},
+          {}}},
+        {"LUPI - ORSI PALAZZETTO VIA ROMA 3 17/10/2026 15:00\nTORI - GUFI PALESTRA ISTITUTO "
+         "COMPRENSIVO\nVIA DEI CADUTI 11 17/10/2026 21:45\nGUFI - LUPI PALESTRA GUFI 24/10/2026 "
+         "16:00\n",
+         {{"", "17/10/2026", "15:00", "PALAZZETTO VIA ROMA 3", "LUPI - ORSI"},
+          {"", "17/10/2026", "21:45", "PALESTRA ISTITUTO COMPRENSIVO VIA DEI CADUTI 11",
+           "TORI - GUFI"},
+          {},
+          {"", "24/10/2026", "16:00", "PALESTRA GUFI", "GUFI - LUPI"}}},
+        {"> ore 18.30 Virtus Campagnola - Ardea Volley palestra Istituto Tecnico\n> Agrario "
+         "(ingresso da via Po)\n[13/09/26, 18:45] Mister: dom 25/10 ore 10.30 Aquile Dorate - "
+         "Lupi Valcerro palestra Fermi\n[13/09/26, 18:47] Giulia: Il 27 siamo via, ciao\n",
+         {{"", "", "ore 18.30", "palestra Istituto Tecnico Agrario (ingresso da via Po)",
+           "Virtus Campagnola - Ardea Volley"},
+          {},
+          {"", "dom 25/10", "ore 10.30", "palestra Fermi", "Aquile Dorate - Lupi Valcerro"},
+          {}}},
+        // A day and month of a result's shape that start the line; a note before a known team.
+        {"24-10 18:00 Lupi - Orsi campo Lupi\nRecupero Orsi - Lupi mercoled\xC3\xAC 14/10 ore 22\n",
+         {{"", "24-10", "18:00", "campo Lupi", "Lupi - Orsi"},
+          {"", "mercoled\xC3\xAC 14/10", "ore 22", "", "Orsi - Lupi"}}},
+        // Teams in two columns, where a venue's column holds a dash in some cells.
+        {"17/10\t15:00\tLupi\tOrsi\tC.S. Rondini - Campo 3\n24/10\t15:00\tOrsi\tTori\tPalaOrsi\n"
+         "31/10\t15:00\tTori\tLupi\tC.S. Rondini - Campo 2\n07/11\t15:00\tGufi\tOrsi\tOratorio\n",
+         {{"", "17/10", "15:00", "C.S. Rondini - Campo 3", "Lupi - Orsi"},
+          {"", "24/10", "15:00", "PalaOrsi", "Orsi - Tori"},
+          {"", "31/10", "15:00", "C.S. Rondini - Campo 2", "Tori - Lupi"},
+          {"", "07/11", "15:00", "Oratorio", "Gufi - Orsi"}}},
     };
     for (const auto& caso : casi) {
         const Lettore lettore(caso.lista);
