@@ -105,12 +105,10 @@ struct Sopra {
     }
 };
 
-// The venue a chat or a site writes under the match, in place of `luogo`: after its label, "Campo:
-// PalaX, Via Cava 7", or the last line of the match's block before an empty line, "📍 Campo
-// sintetico via Montecchia", three lines down at most; `resto` starts at the match's line end.
-void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& luogo) {
+// What a chat or a site writes under the match `letta`: its venue after a label, "Campo: PalaX",
+// or as its block's last line, three down at most, past a mark that closes it: "⚠️ RINVIATA".
+void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& letta) {
     prossima_riga(resto);  // the match's line end
-    // The block's lines under the match, to an empty line: its last, or the first after a label.
     std::array<std::string_view, 3> sotto{};
     std::size_t righe = 0;
     while (righe < sotto.size() && !resto.empty() && !lettore.in_celle &&
@@ -121,17 +119,22 @@ void luogo_sotto(const Lettore& lettore, std::string_view resto, std::string& lu
     const bool detto = e > 0 && campo_nominato(sotto[0].substr(0, e - 2)) == &Colonne::luogo;
     const bool chiuso = righe > 0 && (righe < sotto.size() || resto.empty() ||
                                       senza_spazi(prossima_riga(resto)).empty());
-    righe = detto ? 1 : righe;
-    if (!detto && !(chiuso && nomina_un_luogo(pulita(sotto[righe - 1])))) {
+    const std::string rinvio =
+        chiuso ? rinvio_di(sotto[righe - 1], leggi_data(letta.data).has_value()) : "";
+    const std::size_t ultima = detto ? 1 : righe - (rinvio.empty() ? 0 : 1);  // the venue's
+    const bool luogo =
+        detto || (chiuso && ultima > 0 && nomina_un_luogo(pulita(sotto[ultima - 1])));
+    if (!luogo && rinvio.empty()) {
         return;  // most lists: no block, and no line read
     }
-    for (std::size_t i = 0; i < righe; ++i) {
-        const Letta letta = lettore.leggi(sotto[i]);
-        if (letta.tipo != Letta::Tipo::altro || !letta.data.empty() || !letta.ora.empty()) {
+    for (std::size_t i = 0; i < (rinvio.empty() ? ultima : righe); ++i) {
+        const Letta riga = lettore.leggi(sotto[i]);
+        if (riga.tipo != Letta::Tipo::altro || !riga.data.empty() || !riga.ora.empty()) {
             return;
         }
     }
-    luogo = pulita(sotto[righe - 1]);
+    letta.luogo = luogo ? pulita(sotto[ultima - 1]) : letta.luogo;
+    letta.rinvio = rinvio.empty() ? letta.rinvio : rinvio;
 }
 
 // Each team's ground, as the first of its matches at home that names a venue gives it.
@@ -221,7 +224,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
                 righe.append(righe.empty() ? "" : " ").append(una);
             });
-            luogo_sotto(lettore, letto.substr(dove + riga.size()), letta.luogo);
+            sotto_la_partita(lettore, letto.substr(dove + riga.size()), letta);
             aggiungi(letta, righe, numero, letta.ritorno ? campo(letta.ospite) : "", eventi,
                      esito.scartate);
         } else if (dubbia(letta, riga, squadra)) {

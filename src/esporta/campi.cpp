@@ -151,13 +151,14 @@ void date_e_ore(std::span<Parola> parole, std::string_view testo, Letta& letta) 
     }
     letta.ora = prendi(parole, 4, leggi_ora);  // "dalle 9:00 alle 9:40" too
     const auto altra = [&](std::string_view t) {
-        return data(t) && (una_di("al da dal", prima(t)) ||
+        return data(t) && (una_di("a al da dal", prima(t)) ||
                            (!letta.ritorno && tra_cifre(t, "/-.") == tra_cifre(letta.data, "/-.")));
     };
     for (std::string_view t; !letta.data.empty() && !(t = prendi(parole, 4, altra)).empty();) {
-        if (una_di("al", prima(t))) {
+        if (una_di("a al", prima(t))) {  // "anticipata a venerdì 16/10" too
             letta.data = t;
-            letta.ora = prendi(parole, 3, leggi_ora);
+            const std::string_view ora = prendi(parole, 3, leggi_ora);  // else the line's only
+            letta.ora = ora.empty() ? letta.ora : ora;
             const auto dove =
                 std::ranges::find(parole, t.data(), [](auto& p) { return p.testo.data(); });
             std::for_each(dove - std::min<std::ptrdiff_t>(dove - parole.begin(), 2), dove,

@@ -107,10 +107,12 @@ std::optional<Data> leggi_data(std::string_view testo) {
     if (settimana != 0 || (resto.size() > 3 && resto[2] == ' ' &&
                            una_di("lu ma me gi ve sa do", resto.substr(0, 2)))) {
         // Without the weekday, told by its first letters: "Sab 26/09", "Domenica, 13 settembre",
-        // "sab.10.10", or by two as the LND prints it: "SA 26/09/26".
+        // "sab.10.10", by two as the LND prints it: "SA 26/09/26", or glued, as a text: "sab17/10".
         const std::size_t fine = resto.find_first_of(" ,.");
-        resto =
-            fine != FINE && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1)) : resto;
+        const std::size_t giorno = resto.find_first_of("0123456789");
+        resto = fine != FINE && !cifra(resto[fine - 1]) ? senza_spazi(resto.substr(fine + 1))
+                : giorno == 3                           ? resto.substr(giorno)
+                                                        : resto;
     }
     if (resto.empty() || !cifra(resto.front())) {  // every date starts with its day
         return std::nullopt;

@@ -65,6 +65,16 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     }
 }
 
+// A venue without the word that leads to it: "c/o pal. Rossi", "presso il campo di via Po".
+std::string_view senza_presso(std::string_view luogo) {
+    const std::size_t s = luogo.find(' ');
+    if (s != FINE && una_di("c/o presso", luogo.substr(0, s))) {
+        luogo.remove_prefix(s + 1);
+        luogo.remove_prefix(una_di("il lo la", luogo.substr(0, luogo.find(' '))) ? 3 : 0);
+    }
+    return luogo;
+}
+
 }  // namespace
 
 bool di_luogo(std::string_view testo) {
@@ -97,9 +107,9 @@ std::string_view nel_discorso(std::string_view luogo) {
         da = std::min(luogo.find(' ', da), luogo.size() - 1) + 1;
     }
     if (!discorso || da >= luogo.size()) {
-        return luogo;
+        return senza_presso(luogo);
     }
-    const std::string_view frase = luogo.substr(da);
+    const std::string_view frase = senza_presso(luogo.substr(da));
     for (std::size_t s = frase.find(' '); s != FINE; s = frase.find(' ', s + 1)) {
         // A sentence's stop, not an abbreviation's ("S. Rocco"): after a long word or before a
         // small letter; a comma before a word in small letters that is no street's.

@@ -132,10 +132,13 @@ auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
             k = j;
         }
     }
-    const bool spaziate =
-        !coppia && pezzi.size() >= 2 && !senza_segni(pezzi.back()).empty() &&
-        !senza_segni(pezzi[pezzi.size() - 2]).empty() &&
-        senza_spazi(std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())).empty();
+    // Spaces, or a played match's result, "Lupi 2 - 1 Orsi", between the last two.
+    const std::string_view tra =
+        pezzi.size() >= 2 ? std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())
+                          : "";
+    const bool spaziate = !coppia && pezzi.size() >= 2 && !senza_segni(pezzi.back()).empty() &&
+                          !senza_segni(pezzi[pezzi.size() - 2]).empty() &&
+                          (senza_spazi(tra).empty() || risultato(tra));
     // Designations' "CASA / OSPITE - CAMPO - VIA": where the away team after the dash is a venue,
     // the teams are those on either side of the " / " before it.
     const bool barra = coppia && k > 0 && di_luogo(coppia->second) &&

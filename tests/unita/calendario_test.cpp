@@ -323,6 +323,8 @@ TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
                                         "LOCATION:PalaVolpi Via Roma 5\\, Noale"}));
     const std::string blocchi = calendario(
         "Sab 31/10 ore 20.30\nLupi - Borgo\n\xF0\x9F\x8F\xA0 in casa\n\xF0\x9F\x93\x8D PalaLupi\n\n"
+        "Sab 07/11 ore 18\nLupi - Tori\n\xF0\x9F\x93\x8D PalaLupi\n\xE2\x9A\xA0 RINVIATA, a data "
+        "da definire\n\n"
         "Giornata 2\nDom 08/11 18:00 Lupi - Orsi 65-58\nCampo: Palestra Liceo, Via Scuole 5\n"
         "Dom 15/11 18:00 Gufi - Lupi\nCampo: PalaGufi\n",
         alle(2026y / September / 1));
@@ -330,6 +332,8 @@ TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
         proprieta(blocchi, "LOCATION"),
         (std::vector<std::string>{"LOCATION:PalaLupi", "LOCATION:Palestra Liceo\\, Via Scuole 5",
                                   "LOCATION:PalaGufi"}));
+    // A mark that closes a match's block is the match's.
+    EXPECT_EQ(proprieta(blocchi, "SUMMARY").size(), 3U);
 }
 
 // A round's return date: each match under it again then, the teams swapped, at the time a line

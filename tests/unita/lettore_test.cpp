@@ -216,7 +216,7 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{}, {"1", "sab 26/09", "18:30", "Palestra Carducci", "Lupi - Orsi"}}},
         {"Mar 22/09/2026 Cervi - Lupi c/o Palestra Bianchi 20:45 (ritrovo 20:15)\n"
          "Mar 06/10/2026 ritrovo ore 20:15, inizio ore 20:45 Orsi - Lupi\n",
-         {{"", "Mar 22/09/2026", "20:45", "c/o Palestra Bianchi", "Cervi - Lupi"},
+         {{"", "Mar 22/09/2026", "20:45", "Palestra Bianchi", "Cervi - Lupi"},
           {"", "Mar 06/10/2026", "ore 20:45", "", "Orsi - Lupi"}}},
         {"Gara n. 101 3/10/2026 ore 15 Oratorio San Rocco: Lupi - Orsi\n",
          {{"101", "3/10/2026", "ore 15", "Oratorio San Rocco", "Lupi - Orsi"}}},
@@ -364,6 +364,12 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
         {"24-10 18:00 Lupi - Orsi campo Lupi\nRecupero Orsi - Lupi mercoled\xC3\xAC 14/10 ore 22\n",
          {{"", "24-10", "18:00", "campo Lupi", "Lupi - Orsi"},
           {"", "mercoled\xC3\xAC 14/10", "ore 22", "", "Orsi - Lupi"}}},
+        // A result between the teams; a text's glued weekday; a match moved to a day.
+        {"sab 10/10 Lupi 2 - 1 Orsi\nsab17/10 h21 c/o pal. Arcobaleno Tori-Lupi\nLupi - Orsi del "
+         "17/10 anticipata a venerd\xC3\xAC 16/10 ore 21.00 presso il campo di via Po\n",
+         {{"", "sab 10/10", "", "", "Lupi 2 - 1 Orsi"},
+          {"", "sab17/10", "h21", "pal. Arcobaleno", "Tori-Lupi"},
+          {"", "venerd\xC3\xAC 16/10", "ore 21.00", "campo di via Po", "Lupi - Orsi"}}},
         // Teams in two columns, where a venue's column holds a dash in some cells.
         {"17/10\t15:00\tLupi\tOrsi\tC.S. Rondini - Campo 3\n24/10\t15:00\tOrsi\tTori\tPalaOrsi\n"
          "31/10\t15:00\tTori\tLupi\tC.S. Rondini - Campo 2\n07/11\t15:00\tGufi\tOrsi\tOratorio\n",
