@@ -98,6 +98,25 @@ std::optional<std::string> da_iso(std::string_view testo) {
            std::string(testo.substr(0, 4));
 }
 
+// word.
+unsigned giorno_solo(std::string_view cella) {
+    if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
+        return 0;
+    }
+    constexpr std::array<std::string_view, 7> giorni{"lunedi",  "martedi", "mercoledi", "giovedi",
+                                                     "venerdi", "sabato",  "domenica"};
+    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
+        return std::ranges::equal(cella.substr(0, 3), g.substr(0, 3), {}, minuscola_ascii);
+    });
+    if (giorno == giorni.end()) {
+        return 0;
+    }
+    // Its letters after the three go on with its name's.
+    const auto* const diversa = std::ranges::mismatch(cella, *giorno, {}, minuscola_ascii).in1;
+    const char dopo = diversa != cella.end() ? minuscola_ascii(*diversa) : ' ';
+    return dopo < 'a' || dopo > 'z' ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
+}
+
 std::optional<Data> leggi_data(std::string_view testo) {
     // In brackets too, as a round's heading may write it: "GIORNATA 1 (13/09/2026)".
     std::string_view resto = senza_segni(testo);

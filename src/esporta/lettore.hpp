@@ -43,18 +43,8 @@ bool data_in_cella(std::string_view cella);
 // Past this, far beyond a fixture line, words are not read: an endless line costs no more memory.
 constexpr std::size_t RIGA_LUNGA = 4096;
 // A weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": 1 (Monday) to 7; or 0.
-// Told by its first three letters; inline, as it is tried at every word.
-inline unsigned giorno_solo(std::string_view cella) {
-    if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
-        return 0;
-    }
-    constexpr std::array<std::string_view, 7> giorni{"lun", "mar", "mer", "gio",
-                                                     "ven", "sab", "dom"};
-    const auto* giorno = std::ranges::find_if(giorni, [&](std::string_view g) {
-        return std::ranges::equal(cella.substr(0, 3), g, {}, minuscola_ascii);
-    });
-    return giorno != giorni.end() ? static_cast<unsigned>(giorno - giorni.begin()) + 1 : 0;
-}
+// Its letters start its name, three at least: "Giovanni" is none.
+unsigned giorno_solo(std::string_view cella);
 // A date a heading completes: a month's heading, "OTTOBRE 2026" (its day 0), or a weekday that
 // a line under it gives, with its day, "Sab 10", "Lunedì 12", or not, "Ven" (its month 0).
 std::optional<Data> leggi_parte(std::string_view testo);

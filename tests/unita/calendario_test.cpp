@@ -320,20 +320,22 @@ TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
         alle(2026y / September / 1));
     EXPECT_EQ(proprieta(ics, "LOCATION"),
               (std::vector<std::string>{"LOCATION:Campo sintetico via Po",
-                                        "LOCATION:PalaVolpi Via Roma 5\\, Noale"}));
+                                        "LOCATION:PalaVolpi Via Roma 5\\, Noale",
+                                        "LOCATION:Stadio Rossi"}));
     const std::string blocchi = calendario(
         "Sab 31/10 ore 20.30\nLupi - Borgo\n\xF0\x9F\x8F\xA0 in casa\n\xF0\x9F\x93\x8D PalaLupi\n\n"
         "Sab 07/11 ore 18\nLupi - Tori\n\xF0\x9F\x93\x8D PalaLupi\n\xE2\x9A\xA0 RINVIATA, a data "
         "da definire\n\n"
         "Giornata 2\nDom 08/11 18:00 Lupi - Orsi 65-58\nCampo: Palestra Liceo, Via Scuole 5\n"
-        "Dom 15/11 18:00 Gufi - Lupi\nCampo: PalaGufi\n",
+        "Dom 15/11 18:00 Gufi - Lupi\nCampo: PalaGufi\nDom 22/11 14:30 Gazzo - Lupi\n"
+        "Campo Parrocchiale S. Giovanni Bosco\nGiornata 12\n",
         alle(2026y / September / 1));
-    EXPECT_EQ(
-        proprieta(blocchi, "LOCATION"),
-        (std::vector<std::string>{"LOCATION:PalaLupi", "LOCATION:Palestra Liceo\\, Via Scuole 5",
-                                  "LOCATION:PalaGufi"}));
+    EXPECT_EQ(proprieta(blocchi, "LOCATION"),
+              (std::vector<std::string>{
+                  "LOCATION:PalaLupi", "LOCATION:Palestra Liceo\\, Via Scuole 5",
+                  "LOCATION:PalaGufi", "LOCATION:Campo Parrocchiale S. Giovanni Bosco"}));
     // A mark that closes a match's block is the match's.
-    EXPECT_EQ(proprieta(blocchi, "SUMMARY").size(), 3U);
+    EXPECT_EQ(proprieta(blocchi, "SUMMARY").size(), 4U);
 }
 
 // A round's return date: each match under it again then, the teams swapped, at the time a line
