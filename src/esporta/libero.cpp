@@ -94,7 +94,7 @@ std::string_view luogo_dopo(std::string_view& ospite) {
 // "anticipo", a tournament's group, a result's "tav." (a forfeit), or signs alone, "--.--".
 bool nota(std::string_view testo) {
     return std::ranges::none_of(testo, lettera) ||
-           una_di("recupero anticipo posticipo spostata girone tav.",
+           una_di("recupero anticipo posticipo spostata girone amichevole tav.",
                   testo.substr(0, testo.find(' '))) ||
            !rinvio_di(testo, false).empty();
 }

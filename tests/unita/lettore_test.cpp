@@ -370,6 +370,10 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"", "sab 10/10", "", "", "Lupi 2 - 1 Orsi"},
           {"", "sab17/10", "h21", "pal. Arcobaleno", "Tori-Lupi"},
           {"", "venerd\xC3\xAC 16/10", "ore 21.00", "campo di via Po", "Lupi - Orsi"}}},
+        // A friendly's label, as a group's, is no venue.
+        {"Campo 3 | 10:45 | Amichevole | Lupi - Orsi\nCampo 1 | 09:00 | Girone A | Tori - Gufi\n",
+         {{"", "", "10:45", "Campo 3", "Lupi - Orsi"},
+          {"", "", "09:00", "Campo 1", "Tori - Gufi"}}},
         // Teams in two columns, where a venue's column holds a dash in some cells.
         {"17/10\t15:00\tLupi\tOrsi\tC.S. Rondini - Campo 3\n24/10\t15:00\tOrsi\tTori\tPalaOrsi\n"
          "31/10\t15:00\tTori\tLupi\tC.S. Rondini - Campo 2\n07/11\t15:00\tGufi\tOrsi\tOratorio\n",
