@@ -360,27 +360,26 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {},
           {"", "dom 25/10", "ore 10.30", "palestra Fermi", "Aquile Dorate - Lupi Valcerro"},
           {}}},
-        // A day and month of a result's shape that start the line; a note before a known team.
-        {"24-10 18:00 Lupi - Orsi campo Lupi\nRecupero Orsi - Lupi mercoled\xC3\xAC 14/10 ore 22\n",
-         {{"", "24-10", "18:00", "campo Lupi", "Lupi - Orsi"},
-          {"", "mercoled\xC3\xAC 14/10", "ore 22", "", "Orsi - Lupi"}}},
-        // A result between the teams; a text's glued weekday; a match moved to a day.
+        // A result between the teams; a text's glued weekday; a match moved to a day; a day and
+        // month of a result's shape that start the line; a note before a team the list names.
         {"sab 10/10 Lupi 2 - 1 Orsi\nsab17/10 h21 c/o pal. Arcobaleno Tori-Lupi\nLupi - Orsi del "
-         "17/10 anticipata a venerd\xC3\xAC 16/10 ore 21.00 presso il campo di via Po\n",
+         "17/10 anticipata a venerd\xC3\xAC 16/10 ore 21.00 presso il campo di via Po\n24-10 18:00 "
+         "Lupi - Orsi campo Lupi\nRecupero Orsi - Lupi mercoled\xC3\xAC 14/10 ore 22\n",
          {{"", "sab 10/10", "", "", "Lupi 2 - 1 Orsi"},
           {"", "sab17/10", "h21", "pal. Arcobaleno", "Tori-Lupi"},
-          {"", "venerd\xC3\xAC 16/10", "ore 21.00", "campo di via Po", "Lupi - Orsi"}}},
+          {"", "venerd\xC3\xAC 16/10", "ore 21.00", "campo di via Po", "Lupi - Orsi"},
+          {"", "24-10", "18:00", "campo Lupi", "Lupi - Orsi"},
+          {"", "mercoled\xC3\xAC 14/10", "ore 22", "", "Orsi - Lupi"}}},
         // A friendly's label, as a group's, is no venue.
         {"Campo 3 | 10:45 | Amichevole | Lupi - Orsi\nCampo 1 | 09:00 | Girone A | Tori - Gufi\n",
          {{"", "", "10:45", "Campo 3", "Lupi - Orsi"},
           {"", "", "09:00", "Campo 1", "Tori - Gufi"}}},
         // Teams in two columns, where a venue's column holds a dash in some cells.
         {"17/10\t15:00\tLupi\tOrsi\tC.S. Rondini - Campo 3\n24/10\t15:00\tOrsi\tTori\tPalaOrsi\n"
-         "31/10\t15:00\tTori\tLupi\tC.S. Rondini - Campo 2\n07/11\t15:00\tGufi\tOrsi\tOratorio\n",
+         "31/10\t15:00\tTori\tLupi\tOratorio\n",
          {{"", "17/10", "15:00", "C.S. Rondini - Campo 3", "Lupi - Orsi"},
           {"", "24/10", "15:00", "PalaOrsi", "Orsi - Tori"},
-          {"", "31/10", "15:00", "C.S. Rondini - Campo 2", "Tori - Lupi"},
-          {"", "07/11", "15:00", "Oratorio", "Gufi - Orsi"}}},
+          {"", "31/10", "15:00", "Oratorio", "Tori - Lupi"}}},
     };
     for (const auto& caso : casi) {
         const Lettore lettore(caso.lista);
