@@ -14,12 +14,6 @@ namespace {
 
 using namespace std::chrono;
 
-// Whether a field says something: a letter or a digit, not a dash or a question mark.
-bool scritta(std::string_view campo) {
-    return std::ranges::any_of(
-        campo, [](char c) { return cifra(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
-}
-
 // The team's match `letta`, from the line `numero` (`riga`: its lines that hold the name):
 // an event for each leg with a date, or a line left out, and why.
 void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
@@ -36,7 +30,9 @@ void aggiungi(const Letta& letta, const std::string& riga, std::uint64_t numero,
         if (!letta.rinvio.empty()) {
             scarta(Scartata::Motivo::rinviata, letta.rinvio);
         } else if (!giorno) {
-            scarta(scritta(data) ? Scartata::Motivo::data : Scartata::Motivo::senza_data, data);
+            // A date written, not a dash or a question mark, that says no day.
+            const bool scritta = nominata(data) || std::ranges::any_of(data, cifra);
+            scarta(scritta ? Scartata::Motivo::data : Scartata::Motivo::senza_data, data);
         } else if (!orario && std::ranges::any_of(ora, cifra)) {  // "da definire": all day
             scarta(Scartata::Motivo::ora, ora);
         } else {
@@ -115,8 +111,7 @@ void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& let
            !senza_spazi(sotto[righe] = prossima_riga(resto)).empty()) {
         ++righe;
     }
-    const std::size_t e = righe > 0 ? etichetta(sotto[0]) : 0;
-    // After a venue's label, or where the match has none, its kind's word: "Campo Comunale X".
+    const std::size_t e = righe > 0 ? etichetta(sotto[0]) : 0;  // or its kind, where it has none
     const bool detto = (e > 0 && campo_nominato(sotto[0].substr(0, e - 2)) == &Colonne::luogo) ||
                        (righe > 0 && letta.luogo.empty() && di_luogo(pulita(sotto[0])));
     const bool chiuso = righe > 0 && (righe < sotto.size() || resto.empty() ||
@@ -140,8 +135,9 @@ void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& let
 }
 
 // Each team's ground, as the first of its matches at home that names a venue gives it.
-std::map<std::string, std::string, std::less<>> campi_di_casa(const Lettore& lettore) {
-    std::map<std::string, std::string, std::less<>> campi;
+using Campi = std::map<std::string, std::string, std::less<>>;
+Campi campi_di_casa(const Lettore& lettore) {
+    Campi campi;
     for (std::string_view resto = lettore.letto(); !resto.empty();) {
         const Letta letta = lettore.leggi(prossima_riga(resto, lettore.tra_i_record()));
         if (letta.tipo == Letta::Tipo::partita && !letta.luogo.empty()) {
@@ -206,7 +202,7 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
     std::uint64_t numero = 1;  // of the line the record at `contato` starts on
     std::size_t contato = 0;
     // A return leg is on its home team's ground: the list's grounds, read at the first one.
-    std::optional<std::map<std::string, std::string, std::less<>>> campi;
+    std::optional<Campi> campi;
     const auto campo = [&](const std::string& casa) {
         const auto& tutti = campi ? *campi : campi.emplace(campi_di_casa(lettore));
         const auto trovato = tutti.find(casa);

@@ -112,8 +112,6 @@ struct Inizio {
 Disposizione::Disposizione(std::string_view testo) {
     const Inizio inizio(testo);
     const auto piu = [&](std::size_t quante) { return 2 * quante > inizio.righe.size(); };
-    // A cell on each line: each record's cells are cut by tabs in the list as read.
-    std::tie(per_record, data_a) = una_per_riga(inizio.righe);
     // The list's own sign (spaces where a PDF put a cell a line). A tab, which no prose writes,
     // where a third of the lines hold one: a site's table, with a heading and a rest line a round.
     const Separatore proprio = 3 * inizio.tab > inizio.righe.size() ? Separatore::tab
@@ -121,6 +119,11 @@ Disposizione::Disposizione(std::string_view testo) {
                                : piu(inizio.punti)                  ? Separatore::punto_e_virgola
                                : piu(inizio.virgole)                ? Separatore::virgola
                                                                     : Separatore::spazio;
+    // A cell on each line, where no sign cuts a line into cells (a sheet's day rows are headings):
+    // each record's cells are cut by tabs in the list as read.
+    if (proprio == Separatore::spazio) {
+        std::tie(per_record, data_a) = una_per_riga(inizio.righe);
+    }
     separatore = per_record > 0 ? Separatore::tab : proprio;
     // A web table copied from a browser, a cell of two lines, read as a PDF's of two cells: most
     // of the first 40 lines (a title and a header above) in pairs that chiude() joins.

@@ -33,9 +33,10 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     };
     letta.data = cella(colonne.data);
     letta.ora = cella(colonne.ora);
-    // A date and its time in one cell, "Sab 13/09/2026 15:30", whatever the teams.
+    // A date and its time in one cell, "Sab 13/09/2026 15:30", whatever the teams; or a time
+    // alone, under a sheet's row of a day, "Venerdì 4 giugno", in the dates' column.
     const Letta in_una = leggi_data(letta.data) ? Letta() : leggi_libero(letta.data);
-    if (leggi_data(in_una.data)) {
+    if (leggi_data(in_una.data) || (in_una.data.empty() && !in_una.ora.empty())) {
         letta.data = in_una.data;
         letta.ora = letta.ora.empty() ? in_una.ora : letta.ora;
     }

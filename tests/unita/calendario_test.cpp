@@ -248,6 +248,17 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "SABATO 17 OTTOBRE\nGirone A\nore 9.30  campo 1  Lupi \xE2\x80\x93 Orsi  2-1\n",
          {"DTSTART;TZID=Europe/Rome:20261017T093000"},
          "2026/2027"},
+        {"a sheet's rows of a day: a time in the dates' column takes the day above",
+         alle(2026y / September / 1),
+         "Ora\tCampo\tCasa\tOspite\nVenerd\xC3\xAC 4 giugno 2027\t\t\t\n20:30\tCampo "
+         "1\tLupi\tOrsi\n"
+         "20:30\tCampo 2\tTori\tGufi\n\t\t\t\nLuned\xC3\xAC 7 giugno\t\t\t\n21:00\tCampo "
+         "1\tOrsi\tLupi\n"
+         "21:00\tCampo 2\tGufi\tTori\n\t\t\t\nMercoled\xC3\xAC 9 giugno\t\t\t\n20:30\tCampo "
+         "1\tLupi\tTori\n",
+         {"DTSTART;TZID=Europe/Rome:20270604T203000", "DTSTART;TZID=Europe/Rome:20270607T210000",
+          "DTSTART;TZID=Europe/Rome:20270609T203000"},
+         "2027"},
         {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
