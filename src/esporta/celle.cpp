@@ -56,7 +56,7 @@ constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colo
     {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
     {" casa locali ospitante home 1 ", &Colonne::casa},
     {" ospite ospiti trasferta ospitata away avversario avversari 2 ", &Colonne::ospite},
-    {" partita incontro ", &Colonne::partita},
+    {" partita incontro squadre ", &Colonne::partita},
     {" gara n num numero nr ", &Colonne::n},
 }};
 
