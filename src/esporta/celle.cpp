@@ -36,7 +36,7 @@ bool figura(char32_t c) {
     }
     return c >= 0x1F000 || (c >= 0x2300 && c <= 0x23FF) || (c >= 0x2600 && c <= 0x27BF) ||
            (c >= 0x2B00 && c <= 0x2BFF) || (c >= 0x200D && c <= 0x200F) || c == 0xFE0F ||
-           c == 0x2022 || c == 0x25BA || c == 0x25AA || c == 0xB7;
+           c == 0x2022 || (c >= 0x25A0 && c <= 0x25FF) || c == 0xB7;
 }
 
 // The text in double quotes that starts `riga`, as a sheet quotes a cell ("" one quote, a line

@@ -208,11 +208,15 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         luogo_prima(casa, intere || prima.empty() || prima.ends_with("  "), squadre, ospite),
         letta.altre);
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
+    // A venue named after the match: a category before it is none, "Serie D sab 17/10 ...".
+    const bool poi = !dopo.empty() ||
+                     std::any_of(pezzi.begin() + static_cast<std::ptrdiff_t>(k) + 1, pezzi.end(),
+                                 [](std::string_view p) { return nomina_un_luogo(p); });
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         // A venue in brackets after the time, which senza_segni() unwraps: "ore 15.30 (Campo A)".
         const std::string_view altro = senza_segni(pezzi[j]);
         // A chat's words before the fields, "dimenticavo la 6ª: dom 25/10 ...", are no venue.
-        if (j < k && senza_spazi(pezzi[j]).ends_with(':') && !nomina_un_luogo(altro)) {
+        if (j < k && (senza_spazi(pezzi[j]).ends_with(':') || poi) && !nomina_un_luogo(altro)) {
             letta.altre.emplace_back(altro);
         } else if (j != k && !nota(altro) && di_turno(altro) == 0 && !incontro(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);

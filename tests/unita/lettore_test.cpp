@@ -362,17 +362,19 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {}}},
         // A result between the teams; a text's glued weekday; a match moved to a day; a day and
         // month of a result's shape that start the line; a note before a team the list names; a
-        // label that names the teams.
+        // label that names the teams; a category before the fields of a match whose venue follows.
         {"sab 10/10 Lupi 2 - 1 Orsi\nsab17/10 h21 c/o pal. Arcobaleno Tori-Lupi\nLupi - Orsi del "
          "17/10 anticipata a venerd\xC3\xAC 16/10 ore 21.00 presso il campo di via Po\n24-10 18:00 "
          "Lupi - Orsi campo Lupi\nRecupero Orsi - Lupi mercoled\xC3\xAC 14/10 ore 22\nSquadre: "
-         "Tori - Orsi\n",
+         "Tori - Orsi\n\xE2\x96\xB6\xEF\xB8\x8F Serie D sab 24/10 \xE2\x8F\xB0 20:45 Lupi - Orsi "
+         "\xF0\x9F\x93\x8D Palestra Rossi\n",
          {{"", "sab 10/10", "", "", "Lupi 2 - 1 Orsi"},
           {"", "sab17/10", "h21", "pal. Arcobaleno", "Tori-Lupi"},
           {"", "venerd\xC3\xAC 16/10", "ore 21.00", "campo di via Po", "Lupi - Orsi"},
           {"", "24-10", "18:00", "campo Lupi", "Lupi - Orsi"},
           {"", "mercoled\xC3\xAC 14/10", "ore 22", "", "Orsi - Lupi"},
-          {"", "", "", "", "Tori - Orsi"}}},
+          {"", "", "", "", "Tori - Orsi"},
+          {"", "sab 24/10", "20:45", "Palestra Rossi", "Lupi - Orsi"}}},
         // A friendly's label, as a group's, is no venue.
         {"Campo 3 | 10:45 | Amichevole | Lupi - Orsi\nCampo 1 | 09:00 | Girone A | Tori - Gufi\n",
          {{"", "", "10:45", "Campo 3", "Lupi - Orsi"},
