@@ -98,7 +98,7 @@ std::optional<std::string> da_iso(std::string_view testo) {
            std::string(testo.substr(0, 4));
 }
 
-// word.
+// Each of a weekday's letters goes on with its name, three at least; most words fail the first.
 unsigned giorno_solo(std::string_view cella) {
     if (cella.size() < 3 || cella.size() > 10 || !lettera(cella.front())) {  // most cells
         return 0;

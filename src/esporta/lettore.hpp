@@ -61,7 +61,7 @@ enum class Separatore : char {
     tab = '\t',
     punto_e_virgola = ';',
     virgola = ',',
-    barra = '|'
+    barra = '|',
 };
 
 // How a list's lines separate their fields, by most of the first 256 not empty: all that the
