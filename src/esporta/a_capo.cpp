@@ -1,10 +1,85 @@
 #include "esporta/lettore.hpp"
 
+#include <array>
 #include <functional>
 
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {
+
+namespace {
+
+// A paragraph's lines, and how many give a date alone, a time alone, a match, a label; its "vs".
+struct Paragrafo {
+    static constexpr std::size_t RIGHE = 12;
+
+    void aggiungi(std::string_view riga) {
+        // A block is a few lines: a longer paragraph is none, and its lines are not read.
+        if (righe.size() > RIGHE) {
+            return;
+        }
+        righe.push_back(riga);
+        const std::string campo = pulita(riga.substr(0, RIGA_LUNGA));
+        // A line of the match, by its label's name where it has one: "Palestra: A - B" is none;
+        // a date's label says the block's date, "Data: da definire" too.
+        const std::string_view etichettata = senza_spazi(riga);
+        const std::string_view nome =
+            etichettata.substr(0, etichetta(etichettata) > 0 ? etichettata.find(':') : 0);
+        // A note in brackets after the date is no part of it: "Mer 21/10 (recupero)".
+        const bool data = data_in_cella(std::string_view(campo).substr(0, campo.rfind(" ("))) ||
+                          una_di("data", nome);
+        const bool di_partita = !nome.empty()
+                                    ? campo_nominato(nome) == &Colonne::partita
+                                    : incontro(campo) && !di_luogo(campo) && !risultato(campo);
+        // "15:30 – 17:00" is no match; a calendar's "Tutto il giorno" is its time.
+        const bool ora = !data && (leggi_ora(campo) || trova_ascii(campo, "tutto il g") == 0);
+        date += data ? 1 : 0;
+        ore += ora ? 1 : 0;
+        partite += !data && !ora && di_partita ? 1 : 0;
+        etichette += nome.empty() ? 0 : 1;
+        vs = vs || una_di("vs", campo);
+    }
+
+    // A match's block: one date alone, and its teams on lines of their own, or labelled,
+    // "Squadre:", or on a line of their own with the time on another.
+    bool blocco() const {
+        return righe.size() <= RIGHE && date == 1 &&
+               ((vs && partite == 0) || (partite == 1 && (etichette >= 2 || ore == 1)));
+    }
+
+    std::vector<std::string_view> righe;
+    std::size_t date = 0, ore = 0, partite = 0, etichette = 0;
+    bool vs = false;
+};
+
+}  // namespace
+
+std::size_t blocchi(std::string_view testo, std::string* unito) {
+    std::size_t quanti = 0;
+    Paragrafo paragrafo;
+    for (std::string_view resto = testo; !paragrafo.righe.empty() || !resto.empty();) {
+        const std::string_view riga = resto.empty() ? "" : prossima_riga(resto);
+        if (riga.find_first_not_of(" \t") != FINE) {
+            paragrafo.aggiungi(riga);
+            if (unito != nullptr || testo.size() - resto.size() <= 16384) {
+                continue;
+            }
+            break;  // enough to tell
+        }
+        const bool blocco = paragrafo.blocco();
+        const auto& righe = paragrafo.righe;
+        for (std::size_t i = 1; blocco && unito != nullptr && i < righe.size(); ++i) {
+            // The line end between two lines, where it is in the list and so in its copy.
+            const auto fine =
+                static_cast<std::size_t>(righe[i - 1].data() - testo.data()) + righe[i - 1].size();
+            const auto dopo = static_cast<std::size_t>(righe[i].data() - testo.data());
+            unito->replace(fine, dopo - fine, std::string(dopo - fine - 1, ' ') + '\t');
+        }
+        quanti += blocco ? 1 : 0;
+        paragrafo = {};
+    }
+    return quanti;
+}
 
 // The line under the record `riga` of the list as read; none for text of no list.
 std::string_view Lettore::sotto(std::string_view riga) const {
@@ -79,6 +154,39 @@ Letta Lettore::libera(std::string_view riga, std::string_view nome) const {
         letta = leggi_libero(testo + " " + seguito, squadre_, nome);
     }
     return letta;
+}
+
+// What a chat or a site writes under the match `letta`: its venue after a label, "Campo: PalaX",
+// or as its block's last line, three down at most, past a mark that closes it: "⚠️ RINVIATA".
+void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& letta) {
+    prossima_riga(resto);  // the match's line end
+    std::array<std::string_view, 3> sotto{};
+    std::size_t righe = 0;
+    while (righe < sotto.size() && !resto.empty() && !lettore.in_celle &&
+           !senza_spazi(sotto[righe] = prossima_riga(resto)).empty()) {
+        ++righe;
+    }
+    const std::size_t e = righe > 0 ? etichetta(sotto[0]) : 0;  // or its kind, where it has none
+    const bool detto = (e > 0 && campo_nominato(sotto[0].substr(0, e - 2)) == &Colonne::luogo) ||
+                       (righe > 0 && letta.luogo.empty() && di_luogo(pulita(sotto[0])));
+    const bool chiuso = righe > 0 && (righe < sotto.size() || resto.empty() ||
+                                      senza_spazi(prossima_riga(resto)).empty());
+    const std::string rinvio =
+        chiuso ? rinvio_di(sotto[righe - 1], leggi_data(letta.data).has_value()) : "";
+    const std::size_t ultima = detto ? 1 : righe - (rinvio.empty() ? 0 : 1);  // the venue's
+    const bool luogo =
+        detto || (chiuso && ultima > 0 && nomina_un_luogo(pulita(sotto[ultima - 1])));
+    if (!luogo && rinvio.empty()) {
+        return;  // most lists: no block, and no line read
+    }
+    for (std::size_t i = 0; i < (rinvio.empty() ? ultima : righe); ++i) {
+        const Letta riga = lettore.leggi(sotto[i]);
+        if (riga.tipo != Letta::Tipo::altro || !riga.data.empty() || !riga.ora.empty()) {
+            return;
+        }
+    }
+    letta.luogo = luogo ? pulita(sotto[ultima - 1]) : letta.luogo;
+    letta.rinvio = rinvio.empty() ? letta.rinvio : rinvio;
 }
 
 }  // namespace turnolista

@@ -80,10 +80,8 @@ struct Sopra {
         const auto giorno =
             letta.tipo != Letta::Tipo::altro ? nel_mese(letta.data, data) : std::nullopt;
         if (giorno) {
-            letta.data = std::to_string(giorno->giorno) + "/" + std::to_string(giorno->mese);
-            if (giorno->anno != 0) {
-                letta.data.append("/").append(std::to_string(giorno->anno));
-            }
+            letta.data = std::to_string(giorno->giorno) + "/" + std::to_string(giorno->mese) +
+                         (giorno->anno != 0 ? "/" + std::to_string(giorno->anno) : "");
         }
         dall_alto(letta);
         if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {
@@ -92,7 +90,12 @@ struct Sopra {
             const bool unita = !letta.ora.empty() || (letta.n.empty() && !letta.luogo.empty());
             letta.data = tabella && unita ? precedente : data;
             letta.ora = letta.ora.empty() ? ora : letta.ora;
-            letta.luogo = letta.luogo.empty() ? luogo : letta.luogo;
+            // A pitch alone, "campo A", is one of the heading's venue.
+            const std::size_t s = letta.luogo.find(' ');
+            const bool campo = s != FINE && s + 3 >= letta.luogo.size() && di_luogo(letta.luogo);
+            letta.luogo = letta.luogo.empty()       ? luogo
+                          : campo && !luogo.empty() ? luogo + ", " + letta.luogo
+                                                    : letta.luogo;
             // Each match under "ANDATA: 13/09/26 RITORNO: 17/01/27" is played again then.
             letta.ritorno = letta.ritorno || ritorno.first.empty() ? letta.ritorno : ritorno;
         } else if (letta.tipo != Letta::Tipo::altro) {
@@ -100,39 +103,6 @@ struct Sopra {
         }
     }
 };
-
-// What a chat or a site writes under the match `letta`: its venue after a label, "Campo: PalaX",
-// or as its block's last line, three down at most, past a mark that closes it: "⚠️ RINVIATA".
-void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& letta) {
-    prossima_riga(resto);  // the match's line end
-    std::array<std::string_view, 3> sotto{};
-    std::size_t righe = 0;
-    while (righe < sotto.size() && !resto.empty() && !lettore.in_celle &&
-           !senza_spazi(sotto[righe] = prossima_riga(resto)).empty()) {
-        ++righe;
-    }
-    const std::size_t e = righe > 0 ? etichetta(sotto[0]) : 0;  // or its kind, where it has none
-    const bool detto = (e > 0 && campo_nominato(sotto[0].substr(0, e - 2)) == &Colonne::luogo) ||
-                       (righe > 0 && letta.luogo.empty() && di_luogo(pulita(sotto[0])));
-    const bool chiuso = righe > 0 && (righe < sotto.size() || resto.empty() ||
-                                      senza_spazi(prossima_riga(resto)).empty());
-    const std::string rinvio =
-        chiuso ? rinvio_di(sotto[righe - 1], leggi_data(letta.data).has_value()) : "";
-    const std::size_t ultima = detto ? 1 : righe - (rinvio.empty() ? 0 : 1);  // the venue's
-    const bool luogo =
-        detto || (chiuso && ultima > 0 && nomina_un_luogo(pulita(sotto[ultima - 1])));
-    if (!luogo && rinvio.empty()) {
-        return;  // most lists: no block, and no line read
-    }
-    for (std::size_t i = 0; i < (rinvio.empty() ? ultima : righe); ++i) {
-        const Letta riga = lettore.leggi(sotto[i]);
-        if (riga.tipo != Letta::Tipo::altro || !riga.data.empty() || !riga.ora.empty()) {
-            return;
-        }
-    }
-    letta.luogo = luogo ? pulita(sotto[ultima - 1]) : letta.luogo;
-    letta.rinvio = rinvio.empty() ? letta.rinvio : rinvio;
-}
 
 // Each team's ground, as the first of its matches at home that names a venue gives it.
 using Campi = std::map<std::string, std::string, std::less<>>;
@@ -189,6 +159,9 @@ void per_partita(const Lettore& lettore, std::string_view squadra,
                     letta.rinvio = rinvio_di(riga, true, letta.data);
                 }
             }
+            if (letta.tipo == Letta::Tipo::partita) {
+                sotto_la_partita(lettore, std::string_view(riga.end(), letto.end()), letta);
+            }
             fai(letta, riga);
         },
         lettore.tra_i_record());
@@ -222,7 +195,6 @@ EsitoCalendario calendario(std::string_view testo, std::string_view squadra, sys
             per_riga_con(testo.substr(dove, riga.size()), squadra, [&](std::string_view una) {
                 righe.append(righe.empty() ? "" : " ").append(una);
             });
-            sotto_la_partita(lettore, letto.substr(dove + riga.size()), letta);
             aggiungi(letta, righe, numero, letta.ritorno ? campo(letta.ospite) : "", eventi,
                      esito.scartate);
         } else if (dubbia(letta, riga, squadra)) {

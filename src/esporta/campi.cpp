@@ -105,8 +105,9 @@ std::vector<std::string_view> in_pezzi(std::span<const Parola> parole) {
         const bool libera =
             !p.usata && !una_di("and. rit. andata ritorno ore alle h h. | / ritrovo inizio",
                                 senza_segni(p.testo));
-        // A dash alone joins the teams either side, however far, as PDF columns do: "LUPI  - ORSI".
-        const bool lineetta = p.testo == "-" || p.testo == "\u2013";
+        // A dash alone joins the teams either side, however far, as PDF columns do: "LUPI  - ORSI";
+        // so does an app's "vs" on a line of its own.
+        const bool lineetta = p.testo == "-" || p.testo == "\u2013" || p.testo == "vs";
         if (libera && segue && (!p.distante || lineetta || trattino)) {
             pezzi.back() = std::string_view(pezzi.back().begin(), p.testo.end());
         } else if (libera) {

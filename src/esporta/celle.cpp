@@ -55,7 +55,7 @@ std::size_t tra_virgolette(std::string_view riga, std::string& cella) {
 constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
     {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
     {" casa locali ospitante home 1 ", &Colonne::casa},
-    {" ospite ospiti trasferta ospitata away avversario avversari 2 ", &Colonne::ospite},
+    {" ospite ospiti trasferta ospitata away avversario avversari fuori 2 ", &Colonne::ospite},
     {" partita incontro squadre ", &Colonne::partita},
     {" gara n num numero nr ", &Colonne::n},
 }};
@@ -67,6 +67,10 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
     std::string parole = std::string(" ").append(minuscolo_ascii(cella)).append(" ");
     std::ranges::replace_if(
         parole, [](char c) { return !lettera(c) && !cifra(c); }, ' ');
+    // "Squadra fuori casa" is the away team, not a flag of both.
+    if (const std::size_t fuori = parole.find(" fuori casa "); fuori != FINE) {
+        parole.erase(fuori + 6, 5);
+    }
     const auto* nome = NOMI.end();
     unsigned lati = 0;  // the home's words, the away's: both name a flag, "Casa/Trasferta"
     for (std::size_t da = 0; da + 1 < parole.size(); da = parole.find(' ', da + 1)) {
@@ -80,13 +84,16 @@ std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella) {
 }
 
 std::size_t etichetta(std::string_view riga) {
-    // A label is one short word: most lines start otherwise, with a digit.
+    // A label is one short word: most lines start otherwise, with a digit. A mail's HTML may
+    // put a no-break space after its colon.
     const std::size_t due_punti =
-        !riga.empty() && lettera(riga.front()) ? riga.substr(0, 17).find(": ") : FINE;
+        !riga.empty() && lettera(riga.front()) ? riga.substr(0, 17).find(':') : FINE;
     const std::string_view parola = riga.substr(0, due_punti);
-    return due_punti != FINE && std::ranges::all_of(parola, lettera) &&
+    const std::string_view dopo = riga.substr(std::min(due_punti + 1, riga.size()));
+    const std::size_t spazio = dopo.starts_with(' ') ? 1 : dopo.starts_with("\u00A0") ? 2 : 0;
+    return spazio > 0 && std::ranges::all_of(parola, lettera) &&
                    (una_di("data ora orario", parola) || campo_nominato(parola) != nullptr)
-               ? due_punti + 2
+               ? due_punti + 1 + spazio
                : 0;
 }
 

@@ -121,7 +121,8 @@ Disposizione::Disposizione(std::string_view testo) {
                                                                     : Separatore::spazio;
     // A cell on each line, where no sign cuts a line into cells (a sheet's day rows are headings):
     // each record's cells are cut by tabs in the list as read.
-    if (proprio == Separatore::spazio) {
+    a_blocchi = proprio == Separatore::spazio && blocchi(testo, nullptr) >= 3;
+    if (proprio == Separatore::spazio && !a_blocchi) {
         std::tie(per_record, data_a) = una_per_riga(inizio.righe);
     }
     separatore = per_record > 0 ? Separatore::tab : proprio;
@@ -141,13 +142,18 @@ Disposizione::Disposizione(std::string_view testo) {
     separatore = a_tabulazioni ? Separatore::spazio : separatore;
     in_celle = separatore != Separatore::spazio || piu(inizio.allineate) || a_tabulazioni;
     // A PDF's cells a line, or a portal's blocks of a label and a value a line, are read as
-    // records, but their tables are those of a list of spaces, as a member's editor shows them.
-    regola_fissa =
-        proprio == Separatore::spazio && (piu(inizio.allineate) || !piu(inizio.tratteggiate));
+    // records, but their tables are those of a list of spaces, as a member's editor shows them;
+    // not a block of a match's fields a line, which has no columns to keep.
+    regola_fissa = proprio == Separatore::spazio && !a_blocchi &&
+                   (piu(inizio.allineate) || !piu(inizio.tratteggiate));
 }
 
 std::string Disposizione::unite(std::string_view testo) const {
     std::string unito(testo);
+    if (a_blocchi) {
+        blocchi(testo, &unito);
+        return unito;
+    }
     // The last lines not empty and whether each is a date alone: a line's record is known
     // `data_a` lines after it, so that the list is read once and nothing of it is kept.
     std::array<std::pair<std::string_view, bool>, 16> viste{};

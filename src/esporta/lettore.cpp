@@ -136,8 +136,8 @@ bool nominata(std::string_view cella) {
 
 Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disposizione)
     : Disposizione(disposizione ? *disposizione : Disposizione(testo)),
-      unite_(per_record > 0 ? unite(testo) : std::string()),
-      letto_(per_record > 0 ? std::string_view(unite_) : testo),
+      unite_(per_record > 0 || a_blocchi ? unite(testo) : std::string()),
+      letto_(per_record > 0 || a_blocchi ? std::string_view(unite_) : testo),
       resto_(letto_) {
     colonne_ = in_celle ? colonne_di(resto_, *this, squadre_) : Colonne();
     // The teams of free text's first 1,000 matches, rests skipped: words before one are a venue.

@@ -82,9 +82,15 @@ struct Disposizione {
     // The last byte a line end between two lines of a record becomes: a tab between cells; a space
     // where a cell's line break cut each record in two, its second line read as a date alone.
     char tra_le_parti = '\t';
+    // Whether the list writes a match as a block of lines between blank ones: read as a line.
+    bool a_blocchi = false;
     // The list as read: a record of a cell a line made one line, every byte where it was.
     std::string unite(std::string_view testo) const;
 };
+
+// How many blocks of a match `testo` has (see a_blocchi), in its first 16 KiB unless `unito`, its
+// copy, is given: there the line ends inside each become a tab, every byte where it was.
+std::size_t blocchi(std::string_view testo, std::string* unito);
 
 // The venues a list of cells gives by code, in a list of its own at its end: each record of no date
 // whose first cell is a code and whose others name a venue, "C04, Palestra Don Milani".
@@ -163,6 +169,9 @@ class Lettore : public Disposizione {
     // The venues by their codes, read at the first venue given by code.
     mutable std::optional<std::map<std::string, std::string>> luoghi_;
 };
+
+// What a chat or a site writes under the match `letta`, its record ending where `resto` starts.
+void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& letta);
 
 // The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
 // Whether `parola`, in any case, is one of `parole`, "a b c": first by its first letter.

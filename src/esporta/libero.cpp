@@ -91,12 +91,19 @@ std::string_view luogo_dopo(std::string_view& ospite) {
 }
 
 // A note where a venue may stand, and so no venue: a mark, "orario da definire", "RECUPERO",
-// "anticipo", a tournament's group, a result's "tav." (a forfeit), or signs alone, "--.--".
+// "anticipo", a tournament's group, a result's "tav." (a forfeit) or "Finale", a calendar's "Tutto
+// il giorno", or signs alone.
 bool nota(std::string_view testo) {
     return std::ranges::none_of(testo, lettera) ||
-           una_di("recupero anticipo posticipo spostata girone amichevole tav.",
+           una_di("recupero anticipo posticipo spostata girone amichevole tav. finale tutto",
                   testo.substr(0, testo.find(' '))) ||
            !rinvio_di(testo, false).empty();
+}
+
+// A piece that may be part of a match's venue: no note, no round, no match; "PalaLupi - Via Po 8"
+// is a venue.
+bool del_luogo(std::string_view pezzo) {
+    return !nota(pezzo) && di_turno(pezzo) == 0 && (!incontro(pezzo) || di_luogo(pezzo));
 }
 
 // A venue without the notes before or beside it, between commas or brackets, which go to `altre`:
@@ -127,7 +134,10 @@ auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
     Coppia coppia;
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         const auto due = incontro(pezzi[j]);
-        if (due && (!coppia || (!contiene(pezzi[k], nome) && contiene(pezzi[j], nome)))) {
+        // Of two, the one that holds the name, or else the one whose home team is no venue.
+        const auto nomina = [&](std::size_t i) { return contiene(pezzi[i], nome); };
+        if (due && (!coppia || (!nomina(k) && nomina(j)) ||
+                    (nomina(k) == nomina(j) && di_luogo(coppia->first) && !di_luogo(due->first)))) {
             coppia = due;
             k = j;
         }
@@ -172,6 +182,9 @@ Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_vie
         // "Le gare di ritorno si disputano alle ore 14.30": the return legs' time alone.
         letta.ritorno = std::pair(std::string(), std::exchange(letta.ora, {}));
     }
+    // A day's venue, "Sabato 17 aprile – Palestra Girasole", is that of the matches under it.
+    const auto luogo = std::ranges::find_if(pezzi, [](auto p) { return di_luogo(senza_segni(p)); });
+    letta.luogo = letta.luogo.empty() && luogo != pezzi.end() ? senza_segni(*luogo) : letta.luogo;
     return giornata || leggi_data(letta.data) || leggi_parte(letta.data) ? Letta::Tipo::intestazione
                                                                          : Letta::Tipo::altro;
 }
@@ -218,7 +231,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         // A chat's words before the fields, "dimenticavo la 6ª: dom 25/10 ...", are no venue.
         if (j < k && (senza_spazi(pezzi[j]).ends_with(':') || poi) && !nomina_un_luogo(altro)) {
             letta.altre.emplace_back(altro);
-        } else if (j != k && !nota(altro) && di_turno(altro) == 0 && !incontro(altro)) {
+        } else if (j != k && del_luogo(altro)) {
             luogo.append(luogo.empty() ? "" : " ").append(altro);
         }
     }

@@ -259,6 +259,17 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          {"DTSTART;TZID=Europe/Rome:20270604T203000", "DTSTART;TZID=Europe/Rome:20270607T210000",
           "DTSTART;TZID=Europe/Rome:20270609T203000"},
          "2027"},
+        {"a portal's blocks of labels: each a record, a date not set no other's",
+         alle(2026y / September / 1),
+         "Entro il 14/10 segnalate le palestre.\n\nGara: 1\nData: sabato 17 ottobre 2026\n"
+         "Orario: 20:45\nSquadre: Lupi \xE2\x80\x93 Orsi\nPalestra:\xC2\xA0Media \xE2\x80\x93 via "
+         "Po\n\n"
+         "Gara: 2\nData: da definire\nSquadre: Orsi \xE2\x80\x93 Lupi\n\nGara: 3\nData: "
+         "domenica 25 ottobre 2026 ore 18:00\nSquadre: Tori \xE2\x80\x93 Lupi\n",
+         {"DTSTART;TZID=Europe/Rome:20261017T204500", "DTSTART;TZID=Europe/Rome:20261025T180000"},
+         "2026/2027",
+         1,
+         9},
         {"the season is the matches', not today's",
          alle(2026y / December / 9),
          "1 13/9/2025 15:30 C Lupi-Orsi\n",
@@ -327,12 +338,13 @@ TEST(Calendario, VenueOnTheLastLineOfAMatchsBlock) {
         "*Sabato 3 ottobre 2026*\n\xF0\x9F\x95\x92 16:00 Lupi - Orsi\n"
         "\xF0\x9F\x93\x8D Campo sintetico via Po\n\n10 ottobre 2026 @ 18:00\nU15 | Volpi - Lupi\n"
         "PalaVolpi Via Roma 5, Noale\n\nSabato 17 ottobre 2026\nLupi - Tori 16:00\nStadio Rossi\n"
-        "Ritrovo davanti al bar\n\nSabato 24 ottobre 2026\nGufi - Lupi 16:00\nForza ragazzi\n",
+        "Ritrovo davanti al bar\n\nSabato 24 ottobre 2026\nGufi - Lupi 16:00\nForza ragazzi\n\n"
+        "Sabato 31 ottobre 2026 \xE2\x80\x93 Palestra Girasole\nore 9.00 Lupi-Tori (campo A)\n",
         alle(2026y / September / 1));
     EXPECT_EQ(proprieta(ics, "LOCATION"),
-              (std::vector<std::string>{"LOCATION:Campo sintetico via Po",
-                                        "LOCATION:PalaVolpi Via Roma 5\\, Noale",
-                                        "LOCATION:Stadio Rossi"}));
+              (std::vector<std::string>{
+                  "LOCATION:Campo sintetico via Po", "LOCATION:PalaVolpi Via Roma 5\\, Noale",
+                  "LOCATION:Stadio Rossi", "LOCATION:Palestra Girasole\\, campo A"}));
     const std::string blocchi = calendario(
         "Sab 31/10 ore 20.30\nLupi - Borgo\n\xF0\x9F\x8F\xA0 in casa\n\xF0\x9F\x93\x8D PalaLupi\n\n"
         "Sab 07/11 ore 18\nLupi - Tori\n\xF0\x9F\x93\x8D PalaLupi\n\xE2\x9A\xA0 RINVIATA, a data "

@@ -385,6 +385,26 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
          {{"", "17/10", "15:00", "C.S. Rondini - Campo 3", "Lupi - Orsi"},
           {"", "24/10", "15:00", "PalaOrsi", "Orsi - Tori"},
           {"", "31/10", "15:00", "Oratorio", "Tori - Lupi"}}},
+        {"Data;Ora;Squadra in casa;Squadra fuori casa;Impianto\n17/10/2026;21:30;Lupi;Orsi;Po\n",
+         {{}, {"", "17/10/2026", "21:30", "Po", "Lupi - Orsi"}}},
+        // A match's block, a field a line and its teams on lines of their own, is one record.
+        {"Giornata 3\nsab 10 ott 2026, 20:30\nPalaLupi - Via Po 8\nLupi\nvs\nOrsi\n3 - "
+         "1\nFinale\n\n"
+         "PalaOrsi\nsab 17 ott 2026 \xC2\xB7 21:00\nOrsi\nvs\nTori\n\ndom 18 ott "
+         "2026\nTori\nvs\nLupi\n",
+         {{"", "sab 10 ott 2026", "20:30", "PalaLupi - Via Po 8", "Lupi  vs  Orsi"},
+          {},
+          {"", "sab 17 ott 2026", "21:00", "PalaOrsi", "Orsi  vs  Tori"},
+          {},
+          {"", "dom 18 ott 2026", "", "", "Tori  vs  Lupi"}}},
+        {"\xF0\x9F\x97\x93 Sab 17/10\n\xE2\x9A\xBD Lupi vs Orsi\n\xF0\x9F\x95\x92 15:30\nCampo "
+         "Po\n\n"
+         "Mer 21/10 (recupero)\nTori vs Lupi\n18:45\n\nDom 25/10\nGufi - Lupi\nTutto il giorno\n",
+         {{"", "Sab 17/10", "15:30", "Campo Po", "Lupi vs Orsi"},
+          {},
+          {"", "Mer 21/10", "18:45", "", "Tori vs Lupi"},
+          {},
+          {"", "Dom 25/10", "", "", "Gufi - Lupi"}}},
     };
     for (const auto& caso : casi) {
         const Lettore lettore(caso.lista);
