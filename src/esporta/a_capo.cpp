@@ -145,11 +145,13 @@ Letta Lettore::libera(std::string_view riga, std::string_view nome) const {
     const Letta altra = leggi_libero(seguito, squadre_);
     const bool data_e_ora = !altra.data.empty() && !altra.ora.empty();
     const bool nulla = altra.tipo == Letta::Tipo::altro && altra.data.empty() && altra.ora.empty();
-    // A chat's next message, a bullet or a label starts a line of its own; quote marks do not.
+    // A chat's next message, a bullet or a label starts a line of its own; quote marks do not. A
+    // page's footer, "Pagina 1 di 2", is no part of the record above.
     const bool di_seguito =
         !seguito.empty() && grezza.substr(std::min(grezza.find_first_not_of("> \t"), grezza.size()))
                                 .starts_with(seguito[0]);
-    if (di_seguito && !riposo(seguito) && altra.tipo != Letta::Tipo::partita &&
+    const bool pagina = una_di("pagina pag. page", seguito.substr(0, seguito.find(' ')));
+    if (di_seguito && !riposo(seguito) && !pagina && altra.tipo != Letta::Tipo::partita &&
         (senza_data ? data_e_ora : nulla && seguito.find(':') == FINE)) {
         letta = leggi_libero(testo + " " + seguito, squadre_, nome);
     }

@@ -1,6 +1,8 @@
 #include "esporta/lettore.hpp"
 
 #include <algorithm>
+#include <map>
+#include <span>
 #include <tuple>
 
 #include "ricerca/ricerca.hpp"
@@ -176,6 +178,53 @@ Colonne colonne_di(std::string_view& testo, const Disposizione& lista, Squadre& 
     col.luogo = col.luogo ? col.luogo : piu(&Conto::testi);
     nomi_delle_squadre(col, conti, squadre);
     return col;
+}
+
+// The teams of runs of words with no sign between them, "LUPI BASKET ORSI ROSSI", as a PDF copied
+// with single spaces writes them: where a run splits into two names that start or end most runs,
+// each run counted once, as a match's names recur in others'.
+void per_nome(const std::set<std::string, std::less<>>& tratti, Squadre& squadre) {
+    std::map<std::string, int, std::less<>> volte;  // how many runs a run of words starts or ends
+    const auto tagli = [](std::string_view tratto, const auto& fai) {
+        for (std::size_t s = tratto.find(' '); s != FINE; s = tratto.find(' ', s + 1)) {
+            fai(tratto.substr(0, s), tratto.substr(s + 1));
+        }
+    };
+    for (const std::string& tratto : tratti) {
+        tagli(tratto, [&](std::string_view a, std::string_view b) {
+            ++volte[std::string(a)];
+            ++volte[std::string(b)];
+        });
+    }
+    for (const std::string& tratto : tratti) {
+        std::pair<int, std::pair<std::string_view, std::string_view>> meglio{1, {}};
+        tagli(tratto, [&](std::string_view a, std::string_view b) {
+            const int v = std::min(volte.find(a)->second, volte.find(b)->second);
+            meglio = v > meglio.first ? std::pair(v, std::pair(a, b)) : meglio;
+        });
+        if (meglio.first > 1) {
+            squadre.emplace(meglio.second.first);
+            squadre.emplace(meglio.second.second);
+        }
+    }
+}
+
+void due_nomi(std::span<const std::string_view> pezzi, std::size_t& k, Coppia& coppia,
+              const Squadre& squadre) {
+    for (std::size_t j = 0; !coppia && j < pezzi.size(); ++j) {
+        const std::string_view pezzo = pezzi[j];
+        for (std::size_t s = pezzo.find(' '); !coppia && s != FINE; s = pezzo.find(' ', s + 1)) {
+            const std::string_view ospite = pezzo.substr(s + 1);
+            for (std::size_t t = ospite.find(' ');
+                 squadre.contains(pezzo.substr(0, s)) && t != FINE; t = ospite.find(' ', t + 1)) {
+                if (squadre.contains(ospite.substr(0, t)) || squadre.contains(ospite)) {
+                    coppia = std::pair(pezzo.substr(0, s), ospite);
+                    k = j;
+                    break;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace turnolista

@@ -76,6 +76,18 @@ std::string_view senza_presso(std::string_view luogo) {
     return luogo;
 }
 
+// Of a line with a date and a time that names no match, the words between its fields and its venue
+// where nothing else stands between them: "LUPI BASKET ORSI ROSSI" of a PDF copied with spaces.
+std::string tratto_di(std::string_view riga) {
+    Letta letta;
+    const auto pezzi = pezzi_di(riga, letta);
+    std::string_view tratto = pezzi.size() == 1 ? pezzi[0] : "";
+    for (std::size_t s = tratto.find(' '); s != FINE; s = tratto.find(' ', s + 1)) {
+        tratto = di_luogo(tratto.substr(s + 1)) ? tratto.substr(0, s) : tratto;
+    }
+    return std::string(tratto);
+}
+
 }  // namespace
 
 bool di_luogo(std::string_view testo) {
@@ -85,8 +97,8 @@ bool di_luogo(std::string_view testo) {
                "presso @ palaz. tensostruttura polivalente piscina comunale",
                parola) ||
            (una_di("centro", parola) && testo.size() > 7 && una_di("sport", testo.substr(7, 5))) ||
-           (parola.size() > 4 && parola.starts_with("Pala") &&
-            parola[4] != minuscola_ascii(parola[4]));
+           (parola.size() > 4 && una_di("pala", parola.substr(0, 4)) &&
+            parola[4] != minuscola_ascii(parola[4]));  // "PalaLupi", "PALALUPI", no "Palazzo"
 }
 
 bool nomina_un_luogo(std::string_view testo) {
@@ -141,6 +153,8 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
       resto_(letto_) {
     colonne_ = in_celle ? colonne_di(resto_, *this, squadre_) : Colonne();
     // The teams of free text's first 1,000 matches, rests skipped: words before one are a venue.
+    // Of a line with a date and a time and no sign between its teams, the words up to its venue.
+    std::set<std::string, std::less<>> tratti;
     for (std::size_t partite = 0, datate = 0; !in_celle && !resto_.empty() && partite < PARTITE;) {
         const std::string riga = pulita(prossima_riga(resto_).substr(0, RIGA_LUNGA));
         const Letta letta = leggi_libero(riposo(riga) ? "" : riga, squadre_);
@@ -148,8 +162,11 @@ Lettore::Lettore(std::string_view testo, const std::optional<Disposizione>& disp
             squadre_.insert(letta.ospite);
             datate += letta.data.empty() ? 0 : 1;
             datate_ = 2 * datate > ++partite;
+        } else if (!letta.data.empty() && !letta.ora.empty() && tratti.size() < PARTITE) {
+            tratti.emplace(tratto_di(riga));
         }
     }
+    per_nome(tratti, squadre_);
 }
 
 Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {

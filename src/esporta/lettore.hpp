@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,20 +43,16 @@ std::optional<std::string> da_iso(std::string_view testo);
 bool data_in_cella(std::string_view cella);
 // Past this, far beyond a fixture line, words are not read: an endless line costs no more memory.
 constexpr std::size_t RIGA_LUNGA = 4096;
-// A weekday alone, part of a date and no venue, "Sab", "Giovedì", "dom.": 1 (Monday) to 7; or 0.
-// Its letters start its name, three at least: "Giovanni" is none.
+// A weekday alone, "Sab", "Giovedì", "dom.": 1 (Monday) to 7; or 0. "Giovanni" is none.
 unsigned giorno_solo(std::string_view cella);
-// A date a heading completes: a month's heading, "OTTOBRE 2026" (its day 0), or a weekday that
-// a line under it gives, with its day, "Sab 10", "Lunedì 12", or not, "Ven" (its month 0).
+// A date a heading completes: "OTTOBRE 2026" (its day 0), or a weekday, "Sab 10", "Ven" (month 0).
 std::optional<Data> leggi_parte(std::string_view testo);
-// The date of the line's "Sab 10" or "Ven" under the heading whose date or month is `sopra`:
-// "OTTOBRE 2026", "16 ottobre 2026" of "dal 12 al 16 ottobre 2026", "17-18/10/2026".
+// The date of a line's "Sab 10" or "Ven" under a heading of a date or a month, `sopra`.
 std::optional<Data> nel_mese(std::string_view giorno, std::string_view sopra);
 // Time from midnight: "15:30", "15.30", "15:30:00", "ore 21", "h 21", "21h", "20h45".
 std::optional<std::chrono::seconds> leggi_ora(std::string_view testo);
 
-// The sign between a record's cells: runs of spaces (or tabs), or one sign; a bar in a Markdown
-// table, which bars at its ends close.
+// The sign between a record's cells: runs of spaces (or tabs), or one sign, a Markdown table's bar.
 enum class Separatore : char {
     spazio = '\0',
     tab = '\t',
@@ -88,8 +85,7 @@ struct Disposizione {
     std::string unite(std::string_view testo) const;
 };
 
-// How many blocks of a match `testo` has (see a_blocchi), in its first 16 KiB unless `unito`, its
-// copy, is given: there the line ends inside each become a tab, every byte where it was.
+// The blocks of a match in `testo`'s first 16 KiB; all, where `unito`, its copy, gets them joined.
 std::size_t blocchi(std::string_view testo, std::string* unito);
 
 // The venues a list of cells gives by code, in a list of its own at its end: each record of no date
@@ -217,6 +213,11 @@ std::string pulita(std::string_view riga);
 // The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
 using Coppia = std::optional<std::pair<std::string_view, std::string_view>>;
 Coppia incontro(std::string_view testo);
+// Unless `coppia`, the two of `squadre` a piece `k` of `pezzi` holds with no sign: "LUPI BK ORSI".
+void due_nomi(std::span<const std::string_view> pezzi, std::size_t& k, Coppia& coppia,
+              const Squadre& squadre);
+// Of runs of words with no sign between the teams, the names that split them best (colonne.cpp).
+void per_nome(const std::set<std::string, std::less<>>& tratti, Squadre& squadre);
 // Whether a word of `testo` names a venue's kind: "Campo", "Centro sportivo", "PalaFalchi";
 // di_luogo(), whether its first word does.
 bool nomina_un_luogo(std::string_view testo);

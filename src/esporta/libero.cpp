@@ -100,8 +100,7 @@ bool nota(std::string_view testo) {
            !rinvio_di(testo, false).empty();
 }
 
-// A piece that may be part of a match's venue: no note, no round, no match; "PalaLupi - Via Po 8"
-// is a venue.
+// A piece that may be of a match's venue: no note, round or match; "PalaLupi - Via Po 8" is one.
 bool del_luogo(std::string_view pezzo) {
     return !nota(pezzo) && di_turno(pezzo) == 0 && (!incontro(pezzo) || di_luogo(pezzo));
 }
@@ -194,7 +193,8 @@ Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_vie
 Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_view nome) {
     Letta letta;
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
-    const auto [k, coppia, intere] = coppia_di(pezzi, nome);
+    auto [k, coppia, intere] = coppia_di(pezzi, nome);
+    due_nomi(pezzi, k, coppia, squadre);
     // A rest, or an e-mail's header that names the team among its senders or recipients.
     const bool a_riposo =
         riposo(testo) || una_di("da: a: cc: oggetto: inviato: from: to: subject: sent:",

@@ -346,12 +346,18 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {}}},
         {"LUPI - ORSI PALAZZETTO VIA ROMA 3 17/10/2026 15:00\nTORI - GUFI PALESTRA ISTITUTO "
          "COMPRENSIVO\nVIA DEI CADUTI 11 17/10/2026 21:45\nGUFI - LUPI PALESTRA GUFI 24/10/2026 "
-         "16:00\n",
+         "16:00\nTORI - ORSI PALESTRA ISTITUTO COMPRENSIVO\nVIA DEI CADUTI 11 31/10/2026 21:45\n"
+         "ORSI - GUFI PALAZZETTO VIA ROMA 3 07/11/2026 15:00\n",
          {{"", "17/10/2026", "15:00", "PALAZZETTO VIA ROMA 3", "LUPI - ORSI"},
           {"", "17/10/2026", "21:45", "PALESTRA ISTITUTO COMPRENSIVO VIA DEI CADUTI 11",
            "TORI - GUFI"},
           {},
-          {"", "24/10/2026", "16:00", "PALESTRA GUFI", "GUFI - LUPI"}}},
+          {"", "24/10/2026", "16:00", "PALESTRA GUFI", "GUFI - LUPI"},
+          // The same street twice is no two teams' names.
+          {"", "31/10/2026", "21:45", "PALESTRA ISTITUTO COMPRENSIVO VIA DEI CADUTI 11",
+           "TORI - ORSI"},
+          {},
+          {"", "07/11/2026", "15:00", "PALAZZETTO VIA ROMA 3", "ORSI - GUFI"}}},
         {"> ore 18.30 Virtus Campagnola - Ardea Volley palestra Istituto Tecnico\n> Agrario "
          "(ingresso da via Po)\n[13/09/26, 18:45] Mister: dom 25/10 ore 10.30 Aquile Dorate - "
          "Lupi Valcerro palestra Fermi\n[13/09/26, 18:47] Giulia: Il 27 siamo via, ciao\n",
@@ -387,6 +393,18 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"", "31/10", "15:00", "Oratorio", "Tori - Lupi"}}},
         {"Data;Ora;Squadra in casa;Squadra fuori casa;Impianto\n17/10/2026;21:30;Lupi;Orsi;Po\n",
          {{}, {"", "17/10/2026", "21:30", "Po", "Lupi - Orsi"}}},
+        // No sign between the teams, as a PDF copied with single spaces: the names other lines
+        // start or end with; a page's footer is no part of the venue above it.
+        {"A1 SAB 17/10/26 18:30 LUPI BASKET ORSI ROSSI PALESTRA COMUNALE\nA2 DOM 18/10/26 10:30 "
+         "ORSI ROSSI TORI PALATORI\nA3 SAB 24/10/26 16:00 TORI LUPI BASKET PALESTRA COMUNALE\n"
+         "A4 DOM 25/10/26 11:00 LUPI BASKET TORI PALESTRA COMUNALE VIA DEI PLATANI 4\nPagina 1 di "
+         "2\n",
+         {{"A1", "SAB 17/10/26", "18:30", "PALESTRA COMUNALE", "LUPI BASKET ORSI ROSSI"},
+          {"A2", "DOM 18/10/26", "10:30", "PALATORI", "ORSI ROSSI TORI"},
+          {"A3", "SAB 24/10/26", "16:00", "PALESTRA COMUNALE", "TORI LUPI BASKET"},
+          {"A4", "DOM 25/10/26", "11:00", "PALESTRA COMUNALE VIA DEI PLATANI 4",
+           "LUPI BASKET TORI"},
+          {}}},
         // A match's block, a field a line and its teams on lines of their own, is one record.
         {"Giornata 3\nsab 10 ott 2026, 20:30\nPalaLupi - Via Po 8\nLupi\nvs\nOrsi\n3 - "
          "1\nFinale\n\n"
@@ -472,6 +490,10 @@ TEST(Disposizione, TellsTheFixedRuleFromTheSeparatorsAlone) {
     // A paper's matches of an evening, "; " between them, are no sheet's cells.
     EXPECT_TRUE(Disposizione("Lun 31/05: ore 20 Lupi - Orsi; ore 21 Tori - Gufi; ore 22 A - B\n")
                     .regola_fissa);
+    // A match's blocks of lines, blank lines between, have no columns to keep: tables are read.
+    EXPECT_FALSE(Disposizione("Sab 17/10\nLupi\nvs\nOrsi\n\nSab 24/10\nOrsi\nvs\nTori\n\n"
+                              "Dom 25/10\nTori\nvs\nLupi\n")
+                     .regola_fissa);
     // A date alone every few lines is a record of a cell a line, not a heading over matches.
     const std::string pdf = "1\n13/09\nLupi\nOrsi\n2\n20/09\nVolpi\nLupi\n3\n27/09\nLupi\nTori\n";
     EXPECT_EQ(std::pair(Disposizione(pdf).per_record, Disposizione(pdf).data_a),
