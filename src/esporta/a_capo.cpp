@@ -169,8 +169,9 @@ void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& let
         ++righe;
     }
     const std::size_t e = righe > 0 ? etichetta(sotto[0]) : 0;  // or its kind, where it has none
-    const bool detto = (e > 0 && campo_nominato(sotto[0].substr(0, e - 2)) == &Colonne::luogo) ||
-                       (righe > 0 && letta.luogo.empty() && di_luogo(pulita(sotto[0])));
+    const bool detto =
+        (e > 0 && campo_nominato(sotto[0].substr(0, sotto[0].find(':'))) == &Colonne::luogo) ||
+        (righe > 0 && letta.luogo.empty() && di_luogo(pulita(sotto[0])));
     const bool chiuso = righe > 0 && (righe < sotto.size() || resto.empty() ||
                                       senza_spazi(prossima_riga(resto)).empty());
     const std::string rinvio =

@@ -214,14 +214,19 @@ void due_nomi(std::span<const std::string_view> pezzi, std::size_t& k, Coppia& c
     for (std::size_t j = 0; !coppia && j < pezzi.size(); ++j) {
         const std::string_view pezzo = pezzi[j];
         for (std::size_t s = pezzo.find(' '); !coppia && s != FINE; s = pezzo.find(' ', s + 1)) {
-            const std::string_view ospite = pezzo.substr(s + 1);
-            for (std::size_t t = ospite.find(' ');
-                 squadre.contains(pezzo.substr(0, s)) && t != FINE; t = ospite.find(' ', t + 1)) {
-                if (squadre.contains(ospite.substr(0, t)) || squadre.contains(ospite)) {
-                    coppia = std::pair(pezzo.substr(0, s), ospite);
-                    k = j;
-                    break;
-                }
+            // The home team, then the away team with the words after it: the venue's.
+            const std::string_view casa = pezzo.substr(0, s), ospite = pezzo.substr(s + 1);
+            if (!squadre.contains(casa) || ospite.find(' ') == FINE) {
+                continue;
+            }
+            bool nominato = squadre.contains(ospite);
+            for (std::size_t t = ospite.find(' '); !nominato && t != FINE;
+                 t = ospite.find(' ', t + 1)) {
+                nominato = squadre.contains(ospite.substr(0, t));
+            }
+            if (nominato) {
+                coppia = std::pair(casa, ospite);
+                k = j;
             }
         }
     }

@@ -131,10 +131,10 @@ std::string senza_note(std::string_view luogo, std::vector<std::string>& altre) 
 auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
     std::size_t k = pezzi.size();
     Coppia coppia;
+    // Of two, the one that holds the name, or else the one whose home team is no venue.
+    const auto nomina = [&](std::size_t i) { return contiene(pezzi[i], nome); };
     for (std::size_t j = 0; j < pezzi.size(); ++j) {
         const auto due = incontro(pezzi[j]);
-        // Of two, the one that holds the name, or else the one whose home team is no venue.
-        const auto nomina = [&](std::size_t i) { return contiene(pezzi[i], nome); };
         if (due && (!coppia || (!nomina(k) && nomina(j)) ||
                     (nomina(k) == nomina(j) && di_luogo(coppia->first) && !di_luogo(due->first)))) {
             coppia = due;
