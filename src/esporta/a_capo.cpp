@@ -1,4 +1,4 @@
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 #include <array>
 #include <functional>
@@ -52,7 +52,48 @@ struct Paragrafo {
     bool vs = false;
 };
 
+// Makes the line end between the lines `prima` and `dopo` of `testo` a cell's in its copy `unito`,
+// every byte where it was.
+void unisci(std::string_view testo, std::string_view prima, std::string_view dopo,
+            std::string& unito) {
+    const auto fine = static_cast<std::size_t>(prima.data() - testo.data()) + prima.size();
+    const auto da = static_cast<std::size_t>(dopo.data() - testo.data());
+    unito.replace(fine, da - fine, std::string(da - fine - 1, ' ') + '\t');
+}
+
 }  // namespace
+
+std::size_t terne(std::string_view testo, std::string* unito) {
+    std::size_t quante = 0;
+    std::array<std::string_view, 3> ultime{};  // the last three lines not empty
+    // A team's name alone: no date, time, result, match nor round; "6ª Giornata" is none.
+    const auto nome = [](std::string_view riga) {
+        Letta letta;
+        const auto pezzi = pezzi_di(riga, letta);
+        return pezzi.size() == 1 && pezzi[0] == riga && letta.data.empty() && letta.ora.empty() &&
+               !incontro(riga) && nominata(riga) && riga.find_first_of("\xC2\xAA\xC2\xB0") == FINE;
+    };
+    for (std::string_view resto = testo;
+         !resto.empty() && (unito != nullptr || testo.size() - resto.size() <= 16384);) {
+        const std::string_view riga = senza_spazi(prossima_riga(resto));
+        if (riga.empty()) {
+            continue;
+        }
+        ultime = {ultime[1], ultime[2], riga};
+        // A time, a result or a mark alone is short: most lines are not read.
+        const std::string campo = riga.size() <= 16 ? pulita(riga) : std::string();
+        const bool chiude = (leggi_ora(campo) && campo.size() <= 8) || risultato(campo) ||
+                            (!rinvio_di(campo, false).empty() && campo.size() <= 12);
+        if (chiude && nome(ultime[0]) && nome(ultime[1])) {
+            ++quante;
+            for (std::size_t i = 1; unito != nullptr && i < ultime.size(); ++i) {
+                unisci(testo, ultime[i - 1], ultime[i], *unito);
+            }
+            ultime = {};
+        }
+    }
+    return quante;
+}
 
 std::size_t blocchi(std::string_view testo, std::string* unito) {
     std::size_t quanti = 0;
@@ -69,11 +110,7 @@ std::size_t blocchi(std::string_view testo, std::string* unito) {
         const bool blocco = paragrafo.blocco();
         const auto& righe = paragrafo.righe;
         for (std::size_t i = 1; blocco && unito != nullptr && i < righe.size(); ++i) {
-            // The line end between two lines, where it is in the list and so in its copy.
-            const auto fine =
-                static_cast<std::size_t>(righe[i - 1].data() - testo.data()) + righe[i - 1].size();
-            const auto dopo = static_cast<std::size_t>(righe[i].data() - testo.data());
-            unito->replace(fine, dopo - fine, std::string(dopo - fine - 1, ' ') + '\t');
+            unisci(testo, righe[i - 1], righe[i], *unito);
         }
         quanti += blocco ? 1 : 0;
         paragrafo = {};

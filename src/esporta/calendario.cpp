@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "comune/codifica.hpp"
+#include "esporta/parti.hpp"
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {
@@ -76,12 +77,11 @@ struct Sopra {
     }
 
     void segui(Letta& letta, bool tabella) {
-        // A day after its weekday, "Sab 10", of the month of the heading above.
-        const auto giorno =
-            letta.tipo != Letta::Tipo::altro ? nel_mese(letta.data, data) : std::nullopt;
+        // A day after its weekday, "Sab 10", of the month of the heading, else of the date above.
+        const auto giorno = nel_mese(letta.data, data.empty() ? precedente : data);
         if (giorno) {
             letta.data = std::to_string(giorno->giorno) + "/" + std::to_string(giorno->mese) +
-                         (giorno->anno != 0 ? "/" + std::to_string(giorno->anno) : "");
+                         (giorno->anno != 0 ? std::string("/") + std::to_string(giorno->anno) : "");
         }
         dall_alto(letta);
         if (letta.tipo == Letta::Tipo::partita && letta.data.empty()) {

@@ -1,4 +1,4 @@
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 #include <algorithm>
 #include <span>
@@ -210,7 +210,8 @@ std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta) {
         const bool da_definire = da != FINE && t.find(' ', da + 4) == FINE &&
                                  una_di("ore ora orario h", t.substr(0, da));
         const std::string segno = t.data() < prima->testo.end() ? rinvio_di(t, false) : "";
-        return risultato(t) || da_definire || (!segno.empty() && t.ends_with(segno));
+        return risultato(t) || da_definire ||
+               (!segno.empty() && t.starts_with(segno) && t.ends_with(segno));
     };
     for (std::string_view r; !(r = prendi(parole, 3, nota)).empty();) {
         letta.altre.emplace_back(r);

@@ -1,4 +1,4 @@
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 #include <algorithm>
 #include <array>
@@ -12,10 +12,10 @@ namespace {
 constexpr std::size_t CELLE = 64;  // a record's most: see celle_di()
 
 // A mark of a match not played on its date (see rinvio_di), in small letters.
-constexpr std::array<std::string_view, 14> SEGNI{
-    "rinv",         "sosp",        "annullat",     "posticipat", "da rec",
-    "non disputat", "da definire", "da stabilire", "da fissare", "da confermare",
-    "data da",      "postpone",    "cancel",       "tbd"};
+constexpr std::array<std::string_view, 15> SEGNI{
+    "rinv",          "sosp",        "annullat",     "posticipat", "da rec",
+    "non disputat",  "da definire", "da stabilire", "da fissare", "da confermare",
+    "da comunicare", "data da",     "postpone",     "cancel",     "tbd"};
 // The key of the last three bytes, `c` the last: their low five bits, a letter's in either case.
 constexpr std::size_t ultimi_tre(std::size_t prima, char c) {
     return ((prima << 5U) | (static_cast<unsigned char>(c) & 31U)) & 0x7FFFU;
@@ -52,12 +52,13 @@ std::size_t tra_virgolette(std::string_view riga, std::string& cella) {
 
 // What a header's words may name, beyond what the cells show: a field's words, in the order
 // in which the first wins where a cell holds two ("Campo squadra ospite" is a venue).
-constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 5> NOMI{{
+constexpr std::array<std::pair<std::string_view, std::optional<std::size_t> Colonne::*>, 6> NOMI{{
     {" campo luogo impianto palestra sede stadio struttura location venue ", &Colonne::luogo},
     {" casa locali ospitante home 1 ", &Colonne::casa},
     {" ospite ospiti trasferta ospitata away avversario avversari fuori 2 ", &Colonne::ospite},
     {" partita incontro squadre ", &Colonne::partita},
     {" gara n num numero nr ", &Colonne::n},
+    {" indirizzo address ", &Colonne::indirizzo},
 }};
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 #include <algorithm>
 #include <map>

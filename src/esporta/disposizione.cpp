@@ -1,4 +1,4 @@
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 #include <algorithm>
 #include <array>
@@ -68,6 +68,17 @@ bool chiude(std::string_view riga, char segno, std::size_t& prima, std::size_t& 
     return chiusa;
 }
 
+// Whether a web table copied from a browser, a cell of two lines, is read as a PDF's of two cells:
+// most of the first 40 `righe` (a title and a header above) in pairs that chiude() joins at
+// `segno`.
+bool a_coppie(const std::vector<std::string_view>& righe, char segno) {
+    std::size_t prima = 0, tutte = 0, coppie = 0, i = 0;
+    for (; segno != 0 && i < righe.size() && i < 40; ++i) {
+        coppie += chiude(righe[i], segno, prima, tutte) ? 1 : 0;
+    }
+    return 4 * coppie > i;
+}
+
 // A list's first 256 lines not empty, without a portal's labels, how many hold each sign as a
 // table's lines do ("; " is prose's, not a sheet's), and each number of tabs.
 struct Inizio {
@@ -121,18 +132,13 @@ Disposizione::Disposizione(std::string_view testo) {
                                                                     : Separatore::spazio;
     // A cell on each line, where no sign cuts a line into cells (a sheet's day rows are headings):
     // each record's cells are cut by tabs in the list as read.
-    a_blocchi = proprio == Separatore::spazio && blocchi(testo, nullptr) >= 3;
+    const bool in_blocchi = proprio == Separatore::spazio && blocchi(testo, nullptr) >= 3;
+    a_blocchi = in_blocchi || (proprio == Separatore::spazio && terne(testo, nullptr) >= 3);
     if (proprio == Separatore::spazio && !a_blocchi) {
         std::tie(per_record, data_a) = una_per_riga(inizio.righe);
     }
     separatore = per_record > 0 ? Separatore::tab : proprio;
-    // A web table copied from a browser, a cell of two lines, read as a PDF's of two cells: most
-    // of the first 40 lines (a title and a header above) in pairs that chiude() joins.
-    std::size_t prima = 0, tutte = 0, coppie = 0, i = 0;
-    for (; per_record == 0 && tra_i_record() != 0 && i < inizio.righe.size() && i < 40; ++i) {
-        coppie += chiude(inizio.righe[i], tra_i_record(), prima, tutte) ? 1 : 0;
-    }
-    if (4 * coppie > i) {
+    if (per_record == 0 && a_coppie(inizio.righe, tra_i_record())) {
         std::tie(per_record, data_a, tra_le_parti) = std::tuple(2U, 1U, ' ');
     }
     // Else a word processor lines its columns up with a tab or more, as its tab stops need, where
@@ -144,7 +150,7 @@ Disposizione::Disposizione(std::string_view testo) {
     // A PDF's cells a line, or a portal's blocks of a label and a value a line, are read as
     // records, but their tables are those of a list of spaces, as a member's editor shows them;
     // not a block of a match's fields a line, which has no columns to keep.
-    regola_fissa = proprio == Separatore::spazio && !a_blocchi &&
+    regola_fissa = proprio == Separatore::spazio && !in_blocchi &&
                    (piu(inizio.allineate) || !piu(inizio.tratteggiate));
 }
 
@@ -152,6 +158,7 @@ std::string Disposizione::unite(std::string_view testo) const {
     std::string unito(testo);
     if (a_blocchi) {
         blocchi(testo, &unito);
+        terne(testo, &unito);
         return unito;
     }
     // The last lines not empty and whether each is a date alone: a line's record is known

@@ -1,4 +1,4 @@
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 #include <tuple>
 
@@ -13,6 +13,9 @@ constexpr std::size_t PARTITE = 1000;  // of free text read for the teams the li
 // The teams of a record in the columns `colonne`, its cell `j` being `cella(j)`, and the venue
 // its match's cell writes where no column holds one, as free text does: "Lupi - Orsi (PalaLupi)".
 void partita_di(const Colonne& colonne, const auto& cella, Letta& letta) {
+    // The venue with its address, where a phone's map finds it: "Palestra Rossi, Via Po 8".
+    const std::string indirizzo = cella(colonne.indirizzo);
+    letta.luogo.append(letta.luogo.empty() || indirizzo.empty() ? "" : ", ").append(indirizzo);
     if (colonne.partita) {
         const Letta libera = colonne.luogo ? Letta() : leggi_libero(cella(colonne.partita));
         letta.partita =
@@ -52,7 +55,7 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     for (std::size_t j = 0; j < celle.size(); ++j) {
         if (j != colonne.n && j != colonne.data && j != colonne.ora && j != colonne.luogo &&
             j != colonne.partita && j != colonne.casa && j != colonne.ospite &&
-            (j < colonne.intestazione.size() || !celle[j].empty())) {
+            j != colonne.indirizzo && (j < colonne.intestazione.size() || !celle[j].empty())) {
             letta.altre.push_back(std::move(celle[j]));
         }
     }
@@ -66,14 +69,13 @@ void leggi_celle(const Colonne& colonne, std::vector<std::string>& celle, Letta&
     }
 }
 
-// A venue without the word that leads to it: "c/o pal. Rossi", "presso il campo di via Po".
-std::string_view senza_presso(std::string_view luogo) {
-    const std::size_t s = luogo.find(' ');
-    if (s != FINE && una_di("c/o presso", luogo.substr(0, s))) {
-        luogo.remove_prefix(s + 1);
-        luogo.remove_prefix(una_di("il lo la", luogo.substr(0, luogo.find(' '))) ? 3 : 0);
+// A record's cells as a line of free text, runs of spaces between them.
+std::string in_riga(const std::vector<std::string>& celle) {
+    std::string testo;
+    for (const std::string& cella : celle) {
+        testo.append(testo.empty() ? "" : "  ").append(cella);
     }
-    return luogo;
+    return testo;
 }
 
 // Of a line with a date and a time that names no match, the words between its fields and its venue
@@ -89,56 +91,6 @@ std::string tratto_di(std::string_view riga) {
 }
 
 }  // namespace
-
-bool di_luogo(std::string_view testo) {
-    const std::string_view parola = testo.substr(0, testo.find(' '));
-    return una_di(
-               "campo palestra palazzetto palasport stadio impianto oratorio sintetico c/o "
-               "presso @ palaz. tensostruttura polivalente piscina comunale",
-               parola) ||
-           (una_di("centro", parola) && testo.size() > 7 && una_di("sport", testo.substr(7, 5))) ||
-           (parola.size() > 4 && una_di("pala", parola.substr(0, 4)) &&
-            parola[4] != minuscola_ascii(parola[4]));  // "PalaLupi", "PALALUPI", no "Palazzo"
-}
-
-bool nomina_un_luogo(std::string_view testo) {
-    bool nomina = di_luogo(testo);
-    for (std::size_t s = testo.find(' '); s != FINE && !nomina; s = testo.find(' ', s + 1)) {
-        nomina = di_luogo(testo.substr(s + 1));
-    }
-    return nomina;
-}
-
-// A venue in a chat's sentences: from the word that names its kind, where words in small letters
-// stand before it, to its clause's end: "trasferta al campo sintetico di Roverella, partenza col
-// pulmino" is "campo sintetico di Roverella"; "Lupi, Palestra Rossi, via Verdi" stays as it is.
-std::string_view nel_discorso(std::string_view luogo) {
-    bool discorso = false;
-    std::size_t da = 0;
-    while (da < luogo.size() && !di_luogo(luogo.substr(da))) {
-        discorso = discorso || (luogo[da] >= 'a' && luogo[da] <= 'z');
-        da = std::min(luogo.find(' ', da), luogo.size() - 1) + 1;
-    }
-    if (!discorso || da >= luogo.size()) {
-        return senza_presso(luogo);
-    }
-    const std::string_view frase = senza_presso(luogo.substr(da));
-    for (std::size_t s = frase.find(' '); s != FINE; s = frase.find(' ', s + 1)) {
-        // A sentence's stop, not an abbreviation's ("S. Rocco"): after a long word or before a
-        // small letter; a comma before a word in small letters that is no street's.
-        const std::string_view prima = frase.substr(0, s);
-        const std::string_view dopo = frase.substr(s + 1, frase.find(' ', s + 1) - s - 1);
-        const bool piccola = !dopo.empty() && dopo[0] >= 'a' && dopo[0] <= 'z';
-        const bool punto =
-            prima.ends_with('.') && (piccola || prima.substr(prima.rfind(' ') + 1).size() > 4);
-        const bool virgola =
-            prima.ends_with(',') && piccola && !una_di("via viale piazza loc. località", dopo);
-        if (punto || virgola) {
-            return prima.substr(0, s - 1);
-        }
-    }
-    return frase.substr(0, frase.size() - (frase.ends_with('.') ? 1 : 0));
-}
 
 bool nominata(std::string_view cella) {
     // A character alone takes four bytes at most: a longer cell is no sign alone.
@@ -195,14 +147,12 @@ Letta Lettore::leggi(std::string_view riga, std::string_view nome) const {
         // is no bullet.
         letta = libera(riga, nome);
     } else {  // a record out of the columns, its cells joined, as if it were free text
-        std::string testo;
-        for (const std::string& cella : celle) {
-            testo.append(testo.empty() ? "" : "  ").append(cella);
-        }
+        const std::string testo = in_riga(celle);
         letta = leggi_libero(std::string_view(testo).substr(0, RIGA_LUNGA), squadre_, nome);
     }
     letta.rinvio = letta.tipo == Letta::Tipo::partita
-                       ? rinvio_di(riga, leggi_data(letta.data).has_value(), letta.data)
+                       ? rinvio_di(letta.propria.empty() ? riga : letta.propria,
+                                   leggi_data(letta.data).has_value(), letta.data)
                        : std::string();
     return letta;
 }

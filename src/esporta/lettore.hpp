@@ -87,6 +87,9 @@ struct Disposizione {
 
 // The blocks of a match in `testo`'s first 16 KiB; all, where `unito`, its copy, gets them joined.
 std::size_t blocchi(std::string_view testo, std::string* unito);
+// Likewise a phone's page of a field a line, no blank line between matches: the home team, the
+// away team, then the time, the result or a mark, "Lupi", "Orsi", "15:30".
+std::size_t terne(std::string_view testo, std::string* unito);
 
 // The venues a list of cells gives by code, in a list of its own at its end: each record of no date
 // whose first cell is a code and whose others name a venue, "C04, Palestra Don Milani".
@@ -103,8 +106,9 @@ struct Letta {
     Tipo tipo = Tipo::altro;
     // The fields as the line writes them, in UTF-8.
     std::string n, data, ora, luogo, casa, ospite;
-    std::string partita;             // the match as the list writes it: "Lupi-Orsi"
-    std::string rinvio;              // a mark of a match not played on its date
+    std::string partita;  // the match as the list writes it: "Lupi-Orsi"
+    std::string rinvio;   // a mark of a match not played on its date
+    std::string propria;  // of a line of several matches, the team's own part: its marks are its
     std::vector<std::string> altre;  // further cells, in order
     // The return leg, where the line gives two dates: its date and time as written.
     std::optional<std::pair<std::string, std::string>> ritorno;
@@ -114,6 +118,7 @@ using Squadre = std::set<std::string, std::less<>>;
 
 struct Colonne {
     std::optional<std::size_t> n, data, ora, luogo, partita, casa, ospite;
+    std::optional<std::size_t> indirizzo;   // the venue's address, in a column of its own
     std::vector<std::string> intestazione;  // the header's cells, where it has one
     std::vector<std::size_t> inizi;         // lined up by spaces, where the header's cells start
     std::size_t celle = 0;                  // the most a record with a date has
@@ -168,83 +173,5 @@ class Lettore : public Disposizione {
 
 // What a chat or a site writes under the match `letta`, its record ending where `resto` starts.
 void sotto_la_partita(const Lettore& lettore, std::string_view resto, Letta& letta);
-
-// The reader's parts, shared by its files: what a cell or a word is, and a line of free text.
-// Whether `parola`, in any case, is one of `parole`, "a b c": first by its first letter.
-inline bool una_di(std::string_view parole, std::string_view parola) {
-    const bool forse = !parola.empty() && parole.find(minuscola_ascii(parola.front())) != FINE;
-    for (std::string_view resto = forse ? parole : ""; !resto.empty();) {
-        const std::size_t fine = std::min(resto.find(' '), resto.size());
-        if (std::ranges::equal(resto.substr(0, fine), parola, {}, {}, minuscola_ascii)) {
-            return true;
-        }
-        resto.remove_prefix(std::min(fine + 1, resto.size()));
-    }
-    return false;
-}
-// The text without the signs and dashes that stand between fields. Here, as senza_spazi().
-inline std::string_view senza_segni(std::string_view testo) {
-    // A test of its own: find_first_not_of calls memchr on the signs for every byte.
-    const auto segno = [](char c) {
-        return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ':' || c == '-' || c == '|' ||
-               c == '@' || c == '(' || c == ')';
-    };
-    // Its first byte first: most bytes are no dash's, and two compares a byte cost a pass more.
-    const auto lineetta = [](std::string_view t) {
-        return t.starts_with('\xE2') && (t == "\u2013" || t == "\u2014");
-    };
-    while (!testo.empty() && (segno(testo.front()) || lineetta(testo.substr(0, 3)))) {
-        testo.remove_prefix(segno(testo.front()) ? 1 : 3);
-    }
-    // A bracket closed at the end stays where one opens before it: "Lupi (CO)".
-    const auto chiusa = [&] { return testo.back() == ')' && testo.find('(') != FINE; };
-    while (!testo.empty() && ((segno(testo.back()) && !chiusa()) ||
-                              (testo.size() >= 3 && lineetta(testo.substr(testo.size() - 3))))) {
-        testo.remove_suffix(segno(testo.back()) ? 1 : 3);
-    }
-    return testo;
-}
-// The length of the label a portal writes before a field, "Data: ", "Ora: ", "Casa: "; 0.
-std::size_t etichetta(std::string_view riga);
-// The line without what is no content: a chat's sender, an e-mail's quote marks, a bullet, a label,
-// emoji and emphasis marks; a tab is two spaces and a no-break space one.
-std::string pulita(std::string_view riga);
-
-// The two teams on either side of a dash or "vs": "Lupi - Orsi", "Lupi vs Orsi", "Lupi-Orsi".
-using Coppia = std::optional<std::pair<std::string_view, std::string_view>>;
-Coppia incontro(std::string_view testo);
-// Unless `coppia`, the two of `squadre` a piece `k` of `pezzi` holds with no sign: "LUPI BK ORSI".
-void due_nomi(std::span<const std::string_view> pezzi, std::size_t& k, Coppia& coppia,
-              const Squadre& squadre);
-// Of runs of words with no sign between the teams, the names that split them best (colonne.cpp).
-void per_nome(const std::set<std::string, std::less<>>& tratti, Squadre& squadre);
-// Whether a word of `testo` names a venue's kind: "Campo", "Centro sportivo", "PalaFalchi";
-// di_luogo(), whether its first word does.
-bool nomina_un_luogo(std::string_view testo);
-bool di_luogo(std::string_view testo);
-// A venue in a chat's sentences, the clause that names it (lettore.cpp).
-std::string_view nel_discorso(std::string_view luogo);
-// A result, "3-1" or "0 - 0", is no team and no date.
-bool risultato(std::string_view testo);
-// The field a header's cell names, whatever the export calls it ("Squadra 1" is the home team).
-std::optional<std::size_t> Colonne::*campo_nominato(std::string_view cella);
-// A rest's line or cell: "Riposa: Lupi", "riposo", an app's "BYE".
-bool riposo(std::string_view testo);
-// A match's number: up to four digits.
-bool numero_di_gara(std::string_view cella);
-// A code of digits, capitals, dashes and dots, a match's or a venue's: "101", "1DF-A-001", "C04".
-bool codice(std::string_view parola);
-// A mark of a match not played on its date: "rinviata", "sospesa", "da definire"; none for a
-// time still to be set under a firm date (`datata`), nor for "posticipata al `al`", its new date.
-std::string rinvio_di(std::string_view riga, bool datata, std::string_view al = {});
-
-// A mark, or small-letter words after an away team the list names, moved from `ospite` (no space
-// at its end) to `altre`: "Lupi-Aquile recupero", "Orsi RINVIATA per neve"; not "Lupi-Orsi B"'s B.
-void nota_dopo(std::string_view& ospite, const Squadre& squadre, std::vector<std::string>& altre);
-// Takes off `testo` the fields written as such, a date or a time not understood too (told as
-// written, not taken for a venue); gives what is left, in pieces between them and runs of spaces.
-std::vector<std::string_view> pezzi_di(std::string_view testo, Letta& letta);
-// What a line of free text holds, `squadre` being the teams the list names (see Lettore::leggi).
-Letta leggi_libero(std::string_view testo, const Squadre& squadre = {}, std::string_view nome = {});
 
 }  // namespace turnolista

@@ -1,4 +1,4 @@
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 #include <span>
 #include <tuple>
@@ -23,71 +23,6 @@ int di_turno(std::string_view testo) {
     const std::string_view seconda = testo.substr(std::min(prima + 1, testo.size()));
     return std::max(di_giornata(testo.substr(0, prima)),
                     di_giornata(seconda.substr(0, seconda.find(' '))));
-}
-
-// A note's word before a team the list names, moved from `casa` to `altre`: "Recupero Lupi - Orsi".
-void nota_prima(std::string_view& casa, const Squadre& squadre, std::vector<std::string>& altre) {
-    const std::size_t s = casa.find(' ');
-    if (s != FINE && una_di("recupero anticipo posticipo", casa.substr(0, s)) &&
-        squadre.contains(casa.substr(s + 1))) {
-        altre.emplace_back(casa.substr(0, s));
-        casa.remove_prefix(s + 1);
-    }
-}
-
-// The venue before the home team, taken off `casa`: "Campo A: Aquile - Lupi", "a Minerbio, Lupi -
-// Orsi"; else before a team the list names, or as many words as the away's: "Campo Lupi Tori-Orsi".
-std::string_view luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
-                             std::string_view ospite) {
-    // Where the home team starts, 0 for none: a sign holds a space, and names have few.
-    std::size_t taglio = 0, squadra = 0;
-    for (std::size_t s = casa.find(' '); s != FINE; s = casa.find(' ', s + 1)) {
-        taglio = s > 0 && (casa[s - 1] == ':' || casa[s - 1] == ',') ? s : taglio;
-        for (const std::string_view tra : {" - ", " \u2013 ", " \u2014 ", " | "}) {
-            taglio = casa.substr(s).starts_with(tra) ? s + 1 : taglio;
-        }
-        squadra = squadra == 0 && squadre.contains(casa.substr(s + 1)) ? s + 1 : squadra;
-    }
-    if (taglio == 0 && (solo || squadre.contains(casa))) {
-        return {};
-    }
-    std::size_t fine = casa.size();
-    for (auto parole = std::ranges::count(ospite, ' ') + 1; parole > 0 && fine != FINE; --parole) {
-        fine = fine > 0 ? casa.rfind(' ', fine - 1) : FINE;
-    }
-    taglio = taglio == 0 ? squadra : taglio;
-    taglio = taglio == 0 ? fine + 1 : taglio;
-    std::string_view luogo = taglio == 0 ? "" : senza_segni(casa.substr(0, taglio - 1));
-    luogo.remove_prefix(luogo.starts_with("a ") ? 2 : 0);  // "a Castenaso, Lupi - Orsi"
-    casa = taglio == 0 ? casa : senza_segni(casa.substr(taglio));
-    return luogo;
-}
-
-// The venue written after the away team, taken off `ospite`: in brackets, after a comma, or
-// from a word of a venue's kind: "Orsi (Palestra Rossi)", "Orsi Campo Comunale", "PalaFalchi".
-std::string_view luogo_dopo(std::string_view& ospite) {
-    // Not at a province's bracket, which is the team's: "Albavilla (CO)".
-    std::size_t aperta = ospite.find(" (");
-    while (aperta != FINE && ospite.substr(aperta + 2, 3).ends_with(')') &&
-           std::all_of(ospite.begin() + aperta + 2, ospite.begin() + aperta + 4,
-                       [](char c) { return c >= 'A' && c <= 'Z'; })) {
-        aperta = ospite.find(" (", aperta + 1);
-    }
-    aperta = std::min(aperta, ospite.size());
-    for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
-        aperta = ospite[s - 1] == ',' || di_luogo(ospite.substr(s + 1)) ? s : aperta;
-    }
-    const bool tra_parentesi = ospite.substr(aperta).starts_with(" (");
-    const std::string_view luogo = senza_segni(ospite.substr(std::min(aperta + 1, ospite.size())));
-    ospite = senza_segni(ospite.substr(0, aperta));
-    // "Virtus al campo nostro": the word that leads to the venue is the team's no more than it
-    // is the venue's; in small letters, as "Lupi A" is a team.
-    const std::size_t s = ospite.rfind(' ');
-    if (!luogo.empty() && s != FINE && ospite[s + 1] >= 'a' &&
-        una_di("a al allo alla in", ospite.substr(s + 1))) {
-        ospite = ospite.substr(0, s);
-    }
-    return tra_parentesi ? luogo.substr(0, luogo.find(')')) : luogo;
 }
 
 // A note where a venue may stand, and so no venue: a mark, "orario da definire", "RECUPERO",
@@ -141,19 +76,22 @@ auto coppia_di(std::vector<std::string_view>& pezzi, std::string_view nome) {
             k = j;
         }
     }
-    // Spaces, or a played match's result, "Lupi 2 - 1 Orsi", between the last two.
+    // Spaces, or a played match's result, "Lupi 2 - 1 Orsi", between the last two; before the
+    // venue or the mark that ends the line: "LUPI   ORSI   PALESTRA COMUNALE", "Lupi  Orsi  Rinv.".
+    const bool dopo =
+        pezzi.size() >= 3 && (di_luogo(pezzi.back()) || !rinvio_di(pezzi.back(), false).empty());
+    const std::size_t n = pezzi.size() - (dopo ? 1 : 0);
     const std::string_view tra =
-        pezzi.size() >= 2 ? std::string_view(pezzi[pezzi.size() - 2].end(), pezzi.back().begin())
-                          : "";
-    const bool spaziate = !coppia && pezzi.size() >= 2 && !senza_segni(pezzi.back()).empty() &&
-                          !senza_segni(pezzi[pezzi.size() - 2]).empty() &&
+        n >= 2 ? std::string_view(pezzi[n - 2].end(), pezzi[n - 1].begin()) : "";
+    const bool spaziate = !coppia && n >= 2 && !senza_segni(pezzi[n - 1]).empty() &&
+                          !senza_segni(pezzi[n - 2]).empty() &&
                           (senza_spazi(tra).empty() || risultato(tra));
     // Designations' "CASA / OSPITE - CAMPO - VIA": where the away team after the dash is a venue,
     // the teams are those on either side of the " / " before it.
     const bool barra = coppia && k > 0 && di_luogo(coppia->second) &&
                        senza_spazi(std::string_view(pezzi[k - 1].end(), pezzi[k].begin())) == "/";
     if (spaziate || barra) {
-        k = spaziate ? pezzi.size() - 2 : k - 1;
+        k = spaziate ? n - 2 : k - 1;
         coppia = std::pair(senza_segni(pezzi[k]),
                            spaziate ? senza_segni(pezzi[k + 1])
                                     : std::string_view(coppia->first.begin(), pezzi[k + 1].end()));
@@ -188,9 +126,47 @@ Letta::Tipo intestazione(std::string_view testo, std::span<const std::string_vie
                                                                          : Letta::Tipo::altro;
 }
 
+// A paper's round on a line, "Serie D (ore 21): A-B (Palestra X); C-D; E-F (ore 20.30). Serie C:
+// ...": the team `nome`'s match with its own brackets, the date or time it lacks from what all
+// before the first colon share.
+std::optional<Letta> del_giro(std::string_view testo, const Squadre& squadre,
+                              std::string_view nome) {
+    const std::size_t dopo = std::min(testo.find("; "), testo.find("). "));
+    if (nome.empty() || dopo == FINE) {
+        return std::nullopt;
+    }
+    const std::size_t due_punti = testo.substr(0, dopo).find(": ");
+    const std::size_t da = due_punti == FINE ? 0 : due_punti + 2;
+    std::vector<std::string_view> partite;
+    for (std::string_view resto = testo.substr(da); !resto.empty();) {
+        const std::size_t chiusa = resto.find("). ");
+        const std::size_t fine =
+            std::min({resto.find("; "), chiusa == FINE ? FINE : chiusa + 1, resto.size()});
+        partite.push_back(resto.substr(0, fine));
+        resto.remove_prefix(std::min(fine + 2, resto.size()));
+    }
+    const auto sua = std::ranges::find_if(partite, [&](std::string_view p) {
+        const Coppia coppia = incontro(p);
+        return coppia && contiene({coppia->first.begin(), coppia->second.end()}, nome);
+    });
+    if (sua != partite.end() &&
+        std::ranges::count_if(partite, [](auto p) { return !!incontro(p); }) > 1) {
+        Letta letta = leggi_libero(*sua, squadre);
+        const Letta comune = leggi_libero(testo.substr(0, da), squadre);
+        letta.data = letta.data.empty() ? comune.data : letta.data;
+        letta.ora = letta.ora.empty() ? comune.ora : letta.ora;
+        letta.propria = *sua;
+        return letta;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_view nome) {
+    if (auto sua = del_giro(testo, squadre, nome)) {
+        return std::move(*sua);
+    }
     Letta letta;
     std::vector<std::string_view> pezzi = pezzi_di(testo, letta);
     auto [k, coppia, intere] = coppia_di(pezzi, nome);
@@ -207,19 +183,15 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
     }
     letta.tipo = Letta::Tipo::partita;
     auto [casa, ospite] = *coppia;
-    // Of several matches on a line, each its time before it: "ore 20.30 Lupi - Orsi; ore 21...".
-    if (const std::size_t s = casa.find(' '); s != FINE && leggi_ora(casa.substr(0, s))) {
-        letta.ora = casa.substr(0, s);
-        casa = senza_segni(casa.substr(s));
-    }
-    nota_prima(casa, squadre, letta.altre);
+    const bool categoria = nota_prima(casa, squadre, letta);
     const std::string dopo = senza_note(luogo_dopo(ospite), letta.altre);
     nota_dopo(ospite, squadre, letta.altre);
     // A venue before the home team, unless the piece starts the line or a field after spaces.
     const std::string_view prima(testo.data(), pezzi[k].data());
-    std::string luogo = senza_note(
-        luogo_prima(casa, intere || prima.empty() || prima.ends_with("  "), squadre, ospite),
-        letta.altre);
+    std::string luogo =
+        senza_note(luogo_prima(casa, intere || categoria || prima.empty() || prima.ends_with("  "),
+                               squadre, ospite),
+                   letta.altre);
     luogo.append(luogo.empty() || dopo.empty() ? "" : " ").append(dopo);
     // A venue named after the match: a category before it is none, "Serie D sab 17/10 ...".
     const bool poi = !dopo.empty() ||
@@ -240,6 +212,7 @@ Letta leggi_libero(std::string_view testo, const Squadre& squadre, std::string_v
         letta.altre.emplace_back(luogo.substr(girone + 1));
         luogo.resize(girone);
     }
+    casa = senza_frase(casa);
     letta.casa = casa;
     letta.ospite = ospite;
     letta.partita = std::string(casa.begin(), ospite.end());

@@ -13,7 +13,7 @@
 #include "comune/codifica.hpp"
 #include "comune/costanti.hpp"
 #include "dialogo/dialogo.hpp"
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 
 namespace {
 
@@ -120,12 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t quan
     verifica(passata(Formato::testo).file.at(0).contenuto.size() == temp.size() + righe);
 
     // A table has a row for each line, or for each record where a record takes more lines: a
-    // quoted cell of a list cut by a sign that holds a line break, a PDF's cells one on each line.
-    // Those lines are joined by blanks, which a name without them cannot span.
+    // quoted cell of a list cut by a sign that holds a line break, a PDF's cells one on each line,
+    // a match's block of lines. Those lines are joined by blanks, which a name without them cannot
+    // span.
     const std::string& tabella = excel.file.at(0).contenuto;
     const turnolista::Disposizione disposizione(originale);
-    const bool record =
-        disposizione.per_record > 0 || disposizione.separatore != turnolista::Separatore::spazio;
+    const bool record = disposizione.per_record > 0 || disposizione.a_blocchi ||
+                        disposizione.separatore != turnolista::Separatore::spazio;
     if (!record) {
         verifica(conta(tabella, "\n") == righe);
     } else if (!attesa.empty() && cercato.find_first_of(" \t") == std::string::npos) {

@@ -224,6 +224,11 @@ TEST(Calendario, DatesTimesAndTheSeasonAtTheirEdges) {
          "2a GIORNATA - Domenica 27 settembre\nOrsi-Lupi, orario da definire (PalaOrsi)\n",
          {"DTSTART;TZID=Europe/Rome:20260919T203000", "DTSTART;VALUE=DATE:20260927"},
          "2026/2027"},
+        {"a day of no month is of the month of the date above it, a heading's or a match's",
+         alle(2026y / September / 1),
+         "Sabato 17 ottobre ore 18 Lupi - Orsi\nDomenica 18 ore 17.30 Orsi - Lupi\n",
+         {"DTSTART;TZID=Europe/Rome:20261017T180000", "DTSTART;TZID=Europe/Rome:20261018T173000"},
+         "2026/2027"},
         {"a bulletin's two legs on a line, dated and timed by the round's heading",
          alle(2026y / September / 1),
          " ANDATA: 13/09/26   |  1  G I O R N A T A  | RITORNO: 17/01/27\n"

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 #include "ricerca/ricerca.hpp"
 
 namespace turnolista {
@@ -423,6 +423,45 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
           {"", "Mer 21/10", "18:45", "", "Tori vs Lupi"},
           {},
           {"", "Dom 25/10", "", "", "Gufi - Lupi"}}},
+        // A PDF's columns of a single space here and runs of spaces there: the venue ends the line.
+        {"Calendario Gare Fase di Andata\nGiornata 3\n1021 SAB 17/10/2026 18:00 LUPI BASKET   ORSI "
+         "ROSSI   PALA ORSI\n1024 SAB 24/10/2026 18:30 ORSI ROSSI   LUPI BASKET   C.S. COMUNALE\n",
+         {{},
+          {},
+          {"1021", "SAB 17/10/2026", "18:00", "PALA ORSI", "LUPI BASKET   ORSI ROSSI"},
+          {"1024", "SAB 24/10/2026", "18:30", "C.S. COMUNALE", "ORSI ROSSI   LUPI BASKET"}}},
+        // A phone's page, a field a line: the home team, the away team, the time, result or mark.
+        {"Prima Categoria\nsab 17 ott\nLupi\nOrsi\n15:30\nTori\nGufi\nRinv.\ndom 18 "
+         "ott\nOrsi\nTori\n2 - "
+         "1\n",
+         {{},
+          {},
+          {"", "", "15:30", "", "Lupi  Orsi"},
+          {"", "", "", "", "Tori  Gufi"},
+          {},
+          {"", "", "", "", "Orsi  Tori"}}},
+        // A secretary's sentences: the place after "a", up to the words that are no name's.
+        {"Sabato 17 ottobre alle 18.00 a Villarosa (palestra comunale) si gioca Lupi \u2013 Orsi, "
+         "mentre\nDomenica 18 alle ore 17.30 al PalaCervi di San Mauro si gioca Gufi \u2013 "
+         "Aquile.\nvenerd\xC3\xAC 23 ottobre alle 21 con Orsi \u2013 Tori a C\xC3\xA0 Nova "
+         "(tensostruttura)\n- la gara Tori \u2013 Lupi, prevista domenica 1/11, \xC3\xA8 "
+         "anticipata a "
+         "sabato 31/10 alle 19.30, sempre a Villarosa.\n",
+         {{"", "Sabato 17 ottobre", "alle 18.00", "Villarosa (palestra comunale)",
+           "Lupi \u2013 Orsi"},
+          {"", "Domenica 18", "ore 17.30", "PalaCervi di San Mauro", "Gufi \u2013 Aquile"},
+          {"", "venerd\xC3\xAC 23 ottobre", "alle 21", "C\xC3\xA0 Nova (tensostruttura)",
+           "Orsi \u2013 Tori"},
+          {"", "sabato 31/10", "alle 19.30", "Villarosa", "Tori \u2013 Lupi"}}},
+        // A category's label is no venue, nor is a venue still to be told.
+        {"Promozione: Lupi-Orsi (ore 15, campo comunale di Lupi).\nGara n. 31 del 02/11/2026 ore "
+         "22:00 - Tori vs Lupi - c/o impianto da comunicare\n",
+         {{"", "", "ore 15", "campo comunale di Lupi", "Lupi-Orsi"},
+          {"31", "02/11/2026", "ore 22:00", "", "Tori vs Lupi"}}},
+        // A venue's address in a column of its own goes with it, where a phone's map finds it.
+        {"Data;Ora;Casa;Ospite;Campo;Indirizzo\n17/10/2026;15:30;Lupi;Orsi;Palestra Po;Via Roma "
+         "1\n",
+         {{}, {"", "17/10/2026", "15:30", "Palestra Po, Via Roma 1", "Lupi - Orsi"}}},
     };
     for (const auto& caso : casi) {
         const Lettore lettore(caso.lista);
@@ -437,16 +476,28 @@ TEST(Lettore, FindsEachFieldOfEveryLineByWhatItHolds) {
     }
 }
 
-// A paper's round on one line: the team's match, the others no venue.
+// A paper's round on one line: the team's match with its own time and venue, the others none;
+// what all share before the colon, a date, a time, gives what the match lacks.
 TEST(Lettore, OfARoundOnOneLineReadsTheTeamsMatch) {
-    const Lettore lettore(
-        "1\xC2\xAA giornata (domenica 13 settembre): Lupi-Orsi; Volpi-Tori; Cervi-Gufi");
-    for (const auto& [nome, partita] :
-         {std::pair("Volpi", "Volpi-Tori"), std::pair("Lupi", "Lupi-Orsi"),
-          std::pair("Gufi", "Cervi-Gufi")}) {
+    const std::string giornata =
+        "1\xC2\xAA giornata (domenica 13 settembre): Lupi-Orsi; Volpi-Tori; Cervi-Gufi";
+    const std::string categoria =
+        "Prima categoria (ore 15): Lupi-Orsi (campo di Lupi); "
+        "Volpi-Tori (ore 10,30); Cervi-Gufi (a Borgo). Juniores: Tori-Lupi rinviata a data da "
+        "destinarsi.";
+    const std::array<std::tuple<std::string_view, const char*, std::array<const char*, 5>>, 7> casi{
+        {{giornata, "Volpi", {"domenica 13 settembre", "", "", "Volpi-Tori", ""}},
+         {giornata, "Lupi", {"domenica 13 settembre", "", "", "Lupi-Orsi", ""}},
+         {giornata, "Gufi", {"domenica 13 settembre", "", "", "Cervi-Gufi", ""}},
+         {categoria, "Orsi", {"", "ore 15", "campo di Lupi", "Lupi-Orsi", ""}},
+         {categoria, "Volpi", {"", "ore 10,30", "", "Volpi-Tori", ""}},
+         {categoria, "Gufi", {"", "ore 15", "Borgo", "Cervi-Gufi", ""}},
+         {categoria, "Tori-Lupi", {"", "ore 15", "", "Tori-Lupi", "rinviata"}}}};
+    for (const auto& [lista, nome, campi] : casi) {
+        const Lettore lettore(lista);
         const Letta letta = lettore.leggi(lettore.letto(), nome);
-        EXPECT_EQ(std::tuple(letta.data, letta.luogo, letta.partita),
-                  std::tuple("domenica 13 settembre", "", partita))
+        EXPECT_EQ(std::tuple(letta.data, letta.ora, letta.luogo, letta.partita, letta.rinvio),
+                  std::tuple(campi[0], campi[1], campi[2], campi[3], campi[4]))
             << nome;
     }
 }

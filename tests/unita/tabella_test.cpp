@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "esporta/calendario.hpp"
-#include "esporta/lettore.hpp"
+#include "esporta/parti.hpp"
 #include "esporta/tabella.hpp"
 #include "ricerca/ricerca.hpp"
 
