@@ -9,6 +9,9 @@ namespace turnolista {
 
 namespace {
 
+// The bytes of a list's start that tell whether it writes its matches as blocks of lines.
+constexpr std::size_t INIZIO = 16384;
+
 // A paragraph's lines, and how many give a date alone, a time alone, a match, a label; its "vs".
 struct Paragrafo {
     static constexpr std::size_t RIGHE = 12;
@@ -74,7 +77,7 @@ std::size_t terne(std::string_view testo, std::string* unito) {
                !incontro(riga) && nominata(riga) && riga.find_first_of("\xC2\xAA\xC2\xB0") == FINE;
     };
     for (std::string_view resto = testo;
-         !resto.empty() && (unito != nullptr || testo.size() - resto.size() <= 16384);) {
+         !resto.empty() && (unito != nullptr || testo.size() - resto.size() <= INIZIO);) {
         const std::string_view riga = senza_spazi(prossima_riga(resto));
         if (riga.empty()) {
             continue;
@@ -102,7 +105,7 @@ std::size_t blocchi(std::string_view testo, std::string* unito) {
         const std::string_view riga = resto.empty() ? "" : prossima_riga(resto);
         if (riga.find_first_not_of(" \t") != FINE) {
             paragrafo.aggiungi(riga);
-            if (unito != nullptr || testo.size() - resto.size() <= 16384) {
+            if (unito != nullptr || testo.size() - resto.size() <= INIZIO) {
                 continue;
             }
             break;  // enough to tell

@@ -137,25 +137,27 @@ std::optional<Letta> del_giro(std::string_view testo, const Squadre& squadre,
     }
     const std::size_t due_punti = testo.substr(0, dopo).find(": ");
     const std::size_t da = due_punti == FINE ? 0 : due_punti + 2;
-    std::vector<std::string_view> partite;
+    // The team's match, the first that names it, where the line holds more than one.
+    std::string_view sua;
+    std::size_t incontri = 0;
     for (std::string_view resto = testo.substr(da); !resto.empty();) {
         const std::size_t chiusa = resto.find("). ");
         const std::size_t fine =
             std::min({resto.find("; "), chiusa == FINE ? FINE : chiusa + 1, resto.size()});
-        partite.push_back(resto.substr(0, fine));
+        const std::string_view partita = resto.substr(0, fine);
+        if (const Coppia coppia = incontro(partita)) {
+            ++incontri;
+            const bool nomina = contiene({coppia->first.begin(), coppia->second.end()}, nome);
+            sua = sua.empty() && nomina ? partita : sua;
+        }
         resto.remove_prefix(std::min(fine + 2, resto.size()));
     }
-    const auto sua = std::ranges::find_if(partite, [&](std::string_view p) {
-        const Coppia coppia = incontro(p);
-        return coppia && contiene({coppia->first.begin(), coppia->second.end()}, nome);
-    });
-    if (sua != partite.end() &&
-        std::ranges::count_if(partite, [](auto p) { return !!incontro(p); }) > 1) {
-        Letta letta = leggi_libero(*sua, squadre);
+    if (!sua.empty() && incontri > 1) {
+        Letta letta = leggi_libero(sua, squadre);
         const Letta comune = leggi_libero(testo.substr(0, da), squadre);
         letta.data = letta.data.empty() ? comune.data : letta.data;
         letta.ora = letta.ora.empty() ? comune.ora : letta.ora;
-        letta.propria = *sua;
+        letta.propria = sua;
         return letta;
     }
     return std::nullopt;

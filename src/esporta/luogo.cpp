@@ -4,6 +4,14 @@ namespace turnolista {
 
 namespace {
 
+// An ASCII letter in either case: what tells a name ("Lupi") from a sentence's words here.
+constexpr bool maiuscola(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+constexpr bool minuscola(char c) {
+    return c >= 'a' && c <= 'z';
+}
+
 // The text without a sentence's stop, after a word too long for an abbreviation: "Pol." stays.
 std::string_view senza_punto(std::string_view testo) {
     return testo.substr(
@@ -25,7 +33,7 @@ std::string_view senza_presso(std::string_view luogo) {
 bool con_nome(std::string_view parole) {
     for (std::size_t da = 0; da < parole.size();
          da = std::min(parole.find(' ', da), parole.size()) + 1) {
-        if (parole[da] >= 'A' && parole[da] <= 'Z' && !di_luogo(parole.substr(da))) {
+        if (maiuscola(parole[da]) && !di_luogo(parole.substr(da))) {
             return true;
         }
     }
@@ -34,8 +42,8 @@ bool con_nome(std::string_view parole) {
 
 }  // namespace
 
-// Else the venue stands before a team the list names, or takes as many words as the away team
-// has: "Campo Lupi Tori-Orsi".
+// Where no sign ends the venue, it stands before a team the list names, or takes as many words as
+// the away team has: "Campo Lupi Tori-Orsi".
 std::string_view luogo_prima(std::string_view& casa, bool solo, const Squadre& squadre,
                              std::string_view ospite) {
     // Where the home team starts, 0 for none: a sign holds a space, and names have few.
@@ -66,15 +74,14 @@ std::string_view luogo_dopo(std::string_view& ospite) {
     // Not at a province's bracket, which is the team's: "Albavilla (CO)".
     std::size_t aperta = ospite.find(" (");
     while (aperta != FINE && ospite.substr(aperta + 2, 3).ends_with(')') &&
-           std::all_of(ospite.begin() + aperta + 2, ospite.begin() + aperta + 4,
-                       [](char c) { return c >= 'A' && c <= 'Z'; })) {
+           std::all_of(ospite.begin() + aperta + 2, ospite.begin() + aperta + 4, maiuscola)) {
         aperta = ospite.find(" (", aperta + 1);
     }
     aperta = std::min(aperta, ospite.size());
     // A sentence's "a" before a place's name: "Lupi - Orsi a Cà Nova".
     for (std::size_t s = ospite.find(' '); s < aperta; s = ospite.find(' ', s + 1)) {
         const bool a = ospite.substr(s).starts_with(" a ") && ospite.size() > s + 3 &&
-                       ospite[s + 3] != minuscola_ascii(ospite[s + 3]);
+                       maiuscola(ospite[s + 3]);
         aperta = ospite[s - 1] == ',' || a || di_luogo(ospite.substr(s + 1)) ? s : aperta;
     }
     const bool tra_parentesi = ospite.substr(aperta).starts_with(" (");
@@ -112,9 +119,7 @@ bool nota_prima(std::string_view& casa, const Squadre& squadre, Letta& letta) {
 }
 
 std::string_view senza_frase(std::string_view casa) {
-    const auto maiuscola = [](char c) { return c >= 'A' && c <= 'Z'; };
-    while (casa.find(' ') != FINE && casa[0] >= 'a' && casa[0] <= 'z' &&
-           std::ranges::any_of(casa, maiuscola)) {
+    while (casa.find(' ') != FINE && minuscola(casa[0]) && std::ranges::any_of(casa, maiuscola)) {
         casa.remove_prefix(casa.find(' ') + 1);
     }
     return casa;
@@ -143,7 +148,6 @@ bool nomina_un_luogo(std::string_view testo) {
 // stand before it, to its clause's end: "trasferta al campo sintetico di Roverella, partenza col
 // pulmino" is "campo sintetico di Roverella"; "Lupi, Palestra Rossi, via Verdi" stays as it is.
 std::string_view nel_discorso(std::string_view luogo) {
-    const auto minuscola = [](char c) { return c >= 'a' && c <= 'z'; };
     // The place after a sentence's "a": "la gara è prevista a Villarosa".
     const std::size_t a = luogo.rfind(" a ");
     luogo.remove_prefix(a != FINE && !minuscola(luogo[a + 3]) && minuscola(luogo[0]) ? a + 3 : 0);

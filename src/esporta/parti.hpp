@@ -75,7 +75,7 @@ std::string_view luogo_dopo(std::string_view& ospite);
 // di_luogo(), whether its first word does.
 bool nomina_un_luogo(std::string_view testo);
 bool di_luogo(std::string_view testo);
-// A venue in a chat's sentences, the clause that names it (lettore.cpp).
+// A venue in a chat's sentences, the clause that names it (luogo.cpp).
 std::string_view nel_discorso(std::string_view luogo);
 // A result, "3-1" or "0 - 0", is no team and no date.
 bool risultato(std::string_view testo);
